@@ -1,0 +1,20 @@
+# pelmora_core_test(NAME sources...): a test executable that links the core library only.
+function(pelmora_core_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE pelmora_core GTest::gtest GTest::gtest_main GTest::gmock)
+  pelmora_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
+                       ENVIRONMENT "PELMORA_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data")
+endfunction()
+
+# pelmora_gui_test(NAME sources...): a test executable that links the Qt user interface.
+function(pelmora_gui_test name)
+  if(NOT PELMORA_BUILD_GUI)
+    return()
+  endif()
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE pelmora_gui GTest::gtest GTest::gmock)
+  pelmora_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 180
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PELMORA_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data")
+endfunction()

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// Every visible text comes from the language file "TrelPMEnStr.ini" beside the executable,
+// looked up by section and key on each call (no cache). A missing file, section or key
+// gives the empty string. Strings are UTF-8.
+class CStringTable {
+public:
+    // Full path of the language file beside the executable.
+    static std::string BuildPath();
+    // Sets the path that every look-up reads (done once at start-up; tests point it elsewhere).
+    static void SetPath(const std::string& path);
+    static const std::string& Path();
+
+    static std::string GetText(const std::string& section, const std::string& key);
+    static std::string GetGeneralText(const std::string& key); // section "STRING"
+    static std::string GetMenuText(const std::string& key);    // section "MENU"
+};

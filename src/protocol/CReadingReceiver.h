@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+// What a screen offers the acquisition engine: one handler per measurement mode.
+// The engine finds the receiver in the registry slot of the mode's screen and calls the
+// handler on its worker thread; the user interface's receivers forward the call to the
+// user-interface thread. State is the decoded reply kind (1 = a reading), 0 after a
+// failed exchange, and every value is -1 then. Values are hundredths of a dBm.
+class CReadingReceiver {
+public:
+    virtual ~CReadingReceiver() = default;
+    virtual void OnAvgReading(int32_t /*state*/, int32_t /*value*/) {}
+    virtual void OnForwardReverseReading(int32_t /*state*/, int32_t /*forward*/, int32_t /*reverse*/) {}
+    virtual void OnPeakReading(int32_t /*state*/, int32_t /*value*/) {}
+    virtual void OnRevReading(int32_t /*state*/, int32_t /*value*/) {}
+    virtual void OnPulseReading(int32_t /*state*/, int32_t /*pulsePower*/, int32_t /*value1*/,
+                                int32_t /*value2*/, int32_t /*value3*/, int32_t /*value4*/) {}
+    virtual void OnCcdfData(int32_t /*state*/) {}
+};
