@@ -1,0 +1,28 @@
+#include "platform/CLocalTime.h"
+
+#include <chrono>
+#include <ctime>
+
+int64_t CLocalTime::Now() {
+    return static_cast<int64_t>(std::time(nullptr));
+}
+
+LocalTimeFields CLocalTime::Fields(int64_t secondsSinceEpoch) {
+    const std::time_t moment = static_cast<std::time_t>(secondsSinceEpoch);
+    std::tm local{};
+    LocalTimeFields fields;
+    if (!localtime_r(&moment, &local))
+        return fields;
+    fields.year = local.tm_year + 1900;
+    fields.month = local.tm_mon + 1;
+    fields.day = local.tm_mday;
+    fields.hour = local.tm_hour;
+    fields.minute = local.tm_min;
+    fields.second = local.tm_sec;
+    return fields;
+}
+
+uint32_t CLocalTime::Milliseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}

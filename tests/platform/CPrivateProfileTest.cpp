@@ -1,0 +1,97 @@
+#include "platform/CPrivateProfile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+class PrivateProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/pelmora-ini-XXXXXX";
+        m_dir = mkdtemp(pattern);
+        m_path = m_dir + "/profile.ini";
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    void WriteFile(const std::string& text) const { std::ofstream(m_path, std::ios::binary) << text; }
+    std::string FileText() const {
+        std::ifstream in(m_path, std::ios::binary);
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        return buffer.str();
+    }
+    std::string Read(const std::string& section, const std::string& key) const {
+        return CPrivateProfile::ReadString(section, key, "<default>", m_path);
+    }
+
+    std::string m_dir;
+    std::string m_path;
+};
+
+TEST_F(PrivateProfileTest, MissingFileSectionOrKeyGivesTheDefault) {
+    EXPECT_EQ(Read("HEADER", "DEVICE"), "<default>");
+    EXPECT_EQ(CPrivateProfile::ReadInt("HEADER", "DECIMAL", 7, m_path), 7);
+    WriteFile("[HEADER]\nDEVICE=X\n");
+    EXPECT_EQ(Read("AVG", "DEVICE"), "<default>");
+    EXPECT_EQ(Read("HEADER", "RATE"), "<default>");
+}
+
+TEST_F(PrivateProfileTest, NamesMatchCaseInsensitivelyAndValuesAreTrimmedAndUnquoted) {
+    WriteFile("; comment\n[Header]\n  device =  \"  Quoted Name \"  \nPlain =  text with  blanks \t\n"
+              "Single='x'\nHalf=\"open\nEmpty=\n");
+    EXPECT_EQ(Read("HEADER", "DEVICE"), "  Quoted Name ");
+    EXPECT_EQ(Read("header", "plain"), "text with  blanks");
+    EXPECT_EQ(Read("HEADER", "SINGLE"), "x");
+    EXPECT_EQ(Read("HEADER", "HALF"), "\"open");
+    EXPECT_EQ(Read("HEADER", "EMPTY"), "");
+}
+
+TEST_F(PrivateProfileTest, IntegerReadsTakeTheLeadingDigits) {
+    WriteFile("[S]\nA=42\nB=-17abc\nC=abc\nD= +8 \nE=\nF=99999999999\nG=3.9\n");
+    auto readInt = [&](const char* key) { return CPrivateProfile::ReadInt("S", key, -99, m_path); };
+    EXPECT_EQ(readInt("A"), 42);
+    EXPECT_EQ(readInt("B"), -17);
+    EXPECT_EQ(readInt("C"), -99);
+    EXPECT_EQ(readInt("D"), 8);
+    EXPECT_EQ(readInt("E"), -99);
+    EXPECT_EQ(readInt("F"), 2147483647);
+    EXPECT_EQ(readInt("G"), 3);
+}
+
+TEST_F(PrivateProfileTest, WritingAKeyKeepsEveryOtherLine) {
+    WriteFile("; settings\n[HEADER]\nDEVICE=A\n; keep me\nFREQUENCY=1\n\n[AVG]\nRATE=2\n");
+    ASSERT_TRUE(CPrivateProfile::WriteString("header", "frequency", "   2400.00000000", m_path));
+    ASSERT_TRUE(CPrivateProfile::WriteString("AVG", "REPEAT", "3", m_path));
+    ASSERT_TRUE(CPrivateProfile::WriteString("LOGGING", "ITEMS", "15", m_path));
+    EXPECT_EQ(FileText(), "; settings\n[HEADER]\nDEVICE=A\n; keep me\nfrequency=   2400.00000000\n\n[AVG]\n"
+                          "RATE=2\nREPEAT=3\n\n[LOGGING]\nITEMS=15\n");
+    EXPECT_EQ(Read("HEADER", "FREQUENCY"), "2400.00000000");
+}
+
+TEST_F(PrivateProfileTest, WritingCreatesTheFileAndKeepsWindowsLineEnds) {
+    ASSERT_TRUE(CPrivateProfile::WriteString("A", "K", "v", m_path));
+    EXPECT_EQ(FileText(), "[A]\nK=v\n");
+    WriteFile("[A]\r\nK=v\r\n");
+    ASSERT_TRUE(CPrivateProfile::WriteString("A", "K", "w", m_path));
+    EXPECT_EQ(FileText(), "[A]\r\nK=w\r\n");
+}
+
+TEST_F(PrivateProfileTest, ReadsSeeEditsMadeByOthers) {
+    WriteFile("[A]\nK=1\n");
+    EXPECT_EQ(Read("A", "K"), "1");
+    WriteFile("[A]\nK=2\n");
+    EXPECT_EQ(Read("A", "K"), "2");
+}
+
+TEST_F(PrivateProfileTest, AWriteThatCannotBeDoneReportsFailure) {
+    EXPECT_FALSE(CPrivateProfile::WriteString("A", "K", "1", m_dir + "/missing/profile.ini"));
+    std::filesystem::create_directory(m_path); // a directory where the file should be
+    EXPECT_FALSE(CPrivateProfile::WriteString("A", "K", "1", m_path));
+    EXPECT_TRUE(std::filesystem::is_directory(m_path));
+}
+
+} // namespace
