@@ -1,0 +1,88 @@
+#include "history/CAtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <system_error>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+std::atomic<unsigned> s_sequence{0};
+
+int CreateExclusive(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+} // namespace
+
+CAtomicFile::CAtomicFile(std::string path) : m_path(std::move(path)) {}
+
+CAtomicFile::~CAtomicFile() {
+    Discard();
+}
+
+bool CAtomicFile::Open() {
+    Discard();
+    int descriptor = -1;
+    // A name left behind by a crashed writer is skipped, never reused.
+    for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
+        m_temporaryPath = m_path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(s_sequence++);
+        descriptor = CreateExclusive(m_temporaryPath);
+        if (descriptor < 0 && errno != EEXIST)
+            break;
+    }
+    if (descriptor < 0) {
+        const int error = errno;
+        m_temporaryPath.clear();
+        errno = error;
+        return Fail("cannot create a file beside " + m_path);
+    }
+    m_file = ::fdopen(descriptor, "wb");
+    if (!m_file) {
+        ::close(descriptor);
+        return Fail("cannot write " + m_path);
+    }
+    return true;
+}
+
+bool CAtomicFile::Write(const void* data, std::size_t size) {
+    if (!m_file)
+        return Fail("cannot write " + m_path);
+    if (size != 0 && std::fwrite(data, 1, size, m_file) != size)
+        return Fail("cannot write " + m_path);
+    return true;
+}
+
+bool CAtomicFile::Commit() {
+    if (!m_file)
+        return Fail("cannot write " + m_path);
+    const bool flushed = std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0;
+    const int flushError = errno;
+    const bool closed = std::fclose(m_file) == 0;
+    m_file = nullptr;
+    if (!flushed || !closed) {
+        errno = flushed ? errno : flushError;
+        return Fail("cannot write " + m_path);
+    }
+    if (::rename(m_temporaryPath.c_str(), m_path.c_str()) != 0)
+        return Fail("cannot replace " + m_path);
+    m_temporaryPath.clear();
+    return true;
+}
+
+bool CAtomicFile::Fail(const std::string& what) {
+    m_error = what + ": " + std::system_category().message(errno);
+    Discard();
+    return false;
+}
+
+void CAtomicFile::Discard() {
+    if (m_file) {
+        std::fclose(m_file);
+        m_file = nullptr;
+    }
+    if (!m_temporaryPath.empty()) {
+        ::unlink(m_temporaryPath.c_str());
+        m_temporaryPath.clear();
+    }
+}

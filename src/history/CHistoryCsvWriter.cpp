@@ -1,0 +1,93 @@
+#include "history/CHistoryCsvWriter.h"
+
+#include "history/CAtomicFile.h"
+#include "history/CHistoryChannels.h"
+#include "platform/CAnsiText.h"
+
+#include <array>
+#include <charconv>
+
+namespace {
+// "%.2f" without the locale's decimal separator.
+void AppendFixed2(std::string& out, double value) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, 2);
+    out.append(buffer.data(), result.ptr);
+}
+
+void AppendLine(std::string& out, const char* label, const std::string& value) {
+    out += label;
+    out += ", ";
+    out += value;
+    out += "\r\n";
+}
+
+std::string Ansi(const HistoryHeader& header, HistoryText field) {
+    return CAnsiText::FromUtf8(header.Text(field));
+}
+} // namespace
+
+std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber) {
+    const HistoryHeader& header = data.Header();
+    std::string out;
+    out.reserve(256 + static_cast<std::size_t>(data.Values().size()) * 8);
+    AppendLine(out, "Model", Ansi(header, HistoryText::ModelName));
+    AppendLine(out, "SN", Ansi(header, HistoryText::SerialNumber));
+    AppendLine(out, "Type", header.IsDirectional() ? "Directional" : "Terminating");
+    out += "Frequency, ";
+    AppendFixed2(out, header.FrequencyX100() / 100.0);
+    out += "\r\n";
+    AppendLine(out, "StartTime", Ansi(header, HistoryText::StartTime));
+    AppendLine(out, "StopTime", Ansi(header, HistoryText::StopTime));
+    AppendLine(out, "Title", Ansi(header, HistoryText::Title));
+    out += ColumnHeading(modelNumber, header.Mask());
+    AppendRows(out, data);
+    return out;
+}
+
+bool CHistoryCsvWriter::Write(const std::string& path, const CHistoryData& data, int modelNumber,
+                              std::string* error) {
+    const std::string contents = Format(data, modelNumber);
+    CAtomicFile file(path);
+    const bool written = file.Open() && file.Write(contents.data(), contents.size()) && file.Commit();
+    if (!written && error)
+        *error = file.Error();
+    return written;
+}
+
+std::string CHistoryCsvWriter::ColumnHeading(int modelNumber, uint8_t mask) {
+    switch (modelNumber) {
+    case 0:
+    case 2:
+        return "AVG, VSWR, PEAK\r\n";
+    case 1:
+    case 6:
+        return "AVG\r\n";
+    case 3:
+    case 8:
+        return "PEAK\r\n";
+    case 4:
+        return "AVG, PAR, PEAK\r\n";
+    default:
+        break;
+    }
+    // Models that record any channel name the columns the mask carries.
+    const std::array<const char*, CHistoryChannels::Count> names = {
+        "AVG,", "REV,", modelNumber == 9 ? "PAR," : "VSWR,", "PEAK,", "PULSE,"};
+    std::string heading;
+    for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+        if (mask & CHistoryChannels::MaskBit(channel))
+            heading += names[channel];
+    }
+    return heading + "\r\n";
+}
+
+void CHistoryCsvWriter::AppendRows(std::string& out, const CHistoryData& data) {
+    const int perRow = data.ValuesPerRow();
+    const std::vector<int32_t>& values = data.Values();
+    for (std::size_t index = 0; index < values.size(); ++index) {
+        AppendFixed2(out, values[index] / 100.0);
+        out += (index + 1) % perRow == 0 ? "\r\n" : ",";
+    }
+}

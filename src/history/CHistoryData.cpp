@@ -1,0 +1,48 @@
+#include "history/CHistoryData.h"
+
+#include "history/CHistoryChannels.h"
+
+#include <utility>
+
+CHistoryData::CHistoryData(const HistoryHeader& header, std::vector<int32_t> values)
+    : m_header(header), m_values(std::move(values)) {
+    const int perRow = ValuesPerRow();
+    m_values.resize(perRow == 0 ? 0 : m_values.size() - m_values.size() % perRow);
+}
+
+int CHistoryData::ValuesPerRow() const {
+    return CHistoryChannels::CountInMask(m_header.Mask());
+}
+
+int CHistoryData::RowCount() const {
+    const int perRow = ValuesPerRow();
+    return perRow == 0 ? 0 : static_cast<int>(m_values.size() / perRow);
+}
+
+bool CHistoryData::HasChannel(int channel) const {
+    return CHistoryChannels::IndexInRow(m_header.Mask(), channel) >= 0;
+}
+
+int32_t CHistoryData::StoredValue(int row, int channel) const {
+    const int index = CHistoryChannels::IndexInRow(m_header.Mask(), channel);
+    if (index < 0 || row < 0 || row >= RowCount())
+        return 0;
+    return m_values[static_cast<std::size_t>(row) * ValuesPerRow() + index];
+}
+
+std::vector<double> CHistoryData::Series(int channel) const {
+    const int index = CHistoryChannels::IndexInRow(m_header.Mask(), channel);
+    if (index < 0)
+        return {};
+    const int perRow = ValuesPerRow();
+    std::vector<double> series;
+    series.reserve(RowCount());
+    for (std::size_t at = index; at < m_values.size(); at += perRow)
+        series.push_back(m_values[at] / 100.0);
+    return series;
+}
+
+void CHistoryData::Swap(CHistoryData& other) noexcept {
+    std::swap(m_header, other.m_header);
+    m_values.swap(other.m_values);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "history/HistoryHeader.h"
+
+#include <cstdint>
+#include <vector>
+
+// One recorded history in memory: the header and the row block as stored in the file (one
+// value in hundredths per channel of the mask, in channel order, row after row).
+class CHistoryData {
+public:
+    CHistoryData() = default;
+    // Rows whose length is not a whole number of rows of the header's mask are cut to whole rows.
+    CHistoryData(const HistoryHeader& header, std::vector<int32_t> values);
+
+    const HistoryHeader& Header() const { return m_header; }
+    HistoryHeader& Header() { return m_header; }
+    const std::vector<int32_t>& Values() const { return m_values; }
+
+    int ValuesPerRow() const;
+    int RowCount() const;
+    bool HasChannel(int channel) const;
+    // The stored value of a channel in a row, in hundredths; 0 when the row or channel is absent.
+    int32_t StoredValue(int row, int channel) const;
+    // The decoded value (hundredths / 100); 0 when the row or channel is absent.
+    double Value(int row, int channel) const { return StoredValue(row, channel) / 100.0; }
+    // Every decoded value of one channel; empty when the mask lacks it.
+    std::vector<double> Series(int channel) const;
+
+    void Swap(CHistoryData& other) noexcept;
+
+private:
+    HistoryHeader m_header;
+    std::vector<int32_t> m_values;
+};
