@@ -1,0 +1,54 @@
+#include "model/CModelTable.h"
+
+constexpr int kAll = 0x1F;
+constexpr DisplayRange kHigh{20.0f, 60.0f};
+constexpr DisplayRange kLow{-30.0f, 20.0f};
+constexpr DisplayRange kVswr{1.0f, 2.0f};
+constexpr DisplayRange kPar{0.0f, 20.0f};
+
+static const SensorModel kModels[CModelTable::kRowCount] = {
+    {0, "VL-D030", 4, SensorDirectional, kAll, 300, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}},
+    {1, "VL-T120", 5, SensorTerminating, CapabilityAvg, 20, 3800, {kLow, kLow, kVswr, kHigh, kHigh, kHigh}},
+    {2, "VL-D215", 6, SensorDirectional, kAll, 150, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}},
+    {3, "VL-T320", 7, SensorTerminating, CapabilityPeak, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}},
+    {4, "VL-T420", 8, SensorTerminating, kAll, 20, 3800, {kLow, kLow, kPar, kLow, kLow, kLow}},
+    {5, "VL-D530", 10, SensorDirectional, kAll, 300, 3800, {kHigh, kHigh, kVswr, kHigh, kHigh, kHigh}},
+    {6, "VL-T620", 11, SensorTerminating, CapabilityAvg, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}},
+    {8, "VL-T820", 13, SensorTerminating, CapabilityPeak, 20, 3800, {kLow, kLow, kVswr, kLow, kLow, kLow}},
+    {9, "VL-T920", 14, SensorTerminating, kAll, 20, 3800, {kLow, kLow, kPar, kLow, kLow, kLow}},
+};
+
+template <typename Match>
+static const SensorModel* FindFirst(Match matches)
+{
+    for (const SensorModel& model : kModels) {
+        if (matches(model))
+            return &model;
+    }
+    return nullptr;
+}
+
+const SensorModel* CModelTable::FindByNumber(int number)
+{
+    return FindFirst([number](const SensorModel& model) { return model.number == number; });
+}
+
+const SensorModel* CModelTable::FindByCode(int code)
+{
+    return FindFirst([code](const SensorModel& model) { return model.code == code; });
+}
+
+const SensorModel* CModelTable::FindByName(const std::string& name)
+{
+    return FindFirst([&name](const SensorModel& model) { return name == model.name; });
+}
+
+std::span<const SensorModel> CModelTable::Rows()
+{
+    return kModels;
+}
+
+bool CModelTable::ReportsPar(int modelNumber)
+{
+    return modelNumber == 4 || modelNumber == 9;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "model/CChannelRecord.h"
+#include "model/HistoryChannel.h"
+
+// The five recorded channels of a measurement and the times it spans (seconds since 1970).
+// Channel arguments outside 0..4 are ignored: queries give 0 or an empty series.
+class CRecordStore {
+public:
+    CRecordStore();
+
+    // Stores the value and sets the last-sample time; false when the channel is full or unknown.
+    bool AddValue(int channel, float value);
+    void ResetAll();
+    void StartRecording(bool resetFirst);
+    void MarkStop();
+    // Restarts reference and extremes of the power channels (a change of measurement mode).
+    void RestartPowerReferences();
+
+    std::span<const float> Series(int channel) const;
+    int Count(int channel) const;
+    bool IsEmpty(int channel) const;
+    float Last(int channel) const; // 0 when empty
+    float Reference(int channel) const;
+    float Minimum(int channel) const;
+    float Maximum(int channel) const;
+    float Average(int channel);
+
+    int64_t StartTime() const { return m_startTime; }
+    int64_t LastSampleTime() const { return m_lastSampleTime; }
+
+private:
+    const CChannelRecord* Channel(int channel) const;
+    CChannelRecord* Channel(int channel);
+
+    CChannelRecord m_channels[kChannelCount];
+    int64_t m_startTime = 0;
+    int64_t m_lastSampleTime = 0;
+};
