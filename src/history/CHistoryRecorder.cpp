@@ -1,0 +1,110 @@
+#include "history/CHistoryRecorder.h"
+
+#include "history/CHistoryChannels.h"
+#include "history/CHistoryFile.h"
+#include "model/CSettingProfile.h"
+#include "platform/CLocalTime.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+constexpr std::size_t kIntervalTextLength = 9;
+
+int32_t TruncateToInt32(double value) {
+    if (std::isnan(value))
+        return 0;
+    constexpr double lowest = std::numeric_limits<int32_t>::min();
+    constexpr double highest = std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(std::clamp(std::trunc(value), lowest, highest));
+}
+} // namespace
+
+int32_t CHistoryRecorder::EncodeValue(float value) {
+    const double wide = value;
+    return TruncateToInt32(wide >= 0 ? (wide + 0.005) * 100 : (wide - 0.005) * 100);
+}
+
+int32_t CHistoryRecorder::EncodeFrequency(float megahertz) {
+    return TruncateToInt32(megahertz * 100.0);
+}
+
+std::string CHistoryRecorder::IntervalText(int64_t startTime, int64_t stopTime, int rowCount) {
+    const double elapsed = static_cast<double>(stopTime) - static_cast<double>(startTime);
+    const int32_t milliseconds = rowCount > 0 ? TruncateToInt32(elapsed / rowCount * 1000) : 0;
+    std::string text = std::to_string(milliseconds) + " ms";
+    if (text.size() > kIntervalTextLength)
+        text = std::to_string(milliseconds / 1000) + " s";
+    return text;
+}
+
+std::string CHistoryRecorder::TimeText(int64_t secondsSinceEpoch) {
+    const LocalTimeFields fields = CLocalTime::Fields(secondsSinceEpoch);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", fields.year, fields.month, fields.day,
+                  fields.hour, fields.minute, fields.second);
+    return text;
+}
+
+CHistoryData CHistoryRecorder::BuildFromRecords(CSettingProfile& profile, uint8_t mask, const std::string& title) {
+    const int rowCount = RowCount(profile, mask);
+    HistoryHeader header;
+    header.SetMask(mask);
+    FillHeader(header, profile, rowCount, title);
+
+    const CRecordStore& records = profile.Records();
+    std::vector<int32_t> values;
+    values.reserve(static_cast<std::size_t>(rowCount) * CHistoryChannels::CountInMask(mask));
+    for (int row = 0; row < rowCount; ++row) {
+        for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+            if (mask & CHistoryChannels::MaskBit(channel))
+                values.push_back(EncodeValue(records.Series(channel)[row]));
+        }
+    }
+    return CHistoryData(header, std::move(values));
+}
+
+bool CHistoryRecorder::SaveHistoryFromRecords(const std::string& path, CSettingProfile& profile, uint8_t mask,
+                                              const std::string& title, std::string* error) {
+    return CHistoryFile::SaveHistoryRaw(path, BuildFromRecords(profile, mask, title), error);
+}
+
+void CHistoryRecorder::FillHeader(HistoryHeader& header, CSettingProfile& profile, int rowCount,
+                                  const std::string& title) {
+    const SensorModel* model = profile.GetModel();
+    header.SetText(HistoryText::ModelName, model ? model->name : "");
+    header.SetText(HistoryText::SerialNumber, profile.GetSerialText());
+    header.SetSensorType(model && model->type == SensorTerminating ? 'B' : 'A');
+    header.SetFrequencyX100(EncodeFrequency(profile.GetFrequency()));
+    header.SetExternalOffset(profile.GetExtOffset());
+    if (!title.empty())
+        header.SetText(HistoryText::Title, title);
+
+    CRecordStore& records = profile.Records();
+    header.SetText(HistoryText::StartTime, TimeText(records.StartTime()));
+    header.SetText(HistoryText::StopTime, TimeText(records.LastSampleTime()));
+    if (records.StartTime() != 0)
+        header.SetText(HistoryText::Interval, IntervalText(records.StartTime(), records.LastSampleTime(), rowCount));
+
+    for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+        header.SetStatistics(channel, {records.Minimum(channel), records.Maximum(channel), records.Average(channel)});
+        float lower = 0;
+        float upper = 0;
+        profile.GetDisplayRange(channel, lower, upper);
+        header.SetDisplayRange(channel, {lower, upper});
+    }
+}
+
+int CHistoryRecorder::RowCount(const CSettingProfile& profile, uint8_t mask) {
+    // Channels of one recording hold equal counts; should one lag, rows stop where it ends.
+    int rowCount = -1;
+    for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+        if (mask & CHistoryChannels::MaskBit(channel)) {
+            const int count = profile.Records().Count(channel);
+            rowCount = rowCount < 0 ? count : std::min(rowCount, count);
+        }
+    }
+    return std::max(rowCount, 0);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "history/CHistoryData.h"
+
+#include <cstdint>
+#include <string>
+
+class CSettingProfile;
+
+// Turns the live measurement records of the settings profile into a history.
+class CHistoryRecorder {
+public:
+    // Header and rows of the channels in `mask`; the row count is that of the shortest of them.
+    static CHistoryData BuildFromRecords(CSettingProfile& profile, uint8_t mask, const std::string& title);
+    // Writes the history of the channels in `mask`; an existing file is replaced only on success.
+    static bool SaveHistoryFromRecords(const std::string& path, CSettingProfile& profile, uint8_t mask,
+                                       const std::string& title, std::string* error = nullptr);
+
+    // A value in hundredths, rounded half away from zero and kept within 32 bits; NaN gives 0.
+    static int32_t EncodeValue(float value);
+    // Frequency in MHz times 100, truncated toward zero.
+    static int32_t EncodeFrequency(float megahertz);
+    // "%d ms" of the mean time between samples; "%d s" when the milliseconds do not fit the field.
+    static std::string IntervalText(int64_t startTime, int64_t stopTime, int rowCount);
+    // "%04d-%02d-%02d %02d:%02d:%02d" in local time.
+    static std::string TimeText(int64_t secondsSinceEpoch);
+
+private:
+    static void FillHeader(HistoryHeader& header, CSettingProfile& profile, int rowCount,
+                           const std::string& title);
+    static int RowCount(const CSettingProfile& profile, uint8_t mask);
+};
