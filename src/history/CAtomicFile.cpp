@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -12,6 +13,13 @@ std::atomic<unsigned> s_sequence{0};
 
 int CreateExclusive(const std::string& path) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+// A short name in the target's directory, so that a target name near the length limit still works.
+std::string TemporaryPathBeside(const std::string& path) {
+    const std::filesystem::path directory = std::filesystem::path(path).parent_path();
+    const std::string name = ".pelmora-" + std::to_string(::getpid()) + "-" + std::to_string(s_sequence++) + ".tmp";
+    return (directory / name).string();
 }
 } // namespace
 
@@ -26,7 +34,7 @@ bool CAtomicFile::Open() {
     int descriptor = -1;
     // A name left behind by a crashed writer is skipped, never reused.
     for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
-        m_temporaryPath = m_path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(s_sequence++);
+        m_temporaryPath = TemporaryPathBeside(m_path);
         descriptor = CreateExclusive(m_temporaryPath);
         if (descriptor < 0 && errno != EEXIST)
             break;

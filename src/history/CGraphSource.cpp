@@ -1,0 +1,155 @@
+#include "history/CGraphSource.h"
+
+#include "app/CStringTable.h"
+#include "history/CHistoryChannels.h"
+#include "history/CHistoryRecorder.h"
+#include "history/HistoryHeader.h"
+#include "model/CModelTable.h"
+#include "model/CPowerMath.h"
+#include "model/CSettingProfile.h"
+#include "screens/CTextFormat.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string General(const char* key)
+{
+    return CStringTable::GetGeneralText(key);
+}
+
+const char* PowerLabelKey(int channel)
+{
+    switch (channel) {
+    case ChannelRev:
+        return "S_MEASUREVIEW_REV";
+    case ChannelPeak:
+        return "S_MEASUREVIEW_PEAK";
+    case ChannelPulse:
+        return "S_MEASUREVIEW_PULSE";
+    default:
+        return "S_MEASUREVIEW_AVG";
+    }
+}
+
+float ReturnLoss(float vswr)
+{
+    return CPowerMath::ReturnLoss(vswr);
+}
+
+} // namespace
+
+std::string CGraphSource::ChannelLabel(int modelNumber, int channel, bool returnLoss)
+{
+    if (channel != ChannelVswr)
+        return General(PowerLabelKey(channel));
+    if (CModelTable::ReportsPar(modelNumber))
+        return General("S_MEASUREVIEW_PAR");
+    return General(returnLoss ? "S_MEASUREVIEW_RL" : "S_MEASUREVIEW_VSWR");
+}
+
+std::string CGraphSource::AxisLabel(int modelNumber, int channel, bool returnLoss)
+{
+    if (channel == ChannelVswr)
+        return ChannelLabel(modelNumber, channel, returnLoss);
+    return CTextFormat::Printf("%s (%s)", General("S_GRAPH_POWER").c_str(),
+                               ChannelLabel(modelNumber, channel, returnLoss).c_str());
+}
+
+void CGraphSource::SetHistoryStatistics(int modelNumber, const HistoryHeader& header, int channel,
+                                        bool returnLoss, GraphView& view)
+{
+    HistoryStatistics statistics = header.Statistics(channel);
+    const HistoryRange range = header.DisplayRange(channel);
+    const bool par = channel == ChannelVswr && CModelTable::ReportsPar(modelNumber);
+    const bool lossView = channel == ChannelVswr && !par && returnLoss;
+    const char* valueUnit = "";
+    view.unit.clear();
+    view.series.yFirst = range.lower;
+    view.series.ySecond = range.upper;
+    if (IsPowerChannel(channel)) {
+        valueUnit = " dBm";
+        view.unit = "dBm";
+    } else if (lossView) {
+        statistics = {ReturnLoss(statistics.minimum), ReturnLoss(statistics.maximum), ReturnLoss(statistics.average)};
+        valueUnit = " dB";
+        view.unit = "dB";
+        view.series.yFirst = 0.0f;
+        view.series.ySecond = CPowerMath::kMinReturnLoss;
+    }
+    const auto part = [valueUnit](const char* key, float value) {
+        return CTextFormat::Printf("%s : %.2f%s", General(key).c_str(), static_cast<double>(value), valueUnit);
+    };
+    view.series.subtitle = "[" + ChannelLabel(modelNumber, channel, returnLoss) + "] " +
+                           part("S_GRAPH_MAX", statistics.maximum) + ", " + part("S_GRAPH_MIN", statistics.minimum) +
+                           ", " + part("S_GRAPH_AVERAGE", statistics.average);
+    view.average = statistics.average;
+    view.averageShown = true;
+}
+
+int CGraphSource::FromHistory(int modelNumber, const HistoryHeader& header, const int32_t* rows, int rowCount,
+                              int channel, bool returnLoss, std::vector<GraphPoint>& points, GraphView& view)
+{
+    const uint8_t mask = header.Mask();
+    if (!CHistoryChannels::IsValid(channel))
+        channel = ChannelAvg;
+    if (CHistoryChannels::IndexInRow(mask, channel) < 0 && CHistoryChannels::FirstInMask(mask) >= 0)
+        channel = CHistoryChannels::FirstInMask(mask);
+    const int valuesPerRow = CHistoryChannels::CountInMask(mask);
+    const int column = CHistoryChannels::IndexInRow(mask, channel);
+    if (rows == nullptr || column < 0 || valuesPerRow <= 0)
+        rowCount = 0;
+    rowCount = std::max(rowCount, 0);
+
+    SetHistoryStatistics(modelNumber, header, channel, returnLoss, view);
+    const bool lossView = returnLoss && channel == ChannelVswr && !CModelTable::ReportsPar(modelNumber);
+    points.resize(static_cast<std::size_t>(rowCount));
+    for (int i = 0; i < rowCount; ++i) {
+        const float value = static_cast<float>(rows[static_cast<std::size_t>(i) * valuesPerRow + column]) / 100.0f;
+        points[static_cast<std::size_t>(i)] = {static_cast<float>(i), lossView ? ReturnLoss(value) : value};
+    }
+
+    const std::string title = header.Text(HistoryText::Title);
+    view.series.title = title.empty() ? General("S_GRAPH_HISTORYGRAPH") : title;
+    view.series.kind = kSeriesKindSampled;
+    view.series.style = kSeriesStyleLine;
+    view.series.xMinimum = 0.0f;
+    view.series.xMaximum = static_cast<float>(rowCount);
+    view.series.points = points.data();
+    view.series.pointCount = rowCount;
+    view.xStartLabel = header.Text(HistoryText::StartTime);
+    view.xEndLabel = header.Text(HistoryText::StopTime);
+    return channel;
+}
+
+void CGraphSource::FromLive(const CSettingProfile& profile, int channel, int windowLength,
+                            std::vector<GraphPoint>& points, GraphView& view)
+{
+    const CRecordStore& records = profile.Records();
+    const std::span<const float> series = records.Series(channel);
+    const int count = static_cast<int>(series.size());
+    windowLength = std::max(windowLength, 1);
+    const int first = count >= windowLength ? count - windowLength : 0;
+    const int shown = std::min(count, windowLength);
+    points.resize(static_cast<std::size_t>(shown));
+    for (int i = 0; i < shown; ++i) {
+        const int index = first + i;
+        points[static_cast<std::size_t>(i)] = {static_cast<float>(index), series[static_cast<std::size_t>(index)]};
+    }
+
+    view.series.xMinimum = static_cast<float>(first);
+    view.series.xMaximum = static_cast<float>(first + windowLength);
+    profile.GetDisplayRange(channel, view.series.yFirst, view.series.ySecond);
+    view.series.points = points.data();
+    view.series.pointCount = shown;
+    profile.GetLimits(channel, view.lowLimit, view.highLimit);
+    view.limitEnabled = profile.IsLimitEnabled(channel);
+
+    const int64_t start = records.StartTime();
+    const int64_t latest = records.LastSampleTime();
+    const bool known = start != 0 && latest != 0;
+    view.xStartLabel = known ? CHistoryRecorder::TimeText(start) : "0000-00-00 00:00:00";
+    view.xEndLabel = known ? CHistoryRecorder::TimeText(latest) : "0000-00-00 00:00:00";
+    view.unit = IsPowerChannel(channel) ? "dBm" : "";
+    view.averageShown = false;
+}
