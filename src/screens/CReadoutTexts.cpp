@@ -1,0 +1,131 @@
+#include "screens/CReadoutTexts.h"
+
+#include "app/CStringTable.h"
+#include "model/CModelTable.h"
+#include "model/CPowerMath.h"
+#include "model/CSettingProfile.h"
+#include "screens/CReadoutFormat.h"
+#include "screens/CTextFormat.h"
+
+namespace {
+
+constexpr int kTechnologyModel = 5;
+
+} // namespace
+
+std::string CReadoutTexts::General(const char* key)
+{
+    return CStringTable::GetGeneralText(key);
+}
+
+bool CReadoutTexts::IsPar(int modelNumber, int quantity)
+{
+    return quantity == ChannelVswr && CModelTable::ReportsPar(modelNumber);
+}
+
+bool CReadoutTexts::IsVswr(int modelNumber, int quantity)
+{
+    return quantity == ChannelVswr && !CModelTable::ReportsPar(modelNumber);
+}
+
+std::string CReadoutTexts::GaugeCaption(int modelNumber, int quantity)
+{
+    if (quantity != ChannelVswr)
+        return "dBm";
+    return General(IsPar(modelNumber, quantity) ? "S_MEASUREVIEW_PAR" : "S_MEASUREVIEW_VSWR");
+}
+
+void CReadoutTexts::SetIdentity(const CSettingProfile& profile, int quantity, Texts& texts)
+{
+    const auto line = [](const char* key, const std::string& value) {
+        return CTextFormat::Printf("%s %s", General(key).c_str(), value.c_str());
+    };
+    texts[ItemModel] = line("S_MEASUREVIEW_MODEL", profile.ModelName());
+    texts[ItemSerial] = line("S_MEASUREVIEW_SN", profile.GetSerialText());
+    texts[ItemType] = line("S_MEASUREVIEW_TYPE", profile.SensorTypeText());
+    texts[ItemFrequency] = CTextFormat::Printf("%s %.2f MHz", General("S_MEASUREVIEW_FREQUENCY").c_str(),
+                                               static_cast<double>(profile.GetFrequency()));
+    texts[ItemExtOffset] = CTextFormat::Printf("%s %.2f dB", General("S_MEASUREVIEW_EXTOFFSET").c_str(),
+                                               static_cast<double>(profile.GetExtOffset()));
+    // Cleared for other models so that a previous sensor's technology does not linger.
+    texts[ItemTechnology] = profile.GetModelNumber() == kTechnologyModel
+                                ? CTextFormat::Printf("%s %s", "Technology:", profile.TechnologyName().c_str())
+                                : std::string();
+    texts[ItemLabel] = CSettingProfile::QuantityLabel(profile.GetModelNumber(), quantity);
+    texts[ItemMode] = profile.MeasurementModeText();
+}
+
+void CReadoutTexts::SetLimits(const CSettingProfile& profile, int quantity, Texts& texts)
+{
+    if (!profile.IsLimitEnabled(quantity))
+        return;
+    const int model = profile.GetModelNumber();
+    const char* format = "%s %s dBm";
+    if (IsPar(model, quantity))
+        format = "%s %s dB";
+    else if (IsVswr(model, quantity))
+        format = "%s %s : 1";
+    float low = 0.0f;
+    float high = 0.0f;
+    profile.GetLimits(quantity, low, high);
+    const int places = profile.GetDecimalPlaces();
+    texts[ItemLowLimit] = CTextFormat::Printf(format, General("S_MEASUREVIEW_LLIMIT").c_str(),
+                                              CReadoutFormat::Number(low, places).c_str());
+    texts[ItemHighLimit] = CTextFormat::Printf(format, General("S_MEASUREVIEW_HLIMIT").c_str(),
+                                               CReadoutFormat::Number(high, places).c_str());
+}
+
+void CReadoutTexts::SetValues(const CSettingProfile& profile, int quantity, Texts& texts)
+{
+    const int model = profile.GetModelNumber();
+    if (IsPar(model, quantity))
+        SetRatioValues(profile, quantity, "dB", texts);
+    else if (IsVswr(model, quantity))
+        SetRatioValues(profile, quantity, ": 1", texts);
+    else
+        SetPowerValues(profile, quantity, texts);
+    if (quantity == ChannelPulse) {
+        texts[ItemDutyCycle] = CReadoutFormat::DutyCycle(profile.GetDutyCycle());
+        texts[ItemBurstWidth] = CReadoutFormat::BurstWidth(profile.GetBurstWidth());
+    }
+}
+
+void CReadoutTexts::SetRatioValues(const CSettingProfile& profile, int quantity, const char* unit, Texts& texts)
+{
+    const CRecordStore& records = profile.Records();
+    const int places = profile.GetDecimalPlaces();
+    const auto line = [&](const char* key, float value) {
+        return CTextFormat::Printf("%s %s %s", General(key).c_str(), CReadoutFormat::Number(value, places).c_str(), unit);
+    };
+    const float value = profile.CurrentValue(quantity);
+    texts[ItemReference] = line("S_MEASUREVIEW_REF", records.Reference(quantity));
+    texts[ItemMinimum] = line("S_MEASUREVIEW_MIN", records.Minimum(quantity));
+    texts[ItemMaximum] = line("S_MEASUREVIEW_MAX", records.Maximum(quantity));
+    texts[ItemValue] = CReadoutFormat::Number(value, places) + " " + unit;
+    if (IsPar(profile.GetModelNumber(), quantity))
+        texts[ItemWatts].clear();
+    else if (value <= 1.0f)
+        texts[ItemWatts] = General("S_MEASUREVIEW_NA");
+    else
+        texts[ItemWatts] = "Return Loss: " + CReadoutFormat::Number(CPowerMath::ReturnLoss(value), places) + " dB";
+}
+
+void CReadoutTexts::SetPowerValues(const CSettingProfile& profile, int quantity, Texts& texts)
+{
+    const CRecordStore& records = profile.Records();
+    const int places = profile.GetDecimalPlaces();
+    const float reference = records.Reference(quantity);
+    const float value = profile.CurrentValue(quantity);
+    const bool relative = profile.IsRelativeMode();
+    const float shift = relative ? reference : 0.0f;
+    const char* unit = relative ? "dB" : "dBm";
+    const auto line = [&](const char* key, float number, const char* lineUnit) {
+        return CTextFormat::Printf("%s %s %s", General(key).c_str(), CReadoutFormat::Number(number, places).c_str(),
+                                   lineUnit);
+    };
+    texts[ItemReference] = line("S_MEASUREVIEW_REF", reference, "dBm");
+    texts[ItemMinimum] = line("S_MEASUREVIEW_MIN", records.Minimum(quantity) - shift, unit);
+    texts[ItemMaximum] = line("S_MEASUREVIEW_MAX", records.Maximum(quantity) - shift, unit);
+    texts[ItemValue] = CReadoutFormat::Number(value - shift, places) + " " + unit;
+    texts[ItemWatts] = CReadoutFormat::Watts(value, places);
+}

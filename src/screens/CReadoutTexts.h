@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "screens/ReadoutItem.h"
+
+class CSettingProfile;
+
+// The texts a readout shows for one quantity, filled from the settings profile.
+class CReadoutTexts {
+public:
+    using Texts = std::array<std::string, kReadoutItemCount>;
+
+    // Sensor and setting lines, the quantity label and the mode text.
+    static void SetIdentity(const CSettingProfile& profile, int quantity, Texts& texts);
+    // Low and high limit lines; left alone while the quantity's limit is off.
+    static void SetLimits(const CSettingProfile& profile, int quantity, Texts& texts);
+    // Reference, minimum, maximum, current value and the watts or return-loss line.
+    static void SetValues(const CSettingProfile& profile, int quantity, Texts& texts);
+
+    // Unit under the gauge's centre.
+    static std::string GaugeCaption(int modelNumber, int quantity);
+    // The quantity shows peak-to-average ratio rather than VSWR.
+    static bool IsPar(int modelNumber, int quantity);
+    static bool IsVswr(int modelNumber, int quantity);
+
+private:
+    static std::string General(const char* key);
+    static void SetRatioValues(const CSettingProfile& profile, int quantity, const char* unit, Texts& texts);
+    static void SetPowerValues(const CSettingProfile& profile, int quantity, Texts& texts);
+};
