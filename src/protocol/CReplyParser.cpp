@@ -1,0 +1,76 @@
+#include "protocol/CReplyParser.h"
+
+#include "protocol/ReplyKind.h"
+
+#include <algorithm>
+#include <cstring>
+
+static constexpr uint8_t kCarriageReturn = 0x0D;
+
+static bool HeadAt(const uint8_t* bytes, uint32_t remaining, const char* head) {
+    return remaining >= 3 && std::memcmp(bytes, head, 3) == 0;
+}
+
+static int32_t KindOfValueHead(const uint8_t* bytes, uint32_t remaining) {
+    if (HeadAt(bytes, remaining, "[P,") || HeadAt(bytes, remaining, "[W,"))
+        return ReplyReading;
+    if (HeadAt(bytes, remaining, "[V,"))
+        return ReplyFirmwareVersion;
+    if (HeadAt(bytes, remaining, "[S,"))
+        return ReplySerialNumber;
+    if (HeadAt(bytes, remaining, "[D,"))
+        return ReplyIdentificationCode;
+    return ReplyNone;
+}
+
+int32_t CReplyParser::ParseShort(const uint8_t* bytes, uint32_t count, SShortReply& reply) {
+    const uint8_t* end = bytes + count;
+    const uint8_t* frame = std::find(bytes, end, '[');
+    const auto remaining = static_cast<uint32_t>(end - frame);
+    if (remaining == 0)
+        return -2;
+
+    if (HeadAt(frame, remaining, "[T,") && remaining > 4) {
+        if (frame[3] != ']' || frame[4] != kCarriageReturn)
+            return -2;
+        reply = {ReplyAcknowledged, 0};
+        return 0;
+    }
+    const int32_t kind = KindOfValueHead(frame, remaining);
+    if (kind == ReplyNone || remaining <= 8)
+        return -2;
+    if (frame[7] != ']' || frame[8] != kCarriageReturn)
+        return -2;
+    reply = {kind, ReadInt32(frame + 3)};
+    return 0;
+}
+
+bool CReplyParser::ParseMultiValue(const uint8_t* bytes, uint32_t count, const char* head, int32_t* values,
+                                   uint32_t valueCount) {
+    const uint32_t length = MultiValueLength(valueCount);
+    if (valueCount == 0 || count != length)
+        return false;
+    if (!ContainsHead(bytes, count, head))
+        return false;
+    if (bytes[length - 2] != ']' || bytes[length - 1] != kCarriageReturn)
+        return false;
+    for (uint32_t i = 0; i < valueCount; ++i)
+        values[i] = ReadInt32(bytes + 3 + 5 * i);
+    return true;
+}
+
+bool CReplyParser::ContainsHead(const uint8_t* bytes, uint32_t count, const char* head) {
+    const uint8_t* end = std::find(bytes, bytes + count, 0);
+    const size_t headLength = std::strlen(head);
+    return std::search(bytes, end, head, head + headLength) != end;
+}
+
+int32_t CReplyParser::ReadInt32(const uint8_t* bytes) {
+    const uint32_t bits = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+                          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return static_cast<int32_t>(bits);
+}
+
+uint16_t CReplyParser::ReadUInt16(const uint8_t* bytes) {
+    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+}

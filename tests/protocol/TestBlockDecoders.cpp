@@ -1,0 +1,132 @@
+#include "protocol/CHistogramDecoder.h"
+#include "protocol/CLoggedDataDecoder.h"
+
+#include "CReplyBytes.h"
+
+#include <gtest/gtest.h>
+
+using Bytes = std::vector<uint8_t>;
+
+TEST(HistogramDecoder, FirmwareChoosesTheReplySize) {
+    EXPECT_EQ(CHistogramDecoder::FormatFor(290).byteCount, 6144u);
+    EXPECT_EQ(CHistogramDecoder::FormatFor(0).byteCount, 6144u);
+    EXPECT_EQ(CHistogramDecoder::FormatFor(291).byteCount, 7680u);
+    EXPECT_EQ(CHistogramDecoder::FormatFor(294).byteCount, 7680u);
+    EXPECT_EQ(CHistogramDecoder::FormatFor(295).byteCount, 1536u);
+    // A negative firmware number compares as a huge unsigned one.
+    EXPECT_EQ(CHistogramDecoder::FormatFor(static_cast<uint32_t>(-1)).byteCount, 1536u);
+    EXPECT_EQ(CHistogramDecoder::FormatFor(290).timeoutMs, 50000u);
+    EXPECT_EQ(CHistogramDecoder::FormatFor(295).timeoutMs, 10000u);
+}
+
+// Every word of the walk holds 1, so each sample position becomes one bin.
+static std::map<int32_t, int32_t> DecodeAllOnes(uint32_t size, int32_t offset = 0) {
+    Bytes bytes = CReplyBytes::Blocks('C', size);
+    for (uint32_t offsetByte = 2; offsetByte + 1 < size; offsetByte += 2)
+        CReplyBytes::PutWord(bytes, offsetByte, 1);
+    std::map<int32_t, int32_t> bins;
+    EXPECT_TRUE(CHistogramDecoder::Decode(bytes.data(), size, offset, bins));
+    return bins;
+}
+
+TEST(HistogramDecoder, EachFormatYieldsItsNumberOfSamplePositions) {
+    // Words walked minus the block heads and trailers of each layout.
+    const auto medium = DecodeAllOnes(6144);
+    EXPECT_EQ(medium.size(), 3065u - 64u);
+    EXPECT_EQ(medium.begin()->first, 2176);
+    EXPECT_EQ(medium.rbegin()->first, 2176 + 3000);
+
+    EXPECT_EQ(DecodeAllOnes(7680).size(), 3833u - 87u);
+
+    const auto small = DecodeAllOnes(1536, -250);
+    EXPECT_EQ(small.size(), 598u - 11u);
+    EXPECT_EQ(small.begin()->first, -250);
+    EXPECT_EQ(std::next(small.begin())->first, -240);
+}
+
+TEST(HistogramDecoder, SkippedWordsCarryNoSampleAndDoNotAdvanceTheKey) {
+    Bytes bytes = CReplyBytes::Blocks('C', 6144);
+    CReplyBytes::PutWord(bytes, 2 + 2 * 249, 7);  // last sample before the first trailer
+    CReplyBytes::PutWord(bytes, 2 + 2 * 252, 99); // trailer
+    CReplyBytes::PutWord(bytes, 2 + 2 * 255, 8);  // first sample after it
+    CReplyBytes::PutWord(bytes, 2 + 2 * 505, 99); // trailer of block 1 (256 + 249)
+    std::map<int32_t, int32_t> bins;
+    ASSERT_TRUE(CHistogramDecoder::Decode(bytes.data(), 6144, 0, bins));
+    EXPECT_EQ(bins, (std::map<int32_t, int32_t>{{2176 + 249, 7}, {2176 + 250, 8}}));
+}
+
+TEST(HistogramDecoder, LayoutExceptionsOfTheLongReplies) {
+    EXPECT_FALSE(CHistogramDecoder::IsSkippedWord(2554, 6144));
+    EXPECT_TRUE(CHistogramDecoder::IsSkippedWord(2553, 6144));
+    EXPECT_TRUE(CHistogramDecoder::IsSkippedWord(2046, 6144));
+    EXPECT_FALSE(CHistogramDecoder::IsSkippedWord(2046, 7680));
+    EXPECT_TRUE(CHistogramDecoder::IsSkippedWord(3827, 7680));
+    EXPECT_FALSE(CHistogramDecoder::IsSkippedWord(3826, 7680));
+    EXPECT_FALSE(CHistogramDecoder::IsSkippedWord(249, 1536));
+}
+
+TEST(HistogramDecoder, RejectsUnknownSizesAndMissingHead) {
+    std::map<int32_t, int32_t> bins{{1, 1}};
+    Bytes bytes = CReplyBytes::Blocks('D', 1536);
+    EXPECT_FALSE(CHistogramDecoder::Decode(bytes.data(), 1536, 0, bins));
+    EXPECT_TRUE(bins.empty());
+    bytes = CReplyBytes::Blocks('C', 2048);
+    EXPECT_FALSE(CHistogramDecoder::Decode(bytes.data(), 2048, 0, bins));
+}
+
+TEST(LoggedDataDecoder, CycleFollowsTheMaskBitOrder) {
+    EXPECT_EQ(CLoggedDataDecoder::BuildCycle(0x0F), (std::vector<int32_t>{0, 3, 1, 4}));
+    EXPECT_EQ(CLoggedDataDecoder::BuildCycle(0x05), (std::vector<int32_t>{0, 1}));
+    EXPECT_TRUE(CLoggedDataDecoder::BuildCycle(0x10).empty());
+    EXPECT_EQ(CLoggedDataDecoder::BlocksFor(249), 1);
+    EXPECT_EQ(CLoggedDataDecoder::BlocksFor(250), 2);
+}
+
+struct SSample {
+    int32_t channel;
+    float value;
+    bool operator==(const SSample&) const = default;
+};
+
+static std::vector<SSample> DecodeLogged(const Bytes& bytes, int32_t blocks, int32_t limit, int32_t mask,
+                                         bool expectSuccess = true) {
+    std::vector<SSample> samples;
+    int32_t count = -1;
+    const bool ok = CLoggedDataDecoder::Decode(
+        bytes.data(), static_cast<uint32_t>(bytes.size()), blocks, limit, CLoggedDataDecoder::BuildCycle(mask),
+        [&](int32_t channel, float value) { samples.push_back({channel, value}); }, count);
+    EXPECT_EQ(ok, expectSuccess);
+    EXPECT_EQ(count, static_cast<int32_t>(samples.size()));
+    return samples;
+}
+
+TEST(LoggedDataDecoder, ForwardAndReverseAlternateStartingWithForward) {
+    Bytes bytes = CReplyBytes::Blocks('D', 512);
+    CReplyBytes::PutWord(bytes, 2, 4000);
+    CReplyBytes::PutWord(bytes, 4, 1050);
+    CReplyBytes::PutWord(bytes, 6, 65535);
+    EXPECT_EQ(DecodeLogged(bytes, 1, 3, 0x05),
+              (std::vector<SSample>{{0, 40.0f}, {1, 10.5f}, {0, 655.35f}}));
+}
+
+TEST(LoggedDataDecoder, BlockZeroCarriesAnExtraSampleAndLaterBlocksStartAtTheirFirstByte) {
+    Bytes bytes = CReplyBytes::Blocks('D', 1024);
+    CReplyBytes::PutWord(bytes, 500, 100); // sample 250 (j = 249)
+    CReplyBytes::PutWord(bytes, 502, 200); // sample 251, the extra one
+    CReplyBytes::PutWord(bytes, 512, 300); // first sample of block 1
+    CReplyBytes::PutWord(bytes, 1010, 400); // last sample of block 1 (j = 249)
+    const auto samples = DecodeLogged(bytes, 2, 1000, 0x01);
+    ASSERT_EQ(samples.size(), 501u);
+    EXPECT_EQ(samples[249].value, 1.0f);
+    EXPECT_EQ(samples[250].value, 2.0f);
+    EXPECT_EQ(samples[251].value, 3.0f);
+    EXPECT_EQ(samples[500].value, 4.0f);
+}
+
+TEST(LoggedDataDecoder, RefusesWhatCannotBeDecodedSafely) {
+    const Bytes head = CReplyBytes::Blocks('D', 512);
+    EXPECT_TRUE(DecodeLogged(head, 2, 10, 0x01, false).empty());   // two blocks in 512 bytes
+    EXPECT_TRUE(DecodeLogged(head, 1, 10, 0x10, false).empty());   // no logged channel
+    EXPECT_TRUE(DecodeLogged(CReplyBytes::Blocks('C', 512), 1, 10, 0x01, false).empty());
+    EXPECT_TRUE(DecodeLogged(head, 1, 0, 0x01).empty());
+}

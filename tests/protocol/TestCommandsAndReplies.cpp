@@ -1,0 +1,141 @@
+#include "protocol/CMeterCommand.h"
+#include "protocol/CPeakSelector.h"
+#include "protocol/CReplyParser.h"
+#include "protocol/ReplyKind.h"
+
+#include "CReplyBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using Bytes = std::vector<uint8_t>;
+
+static Bytes Of(const auto& frame) {
+    return Bytes(frame.begin(), frame.end());
+}
+
+TEST(MeterCommand, FramesCarryTheArgumentLittleEndianAndNothingElse) {
+    EXPECT_EQ(Of(CMeterCommand::Parameter("GA", CMeterCommand::Hundredths(2450.0))),
+              (Bytes{0x5B, 0x47, 0x41, 0x08, 0xBD, 0x03, 0x00, 0x5D}));
+    EXPECT_EQ(Of(CMeterCommand::Parameter("AE", CMeterCommand::Hundredths(-1.5))),
+              (Bytes{'[', 'A', 'E', 0x6A, 0xFF, 0xFF, 0xFF, ']'}));
+    EXPECT_EQ(Of(CMeterCommand::Plain("GK")), (Bytes{'[', 'G', 'K', ']'}));
+    EXPECT_EQ(Of(CMeterCommand::StatusRequest()), (Bytes{'[', 'A', 'S', ']', '\\'}));
+}
+
+TEST(MeterCommand, ArgumentScalingTruncatesAndNeverOverflows) {
+    EXPECT_EQ(CMeterCommand::Hundredths(1950.5), 195050);
+    EXPECT_EQ(CMeterCommand::Hundredths(-0.019), -1);
+    EXPECT_EQ(CMeterCommand::Hundredths(1e12), INT32_MAX);
+    EXPECT_EQ(CMeterCommand::Hundredths(-1e12), INT32_MIN);
+    EXPECT_EQ(CMeterCommand::Hundredths(std::nan("")), 0);
+}
+
+TEST(MeterCommand, SettingCodes) {
+    const int32_t technology[] = {6, 2, 1, 5, 4, 7, 3, 0};
+    for (int32_t index = 0; index < 8; ++index)
+        EXPECT_EQ(CMeterCommand::TechnologyCode(index), technology[index]) << index;
+    EXPECT_EQ(CMeterCommand::TechnologyCode(-1), 0);
+
+    EXPECT_EQ(CMeterCommand::PeriodCode(0), 1);
+    EXPECT_EQ(CMeterCommand::PeriodCode(3), 8);
+    EXPECT_EQ(CMeterCommand::PeriodCode(4), 16);
+    EXPECT_EQ(CMeterCommand::PeriodCode(-2), 16);
+
+    EXPECT_EQ(CMeterCommand::ReferenceArgument(0), 600);
+    EXPECT_EQ(CMeterCommand::ReferenceArgument(-300), 400);
+    EXPECT_EQ(CMeterCommand::ReferenceArgument(-750), 750);
+    EXPECT_EQ(CMeterCommand::ReferenceArgument(2000), 1000);
+    EXPECT_EQ(CMeterCommand::ReferenceArgument(INT32_MIN), 1000);
+}
+
+static int32_t Parse(const Bytes& bytes, CReplyParser::SShortReply& reply) {
+    return CReplyParser::ParseShort(bytes.data(), static_cast<uint32_t>(bytes.size()), reply);
+}
+
+TEST(ReplyParser, ShortRepliesDecodeByHead) {
+    CReplyParser::SShortReply reply;
+    ASSERT_EQ(Parse({0x5B, 0x50, 0x2C, 0x2E, 0xFB, 0xFF, 0xFF, 0x5D, 0x0D}, reply), 0);
+    EXPECT_EQ(reply.kind, ReplyReading);
+    EXPECT_EQ(reply.value, -1234);
+
+    const std::pair<char, int32_t> heads[] = {{'W', ReplyReading},
+                                              {'V', ReplyFirmwareVersion},
+                                              {'S', ReplySerialNumber},
+                                              {'D', ReplyIdentificationCode}};
+    for (const auto& [letter, kind] : heads) {
+        ASSERT_EQ(Parse(CReplyBytes::Short(letter, -1234), reply), 0) << letter;
+        EXPECT_EQ(reply.kind, kind);
+        EXPECT_EQ(reply.value, -1234);
+    }
+    ASSERT_EQ(Parse(CReplyBytes::Acknowledgement(), reply), 0);
+    EXPECT_EQ(reply.kind, ReplyAcknowledged);
+    EXPECT_EQ(reply.value, 0);
+}
+
+TEST(ReplyParser, MalformedShortRepliesAreRejectedAndLeaveTheReplyAlone) {
+    Bytes lineFeedAck{'[', 'T', ',', ']', 0x0A};
+    Bytes unknownHead = CReplyBytes::Short('X', 5);
+    Bytes noCloser = CReplyBytes::Short('P', 5);
+    noCloser[7] = ')';
+    Bytes shifted = CReplyBytes::Short('P', 5);
+    shifted.insert(shifted.begin(), 0x00);
+    shifted.pop_back(); // one stray byte in front pushes the carriage return out of the read
+    const Bytes noBracket(9, 'a');
+    const Bytes cases[] = {lineFeedAck, unknownHead, noCloser, shifted, noBracket, Bytes{'['}, Bytes{}};
+
+    for (const Bytes& bytes : cases) {
+        CReplyParser::SShortReply reply{7, 7};
+        EXPECT_EQ(Parse(bytes, reply), -2);
+        EXPECT_EQ(reply.kind, 7);
+        EXPECT_EQ(reply.value, 7);
+    }
+}
+
+TEST(ReplyParser, LeadingBytesBeforeTheFrameAreDropped) {
+    Bytes bytes{'x', 'y'};
+    const Bytes ack = CReplyBytes::Acknowledgement();
+    bytes.insert(bytes.end(), ack.begin(), ack.end());
+    CReplyParser::SShortReply reply;
+    EXPECT_EQ(Parse(bytes, reply), 0);
+    EXPECT_EQ(reply.kind, ReplyAcknowledged);
+}
+
+TEST(ReplyParser, MultiValueRepliesAreCheckedAtTheirEnds) {
+    EXPECT_EQ(CReplyParser::MultiValueLength(2), 14u);
+    EXPECT_EQ(CReplyParser::MultiValueLength(5), 29u);
+    EXPECT_EQ(CReplyParser::MultiValueLength(11), 59u);
+
+    const std::vector<int32_t> expected{-5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    Bytes bytes = CReplyBytes::MultiValue('P', expected);
+    int32_t values[11] = {};
+    ASSERT_TRUE(CReplyParser::ParseMultiValue(bytes.data(), 59, "[P,", values, 11));
+    EXPECT_EQ(std::vector<int32_t>(values, values + 11), expected);
+
+    EXPECT_FALSE(CReplyParser::ParseMultiValue(bytes.data(), 59, "[G,", values, 11));
+    EXPECT_FALSE(CReplyParser::ParseMultiValue(bytes.data(), 58, "[P,", values, 11));
+    bytes[57] = 'x';
+    values[0] = 99;
+    EXPECT_FALSE(CReplyParser::ParseMultiValue(bytes.data(), 59, "[P,", values, 11));
+    EXPECT_EQ(values[0], 99);
+}
+
+TEST(ReplyParser, HeadIsOnlySearchedBeforeTheFirstZeroByte) {
+    const Bytes bytes{'a', 0, '[', 'C', 1};
+    EXPECT_FALSE(CReplyParser::ContainsHead(bytes.data(), 5, "[C"));
+    EXPECT_TRUE(CReplyParser::ContainsHead(bytes.data() + 2, 3, "[C"));
+}
+
+TEST(PeakSelector, HandsOnTheSecondLargestAndHoldsTheNextTwo) {
+    CPeakSelector selector;
+    const int32_t values[11] = {-500, -3000, -3000, -3000, -3000, -3000, -3000, -3000, -3000, -3000, -3000};
+    EXPECT_EQ(selector.Select(values), -1);
+    EXPECT_EQ(selector.HeldFirst(), -1);
+    EXPECT_EQ(selector.HeldSecond(), -500);
+    EXPECT_EQ(selector.Select(values), -500);
+
+    const int32_t spike[11] = {9000, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
+    EXPECT_EQ(selector.Select(spike), 1000);
+    EXPECT_EQ(selector.HeldSecond(), 900);
+}
