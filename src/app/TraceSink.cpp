@@ -1,0 +1,8 @@
+#include "app/TraceSink.h"
+
+TraceSink& TraceSink::Instance() {
+    static TraceSink sink;
+    return sink;
+}
+
+void TraceSink::Trace(const std::string&) {}

@@ -1,0 +1,97 @@
+#include "device/CConnectDlg.h"
+
+#include "app/CStringTable.h"
+#include "app/TraceSink.h"
+#include "device/CEnumPorts.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QHBoxLayout>
+
+#include <array>
+
+namespace {
+
+const char* const kSection = "IDD_CONNECT";
+constexpr size_t kNameLength = 1024;
+
+QString DialogText(const char* key)
+{
+    return QString::fromStdString(CStringTable::GetText(kSection, key));
+}
+
+void Trace(const std::string& text)
+{
+    TraceSink::Instance().Trace("CConnectDlg " + text);
+}
+
+} // namespace
+
+CConnectDlg::CConnectDlg(QWidget* parent)
+    : QDialog(parent), m_serial(new QRadioButton(this)), m_usb(new QRadioButton(this)), m_wndPort(new QComboBox(this))
+{
+    Trace("OnInitDialog start");
+    setWindowTitle(DialogText("CAPTION"));
+    m_serial->setText(DialogText("IDC_SERIAL"));
+    m_usb->setText(DialogText("IDC_USB"));
+    m_wndPort->setMinimumContentsLength(24);
+    m_wndPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+
+    auto* choice = new QButtonGroup(this);
+    choice->addButton(m_serial);
+    choice->addButton(m_usb);
+
+    auto* group = new QGroupBox(DialogText("IDC_STATIC_SELECT"), this);
+    auto* groupLayout = new QGridLayout(group);
+    groupLayout->addWidget(m_serial, 0, 0);
+    groupLayout->addWidget(m_wndPort, 0, 1);
+    groupLayout->addWidget(m_usb, 1, 0);
+    groupLayout->setColumnStretch(1, 1);
+
+    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
+    buttons->addButton(DialogText("IDOK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(DialogText("IDCANCEL"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CConnectDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CConnectDlg::reject);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(group, 1);
+    layout->addWidget(buttons, 0, Qt::AlignTop);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    FillPortList();
+    // USB is the usual way to attach a sensor, so it is the choice each time the dialog opens.
+    m_usb->setChecked(true);
+}
+
+void CConnectDlg::FillPortList()
+{
+    const CEnumPorts ports;
+    for (int index = 0; index < ports.GetCounts(); ++index) {
+        std::array<char, kNameLength> name{};
+        const int32_t port = ports.GetPort(index, name.data(), name.size());
+        m_wndPort->addItem(QString::fromUtf8(name.data()), port);
+        Trace("OnInitDialog loop m_wndPort.SetItemData(" + std::to_string(index) + ", " + std::to_string(port) + ")");
+    }
+    if (m_wndPort->count() > 0)
+        m_wndPort->setCurrentIndex(0);
+}
+
+void CConnectDlg::accept()
+{
+    if (m_usb->isChecked()) {
+        m_resultPort = -1;
+    } else {
+        const int index = m_wndPort->currentIndex();
+        if (index < 0)
+            return; // a serial port must be picked first
+        m_selectedName = m_wndPort->itemText(index);
+        m_resultPort = m_wndPort->itemData(index).toInt();
+    }
+    QDialog::accept();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QComboBox;
+class QRadioButton;
+
+// Modal choice of the sensor's interface: USB (preselected every time) or one of the COM ports
+// present. After OK, ResultPort() is the COM port number, or -1 for USB.
+class CConnectDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CConnectDlg(QWidget* parent = nullptr);
+
+    int32_t ResultPort() const { return m_resultPort; }
+    QString SelectedName() const { return m_selectedName; }
+
+    // Exposed for tests and screenshots.
+    QComboBox* PortList() const { return m_wndPort; }
+    QRadioButton* SerialChoice() const { return m_serial; }
+    QRadioButton* UsbChoice() const { return m_usb; }
+
+public slots:
+    void accept() override;
+
+private:
+    void FillPortList();
+
+    QRadioButton* m_serial;
+    QRadioButton* m_usb;
+    QComboBox* m_wndPort;
+    QString m_selectedName;
+    int32_t m_resultPort = -1;
+};

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "device/CCancelSignal.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+struct termios;
+struct serial_icounter_struct;
+
+// One serial port (a tty device). Every operation except the getters records its outcome in
+// the last error and returns it: 0, one of the codes below, or the failing call's errno.
+class CSerial {
+public:
+    static constexpr int32_t kNotOpen = 6;
+    static constexpr int32_t kNoOverlappedSupport = 1;
+    static constexpr int32_t kAlreadyOpen = 1247;
+    static constexpr int32_t kTimedOut = 1460;
+    static constexpr int32_t kInvalidMode = static_cast<int32_t>(0x80070057);
+    static constexpr int32_t kInfinite = -1;
+
+    static constexpr uint32_t kEventRxChar = 0x0001;
+    // Accepted in the mask but never reported: a tty offers no look-ahead for the event character.
+    static constexpr uint32_t kEventRxFlag = 0x0002;
+    static constexpr uint32_t kEventBreak = 0x0040;
+    static constexpr uint32_t kEventError = 0x0080;
+
+    // Caller-managed completion: an operation that cannot finish at once leaves completed
+    // false and returns 0; the caller waits for the port (e.g. with WaitEvent) and tries again.
+    struct Overlapped {
+        bool completed = false;
+        uint32_t transferred = 0;
+    };
+
+    CSerial() = default;
+    virtual ~CSerial();
+    CSerial(const CSerial&) = delete;
+    CSerial& operator=(const CSerial&) = delete;
+
+    // The device is opened exclusively: a second open, even by root or this process, fails.
+    virtual int32_t Open(const std::string& device, uint32_t inQueue, uint32_t outQueue, bool overlapped);
+    virtual int32_t Close();
+    // parity: 0 none, 1 odd, 2 even, 3 mark, 4 space; stopBits: 0 one, 1 one and a half, 2 two.
+    virtual int32_t SetLine(uint32_t baudRate, uint8_t dataBits, uint8_t parity, uint8_t stopBits);
+    virtual int32_t SetEventChar(uint8_t eventChar, bool addToMask);
+    virtual int32_t SetEventMask(uint32_t mask);
+    virtual int32_t WaitEvent(Overlapped* overlapped, int32_t timeoutMs);
+    // 0 off, 1 hardware, 2 software.
+    virtual int32_t SetFlowControl(int32_t mode);
+    // 0 non-blocking (a read returns at once with what has arrived), 1 blocking.
+    virtual int32_t SetReadMode(int32_t mode);
+    virtual int32_t GetBaudRate();
+    virtual int32_t GetDataBits();
+    virtual int32_t GetParity();
+    virtual int32_t GetStopBits();
+    virtual int32_t GetFlowControl();
+    virtual uint32_t GetEventMask();
+    virtual uint8_t GetEventChar();
+    virtual int32_t WriteText(const char* text, uint32_t* written, Overlapped* overlapped, int32_t timeoutMs);
+    virtual int32_t Write(const void* bytes, uint32_t count, uint32_t* written, Overlapped* overlapped,
+                          int32_t timeoutMs);
+    virtual int32_t Read(void* buffer, uint32_t count, uint32_t* read, Overlapped* overlapped,
+                         int32_t timeoutMs);
+
+    bool IsOpen() const { return m_fd >= 0; }
+    int32_t GetLastError() const { return m_lastError; }
+    // The events reported by the last WaitEvent.
+    uint32_t GetLastEvent() const { return m_lastEvent; }
+    // Ends a wait in progress on another thread (error ECANCELED); later operations fail the
+    // same way until Close.
+    void CancelIo();
+    // Tries an exclusive open of a device and closes it again: 0 or the errno of the open.
+    static int ProbeDevice(const std::string& device);
+
+private:
+    static int OpenExclusive(const std::string& device, int* fd);
+    int32_t Record(int32_t error);
+    int32_t CheckTransfer(const Overlapped* overlapped, int32_t timeoutMs);
+    int32_t ApplyDefaultConfig();
+    // Reads the line settings into *state; 0 or an error.
+    int32_t ReadState(termios* state);
+    // Reads the line settings, lets change modify them and writes them back.
+    int32_t UpdateState(const std::function<int32_t(termios&)>& change);
+    static void Complete(Overlapped* overlapped, uint32_t transferred, bool completed);
+    int32_t WaitForEvent(Overlapped* overlapped, int32_t timeoutMs);
+    uint32_t PendingEvents(const struct serial_icounter_struct* baseline) const;
+    static int32_t FromIoResult(int result);
+
+    int32_t m_lastError = 0;
+    int m_fd = -1;
+    uint32_t m_lastEvent = 0;
+    uint32_t m_eventMask = 0;
+    bool m_overlapped = false;
+    int32_t m_readMode = 0;
+    uint8_t m_eventChar = 0;
+    CCancelSignal m_cancel;
+};
