@@ -1,0 +1,156 @@
+#include "CPseudoTerminal.h"
+#include "device/CSerial.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <termios.h>
+#include <thread>
+
+namespace {
+class SerialPort : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(m_terminal.SlavePath().empty());
+        ASSERT_EQ(m_serial.Open(m_terminal.SlavePath(), 0, 0, true), 0);
+    }
+    termios SlaveState() const {
+        termios state{};
+        tcgetattr(m_terminal.SlaveFd(), &state);
+        return state;
+    }
+
+    CPseudoTerminal m_terminal;
+    CSerial m_serial;
+};
+
+TEST(SerialClosed, EveryOperationReportsNotOpen) {
+    CSerial serial;
+    char buffer[4];
+    uint32_t count = 99;
+    EXPECT_EQ(serial.Read(buffer, 4, &count, nullptr, CSerial::kInfinite), CSerial::kNotOpen);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(serial.Write("ab", 2, nullptr, nullptr, CSerial::kInfinite), CSerial::kNotOpen);
+    EXPECT_EQ(serial.WaitEvent(nullptr, 10), CSerial::kNotOpen);
+    EXPECT_EQ(serial.SetLine(9600, 8, 0, 0), CSerial::kNotOpen);
+    EXPECT_EQ(serial.SetReadMode(0), CSerial::kNotOpen);
+    EXPECT_EQ(serial.GetBaudRate(), -1);
+    EXPECT_EQ(serial.GetEventMask(), 0u);
+    EXPECT_EQ(serial.GetLastError(), CSerial::kNotOpen);
+    EXPECT_EQ(serial.Close(), 0);
+}
+
+TEST(SerialClosed, MissingDeviceGivesItsErrno) {
+    CSerial serial;
+    EXPECT_EQ(serial.Open("/nonexistent/pelmora-tty", 0, 0, true), ENOENT);
+    EXPECT_FALSE(serial.IsOpen());
+}
+
+TEST_F(SerialPort, SecondOpenIsRefused) {
+    EXPECT_EQ(m_serial.Open(m_terminal.SlavePath(), 0, 0, true), CSerial::kAlreadyOpen);
+    EXPECT_TRUE(m_serial.IsOpen());
+
+    CSerial other;
+    EXPECT_EQ(other.Open(m_terminal.SlavePath(), 0, 0, true), EBUSY);
+    EXPECT_FALSE(other.IsOpen());
+
+    m_serial.Close();
+    EXPECT_EQ(other.Open(m_terminal.SlavePath(), 0, 0, true), 0);
+}
+
+TEST_F(SerialPort, FreshPortReadsWhatHasArrivedAtOnce) {
+    EXPECT_EQ(m_serial.GetEventMask(), 0xC1u);
+    uint8_t buffer[9];
+    uint32_t count = 99;
+    EXPECT_EQ(m_serial.Read(buffer, 9, &count, nullptr, CSerial::kInfinite), 0);
+    EXPECT_EQ(count, 0u);
+
+    m_terminal.Send("[A]");
+    ASSERT_EQ(m_serial.WaitEvent(nullptr, 10000), 0);
+    EXPECT_EQ(m_serial.GetLastEvent() & CSerial::kEventRxChar, CSerial::kEventRxChar);
+    EXPECT_EQ(m_serial.Read(buffer, 9, &count, nullptr, CSerial::kInfinite), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), count), "[A]");
+}
+
+TEST_F(SerialPort, BlockingReadTimesOutKeepingThePartialReply) {
+    ASSERT_EQ(m_serial.SetReadMode(1), 0);
+    m_terminal.Send("ab");
+    char buffer[5] = {};
+    uint32_t count = 0;
+    EXPECT_EQ(m_serial.Read(buffer, 5, &count, nullptr, 50), CSerial::kTimedOut);
+    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(std::string(buffer, 2), "ab");
+    EXPECT_EQ(m_serial.WaitEvent(nullptr, 20), CSerial::kTimedOut);
+}
+
+TEST_F(SerialPort, WritesReachTheDevice) {
+    uint32_t written = 0;
+    EXPECT_EQ(m_serial.WriteText("[GD]", &written, nullptr, 1000), 0);
+    EXPECT_EQ(written, 4u);
+    EXPECT_EQ(m_terminal.Receive(4), "[GD]");
+}
+
+TEST_F(SerialPort, CallerOverlappedReadCompletesWhatItCan) {
+    ASSERT_EQ(m_serial.SetReadMode(1), 0);
+    CSerial::Overlapped overlapped;
+    char buffer[4];
+    EXPECT_EQ(m_serial.Read(buffer, 4, nullptr, &overlapped, 0), 0);
+    EXPECT_FALSE(overlapped.completed);
+}
+
+TEST_F(SerialPort, InvalidModesAreRejected) {
+    EXPECT_EQ(m_serial.SetReadMode(2), CSerial::kInvalidMode);
+    EXPECT_EQ(m_serial.SetFlowControl(3), CSerial::kInvalidMode);
+    EXPECT_EQ(m_serial.SetFlowControl(-1), CSerial::kInvalidMode);
+    EXPECT_EQ(m_serial.SetLine(12345, 8, 0, 0), EINVAL);
+    EXPECT_EQ(m_serial.SetLine(9600, 9, 0, 0), EINVAL);
+    EXPECT_EQ(m_serial.SetLine(9600, 8, 5, 0), EINVAL);
+}
+
+TEST_F(SerialPort, LineSettingsReachTheDevice) {
+    ASSERT_EQ(m_serial.SetLine(9600, 8, 0, 0), 0);
+    EXPECT_EQ(SlaveState().c_iflag & INPCK, 0u);
+    EXPECT_EQ(m_serial.GetParity(), 0);
+    ASSERT_EQ(m_serial.SetLine(115200, 8, 2, 2), 0);
+    EXPECT_NE(SlaveState().c_iflag & INPCK, 0u);
+    EXPECT_EQ(m_serial.GetBaudRate(), 115200);
+    EXPECT_EQ(m_serial.GetStopBits(), 2);
+    EXPECT_EQ(m_serial.GetDataBits(), 8);
+
+    for (int mode : {1, 2, 0}) {
+        ASSERT_EQ(m_serial.SetFlowControl(mode), 0);
+        EXPECT_EQ(m_serial.GetFlowControl(), mode);
+    }
+}
+
+TEST_F(SerialPort, EventCharacterExtendsTheMask) {
+    ASSERT_EQ(m_serial.SetEventChar('\r', true), 0);
+    EXPECT_EQ(m_serial.GetEventChar(), '\r');
+    EXPECT_EQ(m_serial.GetEventMask(), 0xC3u);
+}
+
+TEST_F(SerialPort, CancelEndsAnEndlessWaitUntilClose) {
+    std::thread canceller([this] { m_serial.CancelIo(); });
+    EXPECT_EQ(m_serial.WaitEvent(nullptr, CSerial::kInfinite), ECANCELED);
+    canceller.join();
+    char buffer[1];
+    EXPECT_EQ(m_serial.Read(buffer, 1, nullptr, nullptr, CSerial::kInfinite), ECANCELED);
+
+    m_serial.Close();
+    ASSERT_EQ(m_serial.Open(m_terminal.SlavePath(), 0, 0, true), 0);
+    EXPECT_EQ(m_serial.Read(buffer, 1, nullptr, nullptr, CSerial::kInfinite), 0);
+}
+
+TEST(SerialWithoutOverlapped, RefusesTimeOutsAndCallerStructures) {
+    CPseudoTerminal terminal;
+    CSerial serial;
+    ASSERT_EQ(serial.Open(terminal.SlavePath(), 0, 0, false), 0);
+    char buffer[4];
+    uint32_t count = 7;
+    CSerial::Overlapped overlapped;
+    EXPECT_EQ(serial.Read(buffer, 4, &count, nullptr, 100), CSerial::kNoOverlappedSupport);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(serial.Write(buffer, 4, nullptr, &overlapped, CSerial::kInfinite), CSerial::kNoOverlappedSupport);
+    EXPECT_EQ(serial.Read(buffer, 4, &count, nullptr, CSerial::kInfinite), 0);
+}
+} // namespace
