@@ -69,12 +69,18 @@ float CPowerMath::VswrFromReturnLoss(double returnLossDb)
     if (!(returnLossDb > 0.0)) // also a NaN difference
         return kMaxVswr;
     const double k = std::pow(10.0, returnLossDb / 20.0);
-    const double vswr = (k + 1.0) / (k - 1.0) + 0.005;
+    // (k + 1) / (k - 1) written so that a huge return loss (infinite k) still gives 1.
+    const double vswr = 1.0 + 2.0 / (k - 1.0) + 0.005;
     if (vswr < 1.0)
         return 1.0f;
     if (vswr > kMaxVswr)
         return kMaxVswr;
     return static_cast<float>(vswr);
+}
+
+float CPowerMath::VswrFromRawPowers(int32_t forward, int32_t reverse)
+{
+    return VswrFromReturnLoss((static_cast<double>(forward) - reverse) / 100.0);
 }
 
 float CPowerMath::PeakToAverage(float peakDbm, float avgDbm)

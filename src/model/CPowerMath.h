@@ -21,6 +21,9 @@ public:
 
     // VSWR (1..65, rounded up half a hundredth for display) from forward minus reverse power.
     static float VswrFromReturnLoss(double returnLossDb);
+    // Model 5 takes the difference of its raw readings (hundredths of a dB) before any offset
+    // or correction; formed in double so that extreme readings cannot overflow.
+    static float VswrFromRawPowers(int32_t forward, int32_t reverse);
     static float PeakToAverage(float peakDbm, float avgDbm);
 
     // Correction q (dB) that model 5 subtracts from a raw power for the technology and frequency.

@@ -1,7 +1,7 @@
 #include "model/CSettingProfile.h"
 
 #include <charconv>
-#include <cstdio>
+#include <cmath>
 
 #include "app/CStringTable.h"
 #include "platform/CAppPaths.h"
@@ -43,7 +43,9 @@ static float ParseFloat(const std::string& text)
         ++start;
     double value = 0.0;
     const auto result = std::from_chars(text.data() + start, text.data() + text.size(), value);
-    return result.ec == std::errc() ? static_cast<float>(value) : 0.0f;
+    const float real = static_cast<float>(value);
+    // A hand-edited "nan" or out-of-range value would break every scale that uses it.
+    return result.ec == std::errc() && std::isfinite(real) ? real : 0.0f;
 }
 
 CSettingProfile::CSettingProfile()

@@ -13,6 +13,9 @@ TEST(CPowerMathTest, VswrFromForwardMinusReverse)
     EXPECT_FLOAT_EQ(CPowerMath::VswrFromReturnLoss(-3.0), 65.0f);
     EXPECT_FLOAT_EQ(CPowerMath::VswrFromReturnLoss(0.01), 65.0f); // clamped from a huge ratio
     EXPECT_NEAR(CPowerMath::VswrFromReturnLoss(200.0), 1.005, 1e-6);
+    EXPECT_NEAR(CPowerMath::VswrFromRawPowers(3000, 1000), 1.2272, 1e-4);
+    EXPECT_NEAR(CPowerMath::VswrFromRawPowers(INT32_MAX, INT32_MIN), 1.005, 1e-6);
+    EXPECT_FLOAT_EQ(CPowerMath::VswrFromRawPowers(INT32_MIN, INT32_MAX), 65.0f);
 }
 
 TEST(CPowerMathTest, ReturnLossClampsToItsRange)

@@ -179,9 +179,10 @@ TEST_F(CSettingProfileTest, SaveAndLoadRoundTrip)
     EXPECT_EQ(pulse.beepSound, 3);
 }
 
-TEST_F(CSettingProfileTest, MissingKeysReadAsZero)
+TEST_F(CSettingProfileTest, MissingOrUnreadableKeysReadAsZero)
 {
-    WriteFile("VL-D530.ini", "[HEADER]\nDEVICE=VL-D530\n[AVG]\nMAXDISP=garbage\n");
+    WriteFile("VL-D530.ini", "[HEADER]\nDEVICE=VL-D530\n[AVG]\nMAXDISP=garbage\nMINDISP=nan\n"
+                             "MINLIMIT=1e300\n[PEAK]\nMAXDISP=+12.5xyz\n");
     CSettingProfile profile;
     ASSERT_TRUE(profile.Load("VL-D530"));
     EXPECT_EQ(profile.GetFrequency(), 0.0f);
@@ -189,6 +190,9 @@ TEST_F(CSettingProfileTest, MissingKeysReadAsZero)
     EXPECT_EQ(profile.GetLoggingItems(), 0);
     EXPECT_EQ(profile.GetItem(ChannelAvg).displayMax, 0.0f);
     EXPECT_EQ(profile.GetItem(ChannelAvg).highLimit, 0.0f);
+    EXPECT_EQ(profile.GetItem(ChannelAvg).displayMin, 0.0f);
+    EXPECT_EQ(profile.GetItem(ChannelAvg).lowLimit, 0.0f);
+    EXPECT_FLOAT_EQ(profile.GetItem(ChannelPeak).displayMax, 12.5f); // leading number counts
 }
 
 TEST_F(CSettingProfileTest, ForeignOrMiscasedDeviceIsNotLoaded)
