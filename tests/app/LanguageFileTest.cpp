@@ -8,6 +8,7 @@
 #include <map>
 #include <regex>
 #include <sstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -113,14 +114,14 @@ struct KeyUse {
 };
 
 // Literal keys looked up through the string table or the message-box helpers in the sources.
-std::vector<KeyUse> KeysUsedInSources() {
+std::vector<KeyUse> KeysUsedInSources(const fs::path& directory) {
     static const std::regex general(R"(GetGeneralText\(\s*"([^"]+)\")");
     static const std::regex menu(R"(GetMenuText\(\s*"([^"]+)\")");
     static const std::regex text(R"(GetText\(\s*"([^"]+)\"\s*,\s*"([^"]+)\")");
     static const std::regex fromKey(R"(FromKey\([^,;"]*,\s*"([^"]+)\")");
     static const std::regex fromKeyNoOwner(R"(FromKeyNoOwner\(\s*"([^"]+)\")");
     std::vector<KeyUse> uses;
-    for (const auto& entry : fs::recursive_directory_iterator(kSourceDir + "/src")) {
+    for (const auto& entry : fs::recursive_directory_iterator(directory)) {
         std::string extension = entry.path().extension().string();
         if (extension != ".cpp" && extension != ".h")
             continue;
@@ -153,6 +154,12 @@ TEST_F(LanguageFileTest, EveryGeneralTextIsPresent) {
         EXPECT_NE(CStringTable::GetGeneralText(key), "") << key;
 }
 
+// The CCDF panes print a value straight after these labels.
+TEST_F(LanguageFileTest, PaneLabelsKeepTheirTrailingBlank) {
+    for (const char* key : {"S_CCDF_FRAME_FREQ", "S_CCDF_FRAME_EXT", "S_CCDF_FRAME_AVG_PWR", "S_CCDF_FRAME_CREST"})
+        EXPECT_TRUE(CStringTable::GetGeneralText(key).ends_with(' ')) << key;
+}
+
 TEST_F(LanguageFileTest, EveryMenuKeyIsPresent) {
     std::vector<std::string> keys;
     for (const auto& menu : {CMenuLayout::MainFrameMenu(), CMenuLayout::MeasurementFrameMenu(),
@@ -177,7 +184,7 @@ TEST_F(LanguageFileTest, EveryDialogHasItsCaptionAndControlTexts) {
 }
 
 TEST_F(LanguageFileTest, EveryKeyLookedUpInTheSourcesIsPresent) {
-    for (const KeyUse& use : KeysUsedInSources())
+    for (const KeyUse& use : KeysUsedInSources(kSourceDir + "/src"))
         EXPECT_NE(CStringTable::GetText(use.section, use.key), "")
             << use.section << " " << use.key << " (" << use.where << ")";
 }
@@ -190,6 +197,20 @@ TEST_F(LanguageFileTest, GeneralTextsCarryOnlyTheExpectedPlaceholders) {
         auto it = expected.find(key);
         EXPECT_EQ(Conversions(CStringTable::GetGeneralText(key)), it == expected.end() ? "" : it->second) << key;
     }
+}
+
+TEST(LanguageFileScan, FindsEveryFormOfLookUp) {
+    std::string pattern = (fs::temp_directory_path() / "scanXXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    std::ofstream(fs::path(pattern) / "Sample.cpp")
+        << "GetGeneralText(\"S_A\"); GetMenuText( \"MF_B\");\n"
+           "GetText(\"IDD_C\",\n  \"IDC_D\"); CMessageBoxes::FromKey(GetSafeHwnd(), \"S_E\", 0x10);\n"
+           "FromKeyNoOwner(\"S_F\", 0x10); GetText(section, \"IDOK\");\n";
+    std::string found;
+    for (const KeyUse& use : KeysUsedInSources(pattern))
+        found += use.section + "/" + use.key + " ";
+    fs::remove_all(pattern);
+    EXPECT_EQ(found, "STRING/S_A MENU/MF_B IDD_C/IDC_D STRING/S_E STRING/S_F ");
 }
 
 TEST(LanguageFilePlaceholders, ConversionsAreRecognised) {
