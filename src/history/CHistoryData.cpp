@@ -1,6 +1,7 @@
 #include "history/CHistoryData.h"
 
 #include "history/CHistoryChannels.h"
+#include "model/CModelTable.h"
 
 #include <utility>
 
@@ -40,6 +41,11 @@ std::vector<double> CHistoryData::Series(int channel) const {
     for (std::size_t at = index; at < m_values.size(); at += perRow)
         series.push_back(m_values[at] / 100.0);
     return series;
+}
+
+int CHistoryData::ModelNumber() const {
+    const SensorModel* model = CModelTable::FindByName(m_header.Text(HistoryText::ModelName));
+    return model ? model->number : 0;
 }
 
 void CHistoryData::Swap(CHistoryData& other) noexcept {

@@ -26,6 +26,8 @@ public:
     double Value(int row, int channel) const { return StoredValue(row, channel) / 100.0; }
     // Every decoded value of one channel; empty when the mask lacks it.
     std::vector<double> Series(int channel) const;
+    // Sensor model number found from the header's model name; 0 when the name is unknown.
+    int ModelNumber() const;
 
     void Swap(CHistoryData& other) noexcept;
 

@@ -21,12 +21,12 @@ public:
     explicit InputFile(const std::string& path) {
         m_descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (m_descriptor < 0) {
-            m_error = "cannot open " + path + ": " + std::system_category().message(errno);
+            m_error = "cannot open the file: " + std::system_category().message(errno);
             return;
         }
         struct stat status {};
         if (::fstat(m_descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-            m_error = path + " is not a regular file";
+            m_error = "not a regular file";
             Close();
             return;
         }

@@ -1,0 +1,106 @@
+#include "cli/CCliHistoryCommands.h"
+
+#include "history/CHistoryChannels.h"
+#include "history/CHistoryCsvWriter.h"
+#include "history/CHistoryData.h"
+#include "history/CHistoryFile.h"
+#include "model/CModelTable.h"
+
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+namespace {
+std::string Fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string MaskText(uint8_t mask) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", mask);
+    return text;
+}
+
+std::string ChannelName(int channel, int modelNumber) {
+    static const char* const names[CHistoryChannels::Count] = {"AVG", "REV", "VSWR", "PEAK", "PULSE"};
+    return channel == 2 && CModelTable::ReportsPar(modelNumber) ? "PAR" : names[channel];
+}
+
+void PrintField(std::ostream& out, const char* label, const std::string& value) {
+    out << label << ": " << value << "\n";
+}
+} // namespace
+
+std::vector<CliCommand> CCliHistoryCommands::Commands() {
+    return {
+        {{"history", "info"}, "FILE", "Print the header fields and the row count of a history file.", 1, 1, Info},
+        {{"history", "csv"}, "FILE OUT.csv", "Export a history file as CSV.", 2, 2, Csv},
+    };
+}
+
+int CCliHistoryCommands::Info(const CliContext& context) {
+    CHistoryData data;
+    bool legacy = false;
+    if (!Load(context, data, legacy))
+        return 1;
+    const HistoryHeader& header = data.Header();
+    std::ostream& out = context.out;
+    const int model = data.ModelNumber();
+    PrintField(out, "Layout", legacy ? "older (244-byte header, converted)" : "current (216-byte header)");
+    std::string channels;
+    for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+        if (data.HasChannel(channel))
+            channels += " " + ChannelName(channel, model);
+    }
+    PrintField(out, "Mask", MaskText(header.Mask()) + " (" + channels.substr(1) + ")");
+    PrintField(out, "Model", header.Text(HistoryText::ModelName) + " (model number " + std::to_string(model) + ")");
+    PrintField(out, "Serial number", header.Text(HistoryText::SerialNumber));
+    PrintField(out, "Type", header.IsDirectional() ? "A (directional)" : "B (terminating)");
+    PrintField(out, "Frequency", Fixed(header.FrequencyX100() / 100.0, 2) + " MHz");
+    PrintField(out, "Start time", header.Text(HistoryText::StartTime));
+    PrintField(out, "Stop time", header.Text(HistoryText::StopTime));
+    PrintField(out, "Offset", Fixed(header.ExternalOffset(), 2) + " dB");
+    PrintField(out, "Interval", header.Text(HistoryText::Interval));
+    PrintField(out, "Title", header.Text(HistoryText::Title));
+    PrintField(out, "Rows", std::to_string(data.RowCount()));
+    PrintChannels(context, data);
+    return 0;
+}
+
+int CCliHistoryCommands::Csv(const CliContext& context) {
+    CHistoryData data;
+    bool legacy = false;
+    if (!Load(context, data, legacy))
+        return 1;
+    std::string error;
+    if (!CHistoryCsvWriter::Write(context.arguments[1], data, data.ModelNumber(), &error)) {
+        context.err << "pelmora-cli: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+bool CCliHistoryCommands::Load(const CliContext& context, CHistoryData& data, bool& legacy) {
+    const std::string& path = context.arguments[0];
+    const HistoryLoadResult result = CHistoryFile::LoadHistory(path, data);
+    if (!result.ok)
+        context.err << "pelmora-cli: " << path << ": " << result.error << "\n";
+    legacy = result.legacy;
+    return result.ok;
+}
+
+void CCliHistoryCommands::PrintChannels(const CliContext& context, const CHistoryData& data) {
+    const HistoryHeader& header = data.Header();
+    context.out << "Channel  In file     Minimum     Maximum     Average  Range lower  Range upper\n";
+    for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+        const HistoryStatistics statistics = header.Statistics(channel);
+        const HistoryRange range = header.DisplayRange(channel);
+        char line[512];
+        std::snprintf(line, sizeof line, "%-8s %-7s %11.2f %11.2f %11.2f %12.2f %12.2f\n",
+                      ChannelName(channel, data.ModelNumber()).c_str(), data.HasChannel(channel) ? "yes" : "no",
+                      statistics.minimum, statistics.maximum, statistics.average, range.lower, range.upper);
+        context.out << line;
+    }
+}

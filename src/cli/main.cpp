@@ -1,0 +1,12 @@
+#include "cli/CCliDispatcher.h"
+#include "cli/CCliHistoryCommands.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    CCliDispatcher dispatcher;
+    dispatcher.Add(CCliHistoryCommands::Commands());
+    return dispatcher.Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}
