@@ -9,11 +9,13 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 class CSensorLink;
 class CSensorResponder;
 class CReplyShaper;
 struct SensorCommand;
+struct ReplyPlan;
 
 enum class UsbVariant {
     Newer, // two FIFOs, PIPE01 (host reads) and PIPE00 (host writes)
@@ -99,6 +101,8 @@ private:
     void Run();
     void HandleBytes(const uint8_t* bytes, size_t count);
     void Answer(const SensorCommand& command);
+    bool SendPlan(const ReplyPlan& plan, bool pace);
+    bool SendPiece(const std::vector<uint8_t>& piece, bool pace);
     void DropLink();
 
     VirtualSensorConfig m_config;
