@@ -1,0 +1,38 @@
+#pragma once
+
+#include "protocol/CReadingReceiver.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class CMeterEngine;
+
+// A screen stand-in: records every hand-over as "<handler> <state> <values...>" and, like the
+// screens, clears the engine's pending flag when it takes a reading.
+class CRecordingReceiver : public CReadingReceiver {
+public:
+    explicit CRecordingReceiver(CMeterEngine& engine) : m_engine(engine) {}
+
+    void OnAvgReading(int32_t state, int32_t value) override;
+    void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override;
+    void OnPeakReading(int32_t state, int32_t value) override;
+    void OnRevReading(int32_t state, int32_t value) override;
+    void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
+                        int32_t value4) override;
+    void OnCcdfData(int32_t state) override;
+
+    // Waits until count hand-overs were recorded; false on time-out.
+    bool WaitFor(size_t count, int timeoutMs);
+    std::vector<std::string> Calls() const;
+
+private:
+    void Record(const std::string& handler, int32_t state, std::initializer_list<int32_t> values);
+
+    CMeterEngine& m_engine;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_recorded;
+    std::vector<std::string> m_calls;
+};

@@ -1,0 +1,377 @@
+#include "app/CAppRegistry.h"
+#include "model/CSettingProfile.h"
+#include "platform/CAppPaths.h"
+#include "protocol/CLoggingDownload.h"
+#include "protocol/CMeterEngine.h"
+#include "protocol/CReplyParser.h"
+
+#include "CRecordingReceiver.h"
+#include "CReplyBytes.h"
+#include "CScriptedDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+using Bytes = std::vector<uint8_t>;
+
+// A sensor that answers every command correctly unless a reply is overridden.
+struct SScriptedSensor {
+    int32_t code = 10;
+    int32_t firmware = 295;
+    std::vector<int32_t> peakValues = std::vector<int32_t>(11, -3000);
+    std::vector<int32_t> statusWords = std::vector<int32_t>(11, 0);
+    Bytes loggedData = CReplyBytes::Blocks('D', 512);
+    std::map<std::string, Bytes> overrides;
+
+    Bytes Answer(const Bytes& frame) const {
+        const std::string mnemonic(frame.begin() + 1, frame.begin() + 3);
+        if (auto found = overrides.find(mnemonic); found != overrides.end())
+            return found->second;
+        if (mnemonic == "GD")
+            return CReplyBytes::Short('D', code);
+        if (mnemonic == "GV")
+            return CReplyBytes::Short('V', firmware);
+        if (mnemonic == "GS")
+            return CReplyBytes::Short('S', 4711);
+        if (mnemonic == "GA")
+            return CReplyBytes::Short('P', 1234);
+        if (mnemonic == "GF")
+            return CReplyBytes::Short('P', 2000);
+        if (mnemonic == "GR")
+            return CReplyBytes::Short('W', 500);
+        if (mnemonic == "GE")
+            return CReplyBytes::MultiValue('P', {3000, 1000});
+        if (mnemonic == "GP")
+            return CReplyBytes::MultiValue('P', peakValues);
+        if (mnemonic == "GU")
+            return CReplyBytes::MultiValue('P', {-100, 1, 2, 3, 4});
+        if (mnemonic == "GK")
+            return Histogram();
+        if (mnemonic == "AS")
+            return CReplyBytes::MultiValue('G', statusWords);
+        if (mnemonic == "AD")
+            return loggedData;
+        return CReplyBytes::Acknowledgement();
+    }
+
+    Bytes Histogram() const {
+        const uint32_t size = firmware > 294 ? 1536 : firmware >= 291 ? 7680 : 6144;
+        Bytes bytes = CReplyBytes::Blocks('C', size);
+        CReplyBytes::PutWord(bytes, 2, 5);
+        CReplyBytes::PutWord(bytes, 4, 7);
+        return bytes;
+    }
+};
+
+class MeterEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_directory = std::filesystem::temp_directory_path() /
+                      ("pelmora-engine-" + std::to_string(::getpid()) + "-" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_directory);
+        CAppPaths::OverrideExecutableDirectory(m_directory.string());
+        m_profile = std::make_unique<CSettingProfile>();
+        CAppRegistry& registry = CAppRegistry::Instance();
+        registry.Reset();
+        registry.SetSettingProfile(m_profile.get());
+        registry.SetMeasurementScreen(&m_receiver);
+        registry.SetPulseScreen(&m_receiver);
+        registry.SetCcdfScreen(&m_receiver);
+        m_engine.SetTransportFactory([this](int32_t) {
+            auto answer = [this](const Bytes& frame) {
+                m_heard.emplace_back(frame.begin() + 1, frame.begin() + 3);
+                return m_sensor.Answer(frame);
+            };
+            auto device = std::make_unique<CScriptedDevice>(answer, m_opens);
+            m_device = device.get();
+            return device;
+        });
+    }
+
+    void TearDown() override {
+        m_engine.Disconnect();
+        CAppRegistry::Instance().Reset();
+        m_profile.reset();
+        CAppPaths::OverrideExecutableDirectory("");
+        std::filesystem::remove_all(m_directory);
+    }
+
+    void ConnectModel(int32_t model, int32_t code) {
+        m_sensor.code = code;
+        ASSERT_EQ(m_engine.Connect(3), 0);
+        m_profile->SetModelNumber(model);
+    }
+
+    // Runs one requested exchange and returns the receiver's record of it.
+    std::string Exchange(int32_t mode, uint32_t timeoutMs = 200) {
+        const size_t before = m_receiver.Calls().size();
+        EXPECT_TRUE(m_engine.Request(mode, 245000, timeoutMs));
+        m_engine.SetPending(true);
+        if (!m_receiver.WaitFor(before + 1, 5000))
+            return "no hand-over";
+        return m_receiver.Calls().back();
+    }
+
+    bool WaitForFrames(size_t count) {
+        for (int i = 0; i < 2500; ++i) {
+            if (m_device->Frames().size() >= count)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+
+    std::filesystem::path m_directory;
+    std::unique_ptr<CSettingProfile> m_profile;
+    SScriptedSensor m_sensor;
+    bool m_opens = true;
+    std::vector<std::string> m_heard; // only read once the worker is stopped
+    CMeterEngine m_engine;
+    CRecordingReceiver m_receiver{m_engine};
+    CScriptedDevice* m_device = nullptr;
+};
+
+static int32_t ArgumentOf(const Bytes& frame) {
+    return frame.size() == 8 ? CReplyParser::ReadInt32(frame.data() + 3) : 0;
+}
+
+TEST_F(MeterEngineTest, ConnectIdentifiesTheSensorAndDisconnectForgetsIt) {
+    ConnectModel(5, 10);
+    EXPECT_TRUE(m_engine.IsConnected());
+    EXPECT_EQ(m_engine.GetIdentificationCode(), 10);
+    EXPECT_EQ(m_engine.GetFirmwareVersion(), 295);
+    EXPECT_EQ(m_engine.GetSerialNumber(), 4711);
+    EXPECT_EQ(m_device->Mnemonics(), (std::vector<std::string>{"GD", "GV", "GS"}));
+
+    EXPECT_EQ(m_engine.Connect(3), -1);
+    EXPECT_EQ(m_engine.GetSerialNumber(), 4711);
+
+    m_engine.Disconnect();
+    EXPECT_FALSE(m_engine.IsConnected());
+    EXPECT_EQ(m_engine.GetIdentificationCode(), -1);
+    EXPECT_EQ(m_engine.GetSerialNumber(), -1);
+    EXPECT_FALSE(m_engine.Request(0, 1, 10));
+}
+
+TEST_F(MeterEngineTest, UnknownIdentificationCodeOrWrongReplyKindRefusesTheSensor) {
+    m_sensor.code = 9;
+    EXPECT_EQ(m_engine.Connect(3), -3);
+    EXPECT_FALSE(m_engine.IsConnected());
+    EXPECT_EQ(m_heard, (std::vector<std::string>{"GD"}));
+
+    m_sensor.code = 10;
+    m_sensor.overrides["GV"] = CReplyBytes::Short('S', 295);
+    EXPECT_EQ(m_engine.Connect(3), -3);
+    m_sensor.overrides.clear();
+    EXPECT_EQ(m_engine.Connect(3), 0);
+}
+
+TEST_F(MeterEngineTest, FailedOpenLeavesNoTransportAndALaterConnectSucceeds) {
+    m_opens = false;
+    EXPECT_EQ(m_engine.Connect(7), -2);
+    EXPECT_FALSE(m_engine.IsConnected());
+    EXPECT_FALSE(m_engine.Request(0, 1, 10));
+    m_opens = true;
+    EXPECT_EQ(m_engine.Connect(7), 0);
+}
+
+TEST_F(MeterEngineTest, ExchangesFollowTheModelsCommandTable) {
+    ConnectModel(0, 4);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeAvg), "avg 1 1234");
+    EXPECT_EQ(Exchange(CMeterEngine::ModePeak), "peak 1 2000");
+    EXPECT_EQ(Exchange(CMeterEngine::ModeRev), "rev 1 500");
+    EXPECT_EQ(Exchange(CMeterEngine::ModePulse), "pulse 1 -100 1 2 3 4");
+    EXPECT_EQ(m_engine.GetPulseValue(4), 4);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeForwardReverse), "fwdrev 0 -1 -1");
+
+    m_profile->SetModelNumber(5);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeForwardReverse), "fwdrev 1 3000 1000");
+    EXPECT_EQ(m_engine.GetForwardPower(), 3000);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeAvg), "avg 0 -1");
+
+    const std::vector<std::string> sent = m_device->Mnemonics();
+    EXPECT_EQ(std::vector<std::string>(sent.begin() + 3, sent.end()),
+              (std::vector<std::string>{"GA", "GF", "GR", "GU", "GE"}));
+    EXPECT_EQ(ArgumentOf(m_device->Frames()[3]), 245000);
+}
+
+TEST_F(MeterEngineTest, PeakOfModelFiveIsSelectedAcrossExchanges) {
+    ConnectModel(5, 10);
+    m_sensor.peakValues[0] = -500;
+    EXPECT_EQ(Exchange(CMeterEngine::ModePeak), "peak 1 -1");
+    EXPECT_EQ(Exchange(CMeterEngine::ModePeak), "peak 1 -500");
+    EXPECT_EQ(m_device->Mnemonics().back(), "GP");
+}
+
+TEST_F(MeterEngineTest, FailedOrInvalidRepliesReachTheScreenAsNoReading) {
+    ConnectModel(0, 4);
+    m_sensor.overrides["GA"] = {};
+    EXPECT_EQ(Exchange(CMeterEngine::ModeAvg, 20), "avg 0 -1");
+    m_sensor.overrides["GA"] = CReplyBytes::Short('X', 5);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeAvg), "avg 0 -1");
+    Bytes peak = CReplyBytes::MultiValue('P', std::vector<int32_t>(11, 1));
+    peak[57] = 'x';
+    m_profile->SetModelNumber(5);
+    m_sensor.overrides["GP"] = peak;
+    EXPECT_EQ(Exchange(CMeterEngine::ModePeak), "peak 0 -1");
+    EXPECT_TRUE(m_engine.IsPending());
+}
+
+TEST_F(MeterEngineTest, ResultIsDroppedWhenNoRequestIsPendingOrNoScreenIsOpen) {
+    ConnectModel(0, 4);
+    // The worker takes one request at a time, so once the second command is on the wire the
+    // first exchange has been decoded and its result handed over or dropped.
+    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeAvg, 1, 200));
+    ASSERT_TRUE(WaitForFrames(4));
+    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModePeak, 1, 200));
+    ASSERT_TRUE(WaitForFrames(5));
+    EXPECT_EQ(m_device->Mnemonics()[3], "GA");
+
+    CAppRegistry::Instance().SetMeasurementScreen(nullptr);
+    m_engine.SetPending(true);
+    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeAvg, 1, 200));
+    ASSERT_TRUE(WaitForFrames(6));
+    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeRev, 1, 200));
+    ASSERT_TRUE(WaitForFrames(7));
+    EXPECT_TRUE(m_receiver.Calls().empty());
+    EXPECT_TRUE(m_engine.IsPending());
+}
+
+TEST_F(MeterEngineTest, HistogramFormatFollowsTheFirmware) {
+    m_sensor.firmware = 290;
+    ConnectModel(0, 4);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 1");
+    EXPECT_EQ(m_engine.GetHistogram(), (std::map<int32_t, int32_t>{{2176, 5}, {2177, 7}}));
+    const std::vector<Bytes> frames = m_device->Frames();
+    EXPECT_EQ(frames[frames.size() - 2], (Bytes{'[', 'G', 'C', 0x08, 0xBD, 0x03, 0x00, ']'}));
+    EXPECT_EQ(frames.back(), (Bytes{'[', 'G', 'K', ']'}));
+    m_engine.Disconnect();
+
+    m_sensor.firmware = 295;
+    ConnectModel(5, 10);
+    m_profile->SetExtOffset(1.5f);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 1");
+    EXPECT_EQ(m_engine.GetHistogram(), (std::map<int32_t, int32_t>{{150, 5}, {160, 7}}));
+
+    m_sensor.overrides["GK"] = CReplyBytes::Blocks('D', 1536);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 0");
+    EXPECT_TRUE(m_engine.GetHistogram().empty());
+}
+
+TEST_F(MeterEngineTest, DisconnectEndsALongHistogramWaitWithinFiveSeconds) {
+    m_sensor.firmware = 290; // 50-second time-out
+    m_sensor.overrides["GK"] = {};
+    ConnectModel(0, 4);
+    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeCcdf, 1, 500));
+    m_engine.SetPending(true);
+    ASSERT_TRUE(WaitForFrames(5));
+
+    const auto start = std::chrono::steady_clock::now();
+    m_engine.Disconnect();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5000));
+    EXPECT_FALSE(m_engine.IsConnected());
+    EXPECT_TRUE(m_receiver.Calls().empty());
+    // The engine is usable again: the cancelled transport is gone.
+    m_sensor.overrides.clear();
+    ConnectModel(0, 4);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeAvg), "avg 1 1234");
+}
+
+TEST_F(MeterEngineTest, LoggingSetUpSendsEveryCommandEvenAfterAFailure) {
+    ConnectModel(5, 10);
+    m_profile->SetExtOffset(-1.5f);
+    m_profile->SetTechnology(1);
+    m_sensor.overrides["AT"] = {'[', 'T', ',', ']', 0x0A};
+    EXPECT_FALSE(m_engine.StartLogging(240000, 0x05, 40, 225, 3, 2, 2, -300));
+
+    const std::vector<Bytes> frames = m_device->Frames();
+    const std::vector<Bytes> logging(frames.begin() + 3, frames.end());
+    const std::vector<std::pair<std::string, int32_t>> expected = {
+        {"AE", -150}, {"AF", 240000}, {"AM", 5}, {"AI", 40},  {"AN", 225}, {"AT", 8},
+        {"SN", 2000}, {"AU", 4},      {"SR", 400}, {"AR", 1}, {"SO", 2}};
+    ASSERT_EQ(logging.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(std::string(logging[i].begin() + 1, logging[i].begin() + 3), expected[i].first);
+        EXPECT_EQ(ArgumentOf(logging[i]), expected[i].second) << expected[i].first;
+    }
+    m_sensor.overrides.clear();
+    EXPECT_TRUE(m_engine.StartLogging(240000, 0x05, 40, 225, 3, 2, 2, -300));
+}
+
+TEST_F(MeterEngineTest, SetUpSendersAndTheReversePowerCheck) {
+    ConnectModel(5, 10);
+    m_profile->SetAvgRepeat(4);
+    EXPECT_TRUE(m_engine.SetAveraging());
+    m_profile->SetModelNumber(6);
+    EXPECT_TRUE(m_engine.SetAveraging());
+    EXPECT_TRUE(m_engine.SetPulsePeriodAndReference(7, 0));
+    const std::vector<Bytes> frames = m_device->Frames();
+    std::vector<std::string> sent;
+    for (size_t i = 3; i < frames.size(); ++i)
+        sent.push_back(std::string(frames[i].begin() + 1, frames[i].begin() + 3) + " " +
+                       std::to_string(ArgumentOf(frames[i])));
+    EXPECT_EQ(sent, (std::vector<std::string>{"ST 8", "SN 2000", "SZ 4", "SO 0", "SZ 4", "SU 16", "SR 600"}));
+
+    EXPECT_FALSE(m_engine.CheckReversePower(245000));
+    m_sensor.overrides["GE"] = CReplyBytes::MultiValue('P', {1000, 1200});
+    EXPECT_TRUE(m_engine.CheckReversePower(245000));
+    m_sensor.overrides["SO"] = CReplyBytes::Short('P', 1);
+    EXPECT_FALSE(m_engine.SetTechnology());
+}
+
+TEST_F(MeterEngineTest, DownloadDistributesTheLoggedSamplesOverTheChannels) {
+    ConnectModel(5, 10);
+    m_sensor.statusWords[0] = 0x05;
+    m_sensor.statusWords[6] = 3;
+    CReplyBytes::PutWord(m_sensor.loggedData, 2, 4000);
+    CReplyBytes::PutWord(m_sensor.loggedData, 4, 1000);
+    CReplyBytes::PutWord(m_sensor.loggedData, 6, 4100);
+    m_profile->Records().AddValue(ChannelPeak, 1.0f);
+
+    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    CLoggingDownload download(m_engine);
+    EXPECT_TRUE(download.CanFetch());
+    EXPECT_EQ(download.Download(), CLoggingDownload::Downloaded);
+    EXPECT_EQ(m_device->Mnemonics().back(), "AD");
+    EXPECT_EQ(ArgumentOf(m_device->Frames().back()), 1);
+
+    const CRecordStore& records = m_profile->Records();
+    EXPECT_EQ(records.Count(ChannelPeak), 0);
+    ASSERT_EQ(records.Count(ChannelAvg), 2);
+    EXPECT_FLOAT_EQ(records.Series(ChannelAvg)[1], 41.0f);
+    ASSERT_EQ(records.Count(ChannelRev), 1);
+    EXPECT_FLOAT_EQ(records.Series(ChannelRev)[0], 10.0f);
+}
+
+TEST_F(MeterEngineTest, DownloadRefusalsLeaveTheRecordsAlone) {
+    ConnectModel(5, 10);
+    m_profile->Records().AddValue(ChannelAvg, 1.0f);
+    CLoggingDownload download(m_engine);
+
+    m_sensor.statusWords[0] = 0x01;
+    m_sensor.statusWords[1] = 1;
+    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    EXPECT_FALSE(download.CanFetch());
+    EXPECT_EQ(download.Download(), CLoggingDownload::NothingLogged);
+
+    m_sensor.statusWords[6] = 250 * 600; // more blocks than the reply buffer holds
+    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    EXPECT_EQ(download.Download(), CLoggingDownload::Failed);
+    m_sensor.statusWords[0] = 0x10; // no channel the sensor logs
+    m_sensor.statusWords[6] = 5;
+    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    EXPECT_EQ(download.Download(), CLoggingDownload::Failed);
+    EXPECT_EQ(m_device->Mnemonics().back(), "AS");
+    EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 1);
+
+    m_sensor.statusWords[0] = 0x01;
+    m_sensor.loggedData = CReplyBytes::Blocks('C', 512);
+    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    EXPECT_EQ(download.Download(), CLoggingDownload::Failed);
+}
