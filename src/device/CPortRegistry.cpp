@@ -91,8 +91,12 @@ std::string CPortRegistry::SysRoot() {
     return s_systemRoot.empty() ? "/sys" : CAppPaths::Join(s_systemRoot, "sys");
 }
 
+// Entries are written as "comN"; a hand-made "COMN" is honoured too.
 std::string CPortRegistry::EntryPath(int port) {
-    return CAppPaths::Join(PortsDirectory(), "com" + std::to_string(port));
+    const std::string directory = PortsDirectory();
+    const std::string lower = CAppPaths::Join(directory, "com" + std::to_string(port));
+    const std::string upper = CAppPaths::Join(directory, "COM" + std::to_string(port));
+    return !EntryExists(lower) && EntryExists(upper) ? upper : lower;
 }
 
 bool CPortRegistry::Refresh() {
