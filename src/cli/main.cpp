@@ -1,3 +1,4 @@
+#include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
 #include "cli/CCliHistoryCommands.h"
 
@@ -8,5 +9,6 @@
 int main(int argc, char** argv) {
     CCliDispatcher dispatcher;
     dispatcher.Add(CCliHistoryCommands::Commands());
+    dispatcher.Add(CCliDeviceCommands::Commands());
     return dispatcher.Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

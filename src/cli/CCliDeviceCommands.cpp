@@ -1,0 +1,316 @@
+#include "cli/CCliDeviceCommands.h"
+
+#include "app/CAppRegistry.h"
+#include "device/CEnumPorts.h"
+#include "model/CModelTable.h"
+#include "model/CSettingProfile.h"
+#include "platform/CAutoResetEvent.h"
+#include "protocol/CLoggingDownload.h"
+#include "protocol/CMeterCommand.h"
+#include "protocol/CMeterEngine.h"
+#include "protocol/CReadingReceiver.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <ostream>
+
+static constexpr uint32_t kRequestTimeoutMs = 500;
+// A reading costs the reply time-out plus the serial write pause; a histogram up to 50 s more.
+static constexpr int kReadingWaitMs = 5000;
+static constexpr int kHistogramWaitMs = 70000;
+
+// A connected sensor for the length of one command: the engine, a settings profile of the
+// sensor's model, and a receiver in every screen slot that keeps the last hand-over.
+class CCliDeviceCommands::CSession : public CReadingReceiver {
+public:
+    ~CSession() override {
+        CMeterEngine::Instance().Disconnect();
+        CAppRegistry::Instance().Reset();
+    }
+
+    // Connects and identifies; false with the reason.
+    bool Open(int port, std::string& reason) {
+        CMeterEngine& engine = CMeterEngine::Instance();
+        const int32_t result = engine.Connect(port);
+        if (result != 0) {
+            reason = ConnectFailure(result);
+            return false;
+        }
+        const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
+        m_profile.SetDevice(model ? model->number : CSettingProfile::kDefaultModel, engine.GetSerialNumber(),
+                            engine.GetFirmwareVersion());
+        CAppRegistry& registry = CAppRegistry::Instance();
+        registry.SetSettingProfile(&m_profile);
+        registry.SetMeasurementScreen(this);
+        registry.SetPulseScreen(this);
+        registry.SetCcdfScreen(this);
+        return true;
+    }
+
+    // One exchange as a screen requests it; the hand-over as "state values...", or empty
+    // when none came within waitMs.
+    std::string Exchange(int32_t mode, int32_t frequencyHundredths, int waitMs) {
+        CMeterEngine& engine = CMeterEngine::Instance();
+        engine.SetPending(false);
+        if (!engine.Request(mode, frequencyHundredths, kRequestTimeoutMs))
+            return {};
+        engine.SetPending(true);
+        if (!m_handedOver.Wait(waitMs))
+            return {};
+        std::lock_guard lock(m_mutex);
+        return m_last;
+    }
+
+    CSettingProfile& Profile() { return m_profile; }
+
+    void OnAvgReading(int32_t state, int32_t value) override { Keep({state, value}); }
+    void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override {
+        Keep({state, forward, reverse});
+    }
+    void OnPeakReading(int32_t state, int32_t value) override { Keep({state, value}); }
+    void OnRevReading(int32_t state, int32_t value) override { Keep({state, value}); }
+    void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
+                        int32_t value4) override {
+        Keep({state, pulsePower, value1, value2, value3, value4});
+    }
+    void OnCcdfData(int32_t state) override { Keep({state}); }
+
+private:
+    static std::string ConnectFailure(int32_t result) {
+        switch (result) {
+        case -2:
+            return "the port did not open";
+        case -3:
+            return "the sensor did not identify itself as a supported model";
+        case -4:
+            return "the worker thread could not be started";
+        default:
+            return "already connected";
+        }
+    }
+
+    void Keep(std::initializer_list<int32_t> values) {
+        std::string line;
+        for (int32_t value : values)
+            line += (line.empty() ? "" : " ") + std::to_string(value);
+        {
+            std::lock_guard lock(m_mutex);
+            m_last = line;
+        }
+        m_handedOver.Set();
+    }
+
+    CSettingProfile m_profile;
+    std::mutex m_mutex;
+    std::string m_last;
+    CAutoResetEvent m_handedOver;
+};
+
+std::vector<CliCommand> CCliDeviceCommands::Commands() {
+    return {
+        {{"ports"}, "", "List the COM ports present.", 0, 0, Ports},
+        {{"identify"}, "--port N|usb", "Connect and print the sensor's identity.", 2, 2, Identify},
+        {{"measure"},
+         "--port N|usb --mode avg|peak|rev|fwdrev|pulse --count K --freq MHZ",
+         "Run K measurement exchanges; one line each: reply state and raw values.",
+         8,
+         8,
+         Measure},
+        {{"histogram"}, "--port N|usb --freq MHZ", "Run one histogram exchange and print its bins.", 4, 4, Histogram},
+        {{"logging", "status"}, "[--port N|usb]", "Read the sensor's logging status (default port: usb).", 0, 2,
+         LoggingStatus},
+        {{"logging", "download"},
+         "--out FILE.psh [--title TEXT] [--port N|usb]",
+         "Download the logged data into a history file.",
+         2,
+         6,
+         LoggingDownload},
+    };
+}
+
+int CCliDeviceCommands::Fail(const CliContext& context, const std::string& reason) {
+    context.err << "pelmora-cli: " << reason << "\n";
+    return 1;
+}
+
+bool CCliDeviceCommands::ParseOptions(const CliContext& context, const std::vector<std::string>& known,
+                                      Options& options) {
+    const std::vector<std::string>& words = context.arguments;
+    for (size_t i = 0; i < words.size(); i += 2) {
+        const std::string& name = words[i];
+        if (name.size() < 3 || name.compare(0, 2, "--") != 0 || i + 1 >= words.size()) {
+            Fail(context, "expected '--name value', got '" + name + "'");
+            return false;
+        }
+        if (std::find(known.begin(), known.end(), name.substr(2)) == known.end()) {
+            Fail(context, "unknown option '" + name + "'");
+            return false;
+        }
+        options[name.substr(2)] = words[i + 1];
+    }
+    return true;
+}
+
+bool CCliDeviceCommands::ParsePort(const std::string& text, int& port) {
+    if (text == "usb") {
+        port = 0;
+        return true;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || number < 1 || number > 255)
+        return false;
+    port = static_cast<int>(number);
+    return true;
+}
+
+bool CCliDeviceCommands::ParseFrequency(const std::string& text, int& hundredths) {
+    char* end = nullptr;
+    const double megahertz = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !std::isfinite(megahertz) || megahertz <= 0 || megahertz > 1e6)
+        return false;
+    hundredths = CMeterCommand::Hundredths(megahertz);
+    return true;
+}
+
+bool CCliDeviceCommands::Connect(const CliContext& context, const Options& options, CSession& session) {
+    const auto found = options.find("port");
+    const std::string portText = found == options.end() ? "usb" : found->second;
+    int port = 0;
+    std::string reason = "bad port '" + portText + "' (a COM number 1..255 or usb)";
+    if (ParsePort(portText, port) && session.Open(port, reason))
+        return true;
+    Fail(context, reason);
+    return false;
+}
+
+int CCliDeviceCommands::Ports(const CliContext& context) {
+    CEnumPorts ports;
+    char name[256];
+    for (int index = 0; index < ports.GetCounts(); ++index) {
+        const int32_t port = ports.GetPort(index, name, sizeof name);
+        context.out << "COM" << port << "\t" << name << "\n";
+    }
+    return 0;
+}
+
+int CCliDeviceCommands::Identify(const CliContext& context) {
+    Options options;
+    CSession session;
+    if (!ParseOptions(context, {"port"}, options) || !Connect(context, options, session))
+        return 1;
+    const CMeterEngine& engine = CMeterEngine::Instance();
+    context.out << "code " << engine.GetIdentificationCode() << "\n"
+                << "model " << session.Profile().GetModelNumber() << " " << session.Profile().ModelName() << "\n"
+                << "firmware " << engine.GetFirmwareVersion() << "\n"
+                << "serial " << engine.GetSerialNumber() << "\n";
+    return 0;
+}
+
+static int32_t ModeNamed(const std::string& name) {
+    static const std::pair<const char*, int32_t> kModes[] = {{"avg", CMeterEngine::ModeAvg},
+                                                              {"fwdrev", CMeterEngine::ModeForwardReverse},
+                                                              {"peak", CMeterEngine::ModePeak},
+                                                              {"rev", CMeterEngine::ModeRev},
+                                                              {"pulse", CMeterEngine::ModePulse}};
+    for (const auto& [modeName, mode] : kModes) {
+        if (name == modeName)
+            return mode;
+    }
+    return -1;
+}
+
+int CCliDeviceCommands::Measure(const CliContext& context) {
+    Options options;
+    if (!ParseOptions(context, {"port", "mode", "count", "freq"}, options))
+        return 1;
+    const int32_t mode = ModeNamed(options["mode"]);
+    const long count = std::strtol(options["count"].c_str(), nullptr, 10);
+    int frequency = 0;
+    if (mode < 0)
+        return Fail(context, "bad mode '" + options["mode"] + "' (avg, peak, rev, fwdrev or pulse)");
+    if (count < 1 || count > 1000000)
+        return Fail(context, "bad count '" + options["count"] + "' (1..1000000)");
+    if (!ParseFrequency(options["freq"], frequency))
+        return Fail(context, "bad frequency '" + options["freq"] + "' (MHz)");
+    CSession session;
+    if (!Connect(context, options, session))
+        return 1;
+    for (long i = 0; i < count; ++i) {
+        const std::string line = session.Exchange(mode, frequency, kReadingWaitMs);
+        if (line.empty())
+            return Fail(context, "the engine handed over no result");
+        context.out << line << "\n" << std::flush;
+    }
+    return 0;
+}
+
+int CCliDeviceCommands::Histogram(const CliContext& context) {
+    Options options;
+    int frequency = 0;
+    if (!ParseOptions(context, {"port", "freq"}, options))
+        return 1;
+    if (!ParseFrequency(options["freq"], frequency))
+        return Fail(context, "bad frequency '" + options["freq"] + "' (MHz)");
+    CSession session;
+    if (!Connect(context, options, session))
+        return 1;
+    const std::string state = session.Exchange(CMeterEngine::ModeCcdf, frequency, kHistogramWaitMs);
+    if (state != "1")
+        return Fail(context, state.empty() ? "no histogram was handed over" : "the histogram exchange failed");
+    for (const auto& [key, count] : CMeterEngine::Instance().GetHistogram())
+        context.out << key << " " << count << "\n";
+    return 0;
+}
+
+int CCliDeviceCommands::LoggingStatus(const CliContext& context) {
+    Options options;
+    CSession session;
+    if (!ParseOptions(context, {"port"}, options) || !Connect(context, options, session))
+        return 1;
+    CMeterEngine& engine = CMeterEngine::Instance();
+    if (!engine.ReadLoggingStatus())
+        return Fail(context, "the sensor did not report its logging status");
+    char mask[8];
+    std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>(engine.GetStatusWord(0) & 0xFF));
+    context.out << "channels " << mask << "\n"
+                << "held " << engine.GetStatusWord(1) << "\n"
+                << "samples " << engine.GetStatusWord(6) << "\n"
+                << "words";
+    for (int i = 0; i < CMeterEngine::kStatusWordCount; ++i)
+        context.out << " " << engine.GetStatusWord(i);
+    context.out << "\n";
+    return 0;
+}
+
+int CCliDeviceCommands::LoggingDownload(const CliContext& context) {
+    Options options;
+    if (!ParseOptions(context, {"port", "out", "title"}, options))
+        return 1;
+    if (options["out"].empty())
+        return Fail(context, "--out FILE.psh is required");
+    CSession session;
+    if (!Connect(context, options, session))
+        return 1;
+    CMeterEngine& engine = CMeterEngine::Instance();
+    if (!engine.ReadLoggingStatus())
+        return Fail(context, "the sensor did not report its logging status");
+    CLoggingDownload download(engine);
+    if (engine.GetStatusWord(1) != 0)
+        return Fail(context, "the sensor holds its logged data back (status word 1 is set)");
+    const CLoggingDownload::Result result = download.Download();
+    if (result == CLoggingDownload::NothingLogged)
+        return Fail(context, "nothing is logged");
+    if (result == CLoggingDownload::Failed)
+        return Fail(context, "the download failed");
+    std::string error;
+    if (!download.SaveToFile(options["out"], options["title"], &error))
+        return Fail(context, "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
+    context.out << download.LoggedSampleCount() << " samples written to " << options["out"] << "\n";
+    return 0;
+}
