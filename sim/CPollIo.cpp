@@ -23,7 +23,7 @@ bool IsSocket(int fd) {
     return fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
-// Sockets must not raise SIGPIPE in a test process; pipes are written from a thread that blocks it.
+// A socket whose host left must not raise SIGPIPE in the process that runs the sensor.
 ssize_t WriteSome(int fd, const uint8_t* bytes, size_t count) {
     if (IsSocket(fd))
         return send(fd, bytes, count, MSG_NOSIGNAL);

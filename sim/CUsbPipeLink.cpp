@@ -1,9 +1,7 @@
 #include "sim/CUsbPipeLink.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,17 +11,6 @@
 namespace {
 constexpr const char* kHostReads = "PIPE01";
 constexpr const char* kHostWrites = "PIPE00";
-
-// A write to a FIFO whose reader left raises SIGPIPE on this thread; the thread blocks
-// it, and it is taken off here so it never reaches the process.
-void DiscardPendingSigpipe() {
-    sigset_t pipeSignal;
-    sigemptyset(&pipeSignal);
-    sigaddset(&pipeSignal, SIGPIPE);
-    const timespec immediately{0, 0};
-    while (sigtimedwait(&pipeSignal, nullptr, &immediately) == SIGPIPE) {
-    }
-}
 } // namespace
 
 CUsbPipeLink::CUsbPipeLink(const std::string& usbDirectory, std::string deviceName)
@@ -43,7 +30,8 @@ bool CUsbPipeLink::Publish(std::string& error) {
         }
     }
     m_commandFd = open(m_directory.Entry(kHostWrites).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-    if (m_commandFd < 0 || !m_directory.Reveal(error)) {
+    m_replyFd = open(m_directory.Entry(kHostReads).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (m_commandFd < 0 || m_replyFd < 0 || !m_directory.Reveal(error)) {
         if (error.empty())
             error = std::string("cannot open the command pipe: ") + std::strerror(errno);
         Unpublish();
@@ -67,34 +55,24 @@ ssize_t CUsbPipeLink::Receive(uint8_t* buffer, size_t capacity, int wakeFd) {
     }
 }
 
-bool CUsbPipeLink::OpenReplyPipe() {
-    if (m_replyFd < 0)
-        m_replyFd = open(m_directory.Entry(kHostReads).c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    return m_replyFd >= 0;
+// Bytes still unread belong to a reply the host gave up on; a new command flushes them.
+void CUsbPipeLink::DiscardUnreadReply() {
+    uint8_t stale[512];
+    while (read(m_replyFd, stale, sizeof stale) > 0) {
+    }
 }
 
-void CUsbPipeLink::CloseReplyPipe() {
-    if (m_replyFd >= 0)
-        close(m_replyFd);
-    m_replyFd = -1;
-}
-
-// A reply nobody reads is lost, as on a real bus.
 bool CUsbPipeLink::Send(const uint8_t* bytes, size_t count, int wakeFd) {
-    if (!OpenReplyPipe())
-        return false;
-    if (CPollIo::WriteAll(m_replyFd, bytes, count, wakeFd))
-        return true;
-    DiscardPendingSigpipe();
-    CloseReplyPipe();
-    return false;
+    DiscardUnreadReply();
+    return CPollIo::WriteAll(m_replyFd, bytes, count, wakeFd);
 }
 
 void CUsbPipeLink::Unpublish() {
-    CloseReplyPipe();
-    if (m_commandFd >= 0)
-        close(m_commandFd);
-    m_commandFd = -1;
+    for (int* fd : {&m_commandFd, &m_replyFd}) {
+        if (*fd >= 0)
+            close(*fd);
+        *fd = -1;
+    }
     if (m_published)
         m_directory.Remove({kHostReads, kHostWrites});
     m_published = false;

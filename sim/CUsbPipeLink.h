@@ -17,13 +17,12 @@ public:
     void Unpublish() override;
 
 private:
-    bool OpenReplyPipe();
-    void CloseReplyPipe();
+    void DiscardUnreadReply();
 
     CUsbDeviceDirectory m_directory;
-    // Opened for reading and writing, so the FIFO never reports end of file between hosts.
+    // Both FIFOs are held open for reading and writing, so a host's opens never block and
+    // neither side sees end of file or a broken pipe while the other is between connections.
     int m_commandFd = -1;
-    // Opened while a host holds the reply FIFO open for reading.
     int m_replyFd = -1;
     bool m_published = false;
 };

@@ -2,9 +2,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <fcntl.h>
-#include <pthread.h>
 #include <unistd.h>
 #include <vector>
 
@@ -25,13 +23,6 @@ constexpr auto kPacedByte = std::chrono::microseconds(1042);
 std::string UniqueDeviceName() {
     static std::atomic<int> instances{0};
     return "sim-" + std::to_string(getpid()) + "-" + std::to_string(++instances);
-}
-
-void BlockSigpipeOnThisThread() {
-    sigset_t pipeSignal;
-    sigemptyset(&pipeSignal);
-    sigaddset(&pipeSignal, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
 }
 } // namespace
 
@@ -92,7 +83,6 @@ void CVirtualSensor::Stop() {
 }
 
 void CVirtualSensor::Run() {
-    BlockSigpipeOnThisThread();
     CCommandParser parser;
     auto lastByte = std::chrono::steady_clock::now();
     uint8_t buffer[512];
