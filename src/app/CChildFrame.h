@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/CCommandTarget.h"
+
+#include <QMdiSubWindow>
+
+#include <string>
+
+class CReadingReceiver;
+
+// The kinds of child window; at most one of each screen kind is open at a time.
+enum class ChildKind { Measurement, Pulse, Ccdf, History };
+
+// Base of every child window of the main frame. The main frame routes commands to the active
+// child first, picks the menu, toolbar and shortcuts by its kind, and on close stops it and
+// takes it out of the registry.
+class CChildFrame : public QMdiSubWindow, public CCommandTarget {
+    Q_OBJECT
+
+public:
+    explicit CChildFrame(ChildKind kind, QWidget* parent = nullptr);
+
+    ChildKind Kind() const { return m_kind; }
+    bool IsScreen() const { return m_kind != ChildKind::History; }
+
+    // What the acquisition engine calls for this screen (on its worker thread); nullptr for
+    // windows that take no readings.
+    virtual CReadingReceiver* Receiver() { return nullptr; }
+    // Adapts a new screen to the connected sensor model before it is shown.
+    virtual void Configure() {}
+    // History windows: loads the file; false leaves the window empty.
+    virtual bool LoadFile(const std::string& /*path*/) { return false; }
+    // Name of the sensor model the shown document was recorded with; empty when unknown.
+    virtual std::string DocumentModelName() const { return {}; }
+
+    bool OnCommand(int /*id*/) override { return false; }
+    bool OnUpdateCommand(int /*id*/, CCommandState& /*state*/) override { return false; }
+
+signals:
+    void Closing(CChildFrame* frame);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    ChildKind m_kind;
+};

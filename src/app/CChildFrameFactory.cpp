@@ -1,0 +1,26 @@
+#include "app/CChildFrameFactory.h"
+
+#include "app/CHistorySummaryFrame.h"
+#include "app/CPlaceholderScreenFrame.h"
+
+#include <array>
+
+CChildFrame* CChildFrameFactory::Create(ChildKind kind)
+{
+    if (const Creator& creator = CreatorOf(kind))
+        return creator();
+    if (kind == ChildKind::History)
+        return new CHistorySummaryFrame();
+    return new CPlaceholderScreenFrame(kind);
+}
+
+void CChildFrameFactory::SetCreator(ChildKind kind, Creator creator)
+{
+    CreatorOf(kind) = std::move(creator);
+}
+
+CChildFrameFactory::Creator& CChildFrameFactory::CreatorOf(ChildKind kind)
+{
+    static std::array<Creator, 4> creators;
+    return creators[static_cast<size_t>(kind)];
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "app/CChildFrame.h"
+#include "app/CCommandTarget.h"
+#include "app/CMeterLink.h"
+#include "model/CSettingProfile.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class CCommandActions;
+class CStatusPanes;
+class QMdiArea;
+class QMenu;
+class QTimer;
+class QToolBar;
+struct CAccelerator;
+
+// The main window: menus, three toolbars, the two-pane status bar and the child windows, and
+// the commands that belong to no single screen (connect, open, mode switching, ...). It owns
+// the settings profile, which saves itself when the frame is destroyed.
+class CMainFrame : public QMainWindow, public CCommandTarget {
+    Q_OBJECT
+
+public:
+    enum ToolbarIndex { MainToolbar = 0, HistoryToolbar = 1, MeasurementToolbar = 2 };
+
+    // Without a link the frame talks to the process-wide acquisition engine.
+    explicit CMainFrame(std::unique_ptr<CMeterLink> link = nullptr, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Builds bars, menus and title, registers the frame and its profile, and opens the history
+    // file a command line names. False when the frame could not be set up.
+    bool Create(const QString& commandLine);
+    // Where Help and About are handled; not owned.
+    void SetApplicationTarget(CCommandTarget* target) { m_applicationTarget = target; }
+
+    void SetStatusText(const QString& text, int pane);
+    bool OpenHistoryFile(const QString& path);
+    // Steps of the connect command after the dialog; false when the sensor did not connect.
+    bool ConnectToPort(int port);
+
+    // Routes a command to the active child, this frame, then the application.
+    void ExecuteCommand(int id);
+    void PostCommand(int id);
+    CCommandState QueryCommand(int id);
+    void UpdateCommandStates();
+
+    CSettingProfile& Profile() { return m_profile; }
+    CCommandActions& Commands() { return *m_commands; }
+    CChildFrame* ActiveChild() const;
+    CChildFrame* FindChild(ChildKind kind) const;
+    QMdiArea* MdiArea() const { return m_mdiArea; }
+    QToolBar* Toolbar(ToolbarIndex index) const { return m_toolbars[index]; }
+    CStatusPanes* StatusPanes() const { return m_statusPanes; }
+    QMenu* MainFrameMenu() const { return m_mainFrameMenu; }
+    QMenu* MeasurementFrameMenu() const { return m_measurementMenu; }
+    QMenu* HistoryFrameMenu() const { return m_historyMenu; }
+    const QString& PortLabel() const { return m_portLabel; }
+    int CurrentMode() const { return m_currentMode; }
+
+    // The command line as one text: the arguments after the program, joined by blanks.
+    static QString CommandLineOf(const QStringList& arguments);
+    // The history file a command line names (double quotes removed), or empty.
+    static QString HistoryPathOf(const QString& commandLine);
+    // The toolbars' buttons in order; 0 stands for a separator.
+    static const std::vector<int>& ToolbarLayout(ToolbarIndex index);
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CCommandState& state) override;
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    QMenu* createPopupMenu() override { return nullptr; }
+
+private:
+    void CreateToolbars();
+    void CreateStatusBar();
+    void BuildMenus();
+
+    void OnConnect();
+    void OnDisconnect();
+    void OnFileOpen();
+    void SwitchMode(int command);
+    void ChooseToolbar();
+    void ToggleToolbars();
+    void TileChildren(Qt::Orientation orientation);
+
+    CChildFrame* CreateChild(ChildKind kind);
+    void ShowChild(CChildFrame* child);
+    void PlaceNewChild(CChildFrame* child);
+    void Register(CChildFrame* screen);
+    void ReleaseChild(CChildFrame* child);
+    void OnChildActivated();
+    ToolbarIndex MatchingToolbar() const;
+    bool AnyToolbarShown() const;
+    void ShowMenu(QMenu* menu);
+    QString ModelName() const;
+
+    std::unique_ptr<CMeterLink> m_link;
+    CCommandTarget* m_applicationTarget = nullptr;
+    CStatusPanes* m_statusPanes = nullptr;
+    std::array<QToolBar*, 3> m_toolbars{};
+    QMdiArea* m_mdiArea = nullptr;
+    QMenu* m_mainFrameMenu = nullptr;
+    QMenu* m_measurementMenu = nullptr;
+    QMenu* m_historyMenu = nullptr;
+    QMenu* m_shownMenu = nullptr;
+    CCommandActions* m_commands = nullptr;
+    QTimer* m_idleUpdate = nullptr;
+    CSettingProfile m_profile;
+    int m_currentMode = 0;
+    QString m_portLabel;
+};

@@ -1,0 +1,111 @@
+#include "app/CPelmoraApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CAppRegistry.h"
+#include "app/CMainFrame.h"
+#include "app/CMessageBoxes.h"
+#include "app/CStringTable.h"
+#include "app/CommandIds.h"
+#include "platform/CAppPaths.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QIcon>
+#include <QUrl>
+
+CPelmoraApp::CPelmoraApp(int& argc, char** argv) : QApplication(argc, argv) {}
+
+CPelmoraApp::~CPelmoraApp()
+{
+    CMessageBoxes::SetSink(nullptr);
+}
+
+bool CPelmoraApp::InitInstance()
+{
+    // Common controls, COM/OLE, ActiveX hosting and the GDI+ start-up have no counterpart
+    // here: Qt provides the widgets and the antialiased painting itself.
+    CAppRegistry::Instance().Reset();
+    setOrganizationName(QStringLiteral("Orvane"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    CStringTable::SetPath(CStringTable::BuildPath());
+    CMessageBoxes::SetSink(&m_messageSink);
+
+    m_mainFrame = std::make_unique<CMainFrame>();
+    m_mainFrame->SetApplicationTarget(this);
+    if (!m_mainFrame->Create(CMainFrame::CommandLineOf(arguments()))) {
+        m_mainFrame.reset();
+        return false;
+    }
+    m_mainFrame->show();
+    m_mainFrame->activateWindow();
+    m_mainFrame->setFocus();
+    return true;
+}
+
+int CPelmoraApp::Run()
+{
+    const int code = exec();
+    m_mainFrame.reset();
+    return ExitInstance(code);
+}
+
+int CPelmoraApp::ExitInstance(int code)
+{
+    CAppRegistry::DestroyInstance();
+    return code;
+}
+
+bool CPelmoraApp::OnCommand(int id)
+{
+    switch (id) {
+    case ID_HELP:
+        OnAppHelp();
+        return true;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CPelmoraApp::OnUpdateCommand(int id, CCommandState& state)
+{
+    if (id != ID_HELP && id != ID_APP_ABOUT)
+        return false;
+    state.Enable(true);
+    return true;
+}
+
+std::string CPelmoraApp::HelpDocumentPath()
+{
+    return CAppPaths::Join(CAppPaths::ExecutableDirectory(), "TrelPMEnHlp.pdf");
+}
+
+std::string CPelmoraApp::FormatHelpMissing(const std::string& format, const std::string& path)
+{
+    // The format comes from an editable file, so it is never handed to printf.
+    std::string text = format;
+    const size_t placeholder = text.find("%s");
+    if (placeholder != std::string::npos)
+        text.replace(placeholder, 2, path);
+    return text;
+}
+
+void CPelmoraApp::OnAppHelp()
+{
+    const std::string path = HelpDocumentPath();
+    const QString document = QString::fromStdString(path);
+    if (QFileInfo(document).isFile()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(document));
+        return;
+    }
+    const std::string text = FormatHelpMissing(CStringTable::GetGeneralText("S_ONAPPHELP"), path);
+    CMessageBoxes::FromText(m_mainFrame.get(), text, MB_ICONEXCLAMATION);
+}
+
+void CPelmoraApp::OnAppAbout()
+{
+    CAboutDlg dialog(m_mainFrame.get());
+    dialog.exec();
+}

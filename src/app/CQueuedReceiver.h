@@ -1,0 +1,29 @@
+#pragma once
+
+#include "protocol/CReadingReceiver.h"
+
+class QObject;
+
+// What the engine's worker thread calls in place of a screen: every reading is posted to the
+// user-interface thread and handed to the screen's own handler there. Calls still queued when
+// the context object is destroyed are dropped, so a closed screen never receives a reading.
+class CQueuedReceiver : public CReadingReceiver {
+public:
+    // The handler must live as long as the context object (usually the screen itself).
+    CQueuedReceiver(QObject* context, CReadingReceiver& handler);
+
+    void OnAvgReading(int32_t state, int32_t value) override;
+    void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override;
+    void OnPeakReading(int32_t state, int32_t value) override;
+    void OnRevReading(int32_t state, int32_t value) override;
+    void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
+                        int32_t value4) override;
+    void OnCcdfData(int32_t state) override;
+
+private:
+    template <typename Call>
+    void Post(Call call);
+
+    QObject* m_context;
+    CReadingReceiver& m_handler;
+};
