@@ -3,12 +3,9 @@
 #include "model/CPowerMath.h"
 
 CChannelRecord::CChannelRecord(bool powerInDbm)
-    : m_values(std::make_unique<float[]>(kCapacity)), m_powerInDbm(powerInDbm)
-{
-}
+    : m_values(std::make_unique<float[]>(kCapacity)), m_powerInDbm(powerInDbm) {}
 
-bool CChannelRecord::Add(float value)
-{
+bool CChannelRecord::Add(float value) {
     if (m_count >= kCapacity)
         return false;
     m_values[m_count] = value;
@@ -25,34 +22,28 @@ bool CChannelRecord::Add(float value)
     return true;
 }
 
-void CChannelRecord::Reset()
-{
+void CChannelRecord::Reset() {
     m_count = 0;
     RestartReference();
 }
 
-void CChannelRecord::RestartReference()
-{
+void CChannelRecord::RestartReference() {
     m_reference = m_minimum = m_maximum = 0.0f;
     m_firstValue = true;
 }
 
-std::span<const float> CChannelRecord::Series() const
-{
+std::span<const float> CChannelRecord::Series() const {
     return {m_values.get(), static_cast<std::size_t>(m_count)};
 }
 
-float CChannelRecord::Last() const
-{
+float CChannelRecord::Last() const {
     return m_count > 0 ? m_values[m_count - 1] : 0.0f;
 }
 
-float CChannelRecord::Average()
-{
+float CChannelRecord::Average() const {
     double sum = 0.0;
     for (const float value : Series())
         sum += m_powerInDbm ? CPowerMath::DbmToMilliwatts(value) : value;
     const double mean = sum / m_count; // NaN for an empty series, shown as not available
-    m_average = m_powerInDbm ? CPowerMath::MilliwattsToDbm(mean) : mean;
-    return static_cast<float>(m_average);
+    return static_cast<float>(m_powerInDbm ? CPowerMath::MilliwattsToDbm(mean) : mean);
 }

@@ -19,15 +19,13 @@ public:
 
     std::span<const float> Series() const;
     int Count() const { return m_count; }
-    int Capacity() const { return kCapacity; }
     bool IsEmpty() const { return m_count == 0; }
     float Last() const;
     float Reference() const { return m_reference; }
     float Minimum() const { return m_minimum; }
     float Maximum() const { return m_maximum; }
-    // Powers average in linear scale; NaN when the series is empty. The result is kept.
-    float Average();
-    double LastAverage() const { return m_average; }
+    // Powers average in linear scale; NaN when the series is empty.
+    float Average() const;
 
 private:
     std::unique_ptr<float[]> m_values;
@@ -36,6 +34,5 @@ private:
     float m_reference = 0.0f;
     float m_minimum = 0.0f;
     float m_maximum = 0.0f;
-    double m_average = 0.0;
     bool m_firstValue = true;
 };

@@ -18,9 +18,7 @@ static const SensorModel kModels[CModelTable::kRowCount] = {
     {9, "VL-T920", 14, SensorTerminating, kAll, 20, 3800, {kLow, kLow, kPar, kLow, kLow, kLow}},
 };
 
-template <typename Match>
-static const SensorModel* FindFirst(Match matches)
-{
+template <typename Match> static const SensorModel* FindFirst(Match matches) {
     for (const SensorModel& model : kModels) {
         if (matches(model))
             return &model;
@@ -28,27 +26,22 @@ static const SensorModel* FindFirst(Match matches)
     return nullptr;
 }
 
-const SensorModel* CModelTable::FindByNumber(int number)
-{
+const SensorModel* CModelTable::FindByNumber(int number) {
     return FindFirst([number](const SensorModel& model) { return model.number == number; });
 }
 
-const SensorModel* CModelTable::FindByCode(int code)
-{
+const SensorModel* CModelTable::FindByCode(int code) {
     return FindFirst([code](const SensorModel& model) { return model.code == code; });
 }
 
-const SensorModel* CModelTable::FindByName(const std::string& name)
-{
+const SensorModel* CModelTable::FindByName(const std::string& name) {
     return FindFirst([&name](const SensorModel& model) { return name == model.name; });
 }
 
-std::span<const SensorModel> CModelTable::Rows()
-{
+std::span<const SensorModel> CModelTable::Rows() {
     return kModels;
 }
 
-bool CModelTable::ReportsPar(int modelNumber)
-{
+bool CModelTable::ReportsPar(int modelNumber) {
     return modelNumber == 4 || modelNumber == 9;
 }

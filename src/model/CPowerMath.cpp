@@ -25,28 +25,23 @@ static constexpr TechnologyConstants kTechnologies[] = {
 
 static constexpr int kCorrectedTechnologies = sizeof(kTechnologies) / sizeof(kTechnologies[0]);
 
-float CPowerMath::ReadingToDbm(int32_t raw, float extOffset)
-{
+float CPowerMath::ReadingToDbm(int32_t raw, float extOffset) {
     return static_cast<float>(raw / 100.0 + extOffset);
 }
 
-double CPowerMath::DbmToMilliwatts(double dbm)
-{
+double CPowerMath::DbmToMilliwatts(double dbm) {
     return std::pow(10.0, dbm / 10.0);
 }
 
-double CPowerMath::DbmToWatts(double dbm)
-{
+double CPowerMath::DbmToWatts(double dbm) {
     return DbmToMilliwatts(dbm) / 1000.0;
 }
 
-double CPowerMath::MilliwattsToDbm(double milliwatts)
-{
+double CPowerMath::MilliwattsToDbm(double milliwatts) {
     return 10.0 * std::log10(milliwatts);
 }
 
-float CPowerMath::ReturnLoss(float vswr)
-{
+float CPowerMath::ReturnLoss(float vswr) {
     const float returnLoss = -20.0f * std::log10((vswr + 1.0f) / (vswr - 1.0f));
     if (returnLoss > 0.0f)
         return 0.0f;
@@ -55,8 +50,7 @@ float CPowerMath::ReturnLoss(float vswr)
     return returnLoss;
 }
 
-float CPowerMath::WattsOrReturnLoss(float value, int channel)
-{
+float CPowerMath::WattsOrReturnLoss(float value, int channel) {
     if (channel == ChannelVswr)
         return ReturnLoss(value);
     if (IsPowerChannel(channel))
@@ -64,8 +58,7 @@ float CPowerMath::WattsOrReturnLoss(float value, int channel)
     return 0.0f;
 }
 
-float CPowerMath::VswrFromReturnLoss(double returnLossDb)
-{
+float CPowerMath::VswrFromReturnLoss(double returnLossDb) {
     if (!(returnLossDb > 0.0)) // also a NaN difference
         return kMaxVswr;
     const double k = std::pow(10.0, returnLossDb / 20.0);
@@ -78,18 +71,15 @@ float CPowerMath::VswrFromReturnLoss(double returnLossDb)
     return static_cast<float>(vswr);
 }
 
-float CPowerMath::VswrFromRawPowers(int32_t forward, int32_t reverse)
-{
+float CPowerMath::VswrFromRawPowers(int32_t forward, int32_t reverse) {
     return VswrFromReturnLoss((static_cast<double>(forward) - reverse) / 100.0);
 }
 
-float CPowerMath::PeakToAverage(float peakDbm, float avgDbm)
-{
+float CPowerMath::PeakToAverage(float peakDbm, float avgDbm) {
     return peakDbm - avgDbm;
 }
 
-double CPowerMath::TechnologyCorrection(int technology, double frequencyMHz, double powerDbm)
-{
+double CPowerMath::TechnologyCorrection(int technology, double frequencyMHz, double powerDbm) {
     if (technology < 0 || technology >= kCorrectedTechnologies || !(frequencyMHz >= 300.0))
         return 0.0;
     const TechnologyConstants& c = kTechnologies[technology];
@@ -100,8 +90,7 @@ double CPowerMath::TechnologyCorrection(int technology, double frequencyMHz, dou
     return l * c.a1 + c.a0 + std::fabs(powerDbm - c.p0) * slope;
 }
 
-float CPowerMath::CorrectedReading(int32_t raw, int technology, double frequencyMHz, float extOffset)
-{
+float CPowerMath::CorrectedReading(int32_t raw, int technology, double frequencyMHz, float extOffset) {
     const double power = raw / 100.0;
     return static_cast<float>(power - TechnologyCorrection(technology, frequencyMHz, power) + extOffset);
 }

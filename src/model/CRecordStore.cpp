@@ -1,15 +1,14 @@
 #include "model/CRecordStore.h"
 
+#include <utility>
+
 #include "platform/CLocalTime.h"
 
 CRecordStore::CRecordStore()
     : m_channels{CChannelRecord(true), CChannelRecord(true), CChannelRecord(false), CChannelRecord(true),
-                 CChannelRecord(true)}
-{
-}
+                 CChannelRecord(true)} {}
 
-bool CRecordStore::AddValue(int channel, float value)
-{
+bool CRecordStore::AddValue(int channel, float value) {
     CChannelRecord* record = Channel(channel);
     if (record == nullptr || !record->Add(value))
         return false;
@@ -17,85 +16,71 @@ bool CRecordStore::AddValue(int channel, float value)
     return true;
 }
 
-void CRecordStore::ResetAll()
-{
+void CRecordStore::ResetAll() {
     for (CChannelRecord& record : m_channels)
         record.Reset();
 }
 
-void CRecordStore::StartRecording(bool resetFirst)
-{
+void CRecordStore::StartRecording(bool resetFirst) {
     if (resetFirst)
         ResetAll();
     m_startTime = CLocalTime::Now();
 }
 
-void CRecordStore::MarkStop()
-{
+void CRecordStore::MarkStop() {
     m_lastSampleTime = CLocalTime::Now();
 }
 
-void CRecordStore::RestartPowerReferences()
-{
+void CRecordStore::RestartPowerReferences() {
     for (int channel = 0; channel < kChannelCount; ++channel) {
         if (IsPowerChannel(channel))
             m_channels[channel].RestartReference();
     }
 }
 
-std::span<const float> CRecordStore::Series(int channel) const
-{
+std::span<const float> CRecordStore::Series(int channel) const {
     const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Series() : std::span<const float>();
 }
 
-int CRecordStore::Count(int channel) const
-{
+int CRecordStore::Count(int channel) const {
     const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Count() : 0;
 }
 
-bool CRecordStore::IsEmpty(int channel) const
-{
+bool CRecordStore::IsEmpty(int channel) const {
     return Count(channel) == 0;
 }
 
-float CRecordStore::Last(int channel) const
-{
+float CRecordStore::Last(int channel) const {
     const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Last() : 0.0f;
 }
 
-float CRecordStore::Reference(int channel) const
-{
+float CRecordStore::Reference(int channel) const {
     const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Reference() : 0.0f;
 }
 
-float CRecordStore::Minimum(int channel) const
-{
+float CRecordStore::Minimum(int channel) const {
     const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Minimum() : 0.0f;
 }
 
-float CRecordStore::Maximum(int channel) const
-{
+float CRecordStore::Maximum(int channel) const {
     const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Maximum() : 0.0f;
 }
 
-float CRecordStore::Average(int channel)
-{
-    CChannelRecord* record = Channel(channel);
+float CRecordStore::Average(int channel) const {
+    const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Average() : 0.0f;
 }
 
-const CChannelRecord* CRecordStore::Channel(int channel) const
-{
+const CChannelRecord* CRecordStore::Channel(int channel) const {
     return channel >= 0 && channel < kChannelCount ? &m_channels[channel] : nullptr;
 }
 
-CChannelRecord* CRecordStore::Channel(int channel)
-{
-    return channel >= 0 && channel < kChannelCount ? &m_channels[channel] : nullptr;
+CChannelRecord* CRecordStore::Channel(int channel) {
+    return const_cast<CChannelRecord*>(std::as_const(*this).Channel(channel));
 }

@@ -27,7 +27,7 @@ public:
     float Reference(int channel) const;
     float Minimum(int channel) const;
     float Maximum(int channel) const;
-    float Average(int channel);
+    float Average(int channel) const;
 
     int64_t StartTime() const { return m_startTime; }
     int64_t LastSampleTime() const { return m_lastSampleTime; }

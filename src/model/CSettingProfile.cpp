@@ -18,13 +18,13 @@ struct CSettingProfile::IniBinding {
 
 static const char* const kHeader = "HEADER";
 static const char* const kItemSections[kItemCount] = {"AVG", "REV", "VSWR", "PEAK", "PULSE", "CCDF"};
-static const char* const kTechnologyNames[] = {"LTE-TDD", "WCDMA", "CDMA", "WiMAX", "TDS-CDMA", "EV-DO", "GSM", "etc"};
+static const char* const kTechnologyNames[] = {"LTE-TDD",  "WCDMA", "CDMA", "WiMAX",
+                                               "TDS-CDMA", "EV-DO", "GSM",  "etc"};
 static const RangeLimitItem kNoItem;
 
 // Numbers are written and read with the C locale whatever locale the user interface set,
 // so that a profile stays readable after a change of regional settings.
-static std::string FormatFloat(float value)
-{
+static std::string FormatFloat(float value) {
     char digits[64];
     const auto result = std::to_chars(digits, digits + sizeof(digits), static_cast<double>(value),
                                       std::chars_format::fixed, 8);
@@ -34,8 +34,7 @@ static std::string FormatFloat(float value)
     return text;
 }
 
-static float ParseFloat(const std::string& text)
-{
+static float ParseFloat(const std::string& text) {
     std::size_t start = text.find_first_not_of(" \t");
     if (start == std::string::npos)
         return 0.0f;
@@ -48,34 +47,29 @@ static float ParseFloat(const std::string& text)
     return result.ec == std::errc() && std::isfinite(real) ? real : 0.0f;
 }
 
-CSettingProfile::CSettingProfile()
-{
+CSettingProfile::CSettingProfile() {
     ApplyModelRanges(*CModelTable::FindByNumber(kDefaultModel));
     m_items[kItemCcdf] = RangeLimitItem();
 }
 
-CSettingProfile::~CSettingProfile()
-{
+CSettingProfile::~CSettingProfile() {
     // A model number without a table row has no file name to save under.
     if (GetModel() != nullptr)
         Save(ModelName());
 }
 
-std::string CSettingProfile::ProfilePath(const std::string& modelName)
-{
+std::string CSettingProfile::ProfilePath(const std::string& modelName) {
     return CAppPaths::Join(CAppPaths::ExecutableDirectory(), modelName + ".ini");
 }
 
-std::string CSettingProfile::FirmwareText(int firmwareNumber)
-{
+std::string CSettingProfile::FirmwareText(int firmwareNumber) {
     std::string text = std::to_string(firmwareNumber);
     if (text.size() > 2)
         text.insert(text.size() - 2, ".");
     return text;
 }
 
-void CSettingProfile::SetDevice(int modelNumber, int serialNumber, int firmwareNumber)
-{
+void CSettingProfile::SetDevice(int modelNumber, int serialNumber, int firmwareNumber) {
     m_modelNumber = modelNumber;
     m_serialText = std::to_string(serialNumber);
     m_firmwareText = FirmwareText(firmwareNumber);
@@ -85,8 +79,7 @@ void CSettingProfile::SetDevice(int modelNumber, int serialNumber, int firmwareN
     ApplyModelRanges(*model);
 }
 
-bool CSettingProfile::Load(const std::string& modelName)
-{
+bool CSettingProfile::Load(const std::string& modelName) {
     const std::string path = ProfilePath(modelName);
     const std::string device = CPrivateProfile::ReadString(kHeader, "DEVICE", "", path);
     if (device.empty() || device != modelName)
@@ -102,8 +95,7 @@ bool CSettingProfile::Load(const std::string& modelName)
     return true;
 }
 
-bool CSettingProfile::Save(const std::string& modelName)
-{
+bool CSettingProfile::Save(const std::string& modelName) {
     const std::string path = ProfilePath(modelName);
     bool written = CPrivateProfile::WriteString(kHeader, "DEVICE", modelName, path);
     for (const IniBinding& binding : IniBindings()) {
@@ -119,8 +111,7 @@ bool CSettingProfile::Save(const std::string& modelName)
     return written;
 }
 
-std::vector<CSettingProfile::IniBinding> CSettingProfile::IniBindings()
-{
+std::vector<CSettingProfile::IniBinding> CSettingProfile::IniBindings() {
     auto integer = [](const char* section, const char* key, int& field) {
         return IniBinding{section, key, &field, nullptr, nullptr};
     };
@@ -131,8 +122,8 @@ std::vector<CSettingProfile::IniBinding> CSettingProfile::IniBindings()
         return IniBinding{section, key, nullptr, nullptr, &field};
     };
     std::vector<IniBinding> bindings = {
-        real(kHeader, "FREQUENCY", m_frequency),     real(kHeader, "EXTOFFSET", m_extOffset),
-        flag(kHeader, "RELATIVE", m_relativeMode),   flag(kHeader, "SWEEP", m_singleSweep),
+        real(kHeader, "FREQUENCY", m_frequency),      real(kHeader, "EXTOFFSET", m_extOffset),
+        flag(kHeader, "RELATIVE", m_relativeMode),    flag(kHeader, "SWEEP", m_singleSweep),
         integer(kHeader, "DECIMAL", m_decimalPlaces), integer(kHeader, "TECH", m_technology),
     };
     for (int index = 0; index < kItemCount; ++index) {
@@ -171,100 +162,84 @@ std::vector<CSettingProfile::IniBinding> CSettingProfile::IniBindings()
     return bindings;
 }
 
-void CSettingProfile::ApplyModelRanges(const SensorModel& model)
-{
+void CSettingProfile::ApplyModelRanges(const SensorModel& model) {
     for (int index = 0; index < kItemCount; ++index)
         m_items[index] = RangeLimitItem::FromRange(model.ranges[index].minimum, model.ranges[index].maximum);
 }
 
-const SensorModel* CSettingProfile::GetModel() const
-{
+const SensorModel* CSettingProfile::GetModel() const {
     return CModelTable::FindByNumber(m_modelNumber);
 }
 
-void CSettingProfile::SetRelativeMode(bool relative)
-{
+void CSettingProfile::SetRelativeMode(bool relative) {
     if (relative == m_relativeMode)
         return;
     m_records.RestartPowerReferences();
     m_relativeMode = relative;
 }
 
-const RangeLimitItem& CSettingProfile::GetItem(int item) const
-{
+const RangeLimitItem& CSettingProfile::GetItem(int item) const {
     return item >= 0 && item < kItemCount ? m_items[item] : kNoItem;
 }
 
-RangeLimitItem* CSettingProfile::MutableItem(int item)
-{
+RangeLimitItem* CSettingProfile::MutableItem(int item) {
     return item >= 0 && item < kItemCount ? &m_items[item] : nullptr;
 }
 
-void CSettingProfile::SetItem(int item, const RangeLimitItem& settings)
-{
+void CSettingProfile::SetItem(int item, const RangeLimitItem& settings) {
     if (RangeLimitItem* target = MutableItem(item))
         *target = settings;
 }
 
-void CSettingProfile::GetDisplayRange(int item, float& minimum, float& maximum) const
-{
+void CSettingProfile::GetDisplayRange(int item, float& minimum, float& maximum) const {
     minimum = GetItem(item).displayMin;
     maximum = GetItem(item).displayMax;
 }
 
-void CSettingProfile::SetDisplayRange(int item, float minimum, float maximum)
-{
+void CSettingProfile::SetDisplayRange(int item, float minimum, float maximum) {
     if (RangeLimitItem* target = MutableItem(item)) {
         target->displayMin = minimum;
         target->displayMax = maximum;
     }
 }
 
-void CSettingProfile::GetLimits(int item, float& low, float& high) const
-{
+void CSettingProfile::GetLimits(int item, float& low, float& high) const {
     low = GetItem(item).lowLimit;
     high = GetItem(item).highLimit;
 }
 
-void CSettingProfile::SetLimits(int item, float low, float high)
-{
+void CSettingProfile::SetLimits(int item, float low, float high) {
     if (RangeLimitItem* target = MutableItem(item)) {
         target->lowLimit = low;
         target->highLimit = high;
     }
 }
 
-void CSettingProfile::SetLimitEnabled(int item, bool enabled)
-{
+void CSettingProfile::SetLimitEnabled(int item, bool enabled) {
     if (RangeLimitItem* target = MutableItem(item))
         target->limitEnabled = enabled;
 }
 
-void CSettingProfile::SetAlarmOn(int item, bool on)
-{
+void CSettingProfile::SetAlarmOn(int item, bool on) {
     if (RangeLimitItem* target = MutableItem(item))
         target->alarmOn = on;
 }
 
-void CSettingProfile::SetBeepSound(int item, int sound)
-{
+void CSettingProfile::SetBeepSound(int item, int sound) {
     if (RangeLimitItem* target = MutableItem(item))
         target->beepSound = sound;
 }
 
-float CSettingProfile::CurrentValue(int channel) const
-{
+float CSettingProfile::CurrentValue(int channel) const {
     return m_records.IsEmpty(channel) ? GetItem(channel).displayMin : m_records.Last(channel);
 }
 
-std::string CSettingProfile::ModelName() const
-{
+std::string CSettingProfile::ModelName() const {
     const SensorModel* model = GetModel();
     return model != nullptr ? model->name : "";
 }
 
-std::string CSettingProfile::SensorTypeText() const
-{
+std::string CSettingProfile::SensorTypeText() const {
     const SensorModel* model = GetModel();
     if (model == nullptr)
         return "";
@@ -275,24 +250,21 @@ std::string CSettingProfile::SensorTypeText() const
     return "";
 }
 
-std::string CSettingProfile::TechnologyName() const
-{
+std::string CSettingProfile::TechnologyName() const {
     return TechnologyName(m_technology);
 }
 
-std::string CSettingProfile::TechnologyName(int technology)
-{
+std::string CSettingProfile::TechnologyName(int technology) {
     const int count = static_cast<int>(sizeof(kTechnologyNames) / sizeof(kTechnologyNames[0]));
     return technology >= 0 && technology < count ? kTechnologyNames[technology] : "";
 }
 
-std::string CSettingProfile::MeasurementModeText() const
-{
-    return CStringTable::GetGeneralText(m_relativeMode ? "S_MEASUREVIEW_RELATIVEMODE" : "S_MEASUREVIEW_ABSOLUTEMODE");
+std::string CSettingProfile::MeasurementModeText() const {
+    return CStringTable::GetGeneralText(m_relativeMode ? "S_MEASUREVIEW_RELATIVEMODE"
+                                                       : "S_MEASUREVIEW_ABSOLUTEMODE");
 }
 
-std::string CSettingProfile::QuantityLabel(int modelNumber, int quantity)
-{
+std::string CSettingProfile::QuantityLabel(int modelNumber, int quantity) {
     static const char* const kLabelKeys[kChannelCount] = {"S_MEASUREVIEW_AVG", "S_MEASUREVIEW_REV",
                                                           "S_MEASUREVIEW_VSWR", "S_MEASUREVIEW_PEAK",
                                                           "S_MEASUREVIEW_PULSE"};

@@ -15,7 +15,6 @@ constexpr int kItemCcdf = 5;
 constexpr int kItemCount = 6;
 
 // Channels holding powers in dBm (all but VSWR/PAR).
-constexpr bool IsPowerChannel(int channel)
-{
+constexpr bool IsPowerChannel(int channel) {
     return channel >= 0 && channel < kChannelCount && channel != ChannelVswr;
 }

@@ -2,29 +2,25 @@
 
 #include <algorithm>
 
-RangeLimitItem RangeLimitItem::FromRange(float minimum, float maximum)
-{
+RangeLimitItem RangeLimitItem::FromRange(float minimum, float maximum) {
     RangeLimitItem item;
     item.displayMin = item.lowLimit = minimum;
     item.displayMax = item.highLimit = maximum;
     return item;
 }
 
-bool RangeLimitItem::IsAlarm(float value) const
-{
+bool RangeLimitItem::IsAlarm(float value) const {
     return limitEnabled && alarmOn && (value < lowLimit || value > highLimit);
 }
 
-bool RangeLimitItem::SoundAlarm(float value) const
-{
+bool RangeLimitItem::SoundAlarm(float value) const {
     if (!IsAlarm(value))
         return false;
     CMessageBeep::Play(Beep());
     return true;
 }
 
-BeepType RangeLimitItem::Beep() const
-{
+BeepType RangeLimitItem::Beep() const {
     switch (beepSound) {
     case 1:
         return BeepType::Information;
@@ -37,8 +33,7 @@ BeepType RangeLimitItem::Beep() const
     }
 }
 
-void RangeLimitItem::BuildBands(MeterThresholdCollection& bands) const
-{
+void RangeLimitItem::BuildBands(MeterThresholdCollection& bands) const {
     bands.RemoveAll();
     if (!limitEnabled)
         return;

@@ -6,8 +6,7 @@
 
 #include "model/HistoryChannel.h"
 
-TEST(CPowerMathTest, VswrFromForwardMinusReverse)
-{
+TEST(CPowerMathTest, VswrFromForwardMinusReverse) {
     EXPECT_NEAR(CPowerMath::VswrFromReturnLoss(30.0 - 10.0), 1.2272, 1e-4);
     EXPECT_FLOAT_EQ(CPowerMath::VswrFromReturnLoss(0.0), 65.0f);
     EXPECT_FLOAT_EQ(CPowerMath::VswrFromReturnLoss(-3.0), 65.0f);
@@ -18,15 +17,13 @@ TEST(CPowerMathTest, VswrFromForwardMinusReverse)
     EXPECT_FLOAT_EQ(CPowerMath::VswrFromRawPowers(INT32_MIN, INT32_MAX), 65.0f);
 }
 
-TEST(CPowerMathTest, ReturnLossClampsToItsRange)
-{
+TEST(CPowerMathTest, ReturnLossClampsToItsRange) {
     EXPECT_FLOAT_EQ(CPowerMath::ReturnLoss(1.0f), -60.0f);
     EXPECT_NEAR(CPowerMath::ReturnLoss(65.0f), -0.267, 1e-3);
     EXPECT_NEAR(CPowerMath::ReturnLoss(1.5f), -13.98, 1e-2);
 }
 
-TEST(CPowerMathTest, WattsOrReturnLossByChannel)
-{
+TEST(CPowerMathTest, WattsOrReturnLossByChannel) {
     EXPECT_NEAR(CPowerMath::WattsOrReturnLoss(30.0f, ChannelAvg), 1.0, 1e-6);
     EXPECT_NEAR(CPowerMath::WattsOrReturnLoss(-30.0f, ChannelPulse), 1e-6, 1e-12);
     EXPECT_NEAR(CPowerMath::WattsOrReturnLoss(1.5f, ChannelVswr), -13.98, 1e-2);
@@ -34,15 +31,13 @@ TEST(CPowerMathTest, WattsOrReturnLossByChannel)
     EXPECT_EQ(CPowerMath::WattsOrReturnLoss(30.0f, -1), 0.0f);
 }
 
-TEST(CPowerMathTest, ReadingScaleAndPar)
-{
+TEST(CPowerMathTest, ReadingScaleAndPar) {
     EXPECT_NEAR(CPowerMath::ReadingToDbm(4301, 0.5f), 43.51, 1e-5);
     EXPECT_NEAR(CPowerMath::ReadingToDbm(-4000, 0.0f), -40.0, 1e-5);
     EXPECT_FLOAT_EQ(CPowerMath::PeakToAverage(33.0f, 30.0f), 3.0f);
 }
 
-TEST(CPowerMathTest, TechnologyCorrectionByBand)
-{
+TEST(CPowerMathTest, TechnologyCorrectionByBand) {
     // Above 1000 MHz the constant of the technology applies.
     EXPECT_NEAR(CPowerMath::CorrectedReading(4000, 0, 2400.0, 1.5f), 40.0 - 1.3 + 1.5, 1e-5);
     EXPECT_DOUBLE_EQ(CPowerMath::TechnologyCorrection(2, 2400.0, 40.0), 0.0);
@@ -54,8 +49,7 @@ TEST(CPowerMathTest, TechnologyCorrectionByBand)
     EXPECT_DOUBLE_EQ(CPowerMath::TechnologyCorrection(0, std::nan(""), 40.0), 0.0);
 }
 
-TEST(CPowerMathTest, TechnologyCorrectionInsideBand)
-{
+TEST(CPowerMathTest, TechnologyCorrectionInsideBand) {
     // At 300 MHz the logarithm vanishes: q = a0 + |P - P0| * s0.
     EXPECT_NEAR(CPowerMath::TechnologyCorrection(0, 300.0, 40.0), 0.1991 + 6 * 0.0597, 1e-9);
     // WCDMA at 500 MHz, P = P0: q = ln(3) * a1 + a0.

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(CRecordStoreTest, FirstValueSetsReferenceAndExtremes)
-{
+TEST(CRecordStoreTest, FirstValueSetsReferenceAndExtremes) {
     CRecordStore store;
     ASSERT_TRUE(store.AddValue(ChannelAvg, 12.5f));
     EXPECT_FLOAT_EQ(store.Reference(ChannelAvg), 12.5f);
@@ -23,8 +22,7 @@ TEST(CRecordStoreTest, FirstValueSetsReferenceAndExtremes)
     EXPECT_EQ(store.Count(ChannelPeak), 0);
 }
 
-TEST(CRecordStoreTest, FullChannelRefusesAndKeepsStatistics)
-{
+TEST(CRecordStoreTest, FullChannelRefusesAndKeepsStatistics) {
     CRecordStore store;
     for (int index = 0; index < CChannelRecord::kCapacity; ++index)
         ASSERT_TRUE(store.AddValue(ChannelPeak, 1.0f));
@@ -35,8 +33,7 @@ TEST(CRecordStoreTest, FullChannelRefusesAndKeepsStatistics)
     EXPECT_TRUE(store.AddValue(ChannelAvg, 99.0f));
 }
 
-TEST(CRecordStoreTest, AveragePowersLinearlyAndVswrPlainly)
-{
+TEST(CRecordStoreTest, AveragePowersLinearlyAndVswrPlainly) {
     CRecordStore store;
     store.AddValue(ChannelAvg, 0.0f);
     store.AddValue(ChannelAvg, 10.0f);
@@ -49,8 +46,7 @@ TEST(CRecordStoreTest, AveragePowersLinearlyAndVswrPlainly)
     EXPECT_TRUE(std::isnan(store.Average(ChannelPulse)));
 }
 
-TEST(CRecordStoreTest, ResetClearsValuesButNotTimes)
-{
+TEST(CRecordStoreTest, ResetClearsValuesButNotTimes) {
     CRecordStore store;
     EXPECT_EQ(store.StartTime(), 0);
     EXPECT_EQ(store.LastSampleTime(), 0);
@@ -70,8 +66,7 @@ TEST(CRecordStoreTest, ResetClearsValuesButNotTimes)
     EXPECT_EQ(store.Count(ChannelRev), 0);
 }
 
-TEST(CRecordStoreTest, UnknownChannelsAreIgnored)
-{
+TEST(CRecordStoreTest, UnknownChannelsAreIgnored) {
     CRecordStore store;
     EXPECT_FALSE(store.AddValue(5, 1.0f));
     EXPECT_FALSE(store.AddValue(-1, 1.0f));

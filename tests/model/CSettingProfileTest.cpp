@@ -13,35 +13,30 @@
 
 class CSettingProfileTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::string pattern = testing::TempDir() + "/pelmora-model-XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_directory = pattern;
         CAppPaths::OverrideExecutableDirectory(m_directory);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         CAppPaths::OverrideExecutableDirectory("");
         std::filesystem::remove_all(m_directory);
     }
 
-    void WriteFile(const std::string& name, const std::string& text) const
-    {
+    void WriteFile(const std::string& name, const std::string& text) const {
         std::ofstream(m_directory + "/" + name) << text;
     }
 
-    std::string ReadFile(const std::string& name) const
-    {
+    std::string ReadFile(const std::string& name) const {
         std::ifstream in(m_directory + "/" + name);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     }
 
-    static void ExpectItem(const RangeLimitItem& item, float minimum, float maximum)
-    {
+    static void ExpectItem(const RangeLimitItem& item, float minimum, float maximum) {
         EXPECT_FLOAT_EQ(item.displayMin, minimum);
         EXPECT_FLOAT_EQ(item.displayMax, maximum);
         EXPECT_FLOAT_EQ(item.lowLimit, minimum);
@@ -54,8 +49,7 @@ protected:
     std::string m_directory;
 };
 
-TEST(CModelTableTest, LookupsFindTheSameRow)
-{
+TEST(CModelTableTest, LookupsFindTheSameRow) {
     const SensorModel* byCode = CModelTable::FindByCode(10);
     ASSERT_NE(byCode, nullptr);
     EXPECT_EQ(byCode->number, 5);
@@ -71,8 +65,7 @@ TEST(CModelTableTest, LookupsFindTheSameRow)
     EXPECT_EQ(CModelTable::FindByName(lower), nullptr);
 }
 
-TEST(CModelTableTest, NamesFitHistoryHeaderAndAreDistinct)
-{
+TEST(CModelTableTest, NamesFitHistoryHeaderAndAreDistinct) {
     std::set<std::string> names;
     for (const SensorModel& model : CModelTable::Rows()) {
         const std::string name = model.name;
@@ -85,8 +78,7 @@ TEST(CModelTableTest, NamesFitHistoryHeaderAndAreDistinct)
     EXPECT_EQ(names.size(), static_cast<std::size_t>(CModelTable::kRowCount));
 }
 
-TEST_F(CSettingProfileTest, ConstructsWithModelFiveDefaults)
-{
+TEST_F(CSettingProfileTest, ConstructsWithModelFiveDefaults) {
     CSettingProfile profile;
     EXPECT_EQ(profile.GetModelNumber(), 5);
     EXPECT_FLOAT_EQ(profile.GetFrequency(), 2400.0f);
@@ -108,8 +100,7 @@ TEST_F(CSettingProfileTest, ConstructsWithModelFiveDefaults)
     EXPECT_FLOAT_EQ(profile.CurrentValue(ChannelPeak), 33.0f);
 }
 
-TEST_F(CSettingProfileTest, DestructionSavesCurrentModel)
-{
+TEST_F(CSettingProfileTest, DestructionSavesCurrentModel) {
     {
         CSettingProfile profile;
         profile.SetFrequency(915.5f);
@@ -121,8 +112,7 @@ TEST_F(CSettingProfileTest, DestructionSavesCurrentModel)
     EXPECT_FLOAT_EQ(reloaded.GetFrequency(), 915.5f);
 }
 
-TEST_F(CSettingProfileTest, SaveAndLoadRoundTrip)
-{
+TEST_F(CSettingProfileTest, SaveAndLoadRoundTrip) {
     CSettingProfile original;
     original.SetFrequency(2450.12345f);
     original.SetExtOffset(-12.3456f);
@@ -179,8 +169,7 @@ TEST_F(CSettingProfileTest, SaveAndLoadRoundTrip)
     EXPECT_EQ(pulse.beepSound, 3);
 }
 
-TEST_F(CSettingProfileTest, MissingOrUnreadableKeysReadAsZero)
-{
+TEST_F(CSettingProfileTest, MissingOrUnreadableKeysReadAsZero) {
     WriteFile("VL-D530.ini", "[HEADER]\nDEVICE=VL-D530\n[AVG]\nMAXDISP=garbage\nMINDISP=nan\n"
                              "MINLIMIT=1e300\n[PEAK]\nMAXDISP=+12.5xyz\n");
     CSettingProfile profile;
@@ -195,8 +184,7 @@ TEST_F(CSettingProfileTest, MissingOrUnreadableKeysReadAsZero)
     EXPECT_FLOAT_EQ(profile.GetItem(ChannelPeak).displayMax, 12.5f); // leading number counts
 }
 
-TEST_F(CSettingProfileTest, ForeignOrMiscasedDeviceIsNotLoaded)
-{
+TEST_F(CSettingProfileTest, ForeignOrMiscasedDeviceIsNotLoaded) {
     for (const char* device : {"vl-d530", "VL-D030", ""}) {
         WriteFile("VL-D530.ini", std::string("[HEADER]\nDEVICE=") + device + "\nFREQUENCY=100\n");
         CSettingProfile profile;
@@ -207,8 +195,7 @@ TEST_F(CSettingProfileTest, ForeignOrMiscasedDeviceIsNotLoaded)
     EXPECT_FALSE(profile.Load("VL-T920")); // no file at all
 }
 
-TEST_F(CSettingProfileTest, SetDeviceWithoutFileTakesModelRanges)
-{
+TEST_F(CSettingProfileTest, SetDeviceWithoutFileTakesModelRanges) {
     CSettingProfile profile;
     profile.SetFrequency(900.0f);
     profile.SetExtOffset(3.0f);
@@ -224,8 +211,7 @@ TEST_F(CSettingProfileTest, SetDeviceWithoutFileTakesModelRanges)
     ExpectItem(profile.GetItem(ChannelVswr), 1.0f, 2.0f);
 }
 
-TEST_F(CSettingProfileTest, SetDeviceLoadsItsModelFile)
-{
+TEST_F(CSettingProfileTest, SetDeviceLoadsItsModelFile) {
     WriteFile("VL-T420.ini", "[HEADER]\nDEVICE=VL-T420\nFREQUENCY=  1800.00000000\n[VSWR]\nMAXDISP=15\n");
     CSettingProfile profile;
     profile.SetDevice(4, 1, 7);
@@ -234,16 +220,14 @@ TEST_F(CSettingProfileTest, SetDeviceLoadsItsModelFile)
     EXPECT_EQ(profile.GetFirmwareText(), "7");
 }
 
-TEST(CSettingProfileFirmwareTest, PointBeforeLastTwoDigits)
-{
+TEST(CSettingProfileFirmwareTest, PointBeforeLastTwoDigits) {
     EXPECT_EQ(CSettingProfile::FirmwareText(7), "7");
     EXPECT_EQ(CSettingProfile::FirmwareText(12), "12");
     EXPECT_EQ(CSettingProfile::FirmwareText(105), "1.05");
     EXPECT_EQ(CSettingProfile::FirmwareText(1234), "12.34");
 }
 
-TEST_F(CSettingProfileTest, RelativeModeRestartsPowerReferencesOnly)
-{
+TEST_F(CSettingProfileTest, RelativeModeRestartsPowerReferencesOnly) {
     CSettingProfile profile;
     CRecordStore& records = profile.Records();
     records.AddValue(ChannelAvg, 10.0f);
@@ -263,8 +247,7 @@ TEST_F(CSettingProfileTest, RelativeModeRestartsPowerReferencesOnly)
     EXPECT_FLOAT_EQ(records.Maximum(ChannelVswr), 1.5f);
 }
 
-TEST_F(CSettingProfileTest, TextsComeFromLanguageFile)
-{
+TEST_F(CSettingProfileTest, TextsComeFromLanguageFile) {
     WriteFile("lang.ini", "[STRING]\nS_MEASUREVIEW_DIRECTIONAL=Directional\nS_MEASUREVIEW_VSWR=VSWR\n"
                           "S_MEASUREVIEW_RELATIVEMODE=Relative\nS_MEASUREVIEW_ABSOLUTEMODE=Absolute\n");
     const std::string previous = CStringTable::Path();
@@ -285,8 +268,7 @@ TEST_F(CSettingProfileTest, TextsComeFromLanguageFile)
     CStringTable::SetPath(previous);
 }
 
-TEST_F(CSettingProfileTest, ItemIndexesOutsideRangeAreHarmless)
-{
+TEST_F(CSettingProfileTest, ItemIndexesOutsideRangeAreHarmless) {
     CSettingProfile profile;
     profile.SetLimits(6, 1.0f, 2.0f);
     profile.SetLimitEnabled(-1, true);

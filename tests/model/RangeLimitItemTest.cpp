@@ -6,23 +6,20 @@
 
 static std::vector<BeepType> g_played;
 
-static void RecordBeep(BeepType type)
-{
+static void RecordBeep(BeepType type) {
     g_played.push_back(type);
 }
 
 class RangeLimitItemTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         g_played.clear();
         CMessageBeep::SetPlayer(RecordBeep);
         m_item = RangeLimitItem::FromRange(20.0f, 60.0f);
     }
     void TearDown() override { CMessageBeep::SetPlayer(nullptr); }
 
-    std::vector<MeterThreshold> Bands() const
-    {
+    std::vector<MeterThreshold> Bands() const {
         MeterThresholdCollection bands;
         bands.Append({}); // stale content must go
         m_item.BuildBands(bands);
@@ -32,15 +29,13 @@ protected:
     RangeLimitItem m_item;
 };
 
-static void ExpectBand(const MeterThreshold& band, uint32_t colour, double low, double high)
-{
+static void ExpectBand(const MeterThreshold& band, uint32_t colour, double low, double high) {
     EXPECT_EQ(band.colour, colour);
     EXPECT_DOUBLE_EQ(band.low, low);
     EXPECT_DOUBLE_EQ(band.high, high);
 }
 
-TEST_F(RangeLimitItemTest, AlarmNeedsLimitAndAlarmSwitchedOn)
-{
+TEST_F(RangeLimitItemTest, AlarmNeedsLimitAndAlarmSwitchedOn) {
     m_item.lowLimit = 30.0f;
     m_item.highLimit = 50.0f;
     m_item.limitEnabled = true;
@@ -58,16 +53,14 @@ TEST_F(RangeLimitItemTest, AlarmNeedsLimitAndAlarmSwitchedOn)
     EXPECT_FALSE(m_item.IsAlarm(55.0f));
 }
 
-TEST_F(RangeLimitItemTest, ReversedLimitsAlarmOnEveryValue)
-{
+TEST_F(RangeLimitItemTest, ReversedLimitsAlarmOnEveryValue) {
     m_item.limitEnabled = m_item.alarmOn = true;
     m_item.lowLimit = 50.0f;
     m_item.highLimit = 30.0f;
     EXPECT_TRUE(m_item.IsAlarm(40.0f));
 }
 
-TEST_F(RangeLimitItemTest, SoundFollowsBeepChoice)
-{
+TEST_F(RangeLimitItemTest, SoundFollowsBeepChoice) {
     m_item.limitEnabled = m_item.alarmOn = true;
     const BeepType expected[] = {BeepType::Default, BeepType::Information, BeepType::Exclamation,
                                  BeepType::Stop, BeepType::Default};
@@ -81,8 +74,7 @@ TEST_F(RangeLimitItemTest, SoundFollowsBeepChoice)
         EXPECT_EQ(g_played[choice], expected[choice]) << "choice " << choice;
 }
 
-TEST_F(RangeLimitItemTest, BandsClipLimitsToDisplayRange)
-{
+TEST_F(RangeLimitItemTest, BandsClipLimitsToDisplayRange) {
     EXPECT_TRUE(Bands().empty()); // limits off
 
     m_item.limitEnabled = true;
@@ -108,8 +100,7 @@ TEST_F(RangeLimitItemTest, BandsClipLimitsToDisplayRange)
     ExpectBand(bands[1], kBandRed, 40, 60);
 }
 
-TEST_F(RangeLimitItemTest, LimitsOutsideDisplayGiveOneRedBand)
-{
+TEST_F(RangeLimitItemTest, LimitsOutsideDisplayGiveOneRedBand) {
     m_item.limitEnabled = true;
     for (const auto& limits : {std::pair{60.0f, 70.0f}, std::pair{0.0f, 20.0f}}) {
         m_item.lowLimit = limits.first;
