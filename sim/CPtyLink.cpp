@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -13,6 +14,9 @@
 #include "sim/CSimPaths.h"
 
 namespace {
+constexpr auto kDrainPoll = std::chrono::milliseconds(5);
+constexpr int kDrainAttempts = 200;
+
 // A link whose terminal is gone was left by a sensor that did not clean up.
 bool IsStaleLink(const std::string& path) {
     struct stat info {};
@@ -106,6 +110,17 @@ ssize_t CPtyLink::Receive(uint8_t* buffer, size_t capacity, int wakeFd) {
 
 bool CPtyLink::Send(const uint8_t* bytes, size_t count, int wakeFd) {
     return CPollIo::WriteAll(m_masterFd, bytes, count, wakeFd);
+}
+
+// Closing the terminal throws away input the host has not read yet.
+void CPtyLink::Drain(int wakeFd) {
+    for (int attempt = 0; attempt < kDrainAttempts; ++attempt) {
+        int unread = 0;
+        if (ioctl(m_slaveFd, FIONREAD, &unread) != 0 || unread == 0)
+            return;
+        if (!CPollIo::Pause(kDrainPoll, wakeFd))
+            return;
+    }
 }
 
 void CPtyLink::Unpublish() {

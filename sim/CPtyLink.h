@@ -19,6 +19,7 @@ public:
     std::string PublishedPath() const override;
     ssize_t Receive(uint8_t* buffer, size_t capacity, int wakeFd) override;
     bool Send(const uint8_t* bytes, size_t count, int wakeFd) override;
+    void Drain(int wakeFd) override;
     void Unpublish() override;
 
 private:

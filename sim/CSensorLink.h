@@ -18,6 +18,8 @@ public:
     virtual ssize_t Receive(uint8_t* buffer, size_t capacity, int wakeFd) = 0;
     // Sends reply bytes; false when woken or no host is there to take them.
     virtual bool Send(const uint8_t* bytes, size_t count, int wakeFd) = 0;
+    // Waits a little for the host to take what was sent, before a hang-up would discard it.
+    virtual void Drain(int /*wakeFd*/) {}
     // Closes the device and removes every registration; safe to call repeatedly.
     virtual void Unpublish() = 0;
 };

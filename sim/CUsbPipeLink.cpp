@@ -55,15 +55,8 @@ ssize_t CUsbPipeLink::Receive(uint8_t* buffer, size_t capacity, int wakeFd) {
     }
 }
 
-// Bytes still unread belong to a reply the host gave up on; a new command flushes them.
-void CUsbPipeLink::DiscardUnreadReply() {
-    uint8_t stale[512];
-    while (read(m_replyFd, stale, sizeof stale) > 0) {
-    }
-}
-
+// A reply the host gave up on stays in the FIFO until it is read, as on a real bus.
 bool CUsbPipeLink::Send(const uint8_t* bytes, size_t count, int wakeFd) {
-    DiscardUnreadReply();
     return CPollIo::WriteAll(m_replyFd, bytes, count, wakeFd);
 }
 

@@ -17,7 +17,6 @@ public:
     void Unpublish() override;
 
 private:
-    void DiscardUnreadReply();
 
     CUsbDeviceDirectory m_directory;
     // Both FIFOs are held open for reading and writing, so a host's opens never block and

@@ -51,16 +51,18 @@ bool CVirtualSensor::StartUsb(UsbVariant variant) {
 
 bool CVirtualSensor::StartLink(std::unique_ptr<CSensorLink> link) {
     std::string error;
-    if (m_thread.joinable())
+    bool published = false;
+    if (m_link)
         error = "the sensor is already started";
     else if (pipe2(m_wakeFds, O_CLOEXEC) != 0)
         error = "cannot create the wake pipe";
-    else if (link->Publish(error))
-        m_link = std::move(link);
+    else
+        published = link->Publish(error);
     std::lock_guard lock(m_mutex);
     m_lastError = error;
-    if (!m_link)
+    if (!published)
         return false;
+    m_link = std::move(link);
     m_publishedPath = m_link->PublishedPath();
     m_linkUp = true;
     m_thread = std::thread(&CVirtualSensor::Run, this);
@@ -114,8 +116,10 @@ void CVirtualSensor::Answer(const SensorCommand& command) {
     }
     if (SendPlan(plan, pace))
         ++m_repliesSent;
-    if (plan.dropLinkAfter)
+    if (plan.dropLinkAfter) {
+        m_link->Drain(m_wakeFds[0]);
         DropLink();
+    }
     std::lock_guard lock(m_mutex);
     ++m_commandsReceived;
     m_commandArrived.notify_all();
