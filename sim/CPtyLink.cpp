@@ -16,6 +16,7 @@
 namespace {
 constexpr auto kDrainPoll = std::chrono::milliseconds(5);
 constexpr int kDrainAttempts = 200;
+constexpr int kDrainEmptyChecks = 3;
 
 // A link whose terminal is gone was left by a sensor that did not clean up.
 bool IsStaleLink(const std::string& path) {
@@ -112,14 +113,17 @@ bool CPtyLink::Send(const uint8_t* bytes, size_t count, int wakeFd) {
     return CPollIo::WriteAll(m_masterFd, bytes, count, wakeFd);
 }
 
-// Closing the terminal throws away input the host has not read yet.
+// Closing the terminal throws away input the host has not read yet. Written bytes reach
+// the host's side a moment later, so it counts as read only when it stays empty.
 void CPtyLink::Drain(int wakeFd) {
-    for (int attempt = 0; attempt < kDrainAttempts; ++attempt) {
-        int unread = 0;
-        if (ioctl(m_slaveFd, FIONREAD, &unread) != 0 || unread == 0)
-            return;
+    int emptyChecks = 0;
+    for (int attempt = 0; attempt < kDrainAttempts && emptyChecks < kDrainEmptyChecks; ++attempt) {
         if (!CPollIo::Pause(kDrainPoll, wakeFd))
             return;
+        int unread = 0;
+        if (ioctl(m_slaveFd, FIONREAD, &unread) != 0)
+            return;
+        emptyChecks = unread == 0 ? emptyChecks + 1 : 0;
     }
 }
 

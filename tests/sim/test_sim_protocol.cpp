@@ -153,7 +153,7 @@ TEST_F(SimProtocolTest, AcknowledgesEverySetUpCommand) {
     for (const char* mnemonic : {"GC", "SO", "SZ", "ST", "SN", "SU", "SR", "AE", "AF", "AM", "AI", "AN", "AT",
                                  "AU", "AR", "AO"})
         EXPECT_EQ(host->Exchange(CRawHost::WithArgument(mnemonic, 1), 5), kAck) << mnemonic;
-    EXPECT_EQ(m_sensor->CommandsReceived(), 16u);
+    EXPECT_TRUE(m_sensor->WaitForCommands(16, 2000));
 }
 
 TEST_F(SimProtocolTest, HistogramFormatFollowsTheFirmware) {
