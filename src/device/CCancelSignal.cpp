@@ -37,7 +37,9 @@ void CCancelSignal::Reset() {
     m_cancelled = false;
 }
 
-bool CCancelSignal::IsCancelled() const { return m_cancelled; }
+bool CCancelSignal::IsCancelled() const {
+    return m_cancelled;
+}
 
 CCancelSignal::Outcome CCancelSignal::WaitFor(int fd, short events, int timeoutMs, short* revents) const {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);

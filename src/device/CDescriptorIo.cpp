@@ -21,7 +21,9 @@ int RemainingMs(Clock::time_point start, int timeoutMs) {
     return spent >= timeoutMs ? 0 : timeoutMs - static_cast<int>(spent);
 }
 
-bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK || error == EINTR; }
+bool WouldBlock(int error) {
+    return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
+}
 
 int WaitResult(CCancelSignal::Outcome outcome) {
     switch (outcome) {

@@ -12,7 +12,9 @@
 namespace {
 constexpr int kLastProbedPort = 255;
 
-void Trace(const std::string& text) { TraceSink::Instance().Trace("CEnumPorts " + text); }
+void Trace(const std::string& text) {
+    TraceSink::Instance().Trace("CEnumPorts " + text);
+}
 
 bool IsComPrefix(const std::string& name) {
     return name.size() > 3 && std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
@@ -21,7 +23,9 @@ bool IsComPrefix(const std::string& name) {
 }
 
 // A device that exists but is held by someone else still counts as a port.
-bool IsInUse(int error) { return error == EACCES || error == EPERM || error == EBUSY; }
+bool IsInUse(int error) {
+    return error == EACCES || error == EPERM || error == EBUSY;
+}
 
 // Never cut a UTF-8 sequence in half when truncating.
 size_t Utf8Boundary(const std::string& text, size_t limit) {
@@ -31,7 +35,9 @@ size_t Utf8Boundary(const std::string& text, size_t limit) {
 }
 } // namespace
 
-CEnumPorts::CEnumPorts() { Enumerate(); }
+CEnumPorts::CEnumPorts() {
+    Enumerate();
+}
 
 int CEnumPorts::Enumerate() {
     Trace("Enumerate() start");

@@ -159,7 +159,8 @@ void CPortRegistry::RegisterUsbAdapters() {
 }
 
 bool CPortRegistry::IsTaken(int port, const std::vector<int>& reserved) {
-    return std::find(reserved.begin(), reserved.end(), port) != reserved.end() || EntryExists(EntryPath(port));
+    return std::find(reserved.begin(), reserved.end(), port) != reserved.end() ||
+           EntryExists(EntryPath(port));
 }
 
 int CPortRegistry::NextFreePort(const std::vector<int>& reserved) {

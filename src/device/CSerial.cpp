@@ -84,14 +84,16 @@ tcflag_t ParityFlags(uint8_t parity) {
 int RemainingMs(std::chrono::steady_clock::time_point start, int32_t timeoutMs) {
     if (timeoutMs < 0)
         return -1;
-    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                             start)
-                           .count();
+    const auto spent =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count();
     return spent >= timeoutMs ? 0 : static_cast<int>(timeoutMs - spent);
 }
 } // namespace
 
-CSerial::~CSerial() { Close(); }
+CSerial::~CSerial() {
+    Close();
+}
 
 int CSerial::OpenExclusive(const std::string& device, int* fd) {
     *fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -154,7 +156,9 @@ int32_t CSerial::Close() {
     return Record(0);
 }
 
-void CSerial::CancelIo() { m_cancel.Cancel(); }
+void CSerial::CancelIo() {
+    m_cancel.Cancel();
+}
 
 int32_t CSerial::ReadState(termios* state) {
     if (!IsOpen())
@@ -305,7 +309,9 @@ uint32_t CSerial::GetEventMask() {
     return m_eventMask;
 }
 
-uint8_t CSerial::GetEventChar() { return IsOpen() ? m_eventChar : 0; }
+uint8_t CSerial::GetEventChar() {
+    return IsOpen() ? m_eventChar : 0;
+}
 
 int32_t CSerial::CheckTransfer(const Overlapped* overlapped, int32_t timeoutMs) {
     if (!IsOpen())
@@ -322,9 +328,12 @@ void CSerial::Complete(Overlapped* overlapped, uint32_t transferred, bool comple
     }
 }
 
-int32_t CSerial::FromIoResult(int result) { return result == ETIMEDOUT ? kTimedOut : result; }
+int32_t CSerial::FromIoResult(int result) {
+    return result == ETIMEDOUT ? kTimedOut : result;
+}
 
-int32_t CSerial::Read(void* buffer, uint32_t count, uint32_t* read, Overlapped* overlapped, int32_t timeoutMs) {
+int32_t CSerial::Read(void* buffer, uint32_t count, uint32_t* read, Overlapped* overlapped,
+                      int32_t timeoutMs) {
     uint32_t unused = 0;
     uint32_t* done = read ? read : &unused;
     *done = 0;
@@ -404,8 +413,9 @@ int32_t CSerial::WaitForEvent(Overlapped* overlapped, int32_t timeoutMs) {
         const int remaining = RemainingMs(start, timeoutMs);
         if (remaining == 0)
             return kTimedOut;
-        const int slice = sampleCounters ? (remaining < 0 ? kCounterSampleMs : std::min(remaining, kCounterSampleMs))
-                                         : remaining;
+        const int slice = sampleCounters
+                              ? (remaining < 0 ? kCounterSampleMs : std::min(remaining, kCounterSampleMs))
+                              : remaining;
         short revents = 0;
         switch (m_cancel.WaitFor(m_fd, wanted, slice, &revents)) {
         case CCancelSignal::Outcome::Cancelled:

@@ -21,7 +21,9 @@ void CSerialDevice::Close() {
     m_pauseCancel.Reset();
 }
 
-bool CSerialDevice::IsOpen() { return m_serial.IsOpen(); }
+bool CSerialDevice::IsOpen() {
+    return m_serial.IsOpen();
+}
 
 // A failed write is reported, so that an exchange with a vanished port fails at once
 // instead of waiting for the reply's time-out.
@@ -44,7 +46,8 @@ bool CSerialDevice::Read(uint8_t* buffer, uint32_t count, uint32_t* read, uint32
             break;
         gathered += got;
         complete = gathered == count;
-        const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        const auto spent =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
         if (complete || static_cast<uint64_t>(spent) >= timeoutMs)
             break;
         const auto left = std::min<uint64_t>(timeoutMs - static_cast<uint64_t>(spent), INT32_MAX);

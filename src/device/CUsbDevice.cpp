@@ -34,7 +34,9 @@ void CUsbDevice::Close() {
     m_inner.reset();
 }
 
-bool CUsbDevice::IsOpen() { return m_inner != nullptr; }
+bool CUsbDevice::IsOpen() {
+    return m_inner != nullptr;
+}
 
 bool CUsbDevice::Write(const uint8_t* bytes, uint32_t count, uint32_t* written) {
     return m_inner && m_inner->Write(bytes, count, written);

@@ -15,7 +15,8 @@ std::string CUsbDeviceList::Root() {
 std::vector<std::string> CUsbDeviceList::DevicePaths(const std::string& interfaceClass) {
     std::vector<std::string> paths;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(CAppPaths::Join(Root(), interfaceClass), error)) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(CAppPaths::Join(Root(), interfaceClass), error)) {
         if (entry.is_directory(error))
             paths.push_back(entry.path().string());
     }

@@ -8,7 +8,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-CUsbDeviceVista::~CUsbDeviceVista() { Close(); }
+CUsbDeviceVista::~CUsbDeviceVista() {
+    Close();
+}
 
 // The first device directory that can be opened is the device; the pipe is opened
 // non-blocking so that a write pipe without a reading peer fails instead of hanging.
@@ -47,7 +49,9 @@ void CUsbDeviceVista::Close() {
     m_cancel.Reset();
 }
 
-bool CUsbDeviceVista::IsOpen() { return m_readFd >= 0 && m_writeFd >= 0; }
+bool CUsbDeviceVista::IsOpen() {
+    return m_readFd >= 0 && m_writeFd >= 0;
+}
 
 bool CUsbDeviceVista::Write(const uint8_t* bytes, uint32_t count, uint32_t* written) {
     return CDescriptorIo::SendCommand(m_writeFd, bytes, count, written, m_cancel);
@@ -57,4 +61,6 @@ bool CUsbDeviceVista::Read(uint8_t* buffer, uint32_t count, uint32_t* read, uint
     return CDescriptorIo::ReadReply(m_readFd, buffer, count, read, timeoutMs, m_cancel);
 }
 
-void CUsbDeviceVista::CancelIo() { m_cancel.Cancel(); }
+void CUsbDeviceVista::CancelIo() {
+    m_cancel.Cancel();
+}

@@ -11,7 +11,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-CUsbDeviceXP::~CUsbDeviceXP() { Close(); }
+CUsbDeviceXP::~CUsbDeviceXP() {
+    Close();
+}
 
 int CUsbDeviceXP::Connect(const std::string& endpoint) {
     sockaddr_un address{};
@@ -47,7 +49,9 @@ void CUsbDeviceXP::Close() {
     m_cancel.Reset();
 }
 
-bool CUsbDeviceXP::IsOpen() { return m_fd >= 0; }
+bool CUsbDeviceXP::IsOpen() {
+    return m_fd >= 0;
+}
 
 bool CUsbDeviceXP::Write(const uint8_t* bytes, uint32_t count, uint32_t* written) {
     return CDescriptorIo::SendCommand(m_fd, bytes, count, written, m_cancel);
@@ -57,4 +61,6 @@ bool CUsbDeviceXP::Read(uint8_t* buffer, uint32_t count, uint32_t* read, uint32_
     return CDescriptorIo::ReadReply(m_fd, buffer, count, read, timeoutMs, m_cancel);
 }
 
-void CUsbDeviceXP::CancelIo() { m_cancel.Cancel(); }
+void CUsbDeviceXP::CancelIo() {
+    m_cancel.Cancel();
+}

@@ -1,7 +1,7 @@
+#include "device/CPortRegistry.h"
 #include "CDeviceSandbox.h"
 #include "CPseudoTerminal.h"
 #include "device/CEnumPorts.h"
-#include "device/CPortRegistry.h"
 #include "device/CSerial.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +37,9 @@ std::vector<Listed> ListPorts() {
     return listed;
 }
 
-void PrintTo(const Listed& listed, std::ostream* out) { *out << listed.port << " " << listed.name; }
+void PrintTo(const Listed& listed, std::ostream* out) {
+    *out << listed.port << " " << listed.name;
+}
 
 class PortRegistry : public ::testing::Test {
 protected:
@@ -74,7 +76,8 @@ TEST_F(PortRegistry, UsbAdaptersKeepTheirNumbersAcrossRuns) {
 
 TEST_F(PortRegistry, DevicesSkipNumbersThatAreTakenOrPromised) {
     m_sandbox.RegisterPort(6, m_uart.SlavePath());
-    std::ofstream(m_sandbox.PortsDir() + "/" + CPortRegistry::kMapFileName) << "garbage\n=3\nusb-X=5\nusb-Y=x\n";
+    std::ofstream(m_sandbox.PortsDir() + "/" + CPortRegistry::kMapFileName)
+        << "garbage\n=3\nusb-X=5\nusb-Y=x\n";
     EXPECT_EQ(CPortRegistry::RegisterDevice(m_adapterA.SlavePath()), 7);
     EXPECT_EQ(CPortRegistry::Describe(7), "Virtual Serial Port");
     CPortRegistry::Unregister(7);

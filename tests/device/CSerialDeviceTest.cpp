@@ -1,6 +1,6 @@
+#include "device/CSerialDevice.h"
 #include "CDeviceSandbox.h"
 #include "CPseudoTerminal.h"
-#include "device/CSerialDevice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "CPseudoTerminal.h"
 #include "device/CSerial.h"
+#include "CPseudoTerminal.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +150,8 @@ TEST(SerialWithoutOverlapped, RefusesTimeOutsAndCallerStructures) {
     CSerial::Overlapped overlapped;
     EXPECT_EQ(serial.Read(buffer, 4, &count, nullptr, 100), CSerial::kNoOverlappedSupport);
     EXPECT_EQ(count, 0u);
-    EXPECT_EQ(serial.Write(buffer, 4, nullptr, &overlapped, CSerial::kInfinite), CSerial::kNoOverlappedSupport);
+    EXPECT_EQ(serial.Write(buffer, 4, nullptr, &overlapped, CSerial::kInfinite),
+              CSerial::kNoOverlappedSupport);
     EXPECT_EQ(serial.Read(buffer, 4, &count, nullptr, CSerial::kInfinite), 0);
 }
 } // namespace

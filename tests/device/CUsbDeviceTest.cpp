@@ -1,5 +1,5 @@
-#include "CDeviceSandbox.h"
 #include "device/CUsbDevice.h"
+#include "CDeviceSandbox.h"
 #include "device/CUsbDeviceVista.h"
 #include "device/CUsbDeviceXP.h"
 
@@ -29,7 +29,8 @@ std::string DeviceDirectory(const CDeviceSandbox& sandbox, const char* interface
 }
 
 bool SendText(CPowerDevice& device, const std::string& text) {
-    return device.Write(reinterpret_cast<const uint8_t*>(text.data()), static_cast<uint32_t>(text.size()), nullptr);
+    return device.Write(reinterpret_cast<const uint8_t*>(text.data()), static_cast<uint32_t>(text.size()),
+                        nullptr);
 }
 
 std::string ReadText(CPowerDevice& device, uint32_t count, uint32_t timeoutMs, bool* ok) {
