@@ -168,6 +168,9 @@ bool CMeterEngine::Request(int32_t mode, int32_t argument, uint32_t timeoutMs) {
         m_request = {mode, argument, timeoutMs, profile->GetModelNumber(),
                      CMeterCommand::Hundredths(profile->GetExtOffset())};
     }
+    // Marked before the worker can see the request: a reply faster than the caller's own
+    // SetPending(true) would otherwise be dropped and leave the screen waiting for ever.
+    m_pending.store(true);
     m_requestEvent.Set();
     return true;
 }

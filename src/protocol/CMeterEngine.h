@@ -70,9 +70,9 @@ public:
     // A copy of the last histogram (key in hundredths of a dB -> count).
     std::map<int32_t, int32_t> GetHistogram() const;
 
-    // Queues one measurement exchange for the worker, replacing one not yet taken. The sensor
-    // model and the offset are taken from the settings profile now. False without a worker
-    // thread, without a settings profile, or for an unknown mode.
+    // Queues one measurement exchange for the worker, replacing one not yet taken, and marks
+    // it pending. The sensor model and the offset are taken from the settings profile now.
+    // False without a worker thread, without a settings profile, or for an unknown mode.
     bool Request(int32_t mode, int32_t argument, uint32_t timeoutMs);
     bool IsPending() const { return m_pending.load(); }
     void SetPending(bool pending) { m_pending.store(pending); }

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <thread>
 
@@ -86,6 +87,11 @@ protected:
         m_engine.SetTransportFactory([this](int32_t) {
             auto answer = [this](const Bytes& frame) {
                 m_heard.emplace_back(frame.begin() + 1, frame.begin() + 3);
+                if (m_heard.back() == m_gatedMnemonic) {
+                    m_gatedMnemonic.clear();
+                    m_gateEntered.set_value();
+                    m_gateRelease.get_future().wait();
+                }
                 return m_sensor.Answer(frame);
             };
             auto device = std::make_unique<CScriptedDevice>(answer, m_opens);
@@ -132,6 +138,10 @@ protected:
     SScriptedSensor m_sensor;
     bool m_opens = true;
     std::vector<std::string> m_heard; // only read once the worker is stopped
+    // The answer to this command waits until the test releases it.
+    std::string m_gatedMnemonic;
+    std::promise<void> m_gateEntered;
+    std::promise<void> m_gateRelease;
     CMeterEngine m_engine;
     CRecordingReceiver m_receiver{m_engine};
     CScriptedDevice* m_device = nullptr;
@@ -225,22 +235,21 @@ TEST_F(MeterEngineTest, FailedOrInvalidRepliesReachTheScreenAsNoReading) {
 
 TEST_F(MeterEngineTest, ResultIsDroppedWhenNoRequestIsPendingOrNoScreenIsOpen) {
     ConnectModel(0, 4);
-    // The worker takes one request at a time, so once the second command is on the wire the
-    // first exchange has been decoded and its result handed over or dropped.
-    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeAvg, 1, 200));
-    ASSERT_TRUE(WaitForFrames(4));
-    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModePeak, 1, 200));
-    ASSERT_TRUE(WaitForFrames(5));
-    EXPECT_EQ(m_device->Mnemonics()[3], "GA");
+    m_gatedMnemonic = "GA";
+    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeAvg, 1, 1000));
+    EXPECT_TRUE(m_engine.IsPending());
+    m_gateEntered.get_future().wait();
+    m_engine.SetPending(false); // the screen was switched while the reply was on its way
+    m_gateRelease.set_value();
+    // The worker takes one request at a time: this one runs after the first was dropped.
+    EXPECT_EQ(Exchange(CMeterEngine::ModeRev), "rev 1 500");
+    EXPECT_EQ(m_receiver.Calls().size(), 1u);
 
     CAppRegistry::Instance().SetMeasurementScreen(nullptr);
-    m_engine.SetPending(true);
     ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeAvg, 1, 200));
     ASSERT_TRUE(WaitForFrames(6));
-    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeRev, 1, 200));
-    ASSERT_TRUE(WaitForFrames(7));
-    EXPECT_TRUE(m_receiver.Calls().empty());
-    EXPECT_TRUE(m_engine.IsPending());
+    EXPECT_EQ(Exchange(CMeterEngine::ModePulse), "pulse 1 -100 1 2 3 4");
+    EXPECT_EQ(m_receiver.Calls().size(), 2u);
 }
 
 TEST_F(MeterEngineTest, HistogramFormatFollowsTheFirmware) {

@@ -1,0 +1,195 @@
+#include "app/CAppRegistry.h"
+#include "model/CModelTable.h"
+#include "model/CSettingProfile.h"
+#include "platform/CAppPaths.h"
+#include "protocol/CLoggingDownload.h"
+#include "protocol/CMeterEngine.h"
+#include "sim/CVirtualSensor.h"
+
+#include "CRecordingReceiver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+// The real engine and transports against the virtual sensor, over the USB pipes (no write
+// pause) and over a pseudo-terminal registered as a COM port.
+class EngineWithVirtualSensorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_directory = std::filesystem::temp_directory_path() /
+                      ("pelmora-e2e-" + std::to_string(::getpid()) + "-" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_directory / "ports");
+        std::filesystem::create_directories(m_directory / "usb");
+        ::setenv("PELMORA_PORTS_DIR", (m_directory / "ports").c_str(), 1);
+        ::setenv("PELMORA_USB_DIR", (m_directory / "usb").c_str(), 1);
+        CAppPaths::OverrideExecutableDirectory(m_directory.string());
+        m_profile = std::make_unique<CSettingProfile>();
+        CAppRegistry& registry = CAppRegistry::Instance();
+        registry.Reset();
+        registry.SetSettingProfile(m_profile.get());
+        registry.SetMeasurementScreen(&m_receiver);
+        registry.SetPulseScreen(&m_receiver);
+        registry.SetCcdfScreen(&m_receiver);
+    }
+
+    void TearDown() override {
+        m_engine.Disconnect();
+        m_sensor.reset();
+        CAppRegistry::Instance().Reset();
+        m_profile.reset();
+        CAppPaths::OverrideExecutableDirectory("");
+        std::filesystem::remove_all(m_directory);
+    }
+
+    VirtualSensorConfig Config(int model) {
+        VirtualSensorConfig config;
+        config.modelNumber = model;
+        config.loggingSpeedUp = 0;
+        return config;
+    }
+
+    // Starts a sensor on USB and connects the engine to it; the connect result.
+    int32_t ConnectUsb(const VirtualSensorConfig& config) {
+        m_sensor = std::make_unique<CVirtualSensor>(config);
+        if (!m_sensor->StartUsb(UsbVariant::Newer))
+            return -100;
+        const int32_t result = m_engine.Connect(0);
+        if (result == 0)
+            m_profile->SetModelNumber(config.modelNumber);
+        return result;
+    }
+
+    // One exchange; the hand-over's state, or -1 when none came.
+    int32_t ExchangeState(int32_t mode, uint32_t timeoutMs = 500) {
+        const size_t before = m_receiver.Calls().size();
+        m_engine.SetPending(false);
+        if (!m_engine.Request(mode, 245000, timeoutMs))
+            return -1;
+        m_engine.SetPending(true);
+        if (!m_receiver.WaitFor(before + 1, 20000))
+            return -1;
+        std::istringstream call(m_receiver.Calls().back());
+        std::string handler;
+        int32_t state = -1;
+        call >> handler >> state;
+        return state;
+    }
+
+    std::filesystem::path m_directory;
+    std::unique_ptr<CSettingProfile> m_profile;
+    CMeterEngine m_engine;
+    CRecordingReceiver m_receiver{m_engine};
+    std::unique_ptr<CVirtualSensor> m_sensor;
+};
+
+// The modes the AVG & PEAK screen cycles through on each model.
+static std::vector<int32_t> ScreenModes(int model) {
+    switch (model) {
+    case 0:
+    case 2:
+        return {0, 2, 3};
+    case 4:
+    case 9:
+        return {0, 2};
+    case 3:
+    case 8:
+        return {2};
+    case 5:
+        return {1, 2};
+    default:
+        return {0};
+    }
+}
+
+TEST_F(EngineWithVirtualSensorTest, EveryModelIdentifiesAndAnswersItsModeTable) {
+    for (const SensorModel& model : CModelTable::Rows()) {
+        SCOPED_TRACE(model.number);
+        ASSERT_EQ(ConnectUsb(Config(model.number)), 0);
+        EXPECT_EQ(m_engine.GetIdentificationCode(), model.code);
+        std::vector<int32_t> modes = ScreenModes(model.number);
+        if (model.capabilities & CapabilityPulse)
+            modes.insert(modes.end(), {CMeterEngine::ModePulse, CMeterEngine::ModeCcdf});
+        for (int32_t mode : modes)
+            EXPECT_EQ(ExchangeState(mode), 1) << "mode " << mode;
+        m_engine.Disconnect();
+        m_sensor.reset();
+    }
+}
+
+TEST_F(EngineWithVirtualSensorTest, HistogramOfEachFirmwareFormatDecodes) {
+    for (int32_t firmware : {290, 293, 295}) {
+        SCOPED_TRACE(firmware);
+        VirtualSensorConfig config = Config(5);
+        config.firmwareVersion = firmware;
+        ASSERT_EQ(ConnectUsb(config), 0);
+        EXPECT_EQ(ExchangeState(CMeterEngine::ModeCcdf), 1);
+        EXPECT_FALSE(m_engine.GetHistogram().empty());
+        m_engine.Disconnect();
+        m_sensor.reset();
+    }
+}
+
+TEST_F(EngineWithVirtualSensorTest, UnsupportedIdentificationCodeIsRefused) {
+    VirtualSensorConfig config = Config(0);
+    config.identificationCode = 9;
+    EXPECT_EQ(ConnectUsb(config), -3);
+    EXPECT_FALSE(m_engine.IsConnected());
+}
+
+TEST_F(EngineWithVirtualSensorTest, ReconnectAfterAFailedOpen) {
+    EXPECT_EQ(m_engine.Connect(0), -2);
+    EXPECT_EQ(ConnectUsb(Config(1)), 0);
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 1);
+}
+
+TEST_F(EngineWithVirtualSensorTest, DamagedRepliesAreNoReadingAndSplitOnesStillCount) {
+    ASSERT_EQ(ConnectUsb(Config(0)), 0);
+    m_sensor->SetFault({SensorFault::Split, 2});
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 1);
+    for (SensorFault fault : {SensorFault::CorruptByte, SensorFault::WrongHead}) {
+        m_sensor->SetFault({fault, -1});
+        EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 0);
+    }
+}
+
+TEST_F(EngineWithVirtualSensorTest, LoggedDataIsDownloadedIntoTheRecords) {
+    ASSERT_EQ(ConnectUsb(Config(5)), 0);
+    ASSERT_TRUE(m_engine.StartLogging(240000, 0x05, 1, 10, 0, 0, 0, 0));
+    ASSERT_TRUE(m_engine.SetLoggingMode(0));
+    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    EXPECT_EQ(m_engine.GetStatusWord(0), 0x05);
+    EXPECT_EQ(m_engine.GetStatusWord(6), 20);
+
+    CLoggingDownload download(m_engine);
+    ASSERT_TRUE(download.CanFetch());
+    EXPECT_EQ(download.Download(), CLoggingDownload::Downloaded);
+    EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 10);
+    EXPECT_EQ(m_profile->Records().Count(ChannelRev), 10);
+    EXPECT_GT(m_profile->Records().Series(ChannelAvg)[0], m_profile->Records().Series(ChannelRev)[0]);
+}
+
+TEST_F(EngineWithVirtualSensorTest, SerialLinkIdentifiesAndMeasures) {
+    m_sensor = std::make_unique<CVirtualSensor>(Config(4));
+    const int port = m_sensor->StartSerial();
+    ASSERT_GT(port, 0) << m_sensor->LastError();
+    ASSERT_EQ(m_engine.Connect(port), 0);
+    m_profile->SetModelNumber(4);
+    EXPECT_EQ(m_engine.GetIdentificationCode(), 8);
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModePeak), 1);
+
+    m_sensor->SetFault({SensorFault::Garbage, 3});
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg, 200), 0);
+}
+
+TEST_F(EngineWithVirtualSensorTest, LostLinkFailsTheExchangeAndDisconnectStillReturns) {
+    ASSERT_EQ(ConnectUsb(Config(6)), 0);
+    m_sensor->SetFault({SensorFault::Disconnect, 1});
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 1);
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 0);
+    m_engine.Disconnect();
+    EXPECT_FALSE(m_engine.IsConnected());
+}
