@@ -117,6 +117,7 @@ int CGraphSource::FromHistory(int modelNumber, const HistoryHeader& header, cons
     view.series.xMaximum = static_cast<float>(rowCount);
     view.series.points = points.data();
     view.series.pointCount = rowCount;
+    view.limitEnabled = false;
     view.xStartLabel = header.Text(HistoryText::StartTime);
     view.xEndLabel = header.Text(HistoryText::StopTime);
     return channel;

@@ -1,0 +1,350 @@
+#include "history/CGraph.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+const QColor kAverageColour(0, 220, 0);
+const QColor kLimitColour(255, 0, 0);
+constexpr int kFontPoints = 10;
+constexpr int kEndLabelChars = 8;
+
+QString Utf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+CGraph::CGraph(QWidget* owner, int colourSet) : m_colours(ColoursOf(colourSet)), m_owner(owner)
+{
+    SetFont(owner != nullptr ? owner->logicalDpiY() : 96);
+    m_scale.Resize(0, 0, CGraphScale::kMinWidth, CGraphScale::kMinHeight);
+    m_series.xMinimum = -100.0f;
+    m_series.xMaximum = 100.0f;
+}
+
+CGraph::Colours CGraph::ColoursOf(int colourSet)
+{
+    if (colourSet == ColourSetPrint) {
+        const QColor black(0, 0, 0);
+        return {QColor(255, 255, 255), black, black, black, black, black, black, black, black};
+    }
+    const QColor light(210, 210, 210);
+    return {QColor(28, 61, 114), light, light, light, light, light, light, light, QColor(255, 255, 0)};
+}
+
+void CGraph::SetColourSet(int colourSet)
+{
+    m_colours = ColoursOf(colourSet);
+}
+
+void CGraph::SetFont(int dotsPerInchY)
+{
+    m_dotsPerInchY = dotsPerInchY > 0 ? dotsPerInchY : 96;
+    m_font = QFont(QStringLiteral("Arial"));
+    m_font.setStyleHint(QFont::SansSerif);
+    m_font.setWeight(QFont::Normal);
+    m_font.setPixelSize(std::max(1, static_cast<int>(std::lround(kFontPoints * m_dotsPerInchY / 72.0))));
+    const QFontMetrics metrics(m_font);
+    m_scale.SetFontMetrics(metrics.averageCharWidth(), metrics.height());
+}
+
+bool CGraph::SetSeries(const GraphSeries& series)
+{
+    if (series.kind >= kMaxSeriesKind || series.style >= kMaxSeriesStyle)
+        return false;
+    if (series.pointCount < 0 || (series.pointCount > 0 && series.points == nullptr))
+        return false;
+    m_series = series;
+    m_title = Utf8(series.title);
+    m_xAxisLabel = Utf8(series.xAxisLabel);
+    m_yAxisLabel = Utf8(series.yAxisLabel);
+    m_subtitle = Utf8(series.subtitle);
+    m_scale.SetXRange(series.xMinimum, series.xMaximum);
+    m_scale.SetYRange(series.yFirst, series.ySecond);
+    return true;
+}
+
+void CGraph::SetXEndLabels(const std::string& start, const std::string& end)
+{
+    m_xStartLabel = Utf8(start);
+    m_xEndLabel = Utf8(end);
+}
+
+void CGraph::SetUnit(const std::string& unit)
+{
+    m_unit = Utf8(unit);
+}
+
+void CGraph::SetAverage(float value, bool shown)
+{
+    m_average = value;
+    m_averageShown = shown;
+}
+
+void CGraph::SetLimitLines(float low, float high)
+{
+    m_lowLimit = low;
+    m_highLimit = high;
+}
+
+void CGraph::EnableLimitLines(bool enabled)
+{
+    m_limitsEnabled = enabled;
+}
+
+void CGraph::Resize(int left, int top, int width, int height)
+{
+    m_scale.Resize(left, top, width, height);
+}
+
+void CGraph::Draw(QPainter& painter)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setFont(m_font);
+    DrawBackground(painter);
+    DrawFrameAndGrid(painter);
+    DrawTitle(painter);
+    DrawSubtitle(painter);
+    DrawXAxisLabel(painter);
+    DrawYAxisLabel(painter);
+    DrawXEndLabels(painter);
+    DrawValueLabels(painter);
+    DrawAverageLine(painter);
+    DrawSeries(painter);
+    DrawLimitLines(painter);
+    painter.restore();
+}
+
+void CGraph::Print(QPainter& painter, const QRect& rect)
+{
+    const CGraphScale screenScale = m_scale;
+    const int screenDpi = m_dotsPerInchY;
+    SetFont(painter.device()->logicalDpiY());
+    m_scale.Resize(rect.left(), rect.top(), rect.width(), rect.height());
+    SetColourSet(ColourSetPrint);
+    Draw(painter);
+    SetColourSet(ColourSetDefault);
+    SetFont(screenDpi);
+    m_scale = screenScale;
+}
+
+QImage CGraph::RenderImage(const QSize& size)
+{
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(m_colours.background);
+    const CGraphScale previous = m_scale;
+    m_scale.Resize(0, 0, size.width(), size.height());
+    {
+        QPainter painter(&image);
+        Draw(painter);
+    }
+    m_scale = previous;
+    return image;
+}
+
+void CGraph::DrawBackground(QPainter& painter)
+{
+    painter.fillRect(QRect(m_scale.Left(), m_scale.Top(), m_scale.Width(), m_scale.Height()), m_colours.background);
+}
+
+void CGraph::DrawFrameAndGrid(QPainter& painter)
+{
+    const int left = m_scale.PlotLeft();
+    const int top = m_scale.PlotTop();
+    const int right = m_scale.PlotRight();
+    const int bottom = m_scale.PlotBottom();
+    painter.setPen(QPen(m_colours.frame, 0));
+    const QPoint frame[] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
+    painter.drawPolyline(frame, 5);
+    if (!m_gridOn)
+        return;
+    for (int i = 1; i < CGraphScale::kGridDivisions; ++i) {
+        const int x = left + i * m_scale.PlotWidth() / CGraphScale::kGridDivisions;
+        const int y = top + i * m_scale.PlotHeight() / CGraphScale::kGridDivisions;
+        painter.drawLine(x, top, x, bottom);
+        painter.drawLine(left, y, right, y);
+    }
+}
+
+void CGraph::DrawTextBox(QPainter& painter, const QRect& box, int flags, const QString& text,
+                         const QColor& colour) const
+{
+    painter.fillRect(box, m_colours.background);
+    painter.setPen(colour);
+    painter.drawText(box, flags | Qt::TextSingleLine, text);
+}
+
+void CGraph::DrawTitle(QPainter& painter)
+{
+    const int line = m_scale.LineHeight();
+    const QRect band(m_scale.PlotLeft(), m_scale.Top() + line, m_scale.PlotWidth(), line);
+    const QString text = QFontMetrics(m_font).elidedText(m_title, Qt::ElideRight, band.width());
+    DrawTextBox(painter, band, Qt::AlignHCenter | Qt::AlignVCenter, text, m_colours.title);
+}
+
+void CGraph::DrawSubtitle(QPainter& painter)
+{
+    const int line = m_scale.LineHeight();
+    const int bottom = m_scale.PlotTop() - line / 2 - 2;
+    const QRect band(m_scale.PlotLeft(), bottom - line, m_scale.PlotWidth(), line);
+    const QString text = QFontMetrics(m_font).elidedText(m_subtitle, Qt::ElideRight, band.width());
+    DrawTextBox(painter, band, Qt::AlignHCenter | Qt::AlignVCenter, text, m_colours.subtitle);
+}
+
+void CGraph::DrawXAxisLabel(QPainter& painter)
+{
+    const int line = m_scale.LineHeight();
+    const int top = m_scale.Top() + m_scale.Height() - 2 * line + 2;
+    const QRect band(m_scale.PlotLeft(), top, m_scale.PlotWidth(), line);
+    const QString text = QFontMetrics(m_font).elidedText(m_xAxisLabel, Qt::ElideRight, band.width());
+    DrawTextBox(painter, band, Qt::AlignHCenter | Qt::AlignVCenter, text, m_colours.xLabel);
+}
+
+void CGraph::DrawYAxisLabel(QPainter& painter)
+{
+    const int line = m_scale.LineHeight();
+    const int upper = m_scale.PlotTop() + 2 * line;
+    const int lower = m_scale.PlotBottom() - 2 * line;
+    const int length = std::max(lower - upper, 0);
+    const QString text = QFontMetrics(m_font).elidedText(m_yAxisLabel, Qt::ElideRight, length);
+    painter.save();
+    // Rotated a quarter turn counter-clockwise: the text reads upwards, centred on the band.
+    painter.translate(m_scale.Left() + m_scale.CharacterWidth(), lower);
+    painter.rotate(-90.0);
+    DrawTextBox(painter, QRect(0, 0, length, line), Qt::AlignHCenter | Qt::AlignVCenter, text, m_colours.yLabel);
+    painter.restore();
+}
+
+void CGraph::DrawXEndLabels(QPainter& painter)
+{
+    const QFontMetrics metrics(m_font);
+    const int line = m_scale.LineHeight();
+    const int top = m_scale.PlotBottom() + 1;
+    const QString start =
+        m_xStartLabel.isEmpty() ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMinimum())) : m_xStartLabel;
+    const QString end =
+        m_xEndLabel.isEmpty() ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMaximum())) : m_xEndLabel;
+    const int minimum = kEndLabelChars * m_scale.CharacterWidth();
+    const int startWidth = std::max(minimum, metrics.horizontalAdvance(start));
+    const int endWidth = std::max(minimum, metrics.horizontalAdvance(end));
+    DrawTextBox(painter, QRect(m_scale.PlotLeft(), top, startWidth, line), Qt::AlignLeft | Qt::AlignVCenter, start,
+                m_colours.xLabel);
+    DrawTextBox(painter, QRect(m_scale.PlotRight() - endWidth, top, endWidth, line), Qt::AlignRight | Qt::AlignVCenter,
+                end, m_colours.xLabel);
+}
+
+QString CGraph::ValueText(float value) const
+{
+    return QString::asprintf("%.4g %s", static_cast<double>(value), m_unit.toUtf8().constData());
+}
+
+void CGraph::DrawValueLabels(QPainter& painter)
+{
+    const QFontMetrics metrics(m_font);
+    const int line = m_scale.LineHeight();
+    const int right = m_scale.PlotLeft() - m_scale.CharacterWidth();
+    for (int i = 0; i <= CGraphScale::kGridDivisions; ++i) {
+        const int y = m_scale.PlotTop() + i * m_scale.PlotHeight() / CGraphScale::kGridDivisions;
+        const QString text = ValueText(m_scale.YLabelValue(i));
+        // Only the text's own box is filled, so the rotated axis label beside it survives.
+        const int width = metrics.horizontalAdvance(text);
+        DrawTextBox(painter, QRect(right - width, y - line / 2, width, line), Qt::AlignRight | Qt::AlignVCenter, text,
+                    m_colours.yLabel);
+    }
+}
+
+void CGraph::DrawHorizontalLine(QPainter& painter, float value, const QColor& colour) const
+{
+    const int y = m_scale.PixelY(value);
+    painter.setPen(QPen(colour, 0));
+    painter.drawLine(m_scale.PixelX(m_scale.XMinimum()), y, m_scale.PixelX(m_scale.XMaximum()), y);
+}
+
+void CGraph::DrawAverageLine(QPainter& painter)
+{
+    if (!m_averageShown)
+        return;
+    const float value = m_scale.ClampY(m_average);
+    DrawHorizontalLine(painter, value, kAverageColour);
+    const QString text = QString::asprintf("Avg. : %.2f %s", static_cast<double>(m_average), m_unit.toUtf8().constData());
+    const QFontMetrics metrics(m_font);
+    const int width = metrics.horizontalAdvance(text);
+    const int right = m_scale.PixelX(m_scale.XMaximum()) - 1;
+    const int bottom = m_scale.PixelY(value) - 2;
+    const QRect box(right - width, bottom - m_scale.LineHeight(), width, m_scale.LineHeight());
+    DrawTextBox(painter, box, Qt::AlignRight | Qt::AlignVCenter, text, kAverageColour);
+}
+
+void CGraph::DrawSeries(QPainter& painter)
+{
+    if (m_series.kind != kSeriesKindSampled)
+        return;
+    DrawCurve(painter, m_series.points, m_series.pointCount, m_colours.data);
+}
+
+void CGraph::DrawCurve(QPainter& painter, const GraphPoint* points, int count, const QColor& colour) const
+{
+    if (points == nullptr || count <= 0)
+        return;
+    std::vector<QLine> lines;
+    std::vector<QPoint> dots;
+    lines.reserve(static_cast<std::size_t>(std::min(count, 2 * m_scale.PlotWidth() + 4)));
+    bool started = false;
+    int column = 0;
+    int low = 0;
+    int high = 0;
+    int lastY = 0;
+    const auto flushColumn = [&] {
+        if (low == high)
+            dots.emplace_back(column, low);
+        else
+            lines.emplace_back(column, low, column, high);
+    };
+    for (int i = 0; i < count; ++i) {
+        const GraphPoint& point = points[i];
+        if (!m_scale.InXRange(point.x))
+            continue;
+        const int x = m_scale.PixelX(point.x);
+        const int y = m_scale.PixelY(m_scale.ClampY(point.y));
+        if (!started) {
+            started = true;
+            column = x;
+            low = high = y;
+        } else if (x == column) {
+            low = std::min(low, y);
+            high = std::max(high, y);
+        } else {
+            flushColumn();
+            lines.emplace_back(column, lastY, x, y);
+            column = x;
+            low = high = y;
+        }
+        lastY = y;
+    }
+    if (!started)
+        return;
+    flushColumn();
+    painter.setPen(QPen(colour, 0));
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    painter.drawPoints(dots.data(), static_cast<int>(dots.size()));
+}
+
+void CGraph::DrawLimitLines(QPainter& painter)
+{
+    if (!m_limitsEnabled)
+        return;
+    for (const float limit : {m_lowLimit, m_highLimit}) {
+        if (m_scale.InYRange(limit))
+            DrawHorizontalLine(painter, limit, kLimitColour);
+    }
+}

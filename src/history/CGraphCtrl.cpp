@@ -1,0 +1,135 @@
+#include "history/CGraphCtrl.h"
+
+#include <QPainter>
+#include <QThread>
+
+#include "app/CStringTable.h"
+#include "history/HistoryHeader.h"
+#include "model/CSettingProfile.h"
+
+namespace {
+
+// Queued live refreshes: one pending, and whether any of them asked for a new window.
+constexpr int kQueued = 1 << 0;
+constexpr int kQueuedReset = 1 << 1;
+
+} // namespace
+
+CGraphCtrl::CGraphCtrl(QWidget* parent) : QWidget(parent), m_graph(this, CGraph::ColourSetScreen)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::ArrowCursor);
+    ResetTexts();
+    m_view.series.kind = kSeriesKindSampled;
+    m_view.series.style = kSeriesStyleLine;
+    m_view.series.xMinimum = 0.0f;
+    m_view.series.xMaximum = static_cast<float>(m_windowLength);
+    m_view.series.yFirst = -40.0f;
+    m_view.series.ySecond = 50.0f;
+    ApplyView();
+}
+
+void CGraphCtrl::ResetTexts()
+{
+    m_view.series.title = CStringTable::GetGeneralText("S_GRAPH_HISTOGRAM");
+    m_view.series.subtitle.clear();
+    m_view.series.xAxisLabel = CStringTable::GetGeneralText("S_GRAPH_TIME");
+}
+
+void CGraphCtrl::BindProfile(CSettingProfile* profile)
+{
+    m_profile = profile;
+}
+
+void CGraphCtrl::SetChannel(int modelNumber, int channel, bool returnLoss)
+{
+    m_channel = channel;
+    ResetTexts();
+    m_view.series.yAxisLabel = CGraphSource::AxisLabel(modelNumber, channel, returnLoss);
+    ApplyView();
+}
+
+void CGraphCtrl::ShowHistory(int modelNumber, const HistoryHeader* header, const int32_t* rows, int rowCount,
+                             bool returnLoss)
+{
+    if (header == nullptr || rows == nullptr)
+        return;
+    m_channel =
+        CGraphSource::FromHistory(modelNumber, *header, rows, rowCount, m_channel, returnLoss, m_points, m_view);
+    ApplyView();
+}
+
+void CGraphCtrl::RefreshLive(bool resetWindow)
+{
+    if (QThread::currentThread() == thread()) {
+        RefreshLiveNow(resetWindow);
+        return;
+    }
+    const int bits = kQueued | (resetWindow ? kQueuedReset : 0);
+    if (m_queuedRefresh.fetch_or(bits) != 0)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const int queued = m_queuedRefresh.exchange(0);
+            RefreshLiveNow((queued & kQueuedReset) != 0);
+        },
+        Qt::QueuedConnection);
+}
+
+void CGraphCtrl::RefreshLiveNow(bool resetWindow)
+{
+    if (m_profile == nullptr || m_channel < 0 || m_channel >= kChannelCount)
+        return;
+    if (resetWindow) {
+        // The layout may not have seen the latest size yet while the window is hidden.
+        m_graph.Resize(0, 0, width(), height());
+        m_windowLength = std::max(m_graph.PlotWidth(), 1);
+        m_points.clear();
+        m_points.shrink_to_fit();
+    }
+    m_points.reserve(static_cast<std::size_t>(m_windowLength));
+    CGraphSource::FromLive(*m_profile, m_channel, m_windowLength, m_points, m_view);
+    ApplyView();
+}
+
+void CGraphCtrl::ApplyView()
+{
+    m_graph.SetSeries(m_view.series);
+    m_graph.SetXEndLabels(m_view.xStartLabel, m_view.xEndLabel);
+    m_graph.SetUnit(m_view.unit);
+    m_graph.SetAverage(m_view.average, m_view.averageShown);
+    m_graph.SetLimitLines(m_view.lowLimit, m_view.highLimit);
+    m_graph.EnableLimitLines(m_view.limitEnabled);
+    m_surfaceStale = true;
+    update();
+}
+
+QImage CGraphCtrl::RenderImage()
+{
+    return m_graph.RenderImage(size());
+}
+
+void CGraphCtrl::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_graph.Resize(0, 0, width(), height());
+    m_surface.Resize(size().expandedTo(QSize(kMinSurfaceSize, kMinSurfaceSize)), devicePixelRatioF());
+    m_surfaceStale = true;
+}
+
+void CGraphCtrl::paintEvent(QPaintEvent*)
+{
+    const QSize logical = size().expandedTo(QSize(kMinSurfaceSize, kMinSurfaceSize));
+    if (m_surface.LogicalSize() != logical || m_surface.Surface().devicePixelRatio() != devicePixelRatioF()) {
+        m_surface.Resize(logical, devicePixelRatioF());
+        m_surfaceStale = true;
+    }
+    if (m_surfaceStale) {
+        QPainter painter(&m_surface.Surface());
+        m_graph.Draw(painter);
+        m_surfaceStale = false;
+    }
+    QPainter painter(this);
+    m_surface.Present(painter);
+}

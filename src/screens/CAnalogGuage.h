@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+
+#include "model/MeterThresholdCollection.h"
+#include "screens/CGaugeLayout.h"
+
+class QPainter;
+
+// A 270-degree needle instrument: shaded bezel, coloured bands, labelled ticks, caption,
+// needle, hub and glass. The owner sets range, value, caption and bands. Everything under the
+// needle and everything over it are cached and rebuilt only when size, range, colours,
+// caption or bands change, so a new value repaints only the needle. Clicks are left to
+// propagate to the owner.
+class CAnalogGuage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CAnalogGuage(QWidget* parent = nullptr);
+
+    // Clamped into [min, max]; repaints only when the needle moves.
+    void SetValue(double value);
+    void SetMinValue(double minimum);
+    void SetMaxValue(double maximum);
+    double GetValue() const { return m_value; }
+    double GetMinValue() const { return m_min; }
+    double GetMaxValue() const { return m_max; }
+
+    void SetBackColor(uint32_t argb);
+    uint32_t GetFaceColor() const { return m_faceColor; }
+    uint32_t GetHubColor() const { return m_hubColor; }
+    uint32_t GetTextColor() const { return m_textColor; }
+    float GetStartAngle() const { return CGaugeLayout::kStartAngle; }
+    float GetEndAngle() const { return CGaugeLayout::kEndAngle; }
+    float GetScaleFactor() const { return m_layout.Scale(); }
+    int GetMajorTickCount() const { return m_majorTicks; }
+    int GetMinorTickCount() const { return m_minorTicks; }
+    const CGaugeLayout& Layout() const { return m_layout; }
+    const MeterThresholdCollection& Bands() const { return m_bands; }
+    const QString& Caption() const { return m_caption; }
+
+    // Bands and caption take effect with the next repaint the owner causes.
+    void AddBand(double low, double high, uint32_t argb);
+    void ClearBands();
+    void SetCaption(const QString& caption);
+
+    // The whole gauge at its current size, as painted.
+    QImage Render();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+    virtual void RecalcLayout();
+    virtual bool DrawBackground(QPainter& painter, const QRectF& rect);
+    virtual bool DrawFace(QPainter& painter, const QRectF& rect);
+    virtual bool DrawBands(QPainter& painter, const QRectF& rect);
+    virtual bool DrawScale(QPainter& painter, const QRectF& rect);
+    virtual bool DrawCaption(QPainter& painter, const QRectF& rect);
+    virtual bool DrawOverlay(QPainter& painter, const QRectF& rect);
+    virtual bool DrawNeedle(QPainter& painter, const QRectF& rect);
+    virtual bool DrawHub(QPainter& painter, const QRectF& rect);
+    virtual bool DrawGlass(QPainter& painter, const QRectF& rect);
+
+private:
+    void InvalidateLayers();
+    void BuildLayers();
+    QPixmap NewLayer() const;
+    void PaintGauge(QPainter& painter);
+    static QRectF ToRect(const GaugeRect& rect);
+
+    uint32_t m_backColor = 0xFFFFFFFF;
+    uint32_t m_faceColor = 0xFF4169E1;
+    uint32_t m_hubColor = 0xFFFFFF00;
+    uint32_t m_textColor = 0xFFFFFFFF;
+    double m_value = 10.0;
+    double m_min = 0.0;
+    double m_max = 100.0;
+    int m_majorTicks = 10;
+    int m_minorTicks = 9;
+    MeterThresholdCollection m_bands;
+    QString m_caption;
+    CGaugeLayout m_layout;
+    QPixmap m_underNeedle;
+    QPixmap m_overNeedle;
+    bool m_layersValid = false;
+};

@@ -1,0 +1,239 @@
+#include "screens/CMeasurementCtrl.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QThread>
+
+#include "model/CSettingProfile.h"
+#include "screens/FontCache.h"
+
+namespace {
+
+const QColor kPanelColour(28, 60, 114);
+const QColor kSelectionColour(0, 255, 0);
+constexpr uint32_t kGaugeBackground = 0xFF1C3D72; // the panel's blue
+
+// Work handed over from other threads, merged until the user-interface thread runs it.
+constexpr int kQueuedAll = 1 << 0;
+constexpr int kQueuedLimits = 1 << 1;
+constexpr int kQueuedValues = 1 << 2;
+constexpr int kQueuedAlarm = 1 << 3;
+
+QColor FromRgb(uint32_t rgb)
+{
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF));
+}
+
+bool IsQuantity(int quantity)
+{
+    return quantity >= 0 && quantity < kChannelCount;
+}
+
+} // namespace
+
+CMeasurementCtrl::CMeasurementCtrl(QWidget* parent) : QWidget(parent), m_gauge(this)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::ArrowCursor);
+    m_gauge.SetBackColor(kGaugeBackground);
+    RecalcLayout();
+}
+
+bool CMeasurementCtrl::OnUiThread() const
+{
+    return QThread::currentThread() == thread();
+}
+
+void CMeasurementCtrl::SetQuantity(int quantity)
+{
+    m_quantity = quantity;
+    const int model = m_profile != nullptr ? m_profile->GetModelNumber() : 0;
+    m_gauge.SetCaption(QString::fromStdString(CReadoutTexts::GaugeCaption(model, quantity)));
+    RecalcLayout();
+    update();
+}
+
+void CMeasurementCtrl::SetStyle(int style)
+{
+    m_style = style;
+    RecalcLayout();
+    update();
+}
+
+void CMeasurementCtrl::SetSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    update();
+}
+
+void CMeasurementCtrl::SetAlarm(bool alarm)
+{
+    m_alarm.store(alarm);
+    if (OnUiThread())
+        ApplyAlarmColour();
+    else
+        Queue(kQueuedAlarm);
+}
+
+void CMeasurementCtrl::ApplyAlarmColour()
+{
+    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, m_alarm.load()));
+    MeasurementTextItem& value = m_items[ItemValue];
+    if (value.colour == colour)
+        return;
+    value.colour = colour;
+    update();
+}
+
+void CMeasurementCtrl::Refresh(int kind)
+{
+    if (OnUiThread()) {
+        RefreshNow(kind);
+        return;
+    }
+    if (kind == RefreshAll)
+        Queue(kQueuedAll);
+    else if (kind == RefreshLimits)
+        Queue(kQueuedLimits);
+    else if (kind == RefreshValues)
+        Queue(kQueuedValues);
+}
+
+void CMeasurementCtrl::Queue(int bits)
+{
+    if (m_queuedKinds.fetch_or(bits) == 0)
+        QMetaObject::invokeMethod(this, [this] { RunQueued(); }, Qt::QueuedConnection);
+}
+
+void CMeasurementCtrl::RunQueued()
+{
+    const int bits = m_queuedKinds.exchange(0);
+    if ((bits & kQueuedAll) != 0) {
+        RefreshNow(RefreshAll);
+    } else {
+        if ((bits & kQueuedLimits) != 0)
+            RefreshNow(RefreshLimits);
+        if ((bits & kQueuedValues) != 0)
+            RefreshNow(RefreshValues);
+    }
+    if ((bits & kQueuedAlarm) != 0)
+        ApplyAlarmColour();
+}
+
+void CMeasurementCtrl::RefreshNow(int kind)
+{
+    if (m_profile == nullptr || !IsQuantity(m_quantity))
+        return;
+    const CSettingProfile& profile = *m_profile;
+    bool changed = false;
+    if (kind == RefreshAll) {
+        CReadoutTexts::SetIdentity(profile, m_quantity, m_texts);
+        float minimum = 0.0f;
+        float maximum = 0.0f;
+        profile.GetDisplayRange(m_quantity, minimum, maximum);
+        m_gauge.SetMinValue(minimum);
+        m_gauge.SetMaxValue(maximum);
+    }
+    if (kind == RefreshAll || kind == RefreshLimits) {
+        MeterThresholdCollection bands;
+        profile.BuildLimitBands(m_quantity, bands);
+        m_gauge.ClearBands();
+        for (const MeterThreshold& band : bands)
+            m_gauge.AddBand(band.low, band.high, band.colour);
+        m_gauge.update();
+        CReadoutTexts::SetLimits(profile, m_quantity, m_texts);
+        changed = RecalcLayout();
+    }
+    if (kind == RefreshAll || kind == RefreshValues) {
+        CReadoutTexts::SetValues(profile, m_quantity, m_texts);
+        m_gauge.SetValue(profile.CurrentValue(m_quantity));
+    }
+    if (ApplyTexts() || changed)
+        update();
+}
+
+bool CMeasurementCtrl::ApplyTexts()
+{
+    bool changed = false;
+    for (int i = 0; i < kReadoutItemCount; ++i) {
+        const QString text = QString::fromStdString(m_texts[static_cast<std::size_t>(i)]);
+        MeasurementTextItem& item = m_items[static_cast<std::size_t>(i)];
+        if (item.text != text) {
+            item.text = text;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+ReadoutState CMeasurementCtrl::State() const
+{
+    ReadoutState state;
+    state.style = m_style;
+    state.alarm = m_alarm.load();
+    state.quantity = m_quantity;
+    if (m_profile != nullptr) {
+        state.relativeMode = m_profile->IsRelativeMode();
+        state.limitEnabled = m_profile->IsLimitEnabled(m_quantity);
+    }
+    return state;
+}
+
+bool CMeasurementCtrl::RecalcLayout()
+{
+    bool changed = false;
+    const CReadoutLayout::Placements placements = CReadoutLayout::Items(State(), width(), height());
+    for (int i = 0; i < kReadoutItemCount; ++i) {
+        const ReadoutItemPlacement& placement = placements[static_cast<std::size_t>(i)];
+        MeasurementTextItem& item = m_items[static_cast<std::size_t>(i)];
+        const QRect rect = placement.IsVisible()
+                               ? QRect(QPoint(placement.left, placement.top),
+                                       QPoint(placement.right - 1, placement.bottom - 1))
+                               : QRect();
+        const QColor colour = FromRgb(placement.rgb);
+        changed = changed || item.rect != rect || item.fontPoints != placement.fontPoints || item.colour != colour;
+        item.rect = rect;
+        item.fontPoints = placement.fontPoints;
+        item.colour = colour;
+    }
+    const GaugePlacement gauge = CReadoutLayout::Gauge(m_style, width(), height());
+    m_gauge.setGeometry(gauge.x, gauge.y, gauge.side, gauge.side);
+    m_gauge.setVisible(gauge.visible);
+    return changed;
+}
+
+void CMeasurementCtrl::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    RecalcLayout();
+}
+
+void CMeasurementCtrl::PaintSurface(QPainter& painter) const
+{
+    const QRect all(QPoint(0, 0), m_surface.LogicalSize());
+    painter.fillRect(all, m_selected ? kSelectionColour : kPanelColour);
+    painter.fillRect(all.adjusted(1, 1, -1, -1), kPanelColour);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    for (const MeasurementTextItem& item : m_items) {
+        if (item.rect.isEmpty() || item.text.isEmpty())
+            continue;
+        const QFont font = FontCache::Get(item.fontPoints);
+        painter.setFont(font);
+        painter.setPen(item.colour);
+        painter.drawText(QPoint(item.rect.left(), item.rect.top() + QFontMetrics(font).ascent()), item.text);
+    }
+}
+
+void CMeasurementCtrl::paintEvent(QPaintEvent*)
+{
+    QPixmap& surface = m_surface.Prepare(*this);
+    {
+        QPainter painter(&surface);
+        PaintSurface(painter);
+    }
+    QPainter painter(this);
+    m_surface.Present(painter);
+}

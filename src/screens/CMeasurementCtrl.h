@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <atomic>
+
+#include "screens/CAnalogGuage.h"
+#include "screens/CMemDC.h"
+#include "screens/CReadoutLayout.h"
+#include "screens/CReadoutTexts.h"
+
+class CSettingProfile;
+
+// One text item of a readout: drawn at its rectangle's top-left corner; an empty rectangle
+// hides it.
+struct MeasurementTextItem {
+    int fontPoints = 0;
+    QColor colour;
+    QString text;
+    QRect rect;
+};
+
+// Owner-drawn readout of one measured quantity: large value, unit, reference, extremes,
+// watts or return loss, limits and, in the main style, the sensor and setting lines; the
+// smaller styles carry an analog gauge with the limit bands. Clicks propagate to the parent.
+class CMeasurementCtrl : public QWidget {
+    Q_OBJECT
+
+public:
+    enum RefreshKind { RefreshAll = 0, RefreshLimits = 1, RefreshValues = 2 };
+
+    explicit CMeasurementCtrl(QWidget* parent = nullptr);
+
+    void BindProfile(CSettingProfile* profile) { m_profile = profile; }
+    void SetQuantity(int quantity);
+    int GetQuantity() const { return m_quantity; }
+    void SetStyle(int style);
+    int GetStyle() const { return m_style; }
+    void SetSelected(bool selected);
+    bool IsSelected() const { return m_selected; }
+    void SetAlarm(bool alarm);
+    bool GetAlarm() const { return m_alarm.load(); }
+    // Safe to call from the acquisition thread: the work is then handed to the user-interface
+    // thread, and refreshes that pile up meanwhile are merged into one.
+    void Refresh(int kind);
+
+    const MeasurementTextItem& Item(int index) const { return m_items[static_cast<std::size_t>(index)]; }
+    CAnalogGuage& Gauge() { return m_gauge; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool OnUiThread() const;
+    void Queue(int bits);
+    void RunQueued();
+    void RefreshNow(int kind);
+    void ApplyAlarmColour();
+    bool ApplyTexts();
+    bool RecalcLayout();
+    void PaintSurface(QPainter& painter) const;
+    ReadoutState State() const;
+
+    CSettingProfile* m_profile = nullptr;
+    std::array<MeasurementTextItem, kReadoutItemCount> m_items;
+    CReadoutTexts::Texts m_texts;
+    bool m_selected = false;
+    CAnalogGuage m_gauge;
+    CMemDC m_surface;
+    int m_quantity = 0;
+    int m_style = StyleMain;
+    std::atomic<bool> m_alarm{false};
+    std::atomic<int> m_queuedKinds{0};
+};
