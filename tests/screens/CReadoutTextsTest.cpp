@@ -1,0 +1,145 @@
+#include "ProfileFixture.h"
+
+#include <limits>
+
+#include "screens/CReadoutFormat.h"
+#include "screens/CReadoutTexts.h"
+
+TEST(CReadoutFormat, NumberFollowsDecimalPlaces)
+{
+    EXPECT_EQ(CReadoutFormat::Number(43.014, 2), "43.01");
+    EXPECT_EQ(CReadoutFormat::Number(43.06, 1), "43.1");
+    EXPECT_EQ(CReadoutFormat::Number(43.01, 0), "43");
+    EXPECT_EQ(CReadoutFormat::Number(43.01, 3), "");
+    EXPECT_EQ(CReadoutFormat::Number(43.01, -1), "");
+}
+
+TEST(CReadoutFormat, WattsPickTheirUnitByMagnitude)
+{
+    // 43.01 dBm is 19.9986 W, which two decimals round up.
+    EXPECT_EQ(CReadoutFormat::Watts(43.01f, 2), "20.00 W");
+    EXPECT_EQ(CReadoutFormat::Watts(43.0f, 2), "19.95 W");
+    EXPECT_EQ(CReadoutFormat::Watts(30.0f, 2), "1000.00 mW"); // exactly 1 W is not above 1
+    EXPECT_EQ(CReadoutFormat::Watts(10.0f, 2), "10.00 mW");
+    EXPECT_EQ(CReadoutFormat::Watts(-40.0f, 2), "0.10 uW");
+    EXPECT_EQ(CReadoutFormat::Watts(43.01f, 0), "20 W");
+}
+
+TEST(CReadoutFormat, PulseLinesShowMissingValuesAsNotAvailable)
+{
+    EXPECT_EQ(CReadoutFormat::DutyCycle(12.5f), "Duty Cycle [A] 12.50 %");
+    EXPECT_EQ(CReadoutFormat::BurstWidth(1.25f), "Burst Width   1.250 us");
+    EXPECT_EQ(CReadoutFormat::DutyCycle(std::numeric_limits<float>::quiet_NaN()), "Duty Cycle [A] N/A");
+    EXPECT_EQ(CReadoutFormat::BurstWidth(-std::numeric_limits<float>::infinity()), "Burst Width   N/A");
+}
+
+using CReadoutTextsTest = ProfileFixture;
+
+TEST_F(CReadoutTextsTest, PowerReadingInAbsoluteMode)
+{
+    Record(ChannelAvg, {42.0f, 43.01f});
+    CReadoutTexts::Texts texts;
+    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    EXPECT_EQ(texts[ItemValue], "43.01 dBm");
+    EXPECT_EQ(texts[ItemWatts], "20.00 W");
+    EXPECT_EQ(texts[ItemMinimum], Text("S_MEASUREVIEW_MIN") + " 42.00 dBm");
+    EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 43.01 dBm");
+
+    Profile().SetDecimalPlaces(0);
+    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    EXPECT_EQ(texts[ItemValue], "43 dBm");
+}
+
+TEST_F(CReadoutTextsTest, RelativeModeShowsDifferencesToTheReference)
+{
+    Profile().SetRelativeMode(true);
+    Record(ChannelAvg, {20.0f, 20.5f, 19.0f});
+    Record(ChannelAvg, {20.5f});
+    CReadoutTexts::Texts texts;
+    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    EXPECT_EQ(texts[ItemValue], "0.50 dB");
+    EXPECT_EQ(texts[ItemReference], Text("S_MEASUREVIEW_REF") + " 20.00 dBm");
+    EXPECT_EQ(texts[ItemMinimum], Text("S_MEASUREVIEW_MIN") + " -1.00 dB");
+    EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 0.50 dB");
+}
+
+TEST_F(CReadoutTextsTest, VswrShowsReturnLossOrNotAvailable)
+{
+    Profile().SetModelNumber(0);
+    CReadoutTexts::Texts texts;
+    Record(ChannelVswr, {1.0f});
+    CReadoutTexts::SetValues(Profile(), ChannelVswr, texts);
+    EXPECT_EQ(texts[ItemValue], "1.00 : 1");
+    EXPECT_EQ(texts[ItemWatts], Text("S_MEASUREVIEW_NA"));
+
+    Record(ChannelVswr, {1.5f});
+    CReadoutTexts::SetValues(Profile(), ChannelVswr, texts);
+    EXPECT_EQ(texts[ItemValue], "1.50 : 1");
+    EXPECT_EQ(texts[ItemWatts], "Return Loss: -13.98 dB");
+    EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 1.50 : 1");
+}
+
+TEST_F(CReadoutTextsTest, PeakToAverageRatioHasNoSecondLine)
+{
+    Profile().SetModelNumber(4);
+    Record(ChannelVswr, {7.25f});
+    CReadoutTexts::Texts texts;
+    texts[ItemWatts] = "stale";
+    CReadoutTexts::SetValues(Profile(), ChannelVswr, texts);
+    EXPECT_EQ(texts[ItemValue], "7.25 dB");
+    EXPECT_EQ(texts[ItemWatts], "");
+    EXPECT_EQ(CReadoutTexts::GaugeCaption(4, ChannelVswr), Text("S_MEASUREVIEW_PAR"));
+    EXPECT_EQ(CReadoutTexts::GaugeCaption(0, ChannelVswr), Text("S_MEASUREVIEW_VSWR"));
+    EXPECT_EQ(CReadoutTexts::GaugeCaption(4, ChannelPeak), "dBm");
+}
+
+TEST_F(CReadoutTextsTest, LimitLinesCarryTheQuantitysUnitAndOnlyWhenEnabled)
+{
+    CReadoutTexts::Texts texts;
+    Profile().SetLimits(ChannelAvg, 30.0f, 50.0f);
+    CReadoutTexts::SetLimits(Profile(), ChannelAvg, texts);
+    EXPECT_EQ(texts[ItemLowLimit], "");
+
+    Profile().SetLimitEnabled(ChannelAvg, true);
+    CReadoutTexts::SetLimits(Profile(), ChannelAvg, texts);
+    EXPECT_EQ(texts[ItemLowLimit], Text("S_MEASUREVIEW_LLIMIT") + " 30.00 dBm");
+    EXPECT_EQ(texts[ItemHighLimit], Text("S_MEASUREVIEW_HLIMIT") + " 50.00 dBm");
+
+    Profile().SetModelNumber(0);
+    Profile().SetLimits(ChannelVswr, 1.0f, 1.5f);
+    Profile().SetLimitEnabled(ChannelVswr, true);
+    CReadoutTexts::SetLimits(Profile(), ChannelVswr, texts);
+    EXPECT_EQ(texts[ItemHighLimit], Text("S_MEASUREVIEW_HLIMIT") + " 1.50 : 1");
+
+    Profile().SetModelNumber(9);
+    CReadoutTexts::SetLimits(Profile(), ChannelVswr, texts);
+    EXPECT_EQ(texts[ItemHighLimit], Text("S_MEASUREVIEW_HLIMIT") + " 1.50 dB");
+}
+
+TEST_F(CReadoutTextsTest, IdentityLinesAndTechnologyOnlyForItsModel)
+{
+    Profile().SetSerialText("A1234");
+    Profile().SetFrequency(2450.5f);
+    Profile().SetExtOffset(-1.25f);
+    CReadoutTexts::Texts texts;
+    CReadoutTexts::SetIdentity(Profile(), ChannelPeak, texts);
+    EXPECT_EQ(texts[ItemSerial], Text("S_MEASUREVIEW_SN") + " A1234");
+    EXPECT_EQ(texts[ItemFrequency], Text("S_MEASUREVIEW_FREQUENCY") + " 2450.50 MHz");
+    EXPECT_EQ(texts[ItemExtOffset], Text("S_MEASUREVIEW_EXTOFFSET") + " -1.25 dB");
+    EXPECT_EQ(texts[ItemLabel], Text("S_MEASUREVIEW_PEAK"));
+    EXPECT_EQ(texts[ItemTechnology], "Technology: " + Profile().TechnologyName());
+
+    Profile().SetModelNumber(0);
+    CReadoutTexts::SetIdentity(Profile(), ChannelPeak, texts);
+    EXPECT_EQ(texts[ItemTechnology], "");
+}
+
+TEST_F(CReadoutTextsTest, PulseLinesFollowTheProfile)
+{
+    Profile().SetDutyCycle(std::numeric_limits<float>::quiet_NaN());
+    Profile().SetBurstWidth(3.5f);
+    CReadoutTexts::Texts texts;
+    CReadoutTexts::SetValues(Profile(), ChannelPulse, texts);
+    EXPECT_EQ(texts[ItemDutyCycle], "Duty Cycle [A] N/A");
+    EXPECT_EQ(texts[ItemBurstWidth], "Burst Width   3.500 us");
+}
