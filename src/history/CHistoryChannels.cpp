@@ -1,5 +1,7 @@
 #include "history/CHistoryChannels.h"
 
+#include <array>
+
 namespace {
 constexpr std::array<uint8_t, CHistoryChannels::Count> kMaskBits = {0x01, 0x04, 0x10, 0x02, 0x08};
 constexpr std::array<int, CHistoryChannels::Count> kHeaderBlockIndex = {0, 1, 3, 2, 4};

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 // The five recorded channels (0 AVG, 1 REV, 2 VSWR/PAR, 3 PEAK, 4 PULSE) and the three orders
