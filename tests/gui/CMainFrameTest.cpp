@@ -1,0 +1,373 @@
+#include "CGuiTestSandbox.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CAppRegistry.h"
+#include "app/CChildFrameFactory.h"
+#include "app/CCommandActions.h"
+#include "app/CMainFrame.h"
+#include "app/CMessageBoxes.h"
+#include "app/CPelmoraApp.h"
+#include "app/CStatusPanes.h"
+#include "app/CStringTable.h"
+#include "app/CommandIds.h"
+#include "history/CHistoryFile.h"
+#include "model/CModelTable.h"
+#include "protocol/CReadingReceiver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct LinkState {
+    int32_t connectResult = 0;
+    int32_t code = 0;
+    bool connected = false;
+    int pendingCleared = 0;
+    std::vector<int32_t> ports;
+};
+
+class CFakeLink : public CMeterLink {
+public:
+    explicit CFakeLink(LinkState& state) : m_state(state) {}
+    int32_t Connect(int32_t port) override
+    {
+        m_state.ports.push_back(port);
+        m_state.connected = m_state.connectResult == 0;
+        return m_state.connectResult;
+    }
+    void Disconnect() override { m_state.connected = false; }
+    bool IsConnected() const override { return m_state.connected; }
+    int32_t IdentificationCode() const override { return m_state.code; }
+    int32_t SerialNumber() const override { return 4711; }
+    int32_t FirmwareVersion() const override { return 295; }
+    void ClearPending() override { ++m_state.pendingCleared; }
+
+private:
+    LinkState& m_state;
+};
+
+// A screen that records when it is configured (0) and stopped.
+class CRecordingScreen : public CChildFrame {
+public:
+    CRecordingScreen(ChildKind kind, std::vector<int>& log) : CChildFrame(kind), m_log(log) {}
+    CReadingReceiver* Receiver() override { return &m_receiver; }
+    void Configure() override { m_log.push_back(0); }
+    bool OnCommand(int id) override
+    {
+        if (id != ID_MEASURE_STOP)
+            return false;
+        m_log.push_back(id);
+        return true;
+    }
+
+private:
+    std::vector<int>& m_log;
+    CReadingReceiver m_receiver;
+};
+
+class CMainFrameTest : public testing::Test {
+protected:
+    CMainFrameTest()
+    {
+        for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
+            CChildFrameFactory::SetCreator(kind, [this, kind] { return new CRecordingScreen(kind, m_screenLog); });
+        m_frame = std::make_unique<CMainFrame>(std::make_unique<CFakeLink>(m_link));
+    }
+    ~CMainFrameTest() override
+    {
+        m_frame.reset();
+        for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
+            CChildFrameFactory::SetCreator(kind, nullptr);
+    }
+
+    void ConnectModel(int model, int port = 5)
+    {
+        m_link.code = CModelTable::FindByNumber(model)->code;
+        ASSERT_TRUE(m_frame->ConnectToPort(port));
+    }
+    bool Enabled(int id) { return m_frame->QueryCommand(id).enabled; }
+    int VisibleChildren() const
+    {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        int count = 0;
+        for (const QMdiSubWindow* window : m_frame->MdiArea()->subWindowList())
+            count += window->isHidden() ? 0 : 1;
+        return count;
+    }
+    std::string WriteHistory(const std::string& name, int model)
+    {
+        HistoryHeader header;
+        header.SetMask(0x01);
+        header.SetText(HistoryText::ModelName, CModelTable::FindByNumber(model)->name);
+        const std::vector<int32_t> rows = {-1000, -1100, -1200};
+        const std::string path = m_sandbox.Path(name);
+        EXPECT_TRUE(CHistoryFile::SaveHistoryRaw(path, header, rows.data(), 3));
+        return path;
+    }
+
+    CGuiTestSandbox m_sandbox;
+    LinkState m_link;
+    std::vector<int> m_screenLog;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+std::vector<int> ToolbarCommands(const QToolBar& toolbar)
+{
+    std::vector<int> commands;
+    for (const QAction* action : toolbar.actions())
+        commands.push_back(action->isSeparator() ? 0 : action->data().toInt());
+    return commands;
+}
+
+} // namespace
+
+TEST_F(CMainFrameTest, CreationBuildsBarsTitleAndRegistersTheFrame)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    EXPECT_EQ(m_frame->windowTitle().toStdString(),
+              "Halvex Power Meter " + CGuiTestSandbox::GeneralText("S_VERSION"));
+    EXPECT_EQ(CAppRegistry::Instance().GetMainFrame(), m_frame.get());
+    EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), &m_frame->Profile());
+
+    for (auto index : {CMainFrame::MainToolbar, CMainFrame::HistoryToolbar, CMainFrame::MeasurementToolbar}) {
+        EXPECT_EQ(ToolbarCommands(*m_frame->Toolbar(index)), CMainFrame::ToolbarLayout(index));
+        EXPECT_EQ(m_frame->Toolbar(index)->isHidden(), index != CMainFrame::MainToolbar);
+        EXPECT_EQ(m_frame->Toolbar(index)->iconSize(), QSize(32, 32));
+    }
+    EXPECT_EQ(CMainFrame::ToolbarLayout(CMainFrame::MainToolbar),
+              (std::vector<int>{ID_DEVICE_CONNECT, ID_DEVICE_DISCONNECT, ID_FILE_OPEN, 0, ID_HELP}));
+    EXPECT_FALSE(m_frame->Commands().Action(ID_DEVICE_CONNECT)->icon().isNull());
+}
+
+TEST_F(CMainFrameTest, BeforeConnectingOnlyConnectAndFileCommandsAreEnabled)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    EXPECT_TRUE(Enabled(ID_DEVICE_CONNECT));
+    EXPECT_TRUE(Enabled(ID_FILE_OPEN));
+    for (int id : {ID_DEVICE_DISCONNECT, ID_DEVICE_SETTING, ID_LOGGING, ID_MODE_AVGPEAK, ID_MODE_AVG, ID_MODE_PEAK,
+                   ID_MODE_PULSE, ID_MODE_CCDF, ID_MEASURE_START, ID_HELP})
+        EXPECT_FALSE(Enabled(id)) << id;
+    // The shared actions, and with them the toolbar buttons, carry the same state.
+    EXPECT_FALSE(m_frame->Commands().Action(ID_DEVICE_DISCONNECT)->isEnabled());
+    EXPECT_TRUE(m_frame->Commands().Action(ID_DEVICE_CONNECT)->isEnabled());
+}
+
+TEST_F(CMainFrameTest, ConnectHandsTheIdentityToTheProfileAndNamesThePort)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(1, 5);
+    EXPECT_EQ(m_frame->Profile().GetModelNumber(), 1);
+    EXPECT_EQ(m_frame->Profile().GetFirmwareText(), "2.95");
+    EXPECT_EQ(m_frame->PortLabel(), QStringLiteral("COM5"));
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CGuiTestSandbox::GeneralText("S_IDD_CONNECTED"));
+    EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_ICONINFORMATION);
+    EXPECT_EQ(m_sandbox.Messages().shown[0].caption, "Trel Power Meter");
+
+    EXPECT_FALSE(m_frame->Commands().Action(ID_DEVICE_CONNECT)->isEnabled());
+    EXPECT_TRUE(Enabled(ID_MODE_AVG));
+    for (int id : {ID_MODE_AVGPEAK, ID_MODE_PEAK, ID_MODE_PULSE, ID_MODE_CCDF, ID_LOGGING})
+        EXPECT_FALSE(Enabled(id)) << id;
+
+    m_link.connected = false;
+    ConnectModel(5, -1);
+    EXPECT_EQ(m_frame->PortLabel(), QStringLiteral("USB"));
+    EXPECT_EQ(m_link.ports.back(), -1);
+}
+
+TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    m_link.connectResult = -2;
+    EXPECT_FALSE(m_frame->ConnectToPort(3));
+    m_link.connectResult = 0;
+    m_link.code = -12345;
+    EXPECT_FALSE(m_frame->ConnectToPort(3));
+    EXPECT_FALSE(m_link.connected) << "a sensor the model table does not know is let go";
+
+    EXPECT_EQ(m_frame->Profile().GetModelNumber(), CSettingProfile::kDefaultModel);
+    EXPECT_TRUE(m_frame->PortLabel().isEmpty());
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 2u);
+    for (const auto& shown : m_sandbox.Messages().shown) {
+        EXPECT_EQ(shown.text, CGuiTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
+        EXPECT_EQ(shown.style, MB_ICONSTOP);
+        EXPECT_EQ(shown.owner, nullptr);
+    }
+}
+
+TEST_F(CMainFrameTest, ModeCommandCreatesTheScreenOnceAndTitlesIt)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(1);
+    m_frame->ExecuteCommand(ID_MODE_AVG);
+    CChildFrame* screen = m_frame->FindChild(ChildKind::Measurement);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->windowTitle().toStdString(), std::string("COM5, ") + CModelTable::FindByNumber(1)->name);
+    EXPECT_EQ(CAppRegistry::Instance().GetMeasurementScreen(), screen->Receiver());
+    EXPECT_EQ(m_screenLog, std::vector<int>{0}) << "configured once for the model";
+    EXPECT_EQ(m_frame->ActiveChild(), screen);
+
+    m_frame->ExecuteCommand(ID_MODE_AVG);
+    EXPECT_EQ(m_frame->FindChild(ChildKind::Measurement), screen);
+    EXPECT_EQ(VisibleChildren(), 1);
+    EXPECT_EQ(m_screenLog, std::vector<int>{0}) << "an open screen is only shown again";
+}
+
+TEST_F(CMainFrameTest, NewScreenStopsAndClosesTheActiveChild)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(5);
+    m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
+    CChildFrame* measurement = m_frame->FindChild(ChildKind::Measurement);
+    ASSERT_NE(measurement, nullptr);
+    CReadingReceiver* measurementReceiver = measurement->Receiver();
+    m_screenLog.clear();
+    const int clearedBefore = m_link.pendingCleared;
+
+    m_frame->ExecuteCommand(ID_MODE_PULSE);
+    EXPECT_EQ(m_frame->FindChild(ChildKind::Measurement), nullptr);
+    ASSERT_NE(m_frame->FindChild(ChildKind::Pulse), nullptr);
+    EXPECT_EQ(VisibleChildren(), 1);
+    EXPECT_GT(m_link.pendingCleared, clearedBefore);
+    ASSERT_FALSE(m_screenLog.empty());
+    EXPECT_EQ(m_screenLog.front(), ID_MEASURE_STOP) << "the old screen is stopped before it closes";
+    EXPECT_NE(CAppRegistry::Instance().GetMeasurementScreen(), measurementReceiver);
+    EXPECT_EQ(CAppRegistry::Instance().GetMeasurementScreen(), nullptr);
+    EXPECT_NE(CAppRegistry::Instance().GetPulseScreen(), nullptr);
+    EXPECT_EQ(m_frame->CurrentMode(), 3);
+}
+
+TEST_F(CMainFrameTest, ModeCommandWithoutSensorClosesTheNewScreenAgain)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    m_frame->ExecuteCommand(ID_MODE_CCDF);
+    EXPECT_EQ(VisibleChildren(), 0);
+    EXPECT_EQ(CAppRegistry::Instance().GetCcdfScreen(), nullptr);
+    EXPECT_FALSE(CAppRegistry::Instance().IsAnyScreenOpen());
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CGuiTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
+    EXPECT_EQ(m_sandbox.Messages().shown[0].owner, nullptr);
+}
+
+TEST_F(CMainFrameTest, ToolbarAndMenuFollowTheActiveChildUnlessTheUserHidThem)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    const QMenu* mainFile = m_frame->MainFrameMenu()->actions().first()->menu<QMenu*>();
+    EXPECT_EQ(m_frame->menuBar()->actions().first()->menu<QMenu*>(), mainFile);
+
+    ConnectModel(5);
+    m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
+    EXPECT_FALSE(m_frame->Toolbar(CMainFrame::MeasurementToolbar)->isHidden());
+    EXPECT_TRUE(m_frame->Toolbar(CMainFrame::MainToolbar)->isHidden());
+    EXPECT_EQ(m_frame->menuBar()->actions().size(), m_frame->MeasurementFrameMenu()->actions().size());
+    EXPECT_TRUE(m_frame->QueryCommand(ID_VIEW_TOOLBAR).checked);
+
+    m_frame->ExecuteCommand(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(m_frame->QueryCommand(ID_VIEW_TOOLBAR).checked);
+    ASSERT_TRUE(m_frame->OpenHistoryFile(QString::fromStdString(WriteHistory("a.psh", 5))));
+    for (auto index : {CMainFrame::MainToolbar, CMainFrame::HistoryToolbar, CMainFrame::MeasurementToolbar})
+        EXPECT_TRUE(m_frame->Toolbar(index)->isHidden()) << index;
+
+    m_frame->ExecuteCommand(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(m_frame->Toolbar(CMainFrame::HistoryToolbar)->isHidden());
+    EXPECT_TRUE(m_frame->Toolbar(CMainFrame::MeasurementToolbar)->isHidden());
+    EXPECT_EQ(m_frame->menuBar()->actions().size(), m_frame->HistoryFrameMenu()->actions().size());
+}
+
+TEST_F(CMainFrameTest, HistoryFilesOpenTitledWithPathAndModel)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    const std::string path = WriteHistory("run.psh", 9);
+    ASSERT_TRUE(m_frame->OpenHistoryFile(QString::fromStdString(path)));
+    const CChildFrame* history = m_frame->ActiveChild();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->Kind(), ChildKind::History);
+    EXPECT_EQ(history->windowTitle().toStdString(), path + ", " + CModelTable::FindByNumber(9)->name);
+
+    EXPECT_FALSE(m_frame->OpenHistoryFile(QString::fromStdString(m_sandbox.Path("missing.psh"))));
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CGuiTestSandbox::GeneralText("S_MAINFRAME_ONFILEOPEN"));
+    EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_ICONSTOP);
+    EXPECT_EQ(VisibleChildren(), 1);
+}
+
+TEST_F(CMainFrameTest, CommandLineNamesTheHistoryFileToOpen)
+{
+    EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"\"")), QString());
+    EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"\"\"")), QString());
+    EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"/data/my run.psh\"")), QStringLiteral("/data/my run.psh"));
+    EXPECT_EQ(CMainFrame::CommandLineOf({QStringLiteral("pelmora"), QStringLiteral("/data/my"), QStringLiteral("run.psh")}),
+              QStringLiteral("/data/my run.psh"));
+    EXPECT_EQ(CMainFrame::CommandLineOf({QStringLiteral("pelmora")}), QString());
+
+    const std::string path = WriteHistory("start up.psh", 5);
+    ASSERT_TRUE(m_frame->Create(QStringLiteral("\"%1\"").arg(QString::fromStdString(path))));
+    ASSERT_NE(m_frame->ActiveChild(), nullptr);
+    EXPECT_EQ(m_frame->ActiveChild()->Kind(), ChildKind::History);
+}
+
+TEST_F(CMainFrameTest, StatusPanesTakeTwoThirdsAndOneThird)
+{
+    EXPECT_EQ(CStatusPanes::PaneWidths(100), std::make_pair(66, 33));
+    EXPECT_EQ(CStatusPanes::PaneWidths(2), std::make_pair(0, 0));
+    EXPECT_EQ(CStatusPanes::PaneWidths(-5), std::make_pair(0, 0));
+
+    ASSERT_TRUE(m_frame->Create(QString()));
+    m_frame->show();
+    m_frame->resize(901, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(m_frame->StatusPanes()->PaneWidth(0), (m_frame->width() / 3) * 2);
+    EXPECT_EQ(m_frame->StatusPanes()->PaneWidth(1), m_frame->width() / 3);
+
+    m_frame->SetStatusText(QStringLiteral("warning"), 1);
+    EXPECT_EQ(m_frame->StatusPanes()->Text(1), QStringLiteral("warning"));
+    m_frame->SetStatusText(QStringLiteral("ignored"), 2);
+}
+
+TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry)
+{
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(5);
+    m_frame->ExecuteCommand(ID_MODE_CCDF);
+    ASSERT_NE(CAppRegistry::Instance().GetCcdfScreen(), nullptr);
+    m_frame->ExecuteCommand(ID_FILE_CLOSE);
+    EXPECT_EQ(CAppRegistry::Instance().GetCcdfScreen(), nullptr);
+    EXPECT_EQ(VisibleChildren(), 0);
+
+    m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
+    ASSERT_NE(CAppRegistry::Instance().GetMeasurementScreen(), nullptr);
+    m_frame.reset();
+    EXPECT_EQ(CAppRegistry::Instance().GetMeasurementScreen(), nullptr);
+    EXPECT_EQ(CAppRegistry::Instance().GetMainFrame(), nullptr);
+    EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), nullptr);
+}
+
+TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText)
+{
+    EXPECT_EQ(CPelmoraApp::FormatHelpMissing("Missing: %s", "/opt/a b/TrelPMEnHlp.pdf"),
+              "Missing: /opt/a b/TrelPMEnHlp.pdf");
+    EXPECT_EQ(CPelmoraApp::FormatHelpMissing("%d %n %s %s", "x"), "%d %n x %s");
+    EXPECT_EQ(CPelmoraApp::FormatHelpMissing("", "x"), "");
+
+    CGuiTestSandbox sandbox;
+    EXPECT_EQ(CPelmoraApp::HelpDocumentPath(), sandbox.Path("TrelPMEnHlp.pdf"));
+}
+
+TEST(CAboutDlg, ShowsNameWithVersionAndCopyrightFromTheLanguageFile)
+{
+    CGuiTestSandbox sandbox;
+    const CAboutDlg dialog;
+    EXPECT_EQ(dialog.windowTitle().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "CAPTION"));
+    EXPECT_EQ(dialog.NameText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_NAME") + " " +
+                                                   CGuiTestSandbox::GeneralText("S_VERSION"));
+    EXPECT_EQ(dialog.CopyText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_COPY"));
+}
