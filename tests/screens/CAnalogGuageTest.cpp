@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <cmath>
+
+#include "screens/CAnalogGuage.h"
+
+namespace {
+
+// Remembers where the last button press arrived.
+class ClickRecorder : public QWidget {
+public:
+    QPoint lastPress{-1, -1};
+    Qt::MouseButton lastButton = Qt::NoButton;
+    int doubleClicks = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        lastPress = event->position().toPoint();
+        lastButton = event->button();
+    }
+    void mouseDoubleClickEvent(QMouseEvent*) override { ++doubleClicks; }
+};
+
+void Click(QWidget& target, QEvent::Type type, Qt::MouseButton button, QPoint at)
+{
+    QMouseEvent event(type, QPointF(at), target.mapToGlobal(QPointF(at)), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&target, &event);
+}
+
+int RedPixels(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            count += colour.red() > 200 && colour.green() < 60 && colour.blue() < 60 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(CAnalogGuage, ValuesAreClampedIntoTheRange)
+{
+    CAnalogGuage gauge;
+    gauge.SetMinValue(20.0);
+    gauge.SetMaxValue(60.0);
+    gauge.SetValue(75.0);
+    EXPECT_DOUBLE_EQ(gauge.GetValue(), 60.0);
+    gauge.SetValue(-5.0);
+    EXPECT_DOUBLE_EQ(gauge.GetValue(), 20.0);
+    gauge.SetValue(std::nan(""));
+    EXPECT_DOUBLE_EQ(gauge.GetValue(), 20.0);
+    // The range itself does not move the needle.
+    gauge.SetMinValue(30.0);
+    EXPECT_DOUBLE_EQ(gauge.GetValue(), 20.0);
+}
+
+TEST(CAnalogGuage, SmallWindowStillDrawsTheWholeMinimumDial)
+{
+    CAnalogGuage gauge;
+    gauge.resize(60, 40);
+    gauge.show();
+    const QImage image = gauge.Render();
+    EXPECT_EQ(image.size(), QSize(100, 100));
+    EXPECT_FLOAT_EQ(gauge.GetScaleFactor(), 0.5f);
+}
+
+TEST(CAnalogGuage, EmptyRangeDrawsNeedleAndNoBands)
+{
+    CAnalogGuage gauge;
+    gauge.resize(200, 200);
+    gauge.SetMinValue(5.0);
+    gauge.SetMaxValue(5.0);
+    gauge.SetValue(5.0);
+    gauge.AddBand(0.0, 10.0, 0xFF00FF00);
+    const QImage image = gauge.Render();
+    EXPECT_GT(RedPixels(image), 50); // the needle
+}
+
+TEST(CAnalogGuage, BandsPaintTheirColourAndClearBandsRemovesThem)
+{
+    CAnalogGuage gauge;
+    gauge.resize(300, 300);
+    gauge.SetMinValue(20.0);
+    gauge.SetMaxValue(60.0);
+    gauge.SetValue(20.0);
+    const int needleOnly = RedPixels(gauge.Render());
+    gauge.AddBand(20.0, 60.0, 0xFFFF0000);
+    gauge.update();
+    EXPECT_GT(RedPixels(gauge.Render()), needleOnly + 500);
+    gauge.ClearBands();
+    gauge.update();
+    EXPECT_EQ(RedPixels(gauge.Render()), needleOnly);
+}
+
+TEST(CAnalogGuage, ClicksReachTheOwnerAtTheSamePlace)
+{
+    ClickRecorder owner;
+    owner.resize(400, 300);
+    auto* gauge = new CAnalogGuage(&owner);
+    gauge->setGeometry(150, 20, 200, 200);
+    owner.show();
+
+    Click(*gauge, QEvent::MouseButtonPress, Qt::RightButton, QPoint(10, 15));
+    EXPECT_EQ(owner.lastPress, QPoint(160, 35));
+    EXPECT_EQ(owner.lastButton, Qt::RightButton);
+    Click(*gauge, QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(5, 5));
+    EXPECT_EQ(owner.doubleClicks, 1);
+}
