@@ -138,6 +138,15 @@ bool CDescriptorIo::ReadReply(int fd, uint8_t* buffer, uint32_t count, uint32_t*
     return ok;
 }
 
+void CDescriptorIo::DiscardInput(int fd) {
+    uint8_t scratch[4096];
+    uint32_t got = 0;
+    for (int round = 0; round < 64; ++round) {
+        if (ReadAvailable(fd, scratch, sizeof scratch, &got) != 0 || got == 0)
+            return;
+    }
+}
+
 bool CDescriptorIo::SendCommand(int fd, const uint8_t* bytes, uint32_t count, uint32_t* written,
                                 const CCancelSignal& cancel) {
     if (fd < 0)

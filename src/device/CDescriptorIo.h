@@ -25,6 +25,9 @@ public:
     // A transport's command write: all bytes, waiting as long as it takes unless cancelled.
     static bool SendCommand(int fd, const uint8_t* bytes, uint32_t count, uint32_t* written,
                             const CCancelSignal& cancel);
+    // Drops whatever input has arrived and not been read, such as a reply that came after its
+    // exchange gave up, so that it cannot be taken for the reply to the next command.
+    static void DiscardInput(int fd);
     // Writes what fits now, without waiting.
     static int WriteAvailable(int fd, const uint8_t* bytes, uint32_t count, uint32_t* done);
 };

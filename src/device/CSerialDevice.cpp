@@ -28,9 +28,20 @@ bool CSerialDevice::IsOpen() {
 // A failed write is reported, so that an exchange with a vanished port fails at once
 // instead of waiting for the reply's time-out.
 bool CSerialDevice::Write(const uint8_t* bytes, uint32_t count, uint32_t* written) {
+    DiscardInput();
     if (m_serial.Write(bytes, count, written, nullptr, CSerial::kInfinite) != 0)
         return false;
     return m_pauseCancel.Sleep(kWritePauseMs);
+}
+
+// A reply that came after its exchange gave up must not be taken for the next command's reply.
+void CSerialDevice::DiscardInput() {
+    uint8_t scratch[4096];
+    for (int round = 0; round < 64; ++round) {
+        uint32_t got = 0;
+        if (m_serial.Read(scratch, sizeof scratch, &got, nullptr, CSerial::kInfinite) != 0 || got == 0)
+            return;
+    }
 }
 
 // The port returns at once with what has arrived; between reads we wait for more input for at

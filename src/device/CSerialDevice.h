@@ -19,6 +19,7 @@ public:
     void CancelIo() override;
 
 private:
+    void DiscardInput();
     CSerial m_serial;
     CCancelSignal m_pauseCancel;
 };

@@ -90,6 +90,18 @@ TEST_F(SerialDevice, ZeroTimeOutStillTakesWhatHasArrived) {
     EXPECT_TRUE(ok);
 }
 
+TEST_F(SerialDevice, ALateReplyIsDroppedBeforeTheNextCommand) {
+    m_terminal.Send("[A,0001]\r");
+    pollfd arrived{m_terminal.SlaveFd(), POLLIN, 0};
+    ASSERT_EQ(poll(&arrived, 1, -1), 1);
+    uint32_t written = 0;
+    ASSERT_TRUE(m_device.Write(reinterpret_cast<const uint8_t*>("[GA0100]"), 8, &written));
+    m_terminal.Send("[A,0002]\r");
+    bool ok = false;
+    EXPECT_EQ(ReadText(9, kLongTimeoutMs, &ok), "[A,0002]\r");
+    EXPECT_TRUE(ok);
+}
+
 TEST_F(SerialDevice, CancelEndsReadsAndPausesUntilClose) {
     std::thread disconnect([this] { m_device.CancelIo(); });
     bool ok = true;

@@ -162,6 +162,17 @@ TYPED_TEST(UsbVariant, ExchangesCommandAndReply) {
     sensor.join();
 }
 
+TYPED_TEST(UsbVariant, ALateReplyIsDroppedBeforeTheNextCommand) {
+    this->Connect();
+    this->m_sensor.Reply("[D,00004]\r");
+    EXPECT_TRUE(SendText(this->m_device, "[GD]"));
+    EXPECT_EQ(this->m_sensor.Command(4), "[GD]");
+    this->m_sensor.Reply("[D,00005]\r");
+    bool ok = false;
+    EXPECT_EQ(ReadText(this->m_device, 10, kLongTimeoutMs, &ok), "[D,00005]\r");
+    EXPECT_TRUE(ok);
+}
+
 TYPED_TEST(UsbVariant, SilentSensorTimesOut) {
     this->Connect();
     this->m_sensor.Reply("[D");
