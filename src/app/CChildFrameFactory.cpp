@@ -2,6 +2,7 @@
 
 #include "app/CHistorySummaryFrame.h"
 #include "app/CPlaceholderScreenFrame.h"
+#include "screens/CMeasurementFrame.h"
 
 #include <array>
 
@@ -11,6 +12,8 @@ CChildFrame* CChildFrameFactory::Create(ChildKind kind)
         return creator();
     if (kind == ChildKind::History)
         return new CHistorySummaryFrame();
+    if (kind == ChildKind::Measurement)
+        return new CMeasurementFrame();
     return new CPlaceholderScreenFrame(kind);
 }
 

@@ -1,0 +1,215 @@
+#include "app/CMessageBoxSink.h"
+#include "app/CMessageBoxes.h"
+#include "app/CStringTable.h"
+#include "app/CommandIds.h"
+#include "history/CGraphCtrl.h"
+#include "model/CSettingProfile.h"
+#include "platform/CAppPaths.h"
+#include "platform/CMessageBeep.h"
+#include "screens/CMeasurementCtrl.h"
+#include "screens/CMeasurementFrame.h"
+#include "screens/CMeasurementLink.h"
+#include "screens/CMeasurementView.h"
+#include "screens/ReadoutItem.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void SendMouse(QWidget& target, QEvent::Type type, const QPoint& position)
+{
+    const QPointF local(position);
+    QMouseEvent event(type, local, target.mapToGlobal(local), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &event);
+}
+
+class IdleLink : public CMeasurementLink {
+public:
+    bool IsConnected() const override { return true; }
+    bool Request(int32_t, int32_t, uint32_t) override { return true; }
+    bool IsPending() const override { return pending; }
+    void SetPending(bool flag) override { pending = flag; }
+    bool SetAveraging() override { return true; }
+    bool pending = false;
+};
+
+class AnsweringSink : public CMessageBoxSink {
+public:
+    int Show(void*, const std::string& text, const std::string&, unsigned style) override
+    {
+        texts.push_back(text);
+        styles.push_back(style);
+        return answer;
+    }
+    int answer = IDNO;
+    std::vector<std::string> texts;
+    std::vector<unsigned> styles;
+};
+
+class MeasurementViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_directory.isValid());
+        CAppPaths::OverrideExecutableDirectory(m_directory.path().toStdString());
+        CMessageBoxes::SetSink(&m_sink);
+        CStringTable::SetPath(PELMORA_SOURCE_DIR "/resources/TrelPMEnStr.ini");
+        CMessageBeep::SetPlayer([](BeepType) {});
+        m_profile = std::make_unique<CSettingProfile>();
+    }
+
+    void TearDown() override
+    {
+        m_frame.reset();
+        m_profile.reset();
+        CMessageBoxes::SetSink(nullptr);
+        CMessageBeep::SetPlayer(nullptr);
+        CAppPaths::OverrideExecutableDirectory("");
+    }
+
+    CMeasurementView& Open(int model)
+    {
+        m_profile->SetModelNumber(model);
+        auto link = std::make_unique<IdleLink>();
+        m_link = link.get();
+        m_frame = std::make_unique<CMeasurementFrame>(m_profile.get(), std::move(link));
+        m_frame->resize(640, 480);
+        m_frame->show();
+        m_frame->View()->ConfigureForModel();
+        return *m_frame->View();
+    }
+
+    static QPoint CentreOf(const QWidget* widget) { return widget->geometry().center(); }
+
+    static void DoubleClick(CMeasurementView& view, const QWidget* target)
+    {
+        SendMouse(view, QEvent::MouseButtonPress, CentreOf(target));
+        SendMouse(view, QEvent::MouseButtonDblClick, CentreOf(target));
+    }
+
+    CCommandState Query(int id) const
+    {
+        CCommandState state;
+        m_frame->OnUpdateCommand(id, state);
+        return state;
+    }
+
+    QTemporaryDir m_directory;
+    AnsweringSink m_sink;
+    std::unique_ptr<CSettingProfile> m_profile;
+    std::unique_ptr<CMeasurementFrame> m_frame;
+    IdleLink* m_link = nullptr;
+};
+
+} // namespace
+
+TEST_F(MeasurementViewTest, AvgOnlySensorShowsGraphAndRefusesOtherPanels)
+{
+    CMeasurementView& view = Open(1);
+    EXPECT_TRUE(view.Graph()->isVisible());
+    EXPECT_FALSE(view.Panel(2)->isVisible());
+    EXPECT_TRUE(view.Panel(1)->IsSelected());
+    SendMouse(view, QEvent::MouseButtonPress, CentreOf(view.Panel(0)));
+    EXPECT_TRUE(view.Panel(0)->IsSelected());
+    EXPECT_FALSE(view.Panel(1)->IsSelected());
+    EXPECT_FALSE(Query(ID_VIEW_HISTORYGRAPH).enabled);
+}
+
+TEST_F(MeasurementViewTest, DoubleClickingPanelZeroTogglesFullScreen)
+{
+    CMeasurementView& view = Open(0);
+    DoubleClick(view, view.Panel(0));
+    EXPECT_EQ(view.Layout().FullScreenPanel(), 0);
+    EXPECT_EQ(view.Panel(0)->geometry(), view.rect());
+    EXPECT_FALSE(view.Panel(1)->isVisible());
+    EXPECT_TRUE(Query(ID_VIEW_FULLSCREEN).checked);
+
+    DoubleClick(view, view.Panel(0));
+    EXPECT_FALSE(view.Layout().IsFullScreen());
+    EXPECT_TRUE(view.Panel(3)->isVisible());
+    EXPECT_TRUE(Query(ID_VIEW_MULTISCREEN).checked);
+}
+
+TEST_F(MeasurementViewTest, DoubleClickingAnotherQuantityMakesItTheMainOne)
+{
+    CMeasurementView& view = Open(0);
+    view.Panel(3)->SetAlarm(true);
+    DoubleClick(view, view.Panel(3));
+    EXPECT_EQ(view.Layout().MainQuantity(), ChannelVswr);
+    EXPECT_EQ(view.Panel(0)->GetQuantity(), ChannelVswr);
+    EXPECT_TRUE(view.Panel(0)->GetAlarm()) << "panel 0 takes over the alarm state";
+    EXPECT_EQ(view.Graph()->GetChannel(), ChannelVswr);
+    EXPECT_EQ(view.Panel(3)->geometry().topLeft(), QPoint(view.Panel(1)->width() + 2, 1)) << "moved top right";
+    EXPECT_FALSE(Query(ID_SETASDEFAULT).enabled);
+    EXPECT_FALSE(Query(ID_MODE_RELATIVE).enabled) << "VSWR has no relative mode";
+}
+
+TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm)
+{
+    m_profile->SetLimitEnabled(ChannelPeak, true);
+    m_profile->SetAlarmOn(ChannelPeak, true);
+    m_profile->SetLimits(ChannelPeak, 0.0f, 10.0f);
+    CMeasurementView& view = Open(3);
+    ASSERT_EQ(view.Layout().MainQuantity(), ChannelPeak);
+    view.OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(view.Handler().OnTimer());
+    m_frame->Receiver()->OnPeakReading(1, 2000); // queued to this thread
+    EXPECT_EQ(m_profile->Records().Count(ChannelPeak), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(m_profile->Records().Count(ChannelPeak), 1);
+    EXPECT_TRUE(view.Panel(2)->GetAlarm());
+    EXPECT_TRUE(view.Panel(0)->GetAlarm());
+}
+
+TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart)
+{
+    CMeasurementView& view = Open(1);
+    view.OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(view.Handler().OnTimer());
+    view.Handler().OnAvgReading(1, 1500);
+    m_sink.answer = IDNO;
+    view.OnCommand(ID_MEASURE_RESET);
+    EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 1) << "answered no";
+    ASSERT_EQ(m_sink.styles.size(), 1u);
+    EXPECT_EQ(m_sink.styles.back(), 0x24u);
+
+    view.OnCommand(ID_MEASURE_STOP);
+    EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
+    view.OnCommand(ID_MEASURE_START);
+    EXPECT_EQ(m_sink.texts.size(), 2u) << "Start asks before discarding the measurement";
+    EXPECT_TRUE(m_profile->Records().IsEmpty(ChannelAvg));
+
+    m_sink.answer = IDYES;
+    view.OnCommand(ID_MEASURE_RESET);
+    EXPECT_TRUE(view.Handler().IsRunning()) << "Reset does not stop";
+}
+
+TEST_F(MeasurementViewTest, FailedSaveReportsAndStaysUnsaved)
+{
+    CMeasurementView& view = Open(1);
+    view.OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(view.Handler().OnTimer());
+    view.Handler().OnAvgReading(1, 1500);
+    view.OnCommand(ID_MEASURE_STOP);
+    EXPECT_FALSE(view.SaveHistoryTo(m_directory.filePath("no/such/dir/a.psh")));
+    ASSERT_FALSE(m_sink.styles.empty());
+    EXPECT_EQ(m_sink.styles.back(), 0x10u);
+    EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
+    EXPECT_TRUE(view.SaveHistoryTo(m_directory.filePath("a.psh")));
+    EXPECT_FALSE(Query(ID_FILE_SAVE).enabled);
+}
+
+TEST_F(MeasurementViewTest, ClosingDropsThePendingReading)
+{
+    CMeasurementView& view = Open(1);
+    view.OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(view.Handler().OnTimer());
+    ASSERT_TRUE(m_link->pending);
+    m_frame->close();
+    EXPECT_FALSE(m_link->pending);
+    EXPECT_FALSE(view.Handler().IsRunning());
+}
