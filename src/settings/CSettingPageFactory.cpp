@@ -1,0 +1,20 @@
+#include "settings/CSettingPageFactory.h"
+
+#include "settings/CSettingDlg_Avg.h"
+#include "settings/CSettingDlg_Pulse.h"
+
+CSettingPage* CSettingPageFactory::Create(SettingPageKind kind, CSettingProfile& profile, int rangeTab,
+                                          QWidget* parent)
+{
+    switch (kind) {
+    case SettingPageKind::Avg:
+        return new CSettingDlg_Avg(profile, rangeTab, parent);
+    case SettingPageKind::Pulse:
+        return new CSettingDlg_Pulse(profile, parent);
+    case SettingPageKind::Ccdf:
+        return new CSettingPage(profile, "IDD_SETTING_CCDF", parent);
+    case SettingPageKind::Logging:
+        return new CSettingPage(profile, "IDD_SETTING_LOGGING", parent);
+    }
+    return nullptr;
+}
