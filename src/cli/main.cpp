@@ -1,6 +1,7 @@
 #include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
 #include "cli/CCliHistoryCommands.h"
+#include "cli/CCliRecordCommand.h"
 
 #include <iostream>
 #include <string>
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     CCliDispatcher dispatcher;
     dispatcher.Add(CCliHistoryCommands::Commands());
     dispatcher.Add(CCliDeviceCommands::Commands());
+    dispatcher.Add(CCliRecordCommand::Commands());
     return dispatcher.Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

@@ -1,0 +1,222 @@
+#include "cli/CCliRecordCommand.h"
+
+#include "app/CAppRegistry.h"
+#include "history/CHistoryChannels.h"
+#include "model/CModelTable.h"
+#include "model/CSettingProfile.h"
+#include "platform/CAutoResetEvent.h"
+#include "protocol/CMeterEngine.h"
+#include "screens/CEngineMeasurementLink.h"
+#include "screens/CMeasurementDisplay.h"
+#include "screens/CMeasurementHandler.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <ostream>
+
+namespace {
+
+constexpr int kMaxCount = 100000;
+// Without a single new value for this long the sensor is taken to have stopped answering.
+constexpr int kStallMs = 10000;
+
+} // namespace
+
+// A connected sensor measured through the screen's handler. Readings arrive on the engine's
+// worker and are queued to the thread that runs the request cycle, like the screen's are.
+class CCliRecordCommand::CSession : public CReadingReceiver {
+public:
+    CSession() : m_handler(m_profile, m_link, m_display) {}
+
+    ~CSession() override
+    {
+        CMeterEngine::Instance().Disconnect();
+        CAppRegistry::Instance().Reset();
+        DrainQueue(); // handler calls that arrived before the disconnect; harmless now
+    }
+
+    bool Open(int port, std::string& reason)
+    {
+        CMeterEngine& engine = CMeterEngine::Instance();
+        if (engine.Connect(port) != 0) {
+            reason = "the sensor did not connect";
+            return false;
+        }
+        const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
+        if (model == nullptr) {
+            reason = "the sensor is not a supported model";
+            return false;
+        }
+        m_profile.SetDevice(model->number, engine.GetSerialNumber(), engine.GetFirmwareVersion());
+        CAppRegistry::Instance().SetSettingProfile(&m_profile);
+        CAppRegistry::Instance().SetMeasurementScreen(this);
+        return true;
+    }
+
+    // Runs the request cycle until `count` rows are recorded, the measurement stops by itself
+    // (single sweep) or the sensor stops answering; the number of rows recorded.
+    int Measure(int count)
+    {
+        m_handler.ConfigureForModel();
+        m_handler.Start();
+        int rows = 0;
+        int idleMs = 0;
+        while (m_handler.IsRunning() && rows < count && idleMs < kStallMs) {
+            m_handler.OnTimer();
+            m_arrived.Wait(CMeasurementHandler::kTimerMs);
+            DrainQueue();
+            const int recorded = RowsRecorded();
+            idleMs = recorded > rows ? 0 : idleMs + CMeasurementHandler::kTimerMs;
+            rows = recorded;
+        }
+        m_stalled = idleMs >= kStallMs;
+        m_handler.Stop();
+        CMeterEngine::Instance().SetPending(false);
+        return rows;
+    }
+
+    bool Stalled() const { return m_stalled; }
+
+    bool Save(const std::string& path, std::string& reason) { return m_handler.SaveHistory(path, &reason); }
+    const CSettingProfile& Profile() const { return m_profile; }
+
+    void OnAvgReading(int32_t state, int32_t value) override
+    {
+        Post([=, this] { m_handler.OnAvgReading(state, value); });
+    }
+    void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override
+    {
+        Post([=, this] { m_handler.OnForwardReverseReading(state, forward, reverse); });
+    }
+    void OnPeakReading(int32_t state, int32_t value) override
+    {
+        Post([=, this] { m_handler.OnPeakReading(state, value); });
+    }
+    void OnRevReading(int32_t state, int32_t value) override
+    {
+        Post([=, this] { m_handler.OnRevReading(state, value); });
+    }
+
+private:
+    void Post(std::function<void()> call)
+    {
+        {
+            std::lock_guard lock(m_queueLock);
+            m_queue.push_back(std::move(call));
+        }
+        m_arrived.Set();
+    }
+
+    void DrainQueue()
+    {
+        std::deque<std::function<void()>> calls;
+        {
+            std::lock_guard lock(m_queueLock);
+            calls.swap(m_queue);
+        }
+        for (const auto& call : calls)
+            call();
+    }
+
+    // Rows a saved history holds: the shortest of its channels.
+    int RowsRecorded() const
+    {
+        const uint8_t mask = CMeasurementHandler::SaveMask(m_profile.GetModelNumber());
+        int rows = kMaxCount;
+        for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+            if (mask & CHistoryChannels::MaskBit(channel))
+                rows = std::min(rows, m_profile.Records().Count(channel));
+        }
+        return rows;
+    }
+
+    CSettingProfile m_profile;
+    CEngineMeasurementLink m_link;
+    CMeasurementDisplay m_display;
+    CMeasurementHandler m_handler;
+    std::mutex m_queueLock;
+    std::deque<std::function<void()>> m_queue;
+    CAutoResetEvent m_arrived;
+    bool m_stalled = false;
+};
+
+std::vector<CliCommand> CCliRecordCommand::Commands()
+{
+    return {{{"record"},
+             "--port N|usb --count K --out FILE.psh",
+             "Measure as the AVG & PEAK screen does until K values are recorded, and save the history.",
+             6,
+             6,
+             Record}};
+}
+
+int CCliRecordCommand::Fail(const CliContext& context, const std::string& reason)
+{
+    context.err << "pelmora-cli: " << reason << "\n";
+    return 1;
+}
+
+bool CCliRecordCommand::ParseNumber(const std::string& text, int minimum, int maximum, int& number)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || value < minimum || value > maximum)
+        return false;
+    number = static_cast<int>(value);
+    return true;
+}
+
+bool CCliRecordCommand::ParseOptions(const CliContext& context, SOptions& options)
+{
+    bool havePort = false;
+    bool haveCount = false;
+    const std::vector<std::string>& words = context.arguments;
+    for (size_t i = 0; i + 1 < words.size(); i += 2) {
+        const std::string& name = words[i];
+        const std::string& value = words[i + 1];
+        if (name == "--port") {
+            havePort = value == "usb" || ParseNumber(value, 1, 255, options.port);
+            if (value == "usb")
+                options.port = 0;
+        } else if (name == "--count") {
+            haveCount = ParseNumber(value, 1, kMaxCount, options.count);
+        } else if (name == "--out") {
+            options.out = value;
+        } else {
+            Fail(context, "unknown option '" + name + "'");
+            return false;
+        }
+    }
+    if (!havePort || !haveCount || options.out.empty()) {
+        Fail(context, "expected --port N|usb (N 1..255), --count K (1.." + std::to_string(kMaxCount) +
+                          ") and --out FILE.psh");
+        return false;
+    }
+    return true;
+}
+
+int CCliRecordCommand::Record(const CliContext& context)
+{
+    SOptions options;
+    if (!ParseOptions(context, options))
+        return 2;
+    CSession session;
+    std::string reason;
+    if (!session.Open(options.port, reason))
+        return Fail(context, reason);
+    const int rows = session.Measure(options.count);
+    if (rows == 0)
+        return Fail(context, "the sensor delivered no readings");
+    if (!session.Save(options.out, reason))
+        return Fail(context, "the history was not saved: " + reason);
+    context.out << "recorded " << rows << " rows from " << session.Profile().ModelName() << " into "
+                << options.out << "\n";
+    if (session.Stalled())
+        return Fail(context, "the sensor stopped answering; the history holds what came before");
+    return 0;
+}

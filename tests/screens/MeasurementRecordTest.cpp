@@ -1,0 +1,94 @@
+#include "cli/CCliRecordCommand.h"
+#include "history/CHistoryData.h"
+#include "history/CHistoryFile.h"
+#include "model/HistoryChannel.h"
+#include "platform/CAppPaths.h"
+#include "sim/CVirtualSensor.h"
+
+#include "../sim/SimTestDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+class MeasurementRecordTest : public SimTestDirectory {
+protected:
+    void SetUp() override
+    {
+        SimTestDirectory::SetUp();
+        CAppPaths::OverrideExecutableDirectory(m_root); // the profile files go here
+    }
+
+    void TearDown() override
+    {
+        CAppPaths::OverrideExecutableDirectory("");
+        SimTestDirectory::TearDown();
+    }
+
+    int Record(const std::vector<std::string>& arguments)
+    {
+        m_out.str("");
+        m_err.str("");
+        const CliContext context{arguments, m_out, m_err};
+        return CCliRecordCommand::Commands().front().run(context);
+    }
+
+    CHistoryData RecordFrom(int model, int count)
+    {
+        VirtualSensorConfig config;
+        config.modelNumber = model;
+        CVirtualSensor sensor(config);
+        EXPECT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
+        const std::string path = m_root + "/record.psh";
+        EXPECT_EQ(Record({"--port", "usb", "--count", std::to_string(count), "--out", path}), 0) << m_err.str();
+        sensor.Stop();
+        CHistoryData data;
+        EXPECT_TRUE(CHistoryFile::LoadHistory(path, data).ok);
+        return data;
+    }
+
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+} // namespace
+
+TEST_F(MeasurementRecordTest, DirectionalSensorSavesAvgPeakAndVswr)
+{
+    const CHistoryData data = RecordFrom(0, 3);
+    EXPECT_EQ(data.Header().Mask(), 0x13);
+    ASSERT_EQ(data.RowCount(), 3);
+    for (int row = 0; row < data.RowCount(); ++row) {
+        EXPECT_NEAR(data.Value(row, ChannelAvg), 40.0, 0.5);
+        EXPECT_NEAR(data.Value(row, ChannelPeak), 48.0, 0.5);
+        EXPECT_NEAR(data.Value(row, ChannelVswr), 1.23, 0.02);
+    }
+}
+
+TEST_F(MeasurementRecordTest, PeakOnlySensorSavesThePeakChannel)
+{
+    const CHistoryData data = RecordFrom(3, 2);
+    EXPECT_EQ(data.Header().Mask(), 0x02);
+    EXPECT_EQ(data.RowCount(), 2);
+}
+
+TEST_F(MeasurementRecordTest, Model5StoresCorrectedForwardPower)
+{
+    const CHistoryData data = RecordFrom(5, 2);
+    EXPECT_EQ(data.Header().Mask(), 0x13);
+    ASSERT_EQ(data.RowCount(), 2);
+    // The profile's default technology takes no correction.
+    EXPECT_NEAR(data.Value(0, ChannelAvg), 40.0, 0.5);
+    EXPECT_NEAR(data.Value(1, ChannelVswr), 1.23, 0.02);
+}
+
+TEST_F(MeasurementRecordTest, RefusesBadOptionsAndAMissingSensor)
+{
+    EXPECT_EQ(Record({"--port", "0", "--count", "3", "--out", m_root + "/a.psh"}), 2);
+    EXPECT_EQ(Record({"--port", "usb", "--count", "-1", "--out", m_root + "/a.psh"}), 2);
+    EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--size", "x"}), 2);
+    EXPECT_EQ(Record({"--port", "9", "--count", "3", "--out", m_root + "/a.psh"}), 1);
+    EXPECT_NE(m_err.str().find("did not connect"), std::string::npos);
+}
