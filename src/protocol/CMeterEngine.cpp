@@ -370,8 +370,15 @@ bool CMeterEngine::Acknowledged(const char mnemonic[3], int32_t argument, uint32
            m_lastReplyState.load() == ReplyAcknowledged;
 }
 
-std::unique_lock<std::timed_mutex> CMeterEngine::TakeLine(uint32_t timeoutMs) {
-    return std::unique_lock(m_lineLock, std::chrono::milliseconds(timeoutMs));
+std::unique_lock<std::mutex> CMeterEngine::TakeLine(uint32_t timeoutMs) {
+    // Polled rather than a timed lock, which the thread sanitizer cannot follow.
+    std::unique_lock line(m_lineLock, std::try_to_lock);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!line.owns_lock() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        line.try_lock();
+    }
+    return line;
 }
 
 bool CMeterEngine::SetupCommand(const char mnemonic[3], int32_t argument, uint32_t timeoutMs) {

@@ -133,14 +133,14 @@ private:
     bool Acknowledged(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
 
     // The user-interface thread waits for the line at most as long as its reply may take.
-    std::unique_lock<std::timed_mutex> TakeLine(uint32_t timeoutMs);
+    std::unique_lock<std::mutex> TakeLine(uint32_t timeoutMs);
     // A set-up command from the user-interface thread, acknowledged within timeoutMs.
     bool SetupCommand(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
 
     TransportFactory m_transportFactory;
     std::unique_ptr<CPowerDevice> m_transport;
     std::vector<uint8_t> m_buffer;
-    mutable std::timed_mutex m_lineLock;
+    mutable std::mutex m_lineLock;
 
     std::atomic<int32_t> m_identificationCode{-1};
     std::atomic<int32_t> m_firmwareVersion{-1};

@@ -241,7 +241,10 @@ TEST_F(MeterEngineTest, ResultIsDroppedWhenNoRequestIsPendingOrNoScreenIsOpen) {
     m_gateEntered.get_future().wait();
     m_engine.SetPending(false); // the screen was switched while the reply was on its way
     m_gateRelease.set_value();
-    // The worker takes one request at a time: this one runs after the first was dropped.
+    // A new request re-arms the pending flag, so give the decoded reply time to be dropped.
+    for (int i = 0; i < 2500 && m_engine.GetLastReplyValue() != 1234; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Exchange(CMeterEngine::ModeRev), "rev 1 500");
     EXPECT_EQ(m_receiver.Calls().size(), 1u);
 
