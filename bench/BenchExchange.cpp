@@ -1,8 +1,9 @@
 // One measurement exchange of the engine with the virtual sensor over a pseudo-terminal, next
-// to a bare round trip of the same bytes on the same line. The transport here leaves out the
-// serial write pause, which would otherwise dominate every figure.
+// to a bare round trip of the same bytes on the same line. The COM transport runs without its
+// write pause, which would otherwise dominate every figure.
 #include "app/CAppRegistry.h"
 #include "device/CPortRegistry.h"
+#include "device/CSerialDevice.h"
 #include "device/CPowerDevice.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
@@ -22,7 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-// A raw pseudo-terminal line without the write pause.
+// The bare line: raw reads and writes on the pseudo-terminal, nothing else.
 class CUnpausedLine : public CPowerDevice {
 public:
     bool Open(int32_t port) override {
@@ -98,7 +99,11 @@ static void BM_EngineExchange(benchmark::State& state) {
     CAppRegistry::Instance().SetSettingProfile(&profile);
     CAppRegistry::Instance().SetMeasurementScreen(&receiver);
     CMeterEngine engine;
-    engine.SetTransportFactory([](int32_t) { return std::make_unique<CUnpausedLine>(); });
+    engine.SetTransportFactory([](int32_t) {
+        auto line = std::make_unique<CSerialDevice>();
+        line->SetWritePauseMs(0);
+        return line;
+    });
     if (bench.port < 0 || engine.Connect(bench.port) != 0) {
         state.SkipWithError("no virtual sensor");
         return;

@@ -31,7 +31,7 @@ bool CSerialDevice::Write(const uint8_t* bytes, uint32_t count, uint32_t* writte
     DiscardInput();
     if (m_serial.Write(bytes, count, written, nullptr, CSerial::kInfinite) != 0)
         return false;
-    return m_pauseCancel.Sleep(kWritePauseMs);
+    return m_pauseCancel.Sleep(m_writePauseMs);
 }
 
 // A reply that came after its exchange gave up must not be taken for the next command's reply.

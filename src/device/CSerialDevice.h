@@ -17,9 +17,12 @@ public:
     bool Write(const uint8_t* bytes, uint32_t count, uint32_t* written) override;
     bool Read(uint8_t* buffer, uint32_t count, uint32_t* read, uint32_t timeoutMs) override;
     void CancelIo() override;
+    // The sensor relies on the pause; only benchmarks of the line itself leave it out.
+    void SetWritePauseMs(int pauseMs) { m_writePauseMs = pauseMs; }
 
 private:
     void DiscardInput();
     CSerial m_serial;
     CCancelSignal m_pauseCancel;
+    int m_writePauseMs = kWritePauseMs;
 };
