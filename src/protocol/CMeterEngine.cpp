@@ -277,45 +277,43 @@ CMeterEngine::SResult CMeterEngine::ExchangeHistogram(const SRequest& request) {
     return result;
 }
 
-static CReadingReceiver* ReceiverFor(int32_t mode) {
-    const CAppRegistry& registry = CAppRegistry::Instance();
+static CAppRegistry::Screen ScreenFor(int32_t mode) {
     if (mode == CMeterEngine::ModePulse)
-        return registry.GetPulseScreen();
+        return CAppRegistry::Screen::Pulse;
     if (mode == CMeterEngine::ModeCcdf)
-        return registry.GetCcdfScreen();
-    return registry.GetMeasurementScreen();
+        return CAppRegistry::Screen::Ccdf;
+    return CAppRegistry::Screen::Measurement;
 }
 
 void CMeterEngine::HandOver(int32_t mode, const SResult& result) {
     // After Disconnect began the result is dropped, so a receiver cannot hold up the join.
     if (m_stopping.load() || !m_pending.load())
         return;
-    CReadingReceiver* receiver = ReceiverFor(mode);
-    if (!receiver)
-        return;
-    const int32_t* v = result.values;
-    switch (mode) {
-    case ModeAvg:
-        receiver->OnAvgReading(result.state, v[0]);
-        break;
-    case ModeForwardReverse:
-        receiver->OnForwardReverseReading(result.state, v[0], v[1]);
-        break;
-    case ModePeak:
-        receiver->OnPeakReading(result.state, v[0]);
-        break;
-    case ModeRev:
-        receiver->OnRevReading(result.state, v[0]);
-        break;
-    case ModePulse:
-        receiver->OnPulseReading(result.state, v[0], v[1], v[2], v[3], v[4]);
-        break;
-    case ModeCcdf:
-        receiver->OnCcdfData(result.state);
-        break;
-    default:
-        break;
-    }
+    CAppRegistry::Instance().CallScreen(ScreenFor(mode), [&](CReadingReceiver& receiver) {
+        const int32_t* v = result.values;
+        switch (mode) {
+        case ModeAvg:
+            receiver.OnAvgReading(result.state, v[0]);
+            break;
+        case ModeForwardReverse:
+            receiver.OnForwardReverseReading(result.state, v[0], v[1]);
+            break;
+        case ModePeak:
+            receiver.OnPeakReading(result.state, v[0]);
+            break;
+        case ModeRev:
+            receiver.OnRevReading(result.state, v[0]);
+            break;
+        case ModePulse:
+            receiver.OnPulseReading(result.state, v[0], v[1], v[2], v[3], v[4]);
+            break;
+        case ModeCcdf:
+            receiver.OnCcdfData(result.state);
+            break;
+        default:
+            break;
+        }
+    });
 }
 
 bool CMeterEngine::Send(const uint8_t* bytes, uint32_t count) {
