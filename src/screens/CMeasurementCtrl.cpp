@@ -131,6 +131,8 @@ void CMeasurementCtrl::RefreshNow(int kind)
     bool changed = false;
     if (kind == RefreshAll) {
         CReadoutTexts::SetIdentity(profile, m_quantity, m_texts);
+        // The unit follows the model too (VSWR or PAR), which may have changed since SetQuantity.
+        m_gauge.SetCaption(QString::fromStdString(CReadoutTexts::GaugeCaption(profile.GetModelNumber(), m_quantity)));
         float minimum = 0.0f;
         float maximum = 0.0f;
         profile.GetDisplayRange(m_quantity, minimum, maximum);
