@@ -32,6 +32,10 @@ public:
     virtual bool LoadFile(const std::string& /*path*/) { return false; }
     // Name of the sensor model the shown document was recorded with; empty when unknown.
     virtual std::string DocumentModelName() const { return {}; }
+    // Quantity (channel) of the screen's main readout, or -1 for a screen without one.
+    virtual int MainQuantity() const { return -1; }
+    // The setting dialog has changed the profile: the screen redraws with the new settings.
+    virtual void ApplySettings() {}
 
     bool OnCommand(int /*id*/) override { return false; }
     bool OnUpdateCommand(int /*id*/, CCommandState& /*state*/) override { return false; }

@@ -12,6 +12,7 @@
 #include "app/CommandIds.h"
 #include "device/CConnectDlg.h"
 #include "model/CModelTable.h"
+#include "settings/CSettingCommand.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -250,8 +251,10 @@ bool CMainFrame::OnCommand(int id)
         if (QMdiSubWindow* window = m_mdiArea->activeSubWindow())
             window->close();
         return true;
-    case ID_DEVICE_SETTING: // the setting dialog is not built yet
-    case ID_LOGGING:        // nor the download dialog
+    case ID_DEVICE_SETTING:
+        CSettingCommand::Run(*this);
+        return true;
+    case ID_LOGGING: // the download dialog is not built yet
         return true;
     case ID_TOOLBAR_CHOICE:
         ChooseToolbar();

@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "model/CSettingProfile.h"
 #include "screens/CEngineMeasurementLink.h"
+#include "screens/CMeasurementLayout.h"
 #include "screens/CMeasurementView.h"
 
 #include <QCloseEvent>
@@ -39,6 +40,11 @@ void CMeasurementFrame::Configure()
     // The setting dialog opens at once on a freshly configured screen.
     if (CMainFrame* mainFrame = CAppRegistry::Instance().GetMainFrame())
         mainFrame->PostCommand(ID_DEVICE_SETTING);
+}
+
+int CMeasurementFrame::MainQuantity() const
+{
+    return m_view->Layout().MainQuantity();
 }
 
 void CMeasurementFrame::ApplySettings()

@@ -22,7 +22,8 @@ public:
     CMeasurementView* View() const { return m_view; }
     CReadingReceiver* Receiver() override { return &m_receiver; }
     void Configure() override;
-    void ApplySettings();
+    int MainQuantity() const override;
+    void ApplySettings() override;
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCommandState& state) override;

@@ -45,6 +45,28 @@ std::vector<int> CSettingTabRules::AvgRangeChannels(int modelNumber) {
     return channels;
 }
 
+int CSettingTabRules::InitialTab(int screenMode) {
+    switch (screenMode) {
+    case 3:
+        return 2;
+    case 4:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int CSettingTabRules::RangeTabOfQuantity(int quantity) {
+    switch (quantity) {
+    case ChannelPeak:
+        return 1;
+    case ChannelVswr:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
 const char* CSettingTabRules::RangeTabKey(int modelNumber, int channel) {
     switch (channel) {
     case ChannelAvg:

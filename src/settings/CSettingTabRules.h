@@ -22,6 +22,10 @@ public:
     // Channels with a range page on the AVG page, from the model's capabilities: AVG, PEAK,
     // then VSWR/PAR.
     static std::vector<int> AvgRangeChannels(int modelNumber);
+    // Tab the dialog opens on for the main frame's screen mode (0 AVG & PEAK, 3 PULSE, 4 CCDF).
+    static int InitialTab(int screenMode);
+    // Range tab that follows the quantity of a screen's main readout: AVG 0, PEAK 1, VSWR/PAR 2.
+    static int RangeTabOfQuantity(int quantity);
     // Language key of a range tab's text (general section).
     static const char* RangeTabKey(int modelNumber, int channel);
 };

@@ -1,10 +1,8 @@
 #include "settings/CSettingDlg.h"
 
-#include "app/CMessageBoxSink.h"
+#include "CSettingsTestSandbox.h"
 #include "app/CMessageBoxes.h"
-#include "app/CStringTable.h"
 #include "model/CSettingProfile.h"
-#include "platform/CAppPaths.h"
 #include "settings/CSettingDlg_Pulse.h"
 #include "settings/CSettingPage.h"
 #include "settings/SettingControlIds.h"
@@ -17,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <string>
@@ -25,37 +22,16 @@
 
 namespace {
 
-class CRecordingSink : public CMessageBoxSink {
-public:
-    int Show(void*, const std::string& text, const std::string&, unsigned style) override
-    {
-        texts.push_back(text);
-        styles.push_back(style);
-        return IDOK;
-    }
-    std::vector<std::string> texts;
-    std::vector<unsigned> styles;
-};
-
-std::string General(const char* key) { return CStringTable::GetGeneralText(key); }
+std::string General(const char* key) { return CSettingsTestSandbox::GeneralText(key); }
 
 class CSettingDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_directory.isValid());
-        CAppPaths::OverrideExecutableDirectory(m_directory.path().toStdString());
-        CStringTable::SetPath(PELMORA_SOURCE_DIR "/resources/TrelPMEnStr.ini");
-        CMessageBoxes::SetSink(&m_messages);
-        m_profile = std::make_unique<CSettingProfile>();
-    }
+    void SetUp() override { m_profile = std::make_unique<CSettingProfile>(); }
 
     void TearDown() override
     {
         m_dialog.reset();
         m_profile.reset();
-        CMessageBoxes::SetSink(nullptr);
-        CAppPaths::OverrideExecutableDirectory("");
     }
 
     // A dialog for a connected sensor of the model, shown and active so that focus can be checked.
@@ -101,8 +77,8 @@ protected:
         m_messages.texts.clear();
     }
 
-    QTemporaryDir m_directory;
-    CRecordingSink m_messages;
+    CSettingsTestSandbox m_sandbox;
+    CRecordingSink& m_messages = m_sandbox.Messages();
     std::unique_ptr<CSettingProfile> m_profile;
     std::unique_ptr<CSettingDlg> m_dialog;
 };

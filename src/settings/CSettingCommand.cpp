@@ -1,0 +1,39 @@
+#include "settings/CSettingCommand.h"
+
+#include "app/CAppRegistry.h"
+#include "app/CMainFrame.h"
+#include "app/CMainFrameRules.h"
+#include "settings/CSettingDlg.h"
+#include "settings/CSettingTabRules.h"
+
+#include <QPointer>
+
+static bool IsDialogOpen(const CMainFrame& frame)
+{
+    for (const CSettingDlg* dialog : frame.findChildren<CSettingDlg*>())
+        if (dialog->isVisible())
+            return true;
+    return false;
+}
+
+void CSettingCommand::Run(CMainFrame& frame)
+{
+    if (IsDialogOpen(frame))
+        return;
+    int tab = 0;
+    int rangeTab = 0;
+    QPointer<CChildFrame> screen;
+    if (CAppRegistry::Instance().IsAnyScreenOpen()) {
+        tab = CSettingTabRules::InitialTab(frame.CurrentMode());
+        screen = frame.FindChild(CMainFrameRules::ScreenOfMode(frame.CurrentMode()));
+        if (screen)
+            rangeTab = CSettingTabRules::RangeTabOfQuantity(screen->MainQuantity());
+    }
+    auto* dialog = new CSettingDlg(frame.Profile(), tab, rangeTab, &frame);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, &frame, [screen] {
+        if (screen)
+            screen->ApplySettings();
+    });
+    dialog->open();
+}
