@@ -23,7 +23,7 @@ QString Utf8(const std::string& text)
 
 } // namespace
 
-CGraph::CGraph(QWidget* owner, int colourSet) : m_colours(ColoursOf(colourSet)), m_owner(owner)
+CGraph::CGraph(const QWidget* owner, int colourSet) : m_colours(ColoursOf(colourSet))
 {
     SetFont(owner != nullptr ? owner->logicalDpiY() : 96);
     m_scale.Resize(0, 0, CGraphScale::kMinWidth, CGraphScale::kMinHeight);

@@ -36,7 +36,8 @@ public:
     static constexpr int kMaxSeriesKind = 12;
     static constexpr int kMaxSeriesStyle = 4;
 
-    explicit CGraph(QWidget* owner = nullptr, int colourSet = ColourSetScreen);
+    // The font is measured at the owner's resolution (96 dpi without one).
+    explicit CGraph(const QWidget* owner = nullptr, int colourSet = ColourSetScreen);
     virtual ~CGraph() = default;
     CGraph(const CGraph&) = delete;
     CGraph& operator=(const CGraph&) = delete;
@@ -109,6 +110,5 @@ protected:
 private:
     static Colours ColoursOf(int colourSet);
 
-    QWidget* m_owner;
     int m_dotsPerInchY = 96;
 };

@@ -20,6 +20,7 @@ CGraphCtrl::CGraphCtrl(QWidget* parent) : QWidget(parent), m_graph(this, CGraph:
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     ResetTexts();
+    m_view.series.yAxisLabel = CStringTable::GetGeneralText("S_GRAPH_POWER");
     m_view.series.kind = kSeriesKindSampled;
     m_view.series.style = kSeriesStyleLine;
     m_view.series.xMinimum = 0.0f;
