@@ -59,6 +59,7 @@ CRangeDlg::CRangeDlg(int channel, const RangeLimitItem& item, QWidget* parent) :
     limitGrid->addWidget(new QLabel(RangeText("IDC_STATIC_BEEP"), limit), 2, 0);
     limitGrid->addWidget(m_beep, 2, 1);
     limitGrid->setColumnStretch(4, 1);
+    limitGrid->setRowStretch(3, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(display);
