@@ -55,13 +55,9 @@ QTabWidget* CSettingDlg_Avg::CreateRangeTabs(int rangeTab)
                                        CSettingTabRules::RangeTabKey(ModelNumber(), channel))));
     }
     if (!m_ranges.empty())
-        m_rangeTabs->setCurrentIndex(std::clamp(rangeTab, 0, RangeTabCount() - 1));
+        m_rangeTabs->setCurrentIndex(std::clamp(rangeTab, 0, m_rangeTabs->count() - 1));
     return m_rangeTabs;
 }
-
-int CSettingDlg_Avg::RangeTabCount() const { return m_rangeTabs->count(); }
-
-int CSettingDlg_Avg::SelectedRangeTab() const { return m_rangeTabs->currentIndex(); }
 
 bool CSettingDlg_Avg::Validate()
 {

@@ -19,9 +19,6 @@ public:
     bool Validate() override;
     void Apply() override;
 
-    int RangeTabCount() const;
-    int SelectedRangeTab() const;
-
 private:
     QGroupBox* CreateSettingsGroup();
     QTabWidget* CreateRangeTabs(int rangeTab);

@@ -36,7 +36,8 @@ CSettingDlg_Pulse::CSettingDlg_Pulse(CSettingProfile& profile, QWidget* parent)
 
 int CSettingDlg_Pulse::TechnologyOfEntry(int entry)
 {
-    return kEntryTechnologies[static_cast<size_t>(std::clamp(entry, 0, static_cast<int>(kEntryTechnologies.size()) - 1))];
+    const int last = static_cast<int>(kEntryTechnologies.size()) - 1;
+    return kEntryTechnologies[static_cast<size_t>(std::clamp(entry, 0, last))];
 }
 
 int CSettingDlg_Pulse::EntryOfTechnology(int technology)

@@ -84,8 +84,7 @@ QButtonGroup* CSettingPage::AddRadioPair(QGridLayout* grid, int row, const char*
         line->addWidget(radio);
     }
     line->addStretch(1);
-    if (labelKey != nullptr)
-        grid->addWidget(new QLabel(Text(labelKey), this), row, 0);
+    grid->addWidget(new QLabel(Text(labelKey), this), row, 0);
     grid->addLayout(line, row, 1, 1, kValueColumns);
     return buttons;
 }

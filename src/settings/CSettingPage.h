@@ -29,11 +29,6 @@ public:
     // Writes the page's settings into the profile; only after Validate succeeded.
     virtual void Apply() {}
 
-    // A control by its identifier (SettingControlId), or nullptr.
-    template <typename Control> Control* FindControl(int id) const {
-        return findChild<Control*>(QString::number(id));
-    }
-
 signals:
     // Sent before a validation message, so that the host shows the page the message is about.
     void RevealRequested(CSettingPage* page);
