@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-// Qt's raster engine blends large gradient fills on its own worker threads, synchronised
-// inside the (uninstrumented) Qt libraries; the thread sanitizer cannot see that hand-over
-// and would report the library's own allocations as races.
+// Qt's raster engine paints large fills on its own worker threads, synchronised inside the
+// uninstrumented Qt libraries; the thread sanitizer would report the libraries' own
+// allocations as races.
 extern "C" const char* __tsan_default_suppressions()
 {
     return "called_from_lib:libQt6Core.so.6\n"
