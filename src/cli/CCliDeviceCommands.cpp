@@ -10,8 +10,6 @@
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -132,43 +130,6 @@ std::vector<CliCommand> CCliDeviceCommands::Commands() {
     };
 }
 
-int CCliDeviceCommands::Fail(const CliContext& context, const std::string& reason) {
-    context.err << "pelmora-cli: " << reason << "\n";
-    return 1;
-}
-
-bool CCliDeviceCommands::ParseOptions(const CliContext& context, const std::vector<std::string>& known,
-                                      Options& options) {
-    const std::vector<std::string>& words = context.arguments;
-    for (size_t i = 0; i < words.size(); i += 2) {
-        const std::string& name = words[i];
-        if (name.size() < 3 || name.compare(0, 2, "--") != 0 || i + 1 >= words.size()) {
-            Fail(context, "expected '--name value', got '" + name + "'");
-            return false;
-        }
-        if (std::find(known.begin(), known.end(), name.substr(2)) == known.end()) {
-            Fail(context, "unknown option '" + name + "'");
-            return false;
-        }
-        options[name.substr(2)] = words[i + 1];
-    }
-    return true;
-}
-
-bool CCliDeviceCommands::ParsePort(const std::string& text, int& port) {
-    if (text == "usb") {
-        port = 0;
-        return true;
-    }
-    char* end = nullptr;
-    errno = 0;
-    const long number = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || number < 1 || number > 255)
-        return false;
-    port = static_cast<int>(number);
-    return true;
-}
-
 bool CCliDeviceCommands::ParseFrequency(const std::string& text, int& hundredths) {
     char* end = nullptr;
     const double megahertz = std::strtod(text.c_str(), &end);
@@ -183,9 +144,9 @@ bool CCliDeviceCommands::Connect(const CliContext& context, const Options& optio
     const std::string portText = found == options.end() ? "usb" : found->second;
     int port = 0;
     std::string reason = "bad port '" + portText + "' (a COM number 1..255 or usb)";
-    if (ParsePort(portText, port) && session.Open(port, reason))
+    if (CCliOptions::ParsePort(portText, port) && session.Open(port, reason))
         return true;
-    Fail(context, reason);
+    CCliOptions::Fail(context, reason);
     return false;
 }
 
@@ -202,7 +163,7 @@ int CCliDeviceCommands::Ports(const CliContext& context) {
 int CCliDeviceCommands::Identify(const CliContext& context) {
     Options options;
     CSession session;
-    if (!ParseOptions(context, {"port"}, options) || !Connect(context, options, session))
+    if (!CCliOptions::Parse(context, {"port"}, options) || !Connect(context, options, session))
         return 1;
     const CMeterEngine& engine = CMeterEngine::Instance();
     context.out << "code " << engine.GetIdentificationCode() << "\n"
@@ -227,24 +188,24 @@ static int32_t ModeNamed(const std::string& name) {
 
 int CCliDeviceCommands::Measure(const CliContext& context) {
     Options options;
-    if (!ParseOptions(context, {"port", "mode", "count", "freq"}, options))
+    if (!CCliOptions::Parse(context, {"port", "mode", "count", "freq"}, options))
         return 1;
     const int32_t mode = ModeNamed(options["mode"]);
-    const long count = std::strtol(options["count"].c_str(), nullptr, 10);
+    int count = 0;
     int frequency = 0;
     if (mode < 0)
-        return Fail(context, "bad mode '" + options["mode"] + "' (avg, peak, rev, fwdrev or pulse)");
-    if (count < 1 || count > 1000000)
-        return Fail(context, "bad count '" + options["count"] + "' (1..1000000)");
+        return CCliOptions::Fail(context, "bad mode '" + options["mode"] + "' (avg, peak, rev, fwdrev or pulse)");
+    if (!CCliOptions::ParseNumber(options["count"], 1, 1000000, count))
+        return CCliOptions::Fail(context, "bad count '" + options["count"] + "' (1..1000000)");
     if (!ParseFrequency(options["freq"], frequency))
-        return Fail(context, "bad frequency '" + options["freq"] + "' (MHz)");
+        return CCliOptions::Fail(context, "bad frequency '" + options["freq"] + "' (MHz)");
     CSession session;
     if (!Connect(context, options, session))
         return 1;
-    for (long i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
         const std::string line = session.Exchange(mode, frequency, kReadingWaitMs);
         if (line.empty())
-            return Fail(context, "the engine handed over no result");
+            return CCliOptions::Fail(context, "the engine handed over no result");
         context.out << line << "\n" << std::flush;
     }
     return 0;
@@ -253,16 +214,16 @@ int CCliDeviceCommands::Measure(const CliContext& context) {
 int CCliDeviceCommands::Histogram(const CliContext& context) {
     Options options;
     int frequency = 0;
-    if (!ParseOptions(context, {"port", "freq"}, options))
+    if (!CCliOptions::Parse(context, {"port", "freq"}, options))
         return 1;
     if (!ParseFrequency(options["freq"], frequency))
-        return Fail(context, "bad frequency '" + options["freq"] + "' (MHz)");
+        return CCliOptions::Fail(context, "bad frequency '" + options["freq"] + "' (MHz)");
     CSession session;
     if (!Connect(context, options, session))
         return 1;
     const std::string state = session.Exchange(CMeterEngine::ModeCcdf, frequency, kHistogramWaitMs);
     if (state != "1")
-        return Fail(context, state.empty() ? "no histogram was handed over" : "the histogram exchange failed");
+        return CCliOptions::Fail(context, state.empty() ? "no histogram was handed over" : "the histogram exchange failed");
     for (const auto& [key, count] : CMeterEngine::Instance().GetHistogram())
         context.out << key << " " << count << "\n";
     return 0;
@@ -271,11 +232,11 @@ int CCliDeviceCommands::Histogram(const CliContext& context) {
 int CCliDeviceCommands::LoggingStatus(const CliContext& context) {
     Options options;
     CSession session;
-    if (!ParseOptions(context, {"port"}, options) || !Connect(context, options, session))
+    if (!CCliOptions::Parse(context, {"port"}, options) || !Connect(context, options, session))
         return 1;
     CMeterEngine& engine = CMeterEngine::Instance();
     if (!engine.ReadLoggingStatus())
-        return Fail(context, "the sensor did not report its logging status");
+        return CCliOptions::Fail(context, "the sensor did not report its logging status");
     char mask[8];
     std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>(engine.GetStatusWord(0) & 0xFF));
     context.out << "channels " << mask << "\n"
@@ -290,27 +251,27 @@ int CCliDeviceCommands::LoggingStatus(const CliContext& context) {
 
 int CCliDeviceCommands::LoggingDownload(const CliContext& context) {
     Options options;
-    if (!ParseOptions(context, {"port", "out", "title"}, options))
+    if (!CCliOptions::Parse(context, {"port", "out", "title"}, options))
         return 1;
     if (options["out"].empty())
-        return Fail(context, "--out FILE.psh is required");
+        return CCliOptions::Fail(context, "--out FILE.psh is required");
     CSession session;
     if (!Connect(context, options, session))
         return 1;
     CMeterEngine& engine = CMeterEngine::Instance();
     if (!engine.ReadLoggingStatus())
-        return Fail(context, "the sensor did not report its logging status");
+        return CCliOptions::Fail(context, "the sensor did not report its logging status");
     CLoggingDownload download(engine);
     if (engine.GetStatusWord(1) != 0)
-        return Fail(context, "the sensor holds its logged data back (status word 1 is set)");
+        return CCliOptions::Fail(context, "the sensor holds its logged data back (status word 1 is set)");
     const CLoggingDownload::Result result = download.Download();
     if (result == CLoggingDownload::NothingLogged)
-        return Fail(context, "nothing is logged");
+        return CCliOptions::Fail(context, "nothing is logged");
     if (result == CLoggingDownload::Failed)
-        return Fail(context, "the download failed");
+        return CCliOptions::Fail(context, "the download failed");
     std::string error;
     if (!download.SaveToFile(options["out"], options["title"], &error))
-        return Fail(context, "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
+        return CCliOptions::Fail(context, "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
     context.out << download.LoggedSampleCount() << " samples written to " << options["out"] << "\n";
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "cli/CCliRecordCommand.h"
 
+#include "cli/CCliOptions.h"
+
 #include "app/CAppRegistry.h"
 #include "history/CHistoryChannels.h"
 #include "model/CModelTable.h"
@@ -11,8 +13,6 @@
 #include "screens/CMeasurementHandler.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -154,49 +154,18 @@ std::vector<CliCommand> CCliRecordCommand::Commands()
              Record}};
 }
 
-int CCliRecordCommand::Fail(const CliContext& context, const std::string& reason)
-{
-    context.err << "pelmora-cli: " << reason << "\n";
-    return 1;
-}
-
-bool CCliRecordCommand::ParseNumber(const std::string& text, int minimum, int maximum, int& number)
-{
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < minimum || value > maximum)
-        return false;
-    number = static_cast<int>(value);
-    return true;
-}
-
 bool CCliRecordCommand::ParseOptions(const CliContext& context, SOptions& options)
 {
-    bool havePort = false;
-    bool haveCount = false;
-    const std::vector<std::string>& words = context.arguments;
-    for (size_t i = 0; i + 1 < words.size(); i += 2) {
-        const std::string& name = words[i];
-        const std::string& value = words[i + 1];
-        if (name == "--port") {
-            havePort = value == "usb" || ParseNumber(value, 1, 255, options.port);
-            if (value == "usb")
-                options.port = 0;
-        } else if (name == "--count") {
-            haveCount = ParseNumber(value, 1, kMaxCount, options.count);
-        } else if (name == "--out") {
-            options.out = value;
-        } else {
-            Fail(context, "unknown option '" + name + "'");
-            return false;
-        }
-    }
-    if (!havePort || !haveCount || options.out.empty()) {
-        Fail(context, "expected --port N|usb (N 1..255), --count K (1.." + std::to_string(kMaxCount) +
-                          ") and --out FILE.psh");
+    CCliOptions::Values values;
+    if (!CCliOptions::Parse(context, {"port", "count", "out"}, values))
+        return false;
+    if (!CCliOptions::ParsePort(values["port"], options.port) ||
+        !CCliOptions::ParseNumber(values["count"], 1, kMaxCount, options.count) || values["out"].empty()) {
+        CCliOptions::Fail(context, "expected --port N|usb (N 1..255), --count K (1.." + std::to_string(kMaxCount) +
+                                       ") and --out FILE.psh");
         return false;
     }
+    options.out = values["out"];
     return true;
 }
 
@@ -208,15 +177,15 @@ int CCliRecordCommand::Record(const CliContext& context)
     CSession session;
     std::string reason;
     if (!session.Open(options.port, reason))
-        return Fail(context, reason);
+        return CCliOptions::Fail(context, reason);
     const int rows = session.Measure(options.count);
     if (rows == 0)
-        return Fail(context, "the sensor delivered no readings");
+        return CCliOptions::Fail(context, "the sensor delivered no readings");
     if (!session.Save(options.out, reason))
-        return Fail(context, "the history was not saved: " + reason);
+        return CCliOptions::Fail(context, "the history was not saved: " + reason);
     context.out << "recorded " << rows << " rows from " << session.Profile().ModelName() << " into "
                 << options.out << "\n";
     if (session.Stalled())
-        return Fail(context, "the sensor stopped answering; the history holds what came before");
+        return CCliOptions::Fail(context, "the sensor stopped answering; the history holds what came before");
     return 0;
 }

@@ -22,6 +22,4 @@ private:
 
     static int Record(const CliContext& context);
     static bool ParseOptions(const CliContext& context, SOptions& options);
-    static bool ParseNumber(const std::string& text, int minimum, int maximum, int& number);
-    static int Fail(const CliContext& context, const std::string& reason);
 };

@@ -1,3 +1,5 @@
+#include "cli/CCliDeviceCommands.h"
+#include "cli/CCliDispatcher.h"
 #include "cli/CCliRecordCommand.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
@@ -91,4 +93,20 @@ TEST_F(MeasurementRecordTest, RefusesBadOptionsAndAMissingSensor)
     EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--size", "x"}), 2);
     EXPECT_EQ(Record({"--port", "9", "--count", "3", "--out", m_root + "/a.psh"}), 1);
     EXPECT_NE(m_err.str().find("did not connect"), std::string::npos);
+}
+
+// The device commands share the record command's option parser: trailing garbage in a number
+// is refused before any sensor is asked.
+TEST_F(MeasurementRecordTest, MeasureRefusesACountWithTrailingGarbage)
+{
+    const std::vector<std::string> arguments = {"--port", "usb", "--mode", "avg", "--count", "5x", "--freq", "100"};
+    std::ostringstream out;
+    std::ostringstream err;
+    CCliDispatcher dispatcher;
+    dispatcher.Add(CCliDeviceCommands::Commands());
+    std::vector<std::string> commandLine = {"measure"};
+    commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
+    EXPECT_EQ(dispatcher.Run(commandLine, out, err), 1);
+    EXPECT_NE(err.str().find("bad count '5x'"), std::string::npos);
+    EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--out"}), 2);
 }

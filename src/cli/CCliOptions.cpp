@@ -1,0 +1,46 @@
+#include "cli/CCliOptions.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <ostream>
+
+bool CCliOptions::Parse(const CliContext& context, const std::vector<std::string>& known, Values& values) {
+    const std::vector<std::string>& words = context.arguments;
+    for (size_t i = 0; i < words.size(); i += 2) {
+        const std::string& name = words[i];
+        if (name.size() < 3 || name.compare(0, 2, "--") != 0 || i + 1 >= words.size()) {
+            Fail(context, "expected '--name value', got '" + name + "'");
+            return false;
+        }
+        if (std::find(known.begin(), known.end(), name.substr(2)) == known.end()) {
+            Fail(context, "unknown option '" + name + "'");
+            return false;
+        }
+        values[name.substr(2)] = words[i + 1];
+    }
+    return true;
+}
+
+bool CCliOptions::ParsePort(const std::string& text, int& port) {
+    if (text == "usb") {
+        port = 0;
+        return true;
+    }
+    return ParseNumber(text, 1, 255, port);
+}
+
+bool CCliOptions::ParseNumber(const std::string& text, int minimum, int maximum, int& number) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || value < minimum || value > maximum)
+        return false;
+    number = static_cast<int>(value);
+    return true;
+}
+
+int CCliOptions::Fail(const CliContext& context, const std::string& reason) {
+    context.err << "pelmora-cli: " << reason << "\n";
+    return 1;
+}

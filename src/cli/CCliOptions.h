@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The "--name value" options of the sub-commands and the parsers of their values.
+class CCliOptions {
+public:
+    using Values = std::map<std::string, std::string>;
+
+    // "--name value" pairs; false (after reporting why) for a stray word, a name without a value
+    // or a name not in `known`.
+    static bool Parse(const CliContext& context, const std::vector<std::string>& known, Values& values);
+    // "usb" gives 0, a COM number 1..255 itself; false otherwise.
+    static bool ParsePort(const std::string& text, int& port);
+    // A whole decimal number within minimum..maximum; false otherwise.
+    static bool ParseNumber(const std::string& text, int minimum, int maximum, int& number);
+    // Reports the reason on the error stream; the exit code 1.
+    static int Fail(const CliContext& context, const std::string& reason);
+};
