@@ -8,6 +8,10 @@ int32_t CLittleEndian::ReadInt32(const uint8_t* bytes) {
     return static_cast<int32_t>(value);
 }
 
+uint16_t CLittleEndian::ReadUInt16(const uint8_t* bytes) {
+    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
 void CLittleEndian::WriteInt32(uint8_t* bytes, int32_t value) {
     const auto bits = static_cast<uint32_t>(value);
     for (int i = 0; i < 4; ++i)

@@ -1,5 +1,6 @@
 #include "protocol/CHistogramDecoder.h"
 
+#include "history/CLittleEndian.h"
 #include "protocol/CReplyParser.h"
 
 CHistogramDecoder::SReplyFormat CHistogramDecoder::FormatFor(uint32_t firmwareVersion) {
@@ -48,7 +49,7 @@ bool CHistogramDecoder::Decode(const uint8_t* bytes, uint32_t byteCount, int32_t
     for (uint32_t w = 0; w < words; ++w) {
         if (IsSkippedWord(w, byteCount))
             continue;
-        const uint16_t count = CReplyParser::ReadUInt16(bytes + 2 + 2 * w);
+        const uint16_t count = CLittleEndian::ReadUInt16(bytes + 2 + 2 * w);
         if (count != 0)
             bins.emplace(key, count);
         // Wraps instead of overflowing when an absurd offset puts the keys near the limit.

@@ -1,5 +1,6 @@
 #include "protocol/CLoggedDataDecoder.h"
 
+#include "history/CLittleEndian.h"
 #include "protocol/CReplyParser.h"
 
 std::vector<int32_t> CLoggedDataDecoder::BuildCycle(int32_t channelMask) {
@@ -43,7 +44,7 @@ bool CLoggedDataDecoder::Decode(const uint8_t* bytes, uint32_t byteCount, int32_
     for (int32_t block = 0; block < blockCount; ++block) {
         const int32_t samplesInBlock = block == 0 ? kSamplesPerBlock + 1 : kSamplesPerBlock;
         for (int32_t index = 0; index < samplesInBlock && sampleCount < sampleLimit; ++index) {
-            const uint16_t raw = CReplyParser::ReadUInt16(bytes + SampleOffset(block, index));
+            const uint16_t raw = CLittleEndian::ReadUInt16(bytes + SampleOffset(block, index));
             sink(cycle[position], static_cast<float>(raw) / 100.0f);
             position = (position + 1) % cycle.size();
             ++sampleCount;

@@ -1,5 +1,7 @@
 #include "protocol/CMeterCommand.h"
 
+#include "history/CLittleEndian.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -7,15 +9,11 @@
 
 std::array<uint8_t, CMeterCommand::kParameterLength> CMeterCommand::Parameter(const char mnemonic[3],
                                                                                int32_t argument) {
-    const auto bits = static_cast<uint32_t>(argument);
-    return {'[',
-            static_cast<uint8_t>(mnemonic[0]),
-            static_cast<uint8_t>(mnemonic[1]),
-            static_cast<uint8_t>(bits & 0xFF),
-            static_cast<uint8_t>((bits >> 8) & 0xFF),
-            static_cast<uint8_t>((bits >> 16) & 0xFF),
-            static_cast<uint8_t>((bits >> 24) & 0xFF),
-            ']'};
+    std::array<uint8_t, kParameterLength> frame = {'[', static_cast<uint8_t>(mnemonic[0]),
+                                                   static_cast<uint8_t>(mnemonic[1])};
+    CLittleEndian::WriteInt32(&frame[3], argument);
+    frame[7] = ']';
+    return frame;
 }
 
 std::array<uint8_t, CMeterCommand::kPlainLength> CMeterCommand::Plain(const char mnemonic[3]) {

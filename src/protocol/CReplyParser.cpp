@@ -1,5 +1,6 @@
 #include "protocol/CReplyParser.h"
 
+#include "history/CLittleEndian.h"
 #include "protocol/ReplyKind.h"
 
 #include <algorithm>
@@ -41,7 +42,7 @@ int32_t CReplyParser::ParseShort(const uint8_t* bytes, uint32_t count, SShortRep
         return -2;
     if (frame[7] != ']' || frame[8] != kCarriageReturn)
         return -2;
-    reply = {kind, ReadInt32(frame + 3)};
+    reply = {kind, CLittleEndian::ReadInt32(frame + 3)};
     return 0;
 }
 
@@ -55,7 +56,7 @@ bool CReplyParser::ParseMultiValue(const uint8_t* bytes, uint32_t count, const c
     if (bytes[length - 2] != ']' || bytes[length - 1] != kCarriageReturn)
         return false;
     for (uint32_t i = 0; i < valueCount; ++i)
-        values[i] = ReadInt32(bytes + 3 + 5 * i);
+        values[i] = CLittleEndian::ReadInt32(bytes + 3 + 5 * i);
     return true;
 }
 
@@ -63,14 +64,4 @@ bool CReplyParser::ContainsHead(const uint8_t* bytes, uint32_t count, const char
     const uint8_t* end = std::find(bytes, bytes + count, 0);
     const size_t headLength = std::strlen(head);
     return std::search(bytes, end, head, head + headLength) != end;
-}
-
-int32_t CReplyParser::ReadInt32(const uint8_t* bytes) {
-    const uint32_t bits = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-    return static_cast<int32_t>(bits);
-}
-
-uint16_t CReplyParser::ReadUInt16(const uint8_t* bytes) {
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
 }

@@ -27,7 +27,4 @@ public:
 
     // Whether the head occurs in the bytes before the first zero byte.
     static bool ContainsHead(const uint8_t* bytes, uint32_t count, const char* head);
-
-    static int32_t ReadInt32(const uint8_t* bytes);
-    static uint16_t ReadUInt16(const uint8_t* bytes);
 };

@@ -1,4 +1,5 @@
 #include "app/CAppRegistry.h"
+#include "history/CLittleEndian.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 #include "protocol/CLoggingDownload.h"
@@ -148,7 +149,7 @@ protected:
 };
 
 static int32_t ArgumentOf(const Bytes& frame) {
-    return frame.size() == 8 ? CReplyParser::ReadInt32(frame.data() + 3) : 0;
+    return frame.size() == 8 ? CLittleEndian::ReadInt32(frame.data() + 3) : 0;
 }
 
 TEST_F(MeterEngineTest, ConnectIdentifiesTheSensorAndDisconnectForgetsIt) {
