@@ -376,18 +376,12 @@ void CMainFrame::SwitchMode(int command)
 {
     m_currentMode = CMainFrameRules::ModeOf(command);
     const ChildKind kind = CMainFrameRules::ScreenOfMode(m_currentMode);
-    if (CChildFrame* open = FindChild(kind)) {
-        ShowChild(open);
-        return;
-    }
-    CChildFrame* previous = ActiveChild();
-    CChildFrame* screen = CreateChild(kind);
-    Register(screen);
-    if (previous != nullptr) {
-        m_link->ClearPending();
-        previous->OnCommand(ID_MEASURE_STOP);
-        previous->close();
-    }
+    CChildFrame* screen = FindChild(kind);
+    if (screen != nullptr)
+        ShowChild(screen);
+    else
+        screen = OpenScreenReplacingActive(kind);
+    // An open screen is configured again too: the sensor may have changed since it opened.
     if (!m_link->IsConnected()) {
         CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
         screen->close();
@@ -398,6 +392,19 @@ void CMainFrame::SwitchMode(int command)
         PostCommand(ID_DEVICE_SETTING); // the CCDF screen opens with its setting dialog
     screen->setWindowTitle(QStringLiteral("%1, %2").arg(m_portLabel, ModelName()));
     ShowChild(screen);
+}
+
+CChildFrame* CMainFrame::OpenScreenReplacingActive(ChildKind kind)
+{
+    CChildFrame* previous = ActiveChild();
+    CChildFrame* screen = CreateChild(kind);
+    Register(screen);
+    if (previous != nullptr) {
+        m_link->ClearPending();
+        previous->OnCommand(ID_MEASURE_STOP);
+        previous->close();
+    }
+    return screen;
 }
 
 void CMainFrame::ChooseToolbar()

@@ -60,6 +60,7 @@ public:
     QMenu* MeasurementFrameMenu() const { return m_measurementMenu; }
     QMenu* HistoryFrameMenu() const { return m_historyMenu; }
     const QString& PortLabel() const { return m_portLabel; }
+    bool IsConnected() const { return m_link->IsConnected(); }
     int CurrentMode() const { return m_currentMode; }
 
     // The command line as one text: the arguments after the program, joined by blanks.
@@ -87,6 +88,7 @@ private:
     void OnDisconnect();
     void OnFileOpen();
     void SwitchMode(int command);
+    CChildFrame* OpenScreenReplacingActive(ChildKind kind);
     void ChooseToolbar();
     void ToggleToolbars();
     void TileChildren(Qt::Orientation orientation);
