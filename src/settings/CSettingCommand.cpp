@@ -23,7 +23,8 @@ void CSettingCommand::Run(CMainFrame& frame)
     int tab = 0;
     int rangeTab = 0;
     QPointer<CChildFrame> screen;
-    if (CAppRegistry::Instance().IsAnyScreenOpen()) {
+    // Without a sensor or a screen the dialog only shows the profile, on its first tab.
+    if (frame.IsConnected() && CAppRegistry::Instance().IsAnyScreenOpen()) {
         tab = CSettingTabRules::InitialTab(frame.CurrentMode());
         screen = frame.FindChild(CMainFrameRules::ScreenOfMode(frame.CurrentMode()));
         if (screen)

@@ -23,8 +23,8 @@ class CConnectedLink : public CMeterLink {
 public:
     explicit CConnectedLink(int model) : m_code(CModelTable::FindByNumber(model)->code) {}
     int32_t Connect(int32_t) override { return 0; }
-    void Disconnect() override {}
-    bool IsConnected() const override { return true; }
+    void Disconnect() override { m_connected = false; }
+    bool IsConnected() const override { return m_connected; }
     int32_t IdentificationCode() const override { return m_code; }
     int32_t SerialNumber() const override { return 1; }
     int32_t FirmwareVersion() const override { return 100; }
@@ -32,6 +32,7 @@ public:
 
 private:
     int32_t m_code;
+    bool m_connected = true;
 };
 
 // A screen whose main readout shows a chosen quantity and that counts the settings it applied.
@@ -131,6 +132,19 @@ TEST_F(CSettingCommandTest, TheScreenOfTheModeGetsItsTabAndAppliesOnConfirmation
     QApplication::processEvents(); // the CCDF screen posts the setting command
     ASSERT_EQ(OpenDialogs().size(), 1u);
     EXPECT_EQ(OpenDialogs()[0]->SelectedTab(), 1);
+}
+
+TEST_F(CSettingCommandTest, WithoutASensorTheDialogOpensOnTheFirstTabAndChangesNoScreen)
+{
+    Connect(5);
+    m_frame->ExecuteCommand(ID_MODE_PULSE);
+    m_frame->ExecuteCommand(ID_DEVICE_DISCONNECT);
+    m_frame->ExecuteCommand(ID_DEVICE_SETTING);
+    ASSERT_EQ(OpenDialogs().size(), 1u);
+    CSettingDlg* dialog = OpenDialogs()[0];
+    EXPECT_EQ(dialog->SelectedTab(), 0);
+    dialog->accept();
+    EXPECT_EQ(m_applied, 0);
 }
 
 } // namespace
