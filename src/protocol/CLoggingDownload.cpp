@@ -39,7 +39,9 @@ bool CLoggingDownload::SaveToFile(const std::string& path, const std::string& ti
             *error = "no settings profile";
         return false;
     }
-    const auto mask = static_cast<uint8_t>(LoggedChannelMask() & 0x1F);
+    // Only the four logging bits have samples; any other bit would name an empty channel and
+    // cut the saved rows to none.
+    const auto mask = static_cast<uint8_t>(LoggedChannelMask() & 0x0F);
     return CHistoryRecorder::SaveHistoryFromRecords(path, *profile, mask, title, error);
 }
 

@@ -1,4 +1,6 @@
 #include "app/CAppRegistry.h"
+#include "history/CHistoryData.h"
+#include "history/CHistoryFile.h"
 #include "history/CLittleEndian.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
@@ -360,6 +362,17 @@ TEST_F(MeterEngineTest, DownloadDistributesTheLoggedSamplesOverTheChannels) {
     EXPECT_FLOAT_EQ(records.Series(ChannelAvg)[1], 41.0f);
     ASSERT_EQ(records.Count(ChannelRev), 1);
     EXPECT_FLOAT_EQ(records.Series(ChannelRev)[0], 10.0f);
+
+    // A status bit that names no logged channel must not cost the saved file its rows.
+    m_sensor.statusWords[0] = 0x15;
+    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    ASSERT_EQ(download.Download(), CLoggingDownload::Downloaded);
+    const std::string path = (m_directory / "logged.psh").string();
+    ASSERT_TRUE(download.SaveToFile(path, "", nullptr));
+    CHistoryData saved;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(path, saved).ok);
+    EXPECT_EQ(saved.Header().Mask(), 0x05);
+    EXPECT_EQ(saved.RowCount(), 1);
 }
 
 TEST_F(MeterEngineTest, DownloadRefusalsLeaveTheRecordsAlone) {
