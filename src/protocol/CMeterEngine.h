@@ -32,8 +32,10 @@ public:
     static constexpr int kStatusWordCount = 11;
     static constexpr int kPulseValueCount = 5;
     static constexpr int kModeCount = 6;
-    // How long Disconnect lets a running exchange finish before it cancels the transport's I/O.
-    static constexpr int kStopGraceMs = 4000;
+    // How long Disconnect lets a running exchange finish before it cancels the transport's I/O:
+    // an ordinary exchange (write pause plus reply time-out) ends within it, a long histogram
+    // wait is cut short so that the window never freezes for long.
+    static constexpr int kStopGraceMs = 1200;
 
     enum Mode : int32_t { ModeAvg = 0, ModeForwardReverse = 1, ModePeak = 2, ModeRev = 3, ModePulse = 4, ModeCcdf = 5 };
 
