@@ -86,23 +86,14 @@ protected:
     std::unique_ptr<CVirtualSensor> m_sensor;
 };
 
-// The modes the AVG & PEAK screen cycles through on each model.
-static std::vector<int32_t> ScreenModes(int model) {
-    switch (model) {
-    case 0:
-    case 2:
-        return {0, 2, 3};
-    case 4:
-    case 9:
-        return {0, 2};
-    case 3:
-    case 8:
-        return {2};
-    case 5:
-        return {1, 2};
-    default:
-        return {0};
-    }
+// Every exchange the engine knows for a model: model 5 has its own command for AVG with REV
+// and for PEAK, the others one command per quantity.
+static std::vector<int32_t> ExchangeModes(int model) {
+    if (model == 5)
+        return {CMeterEngine::ModeForwardReverse, CMeterEngine::ModePeak, CMeterEngine::ModePulse,
+                CMeterEngine::ModeCcdf};
+    return {CMeterEngine::ModeAvg, CMeterEngine::ModePeak, CMeterEngine::ModeRev, CMeterEngine::ModePulse,
+            CMeterEngine::ModeCcdf};
 }
 
 TEST_F(EngineWithVirtualSensorTest, EveryModelIdentifiesAndAnswersItsModeTable) {
@@ -110,10 +101,7 @@ TEST_F(EngineWithVirtualSensorTest, EveryModelIdentifiesAndAnswersItsModeTable) 
         SCOPED_TRACE(model.number);
         ASSERT_EQ(ConnectUsb(Config(model.number)), 0);
         EXPECT_EQ(m_engine.GetIdentificationCode(), model.code);
-        std::vector<int32_t> modes = ScreenModes(model.number);
-        if (model.capabilities & CapabilityPulse)
-            modes.insert(modes.end(), {CMeterEngine::ModePulse, CMeterEngine::ModeCcdf});
-        for (int32_t mode : modes)
+        for (int32_t mode : ExchangeModes(model.number))
             EXPECT_EQ(ExchangeState(mode), 1) << "mode " << mode;
         m_engine.Disconnect();
         m_sensor.reset();
