@@ -1,5 +1,6 @@
 #include "CRecordingReceiver.h"
 
+#include "app/CAppRegistry.h"
 #include "protocol/CMeterEngine.h"
 
 #include <chrono>
@@ -50,4 +51,13 @@ bool CRecordingReceiver::WaitFor(size_t count, int timeoutMs) {
 std::vector<std::string> CRecordingReceiver::Calls() const {
     std::lock_guard lock(m_mutex);
     return m_calls;
+}
+
+void CRecordingReceiver::RegisterAsEveryScreen(CSettingProfile* profile) {
+    CAppRegistry& registry = CAppRegistry::Instance();
+    registry.Reset();
+    registry.SetSettingProfile(profile);
+    registry.SetMeasurementScreen(this);
+    registry.SetPulseScreen(this);
+    registry.SetCcdfScreen(this);
 }

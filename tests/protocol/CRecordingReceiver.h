@@ -9,6 +9,7 @@
 #include <vector>
 
 class CMeterEngine;
+class CSettingProfile;
 
 // A screen stand-in: records every hand-over as "<handler> <state> <values...>" and, like the
 // screens, clears the engine's pending flag when it takes a reading.
@@ -24,6 +25,8 @@ public:
                         int32_t value4) override;
     void OnCcdfData(int32_t state) override;
 
+    // Empties the registry, then registers the profile and this receiver as every screen.
+    void RegisterAsEveryScreen(CSettingProfile* profile);
     // Waits until count hand-overs were recorded; false on time-out.
     bool WaitFor(size_t count, int timeoutMs);
     std::vector<std::string> Calls() const;

@@ -28,12 +28,7 @@ protected:
         ::setenv("PELMORA_USB_DIR", (m_directory / "usb").c_str(), 1);
         CAppPaths::OverrideExecutableDirectory(m_directory.string());
         m_profile = std::make_unique<CSettingProfile>();
-        CAppRegistry& registry = CAppRegistry::Instance();
-        registry.Reset();
-        registry.SetSettingProfile(m_profile.get());
-        registry.SetMeasurementScreen(&m_receiver);
-        registry.SetPulseScreen(&m_receiver);
-        registry.SetCcdfScreen(&m_receiver);
+        m_receiver.RegisterAsEveryScreen(m_profile.get());
     }
 
     void TearDown() override {

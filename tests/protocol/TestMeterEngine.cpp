@@ -81,12 +81,7 @@ protected:
         std::filesystem::create_directories(m_directory);
         CAppPaths::OverrideExecutableDirectory(m_directory.string());
         m_profile = std::make_unique<CSettingProfile>();
-        CAppRegistry& registry = CAppRegistry::Instance();
-        registry.Reset();
-        registry.SetSettingProfile(m_profile.get());
-        registry.SetMeasurementScreen(&m_receiver);
-        registry.SetPulseScreen(&m_receiver);
-        registry.SetCcdfScreen(&m_receiver);
+        m_receiver.RegisterAsEveryScreen(m_profile.get());
         m_engine.SetTransportFactory([this](int32_t) {
             auto answer = [this](const Bytes& frame) {
                 m_heard.emplace_back(frame.begin() + 1, frame.begin() + 3);
