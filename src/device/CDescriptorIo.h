@@ -26,7 +26,8 @@ public:
     static bool SendCommand(int fd, const uint8_t* bytes, uint32_t count, uint32_t* written,
                             const CCancelSignal& cancel);
     // Drops whatever input has arrived and not been read, such as a reply that came after its
-    // exchange gave up, so that it cannot be taken for the reply to the next command.
+    // exchange gave up, so that it cannot be taken for the reply to the next command. An invalid
+    // descriptor has nothing to drop.
     static void DiscardInput(int fd);
     // Writes what fits now, without waiting.
     static int WriteAvailable(int fd, const uint8_t* bytes, uint32_t count, uint32_t* done);

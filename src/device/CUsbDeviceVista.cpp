@@ -54,8 +54,7 @@ bool CUsbDeviceVista::IsOpen() {
 }
 
 bool CUsbDeviceVista::Write(const uint8_t* bytes, uint32_t count, uint32_t* written) {
-    if (m_readFd >= 0)
-        CDescriptorIo::DiscardInput(m_readFd);
+    CDescriptorIo::DiscardInput(m_readFd);
     return CDescriptorIo::SendCommand(m_writeFd, bytes, count, written, m_cancel);
 }
 

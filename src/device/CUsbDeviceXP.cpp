@@ -54,8 +54,7 @@ bool CUsbDeviceXP::IsOpen() {
 }
 
 bool CUsbDeviceXP::Write(const uint8_t* bytes, uint32_t count, uint32_t* written) {
-    if (m_fd >= 0)
-        CDescriptorIo::DiscardInput(m_fd);
+    CDescriptorIo::DiscardInput(m_fd);
     return CDescriptorIo::SendCommand(m_fd, bytes, count, written, m_cancel);
 }
 
