@@ -3,8 +3,8 @@
 // write pause, which would otherwise dominate every figure.
 #include "app/CAppRegistry.h"
 #include "device/CPortRegistry.h"
-#include "device/CSerialDevice.h"
 #include "device/CPowerDevice.h"
+#include "device/CSerialDevice.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CMeterCommand.h"
@@ -49,7 +49,7 @@ public:
     bool Read(uint8_t* buffer, uint32_t count, uint32_t* read, uint32_t timeoutMs) override {
         uint32_t done = 0;
         pollfd waiting{m_fd, POLLIN, 0};
-        while (done < count && ::poll(&waiting, 1, static_cast<int>(timeoutMs)) > 0) {
+        while (done<count&& ::poll(&waiting, 1, static_cast<int>(timeoutMs))> 0) {
             const ssize_t got = ::read(m_fd, buffer + done, count - done);
             if (got <= 0)
                 break;
@@ -74,7 +74,8 @@ public:
 // A virtual sensor of model 0 on a pseudo-terminal, in a private ports directory.
 struct SBenchSensor {
     SBenchSensor()
-        : directory(std::filesystem::temp_directory_path() / ("pelmora-bench-" + std::to_string(::getpid()))) {
+        : directory(std::filesystem::temp_directory_path() /
+                    ("pelmora-bench-" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(directory);
         ::setenv("PELMORA_PORTS_DIR", directory.c_str(), 1);
         VirtualSensorConfig config;

@@ -11,18 +11,17 @@
 
 namespace {
 
-std::vector<GraphPoint> NoisySeries(int count)
-{
+std::vector<GraphPoint> NoisySeries(int count) {
     std::vector<GraphPoint> points(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
-        points[static_cast<std::size_t>(i)] = {static_cast<float>(i),
-                                               static_cast<float>(40.0 + 6.0 * std::sin(i / 900.0) + (i * 37 % 23) * 0.2)};
+        points[static_cast<std::size_t>(i)] = {
+            static_cast<float>(i),
+            static_cast<float>(40.0 + 6.0 * std::sin(i / 900.0) + (i * 37 % 23) * 0.2)};
     return points;
 }
 
 // Paints the history graph of `count` points into an off-screen image, as the viewer does.
-void PaintHistoryGraph(benchmark::State& state)
-{
+void PaintHistoryGraph(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const std::vector<GraphPoint> points = NoisySeries(count);
     GraphSeries series;
@@ -49,8 +48,7 @@ void PaintHistoryGraph(benchmark::State& state)
 
 BENCHMARK(PaintHistoryGraph)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

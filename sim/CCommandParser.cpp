@@ -6,7 +6,9 @@ namespace {
 constexpr size_t kPlainLength = 4;
 constexpr size_t kParameterLength = 8;
 
-bool IsCapital(uint8_t byte) { return byte >= 'A' && byte <= 'Z'; }
+bool IsCapital(uint8_t byte) {
+    return byte >= 'A' && byte <= 'Z';
+}
 
 // Commands without an argument; the status request's trailing backslash is skipped as noise.
 bool IsPlain(uint8_t first, uint8_t second) {
@@ -29,7 +31,9 @@ void CCommandParser::Feed(const uint8_t* bytes, size_t count, std::vector<Sensor
     }
 }
 
-void CCommandParser::Reset() { m_buffer.clear(); }
+void CCommandParser::Reset() {
+    m_buffer.clear();
+}
 
 bool CCommandParser::TakeOne(std::vector<SensorCommand>& commands) {
     auto start = std::find(m_buffer.begin(), m_buffer.end(), '[');

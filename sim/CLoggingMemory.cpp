@@ -19,7 +19,9 @@ size_t SampleOffset(int32_t sample) {
     return kBlockBytes * (1 + later / kBlockSamples) + 2 * static_cast<size_t>(later % kBlockSamples);
 }
 
-uint16_t ToSample(int32_t centiDbm) { return static_cast<uint16_t>(std::clamp(centiDbm, 0, 0xFFFF)); }
+uint16_t ToSample(int32_t centiDbm) {
+    return static_cast<uint16_t>(std::clamp(centiDbm, 0, 0xFFFF));
+}
 } // namespace
 
 CLoggingMemory::CLoggingMemory(const SignalSetting& signal, uint32_t seed, double speedUp)

@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 namespace {
-bool IsWoken(const pollfd& wake) { return (wake.revents & (POLLIN | POLLHUP | POLLERR)) != 0; }
+bool IsWoken(const pollfd& wake) {
+    return (wake.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+}
 
 int Poll(pollfd* fds, nfds_t count, const timespec* timeout) {
     int ready;

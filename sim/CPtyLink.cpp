@@ -34,7 +34,9 @@ std::string LinkTarget(const std::string& path) {
 CPtyLink::CPtyLink(std::string portsDirectory, int comNumber)
     : m_portsDirectory(std::move(portsDirectory)), m_comNumber(comNumber) {}
 
-CPtyLink::~CPtyLink() { Unpublish(); }
+CPtyLink::~CPtyLink() {
+    Unpublish();
+}
 
 bool CPtyLink::Publish(std::string& error) {
     if (!OpenTerminal(error))
@@ -94,7 +96,9 @@ std::string CPtyLink::LinkPath(int comNumber) const {
     return CAppPaths::Join(m_portsDirectory, "com" + std::to_string(comNumber));
 }
 
-std::string CPtyLink::PublishedPath() const { return m_registered ? LinkPath(m_comNumber) : std::string(); }
+std::string CPtyLink::PublishedPath() const {
+    return m_registered ? LinkPath(m_comNumber) : std::string();
+}
 
 ssize_t CPtyLink::Receive(uint8_t* buffer, size_t capacity, int wakeFd) {
     while (true) {

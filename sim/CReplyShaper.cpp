@@ -17,7 +17,9 @@ void CReplyShaper::SetFault(FaultSetting fault) {
     m_repliesLeft = ArgumentOr(0);
 }
 
-int CReplyShaper::ArgumentOr(int fallback) const { return m_fault.argument < 0 ? fallback : m_fault.argument; }
+int CReplyShaper::ArgumentOr(int fallback) const {
+    return m_fault.argument < 0 ? fallback : m_fault.argument;
+}
 
 ReplyPlan CReplyShaper::Shape(std::vector<uint8_t> reply) {
     if (reply.empty())
@@ -28,7 +30,8 @@ ReplyPlan CReplyShaper::Shape(std::vector<uint8_t> reply) {
     case SensorFault::Disconnect:
         return Countdown(std::move(reply), true);
     case SensorFault::Garbage: {
-        auto bytes = Garbage(static_cast<size_t>(std::min(ArgumentOr(kDefaultGarbageBytes), kMaxGarbageBytes)));
+        auto bytes =
+            Garbage(static_cast<size_t>(std::min(ArgumentOr(kDefaultGarbageBytes), kMaxGarbageBytes)));
         bytes.insert(bytes.end(), reply.begin(), reply.end());
         return Whole(std::move(bytes));
     }

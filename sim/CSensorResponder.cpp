@@ -16,7 +16,9 @@ int CodeOf(const VirtualSensorConfig& config) {
     return model ? model->code : -1;
 }
 
-bool Is(const SensorCommand& command, const char* mnemonic) { return command.mnemonic == mnemonic; }
+bool Is(const SensorCommand& command, const char* mnemonic) {
+    return command.mnemonic == mnemonic;
+}
 } // namespace
 
 CSensorResponder::CSensorResponder(const VirtualSensorConfig& config)

@@ -14,7 +14,10 @@ struct PulseWindow {
 
 // The sensor's pulse sampling per period code; the host undoes the count scale.
 constexpr PulseWindow kPulseWindows[] = {
-    {1, 1.207, 4500.0}, {2, 2.622, 9500.0}, {4, 5.557, 19000.0}, {8, 10.82, 38000.0},
+    {1, 1.207, 4500.0},
+    {2, 2.622, 9500.0},
+    {4, 5.557, 19000.0},
+    {8, 10.82, 38000.0},
 };
 constexpr PulseWindow kLongestWindow = {16, 21.6450216450216, 76000.0};
 // Keeps the counts well inside 32 bits.
@@ -27,7 +30,9 @@ const PulseWindow& WindowOf(int32_t code) {
     return kLongestWindow;
 }
 
-int32_t ToCenti(double dbm) { return static_cast<int32_t>(std::lround(dbm * 100.0)); }
+int32_t ToCenti(double dbm) {
+    return static_cast<int32_t>(std::lround(dbm * 100.0));
+}
 } // namespace
 
 CSignalModel::CSignalModel(const SignalSetting& signal, uint32_t seed) : m_signal(signal), m_random(seed) {}
@@ -41,11 +46,17 @@ int32_t CSignalModel::Noisy(double dbm) {
     return ToCenti(dbm + noise(m_random));
 }
 
-int32_t CSignalModel::Forward() { return Noisy(m_signal.levelDbm); }
+int32_t CSignalModel::Forward() {
+    return Noisy(m_signal.levelDbm);
+}
 
-int32_t CSignalModel::Reverse() { return Noisy(m_signal.levelDbm - m_signal.returnLossDb); }
+int32_t CSignalModel::Reverse() {
+    return Noisy(m_signal.levelDbm - m_signal.returnLossDb);
+}
 
-int32_t CSignalModel::Peak() { return Noisy(m_signal.levelDbm + m_signal.crestDb); }
+int32_t CSignalModel::Peak() {
+    return Noisy(m_signal.levelDbm + m_signal.crestDb);
+}
 
 std::array<int32_t, 11> CSignalModel::PeakSeries() {
     std::array<int32_t, 11> series{};
@@ -69,8 +80,8 @@ std::array<int32_t, 5> CSignalModel::Pulse(int32_t periodCode) {
     const auto pulses = static_cast<int32_t>(std::max(1.0, std::floor(window.windowUs / periodUs)));
     const auto onCounts = static_cast<int32_t>(std::lround(duty * periodUs / window.microsecondsPerCount));
     const auto periodCounts = static_cast<int32_t>(std::lround(periodUs / window.microsecondsPerCount));
-    return {Noisy(PulsePowerDbm()), pulses * std::max(onCounts, 1), pulses * std::max(periodCounts, 1), pulses,
-            periodCode};
+    return {Noisy(PulsePowerDbm()), pulses * std::max(onCounts, 1), pulses * std::max(periodCounts, 1),
+            pulses, periodCode};
 }
 
 // Complex-Gaussian (OFDM-like) signals have exponentially distributed instantaneous power;

@@ -8,7 +8,9 @@
 
 namespace {
 // Options that stand alone; every other option takes one value.
-bool IsFlag(const std::string& option) { return option == "--help" || option == "--pace" || option == "--usb"; }
+bool IsFlag(const std::string& option) {
+    return option == "--help" || option == "--pace" || option == "--usb";
+}
 
 template <typename Number> bool ParseNumber(const std::string& text, Number& value) {
     const char* end = text.data() + text.size();
@@ -22,9 +24,12 @@ bool ParseReal(const std::string& text, double& value) {
 
 const std::map<std::string, SensorFault>& FaultNames() {
     static const std::map<std::string, SensorFault> names = {
-        {"none", SensorFault::None},          {"silence", SensorFault::Silence},
-        {"garbage", SensorFault::Garbage},    {"split", SensorFault::Split},
-        {"corrupt", SensorFault::CorruptByte}, {"wrong-head", SensorFault::WrongHead},
+        {"none", SensorFault::None},
+        {"silence", SensorFault::Silence},
+        {"garbage", SensorFault::Garbage},
+        {"split", SensorFault::Split},
+        {"corrupt", SensorFault::CorruptByte},
+        {"wrong-head", SensorFault::WrongHead},
         {"disconnect", SensorFault::Disconnect},
     };
     return names;

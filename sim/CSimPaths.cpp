@@ -20,9 +20,13 @@ bool IsDirectory(const std::string& path) {
 }
 } // namespace
 
-std::string CSimPaths::PortsDirectory() { return FromEnvironmentOr("PELMORA_PORTS_DIR", "ports"); }
+std::string CSimPaths::PortsDirectory() {
+    return FromEnvironmentOr("PELMORA_PORTS_DIR", "ports");
+}
 
-std::string CSimPaths::UsbDirectory() { return FromEnvironmentOr("PELMORA_USB_DIR", "usb"); }
+std::string CSimPaths::UsbDirectory() {
+    return FromEnvironmentOr("PELMORA_USB_DIR", "usb");
+}
 
 bool CSimPaths::MakeDirectories(const std::string& path) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))

@@ -46,4 +46,6 @@ std::string CUsbDeviceDirectory::Entry(const char* name) const {
     return CAppPaths::Join(m_revealed ? m_finalPath : m_hiddenPath, name);
 }
 
-std::string CUsbDeviceDirectory::FinalEntry(const char* name) const { return CAppPaths::Join(m_finalPath, name); }
+std::string CUsbDeviceDirectory::FinalEntry(const char* name) const {
+    return CAppPaths::Join(m_finalPath, name);
+}

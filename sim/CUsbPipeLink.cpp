@@ -16,7 +16,9 @@ constexpr const char* kHostWrites = "PIPE00";
 CUsbPipeLink::CUsbPipeLink(const std::string& usbDirectory, std::string deviceName)
     : m_directory(usbDirectory, CUsbDeviceDirectory::kNewerClass, std::move(deviceName)) {}
 
-CUsbPipeLink::~CUsbPipeLink() { Unpublish(); }
+CUsbPipeLink::~CUsbPipeLink() {
+    Unpublish();
+}
 
 bool CUsbPipeLink::Publish(std::string& error) {
     if (!m_directory.Prepare(error))
@@ -40,7 +42,9 @@ bool CUsbPipeLink::Publish(std::string& error) {
     return true;
 }
 
-std::string CUsbPipeLink::PublishedPath() const { return m_published ? m_directory.FinalPath() : std::string(); }
+std::string CUsbPipeLink::PublishedPath() const {
+    return m_published ? m_directory.FinalPath() : std::string();
+}
 
 ssize_t CUsbPipeLink::Receive(uint8_t* buffer, size_t capacity, int wakeFd) {
     while (true) {

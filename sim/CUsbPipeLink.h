@@ -17,7 +17,6 @@ public:
     void Unpublish() override;
 
 private:
-
     CUsbDeviceDirectory m_directory;
     // Both FIFOs are held open for reading and writing, so a host's opens never block and
     // neither side sees end of file or a broken pipe while the other is between connections.

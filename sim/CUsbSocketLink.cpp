@@ -24,7 +24,9 @@ bool FillAddress(const std::string& path, sockaddr_un& address) {
 CUsbSocketLink::CUsbSocketLink(const std::string& usbDirectory, std::string deviceName)
     : m_directory(usbDirectory, CUsbDeviceDirectory::kOlderClass, std::move(deviceName)) {}
 
-CUsbSocketLink::~CUsbSocketLink() { Unpublish(); }
+CUsbSocketLink::~CUsbSocketLink() {
+    Unpublish();
+}
 
 bool CUsbSocketLink::Publish(std::string& error) {
     sockaddr_un address{};

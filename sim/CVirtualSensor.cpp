@@ -34,7 +34,9 @@ CVirtualSensor::CVirtualSensor(VirtualSensorConfig config)
         m_config.usbDeviceName = UniqueDeviceName();
 }
 
-CVirtualSensor::~CVirtualSensor() { Stop(); }
+CVirtualSensor::~CVirtualSensor() {
+    Stop();
+}
 
 int CVirtualSensor::StartSerial(int comNumber) {
     auto link = std::make_unique<CPtyLink>(CSimPaths::PortsDirectory(), comNumber);
@@ -152,7 +154,9 @@ void CVirtualSensor::DropLink() {
     m_publishedPath.clear();
 }
 
-bool CVirtualSensor::IsLinkUp() const { return m_linkUp; }
+bool CVirtualSensor::IsLinkUp() const {
+    return m_linkUp;
+}
 
 std::string CVirtualSensor::PublishedPath() const {
     std::lock_guard lock(m_mutex);
@@ -164,9 +168,13 @@ std::string CVirtualSensor::LastError() const {
     return m_lastError;
 }
 
-int CVirtualSensor::ModelNumber() const { return m_responder->ModelNumber(); }
+int CVirtualSensor::ModelNumber() const {
+    return m_responder->ModelNumber();
+}
 
-int CVirtualSensor::IdentificationCode() const { return m_responder->IdentificationCode(); }
+int CVirtualSensor::IdentificationCode() const {
+    return m_responder->IdentificationCode();
+}
 
 void CVirtualSensor::SetFault(FaultSetting fault) {
     std::lock_guard lock(m_mutex);
@@ -183,7 +191,9 @@ uint64_t CVirtualSensor::CommandsReceived() const {
     return m_commandsReceived;
 }
 
-uint64_t CVirtualSensor::RepliesSent() const { return m_repliesSent; }
+uint64_t CVirtualSensor::RepliesSent() const {
+    return m_repliesSent;
+}
 
 bool CVirtualSensor::WaitForCommands(uint64_t count, int timeoutMs) const {
     std::unique_lock lock(m_mutex);

@@ -11,16 +11,14 @@ namespace {
 
 const char* const kSection = "IDD_ABOUTBOX";
 
-QString DialogText(const char* key)
-{
+QString DialogText(const char* key) {
     return QString::fromStdString(CStringTable::GetText(kSection, key));
 }
 
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent), m_name(new QLabel(this)), m_copy(new QLabel(this)), m_ok(new QPushButton(this))
-{
+    : QDialog(parent), m_name(new QLabel(this)), m_copy(new QLabel(this)), m_ok(new QPushButton(this)) {
     setWindowTitle(DialogText("CAPTION"));
     m_name->setText(QStringLiteral("%1 %2").arg(
         DialogText("IDC_STATIC_NAME"), QString::fromStdString(CStringTable::GetGeneralText("S_VERSION"))));
@@ -40,12 +38,10 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString CAboutDlg::NameText() const
-{
+QString CAboutDlg::NameText() const {
     return m_name->text();
 }
 
-QString CAboutDlg::CopyText() const
-{
+QString CAboutDlg::CopyText() const {
     return m_copy->text();
 }

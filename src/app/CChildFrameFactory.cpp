@@ -6,8 +6,7 @@
 
 #include <array>
 
-CChildFrame* CChildFrameFactory::Create(ChildKind kind)
-{
+CChildFrame* CChildFrameFactory::Create(ChildKind kind) {
     if (const Creator& creator = CreatorOf(kind))
         return creator();
     if (kind == ChildKind::History)
@@ -17,13 +16,11 @@ CChildFrame* CChildFrameFactory::Create(ChildKind kind)
     return new CPlaceholderScreenFrame(kind);
 }
 
-void CChildFrameFactory::SetCreator(ChildKind kind, Creator creator)
-{
+void CChildFrameFactory::SetCreator(ChildKind kind, Creator creator) {
     CreatorOf(kind) = std::move(creator);
 }
 
-CChildFrameFactory::Creator& CChildFrameFactory::CreatorOf(ChildKind kind)
-{
+CChildFrameFactory::Creator& CChildFrameFactory::CreatorOf(ChildKind kind) {
     static std::array<Creator, 4> creators;
     return creators[static_cast<size_t>(kind)];
 }

@@ -7,12 +7,9 @@
 #include <QPointer>
 
 CCommandActions::CCommandActions(QObject* parent, Executor executor, StateQuery query)
-    : QObject(parent), m_executor(std::move(executor)), m_query(std::move(query))
-{
-}
+    : QObject(parent), m_executor(std::move(executor)), m_query(std::move(query)) {}
 
-QAction* CCommandActions::Action(int id)
-{
+QAction* CCommandActions::Action(int id) {
     const auto found = m_actions.find(id);
     if (found != m_actions.end())
         return found->second;
@@ -27,16 +24,14 @@ QAction* CCommandActions::Action(int id)
     return action;
 }
 
-std::vector<int> CCommandActions::Ids() const
-{
+std::vector<int> CCommandActions::Ids() const {
     std::vector<int> ids;
     for (const auto& entry : m_actions)
         ids.push_back(entry.first);
     return ids;
 }
 
-void CCommandActions::Link(QAction* item, int id)
-{
+void CCommandActions::Link(QAction* item, int id) {
     QAction* command = Action(id);
     if (command->text().isEmpty()) {
         const QString plain = PlainText(item->text());
@@ -60,8 +55,7 @@ void CCommandActions::Link(QAction* item, int id)
     });
 }
 
-void CCommandActions::Refresh()
-{
+void CCommandActions::Refresh() {
     for (const auto& [id, action] : m_actions) {
         const CCommandState state = m_query(id);
         action->setEnabled(state.enabled);
@@ -70,16 +64,14 @@ void CCommandActions::Refresh()
     }
 }
 
-void CCommandActions::ApplyAccelerators(const std::vector<CAccelerator>& table)
-{
+void CCommandActions::ApplyAccelerators(const std::vector<CAccelerator>& table) {
     for (const auto& entry : m_actions)
         entry.second->setShortcut(QKeySequence());
     for (const CAccelerator& accelerator : table)
         Action(accelerator.command)->setShortcut(accelerator.keys);
 }
 
-QString CCommandActions::PlainText(const QString& menuText)
-{
+QString CCommandActions::PlainText(const QString& menuText) {
     QString text = menuText.section(QLatin1Char('\t'), 0, 0);
     text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
     text.remove(QLatin1Char('&'));
@@ -89,8 +81,7 @@ QString CCommandActions::PlainText(const QString& menuText)
     return text;
 }
 
-void CCommandActions::MirrorState(const QAction& command, QAction& item, const QString& itemText)
-{
+void CCommandActions::MirrorState(const QAction& command, QAction& item, const QString& itemText) {
     item.setEnabled(command.isEnabled());
     item.setCheckable(command.isCheckable());
     item.setChecked(command.isChecked());
@@ -99,18 +90,26 @@ void CCommandActions::MirrorState(const QAction& command, QAction& item, const Q
     item.setText(keys.isEmpty() ? itemText : itemText + QLatin1Char('\t') + keys);
 }
 
-QString CCommandActions::IconPath(int id)
-{
+QString CCommandActions::IconPath(int id) {
     static const std::map<int, const char*> icons = {
-        {ID_DEVICE_CONNECT, "connect"},       {ID_DEVICE_DISCONNECT, "disconnect"},
-        {ID_FILE_OPEN, "open"},               {ID_HELP, "help"},
-        {ID_EXPORT_CSV, "export_csv"},        {ID_EXPORT_JPG, "export_bitmap"},
-        {ID_FILE_REPORT, "report"},           {ID_VIEW_AVG, "ch_avg"},
-        {ID_VIEW_REV, "ch_rev"},              {ID_VIEW_VSWR, "ch_vswr"},
-        {ID_VIEW_PAR, "ch_par"},              {ID_VIEW_PEAK, "ch_peak"},
-        {ID_VIEW_PULSE, "ch_pulse"},          {ID_MEASURE_START, "start"},
-        {ID_MEASURE_STOP, "stop"},            {ID_MEASURE_RESET, "reset"},
-        {ID_VIEW_FULLSCREEN, "fullscreen"},   {ID_VIEW_MULTISCREEN, "multiscreen"},
+        {ID_DEVICE_CONNECT, "connect"},
+        {ID_DEVICE_DISCONNECT, "disconnect"},
+        {ID_FILE_OPEN, "open"},
+        {ID_HELP, "help"},
+        {ID_EXPORT_CSV, "export_csv"},
+        {ID_EXPORT_JPG, "export_bitmap"},
+        {ID_FILE_REPORT, "report"},
+        {ID_VIEW_AVG, "ch_avg"},
+        {ID_VIEW_REV, "ch_rev"},
+        {ID_VIEW_VSWR, "ch_vswr"},
+        {ID_VIEW_PAR, "ch_par"},
+        {ID_VIEW_PEAK, "ch_peak"},
+        {ID_VIEW_PULSE, "ch_pulse"},
+        {ID_MEASURE_START, "start"},
+        {ID_MEASURE_STOP, "stop"},
+        {ID_MEASURE_RESET, "reset"},
+        {ID_VIEW_FULLSCREEN, "fullscreen"},
+        {ID_VIEW_MULTISCREEN, "multiscreen"},
         {ID_VIEW_HISTORYGRAPH, "historygraph"},
     };
     const auto found = icons.find(id);

@@ -8,8 +8,7 @@ struct CCommandState {
     bool checked = false;
 
     void Enable(bool on) { enabled = on; }
-    void SetCheck(bool on)
-    {
+    void SetCheck(bool on) {
         checkable = true;
         checked = on;
     }

@@ -10,43 +10,37 @@ namespace {
 
 const char* const kChannelNames[kChannelCount] = {"AVG", "REV", "VSWR/PAR", "PEAK", "PULSE"};
 
-QString Text(const HistoryHeader& header, HistoryText field)
-{
+QString Text(const HistoryHeader& header, HistoryText field) {
     return QString::fromStdString(header.Text(field));
 }
 
 } // namespace
 
 CHistorySummaryFrame::CHistorySummaryFrame(QWidget* parent)
-    : CChildFrame(ChildKind::History, parent), m_text(new QPlainTextEdit(this))
-{
+    : CChildFrame(ChildKind::History, parent), m_text(new QPlainTextEdit(this)) {
     m_text->setReadOnly(true);
     m_text->setFocusPolicy(Qt::NoFocus); // leaves Ctrl+A and the other shortcuts to the frame
     m_text->setFont(QFont(QStringLiteral("Courier New")));
     setWidget(m_text);
 }
 
-bool CHistorySummaryFrame::LoadFile(const std::string& path)
-{
+bool CHistorySummaryFrame::LoadFile(const std::string& path) {
     if (!CHistoryFile::LoadHistory(path, m_data).ok)
         return false;
     m_text->setPlainText(Summarize(m_data));
     return true;
 }
 
-std::string CHistorySummaryFrame::DocumentModelName() const
-{
+std::string CHistorySummaryFrame::DocumentModelName() const {
     const SensorModel* model = CModelTable::FindByName(m_data.Header().Text(HistoryText::ModelName));
     return model != nullptr ? model->name : std::string();
 }
 
-QString CHistorySummaryFrame::SummaryText() const
-{
+QString CHistorySummaryFrame::SummaryText() const {
     return m_text->toPlainText();
 }
 
-QString CHistorySummaryFrame::Summarize(const CHistoryData& data)
-{
+QString CHistorySummaryFrame::Summarize(const CHistoryData& data) {
     const HistoryHeader& header = data.Header();
     QStringList lines;
     lines << QStringLiteral("Title:        %1").arg(Text(header, HistoryText::Title))
@@ -57,8 +51,7 @@ QString CHistorySummaryFrame::Summarize(const CHistoryData& data)
           << QStringLiteral("Start:        %1").arg(Text(header, HistoryText::StartTime))
           << QStringLiteral("Stop:         %1").arg(Text(header, HistoryText::StopTime))
           << QStringLiteral("Interval:     %1").arg(Text(header, HistoryText::Interval))
-          << QStringLiteral("Rows:         %1").arg(data.RowCount())
-          << QString();
+          << QStringLiteral("Rows:         %1").arg(data.RowCount()) << QString();
     for (int channel = 0; channel < kChannelCount; ++channel) {
         if (!data.HasChannel(channel))
             continue;

@@ -31,8 +31,7 @@ namespace {
 constexpr int kIdleUpdateMs = 200;
 constexpr int kStatusPaneId = 102;
 
-const std::vector<CAccelerator>& MainAccelerators()
-{
+const std::vector<CAccelerator>& MainAccelerators() {
     static const std::vector<CAccelerator> table = {
         {ID_APP_EXIT, QKeySequence(Qt::ALT | Qt::Key_X)},
         {ID_DEVICE_CONNECT, QKeySequence(Qt::CTRL | Qt::Key_D)},
@@ -45,14 +44,13 @@ const std::vector<CAccelerator>& MainAccelerators()
     return table;
 }
 
-std::vector<CAccelerator> Extended(std::vector<CAccelerator> table, std::initializer_list<CAccelerator> more)
-{
+std::vector<CAccelerator> Extended(std::vector<CAccelerator> table,
+                                   std::initializer_list<CAccelerator> more) {
     table.insert(table.end(), more);
     return table;
 }
 
-const std::vector<CAccelerator>& MeasurementAccelerators()
-{
+const std::vector<CAccelerator>& MeasurementAccelerators() {
     static const std::vector<CAccelerator> table =
         Extended(MainAccelerators(), {{ID_DEVICE_SETTING, QKeySequence(Qt::CTRL | Qt::Key_T)},
                                       {ID_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
@@ -60,24 +58,21 @@ const std::vector<CAccelerator>& MeasurementAccelerators()
     return table;
 }
 
-const std::vector<CAccelerator>& HistoryAccelerators()
-{
+const std::vector<CAccelerator>& HistoryAccelerators() {
     static const std::vector<CAccelerator> table =
         Extended(MainAccelerators(), {{ID_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
                                       {ID_FILE_SAVE_AS, QKeySequence(Qt::CTRL | Qt::Key_A)}});
     return table;
 }
 
-std::string LocalPath(const QString& path)
-{
+std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
 } // namespace
 
 CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
-    : QMainWindow(parent), m_link(link ? std::move(link) : std::make_unique<CEngineMeterLink>())
-{
+    : QMainWindow(parent), m_link(link ? std::move(link) : std::make_unique<CEngineMeterLink>()) {
     Q_INIT_RESOURCE(pelmora); // the icons live in the static user-interface library
     m_commands = new CCommandActions(
         this,
@@ -90,8 +85,7 @@ CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
     m_mainFrameMenu = new QMenu(this);
 }
 
-CMainFrame::~CMainFrame()
-{
+CMainFrame::~CMainFrame() {
     m_idleUpdate = nullptr;
     if (m_mdiArea != nullptr) {
         for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
@@ -110,8 +104,7 @@ CMainFrame::~CMainFrame()
         registry.SetSettingProfile(nullptr);
 }
 
-bool CMainFrame::Create(const QString& commandLine)
-{
+bool CMainFrame::Create(const QString& commandLine) {
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -141,20 +134,19 @@ bool CMainFrame::Create(const QString& commandLine)
     return true;
 }
 
-const std::vector<int>& CMainFrame::ToolbarLayout(ToolbarIndex index)
-{
+const std::vector<int>& CMainFrame::ToolbarLayout(ToolbarIndex index) {
     static const std::array<std::vector<int>, 3> layouts = {{
         {ID_DEVICE_CONNECT, ID_DEVICE_DISCONNECT, ID_FILE_OPEN, 0, ID_HELP},
-        {ID_DEVICE_CONNECT, ID_DEVICE_DISCONNECT, ID_FILE_OPEN, 0, ID_EXPORT_CSV, ID_EXPORT_JPG, ID_FILE_REPORT, 0,
-         ID_VIEW_AVG, ID_VIEW_REV, ID_VIEW_VSWR, ID_VIEW_PAR, ID_VIEW_PEAK, ID_VIEW_PULSE, 0, ID_HELP},
+        {ID_DEVICE_CONNECT, ID_DEVICE_DISCONNECT, ID_FILE_OPEN, 0, ID_EXPORT_CSV, ID_EXPORT_JPG,
+         ID_FILE_REPORT, 0, ID_VIEW_AVG, ID_VIEW_REV, ID_VIEW_VSWR, ID_VIEW_PAR, ID_VIEW_PEAK, ID_VIEW_PULSE,
+         0, ID_HELP},
         {ID_DEVICE_CONNECT, ID_DEVICE_DISCONNECT, 0, ID_FILE_OPEN, 0, ID_MEASURE_START, ID_MEASURE_STOP,
          ID_MEASURE_RESET, 0, ID_VIEW_FULLSCREEN, ID_VIEW_MULTISCREEN, ID_VIEW_HISTORYGRAPH, 0, ID_HELP},
     }};
     return layouts[index];
 }
 
-void CMainFrame::CreateToolbars()
-{
+void CMainFrame::CreateToolbars() {
     static const char* const names[] = {"MainToolbar", "HistoryToolbar", "MeasurementToolbar"};
     for (int index = MainToolbar; index <= MeasurementToolbar; ++index) {
         auto* toolbar = new QToolBar(this);
@@ -174,16 +166,14 @@ void CMainFrame::CreateToolbars()
     }
 }
 
-void CMainFrame::CreateStatusBar()
-{
+void CMainFrame::CreateStatusBar() {
     m_statusPanes = new CStatusPanes(this);
     m_statusPanes->setObjectName(QStringLiteral("StatusPane%1").arg(kStatusPaneId));
     statusBar()->addWidget(m_statusPanes, 1);
     m_statusPanes->SetClientWidth(width());
 }
 
-void CMainFrame::BuildMenus()
-{
+void CMainFrame::BuildMenus() {
     CMenuBuilder::BuildMainFrameMenu(m_mainFrameMenu, m_commands);
     m_measurementMenu = CMenuBuilder::BuildMeasurementFrameMenu(nullptr, m_commands);
     m_measurementMenu->setParent(this, m_measurementMenu->windowFlags());
@@ -198,13 +188,11 @@ void CMainFrame::BuildMenus()
     }
 }
 
-void CMainFrame::SetStatusText(const QString& text, int pane)
-{
+void CMainFrame::SetStatusText(const QString& text, int pane) {
     m_statusPanes->SetText(pane, text);
 }
 
-void CMainFrame::ExecuteCommand(int id)
-{
+void CMainFrame::ExecuteCommand(int id) {
     CChildFrame* child = ActiveChild();
     if (child == nullptr || !child->OnCommand(id)) {
         if (!OnCommand(id) && m_applicationTarget != nullptr)
@@ -213,13 +201,12 @@ void CMainFrame::ExecuteCommand(int id)
     UpdateCommandStates();
 }
 
-void CMainFrame::PostCommand(int id)
-{
-    QMetaObject::invokeMethod(this, [this, id] { ExecuteCommand(id); }, Qt::QueuedConnection);
+void CMainFrame::PostCommand(int id) {
+    QMetaObject::invokeMethod(
+        this, [this, id] { ExecuteCommand(id); }, Qt::QueuedConnection);
 }
 
-CCommandState CMainFrame::QueryCommand(int id)
-{
+CCommandState CMainFrame::QueryCommand(int id) {
     CCommandState state;
     if (CChildFrame* child = ActiveChild(); child != nullptr && child->OnUpdateCommand(id, state))
         return state;
@@ -230,13 +217,11 @@ CCommandState CMainFrame::QueryCommand(int id)
     return CCommandState{};
 }
 
-void CMainFrame::UpdateCommandStates()
-{
+void CMainFrame::UpdateCommandStates() {
     m_commands->Refresh();
 }
 
-bool CMainFrame::OnCommand(int id)
-{
+bool CMainFrame::OnCommand(int id) {
     switch (id) {
     case ID_DEVICE_CONNECT:
         OnConnect();
@@ -285,8 +270,7 @@ bool CMainFrame::OnCommand(int id)
     }
 }
 
-bool CMainFrame::OnUpdateCommand(int id, CCommandState& state)
-{
+bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
     if (CMainFrameRules::Evaluate(id, m_profile.GetModelNumber(), m_link->IsConnected(), state))
         return true;
     switch (id) {
@@ -314,15 +298,13 @@ bool CMainFrame::OnUpdateCommand(int id, CCommandState& state)
     }
 }
 
-void CMainFrame::OnConnect()
-{
+void CMainFrame::OnConnect() {
     CConnectDlg dialog(this);
     if (dialog.exec() == QDialog::Accepted)
         ConnectToPort(dialog.ResultPort());
 }
 
-bool CMainFrame::ConnectToPort(int port)
-{
+bool CMainFrame::ConnectToPort(int port) {
     const SensorModel* model = nullptr;
     if (m_link->Connect(port) == 0) {
         model = CModelTable::FindByCode(m_link->IdentificationCode());
@@ -340,15 +322,13 @@ bool CMainFrame::ConnectToPort(int port)
     return true;
 }
 
-void CMainFrame::OnDisconnect()
-{
+void CMainFrame::OnDisconnect() {
     m_link->Disconnect();
     UpdateCommandStates();
     CMessageBoxes::FromKey(this, "S_IDD_DISCONNECTED", MB_ICONINFORMATION);
 }
 
-void CMainFrame::OnFileOpen()
-{
+void CMainFrame::OnFileOpen() {
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -358,8 +338,7 @@ void CMainFrame::OnFileOpen()
         OpenHistoryFile(dialog.selectedFiles().constFirst());
 }
 
-bool CMainFrame::OpenHistoryFile(const QString& path)
-{
+bool CMainFrame::OpenHistoryFile(const QString& path) {
     CChildFrame* frame = CreateChild(ChildKind::History);
     if (!frame->LoadFile(LocalPath(path))) {
         CMessageBoxes::FromKey(this, "S_MAINFRAME_ONFILEOPEN", MB_ICONSTOP);
@@ -372,8 +351,7 @@ bool CMainFrame::OpenHistoryFile(const QString& path)
     return true;
 }
 
-void CMainFrame::SwitchMode(int command)
-{
+void CMainFrame::SwitchMode(int command) {
     m_currentMode = CMainFrameRules::ModeOf(command);
     const ChildKind kind = CMainFrameRules::ScreenOfMode(m_currentMode);
     CChildFrame* screen = FindChild(kind);
@@ -394,8 +372,7 @@ void CMainFrame::SwitchMode(int command)
     ShowChild(screen);
 }
 
-CChildFrame* CMainFrame::OpenScreenReplacingActive(ChildKind kind)
-{
+CChildFrame* CMainFrame::OpenScreenReplacingActive(ChildKind kind) {
     CChildFrame* previous = ActiveChild();
     CChildFrame* screen = CreateChild(kind);
     Register(screen);
@@ -407,8 +384,7 @@ CChildFrame* CMainFrame::OpenScreenReplacingActive(ChildKind kind)
     return screen;
 }
 
-void CMainFrame::ChooseToolbar()
-{
+void CMainFrame::ChooseToolbar() {
     if (!AnyToolbarShown())
         return; // the user hid them; they stay hidden
     const ToolbarIndex matching = MatchingToolbar();
@@ -416,16 +392,14 @@ void CMainFrame::ChooseToolbar()
         m_toolbars[static_cast<size_t>(index)]->setVisible(index == matching);
 }
 
-void CMainFrame::ToggleToolbars()
-{
+void CMainFrame::ToggleToolbars() {
     const bool hide = AnyToolbarShown();
     const ToolbarIndex matching = MatchingToolbar();
     for (int index = MainToolbar; index <= MeasurementToolbar; ++index)
         m_toolbars[static_cast<size_t>(index)]->setVisible(!hide && index == matching);
 }
 
-void CMainFrame::TileChildren(Qt::Orientation orientation)
-{
+void CMainFrame::TileChildren(Qt::Orientation orientation) {
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* window : m_mdiArea->subWindowList())
         if (!window->isHidden() && !window->isMinimized())
@@ -448,8 +422,7 @@ void CMainFrame::TileChildren(Qt::Orientation orientation)
     }
 }
 
-CChildFrame* CMainFrame::CreateChild(ChildKind kind)
-{
+CChildFrame* CMainFrame::CreateChild(ChildKind kind) {
     CChildFrame* child = CChildFrameFactory::Create(kind);
     m_mdiArea->addSubWindow(child);
     child->hide();
@@ -457,8 +430,7 @@ CChildFrame* CMainFrame::CreateChild(ChildKind kind)
     return child;
 }
 
-void CMainFrame::ShowChild(CChildFrame* child)
-{
+void CMainFrame::ShowChild(CChildFrame* child) {
     const bool firstShow = child->isHidden();
     if (child->isMinimized())
         child->showNormal();
@@ -469,8 +441,7 @@ void CMainFrame::ShowChild(CChildFrame* child)
     OnChildActivated();
 }
 
-void CMainFrame::PlaceNewChild(CChildFrame* child)
-{
+void CMainFrame::PlaceNewChild(CChildFrame* child) {
     // Cascade from the top left so that a new window is never placed outside the visible area.
     constexpr int kStep = 24;
     const int others = static_cast<int>(m_mdiArea->subWindowList().size()) - 1;
@@ -480,8 +451,7 @@ void CMainFrame::PlaceNewChild(CChildFrame* child)
     child->setGeometry(QRect(QPoint(offset, offset), size));
 }
 
-void CMainFrame::Register(CChildFrame* screen)
-{
+void CMainFrame::Register(CChildFrame* screen) {
     CAppRegistry& registry = CAppRegistry::Instance();
     switch (screen->Kind()) {
     case ChildKind::Measurement:
@@ -498,8 +468,7 @@ void CMainFrame::Register(CChildFrame* screen)
     }
 }
 
-void CMainFrame::ReleaseChild(CChildFrame* child)
-{
+void CMainFrame::ReleaseChild(CChildFrame* child) {
     if (!child->IsScreen())
         return;
     // No reading may be in flight for a screen that is going away.
@@ -515,16 +484,14 @@ void CMainFrame::ReleaseChild(CChildFrame* child)
         registry.SetCcdfScreen(nullptr);
 }
 
-CChildFrame* CMainFrame::ActiveChild() const
-{
+CChildFrame* CMainFrame::ActiveChild() const {
     if (m_mdiArea == nullptr)
         return nullptr;
     auto* child = qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
     return child != nullptr && !child->isHidden() ? child : nullptr;
 }
 
-CChildFrame* CMainFrame::FindChild(ChildKind kind) const
-{
+CChildFrame* CMainFrame::FindChild(ChildKind kind) const {
     for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
         auto* child = qobject_cast<CChildFrame*>(window);
         if (child != nullptr && child->Kind() == kind && child->isVisibleTo(this))
@@ -533,8 +500,7 @@ CChildFrame* CMainFrame::FindChild(ChildKind kind) const
     return nullptr;
 }
 
-void CMainFrame::OnChildActivated()
-{
+void CMainFrame::OnChildActivated() {
     if (m_idleUpdate == nullptr)
         return; // still being created, or already going away
     const CChildFrame* child = ActiveChild();
@@ -551,24 +517,21 @@ void CMainFrame::OnChildActivated()
     ExecuteCommand(ID_TOOLBAR_CHOICE);
 }
 
-CMainFrame::ToolbarIndex CMainFrame::MatchingToolbar() const
-{
+CMainFrame::ToolbarIndex CMainFrame::MatchingToolbar() const {
     const CChildFrame* child = ActiveChild();
     if (child == nullptr)
         return MainToolbar;
     return child->IsScreen() ? MeasurementToolbar : HistoryToolbar;
 }
 
-bool CMainFrame::AnyToolbarShown() const
-{
+bool CMainFrame::AnyToolbarShown() const {
     for (const QToolBar* toolbar : m_toolbars)
         if (!toolbar->isHidden())
             return true;
     return false;
 }
 
-void CMainFrame::ShowMenu(QMenu* menu)
-{
+void CMainFrame::ShowMenu(QMenu* menu) {
     if (m_shownMenu == menu)
         return;
     m_shownMenu = menu;
@@ -577,26 +540,22 @@ void CMainFrame::ShowMenu(QMenu* menu)
         menuBar()->addAction(popup);
 }
 
-QString CMainFrame::ModelName() const
-{
+QString CMainFrame::ModelName() const {
     const SensorModel* model = m_profile.GetModel();
     return model != nullptr ? QString::fromLatin1(model->name) : QString();
 }
 
-QString CMainFrame::CommandLineOf(const QStringList& arguments)
-{
+QString CMainFrame::CommandLineOf(const QStringList& arguments) {
     return arguments.mid(1).join(QLatin1Char(' '));
 }
 
-QString CMainFrame::HistoryPathOf(const QString& commandLine)
-{
+QString CMainFrame::HistoryPathOf(const QString& commandLine) {
     QString path = commandLine;
     path.remove(QLatin1Char('"'));
     return path.trimmed();
 }
 
-bool CMainFrame::event(QEvent* event)
-{
+bool CMainFrame::event(QEvent* event) {
     // Prompts go to pane 0 only, so that pane 1 keeps its warning while the user browses menus.
     if (event->type() == QEvent::StatusTip && m_statusPanes != nullptr) {
         m_statusPanes->SetText(0, static_cast<QStatusTipEvent*>(event)->tip());
@@ -605,15 +564,13 @@ bool CMainFrame::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
-void CMainFrame::resizeEvent(QResizeEvent* event)
-{
+void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (m_statusPanes != nullptr)
         m_statusPanes->SetClientWidth(width());
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
+void CMainFrame::closeEvent(QCloseEvent* event) {
     m_mdiArea->closeAllSubWindows();
     for (const QMdiSubWindow* window : m_mdiArea->subWindowList()) {
         if (!window->isHidden()) {

@@ -7,15 +7,13 @@
 
 namespace {
 
-bool IsOneOf(int model, std::initializer_list<int> models)
-{
+bool IsOneOf(int model, std::initializer_list<int> models) {
     return std::find(models.begin(), models.end(), model) != models.end();
 }
 
 } // namespace
 
-bool CMainFrameRules::Evaluate(int command, int model, bool connected, CCommandState& state)
-{
+bool CMainFrameRules::Evaluate(int command, int model, bool connected, CCommandState& state) {
     switch (command) {
     case ID_DEVICE_CONNECT:
         state.Enable(!connected);
@@ -37,13 +35,11 @@ bool CMainFrameRules::Evaluate(int command, int model, bool connected, CCommandS
     }
 }
 
-bool CMainFrameRules::IsModeCommand(int command)
-{
+bool CMainFrameRules::IsModeCommand(int command) {
     return ModeOf(command) >= 0;
 }
 
-int CMainFrameRules::ModeOf(int command)
-{
+int CMainFrameRules::ModeOf(int command) {
     switch (command) {
     case ID_MODE_AVGPEAK:
     case ID_MODE_AVG:
@@ -58,8 +54,7 @@ int CMainFrameRules::ModeOf(int command)
     }
 }
 
-ChildKind CMainFrameRules::ScreenOfMode(int mode)
-{
+ChildKind CMainFrameRules::ScreenOfMode(int mode) {
     switch (mode) {
     case kModePulse:
         return ChildKind::Pulse;
@@ -70,8 +65,7 @@ ChildKind CMainFrameRules::ScreenOfMode(int mode)
     }
 }
 
-bool CMainFrameRules::ModelEnables(int command, int model)
-{
+bool CMainFrameRules::ModelEnables(int command, int model) {
     switch (command) {
     case ID_LOGGING:
         return model == 5;

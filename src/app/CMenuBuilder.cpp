@@ -8,48 +8,40 @@
 
 namespace {
 
-QString MenuText(const std::string& key)
-{
+QString MenuText(const std::string& key) {
     return QString::fromStdString(CStringTable::GetMenuText(key));
 }
 
 } // namespace
 
-QMenu* CMenuBuilder::BuildMainFrameMenu(QMenu* menu, CCommandActions* actions)
-{
+QMenu* CMenuBuilder::BuildMainFrameMenu(QMenu* menu, CCommandActions* actions) {
     return Build(menu, CMenuLayout::MainFrameMenu(), actions);
 }
 
-QMenu* CMenuBuilder::BuildMeasurementFrameMenu(QMenu* menu, CCommandActions* actions)
-{
+QMenu* CMenuBuilder::BuildMeasurementFrameMenu(QMenu* menu, CCommandActions* actions) {
     return Build(menu, CMenuLayout::MeasurementFrameMenu(), actions);
 }
 
-QMenu* CMenuBuilder::BuildHistoryFrameMenu(QMenu* menu, CCommandActions* actions)
-{
+QMenu* CMenuBuilder::BuildHistoryFrameMenu(QMenu* menu, CCommandActions* actions) {
     return Build(menu, CMenuLayout::HistoryFrameMenu(), actions);
 }
 
-QMenu* CMenuBuilder::BuildContextMenus(QMenu* menu, CCommandActions* actions)
-{
+QMenu* CMenuBuilder::BuildContextMenus(QMenu* menu, CCommandActions* actions) {
     return Build(menu, CMenuLayout::ContextMenus(), actions);
 }
 
-int CMenuBuilder::CommandOf(const QAction* item)
-{
+int CMenuBuilder::CommandOf(const QAction* item) {
     return item != nullptr ? item->data().toInt() : 0;
 }
 
-QMenu* CMenuBuilder::Build(QMenu* menu, const std::vector<MenuEntry>& layout, CCommandActions* actions)
-{
+QMenu* CMenuBuilder::Build(QMenu* menu, const std::vector<MenuEntry>& layout, CCommandActions* actions) {
     QMenu* target = menu != nullptr ? menu : new QMenu();
     Clear(*target);
     Fill(*target, layout, actions);
     return target;
 }
 
-void CMenuBuilder::Clear(QMenu& menu)
-{
+void CMenuBuilder::Clear(QMenu& menu) {
     // Pop-ups made by an earlier build are children of this menu; they go with their items.
     while (!menu.actions().isEmpty()) {
         QAction* item = menu.actions().first();
@@ -61,8 +53,7 @@ void CMenuBuilder::Clear(QMenu& menu)
     }
 }
 
-void CMenuBuilder::Fill(QMenu& menu, const std::vector<MenuEntry>& entries, CCommandActions* actions)
-{
+void CMenuBuilder::Fill(QMenu& menu, const std::vector<MenuEntry>& entries, CCommandActions* actions) {
     for (const MenuEntry& entry : entries) {
         switch (entry.kind) {
         case MenuEntry::Separator:

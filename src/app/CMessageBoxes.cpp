@@ -12,7 +12,9 @@ std::atomic<CMessageBoxSink*> g_sink{nullptr};
 
 } // namespace
 
-void CMessageBoxes::SetSink(CMessageBoxSink* sink) { g_sink.store(sink); }
+void CMessageBoxes::SetSink(CMessageBoxSink* sink) {
+    g_sink.store(sink);
+}
 
 int CMessageBoxes::FromKey(void* owner, const std::string& key, unsigned style) {
     return FromText(owner, CStringTable::GetGeneralText(key), style);

@@ -15,13 +15,11 @@
 
 CPelmoraApp::CPelmoraApp(int& argc, char** argv) : QApplication(argc, argv) {}
 
-CPelmoraApp::~CPelmoraApp()
-{
+CPelmoraApp::~CPelmoraApp() {
     CMessageBoxes::SetSink(nullptr);
 }
 
-bool CPelmoraApp::InitInstance()
-{
+bool CPelmoraApp::InitInstance() {
     // Common controls, COM/OLE, ActiveX hosting and the GDI+ start-up have no counterpart
     // here: Qt provides the widgets and the antialiased painting itself.
     CAppRegistry::Instance().Reset();
@@ -42,21 +40,18 @@ bool CPelmoraApp::InitInstance()
     return true;
 }
 
-int CPelmoraApp::Run()
-{
+int CPelmoraApp::Run() {
     const int code = exec();
     m_mainFrame.reset();
     return ExitInstance(code);
 }
 
-int CPelmoraApp::ExitInstance(int code)
-{
+int CPelmoraApp::ExitInstance(int code) {
     CAppRegistry::DestroyInstance();
     return code;
 }
 
-bool CPelmoraApp::OnCommand(int id)
-{
+bool CPelmoraApp::OnCommand(int id) {
     switch (id) {
     case ID_HELP:
         OnAppHelp();
@@ -69,21 +64,18 @@ bool CPelmoraApp::OnCommand(int id)
     }
 }
 
-bool CPelmoraApp::OnUpdateCommand(int id, CCommandState& state)
-{
+bool CPelmoraApp::OnUpdateCommand(int id, CCommandState& state) {
     if (id != ID_HELP && id != ID_APP_ABOUT)
         return false;
     state.Enable(true);
     return true;
 }
 
-std::string CPelmoraApp::HelpDocumentPath()
-{
+std::string CPelmoraApp::HelpDocumentPath() {
     return CAppPaths::Join(CAppPaths::ExecutableDirectory(), "TrelPMEnHlp.pdf");
 }
 
-std::string CPelmoraApp::FormatHelpMissing(const std::string& format, const std::string& path)
-{
+std::string CPelmoraApp::FormatHelpMissing(const std::string& format, const std::string& path) {
     // The format comes from an editable file, so it is never handed to printf.
     std::string text = format;
     const size_t placeholder = text.find("%s");
@@ -92,8 +84,7 @@ std::string CPelmoraApp::FormatHelpMissing(const std::string& format, const std:
     return text;
 }
 
-void CPelmoraApp::OnAppHelp()
-{
+void CPelmoraApp::OnAppHelp() {
     const std::string path = HelpDocumentPath();
     const QString document = QString::fromStdString(path);
     if (QFileInfo(document).isFile()) {
@@ -104,8 +95,7 @@ void CPelmoraApp::OnAppHelp()
     CMessageBoxes::FromText(m_mainFrame.get(), text, MB_ICONEXCLAMATION);
 }
 
-void CPelmoraApp::OnAppAbout()
-{
+void CPelmoraApp::OnAppAbout() {
     CAboutDlg dialog(m_mainFrame.get());
     dialog.exec();
 }

@@ -16,16 +16,15 @@ constexpr int kIdIgnore = 5;
 
 } // namespace
 
-int CQtMessageBoxSink::Show(void* owner, const std::string& text, const std::string& caption, unsigned style)
-{
+int CQtMessageBoxSink::Show(void* owner, const std::string& text, const std::string& caption,
+                            unsigned style) {
     const auto box = CreateBox(static_cast<QWidget*>(owner), text, caption, style);
     box->exec();
     return ResultOf(box->standardButton(box->clickedButton()));
 }
 
 std::unique_ptr<QMessageBox> CQtMessageBoxSink::CreateBox(QWidget* owner, const std::string& text,
-                                                          const std::string& caption, unsigned style)
-{
+                                                          const std::string& caption, unsigned style) {
     auto box = std::make_unique<QMessageBox>(IconOf(style), QString::fromStdString(caption),
                                              QString::fromStdString(text), ButtonsOf(style), owner);
     // Shown text must never be taken as markup: file names and values go into it.
@@ -33,8 +32,7 @@ std::unique_ptr<QMessageBox> CQtMessageBoxSink::CreateBox(QWidget* owner, const 
     return box;
 }
 
-int CQtMessageBoxSink::ResultOf(QMessageBox::StandardButton button)
-{
+int CQtMessageBoxSink::ResultOf(QMessageBox::StandardButton button) {
     switch (button) {
     case QMessageBox::Ok:
         return IDOK;
@@ -53,8 +51,7 @@ int CQtMessageBoxSink::ResultOf(QMessageBox::StandardButton button)
     }
 }
 
-QMessageBox::Icon CQtMessageBoxSink::IconOf(unsigned style)
-{
+QMessageBox::Icon CQtMessageBoxSink::IconOf(unsigned style) {
     switch (style & MB_ICON_MASK) {
     case MB_ICONSTOP:
         return QMessageBox::Critical;
@@ -69,8 +66,7 @@ QMessageBox::Icon CQtMessageBoxSink::IconOf(unsigned style)
     }
 }
 
-QMessageBox::StandardButtons CQtMessageBoxSink::ButtonsOf(unsigned style)
-{
+QMessageBox::StandardButtons CQtMessageBoxSink::ButtonsOf(unsigned style) {
     switch (style & MB_BUTTON_MASK) {
     case kOkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;

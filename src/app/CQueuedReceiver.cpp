@@ -4,46 +4,37 @@
 #include <QObject>
 
 CQueuedReceiver::CQueuedReceiver(QObject* context, CReadingReceiver& handler)
-    : m_context(context), m_handler(handler)
-{
-}
+    : m_context(context), m_handler(handler) {}
 
-template <typename Call>
-void CQueuedReceiver::Post(Call call)
-{
+template <typename Call> void CQueuedReceiver::Post(Call call) {
     CReadingReceiver* handler = &m_handler;
-    QMetaObject::invokeMethod(m_context, [handler, call] { call(*handler); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_context, [handler, call] { call(*handler); }, Qt::QueuedConnection);
 }
 
-void CQueuedReceiver::OnAvgReading(int32_t state, int32_t value)
-{
+void CQueuedReceiver::OnAvgReading(int32_t state, int32_t value) {
     Post([=](CReadingReceiver& handler) { handler.OnAvgReading(state, value); });
 }
 
-void CQueuedReceiver::OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse)
-{
+void CQueuedReceiver::OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) {
     Post([=](CReadingReceiver& handler) { handler.OnForwardReverseReading(state, forward, reverse); });
 }
 
-void CQueuedReceiver::OnPeakReading(int32_t state, int32_t value)
-{
+void CQueuedReceiver::OnPeakReading(int32_t state, int32_t value) {
     Post([=](CReadingReceiver& handler) { handler.OnPeakReading(state, value); });
 }
 
-void CQueuedReceiver::OnRevReading(int32_t state, int32_t value)
-{
+void CQueuedReceiver::OnRevReading(int32_t state, int32_t value) {
     Post([=](CReadingReceiver& handler) { handler.OnRevReading(state, value); });
 }
 
 void CQueuedReceiver::OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2,
-                                     int32_t value3, int32_t value4)
-{
+                                     int32_t value3, int32_t value4) {
     Post([=](CReadingReceiver& handler) {
         handler.OnPulseReading(state, pulsePower, value1, value2, value3, value4);
     });
 }
 
-void CQueuedReceiver::OnCcdfData(int32_t state)
-{
+void CQueuedReceiver::OnCcdfData(int32_t state) {
     Post([=](CReadingReceiver& handler) { handler.OnCcdfData(state); });
 }

@@ -21,8 +21,7 @@ public:
     void OnCcdfData(int32_t state) override;
 
 private:
-    template <typename Call>
-    void Post(Call call);
+    template <typename Call> void Post(Call call);
 
     QObject* m_context;
     CReadingReceiver& m_handler;

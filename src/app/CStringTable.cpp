@@ -12,7 +12,9 @@ std::string& StoredPath() {
     return path;
 }
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // Counts characters, not bytes, so that a cut never splits a multi-byte character.
 std::string CutToMaxCharacters(std::string text) {
@@ -35,14 +37,22 @@ std::string CStringTable::BuildPath() {
     return CAppPaths::Join(CAppPaths::ExecutableDirectory(), "TrelPMEnStr.ini");
 }
 
-void CStringTable::SetPath(const std::string& path) { StoredPath() = path; }
+void CStringTable::SetPath(const std::string& path) {
+    StoredPath() = path;
+}
 
-const std::string& CStringTable::Path() { return StoredPath(); }
+const std::string& CStringTable::Path() {
+    return StoredPath();
+}
 
 std::string CStringTable::GetText(const std::string& section, const std::string& key) {
     return CutToMaxCharacters(CPrivateProfile::ReadString(section, key, "", Path()));
 }
 
-std::string CStringTable::GetGeneralText(const std::string& key) { return GetText("STRING", key); }
+std::string CStringTable::GetGeneralText(const std::string& key) {
+    return GetText("STRING", key);
+}
 
-std::string CStringTable::GetMenuText(const std::string& key) { return GetText("MENU", key); }
+std::string CStringTable::GetMenuText(const std::string& key) {
+    return GetText("MENU", key);
+}

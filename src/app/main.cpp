@@ -1,7 +1,6 @@
 #include "app/CPelmoraApp.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     CPelmoraApp app(argc, argv);
     if (!app.InitInstance())
         return app.ExitInstance(1);

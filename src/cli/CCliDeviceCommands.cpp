@@ -118,8 +118,17 @@ std::vector<CliCommand> CCliDeviceCommands::Commands() {
          8,
          8,
          Measure},
-        {{"histogram"}, "--port N|usb --freq MHZ", "Run one histogram exchange and print its bins.", 4, 4, Histogram},
-        {{"logging", "status"}, "[--port N|usb]", "Read the sensor's logging status (default port: usb).", 0, 2,
+        {{"histogram"},
+         "--port N|usb --freq MHZ",
+         "Run one histogram exchange and print its bins.",
+         4,
+         4,
+         Histogram},
+        {{"logging", "status"},
+         "[--port N|usb]",
+         "Read the sensor's logging status (default port: usb).",
+         0,
+         2,
          LoggingStatus},
         {{"logging", "download"},
          "--out FILE.psh [--title TEXT] [--port N|usb]",
@@ -167,7 +176,8 @@ int CCliDeviceCommands::Identify(const CliContext& context) {
         return 1;
     const CMeterEngine& engine = CMeterEngine::Instance();
     context.out << "code " << engine.GetIdentificationCode() << "\n"
-                << "model " << session.Profile().GetModelNumber() << " " << session.Profile().ModelName() << "\n"
+                << "model " << session.Profile().GetModelNumber() << " " << session.Profile().ModelName()
+                << "\n"
                 << "firmware " << engine.GetFirmwareVersion() << "\n"
                 << "serial " << engine.GetSerialNumber() << "\n";
     return 0;
@@ -175,10 +185,10 @@ int CCliDeviceCommands::Identify(const CliContext& context) {
 
 static int32_t ModeNamed(const std::string& name) {
     static const std::pair<const char*, int32_t> kModes[] = {{"avg", CMeterEngine::ModeAvg},
-                                                              {"fwdrev", CMeterEngine::ModeForwardReverse},
-                                                              {"peak", CMeterEngine::ModePeak},
-                                                              {"rev", CMeterEngine::ModeRev},
-                                                              {"pulse", CMeterEngine::ModePulse}};
+                                                             {"fwdrev", CMeterEngine::ModeForwardReverse},
+                                                             {"peak", CMeterEngine::ModePeak},
+                                                             {"rev", CMeterEngine::ModeRev},
+                                                             {"pulse", CMeterEngine::ModePulse}};
     for (const auto& [modeName, mode] : kModes) {
         if (name == modeName)
             return mode;
@@ -194,7 +204,8 @@ int CCliDeviceCommands::Measure(const CliContext& context) {
     int count = 0;
     int frequency = 0;
     if (mode < 0)
-        return CCliOptions::Fail(context, "bad mode '" + options["mode"] + "' (avg, peak, rev, fwdrev or pulse)");
+        return CCliOptions::Fail(context,
+                                 "bad mode '" + options["mode"] + "' (avg, peak, rev, fwdrev or pulse)");
     if (!CCliOptions::ParseNumber(options["count"], 1, 1000000, count))
         return CCliOptions::Fail(context, "bad count '" + options["count"] + "' (1..1000000)");
     if (!ParseFrequency(options["freq"], frequency))
@@ -223,7 +234,8 @@ int CCliDeviceCommands::Histogram(const CliContext& context) {
         return 1;
     const std::string state = session.Exchange(CMeterEngine::ModeCcdf, frequency, kHistogramWaitMs);
     if (state != "1")
-        return CCliOptions::Fail(context, state.empty() ? "no histogram was handed over" : "the histogram exchange failed");
+        return CCliOptions::Fail(context, state.empty() ? "no histogram was handed over"
+                                                        : "the histogram exchange failed");
     for (const auto& [key, count] : CMeterEngine::Instance().GetHistogram())
         context.out << key << " " << count << "\n";
     return 0;
@@ -271,7 +283,8 @@ int CCliDeviceCommands::LoggingDownload(const CliContext& context) {
         return CCliOptions::Fail(context, "the download failed");
     std::string error;
     if (!download.SaveToFile(options["out"], options["title"], &error))
-        return CCliOptions::Fail(context, "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
+        return CCliOptions::Fail(context,
+                                 "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
     context.out << download.LoggedSampleCount() << " samples written to " << options["out"] << "\n";
     return 0;
 }

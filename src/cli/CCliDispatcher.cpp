@@ -7,8 +7,10 @@ void CCliDispatcher::Add(const std::vector<CliCommand>& commands) {
     m_commands.insert(m_commands.end(), commands.begin(), commands.end());
 }
 
-int CCliDispatcher::Run(const std::vector<std::string>& commandLine, std::ostream& out, std::ostream& err) const {
-    if (commandLine.empty() || commandLine[0] == "--help" || commandLine[0] == "-h" || commandLine[0] == "help") {
+int CCliDispatcher::Run(const std::vector<std::string>& commandLine, std::ostream& out,
+                        std::ostream& err) const {
+    if (commandLine.empty() || commandLine[0] == "--help" || commandLine[0] == "-h" ||
+        commandLine[0] == "help") {
         PrintHelp(commandLine.empty() ? err : out);
         return commandLine.empty() ? UsageError : 0;
     }

@@ -35,7 +35,12 @@ void PrintField(std::ostream& out, const char* label, const std::string& value) 
 
 std::vector<CliCommand> CCliHistoryCommands::Commands() {
     return {
-        {{"history", "info"}, "FILE", "Print the header fields and the row count of a history file.", 1, 1, Info},
+        {{"history", "info"},
+         "FILE",
+         "Print the header fields and the row count of a history file.",
+         1,
+         1,
+         Info},
         {{"history", "csv"}, "FILE OUT.csv", "Export a history file as CSV.", 2, 2, Csv},
     };
 }
@@ -55,7 +60,8 @@ int CCliHistoryCommands::Info(const CliContext& context) {
             channels += " " + ChannelName(channel, model);
     }
     PrintField(out, "Mask", MaskText(header.Mask()) + " (" + channels.substr(1) + ")");
-    PrintField(out, "Model", header.Text(HistoryText::ModelName) + " (model number " + std::to_string(model) + ")");
+    PrintField(out, "Model",
+               header.Text(HistoryText::ModelName) + " (model number " + std::to_string(model) + ")");
     PrintField(out, "Serial number", header.Text(HistoryText::SerialNumber));
     PrintField(out, "Type", header.IsDirectional() ? "A (directional)" : "B (terminating)");
     PrintField(out, "Frequency", Fixed(header.FrequencyX100() / 100.0, 2) + " MHz");
@@ -99,8 +105,9 @@ void CCliHistoryCommands::PrintChannels(const CliContext& context, const CHistor
         const HistoryRange range = header.DisplayRange(channel);
         char line[512];
         std::snprintf(line, sizeof line, "%-8s %-7s %11.2f %11.2f %11.2f %12.2f %12.2f\n",
-                      ChannelName(channel, data.ModelNumber()).c_str(), data.HasChannel(channel) ? "yes" : "no",
-                      statistics.minimum, statistics.maximum, statistics.average, range.lower, range.upper);
+                      ChannelName(channel, data.ModelNumber()).c_str(),
+                      data.HasChannel(channel) ? "yes" : "no", statistics.minimum, statistics.maximum,
+                      statistics.average, range.lower, range.upper);
         context.out << line;
     }
 }

@@ -32,15 +32,13 @@ class CCliRecordCommand::CSession : public CReadingReceiver {
 public:
     CSession() : m_handler(m_profile, m_link, m_display) {}
 
-    ~CSession() override
-    {
+    ~CSession() override {
         CMeterEngine::Instance().Disconnect();
         CAppRegistry::Instance().Reset();
         DrainQueue(); // handler calls that arrived before the disconnect; harmless now
     }
 
-    bool Open(int port, std::string& reason)
-    {
+    bool Open(int port, std::string& reason) {
         CMeterEngine& engine = CMeterEngine::Instance();
         if (engine.Connect(port) != 0) {
             reason = "the sensor did not connect";
@@ -59,8 +57,7 @@ public:
 
     // Runs the request cycle until `count` rows are recorded, the measurement stops by itself
     // (single sweep) or the sensor stops answering; the number of rows recorded.
-    int Measure(int count)
-    {
+    int Measure(int count) {
         m_handler.ConfigureForModel();
         m_handler.Start();
         int rows = 0;
@@ -84,26 +81,21 @@ public:
     bool Save(const std::string& path, std::string& reason) { return m_handler.SaveHistory(path, &reason); }
     const CSettingProfile& Profile() const { return m_profile; }
 
-    void OnAvgReading(int32_t state, int32_t value) override
-    {
+    void OnAvgReading(int32_t state, int32_t value) override {
         Post([=, this] { m_handler.OnAvgReading(state, value); });
     }
-    void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override
-    {
+    void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override {
         Post([=, this] { m_handler.OnForwardReverseReading(state, forward, reverse); });
     }
-    void OnPeakReading(int32_t state, int32_t value) override
-    {
+    void OnPeakReading(int32_t state, int32_t value) override {
         Post([=, this] { m_handler.OnPeakReading(state, value); });
     }
-    void OnRevReading(int32_t state, int32_t value) override
-    {
+    void OnRevReading(int32_t state, int32_t value) override {
         Post([=, this] { m_handler.OnRevReading(state, value); });
     }
 
 private:
-    void Post(std::function<void()> call)
-    {
+    void Post(std::function<void()> call) {
         {
             std::lock_guard lock(m_queueLock);
             m_queue.push_back(std::move(call));
@@ -111,8 +103,7 @@ private:
         m_arrived.Set();
     }
 
-    void DrainQueue()
-    {
+    void DrainQueue() {
         std::deque<std::function<void()>> calls;
         {
             std::lock_guard lock(m_queueLock);
@@ -123,8 +114,7 @@ private:
     }
 
     // Rows a saved history holds: the shortest of its channels.
-    int RowsRecorded() const
-    {
+    int RowsRecorded() const {
         const uint8_t mask = CMeasurementHandler::SaveMask(m_profile.GetModelNumber());
         int rows = kMaxCount;
         for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
@@ -144,8 +134,7 @@ private:
     bool m_stalled = false;
 };
 
-std::vector<CliCommand> CCliRecordCommand::Commands()
-{
+std::vector<CliCommand> CCliRecordCommand::Commands() {
     return {{{"record"},
              "--port N|usb --count K --out FILE.psh",
              "Measure as the AVG & PEAK screen does until K values are recorded, and save the history.",
@@ -154,23 +143,21 @@ std::vector<CliCommand> CCliRecordCommand::Commands()
              Record}};
 }
 
-bool CCliRecordCommand::ParseOptions(const CliContext& context, SOptions& options)
-{
+bool CCliRecordCommand::ParseOptions(const CliContext& context, SOptions& options) {
     CCliOptions::Values values;
     if (!CCliOptions::Parse(context, {"port", "count", "out"}, values))
         return false;
     if (!CCliOptions::ParsePort(values["port"], options.port) ||
         !CCliOptions::ParseNumber(values["count"], 1, kMaxCount, options.count) || values["out"].empty()) {
-        CCliOptions::Fail(context, "expected --port N|usb (N 1..255), --count K (1.." + std::to_string(kMaxCount) +
-                                       ") and --out FILE.psh");
+        CCliOptions::Fail(context, "expected --port N|usb (N 1..255), --count K (1.." +
+                                       std::to_string(kMaxCount) + ") and --out FILE.psh");
         return false;
     }
     options.out = values["out"];
     return true;
 }
 
-int CCliRecordCommand::Record(const CliContext& context)
-{
+int CCliRecordCommand::Record(const CliContext& context) {
     SOptions options;
     if (!ParseOptions(context, options))
         return 2;

@@ -9,9 +9,9 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QHBoxLayout>
 
 #include <array>
 
@@ -20,21 +20,19 @@ namespace {
 const char* const kSection = "IDD_CONNECT";
 constexpr size_t kNameLength = 1024;
 
-QString DialogText(const char* key)
-{
+QString DialogText(const char* key) {
     return QString::fromStdString(CStringTable::GetText(kSection, key));
 }
 
-void Trace(const std::string& text)
-{
+void Trace(const std::string& text) {
     TraceSink::Instance().Trace("CConnectDlg " + text);
 }
 
 } // namespace
 
 CConnectDlg::CConnectDlg(QWidget* parent)
-    : QDialog(parent), m_serial(new QRadioButton(this)), m_usb(new QRadioButton(this)), m_wndPort(new QComboBox(this))
-{
+    : QDialog(parent), m_serial(new QRadioButton(this)), m_usb(new QRadioButton(this)),
+      m_wndPort(new QComboBox(this)) {
     Trace("OnInitDialog start");
     setWindowTitle(DialogText("CAPTION"));
     m_serial->setText(DialogText("IDC_SERIAL"));
@@ -69,21 +67,20 @@ CConnectDlg::CConnectDlg(QWidget* parent)
     m_usb->setChecked(true);
 }
 
-void CConnectDlg::FillPortList()
-{
+void CConnectDlg::FillPortList() {
     const CEnumPorts ports;
     for (int index = 0; index < ports.GetCounts(); ++index) {
         std::array<char, kNameLength> name{};
         const int32_t port = ports.GetPort(index, name.data(), name.size());
         m_wndPort->addItem(QString::fromUtf8(name.data()), port);
-        Trace("OnInitDialog loop m_wndPort.SetItemData(" + std::to_string(index) + ", " + std::to_string(port) + ")");
+        Trace("OnInitDialog loop m_wndPort.SetItemData(" + std::to_string(index) + ", " +
+              std::to_string(port) + ")");
     }
     if (m_wndPort->count() > 0)
         m_wndPort->setCurrentIndex(0);
 }
 
-void CConnectDlg::accept()
-{
+void CConnectDlg::accept() {
     if (m_usb->isChecked()) {
         m_resultPort = -1;
     } else {

@@ -18,7 +18,8 @@ int CreateExclusive(const std::string& path) {
 // A short name in the target's directory, so that a target name near the length limit still works.
 std::string TemporaryPathBeside(const std::string& path) {
     const std::filesystem::path directory = std::filesystem::path(path).parent_path();
-    const std::string name = ".pelmora-" + std::to_string(::getpid()) + "-" + std::to_string(s_sequence++) + ".tmp";
+    const std::string name =
+        ".pelmora-" + std::to_string(::getpid()) + "-" + std::to_string(s_sequence++) + ".tmp";
     return (directory / name).string();
 }
 } // namespace

@@ -16,23 +16,20 @@ const QColor kLimitColour(255, 0, 0);
 constexpr int kFontPoints = 10;
 constexpr int kEndLabelChars = 8;
 
-QString Utf8(const std::string& text)
-{
+QString Utf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
 } // namespace
 
-CGraph::CGraph(const QWidget* owner, int colourSet) : m_colours(ColoursOf(colourSet))
-{
+CGraph::CGraph(const QWidget* owner, int colourSet) : m_colours(ColoursOf(colourSet)) {
     SetFont(owner != nullptr ? owner->logicalDpiY() : 96);
     m_scale.Resize(0, 0, CGraphScale::kMinWidth, CGraphScale::kMinHeight);
     m_series.xMinimum = -100.0f;
     m_series.xMaximum = 100.0f;
 }
 
-CGraph::Colours CGraph::ColoursOf(int colourSet)
-{
+CGraph::Colours CGraph::ColoursOf(int colourSet) {
     if (colourSet == ColourSetPrint) {
         const QColor black(0, 0, 0);
         return {QColor(255, 255, 255), black, black, black, black, black, black, black, black};
@@ -41,13 +38,11 @@ CGraph::Colours CGraph::ColoursOf(int colourSet)
     return {QColor(28, 61, 114), light, light, light, light, light, light, light, QColor(255, 255, 0)};
 }
 
-void CGraph::SetColourSet(int colourSet)
-{
+void CGraph::SetColourSet(int colourSet) {
     m_colours = ColoursOf(colourSet);
 }
 
-void CGraph::SetFont(int dotsPerInchY)
-{
+void CGraph::SetFont(int dotsPerInchY) {
     m_dotsPerInchY = dotsPerInchY > 0 ? dotsPerInchY : 96;
     m_font = QFont(QStringLiteral("Arial"));
     m_font.setStyleHint(QFont::SansSerif);
@@ -57,8 +52,7 @@ void CGraph::SetFont(int dotsPerInchY)
     m_scale.SetFontMetrics(metrics.averageCharWidth(), metrics.height());
 }
 
-bool CGraph::SetSeries(const GraphSeries& series)
-{
+bool CGraph::SetSeries(const GraphSeries& series) {
     if (series.kind >= kMaxSeriesKind || series.style >= kMaxSeriesStyle)
         return false;
     if (series.pointCount < 0 || (series.pointCount > 0 && series.points == nullptr))
@@ -73,41 +67,34 @@ bool CGraph::SetSeries(const GraphSeries& series)
     return true;
 }
 
-void CGraph::SetXEndLabels(const std::string& start, const std::string& end)
-{
+void CGraph::SetXEndLabels(const std::string& start, const std::string& end) {
     m_xStartLabel = Utf8(start);
     m_xEndLabel = Utf8(end);
 }
 
-void CGraph::SetUnit(const std::string& unit)
-{
+void CGraph::SetUnit(const std::string& unit) {
     m_unit = Utf8(unit);
 }
 
-void CGraph::SetAverage(float value, bool shown)
-{
+void CGraph::SetAverage(float value, bool shown) {
     m_average = value;
     m_averageShown = shown;
 }
 
-void CGraph::SetLimitLines(float low, float high)
-{
+void CGraph::SetLimitLines(float low, float high) {
     m_lowLimit = low;
     m_highLimit = high;
 }
 
-void CGraph::EnableLimitLines(bool enabled)
-{
+void CGraph::EnableLimitLines(bool enabled) {
     m_limitsEnabled = enabled;
 }
 
-void CGraph::Resize(int left, int top, int width, int height)
-{
+void CGraph::Resize(int left, int top, int width, int height) {
     m_scale.Resize(left, top, width, height);
 }
 
-void CGraph::Draw(QPainter& painter)
-{
+void CGraph::Draw(QPainter& painter) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(m_font);
@@ -125,8 +112,7 @@ void CGraph::Draw(QPainter& painter)
     painter.restore();
 }
 
-void CGraph::Print(QPainter& painter, const QRect& rect)
-{
+void CGraph::Print(QPainter& painter, const QRect& rect) {
     const CGraphScale screenScale = m_scale;
     const int screenDpi = m_dotsPerInchY;
     SetFont(painter.device()->logicalDpiY());
@@ -138,8 +124,7 @@ void CGraph::Print(QPainter& painter, const QRect& rect)
     m_scale = screenScale;
 }
 
-QImage CGraph::RenderImage(const QSize& size)
-{
+QImage CGraph::RenderImage(const QSize& size) {
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.fill(m_colours.background);
     const CGraphScale previous = m_scale;
@@ -152,13 +137,12 @@ QImage CGraph::RenderImage(const QSize& size)
     return image;
 }
 
-void CGraph::DrawBackground(QPainter& painter)
-{
-    painter.fillRect(QRect(m_scale.Left(), m_scale.Top(), m_scale.Width(), m_scale.Height()), m_colours.background);
+void CGraph::DrawBackground(QPainter& painter) {
+    painter.fillRect(QRect(m_scale.Left(), m_scale.Top(), m_scale.Width(), m_scale.Height()),
+                     m_colours.background);
 }
 
-void CGraph::DrawFrameAndGrid(QPainter& painter)
-{
+void CGraph::DrawFrameAndGrid(QPainter& painter) {
     const int left = m_scale.PlotLeft();
     const int top = m_scale.PlotTop();
     const int right = m_scale.PlotRight();
@@ -177,23 +161,20 @@ void CGraph::DrawFrameAndGrid(QPainter& painter)
 }
 
 void CGraph::DrawTextBox(QPainter& painter, const QRect& box, int flags, const QString& text,
-                         const QColor& colour) const
-{
+                         const QColor& colour) const {
     painter.fillRect(box, m_colours.background);
     painter.setPen(colour);
     painter.drawText(box, flags | Qt::TextSingleLine, text);
 }
 
-void CGraph::DrawTitle(QPainter& painter)
-{
+void CGraph::DrawTitle(QPainter& painter) {
     const int line = m_scale.LineHeight();
     const QRect band(m_scale.PlotLeft(), m_scale.Top() + line, m_scale.PlotWidth(), line);
     const QString text = QFontMetrics(m_font).elidedText(m_title, Qt::ElideRight, band.width());
     DrawTextBox(painter, band, Qt::AlignHCenter | Qt::AlignVCenter, text, m_colours.title);
 }
 
-void CGraph::DrawSubtitle(QPainter& painter)
-{
+void CGraph::DrawSubtitle(QPainter& painter) {
     const int line = m_scale.LineHeight();
     const int bottom = m_scale.PlotTop() - line / 2 - 2;
     const QRect band(m_scale.PlotLeft(), bottom - line, m_scale.PlotWidth(), line);
@@ -201,8 +182,7 @@ void CGraph::DrawSubtitle(QPainter& painter)
     DrawTextBox(painter, band, Qt::AlignHCenter | Qt::AlignVCenter, text, m_colours.subtitle);
 }
 
-void CGraph::DrawXAxisLabel(QPainter& painter)
-{
+void CGraph::DrawXAxisLabel(QPainter& painter) {
     const int line = m_scale.LineHeight();
     const int top = m_scale.Top() + m_scale.Height() - 2 * line + 2;
     const QRect band(m_scale.PlotLeft(), top, m_scale.PlotWidth(), line);
@@ -210,8 +190,7 @@ void CGraph::DrawXAxisLabel(QPainter& painter)
     DrawTextBox(painter, band, Qt::AlignHCenter | Qt::AlignVCenter, text, m_colours.xLabel);
 }
 
-void CGraph::DrawYAxisLabel(QPainter& painter)
-{
+void CGraph::DrawYAxisLabel(QPainter& painter) {
     const int line = m_scale.LineHeight();
     const int upper = m_scale.PlotTop() + 2 * line;
     const int lower = m_scale.PlotBottom() - 2 * line;
@@ -221,35 +200,35 @@ void CGraph::DrawYAxisLabel(QPainter& painter)
     // Rotated a quarter turn counter-clockwise: the text reads upwards, centred on the band.
     painter.translate(m_scale.Left() + m_scale.CharacterWidth(), lower);
     painter.rotate(-90.0);
-    DrawTextBox(painter, QRect(0, 0, length, line), Qt::AlignHCenter | Qt::AlignVCenter, text, m_colours.yLabel);
+    DrawTextBox(painter, QRect(0, 0, length, line), Qt::AlignHCenter | Qt::AlignVCenter, text,
+                m_colours.yLabel);
     painter.restore();
 }
 
-void CGraph::DrawXEndLabels(QPainter& painter)
-{
+void CGraph::DrawXEndLabels(QPainter& painter) {
     const QFontMetrics metrics(m_font);
     const int line = m_scale.LineHeight();
     const int top = m_scale.PlotBottom() + 1;
-    const QString start =
-        m_xStartLabel.isEmpty() ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMinimum())) : m_xStartLabel;
-    const QString end =
-        m_xEndLabel.isEmpty() ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMaximum())) : m_xEndLabel;
+    const QString start = m_xStartLabel.isEmpty()
+                              ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMinimum()))
+                              : m_xStartLabel;
+    const QString end = m_xEndLabel.isEmpty()
+                            ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMaximum()))
+                            : m_xEndLabel;
     const int minimum = kEndLabelChars * m_scale.CharacterWidth();
     const int startWidth = std::max(minimum, metrics.horizontalAdvance(start));
     const int endWidth = std::max(minimum, metrics.horizontalAdvance(end));
-    DrawTextBox(painter, QRect(m_scale.PlotLeft(), top, startWidth, line), Qt::AlignLeft | Qt::AlignVCenter, start,
-                m_colours.xLabel);
-    DrawTextBox(painter, QRect(m_scale.PlotRight() - endWidth, top, endWidth, line), Qt::AlignRight | Qt::AlignVCenter,
-                end, m_colours.xLabel);
+    DrawTextBox(painter, QRect(m_scale.PlotLeft(), top, startWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
+                start, m_colours.xLabel);
+    DrawTextBox(painter, QRect(m_scale.PlotRight() - endWidth, top, endWidth, line),
+                Qt::AlignRight | Qt::AlignVCenter, end, m_colours.xLabel);
 }
 
-QString CGraph::ValueText(float value) const
-{
+QString CGraph::ValueText(float value) const {
     return QString::asprintf("%.4g %s", static_cast<double>(value), m_unit.toUtf8().constData());
 }
 
-void CGraph::DrawValueLabels(QPainter& painter)
-{
+void CGraph::DrawValueLabels(QPainter& painter) {
     const QFontMetrics metrics(m_font);
     const int line = m_scale.LineHeight();
     const int right = m_scale.PlotLeft() - m_scale.CharacterWidth();
@@ -258,25 +237,24 @@ void CGraph::DrawValueLabels(QPainter& painter)
         const QString text = ValueText(m_scale.YLabelValue(i));
         // Only the text's own box is filled, so the rotated axis label beside it survives.
         const int width = metrics.horizontalAdvance(text);
-        DrawTextBox(painter, QRect(right - width, y - line / 2, width, line), Qt::AlignRight | Qt::AlignVCenter, text,
-                    m_colours.yLabel);
+        DrawTextBox(painter, QRect(right - width, y - line / 2, width, line),
+                    Qt::AlignRight | Qt::AlignVCenter, text, m_colours.yLabel);
     }
 }
 
-void CGraph::DrawHorizontalLine(QPainter& painter, float value, const QColor& colour) const
-{
+void CGraph::DrawHorizontalLine(QPainter& painter, float value, const QColor& colour) const {
     const int y = m_scale.PixelY(value);
     painter.setPen(QPen(colour, 0));
     painter.drawLine(m_scale.PixelX(m_scale.XMinimum()), y, m_scale.PixelX(m_scale.XMaximum()), y);
 }
 
-void CGraph::DrawAverageLine(QPainter& painter)
-{
+void CGraph::DrawAverageLine(QPainter& painter) {
     if (!m_averageShown)
         return;
     const float value = m_scale.ClampY(m_average);
     DrawHorizontalLine(painter, value, kAverageColour);
-    const QString text = QString::asprintf("Avg. : %.2f %s", static_cast<double>(m_average), m_unit.toUtf8().constData());
+    const QString text =
+        QString::asprintf("Avg. : %.2f %s", static_cast<double>(m_average), m_unit.toUtf8().constData());
     const QFontMetrics metrics(m_font);
     const int width = metrics.horizontalAdvance(text);
     const int right = m_scale.PixelX(m_scale.XMaximum()) - 1;
@@ -285,15 +263,13 @@ void CGraph::DrawAverageLine(QPainter& painter)
     DrawTextBox(painter, box, Qt::AlignRight | Qt::AlignVCenter, text, kAverageColour);
 }
 
-void CGraph::DrawSeries(QPainter& painter)
-{
+void CGraph::DrawSeries(QPainter& painter) {
     if (m_series.kind != kSeriesKindSampled)
         return;
     DrawCurve(painter, m_series.points, m_series.pointCount, m_colours.data);
 }
 
-void CGraph::DrawCurve(QPainter& painter, const GraphPoint* points, int count, const QColor& colour) const
-{
+void CGraph::DrawCurve(QPainter& painter, const GraphPoint* points, int count, const QColor& colour) const {
     if (points == nullptr || count <= 0)
         return;
     std::vector<QLine> lines;
@@ -339,8 +315,7 @@ void CGraph::DrawCurve(QPainter& painter, const GraphPoint* points, int count, c
     painter.drawPoints(dots.data(), static_cast<int>(dots.size()));
 }
 
-void CGraph::DrawLimitLines(QPainter& painter)
-{
+void CGraph::DrawLimitLines(QPainter& painter) {
     if (!m_limitsEnabled)
         return;
     for (const float limit : {m_lowLimit, m_highLimit}) {

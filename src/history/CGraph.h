@@ -85,7 +85,8 @@ protected:
     // points share a pixel column, that column's span is drawn instead of each segment.
     void DrawCurve(QPainter& painter, const GraphPoint* points, int count, const QColor& colour) const;
     // Text in a box filled with the background colour first.
-    void DrawTextBox(QPainter& painter, const QRect& box, int flags, const QString& text, const QColor& colour) const;
+    void DrawTextBox(QPainter& painter, const QRect& box, int flags, const QString& text,
+                     const QColor& colour) const;
     void DrawHorizontalLine(QPainter& painter, float value, const QColor& colour) const;
     QString ValueText(float value) const;
 

@@ -15,8 +15,7 @@ constexpr int kQueuedReset = 1 << 1;
 
 } // namespace
 
-CGraphCtrl::CGraphCtrl(QWidget* parent) : QWidget(parent), m_graph(this, CGraph::ColourSetScreen)
-{
+CGraphCtrl::CGraphCtrl(QWidget* parent) : QWidget(parent), m_graph(this, CGraph::ColourSetScreen) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     ResetTexts();
@@ -30,20 +29,17 @@ CGraphCtrl::CGraphCtrl(QWidget* parent) : QWidget(parent), m_graph(this, CGraph:
     ApplyView();
 }
 
-void CGraphCtrl::ResetTexts()
-{
+void CGraphCtrl::ResetTexts() {
     m_view.series.title = CStringTable::GetGeneralText("S_GRAPH_HISTOGRAM");
     m_view.series.subtitle.clear();
     m_view.series.xAxisLabel = CStringTable::GetGeneralText("S_GRAPH_TIME");
 }
 
-void CGraphCtrl::BindProfile(CSettingProfile* profile)
-{
+void CGraphCtrl::BindProfile(CSettingProfile* profile) {
     m_profile = profile;
 }
 
-void CGraphCtrl::SetChannel(int modelNumber, int channel, bool returnLoss)
-{
+void CGraphCtrl::SetChannel(int modelNumber, int channel, bool returnLoss) {
     m_channel = channel;
     ResetTexts();
     m_view.series.yAxisLabel = CGraphSource::AxisLabel(modelNumber, channel, returnLoss);
@@ -51,17 +47,15 @@ void CGraphCtrl::SetChannel(int modelNumber, int channel, bool returnLoss)
 }
 
 void CGraphCtrl::ShowHistory(int modelNumber, const HistoryHeader* header, const int32_t* rows, int rowCount,
-                             bool returnLoss)
-{
+                             bool returnLoss) {
     if (header == nullptr || rows == nullptr)
         return;
-    m_channel =
-        CGraphSource::FromHistory(modelNumber, *header, rows, rowCount, m_channel, returnLoss, m_points, m_view);
+    m_channel = CGraphSource::FromHistory(modelNumber, *header, rows, rowCount, m_channel, returnLoss,
+                                          m_points, m_view);
     ApplyView();
 }
 
-void CGraphCtrl::RefreshLive(bool resetWindow)
-{
+void CGraphCtrl::RefreshLive(bool resetWindow) {
     if (QThread::currentThread() == thread()) {
         RefreshLiveNow(resetWindow);
         return;
@@ -78,8 +72,7 @@ void CGraphCtrl::RefreshLive(bool resetWindow)
         Qt::QueuedConnection);
 }
 
-void CGraphCtrl::RefreshLiveNow(bool resetWindow)
-{
+void CGraphCtrl::RefreshLiveNow(bool resetWindow) {
     if (m_profile == nullptr || m_channel < 0 || m_channel >= kChannelCount)
         return;
     if (resetWindow) {
@@ -94,8 +87,7 @@ void CGraphCtrl::RefreshLiveNow(bool resetWindow)
     ApplyView();
 }
 
-void CGraphCtrl::ApplyView()
-{
+void CGraphCtrl::ApplyView() {
     m_graph.SetSeries(m_view.series);
     m_graph.SetXEndLabels(m_view.xStartLabel, m_view.xEndLabel);
     m_graph.SetUnit(m_view.unit);
@@ -106,21 +98,18 @@ void CGraphCtrl::ApplyView()
     update();
 }
 
-QImage CGraphCtrl::RenderImage()
-{
+QImage CGraphCtrl::RenderImage() {
     return m_graph.RenderImage(size());
 }
 
-void CGraphCtrl::resizeEvent(QResizeEvent* event)
-{
+void CGraphCtrl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_graph.Resize(0, 0, width(), height());
     m_surface.Resize(size().expandedTo(QSize(kMinSurfaceSize, kMinSurfaceSize)), devicePixelRatioF());
     m_surfaceStale = true;
 }
 
-void CGraphCtrl::paintEvent(QPaintEvent*)
-{
+void CGraphCtrl::paintEvent(QPaintEvent*) {
     const QSize logical = size().expandedTo(QSize(kMinSurfaceSize, kMinSurfaceSize));
     if (m_surface.LogicalSize() != logical || m_surface.Surface().devicePixelRatio() != devicePixelRatioF()) {
         m_surface.Resize(logical, devicePixelRatioF());

@@ -13,13 +13,11 @@
 
 namespace {
 
-std::string General(const char* key)
-{
+std::string General(const char* key) {
     return CStringTable::GetGeneralText(key);
 }
 
-const char* PowerLabelKey(int channel)
-{
+const char* PowerLabelKey(int channel) {
     switch (channel) {
     case ChannelRev:
         return "S_MEASUREVIEW_REV";
@@ -32,15 +30,13 @@ const char* PowerLabelKey(int channel)
     }
 }
 
-float ReturnLoss(float vswr)
-{
+float ReturnLoss(float vswr) {
     return CPowerMath::ReturnLoss(vswr);
 }
 
 } // namespace
 
-std::string CGraphSource::ChannelLabel(int modelNumber, int channel, bool returnLoss)
-{
+std::string CGraphSource::ChannelLabel(int modelNumber, int channel, bool returnLoss) {
     if (channel != ChannelVswr)
         return General(PowerLabelKey(channel));
     if (CModelTable::ReportsPar(modelNumber))
@@ -48,8 +44,7 @@ std::string CGraphSource::ChannelLabel(int modelNumber, int channel, bool return
     return General(returnLoss ? "S_MEASUREVIEW_RL" : "S_MEASUREVIEW_VSWR");
 }
 
-std::string CGraphSource::AxisLabel(int modelNumber, int channel, bool returnLoss)
-{
+std::string CGraphSource::AxisLabel(int modelNumber, int channel, bool returnLoss) {
     if (channel == ChannelVswr)
         return ChannelLabel(modelNumber, channel, returnLoss);
     return CTextFormat::Printf("%s (%s)", General("S_GRAPH_POWER").c_str(),
@@ -57,8 +52,7 @@ std::string CGraphSource::AxisLabel(int modelNumber, int channel, bool returnLos
 }
 
 void CGraphSource::SetHistoryStatistics(int modelNumber, const HistoryHeader& header, int channel,
-                                        bool returnLoss, GraphView& view)
-{
+                                        bool returnLoss, GraphView& view) {
     HistoryStatistics statistics = header.Statistics(channel);
     const HistoryRange range = header.DisplayRange(channel);
     const bool par = channel == ChannelVswr && CModelTable::ReportsPar(modelNumber);
@@ -71,25 +65,28 @@ void CGraphSource::SetHistoryStatistics(int modelNumber, const HistoryHeader& he
         valueUnit = " dBm";
         view.unit = "dBm";
     } else if (lossView) {
-        statistics = {ReturnLoss(statistics.minimum), ReturnLoss(statistics.maximum), ReturnLoss(statistics.average)};
+        statistics = {ReturnLoss(statistics.minimum), ReturnLoss(statistics.maximum),
+                      ReturnLoss(statistics.average)};
         valueUnit = " dB";
         view.unit = "dB";
         view.series.yFirst = 0.0f;
         view.series.ySecond = CPowerMath::kMinReturnLoss;
     }
     const auto part = [valueUnit](const char* key, float value) {
-        return CTextFormat::Printf("%s : %.2f%s", General(key).c_str(), static_cast<double>(value), valueUnit);
+        return CTextFormat::Printf("%s : %.2f%s", General(key).c_str(), static_cast<double>(value),
+                                   valueUnit);
     };
     view.series.subtitle = "[" + ChannelLabel(modelNumber, channel, returnLoss) + "] " +
-                           part("S_GRAPH_MAX", statistics.maximum) + ", " + part("S_GRAPH_MIN", statistics.minimum) +
-                           ", " + part("S_GRAPH_AVERAGE", statistics.average);
+                           part("S_GRAPH_MAX", statistics.maximum) + ", " +
+                           part("S_GRAPH_MIN", statistics.minimum) + ", " +
+                           part("S_GRAPH_AVERAGE", statistics.average);
     view.average = statistics.average;
     view.averageShown = true;
 }
 
 int CGraphSource::FromHistory(int modelNumber, const HistoryHeader& header, const int32_t* rows, int rowCount,
-                              int channel, bool returnLoss, std::vector<GraphPoint>& points, GraphView& view)
-{
+                              int channel, bool returnLoss, std::vector<GraphPoint>& points,
+                              GraphView& view) {
     const uint8_t mask = header.Mask();
     if (!CHistoryChannels::IsValid(channel))
         channel = ChannelAvg;
@@ -105,7 +102,8 @@ int CGraphSource::FromHistory(int modelNumber, const HistoryHeader& header, cons
     const bool lossView = returnLoss && channel == ChannelVswr && !CModelTable::ReportsPar(modelNumber);
     points.resize(static_cast<std::size_t>(rowCount));
     for (int i = 0; i < rowCount; ++i) {
-        const float value = static_cast<float>(rows[static_cast<std::size_t>(i) * valuesPerRow + column]) / 100.0f;
+        const float value =
+            static_cast<float>(rows[static_cast<std::size_t>(i) * valuesPerRow + column]) / 100.0f;
         points[static_cast<std::size_t>(i)] = {static_cast<float>(i), lossView ? ReturnLoss(value) : value};
     }
 
@@ -124,8 +122,7 @@ int CGraphSource::FromHistory(int modelNumber, const HistoryHeader& header, cons
 }
 
 void CGraphSource::FromLive(const CSettingProfile& profile, int channel, int windowLength,
-                            std::vector<GraphPoint>& points, GraphView& view)
-{
+                            std::vector<GraphPoint>& points, GraphView& view) {
     const CRecordStore& records = profile.Records();
     const std::span<const float> series = records.Series(channel);
     const int count = static_cast<int>(series.size());
@@ -135,7 +132,8 @@ void CGraphSource::FromLive(const CSettingProfile& profile, int channel, int win
     points.resize(static_cast<std::size_t>(shown));
     for (int i = 0; i < shown; ++i) {
         const int index = first + i;
-        points[static_cast<std::size_t>(i)] = {static_cast<float>(index), series[static_cast<std::size_t>(index)]};
+        points[static_cast<std::size_t>(i)] = {static_cast<float>(index),
+                                               series[static_cast<std::size_t>(index)]};
     }
 
     view.series.xMinimum = static_cast<float>(first);

@@ -41,7 +41,7 @@ public:
                          std::vector<GraphPoint>& points, GraphView& view);
 
 private:
-    static void SetHistoryStatistics(int modelNumber, const HistoryHeader& header, int channel, bool returnLoss,
-                                     GraphView& view);
+    static void SetHistoryStatistics(int modelNumber, const HistoryHeader& header, int channel,
+                                     bool returnLoss, GraphView& view);
     static std::string ChannelLabel(int modelNumber, int channel, bool returnLoss);
 };

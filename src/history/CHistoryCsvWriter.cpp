@@ -11,8 +11,8 @@ namespace {
 // "%.2f" without the locale's decimal separator.
 void AppendFixed2(std::string& out, double value) {
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, 2);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 2);
     out.append(buffer.data(), result.ptr);
 }
 

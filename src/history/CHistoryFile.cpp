@@ -134,7 +134,8 @@ HistoryLoadResult ReadCurrent(InputFile& file, uint8_t firstByte, CHistoryData& 
 bool CHistoryFile::IsLegacyHistoryFile(const std::string& path) {
     InputFile file(path);
     uint8_t firstByte = 0;
-    return file.IsOpen() && ReadFirstByte(file, firstByte) && LegacyHistoryHeader::IsLegacyFirstByte(firstByte);
+    return file.IsOpen() && ReadFirstByte(file, firstByte) &&
+           LegacyHistoryHeader::IsLegacyFirstByte(firstByte);
 }
 
 HistoryLoadResult CHistoryFile::LoadHistory(const std::string& path, CHistoryData& data) {
@@ -163,7 +164,8 @@ bool CHistoryFile::SaveHistoryRaw(const std::string& path, const HistoryHeader& 
     std::vector<uint8_t> row(static_cast<std::size_t>(perRow) * 4);
     for (int index = 0; written && index < rowCount; ++index) {
         for (int value = 0; value < perRow; ++value)
-            CLittleEndian::WriteInt32(&row[value * 4], rows[static_cast<std::size_t>(index) * perRow + value]);
+            CLittleEndian::WriteInt32(&row[value * 4],
+                                      rows[static_cast<std::size_t>(index) * perRow + value]);
         written = file.Write(row.data(), row.size());
     }
     written = written && file.Commit();

@@ -27,5 +27,6 @@ public:
     // Writes the header unchanged and the rows; an existing file is replaced only on success.
     static bool SaveHistoryRaw(const std::string& path, const HistoryHeader& header, const int32_t* rows,
                                int rowCount, std::string* error = nullptr);
-    static bool SaveHistoryRaw(const std::string& path, const CHistoryData& data, std::string* error = nullptr);
+    static bool SaveHistoryRaw(const std::string& path, const CHistoryData& data,
+                               std::string* error = nullptr);
 };

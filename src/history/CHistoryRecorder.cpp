@@ -48,7 +48,8 @@ std::string CHistoryRecorder::TimeText(int64_t secondsSinceEpoch) {
     return text;
 }
 
-CHistoryData CHistoryRecorder::BuildFromRecords(CSettingProfile& profile, uint8_t mask, const std::string& title) {
+CHistoryData CHistoryRecorder::BuildFromRecords(CSettingProfile& profile, uint8_t mask,
+                                                const std::string& title) {
     const int rowCount = RowCount(profile, mask);
     HistoryHeader header;
     header.SetMask(mask);
@@ -86,10 +87,12 @@ void CHistoryRecorder::FillHeader(HistoryHeader& header, CSettingProfile& profil
     header.SetText(HistoryText::StartTime, TimeText(records.StartTime()));
     header.SetText(HistoryText::StopTime, TimeText(records.LastSampleTime()));
     if (records.StartTime() != 0)
-        header.SetText(HistoryText::Interval, IntervalText(records.StartTime(), records.LastSampleTime(), rowCount));
+        header.SetText(HistoryText::Interval,
+                       IntervalText(records.StartTime(), records.LastSampleTime(), rowCount));
 
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
-        header.SetStatistics(channel, {records.Minimum(channel), records.Maximum(channel), records.Average(channel)});
+        header.SetStatistics(channel,
+                             {records.Minimum(channel), records.Maximum(channel), records.Average(channel)});
         float lower = 0;
         float upper = 0;
         profile.GetDisplayRange(channel, lower, upper);

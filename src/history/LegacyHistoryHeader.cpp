@@ -12,8 +12,8 @@ struct Move {
 // Model name, serial number, type, frequency, times, offset, interval and title keep their
 // widths; three statistics triples and three ranges (AVG, PEAK, VSWR) land in their slots.
 constexpr Move kMoves[] = {
-    {1, 1, 21},     {24, 24, 44},   {136, 68, 4},   {140, 72, 10}, {152, 84, 12},
-    {164, 108, 24}, {188, 144, 8},  {196, 160, 16}, {212, 184, 32},
+    {1, 1, 21},     {24, 24, 44},  {136, 68, 4},   {140, 72, 10},  {152, 84, 12},
+    {164, 108, 24}, {188, 144, 8}, {196, 160, 16}, {212, 184, 32},
 };
 } // namespace
 

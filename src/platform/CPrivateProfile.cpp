@@ -151,8 +151,8 @@ int CPrivateProfile::ReadInt(const std::string& section, const std::string& key,
     return static_cast<int>(number);
 }
 
-bool CPrivateProfile::WriteString(const std::string& section, const std::string& key, const std::string& value,
-                                  const std::string& path) {
+bool CPrivateProfile::WriteString(const std::string& section, const std::string& key,
+                                  const std::string& value, const std::string& path) {
     IniLines ini;
     LoadLines(path, ini);
     const std::string newLine = key + "=" + value;

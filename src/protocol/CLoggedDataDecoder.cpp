@@ -30,8 +30,8 @@ static uint32_t SampleOffset(int32_t block, int32_t index) {
 }
 
 bool CLoggedDataDecoder::Decode(const uint8_t* bytes, uint32_t byteCount, int32_t blockCount,
-                                int32_t sampleLimit, const std::vector<int32_t>& cycle, const SampleSink& sink,
-                                int32_t& sampleCount) {
+                                int32_t sampleLimit, const std::vector<int32_t>& cycle,
+                                const SampleSink& sink, int32_t& sampleCount) {
     sampleCount = 0;
     if (cycle.empty() || blockCount <= 0)
         return false;

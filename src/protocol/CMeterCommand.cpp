@@ -8,7 +8,7 @@
 #include <limits>
 
 std::array<uint8_t, CMeterCommand::kParameterLength> CMeterCommand::Parameter(const char mnemonic[3],
-                                                                               int32_t argument) {
+                                                                              int32_t argument) {
     std::array<uint8_t, kParameterLength> frame = {'[', static_cast<uint8_t>(mnemonic[0]),
                                                    static_cast<uint8_t>(mnemonic[1])};
     CLittleEndian::WriteInt32(&frame[3], argument);

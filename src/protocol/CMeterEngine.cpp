@@ -389,8 +389,8 @@ static const CSettingProfile* Profile() {
 }
 
 bool CMeterEngine::StartLogging(int32_t frequencyHundredths, int32_t selectionBits, int32_t intervalSeconds,
-                                int32_t recordCount, int32_t /*technologyIndex*/, int32_t /*samplingRateIndex*/,
-                                int32_t periodIndex, int32_t reference) {
+                                int32_t recordCount, int32_t /*technologyIndex*/,
+                                int32_t /*samplingRateIndex*/, int32_t periodIndex, int32_t reference) {
     const CSettingProfile* profile = Profile();
     const int32_t offset = profile ? CMeterCommand::Hundredths(profile->GetExtOffset()) : 0;
     const int32_t technology = CMeterCommand::TechnologyCode(profile ? profile->GetTechnology() : -1);
@@ -471,7 +471,8 @@ bool CMeterEngine::ReadLoggingStatus() {
         return false;
     const auto frame = CMeterCommand::StatusRequest();
     int32_t words[kStatusWordCount];
-    if (!Send(frame.data(), frame.size()) || ReadMultiValueReply(kStatusWordCount, "[G,", kTimeoutMs, words) != 0)
+    if (!Send(frame.data(), frame.size()) ||
+        ReadMultiValueReply(kStatusWordCount, "[G,", kTimeoutMs, words) != 0)
         return false;
     for (int i = 0; i < kStatusWordCount; ++i)
         m_statusWords[static_cast<size_t>(i)].store(words[i]);
@@ -497,7 +498,8 @@ bool CMeterEngine::DownloadLoggedData(uint32_t timeoutMs, uint32_t byteCount, in
         return false;
     int32_t taken = 0;
     const auto append = [&records](int32_t channel, float value) { records.AddValue(channel, value); };
-    if (!CLoggedDataDecoder::Decode(m_buffer.data(), byteCount, blockCount, sampleLimit, cycle, append, taken))
+    if (!CLoggedDataDecoder::Decode(m_buffer.data(), byteCount, blockCount, sampleLimit, cycle, append,
+                                    taken))
         return false;
     m_lastReplyState.store(ReplyReading);
     return true;

@@ -37,7 +37,14 @@ public:
     // wait is cut short so that the window never freezes for long.
     static constexpr int kStopGraceMs = 1200;
 
-    enum Mode : int32_t { ModeAvg = 0, ModeForwardReverse = 1, ModePeak = 2, ModeRev = 3, ModePulse = 4, ModeCcdf = 5 };
+    enum Mode : int32_t {
+        ModeAvg = 0,
+        ModeForwardReverse = 1,
+        ModePeak = 2,
+        ModeRev = 3,
+        ModePulse = 4,
+        ModeCcdf = 5
+    };
 
     static CMeterEngine& Instance();
     // Disconnects the process-wide engine and replaces it with a fresh one (tests).
@@ -82,8 +89,8 @@ public:
     // Set-up and logging senders (user-interface thread, no request pending). Each reports
     // whether every command it sent was acknowledged.
     bool StartLogging(int32_t frequencyHundredths, int32_t selectionBits, int32_t intervalSeconds,
-                      int32_t recordCount, int32_t technologyIndex, int32_t samplingRateIndex, int32_t periodIndex,
-                      int32_t reference);
+                      int32_t recordCount, int32_t technologyIndex, int32_t samplingRateIndex,
+                      int32_t periodIndex, int32_t reference);
     bool SetLoggingMode(int32_t value);
     bool ClearLoggedData(int32_t value);
     bool SetTechnology();
@@ -154,7 +161,7 @@ private:
     std::array<std::atomic<int32_t>, kPulseValueCount> m_pulseValues;
     std::array<std::atomic<int32_t>, kStatusWordCount> m_statusWords;
     std::map<int32_t, int32_t> m_histogram; // guarded by m_lineLock
-    CPeakSelector m_peakSelector;            // worker only
+    CPeakSelector m_peakSelector;           // worker only
 
     std::mutex m_requestLock;
     SRequest m_request;

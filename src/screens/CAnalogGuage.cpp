@@ -15,20 +15,17 @@ constexpr uint32_t kGlassTop = 0x28C8C8C8;    // alpha 40
 constexpr uint32_t kGlassBottom = 0x00C8C8C8; // alpha 0
 constexpr int kHaloAlpha = 70;
 
-QColor Argb(uint32_t argb)
-{
+QColor Argb(uint32_t argb) {
     return QColor::fromRgba(argb);
 }
 
-QPointF ToPoint(const GaugePoint& point)
-{
+QPointF ToPoint(const GaugePoint& point) {
     return {point.x, point.y};
 }
 
 // A gradient running at 45 degrees (down and to the right) whatever the rectangle's shape,
 // its ends on the lines through the top-left and bottom-right corners.
-QLinearGradient Gradient45(const QRectF& rect, uint32_t from, uint32_t to)
-{
+QLinearGradient Gradient45(const QRectF& rect, uint32_t from, uint32_t to) {
     const QPointF direction(M_SQRT1_2, M_SQRT1_2);
     const QPointF diagonal = rect.bottomRight() - rect.topLeft();
     const qreal length = diagonal.x() * direction.x() + diagonal.y() * direction.y();
@@ -39,8 +36,7 @@ QLinearGradient Gradient45(const QRectF& rect, uint32_t from, uint32_t to)
 }
 
 // Point sizes are those of a 96 dpi bitmap, so the dial looks the same on every screen.
-QFont GaugeFont(const QString& family, QFont::StyleHint hint, float points)
-{
+QFont GaugeFont(const QString& family, QFont::StyleHint hint, float points) {
     QFont font(family);
     font.setStyleHint(hint);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0f / 72.0f))));
@@ -49,15 +45,13 @@ QFont GaugeFont(const QString& family, QFont::StyleHint hint, float points)
 
 } // namespace
 
-CAnalogGuage::CAnalogGuage(QWidget* parent) : QWidget(parent)
-{
+CAnalogGuage::CAnalogGuage(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     m_layout.Recalc(width(), height());
 }
 
-void CAnalogGuage::SetValue(double value)
-{
+void CAnalogGuage::SetValue(double value) {
     // A missing reading rests the needle at the bottom of the scale.
     if (std::isnan(value))
         value = m_min;
@@ -71,73 +65,62 @@ void CAnalogGuage::SetValue(double value)
     update();
 }
 
-void CAnalogGuage::SetMinValue(double minimum)
-{
+void CAnalogGuage::SetMinValue(double minimum) {
     if (minimum == m_min)
         return;
     m_min = minimum;
     InvalidateLayers();
 }
 
-void CAnalogGuage::SetMaxValue(double maximum)
-{
+void CAnalogGuage::SetMaxValue(double maximum) {
     if (maximum == m_max)
         return;
     m_max = maximum;
     InvalidateLayers();
 }
 
-void CAnalogGuage::SetBackColor(uint32_t argb)
-{
+void CAnalogGuage::SetBackColor(uint32_t argb) {
     m_backColor = argb;
     InvalidateLayers();
 }
 
-void CAnalogGuage::AddBand(double low, double high, uint32_t argb)
-{
+void CAnalogGuage::AddBand(double low, double high, uint32_t argb) {
     m_bands.Append(MeterThreshold{argb, low, high});
     m_layersValid = false;
 }
 
-void CAnalogGuage::ClearBands()
-{
+void CAnalogGuage::ClearBands() {
     m_bands.RemoveAll();
     m_layersValid = false;
 }
 
-void CAnalogGuage::SetCaption(const QString& caption)
-{
+void CAnalogGuage::SetCaption(const QString& caption) {
     if (caption == m_caption)
         return;
     m_caption = caption;
     m_layersValid = false;
 }
 
-void CAnalogGuage::InvalidateLayers()
-{
+void CAnalogGuage::InvalidateLayers() {
     m_layersValid = false;
     update();
 }
 
-void CAnalogGuage::resizeEvent(QResizeEvent* event)
-{
+void CAnalogGuage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     RecalcLayout();
     InvalidateLayers();
 }
 
-void CAnalogGuage::RecalcLayout()
-{
+void CAnalogGuage::RecalcLayout() {
     m_layout.Recalc(width(), height());
 }
 
-QRectF CAnalogGuage::ToRect(const GaugeRect& rect)
-{
+QRectF CAnalogGuage::ToRect(const GaugeRect& rect) {
     return {rect.x, rect.y, rect.width, rect.height};
 }
 
-QPixmap CAnalogGuage::NewLayer() const
-{
+QPixmap CAnalogGuage::NewLayer() const {
     const qreal ratio = devicePixelRatioF();
     QPixmap layer(QSize(static_cast<int>(std::ceil(m_layout.Width() * ratio)),
                         static_cast<int>(std::ceil(m_layout.Height() * ratio))));
@@ -146,8 +129,7 @@ QPixmap CAnalogGuage::NewLayer() const
     return layer;
 }
 
-void CAnalogGuage::BuildLayers()
-{
+void CAnalogGuage::BuildLayers() {
     const bool ratioChanged = m_underNeedle.devicePixelRatio() != devicePixelRatioF();
     if (m_layersValid && !ratioChanged)
         return;
@@ -175,8 +157,7 @@ void CAnalogGuage::BuildLayers()
     m_layersValid = true;
 }
 
-void CAnalogGuage::PaintGauge(QPainter& painter)
-{
+void CAnalogGuage::PaintGauge(QPainter& painter) {
     BuildLayers();
     painter.drawPixmap(0, 0, m_underNeedle);
     painter.save();
@@ -186,14 +167,12 @@ void CAnalogGuage::PaintGauge(QPainter& painter)
     painter.drawPixmap(0, 0, m_overNeedle);
 }
 
-void CAnalogGuage::paintEvent(QPaintEvent*)
-{
+void CAnalogGuage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintGauge(painter);
 }
 
-QImage CAnalogGuage::Render()
-{
+QImage CAnalogGuage::Render() {
     QImage image(m_layout.Width(), m_layout.Height(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -201,16 +180,14 @@ QImage CAnalogGuage::Render()
     return image;
 }
 
-bool CAnalogGuage::DrawBackground(QPainter& painter, const QRectF& rect)
-{
+bool CAnalogGuage::DrawBackground(QPainter& painter, const QRectF& rect) {
     painter.setPen(QPen(Argb(m_backColor), 1.0));
     painter.setBrush(Argb(m_backColor));
     painter.drawRect(rect);
     return true;
 }
 
-bool CAnalogGuage::DrawFace(QPainter& painter, const QRectF& rect)
-{
+bool CAnalogGuage::DrawFace(QPainter& painter, const QRectF& rect) {
     const float s = m_layout.Scale();
     const uint32_t dark = CGaugeLayout::ShadeColor(m_faceColor, 20);
     painter.setPen(Qt::NoPen);
@@ -222,8 +199,7 @@ bool CAnalogGuage::DrawFace(QPainter& painter, const QRectF& rect)
     return true;
 }
 
-bool CAnalogGuage::DrawBands(QPainter& painter, const QRectF& rect)
-{
+bool CAnalogGuage::DrawBands(QPainter& painter, const QRectF& rect) {
     const float s = m_layout.Scale();
     const qreal inset = 18.0 * s;
     const QRectF arcRect = rect.adjusted(inset, inset, -inset, -inset);
@@ -242,8 +218,7 @@ bool CAnalogGuage::DrawBands(QPainter& painter, const QRectF& rect)
     return true;
 }
 
-bool CAnalogGuage::DrawScale(QPainter& painter, const QRectF& rect)
-{
+bool CAnalogGuage::DrawScale(QPainter& painter, const QRectF& rect) {
     const float s = m_layout.Scale();
     const auto w = static_cast<float>(rect.width());
     const float outer = w / 2.0f - w * 0.08f;
@@ -269,7 +244,8 @@ bool CAnalogGuage::DrawScale(QPainter& painter, const QRectF& rect)
         const QString label = QString::fromStdString(labels[static_cast<std::size_t>(i)]);
         const QSizeF size = metrics.size(Qt::TextSingleLine, label);
         const QPointF at = ToPoint(CGaugeLayout::PointAt(centre, labelRadius, angle));
-        painter.drawText(QRectF(at - QPointF(size.width() / 2.0, size.height() / 2.0), size), Qt::AlignCenter, label);
+        painter.drawText(QRectF(at - QPointF(size.width() / 2.0, size.height() / 2.0), size), Qt::AlignCenter,
+                         label);
         if (i == m_majorTicks - 1)
             break;
         for (int minor = 0; minor <= m_minorTicks; ++minor) {
@@ -280,24 +256,22 @@ bool CAnalogGuage::DrawScale(QPainter& painter, const QRectF& rect)
     return true;
 }
 
-bool CAnalogGuage::DrawCaption(QPainter& painter, const QRectF& rect)
-{
+bool CAnalogGuage::DrawCaption(QPainter& painter, const QRectF& rect) {
     const QFont font = GaugeFont(QStringLiteral("Arial"), QFont::SansSerif, 10.0f * m_layout.Scale());
     painter.setFont(font);
     painter.setPen(Argb(m_textColor));
     const QSizeF size = QFontMetricsF(font).size(Qt::TextSingleLine, m_caption);
-    const QPointF topLeft(rect.x() + rect.width() / 2.0 - size.width() / 2.0, rect.y() + rect.height() * 4.0 / 5.0);
+    const QPointF topLeft(rect.x() + rect.width() / 2.0 - size.width() / 2.0,
+                          rect.y() + rect.height() * 4.0 / 5.0);
     painter.drawText(QRectF(topLeft, size), Qt::AlignLeft | Qt::AlignTop, m_caption);
     return true;
 }
 
-bool CAnalogGuage::DrawOverlay(QPainter&, const QRectF&)
-{
+bool CAnalogGuage::DrawOverlay(QPainter&, const QRectF&) {
     return true;
 }
 
-bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF& rect)
-{
+bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF& rect) {
     const auto w = static_cast<float>(rect.width());
     const float length = w / 2.0f - w * 0.12f;
     const float base = w * 0.09f;
@@ -314,8 +288,7 @@ bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF& rect)
     return true;
 }
 
-bool CAnalogGuage::DrawHub(QPainter& painter, const QRectF& rect)
-{
+bool CAnalogGuage::DrawHub(QPainter& painter, const QRectF& rect) {
     const qreal grow = 5.0 * m_layout.Scale();
     QColor halo = Argb(m_hubColor);
     halo.setAlpha(kHaloAlpha);
@@ -327,8 +300,7 @@ bool CAnalogGuage::DrawHub(QPainter& painter, const QRectF& rect)
     return true;
 }
 
-bool CAnalogGuage::DrawGlass(QPainter& painter, const QRectF& rect)
-{
+bool CAnalogGuage::DrawGlass(QPainter& painter, const QRectF& rect) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(Gradient45(rect, kGlassTop, kGlassBottom));
     painter.drawEllipse(rect);

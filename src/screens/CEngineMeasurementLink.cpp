@@ -2,27 +2,22 @@
 
 #include "protocol/CMeterEngine.h"
 
-bool CEngineMeasurementLink::IsConnected() const
-{
+bool CEngineMeasurementLink::IsConnected() const {
     return CMeterEngine::Instance().IsConnected();
 }
 
-bool CEngineMeasurementLink::Request(int32_t kind, int32_t argument, uint32_t timeoutMs)
-{
+bool CEngineMeasurementLink::Request(int32_t kind, int32_t argument, uint32_t timeoutMs) {
     return CMeterEngine::Instance().Request(kind, argument, timeoutMs);
 }
 
-bool CEngineMeasurementLink::IsPending() const
-{
+bool CEngineMeasurementLink::IsPending() const {
     return CMeterEngine::Instance().IsPending();
 }
 
-void CEngineMeasurementLink::SetPending(bool pending)
-{
+void CEngineMeasurementLink::SetPending(bool pending) {
     CMeterEngine::Instance().SetPending(pending);
 }
 
-bool CEngineMeasurementLink::SetAveraging()
-{
+bool CEngineMeasurementLink::SetAveraging() {
     return CMeterEngine::Instance().SetAveraging();
 }

@@ -12,8 +12,7 @@ constexpr float kSweep = CGaugeLayout::kEndAngle - CGaugeLayout::kStartAngle;
 
 } // namespace
 
-void CGaugeLayout::Recalc(int width, int height)
-{
+void CGaugeLayout::Recalc(int width, int height) {
     m_width = std::max(width, kMinSize);
     m_height = std::max(height, kMinSize);
     const auto w = static_cast<float>(m_width);
@@ -36,8 +35,7 @@ void CGaugeLayout::Recalc(int width, int height)
     m_glass = {m_dial.x + 20.0f * s, m_dial.y + 10.0f * s, m_dial.width - 40.0f * s, m_centre.y + 30.0f * s};
 }
 
-uint32_t CGaugeLayout::ShadeColor(uint32_t argb, int percent)
-{
+uint32_t CGaugeLayout::ShadeColor(uint32_t argb, int percent) {
     if (percent == 100)
         return argb;
     const long factor = std::max(percent, 0);
@@ -50,22 +48,19 @@ uint32_t CGaugeLayout::ShadeColor(uint32_t argb, int percent)
     return (argb & 0xFF000000) | (red << 16) | (green << 8) | blue;
 }
 
-GaugePoint CGaugeLayout::PointAt(const GaugePoint& centre, float radius, float degrees)
-{
+GaugePoint CGaugeLayout::PointAt(const GaugePoint& centre, float radius, float degrees) {
     const float radians = degrees * kPi / 180.0f;
     return {centre.x + radius * std::cos(radians), centre.y + radius * std::sin(radians)};
 }
 
-float CGaugeLayout::ValueAngle(double value, double minimum, double maximum)
-{
+float CGaugeLayout::ValueAngle(double value, double minimum, double maximum) {
     if (!(maximum != minimum))
         return kStartAngle;
     const double fraction = ((value - minimum) * 100.0 / (maximum - minimum)) / 100.0;
     return static_cast<float>(kStartAngle + kSweep * fraction);
 }
 
-bool CGaugeLayout::BandArc(double low, double high, double minimum, double maximum, GaugeArc& arc)
-{
+bool CGaugeLayout::BandArc(double low, double high, double minimum, double maximum, GaugeArc& arc) {
     const auto lowest = static_cast<float>(minimum);
     const auto highest = static_cast<float>(maximum);
     if (!(highest != lowest))
@@ -77,14 +72,12 @@ bool CGaugeLayout::BandArc(double low, double high, double minimum, double maxim
     return true;
 }
 
-float CGaugeLayout::TickStep(int majorCount, int minorCount)
-{
+float CGaugeLayout::TickStep(int majorCount, int minorCount) {
     const int steps = (majorCount - 1) * (minorCount + 1);
     return steps > 0 ? kSweep / static_cast<float>(steps) : kSweep;
 }
 
-std::vector<std::string> CGaugeLayout::MajorLabels(double minimum, double maximum, int majorCount)
-{
+std::vector<std::string> CGaugeLayout::MajorLabels(double minimum, double maximum, int majorCount) {
     std::vector<std::string> labels;
     if (majorCount <= 0)
         return labels;

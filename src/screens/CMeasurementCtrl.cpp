@@ -19,34 +19,29 @@ constexpr int kQueuedLimits = 1 << 1;
 constexpr int kQueuedValues = 1 << 2;
 constexpr int kQueuedAlarm = 1 << 3;
 
-QColor FromRgb(uint32_t rgb)
-{
+QColor FromRgb(uint32_t rgb) {
     return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
                   static_cast<int>(rgb & 0xFF));
 }
 
-bool IsQuantity(int quantity)
-{
+bool IsQuantity(int quantity) {
     return quantity >= 0 && quantity < kChannelCount;
 }
 
 } // namespace
 
-CMeasurementCtrl::CMeasurementCtrl(QWidget* parent) : QWidget(parent), m_gauge(this)
-{
+CMeasurementCtrl::CMeasurementCtrl(QWidget* parent) : QWidget(parent), m_gauge(this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     m_gauge.SetBackColor(kGaugeBackground);
     RecalcLayout();
 }
 
-bool CMeasurementCtrl::OnUiThread() const
-{
+bool CMeasurementCtrl::OnUiThread() const {
     return QThread::currentThread() == thread();
 }
 
-void CMeasurementCtrl::SetQuantity(int quantity)
-{
+void CMeasurementCtrl::SetQuantity(int quantity) {
     m_quantity = quantity;
     const int model = m_profile != nullptr ? m_profile->GetModelNumber() : 0;
     m_gauge.SetCaption(QString::fromStdString(CReadoutTexts::GaugeCaption(model, quantity)));
@@ -54,23 +49,20 @@ void CMeasurementCtrl::SetQuantity(int quantity)
     update();
 }
 
-void CMeasurementCtrl::SetStyle(int style)
-{
+void CMeasurementCtrl::SetStyle(int style) {
     m_style = style;
     RecalcLayout();
     update();
 }
 
-void CMeasurementCtrl::SetSelected(bool selected)
-{
+void CMeasurementCtrl::SetSelected(bool selected) {
     if (selected == m_selected)
         return;
     m_selected = selected;
     update();
 }
 
-void CMeasurementCtrl::SetAlarm(bool alarm)
-{
+void CMeasurementCtrl::SetAlarm(bool alarm) {
     m_alarm.store(alarm);
     if (OnUiThread())
         ApplyAlarmColour();
@@ -78,8 +70,7 @@ void CMeasurementCtrl::SetAlarm(bool alarm)
         Queue(kQueuedAlarm);
 }
 
-void CMeasurementCtrl::ApplyAlarmColour()
-{
+void CMeasurementCtrl::ApplyAlarmColour() {
     const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, m_alarm.load()));
     MeasurementTextItem& value = m_items[ItemValue];
     if (value.colour == colour)
@@ -88,8 +79,7 @@ void CMeasurementCtrl::ApplyAlarmColour()
     update();
 }
 
-void CMeasurementCtrl::Refresh(int kind)
-{
+void CMeasurementCtrl::Refresh(int kind) {
     if (OnUiThread()) {
         RefreshNow(kind);
         return;
@@ -102,14 +92,13 @@ void CMeasurementCtrl::Refresh(int kind)
         Queue(kQueuedValues);
 }
 
-void CMeasurementCtrl::Queue(int bits)
-{
+void CMeasurementCtrl::Queue(int bits) {
     if (m_queuedKinds.fetch_or(bits) == 0)
-        QMetaObject::invokeMethod(this, [this] { RunQueued(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { RunQueued(); }, Qt::QueuedConnection);
 }
 
-void CMeasurementCtrl::RunQueued()
-{
+void CMeasurementCtrl::RunQueued() {
     const int bits = m_queuedKinds.exchange(0);
     if ((bits & kQueuedAll) != 0) {
         RefreshNow(RefreshAll);
@@ -123,8 +112,7 @@ void CMeasurementCtrl::RunQueued()
         ApplyAlarmColour();
 }
 
-void CMeasurementCtrl::RefreshNow(int kind)
-{
+void CMeasurementCtrl::RefreshNow(int kind) {
     if (m_profile == nullptr || !IsQuantity(m_quantity))
         return;
     const CSettingProfile& profile = *m_profile;
@@ -132,7 +120,8 @@ void CMeasurementCtrl::RefreshNow(int kind)
     if (kind == RefreshAll) {
         CReadoutTexts::SetIdentity(profile, m_quantity, m_texts);
         // The unit follows the model too (VSWR or PAR), which may have changed since SetQuantity.
-        m_gauge.SetCaption(QString::fromStdString(CReadoutTexts::GaugeCaption(profile.GetModelNumber(), m_quantity)));
+        m_gauge.SetCaption(
+            QString::fromStdString(CReadoutTexts::GaugeCaption(profile.GetModelNumber(), m_quantity)));
         float minimum = 0.0f;
         float maximum = 0.0f;
         profile.GetDisplayRange(m_quantity, minimum, maximum);
@@ -157,8 +146,7 @@ void CMeasurementCtrl::RefreshNow(int kind)
         update();
 }
 
-bool CMeasurementCtrl::ApplyTexts()
-{
+bool CMeasurementCtrl::ApplyTexts() {
     bool changed = false;
     for (int i = 0; i < kReadoutItemCount; ++i) {
         const QString text = QString::fromStdString(m_texts[static_cast<std::size_t>(i)]);
@@ -171,8 +159,7 @@ bool CMeasurementCtrl::ApplyTexts()
     return changed;
 }
 
-ReadoutState CMeasurementCtrl::State() const
-{
+ReadoutState CMeasurementCtrl::State() const {
     ReadoutState state;
     state.style = m_style;
     state.alarm = m_alarm.load();
@@ -184,19 +171,18 @@ ReadoutState CMeasurementCtrl::State() const
     return state;
 }
 
-bool CMeasurementCtrl::RecalcLayout()
-{
+bool CMeasurementCtrl::RecalcLayout() {
     bool changed = false;
     const CReadoutLayout::Placements placements = CReadoutLayout::Items(State(), width(), height());
     for (int i = 0; i < kReadoutItemCount; ++i) {
         const ReadoutItemPlacement& placement = placements[static_cast<std::size_t>(i)];
         MeasurementTextItem& item = m_items[static_cast<std::size_t>(i)];
-        const QRect rect = placement.IsVisible()
-                               ? QRect(QPoint(placement.left, placement.top),
-                                       QPoint(placement.right - 1, placement.bottom - 1))
-                               : QRect();
+        const QRect rect = placement.IsVisible() ? QRect(QPoint(placement.left, placement.top),
+                                                         QPoint(placement.right - 1, placement.bottom - 1))
+                                                 : QRect();
         const QColor colour = FromRgb(placement.rgb);
-        changed = changed || item.rect != rect || item.fontPoints != placement.fontPoints || item.colour != colour;
+        changed =
+            changed || item.rect != rect || item.fontPoints != placement.fontPoints || item.colour != colour;
         item.rect = rect;
         item.fontPoints = placement.fontPoints;
         item.colour = colour;
@@ -207,14 +193,12 @@ bool CMeasurementCtrl::RecalcLayout()
     return changed;
 }
 
-void CMeasurementCtrl::resizeEvent(QResizeEvent* event)
-{
+void CMeasurementCtrl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     RecalcLayout();
 }
 
-void CMeasurementCtrl::PaintSurface(QPainter& painter) const
-{
+void CMeasurementCtrl::PaintSurface(QPainter& painter) const {
     const QRect all(QPoint(0, 0), m_surface.LogicalSize());
     painter.fillRect(all, m_selected ? kSelectionColour : kPanelColour);
     painter.fillRect(all.adjusted(1, 1, -1, -1), kPanelColour);
@@ -229,8 +213,7 @@ void CMeasurementCtrl::PaintSurface(QPainter& painter) const
     }
 }
 
-void CMeasurementCtrl::paintEvent(QPaintEvent*)
-{
+void CMeasurementCtrl::paintEvent(QPaintEvent*) {
     QPixmap& surface = m_surface.Prepare(*this);
     {
         QPainter painter(&surface);

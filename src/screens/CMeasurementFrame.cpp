@@ -15,16 +15,14 @@ CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<C
     : CChildFrame(ChildKind::Measurement, parent),
       m_view(new CMeasurementView(ProfileToUse(profile),
                                   link ? std::move(link) : std::make_unique<CEngineMeasurementLink>(), this)),
-      m_receiver(this, m_view->Handler())
-{
+      m_receiver(this, m_view->Handler()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_view->setObjectName(QStringLiteral("MeasurementView"));
     setWidget(m_view);
     setFocusProxy(m_view);
 }
 
-CSettingProfile& CMeasurementFrame::ProfileToUse(CSettingProfile* profile)
-{
+CSettingProfile& CMeasurementFrame::ProfileToUse(CSettingProfile* profile) {
     if (profile != nullptr)
         return *profile;
     if (CSettingProfile* registered = CAppRegistry::Instance().GetSettingProfile())
@@ -34,36 +32,30 @@ CSettingProfile& CMeasurementFrame::ProfileToUse(CSettingProfile* profile)
     return standalone;
 }
 
-void CMeasurementFrame::Configure()
-{
+void CMeasurementFrame::Configure() {
     m_view->ConfigureForModel();
     // The setting dialog opens at once on a freshly configured screen.
     if (CMainFrame* mainFrame = CAppRegistry::Instance().GetMainFrame())
         mainFrame->PostCommand(ID_DEVICE_SETTING);
 }
 
-int CMeasurementFrame::MainQuantity() const
-{
+int CMeasurementFrame::MainQuantity() const {
     return m_view->Layout().MainQuantity();
 }
 
-void CMeasurementFrame::ApplySettings()
-{
+void CMeasurementFrame::ApplySettings() {
     m_view->ApplySettings();
 }
 
-bool CMeasurementFrame::OnCommand(int id)
-{
+bool CMeasurementFrame::OnCommand(int id) {
     return m_view->OnCommand(id);
 }
 
-bool CMeasurementFrame::OnUpdateCommand(int id, CCommandState& state)
-{
+bool CMeasurementFrame::OnUpdateCommand(int id, CCommandState& state) {
     return m_view->OnUpdateCommand(id, state);
 }
 
-void CMeasurementFrame::closeEvent(QCloseEvent* event)
-{
+void CMeasurementFrame::closeEvent(QCloseEvent* event) {
     // No reading may still be handed to a screen that is going away.
     m_view->Link().SetPending(false);
     m_view->OnCommand(ID_MEASURE_STOP);

@@ -16,8 +16,8 @@ class CMeasurementFrame : public CChildFrame {
 
 public:
     // Without a profile the registered one is used; without a link the acquisition engine.
-    explicit CMeasurementFrame(CSettingProfile* profile = nullptr, std::unique_ptr<CMeasurementLink> link = nullptr,
-                               QWidget* parent = nullptr);
+    explicit CMeasurementFrame(CSettingProfile* profile = nullptr,
+                               std::unique_ptr<CMeasurementLink> link = nullptr, QWidget* parent = nullptr);
 
     CMeasurementView* View() const { return m_view; }
     CReadingReceiver* Receiver() override { return &m_receiver; }

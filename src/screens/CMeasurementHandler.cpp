@@ -13,13 +13,11 @@ namespace {
 
 constexpr int kForwardReverseModel = 5;
 
-bool IsPeakOnly(int model)
-{
+bool IsPeakOnly(int model) {
     return model == 3 || model == 8;
 }
 
-bool IsAvgOnly(int model)
-{
+bool IsAvgOnly(int model) {
     return model == 1 || model == 6;
 }
 
@@ -27,19 +25,15 @@ bool IsAvgOnly(int model)
 
 CMeasurementHandler::CMeasurementHandler(CSettingProfile& profile, CMeasurementLink& link,
                                          CMeasurementDisplay& display)
-    : m_profile(profile), m_link(link), m_display(display)
-{
-}
+    : m_profile(profile), m_link(link), m_display(display) {}
 
-int CMeasurementHandler::FirstRequest(int modelNumber)
-{
+int CMeasurementHandler::FirstRequest(int modelNumber) {
     if (modelNumber == kForwardReverseModel)
         return CMeterEngine::ModeForwardReverse;
     return IsPeakOnly(modelNumber) ? CMeterEngine::ModePeak : CMeterEngine::ModeAvg;
 }
 
-int CMeasurementHandler::RequestAfter(int modelNumber, int kind)
-{
+int CMeasurementHandler::RequestAfter(int modelNumber, int kind) {
     switch (modelNumber) {
     case 0:
     case 2:
@@ -50,19 +44,18 @@ int CMeasurementHandler::RequestAfter(int modelNumber, int kind)
     case 9:
         return kind == CMeterEngine::ModeAvg ? CMeterEngine::ModePeak : CMeterEngine::ModeAvg;
     case kForwardReverseModel:
-        return kind == CMeterEngine::ModeForwardReverse ? CMeterEngine::ModePeak : CMeterEngine::ModeForwardReverse;
+        return kind == CMeterEngine::ModeForwardReverse ? CMeterEngine::ModePeak
+                                                        : CMeterEngine::ModeForwardReverse;
     default:
         return FirstRequest(modelNumber);
     }
 }
 
-int CMeasurementHandler::MainChannel(int modelNumber)
-{
+int CMeasurementHandler::MainChannel(int modelNumber) {
     return IsPeakOnly(modelNumber) ? ChannelPeak : ChannelAvg;
 }
 
-uint8_t CMeasurementHandler::SaveMask(int modelNumber)
-{
+uint8_t CMeasurementHandler::SaveMask(int modelNumber) {
     if (IsAvgOnly(modelNumber))
         return CHistoryChannels::MaskBit(ChannelAvg);
     if (IsPeakOnly(modelNumber))
@@ -71,18 +64,15 @@ uint8_t CMeasurementHandler::SaveMask(int modelNumber)
            CHistoryChannels::MaskBit(ChannelVswr);
 }
 
-int CMeasurementHandler::ModelNumber() const
-{
+int CMeasurementHandler::ModelNumber() const {
     return m_profile.GetModelNumber();
 }
 
-void CMeasurementHandler::ConfigureForModel()
-{
+void CMeasurementHandler::ConfigureForModel() {
     m_nextRequest = FirstRequest(ModelNumber());
 }
 
-bool CMeasurementHandler::OnTimer()
-{
+bool CMeasurementHandler::OnTimer() {
     if (!m_link.IsConnected() || !m_running || m_link.IsPending())
         return false;
     const int kind = m_nextRequest;
@@ -96,13 +86,11 @@ bool CMeasurementHandler::OnTimer()
     return false;
 }
 
-bool CMeasurementHandler::StartDiscardsUnsaved() const
-{
+bool CMeasurementHandler::StartDiscardsUnsaved() const {
     return m_unsaved && !m_profile.Records().IsEmpty(MainChannel(ModelNumber()));
 }
 
-void CMeasurementHandler::Start()
-{
+void CMeasurementHandler::Start() {
     if (m_running)
         return;
     m_profile.Records().ResetAll();
@@ -117,73 +105,62 @@ void CMeasurementHandler::Start()
     m_profile.Records().StartRecording(false);
 }
 
-void CMeasurementHandler::Stop()
-{
+void CMeasurementHandler::Stop() {
     if (!m_running)
         return;
     m_profile.Records().MarkStop();
     m_running = false;
 }
 
-void CMeasurementHandler::Reset()
-{
+void CMeasurementHandler::Reset() {
     m_profile.Records().ResetAll();
     m_display.RedrawAll();
 }
 
-bool CMeasurementHandler::CanSave() const
-{
+bool CMeasurementHandler::CanSave() const {
     return !m_running && m_unsaved && !m_profile.Records().IsEmpty(MainChannel(ModelNumber()));
 }
 
-bool CMeasurementHandler::SaveHistory(const std::string& path, std::string* error)
-{
+bool CMeasurementHandler::SaveHistory(const std::string& path, std::string* error) {
     if (!CHistoryRecorder::SaveHistoryFromRecords(path, m_profile, SaveMask(ModelNumber()), "", error))
         return false;
     m_unsaved = false;
     return true;
 }
 
-bool CMeasurementHandler::Accept(int32_t state)
-{
+bool CMeasurementHandler::Accept(int32_t state) {
     if (m_profile.IsSingleSweep())
         Stop();
     return m_link.IsPending() && state == 1;
 }
 
-float CMeasurementHandler::Scaled(int32_t raw) const
-{
+float CMeasurementHandler::Scaled(int32_t raw) const {
     return CPowerMath::ReadingToDbm(raw, m_profile.GetExtOffset());
 }
 
-void CMeasurementHandler::Store(int channel, float value)
-{
+void CMeasurementHandler::Store(int channel, float value) {
     m_profile.Records().AddValue(channel, value); // a full channel keeps displaying, unrecorded
 }
 
-void CMeasurementHandler::StoreChecked(int channel, float value)
-{
+void CMeasurementHandler::StoreChecked(int channel, float value) {
     Store(channel, value);
     m_profile.SoundAlarm(channel, value);
     m_display.ShowAlarm(channel, m_profile.CheckLimit(channel, value));
 }
 
-void CMeasurementHandler::Finish()
-{
+void CMeasurementHandler::Finish() {
     m_display.ShowNewValue();
     m_link.SetPending(false);
 }
 
-void CMeasurementHandler::OnAvgReading(int32_t state, int32_t value)
-{
+void CMeasurementHandler::OnAvgReading(int32_t state, int32_t value) {
     if (!Accept(state))
         return;
     StoreChecked(ChannelAvg, Scaled(value));
     Finish();
 }
 
-void CMeasurementHandler::OnPeakReading(int32_t state, int32_t value)
-{
+void CMeasurementHandler::OnPeakReading(int32_t state, int32_t value) {
     if (!Accept(state))
         return;
     const float peak = Scaled(value);
@@ -193,8 +170,7 @@ void CMeasurementHandler::OnPeakReading(int32_t state, int32_t value)
     Finish();
 }
 
-void CMeasurementHandler::OnRevReading(int32_t state, int32_t value)
-{
+void CMeasurementHandler::OnRevReading(int32_t state, int32_t value) {
     if (!Accept(state))
         return;
     const float reverse = Scaled(value);
@@ -203,8 +179,7 @@ void CMeasurementHandler::OnRevReading(int32_t state, int32_t value)
     Finish();
 }
 
-void CMeasurementHandler::OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse)
-{
+void CMeasurementHandler::OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) {
     if (!Accept(state))
         return;
     const int technology = m_profile.GetTechnology();

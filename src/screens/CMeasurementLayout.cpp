@@ -8,31 +8,26 @@
 
 namespace {
 
-bool IsAvgOnly(int model)
-{
+bool IsAvgOnly(int model) {
     return model == 1 || model == 6;
 }
 
-bool IsPeakOnly(int model)
-{
+bool IsPeakOnly(int model) {
     return model == 3 || model == 8;
 }
 
-PanelRect Rect(int x, int y, int width, int height, bool visible)
-{
+PanelRect Rect(int x, int y, int width, int height, bool visible) {
     return {x, y, std::max(width, 0), std::max(height, 0), visible};
 }
 
 } // namespace
 
 CMeasurementLayout::CMeasurementLayout(int modelNumber)
-    : m_model(modelNumber), m_selectedPanel(InitialSelection(modelNumber))
-{
+    : m_model(modelNumber), m_selectedPanel(InitialSelection(modelNumber)) {
     Arrange();
 }
 
-int CMeasurementLayout::InitialSelection(int modelNumber)
-{
+int CMeasurementLayout::InitialSelection(int modelNumber) {
     const SensorModel* model = CModelTable::FindByNumber(modelNumber);
     const int capabilities = model != nullptr ? model->capabilities : 0;
     if (capabilities & CapabilityAvg)
@@ -44,8 +39,7 @@ int CMeasurementLayout::InitialSelection(int modelNumber)
     return 1;
 }
 
-bool CMeasurementLayout::IsSelectable(int modelNumber, int panel)
-{
+bool CMeasurementLayout::IsSelectable(int modelNumber, int panel) {
     if (panel < 0 || panel >= kPanelCount)
         return false;
     if (IsAvgOnly(modelNumber))
@@ -55,8 +49,7 @@ bool CMeasurementLayout::IsSelectable(int modelNumber, int panel)
     return true;
 }
 
-bool CMeasurementLayout::IsGraphAllowed(int modelNumber)
-{
+bool CMeasurementLayout::IsGraphAllowed(int modelNumber) {
     switch (modelNumber) {
     case 0:
     case 2:
@@ -69,13 +62,11 @@ bool CMeasurementLayout::IsGraphAllowed(int modelNumber)
     }
 }
 
-bool CMeasurementLayout::ShowsGraphInMultiScreen(int modelNumber)
-{
+bool CMeasurementLayout::ShowsGraphInMultiScreen(int modelNumber) {
     return IsAvgOnly(modelNumber) || IsPeakOnly(modelNumber);
 }
 
-int CMeasurementLayout::PanelOfQuantity(int quantity)
-{
+int CMeasurementLayout::PanelOfQuantity(int quantity) {
     switch (quantity) {
     case ChannelAvg:
         return 1;
@@ -88,14 +79,12 @@ int CMeasurementLayout::PanelOfQuantity(int quantity)
     }
 }
 
-int CMeasurementLayout::RoleQuantity(int panel)
-{
+int CMeasurementLayout::RoleQuantity(int panel) {
     static constexpr int kRoles[kPanelCount] = {ChannelAvg, ChannelAvg, ChannelPeak, ChannelVswr};
     return panel >= 0 && panel < kPanelCount ? kRoles[panel] : ChannelAvg;
 }
 
-void CMeasurementLayout::ConfigureForModel(int modelNumber)
-{
+void CMeasurementLayout::ConfigureForModel(int modelNumber) {
     m_model = modelNumber;
     m_fullScreenPanel = kNoPanel;
     m_selectedPanel = InitialSelection(modelNumber);
@@ -105,42 +94,36 @@ void CMeasurementLayout::ConfigureForModel(int modelNumber)
     Arrange();
 }
 
-int CMeasurementLayout::PanelQuantity(int panel) const
-{
+int CMeasurementLayout::PanelQuantity(int panel) const {
     return panel == 0 ? m_mainQuantity : RoleQuantity(panel);
 }
 
-int CMeasurementLayout::PanelStyle(int panel) const
-{
+int CMeasurementLayout::PanelStyle(int panel) const {
     if (panel == 0)
         return StyleMain;
     return panel == m_fullScreenPanel ? StyleFullScreen : StyleSmall;
 }
 
-bool CMeasurementLayout::Select(int panel)
-{
+bool CMeasurementLayout::Select(int panel) {
     if (!IsSelectable(m_model, panel))
         return false;
     m_selectedPanel = panel;
     return true;
 }
 
-bool CMeasurementLayout::SetAsDefault()
-{
+bool CMeasurementLayout::SetAsDefault() {
     if (m_selectedPanel == 0 || SelectedQuantity() == m_mainQuantity)
         return false;
     SetMainQuantity(SelectedQuantity());
     return true;
 }
 
-void CMeasurementLayout::SetMainQuantity(int quantity)
-{
+void CMeasurementLayout::SetMainQuantity(int quantity) {
     m_mainQuantity = quantity;
     Arrange();
 }
 
-bool CMeasurementLayout::FullScreen()
-{
+bool CMeasurementLayout::FullScreen() {
     if (IsFullScreen())
         return false;
     m_fullScreenPanel = m_selectedPanel;
@@ -149,8 +132,7 @@ bool CMeasurementLayout::FullScreen()
     return true;
 }
 
-bool CMeasurementLayout::MultiScreen()
-{
+bool CMeasurementLayout::MultiScreen() {
     if (!IsFullScreen())
         return false;
     m_fullScreenPanel = kNoPanel;
@@ -159,8 +141,7 @@ bool CMeasurementLayout::MultiScreen()
     return true;
 }
 
-bool CMeasurementLayout::ToggleGraph()
-{
+bool CMeasurementLayout::ToggleGraph() {
     if (IsFullScreen()) {
         m_fullScreenPanel = kNoPanel;
         m_graphShown = true;
@@ -176,8 +157,7 @@ bool CMeasurementLayout::ToggleGraph()
     return changed;
 }
 
-CMeasurementLayout::DoubleClickAction CMeasurementLayout::DoubleClick(int panel, bool onGraph)
-{
+CMeasurementLayout::DoubleClickAction CMeasurementLayout::DoubleClick(int panel, bool onGraph) {
     if (onGraph)
         return DoubleClickAction::None;
     if (IsFullScreen())
@@ -189,8 +169,7 @@ CMeasurementLayout::DoubleClickAction CMeasurementLayout::DoubleClick(int panel,
     return DoubleClickAction::FullScreen;
 }
 
-void CMeasurementLayout::Arrange()
-{
+void CMeasurementLayout::Arrange() {
     switch (m_mainQuantity) {
     case ChannelAvg:
         m_slots = {0, 1, 2, 3};
@@ -206,8 +185,8 @@ void CMeasurementLayout::Arrange()
     }
 }
 
-std::array<PanelRect, CMeasurementLayout::kPanelCount + 1> CMeasurementLayout::Geometry(int cx, int cy) const
-{
+std::array<PanelRect, CMeasurementLayout::kPanelCount + 1> CMeasurementLayout::Geometry(int cx,
+                                                                                        int cy) const {
     std::array<PanelRect, kPanelCount + 1> rects{};
     if (IsFullScreen()) {
         rects[static_cast<size_t>(m_fullScreenPanel)] = Rect(0, 0, cx, cy, true);
@@ -228,8 +207,7 @@ std::array<PanelRect, CMeasurementLayout::kPanelCount + 1> CMeasurementLayout::G
     return rects;
 }
 
-int CMeasurementLayout::PanelAt(int cx, int cy, int px, int py) const
-{
+int CMeasurementLayout::PanelAt(int cx, int cy, int px, int py) const {
     const auto rects = Geometry(cx, cy);
     for (int panel = 0; panel < kPanelCount; ++panel) {
         if (rects[static_cast<size_t>(panel)].Contains(px, py))

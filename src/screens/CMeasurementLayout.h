@@ -10,7 +10,9 @@ struct PanelRect {
     int height = 0;
     bool visible = false;
 
-    bool Contains(int px, int py) const { return visible && px >= x && py >= y && px < x + width && py < y + height; }
+    bool Contains(int px, int py) const {
+        return visible && px >= x && py >= y && px < x + width && py < y + height;
+    }
     bool operator==(const PanelRect&) const = default;
 };
 

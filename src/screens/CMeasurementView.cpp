@@ -27,8 +27,7 @@ constexpr int kStatusWarningPane = 1;
 CMeasurementView::CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
                                    QWidget* parent)
     : QWidget(parent), m_profile(profile), m_link(std::move(link)), m_layout(profile.GetModelNumber()),
-      m_handler(profile, *m_link, *this)
-{
+      m_handler(profile, *m_link, *this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel) {
         auto* control = new CMeasurementCtrl(this);
@@ -46,18 +45,15 @@ CMeasurementView::CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMe
     m_timerId = startTimer(CMeasurementHandler::kTimerMs);
 }
 
-CMeasurementView::~CMeasurementView()
-{
+CMeasurementView::~CMeasurementView() {
     killTimer(m_timerId);
 }
 
-int CMeasurementView::ModelNumber() const
-{
+int CMeasurementView::ModelNumber() const {
     return m_profile.GetModelNumber();
 }
 
-void CMeasurementView::ResetPanelRoles()
-{
+void CMeasurementView::ResetPanelRoles() {
     for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel) {
         CMeasurementCtrl* control = Panel(panel);
         control->SetQuantity(m_layout.PanelQuantity(panel));
@@ -67,16 +63,14 @@ void CMeasurementView::ResetPanelRoles()
 }
 
 // Panel 0 and the graph follow the main quantity.
-void CMeasurementView::ConfigureMainQuantity()
-{
+void CMeasurementView::ConfigureMainQuantity() {
     Panel(0)->SetQuantity(m_layout.MainQuantity());
     Panel(0)->Refresh(CMeasurementCtrl::RefreshAll);
     m_graph->SetChannel(ModelNumber(), m_layout.MainQuantity(), false);
     m_graph->RefreshLive(false);
 }
 
-void CMeasurementView::ConfigureForModel()
-{
+void CMeasurementView::ConfigureForModel() {
     m_layout.ConfigureForModel(ModelNumber());
     ResetPanelRoles();
     for (CMeasurementCtrl* control : m_panels)
@@ -87,14 +81,12 @@ void CMeasurementView::ConfigureForModel()
     ApplyLayout();
 }
 
-void CMeasurementView::ApplySettings()
-{
+void CMeasurementView::ApplySettings() {
     RedrawPanels(CMeasurementCtrl::RefreshAll);
     m_graph->RefreshLive(false);
 }
 
-void CMeasurementView::ApplyLayout()
-{
+void CMeasurementView::ApplyLayout() {
     const auto rects = m_layout.Geometry(width(), height());
     for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel) {
         CMeasurementCtrl* control = Panel(panel);
@@ -112,14 +104,12 @@ void CMeasurementView::ApplyLayout()
     update();
 }
 
-void CMeasurementView::RedrawPanels(int refreshKind)
-{
+void CMeasurementView::RedrawPanels(int refreshKind) {
     for (CMeasurementCtrl* control : m_panels)
         control->Refresh(refreshKind);
 }
 
-void CMeasurementView::RedrawQuantity(int quantity, int refreshKind)
-{
+void CMeasurementView::RedrawQuantity(int quantity, int refreshKind) {
     for (CMeasurementCtrl* control : m_panels) {
         if (control->GetQuantity() == quantity)
             control->Refresh(refreshKind);
@@ -127,14 +117,12 @@ void CMeasurementView::RedrawQuantity(int quantity, int refreshKind)
     m_graph->RefreshLive(false);
 }
 
-void CMeasurementView::MarkSelection()
-{
+void CMeasurementView::MarkSelection() {
     for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel)
         Panel(panel)->SetSelected(panel == m_layout.SelectedPanel());
 }
 
-void CMeasurementView::ShowAlarm(int quantity, bool alarm)
-{
+void CMeasurementView::ShowAlarm(int quantity, bool alarm) {
     const int panel = CMeasurementLayout::PanelOfQuantity(quantity);
     if (panel != CMeasurementLayout::kNoPanel)
         Panel(panel)->SetAlarm(alarm);
@@ -142,56 +130,49 @@ void CMeasurementView::ShowAlarm(int quantity, bool alarm)
         Panel(0)->SetAlarm(alarm);
 }
 
-void CMeasurementView::ShowNewValue()
-{
+void CMeasurementView::ShowNewValue() {
     RedrawPanels(CMeasurementCtrl::RefreshValues);
     m_graph->RefreshLive(false);
 }
 
-void CMeasurementView::RedrawAll()
-{
+void CMeasurementView::RedrawAll() {
     RedrawPanels(CMeasurementCtrl::RefreshAll);
     m_graph->RefreshLive(false);
 }
 
-void CMeasurementView::ShowReverseWarning(bool warning)
-{
+void CMeasurementView::ShowReverseWarning(bool warning) {
     CMainFrame* mainFrame = CAppRegistry::Instance().GetMainFrame();
     if (mainFrame == nullptr)
         return;
-    const std::string text = warning ? CStringTable::GetGeneralText("S_SETTING_WARNING_POWER") : std::string();
+    const std::string text =
+        warning ? CStringTable::GetGeneralText("S_SETTING_WARNING_POWER") : std::string();
     mainFrame->SetStatusText(QString::fromStdString(text), kStatusWarningPane);
 }
 
-void CMeasurementView::paintEvent(QPaintEvent* /*event*/)
-{
+void CMeasurementView::paintEvent(QPaintEvent* /*event*/) {
     // The gaps between the panels show this black background.
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
 }
 
-void CMeasurementView::resizeEvent(QResizeEvent* event)
-{
+void CMeasurementView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ApplyLayout();
     m_graph->RefreshLive(true);
 }
 
-void CMeasurementView::timerEvent(QTimerEvent* event)
-{
+void CMeasurementView::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_timerId)
         m_handler.OnTimer();
 }
 
-void CMeasurementView::SelectAt(const QPoint& position)
-{
+void CMeasurementView::SelectAt(const QPoint& position) {
     const int panel = m_layout.PanelAt(width(), height(), position.x(), position.y());
     if (m_layout.Select(panel))
         MarkSelection();
 }
 
-void CMeasurementView::mousePressEvent(QMouseEvent* event)
-{
+void CMeasurementView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         SelectAt(event->position().toPoint());
     } else if (event->button() == Qt::RightButton) {
@@ -201,8 +182,7 @@ void CMeasurementView::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
-void CMeasurementView::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void CMeasurementView::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton)
         return;
@@ -226,8 +206,7 @@ void CMeasurementView::mouseDoubleClickEvent(QMouseEvent* event)
     }
 }
 
-void CMeasurementView::ShowContextMenu(const QPoint& globalPosition)
-{
+void CMeasurementView::ShowContextMenu(const QPoint& globalPosition) {
     CMainFrame* mainFrame = CAppRegistry::Instance().GetMainFrame();
     if (mainFrame == nullptr)
         return;
@@ -241,13 +220,11 @@ void CMeasurementView::ShowContextMenu(const QPoint& globalPosition)
     m_contextMenus->actions().constFirst()->menu()->exec(globalPosition);
 }
 
-bool CMeasurementView::Ask(const char* key)
-{
+bool CMeasurementView::Ask(const char* key) {
     return CMessageBoxes::FromKey(this, key, MB_YESNOQUESTION) == IDYES;
 }
 
-bool CMeasurementView::OnCommand(int id)
-{
+bool CMeasurementView::OnCommand(int id) {
     switch (id) {
     case ID_MEASURE_START:
         OnStart();
@@ -290,8 +267,7 @@ bool CMeasurementView::OnCommand(int id)
     }
 }
 
-void CMeasurementView::OnStart()
-{
+void CMeasurementView::OnStart() {
     if (m_handler.IsRunning())
         return;
     if (m_handler.StartDiscardsUnsaved() && Ask("S_MEASUREVIEW_ONMEASURESTART"))
@@ -299,35 +275,30 @@ void CMeasurementView::OnStart()
     m_handler.Start();
 }
 
-void CMeasurementView::OnReset()
-{
+void CMeasurementView::OnReset() {
     if (Ask("S_MEASUREVIEW_ONMEASURERESET"))
         m_handler.Reset();
 }
 
-void CMeasurementView::OnFullScreen()
-{
+void CMeasurementView::OnFullScreen() {
     if (!m_layout.FullScreen())
         return;
     ConfigureMainQuantity();
     ApplyLayout();
 }
 
-void CMeasurementView::OnMultiScreen()
-{
+void CMeasurementView::OnMultiScreen() {
     if (m_layout.MultiScreen())
         ApplyLayout();
 }
 
-void CMeasurementView::OnHistoryGraph()
-{
+void CMeasurementView::OnHistoryGraph() {
     m_layout.ToggleGraph();
     ConfigureMainQuantity();
     ApplyLayout();
 }
 
-void CMeasurementView::OnSetAsDefault()
-{
+void CMeasurementView::OnSetAsDefault() {
     const bool selectedAlarm = Panel(m_layout.SelectedPanel())->GetAlarm();
     if (!m_layout.SetAsDefault())
         return;
@@ -336,22 +307,19 @@ void CMeasurementView::OnSetAsDefault()
     ApplyLayout();
 }
 
-void CMeasurementView::OnMeasurementMode(bool relative)
-{
+void CMeasurementView::OnMeasurementMode(bool relative) {
     m_profile.SetRelativeMode(relative);
     RedrawPanels(CMeasurementCtrl::RefreshAll);
     m_graph->RefreshLive(false);
 }
 
-void CMeasurementView::OnLimitEnabled(bool enabled)
-{
+void CMeasurementView::OnLimitEnabled(bool enabled) {
     const int quantity = m_layout.SelectedQuantity();
     m_profile.SetLimitEnabled(quantity, enabled);
     RedrawQuantity(quantity, CMeasurementCtrl::RefreshLimits);
 }
 
-void CMeasurementView::OnSaveHistory()
-{
+void CMeasurementView::OnSaveHistory() {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("psh"));
@@ -362,8 +330,7 @@ void CMeasurementView::OnSaveHistory()
         SaveHistoryTo(dialog.selectedFiles().constFirst());
 }
 
-bool CMeasurementView::SaveHistoryTo(const QString& path)
-{
+bool CMeasurementView::SaveHistoryTo(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lastSavedPath = path;
     const bool saved = m_handler.SaveHistory(QFile::encodeName(path).toStdString());
@@ -373,8 +340,7 @@ bool CMeasurementView::SaveHistoryTo(const QString& path)
     return saved;
 }
 
-bool CMeasurementView::OnUpdateCommand(int id, CCommandState& state)
-{
+bool CMeasurementView::OnUpdateCommand(int id, CCommandState& state) {
     const bool connected = m_link->IsConnected();
     const int selected = m_layout.SelectedQuantity();
     switch (id) {

@@ -24,7 +24,8 @@ class CMeasurementView : public QWidget, private CMeasurementDisplay {
     Q_OBJECT
 
 public:
-    CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent = nullptr);
+    CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
+                     QWidget* parent = nullptr);
     ~CMeasurementView() override;
 
     CMeasurementHandler& Handler() { return m_handler; }

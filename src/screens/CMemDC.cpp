@@ -3,14 +3,12 @@
 #include <QPainter>
 #include <QWidget>
 
-QPixmap& CMemDC::Prepare(const QWidget& widget)
-{
+QPixmap& CMemDC::Prepare(const QWidget& widget) {
     Resize(widget.size(), widget.devicePixelRatioF());
     return m_surface;
 }
 
-void CMemDC::Resize(const QSize& logicalSize, qreal devicePixelRatio)
-{
+void CMemDC::Resize(const QSize& logicalSize, qreal devicePixelRatio) {
     const QSize size = logicalSize.expandedTo(QSize(1, 1));
     const qreal ratio = devicePixelRatio > 0.0 ? devicePixelRatio : 1.0;
     if (size == m_logicalSize && ratio == m_ratio)
@@ -22,7 +20,6 @@ void CMemDC::Resize(const QSize& logicalSize, qreal devicePixelRatio)
     m_surface.fill(Qt::white);
 }
 
-void CMemDC::Present(QPainter& painter) const
-{
+void CMemDC::Present(QPainter& painter) const {
     painter.drawPixmap(0, 0, m_surface);
 }

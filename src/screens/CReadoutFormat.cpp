@@ -9,15 +9,13 @@
 namespace {
 
 // The sensor leaves pulse values undefined (NaN or -inf) when there was no pulse.
-bool IsMissing(float value)
-{
+bool IsMissing(float value) {
     return std::isnan(value) || value == -std::numeric_limits<float>::infinity();
 }
 
 } // namespace
 
-std::string CReadoutFormat::Number(double value, int decimalPlaces)
-{
+std::string CReadoutFormat::Number(double value, int decimalPlaces) {
     switch (decimalPlaces) {
     case 2:
         return CTextFormat::Printf("%.2f", value);
@@ -30,8 +28,7 @@ std::string CReadoutFormat::Number(double value, int decimalPlaces)
     }
 }
 
-std::string CReadoutFormat::Watts(float dbm, int decimalPlaces)
-{
+std::string CReadoutFormat::Watts(float dbm, int decimalPlaces) {
     const double watts = CPowerMath::WattsOrReturnLoss(dbm, 0);
     const float magnitude = static_cast<float>(std::fabs(watts));
     if (magnitude > 1.0f)
@@ -41,15 +38,13 @@ std::string CReadoutFormat::Watts(float dbm, int decimalPlaces)
     return Number(watts * 1000000.0, decimalPlaces) + " uW";
 }
 
-std::string CReadoutFormat::DutyCycle(float percent)
-{
+std::string CReadoutFormat::DutyCycle(float percent) {
     if (IsMissing(percent))
         return "Duty Cycle [A] N/A";
     return CTextFormat::Printf("Duty Cycle [A] %.2f %%", static_cast<double>(percent));
 }
 
-std::string CReadoutFormat::BurstWidth(float microseconds)
-{
+std::string CReadoutFormat::BurstWidth(float microseconds) {
     if (IsMissing(microseconds))
         return "Burst Width   N/A";
     return CTextFormat::Printf("Burst Width   %.3f us", static_cast<double>(microseconds));

@@ -27,13 +27,11 @@ struct LayoutTemplate {
     std::array<TemplateItem, kReadoutItemCount> items;
 };
 
-constexpr TemplateItem Shown(int x, int y, int font, uint32_t rgb = kGrey)
-{
+constexpr TemplateItem Shown(int x, int y, int font, uint32_t rgb = kGrey) {
     return {true, x, y, font, rgb};
 }
 
-constexpr TemplateItem Hidden()
-{
+constexpr TemplateItem Hidden() {
     return {false, 0, 0, 0, kGrey};
 }
 
@@ -42,32 +40,31 @@ constexpr LayoutTemplate kMainTemplate{
     326,
     {Shown(26, 30, 14), Shown(248, 30, 10), Shown(26, 58, 14), Shown(248, 50, 10), Shown(248, 70, 10),
      Shown(26, 190, 16, kLightGrey), Shown(210, 190, 18, kGreen), Shown(26, 278, 14), Shown(26, 252, 14),
-     Shown(210, 132, 36, kGreen), Shown(210, 190, 18, kGreen), Shown(26, 132, 30, kWhite), Shown(248, 278, 14),
-     Shown(248, 252, 14), Shown(26, 90, 10), Shown(26, 110, 10), Shown(248, 90, 10)}};
+     Shown(210, 132, 36, kGreen), Shown(210, 190, 18, kGreen), Shown(26, 132, 30, kWhite),
+     Shown(248, 278, 14), Shown(248, 252, 14), Shown(26, 90, 10), Shown(26, 110, 10), Shown(248, 90, 10)}};
 
-constexpr LayoutTemplate kSmallTemplate{
-    190,
-    322,
-    {Hidden(), Hidden(), Hidden(), Hidden(), Hidden(), Hidden(), Hidden(), Shown(20, 256, 14), Shown(20, 230, 14),
-     Shown(20, 130, 24), Shown(20, 172, 14), Shown(20, 38, 26, kWhite), Hidden(), Hidden(), Shown(20, 85, 10),
-     Shown(20, 105, 10), Hidden()}};
+constexpr LayoutTemplate kSmallTemplate{190,
+                                        322,
+                                        {Hidden(), Hidden(), Hidden(), Hidden(), Hidden(), Hidden(), Hidden(),
+                                         Shown(20, 256, 14), Shown(20, 230, 14), Shown(20, 130, 24),
+                                         Shown(20, 172, 14), Shown(20, 38, 26, kWhite), Hidden(), Hidden(),
+                                         Shown(20, 85, 10), Shown(20, 105, 10), Hidden()}};
 
-constexpr LayoutTemplate FullScreenTemplate(bool pulseLines)
-{
+constexpr LayoutTemplate FullScreenTemplate(bool pulseLines) {
     return {322,
             704,
             {Shown(30, 26, 20), Shown(30, 120, 16), Shown(30, 60, 20), Shown(30, 150, 16), Shown(30, 180, 16),
              pulseLines ? Hidden() : Shown(30, 370, 20), Shown(30, 516, 20, kGreen), Shown(30, 618, 16),
-             Shown(30, 584, 16), Shown(30, 440, 46, kGreen), Shown(30, 516, 20, kGreen), Shown(30, 260, 46, kWhite),
-             Shown(168, 618, 16), Shown(168, 584, 16), pulseLines ? Shown(30, 370, 20) : Hidden(),
-             pulseLines ? Shown(30, 404, 20) : Hidden(), Shown(30, 210, 16)}};
+             Shown(30, 584, 16), Shown(30, 440, 46, kGreen), Shown(30, 516, 20, kGreen),
+             Shown(30, 260, 46, kWhite), Shown(168, 618, 16), Shown(168, 584, 16),
+             pulseLines ? Shown(30, 370, 20) : Hidden(), pulseLines ? Shown(30, 404, 20) : Hidden(),
+             Shown(30, 210, 16)}};
 }
 
 constexpr LayoutTemplate kFullScreenTemplate = FullScreenTemplate(false);
 constexpr LayoutTemplate kFullScreenPulseTemplate = FullScreenTemplate(true);
 
-const LayoutTemplate& TemplateOf(int style)
-{
+const LayoutTemplate& TemplateOf(int style) {
     switch (style) {
     case StyleSmall:
         return kSmallTemplate;
@@ -80,27 +77,23 @@ const LayoutTemplate& TemplateOf(int style)
     }
 }
 
-int Scaled(int value, int size, int base)
-{
+int Scaled(int value, int size, int base) {
     return static_cast<int>(std::lround(static_cast<double>(value) * size / base));
 }
 
 } // namespace
 
-int CReadoutLayout::TextAreaWidth(int style, int width)
-{
+int CReadoutLayout::TextAreaWidth(int style, int width) {
     if (style == StyleMain)
         return width;
     return static_cast<int>(std::lround(width * 4.0 / 10.0));
 }
 
-uint32_t CReadoutLayout::ValueColour(int style, bool alarm)
-{
+uint32_t CReadoutLayout::ValueColour(int style, bool alarm) {
     return alarm ? kAlarmRed : TemplateOf(style).items[ItemValue].rgb;
 }
 
-bool CReadoutLayout::HiddenByState(const ReadoutState& state, int item)
-{
+bool CReadoutLayout::HiddenByState(const ReadoutState& state, int item) {
     if (state.style == StyleSmall)
         return false;
     if ((item == ItemLowLimit || item == ItemHighLimit) && !state.limitEnabled)
@@ -111,8 +104,7 @@ bool CReadoutLayout::HiddenByState(const ReadoutState& state, int item)
     return item == (state.relativeMode ? ItemWatts : ItemReference);
 }
 
-CReadoutLayout::Placements CReadoutLayout::Items(const ReadoutState& state, int width, int height)
-{
+CReadoutLayout::Placements CReadoutLayout::Items(const ReadoutState& state, int width, int height) {
     const int w = std::max(width, kMinWidth);
     const int h = std::max(height, kMinHeight);
     const int textWidth = TextAreaWidth(state.style, w);
@@ -135,8 +127,7 @@ CReadoutLayout::Placements CReadoutLayout::Items(const ReadoutState& state, int 
     return placements;
 }
 
-GaugePlacement CReadoutLayout::Gauge(int style, int width, int height)
-{
+GaugePlacement CReadoutLayout::Gauge(int style, int width, int height) {
     const int w = std::max(width, kMinWidth);
     const int h = std::max(height, kMinHeight);
     const int textWidth = TextAreaWidth(style, w);

@@ -13,30 +13,25 @@ constexpr int kTechnologyModel = 5;
 
 } // namespace
 
-std::string CReadoutTexts::General(const char* key)
-{
+std::string CReadoutTexts::General(const char* key) {
     return CStringTable::GetGeneralText(key);
 }
 
-bool CReadoutTexts::IsPar(int modelNumber, int quantity)
-{
+bool CReadoutTexts::IsPar(int modelNumber, int quantity) {
     return quantity == ChannelVswr && CModelTable::ReportsPar(modelNumber);
 }
 
-bool CReadoutTexts::IsVswr(int modelNumber, int quantity)
-{
+bool CReadoutTexts::IsVswr(int modelNumber, int quantity) {
     return quantity == ChannelVswr && !CModelTable::ReportsPar(modelNumber);
 }
 
-std::string CReadoutTexts::GaugeCaption(int modelNumber, int quantity)
-{
+std::string CReadoutTexts::GaugeCaption(int modelNumber, int quantity) {
     if (quantity != ChannelVswr)
         return "dBm";
     return General(IsPar(modelNumber, quantity) ? "S_MEASUREVIEW_PAR" : "S_MEASUREVIEW_VSWR");
 }
 
-void CReadoutTexts::SetIdentity(const CSettingProfile& profile, int quantity, Texts& texts)
-{
+void CReadoutTexts::SetIdentity(const CSettingProfile& profile, int quantity, Texts& texts) {
     const auto line = [](const char* key, const std::string& value) {
         return CTextFormat::Printf("%s %s", General(key).c_str(), value.c_str());
     };
@@ -48,15 +43,15 @@ void CReadoutTexts::SetIdentity(const CSettingProfile& profile, int quantity, Te
     texts[ItemExtOffset] = CTextFormat::Printf("%s %.2f dB", General("S_MEASUREVIEW_EXTOFFSET").c_str(),
                                                static_cast<double>(profile.GetExtOffset()));
     // Cleared for other models so that a previous sensor's technology does not linger.
-    texts[ItemTechnology] = profile.GetModelNumber() == kTechnologyModel
-                                ? CTextFormat::Printf("%s %s", "Technology:", profile.TechnologyName().c_str())
-                                : std::string();
+    texts[ItemTechnology] =
+        profile.GetModelNumber() == kTechnologyModel
+            ? CTextFormat::Printf("%s %s", "Technology:", profile.TechnologyName().c_str())
+            : std::string();
     texts[ItemLabel] = CSettingProfile::QuantityLabel(profile.GetModelNumber(), quantity);
     texts[ItemMode] = profile.MeasurementModeText();
 }
 
-void CReadoutTexts::SetLimits(const CSettingProfile& profile, int quantity, Texts& texts)
-{
+void CReadoutTexts::SetLimits(const CSettingProfile& profile, int quantity, Texts& texts) {
     if (!profile.IsLimitEnabled(quantity))
         return;
     const int model = profile.GetModelNumber();
@@ -75,8 +70,7 @@ void CReadoutTexts::SetLimits(const CSettingProfile& profile, int quantity, Text
                                                CReadoutFormat::Number(high, places).c_str());
 }
 
-void CReadoutTexts::SetValues(const CSettingProfile& profile, int quantity, Texts& texts)
-{
+void CReadoutTexts::SetValues(const CSettingProfile& profile, int quantity, Texts& texts) {
     const int model = profile.GetModelNumber();
     if (IsPar(model, quantity))
         SetRatioValues(profile, quantity, "dB", texts);
@@ -90,12 +84,13 @@ void CReadoutTexts::SetValues(const CSettingProfile& profile, int quantity, Text
     }
 }
 
-void CReadoutTexts::SetRatioValues(const CSettingProfile& profile, int quantity, const char* unit, Texts& texts)
-{
+void CReadoutTexts::SetRatioValues(const CSettingProfile& profile, int quantity, const char* unit,
+                                   Texts& texts) {
     const CRecordStore& records = profile.Records();
     const int places = profile.GetDecimalPlaces();
     const auto line = [&](const char* key, float value) {
-        return CTextFormat::Printf("%s %s %s", General(key).c_str(), CReadoutFormat::Number(value, places).c_str(), unit);
+        return CTextFormat::Printf("%s %s %s", General(key).c_str(),
+                                   CReadoutFormat::Number(value, places).c_str(), unit);
     };
     const float value = profile.CurrentValue(quantity);
     texts[ItemReference] = line("S_MEASUREVIEW_REF", records.Reference(quantity));
@@ -107,11 +102,11 @@ void CReadoutTexts::SetRatioValues(const CSettingProfile& profile, int quantity,
     else if (value <= 1.0f)
         texts[ItemWatts] = General("S_MEASUREVIEW_NA");
     else
-        texts[ItemWatts] = "Return Loss: " + CReadoutFormat::Number(CPowerMath::ReturnLoss(value), places) + " dB";
+        texts[ItemWatts] =
+            "Return Loss: " + CReadoutFormat::Number(CPowerMath::ReturnLoss(value), places) + " dB";
 }
 
-void CReadoutTexts::SetPowerValues(const CSettingProfile& profile, int quantity, Texts& texts)
-{
+void CReadoutTexts::SetPowerValues(const CSettingProfile& profile, int quantity, Texts& texts) {
     const CRecordStore& records = profile.Records();
     const int places = profile.GetDecimalPlaces();
     const float reference = records.Reference(quantity);
@@ -120,8 +115,8 @@ void CReadoutTexts::SetPowerValues(const CSettingProfile& profile, int quantity,
     const float shift = relative ? reference : 0.0f;
     const char* unit = relative ? "dB" : "dBm";
     const auto line = [&](const char* key, float number, const char* lineUnit) {
-        return CTextFormat::Printf("%s %s %s", General(key).c_str(), CReadoutFormat::Number(number, places).c_str(),
-                                   lineUnit);
+        return CTextFormat::Printf("%s %s %s", General(key).c_str(),
+                                   CReadoutFormat::Number(number, places).c_str(), lineUnit);
     };
     texts[ItemReference] = line("S_MEASUREVIEW_REF", reference, "dBm");
     texts[ItemMinimum] = line("S_MEASUREVIEW_MIN", records.Minimum(quantity) - shift, unit);

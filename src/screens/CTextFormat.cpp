@@ -3,8 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-std::string CTextFormat::Printf(const char* format, ...)
-{
+std::string CTextFormat::Printf(const char* format, ...) {
     va_list args;
     va_start(args, format);
     va_list measure;

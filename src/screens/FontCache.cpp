@@ -9,16 +9,14 @@ namespace {
 
 constexpr double kFallbackDpi = 96.0;
 
-double ScreenDpiY()
-{
+double ScreenDpiY() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->logicalDotsPerInchY() : kFallbackDpi;
 }
 
 } // namespace
 
-QFont FontCache::Get(int points)
-{
+QFont FontCache::Get(int points) {
     auto& fonts = Fonts();
     for (const auto& [size, font] : fonts) {
         if (size == points)
@@ -30,18 +28,15 @@ QFont FontCache::Get(int points)
     return fonts.back().second;
 }
 
-int FontCache::Count()
-{
+int FontCache::Count() {
     return static_cast<int>(Fonts().size());
 }
 
-void FontCache::Clear()
-{
+void FontCache::Clear() {
     Fonts().clear();
 }
 
-QFont FontCache::Create(int points)
-{
+QFont FontCache::Create(int points) {
     QFont font(QStringLiteral("Arial"));
     font.setWeight(QFont::Bold);
     // The character height in pixels, as the readouts were laid out for it.
@@ -50,8 +45,7 @@ QFont FontCache::Create(int points)
     return font;
 }
 
-std::deque<std::pair<int, QFont>>& FontCache::Fonts()
-{
+std::deque<std::pair<int, QFont>>& FontCache::Fonts() {
     static std::deque<std::pair<int, QFont>> fonts;
     return fonts;
 }

@@ -8,8 +8,7 @@
 
 static constexpr int kFieldWidth = 90;
 
-QLineEdit* CNumberField::Create(QWidget* parent, int id, const QString& text)
-{
+QLineEdit* CNumberField::Create(QWidget* parent, int id, const QString& text) {
     auto* field = new QLineEdit(text, parent);
     field->setObjectName(QString::number(id));
     field->setFixedWidth(kFieldWidth);
@@ -17,22 +16,21 @@ QLineEdit* CNumberField::Create(QWidget* parent, int id, const QString& text)
     return field;
 }
 
-QLineEdit* CNumberField::Create(QWidget* parent, int id, float value)
-{
+QLineEdit* CNumberField::Create(QWidget* parent, int id, float value) {
     return Create(parent, id, QString::fromStdString(CSettingValidation::FormatNumber(value)));
 }
 
-std::optional<double> CNumberField::Read(const QLineEdit* field)
-{
+std::optional<double> CNumberField::Read(const QLineEdit* field) {
     return CSettingValidation::ParseNumber(field->text().toStdString());
 }
 
-std::optional<float> CNumberField::ReadFloat(const QLineEdit* field)
-{
+std::optional<float> CNumberField::ReadFloat(const QLineEdit* field) {
     const std::optional<double> value = Read(field);
     if (!value || !std::isfinite(static_cast<float>(*value)))
         return std::nullopt;
     return static_cast<float>(*value);
 }
 
-double CNumberField::Value(const QLineEdit* field) { return Read(field).value_or(0.0); }
+double CNumberField::Value(const QLineEdit* field) {
+    return Read(field).value_or(0.0);
+}

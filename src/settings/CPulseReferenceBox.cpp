@@ -17,17 +17,20 @@
 static constexpr int kDutyScale = 1000;     // the choice holds thousandths
 static constexpr int kReferenceScale = 100; // the choice holds hundredths of a dB
 
-static QString FixedText(int choice, int scale, int decimals)
-{
-    return QString::fromStdString(CSettingValidation::FormatFixed(static_cast<double>(choice) / scale, decimals));
+static QString FixedText(int choice, int scale, int decimals) {
+    return QString::fromStdString(
+        CSettingValidation::FormatFixed(static_cast<double>(choice) / scale, decimals));
 }
 
-CPulseReferenceBox::CPulseReferenceBox(const char* section, int dutyChoice, int referenceChoice, QWidget* parent)
-    : QWidget(parent)
-{
-    auto text = [section](const char* key) { return QString::fromStdString(CStringTable::GetText(section, key)); };
+CPulseReferenceBox::CPulseReferenceBox(const char* section, int dutyChoice, int referenceChoice,
+                                       QWidget* parent)
+    : QWidget(parent) {
+    auto text = [section](const char* key) {
+        return QString::fromStdString(CStringTable::GetText(section, key));
+    };
     m_dutyValue = CNumberField::Create(this, IdcDutyValue, FixedText(dutyChoice, kDutyScale, 3));
-    m_referenceValue = CNumberField::Create(this, IdcReferenceValue, FixedText(referenceChoice, kReferenceScale, 2));
+    m_referenceValue =
+        CNumberField::Create(this, IdcReferenceValue, FixedText(referenceChoice, kReferenceScale, 2));
     auto createGroup = [&](const QString& title, int autoId, const QString& autoText, int manualId,
                            const QString& manualText, QLineEdit* value, const QString& unit) {
         auto* group = new QGroupBox(title, this);
@@ -46,11 +49,11 @@ CPulseReferenceBox::CPulseReferenceBox(const char* section, int dutyChoice, int 
         connect(buttons, &QButtonGroup::idClicked, this, &CPulseReferenceBox::UpdateEnabling);
         return std::pair{group, buttons};
     };
-    auto [dutyGroup, duty] = createGroup(text("IDC_STATIC_DUTY"), IdcDutyAuto, text("IDC_DUTY_AUTO"), IdcDutyManual,
-                                         text("IDC_DUTY_MANUAL"), m_dutyValue, QString());
+    auto [dutyGroup, duty] = createGroup(text("IDC_STATIC_DUTY"), IdcDutyAuto, text("IDC_DUTY_AUTO"),
+                                         IdcDutyManual, text("IDC_DUTY_MANUAL"), m_dutyValue, QString());
     auto [referenceGroup, reference] =
-        createGroup(text("IDC_STATIC_REFERENCE"), IdcReferenceAuto, text("IDC_REFERENCE_AUTO_PEAK"), IdcReferenceManual,
-                    text("IDC_DUTY_MANUAL2"), m_referenceValue, text("IDC_STATIC_DB"));
+        createGroup(text("IDC_STATIC_REFERENCE"), IdcReferenceAuto, text("IDC_REFERENCE_AUTO_PEAK"),
+                    IdcReferenceManual, text("IDC_DUTY_MANUAL2"), m_referenceValue, text("IDC_STATIC_DB"));
     m_duty = duty;
     m_reference = reference;
     m_duty->button(dutyChoice != 0 ? 1 : 0)->setChecked(true);
@@ -62,8 +65,7 @@ CPulseReferenceBox::CPulseReferenceBox(const char* section, int dutyChoice, int 
     UpdateEnabling();
 }
 
-void CPulseReferenceBox::UpdateEnabling()
-{
+void CPulseReferenceBox::UpdateEnabling() {
     const bool dutyManual = IsDutyManual();
     if (dutyManual)
         m_reference->button(0)->setChecked(true);
@@ -73,12 +75,15 @@ void CPulseReferenceBox::UpdateEnabling()
     m_referenceValue->setEnabled(!dutyManual && IsReferenceManual());
 }
 
-bool CPulseReferenceBox::IsDutyManual() const { return m_duty->checkedId() == 1; }
+bool CPulseReferenceBox::IsDutyManual() const {
+    return m_duty->checkedId() == 1;
+}
 
-bool CPulseReferenceBox::IsReferenceManual() const { return m_reference->checkedId() == 1; }
+bool CPulseReferenceBox::IsReferenceManual() const {
+    return m_reference->checkedId() == 1;
+}
 
-QLineEdit* CPulseReferenceBox::FieldWithoutNumber() const
-{
+QLineEdit* CPulseReferenceBox::FieldWithoutNumber() const {
     if (IsDutyManual() && !CNumberField::Read(m_dutyValue))
         return m_dutyValue;
     if (IsReferenceManual() && !CNumberField::Read(m_referenceValue))
@@ -86,13 +91,12 @@ QLineEdit* CPulseReferenceBox::FieldWithoutNumber() const
     return nullptr;
 }
 
-int CPulseReferenceBox::DutyChoice() const
-{
-    return IsDutyManual() ? CSettingValidation::TruncateScaled(CNumberField::Value(m_dutyValue), kDutyScale) : 0;
+int CPulseReferenceBox::DutyChoice() const {
+    return IsDutyManual() ? CSettingValidation::TruncateScaled(CNumberField::Value(m_dutyValue), kDutyScale)
+                          : 0;
 }
 
-int CPulseReferenceBox::ReferenceChoice() const
-{
+int CPulseReferenceBox::ReferenceChoice() const {
     return IsReferenceManual()
                ? CSettingValidation::TruncateScaled(CNumberField::Value(m_referenceValue), kReferenceScale)
                : 0;

@@ -16,13 +16,17 @@
 
 static constexpr int kBeepCount = 4;
 
-static QString RangeText(const char* key) { return QString::fromStdString(CStringTable::GetText("IDD_RANGE", key)); }
+static QString RangeText(const char* key) {
+    return QString::fromStdString(CStringTable::GetText("IDD_RANGE", key));
+}
 
 // The stored float of a validated field: ranges are compared as they will be stored.
-static float FloatOf(const QLineEdit* field) { return CNumberField::ReadFloat(field).value_or(0.0f); }
+static float FloatOf(const QLineEdit* field) {
+    return CNumberField::ReadFloat(field).value_or(0.0f);
+}
 
-CRangeDlg::CRangeDlg(int channel, const RangeLimitItem& item, QWidget* parent) : QWidget(parent), m_channel(channel)
-{
+CRangeDlg::CRangeDlg(int channel, const RangeLimitItem& item, QWidget* parent)
+    : QWidget(parent), m_channel(channel) {
     m_displayMin = CNumberField::Create(this, IdcDisplayMin, item.displayMin);
     m_displayMax = CNumberField::Create(this, IdcDisplayMax, item.displayMax);
     m_lowLimit = CNumberField::Create(this, IdcLimitLow, item.lowLimit);
@@ -66,8 +70,7 @@ CRangeDlg::CRangeDlg(int channel, const RangeLimitItem& item, QWidget* parent) :
     layout->addWidget(limit, 1);
 }
 
-CRangeDlg::Fault CRangeDlg::Check() const
-{
+CRangeDlg::Fault CRangeDlg::Check() const {
     for (QLineEdit* field : {m_displayMin, m_displayMax, m_lowLimit, m_highLimit})
         if (!CNumberField::ReadFloat(field))
             return {field, "S_IDD_SETTING_INVALID_NUMBER"};
@@ -78,8 +81,7 @@ CRangeDlg::Fault CRangeDlg::Check() const
     return {};
 }
 
-RangeLimitItem CRangeDlg::Item() const
-{
+RangeLimitItem CRangeDlg::Item() const {
     RangeLimitItem item;
     item.displayMin = FloatOf(m_displayMin);
     item.displayMax = FloatOf(m_displayMax);
@@ -91,4 +93,6 @@ RangeLimitItem CRangeDlg::Item() const
     return item;
 }
 
-void CRangeDlg::WriteTo(CSettingProfile& profile) const { profile.SetItem(m_channel, Item()); }
+void CRangeDlg::WriteTo(CSettingProfile& profile) const {
+    profile.SetItem(m_channel, Item());
+}

@@ -8,16 +8,14 @@
 
 #include <QPointer>
 
-static bool IsDialogOpen(const CMainFrame& frame)
-{
+static bool IsDialogOpen(const CMainFrame& frame) {
     for (const CSettingDlg* dialog : frame.findChildren<CSettingDlg*>())
         if (dialog->isVisible())
             return true;
     return false;
 }
 
-void CSettingCommand::Run(CMainFrame& frame)
-{
+void CSettingCommand::Run(CMainFrame& frame) {
     if (IsDialogOpen(frame))
         return;
     int tab = 0;

@@ -10,14 +10,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-static QString MainText(const char* key)
-{
+static QString MainText(const char* key) {
     return QString::fromStdString(CStringTable::GetText("IDD_SETTING_MAIN", key));
 }
 
 CSettingDlg::CSettingDlg(CSettingProfile& profile, int initialTab, int rangeTab, QWidget* parent)
-    : QDialog(parent), m_tabKinds(CSettingTabRules::Tabs(profile.GetModelNumber()))
-{
+    : QDialog(parent), m_tabKinds(CSettingTabRules::Tabs(profile.GetModelNumber())) {
     setWindowTitle(MainText("CAPTION"));
     m_tabs = new QTabWidget(this);
     // Pages are validated in tab order, which is the order AVG, CCDF, PULSE, logging.
@@ -44,18 +42,18 @@ CSettingDlg::CSettingDlg(CSettingProfile& profile, int initialTab, int rangeTab,
     layout->addLayout(buttons);
 }
 
-int CSettingDlg::SelectedTab() const { return m_tabs->currentIndex(); }
+int CSettingDlg::SelectedTab() const {
+    return m_tabs->currentIndex();
+}
 
-CSettingPage* CSettingDlg::Page(SettingPageKind kind) const
-{
+CSettingPage* CSettingDlg::Page(SettingPageKind kind) const {
     for (size_t index = 0; index < m_tabKinds.size(); ++index)
         if (m_tabKinds[index].page == kind)
             return m_pages[index];
     return nullptr;
 }
 
-void CSettingDlg::accept()
-{
+void CSettingDlg::accept() {
     for (CSettingPage* page : m_pages)
         if (!page->Validate())
             return;
@@ -63,4 +61,6 @@ void CSettingDlg::accept()
     QDialog::accept();
 }
 
-void CSettingDlg::ShowPage(CSettingPage* page) { m_tabs->setCurrentWidget(page); }
+void CSettingDlg::ShowPage(CSettingPage* page) {
+    m_tabs->setCurrentWidget(page);
+}

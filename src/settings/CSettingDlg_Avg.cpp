@@ -20,8 +20,7 @@
 static constexpr int kSamplingRateCount = 4;
 
 CSettingDlg_Avg::CSettingDlg_Avg(CSettingProfile& profile, int rangeTab, QWidget* parent)
-    : CSettingPage(profile, "IDD_SETTING_AVG", parent)
-{
+    : CSettingPage(profile, "IDD_SETTING_AVG", parent) {
     m_samplingRate = CSettingValidation::ChoiceIndex(profile.GetAvgRate(), kSamplingRateCount, 0);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CreateDeviceGroup());
@@ -29,11 +28,11 @@ CSettingDlg_Avg::CSettingDlg_Avg(CSettingProfile& profile, int rangeTab, QWidget
     layout->addWidget(CreateRangeTabs(rangeTab), 1);
 }
 
-QGroupBox* CSettingDlg_Avg::CreateSettingsGroup()
-{
+QGroupBox* CSettingDlg_Avg::CreateSettingsGroup() {
     QGridLayout* grid = nullptr;
     QGroupBox* group = CreateMeasurementGroup(grid);
-    m_mode = AddRadioPair(grid, 1, "IDC_STATIC_MODE", IdcAbsolute, "IDC_ABSOLUTE", IdcRelative, "IDC_RELATIVE");
+    m_mode =
+        AddRadioPair(grid, 1, "IDC_STATIC_MODE", IdcAbsolute, "IDC_ABSOLUTE", IdcRelative, "IDC_RELATIVE");
     m_mode->button(Profile().IsRelativeMode() ? 1 : 0)->setChecked(true);
     m_sweep = AddSweepRadios(grid, 2);
     m_decimal = AddDecimalCombo(grid, 3, 0);
@@ -44,8 +43,7 @@ QGroupBox* CSettingDlg_Avg::CreateSettingsGroup()
     return group;
 }
 
-QTabWidget* CSettingDlg_Avg::CreateRangeTabs(int rangeTab)
-{
+QTabWidget* CSettingDlg_Avg::CreateRangeTabs(int rangeTab) {
     m_rangeTabs = new QTabWidget(this);
     m_rangeTabs->setObjectName(QString::number(IdcRangeTabs));
     for (int channel : CSettingTabRules::AvgRangeChannels(ModelNumber())) {
@@ -59,8 +57,7 @@ QTabWidget* CSettingDlg_Avg::CreateRangeTabs(int rangeTab)
     return m_rangeTabs;
 }
 
-bool CSettingDlg_Avg::Validate()
-{
+bool CSettingDlg_Avg::Validate() {
     if (!ValidateCommon())
         return false;
     for (size_t index = 0; index < m_ranges.size(); ++index) {
@@ -74,8 +71,7 @@ bool CSettingDlg_Avg::Validate()
     return true;
 }
 
-void CSettingDlg_Avg::Apply()
-{
+void CSettingDlg_Avg::Apply() {
     CSettingProfile& profile = Profile();
     ApplyFrequencyAndOffset();
     profile.SetRelativeMode(m_mode->checkedId() == 1);

@@ -20,12 +20,12 @@
 static constexpr std::array<int, 4> kEntryTechnologies = {0, 3, 4, 7}; // LTE, WiMAX, TDS-CDMA, etc
 
 CSettingDlg_Pulse::CSettingDlg_Pulse(CSettingProfile& profile, QWidget* parent)
-    : CSettingPage(profile, "IDD_SETTING_PULSE", parent)
-{
+    : CSettingPage(profile, "IDD_SETTING_PULSE", parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CreateDeviceGroup());
     layout->addWidget(CreateSettingsGroup());
-    m_pulseReference = new CPulseReferenceBox("IDD_SETTING_PULSE", profile.GetPulseDuty(), profile.GetPulseReference(), this);
+    m_pulseReference = new CPulseReferenceBox("IDD_SETTING_PULSE", profile.GetPulseDuty(),
+                                              profile.GetPulseReference(), this);
     layout->addWidget(m_pulseReference);
     m_rangeTabs = new QTabWidget(this);
     m_rangeTabs->setObjectName(QString::number(IdcRangeTabs));
@@ -34,34 +34,30 @@ CSettingDlg_Pulse::CSettingDlg_Pulse(CSettingProfile& profile, QWidget* parent)
     layout->addWidget(m_rangeTabs, 1);
 }
 
-int CSettingDlg_Pulse::TechnologyOfEntry(int entry)
-{
+int CSettingDlg_Pulse::TechnologyOfEntry(int entry) {
     const int last = static_cast<int>(kEntryTechnologies.size()) - 1;
     return kEntryTechnologies[static_cast<size_t>(std::clamp(entry, 0, last))];
 }
 
-int CSettingDlg_Pulse::EntryOfTechnology(int technology)
-{
+int CSettingDlg_Pulse::EntryOfTechnology(int technology) {
     const auto found = std::find(kEntryTechnologies.begin(), kEntryTechnologies.end() - 1, technology);
     return static_cast<int>(found - kEntryTechnologies.begin()); // anything unlisted is "etc"
 }
 
-QGroupBox* CSettingDlg_Pulse::CreateSettingsGroup()
-{
+QGroupBox* CSettingDlg_Pulse::CreateSettingsGroup() {
     QGridLayout* grid = nullptr;
     QGroupBox* group = CreateMeasurementGroup(grid);
     m_sweep = AddSweepRadios(grid, 1);
     m_decimal = AddDecimalCombo(grid, 2, 0);
     m_period = AddPeriodCombo(grid, 2, 3, "IDC_STATIC_RATE", IdcPeriod);
-    m_technology = AddCombo(grid, 3, 0, "IDC_STATIC_TECH", IdcTechnology,
-                            {QStringLiteral("LTE"), QStringLiteral("WiMAX"), QStringLiteral("TDS-CDMA"),
-                             QStringLiteral("etc")},
-                            EntryOfTechnology(Profile().GetTechnology()));
+    m_technology = AddCombo(
+        grid, 3, 0, "IDC_STATIC_TECH", IdcTechnology,
+        {QStringLiteral("LTE"), QStringLiteral("WiMAX"), QStringLiteral("TDS-CDMA"), QStringLiteral("etc")},
+        EntryOfTechnology(Profile().GetTechnology()));
     return group;
 }
 
-bool CSettingDlg_Pulse::Validate()
-{
+bool CSettingDlg_Pulse::Validate() {
     if (!ValidateCommon())
         return false;
     if (QLineEdit* field = m_pulseReference->FieldWithoutNumber())
@@ -72,8 +68,7 @@ bool CSettingDlg_Pulse::Validate()
     return true;
 }
 
-void CSettingDlg_Pulse::Apply()
-{
+void CSettingDlg_Pulse::Apply() {
     CSettingProfile& profile = Profile();
     ApplyFrequencyAndOffset();
     profile.SetSingleSweep(m_sweep->checkedId() == 1);

@@ -22,19 +22,17 @@ static constexpr int kDefaultDecimals = 2; // the profile's default
 static constexpr int kAveragingCount = 10;
 
 CSettingPage::CSettingPage(CSettingProfile& profile, const char* section, QWidget* parent)
-    : QWidget(parent), m_profile(profile), m_section(section)
-{
+    : QWidget(parent), m_profile(profile), m_section(section) {}
+
+int CSettingPage::ModelNumber() const {
+    return m_profile.GetModelNumber();
 }
 
-int CSettingPage::ModelNumber() const { return m_profile.GetModelNumber(); }
-
-QString CSettingPage::Text(const char* key) const
-{
+QString CSettingPage::Text(const char* key) const {
     return QString::fromStdString(CStringTable::GetText(m_section, key));
 }
 
-QGroupBox* CSettingPage::CreateDeviceGroup()
-{
+QGroupBox* CSettingPage::CreateDeviceGroup() {
     auto* group = new QGroupBox(Text("IDC_STATIC_DEVICE"), this);
     auto* row = new QHBoxLayout(group);
     auto addText = [&](const char* labelKey, int id, const std::string& value) {
@@ -51,8 +49,7 @@ QGroupBox* CSettingPage::CreateDeviceGroup()
     return group;
 }
 
-QGroupBox* CSettingPage::CreateMeasurementGroup(QGridLayout*& grid)
-{
+QGroupBox* CSettingPage::CreateMeasurementGroup(QGridLayout*& grid) {
     auto* group = new QGroupBox(Text("IDC_STATIC_MEASURE"), this);
     grid = new QGridLayout(group);
     grid->setColumnStretch(2, 1);
@@ -72,8 +69,7 @@ QGroupBox* CSettingPage::CreateMeasurementGroup(QGridLayout*& grid)
 }
 
 QButtonGroup* CSettingPage::AddRadioPair(QGridLayout* grid, int row, const char* labelKey, int firstId,
-                                         const char* firstKey, int secondId, const char* secondKey)
-{
+                                         const char* firstKey, int secondId, const char* secondKey) {
     auto* buttons = new QButtonGroup(this);
     auto* line = new QHBoxLayout;
     int groupId = 0;
@@ -90,8 +86,7 @@ QButtonGroup* CSettingPage::AddRadioPair(QGridLayout* grid, int row, const char*
 }
 
 QComboBox* CSettingPage::AddCombo(QGridLayout* grid, int row, int column, const char* labelKey, int id,
-                                  const QStringList& entries, int selected)
-{
+                                  const QStringList& entries, int selected) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(QString::number(id));
     combo->addItems(entries);
@@ -103,16 +98,14 @@ QComboBox* CSettingPage::AddCombo(QGridLayout* grid, int row, int column, const 
     return combo;
 }
 
-void CSettingPage::SetFieldVisible(QWidget* field, bool visible) const
-{
+void CSettingPage::SetFieldVisible(QWidget* field, bool visible) const {
     field->setVisible(visible);
     for (QLabel* label : findChildren<QLabel*>())
         if (label->buddy() == field)
             label->setVisible(visible);
 }
 
-bool CSettingPage::ValidateCommon()
-{
+bool CSettingPage::ValidateCommon() {
     const std::optional<double> frequency = ReadNumber(m_frequency);
     if (!frequency)
         return false;
@@ -126,16 +119,14 @@ bool CSettingPage::ValidateCommon()
     return true;
 }
 
-std::optional<double> CSettingPage::ReadNumber(QLineEdit* field)
-{
+std::optional<double> CSettingPage::ReadNumber(QLineEdit* field) {
     std::optional<double> value = CNumberField::Read(field);
     if (!value)
         Refuse(field, "S_IDD_SETTING_INVALID_NUMBER");
     return value;
 }
 
-bool CSettingPage::Refuse(QWidget* field, const char* key)
-{
+bool CSettingPage::Refuse(QWidget* field, const char* key) {
     emit RevealRequested(this);
     CMessageBoxes::FromKey(static_cast<QWidget*>(window()), key, MB_ICONSTOP);
     field->setFocus(Qt::OtherFocusReason);
@@ -144,29 +135,26 @@ bool CSettingPage::Refuse(QWidget* field, const char* key)
     return false;
 }
 
-void CSettingPage::ApplyFrequencyAndOffset()
-{
+void CSettingPage::ApplyFrequencyAndOffset() {
     m_profile.SetFrequency(static_cast<float>(CNumberField::Value(m_frequency)));
     m_profile.SetExtOffset(static_cast<float>(CNumberField::Value(m_offset)));
 }
 
-QButtonGroup* CSettingPage::AddSweepRadios(QGridLayout* grid, int row)
-{
+QButtonGroup* CSettingPage::AddSweepRadios(QGridLayout* grid, int row) {
     QButtonGroup* sweep =
         AddRadioPair(grid, row, "IDC_STATIC_SWEEP", IdcContinuous, "IDC_CONTINUOUS", IdcSingle, "IDC_Single");
     sweep->button(m_profile.IsSingleSweep() ? 1 : 0)->setChecked(true);
     return sweep;
 }
 
-QComboBox* CSettingPage::AddDecimalCombo(QGridLayout* grid, int row, int column)
-{
-    const int selected = CSettingValidation::ChoiceIndex(m_profile.GetDecimalPlaces(), kDecimalCount, kDefaultDecimals);
+QComboBox* CSettingPage::AddDecimalCombo(QGridLayout* grid, int row, int column) {
+    const int selected =
+        CSettingValidation::ChoiceIndex(m_profile.GetDecimalPlaces(), kDecimalCount, kDefaultDecimals);
     return AddCombo(grid, row, column, "IDC_STATIC_DECIMAL", IdcDecimal,
                     {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")}, selected);
 }
 
-QComboBox* CSettingPage::AddAveragingCombo(QGridLayout* grid, int row, int column)
-{
+QComboBox* CSettingPage::AddAveragingCombo(QGridLayout* grid, int row, int column) {
     QStringList entries;
     for (int count = 1; count <= kAveragingCount; ++count)
         entries << QString::number(count);
@@ -174,20 +162,21 @@ QComboBox* CSettingPage::AddAveragingCombo(QGridLayout* grid, int row, int colum
     return AddCombo(grid, row, column, "IDC_STATIC_REPEAT", IdcAveraging, entries, selected);
 }
 
-QComboBox* CSettingPage::AddTechnologyCombo(QGridLayout* grid, int row, int column)
-{
-    const QStringList entries = {QStringLiteral("LTE"),      QStringLiteral("WCDMA"), QStringLiteral("CDMA"),
-                                 QStringLiteral("WiMAX"),    QStringLiteral("TDS-CDMA"), QStringLiteral("EV-DO"),
-                                 QStringLiteral("GSM"),      QStringLiteral("etc")};
+QComboBox* CSettingPage::AddTechnologyCombo(QGridLayout* grid, int row, int column) {
+    const QStringList entries = {QStringLiteral("LTE"),   QStringLiteral("WCDMA"),    QStringLiteral("CDMA"),
+                                 QStringLiteral("WiMAX"), QStringLiteral("TDS-CDMA"), QStringLiteral("EV-DO"),
+                                 QStringLiteral("GSM"),   QStringLiteral("etc")};
     const int etc = static_cast<int>(entries.size()) - 1;
     const int selected = CSettingValidation::ChoiceIndex(m_profile.GetTechnology(), etc + 1, etc);
     return AddCombo(grid, row, column, "IDC_STATIC_TECH", IdcTechnology, entries, selected);
 }
 
-QComboBox* CSettingPage::AddPeriodCombo(QGridLayout* grid, int row, int column, const char* labelKey, int id)
-{
-    const QStringList entries = {QStringLiteral("< 4.5ms"), QStringLiteral("< 9.5ms"), QStringLiteral("< 19ms"),
-                                 QStringLiteral("< 38ms"), QStringLiteral("< 76ms")};
-    const int selected = CSettingValidation::ChoiceIndex(m_profile.GetPulseRate(), static_cast<int>(entries.size()), 0);
+QComboBox* CSettingPage::AddPeriodCombo(QGridLayout* grid, int row, int column, const char* labelKey,
+                                        int id) {
+    const QStringList entries = {QStringLiteral("< 4.5ms"), QStringLiteral("< 9.5ms"),
+                                 QStringLiteral("< 19ms"), QStringLiteral("< 38ms"),
+                                 QStringLiteral("< 76ms")};
+    const int selected =
+        CSettingValidation::ChoiceIndex(m_profile.GetPulseRate(), static_cast<int>(entries.size()), 0);
     return AddCombo(grid, row, column, labelKey, id, entries, selected);
 }

@@ -67,7 +67,6 @@ protected:
     bool Refuse(QWidget* field, const char* key);
     void ApplyFrequencyAndOffset();
 
-
 private:
     CSettingProfile& m_profile;
     const char* m_section;

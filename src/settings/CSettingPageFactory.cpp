@@ -4,8 +4,7 @@
 #include "settings/CSettingDlg_Pulse.h"
 
 CSettingPage* CSettingPageFactory::Create(SettingPageKind kind, CSettingProfile& profile, int rangeTab,
-                                          QWidget* parent)
-{
+                                          QWidget* parent) {
     switch (kind) {
     case SettingPageKind::Avg:
         return new CSettingDlg_Avg(profile, rangeTab, parent);

@@ -10,5 +10,6 @@ class QWidget;
 class CSettingPageFactory {
 public:
     // rangeTab: the range page the AVG page shows first.
-    static CSettingPage* Create(SettingPageKind kind, CSettingProfile& profile, int rangeTab, QWidget* parent);
+    static CSettingPage* Create(SettingPageKind kind, CSettingProfile& profile, int rangeTab,
+                                QWidget* parent);
 };

@@ -24,13 +24,17 @@ std::vector<SettingTab> CSettingTabRules::Tabs(int modelNumber) {
     }
 }
 
-bool CSettingTabRules::HidesAvgTechnology(int modelNumber) { return modelNumber != 5; }
+bool CSettingTabRules::HidesAvgTechnology(int modelNumber) {
+    return modelNumber != 5;
+}
 
 bool CSettingTabRules::HidesAvgAveraging(int modelNumber) {
     return modelNumber != 5 && modelNumber != 6 && modelNumber != 9;
 }
 
-bool CSettingTabRules::HidesCcdfTechnology(int modelNumber) { return modelNumber == 9; }
+bool CSettingTabRules::HidesCcdfTechnology(int modelNumber) {
+    return modelNumber == 9;
+}
 
 std::vector<int> CSettingTabRules::AvgRangeChannels(int modelNumber) {
     const SensorModel* model = CModelTable::FindByNumber(modelNumber);

@@ -44,9 +44,13 @@ bool CSettingValidation::IsFrequencyInRange(int modelNumber, double mhz) {
     return model != nullptr && mhz >= model->minFrequencyMHz && mhz <= model->maxFrequencyMHz;
 }
 
-bool CSettingValidation::IsOffsetInRange(double db) { return db >= -kMaxOffsetDb && db <= kMaxOffsetDb; }
+bool CSettingValidation::IsOffsetInRange(double db) {
+    return db >= -kMaxOffsetDb && db <= kMaxOffsetDb;
+}
 
-bool CSettingValidation::IsAscending(double lower, double upper) { return lower < upper; }
+bool CSettingValidation::IsAscending(double lower, double upper) {
+    return lower < upper;
+}
 
 int CSettingValidation::TruncateScaled(double value, int scale) {
     const double scaled = value * scale;

@@ -1,5 +1,5 @@
-#include "app/CMessageBoxSink.h"
 #include "app/CMessageBoxes.h"
+#include "app/CMessageBoxSink.h"
 #include "app/CStringTable.h"
 
 #include <gmock/gmock.h>
@@ -25,7 +25,8 @@ public:
 class MessageBoxesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_path = (std::filesystem::temp_directory_path() / ("msgbox" + std::to_string(getpid()) + ".ini")).string();
+        m_path = (std::filesystem::temp_directory_path() / ("msgbox" + std::to_string(getpid()) + ".ini"))
+                     .string();
         std::ofstream(m_path) << "[STRING]\nS_FULL=Something failed.\nS_EMPTY=\n";
         CStringTable::SetPath(m_path);
         CMessageBoxes::SetSink(&m_sink);

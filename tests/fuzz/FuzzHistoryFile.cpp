@@ -35,7 +35,8 @@ void Exercise(const CHistoryData& history) {
     for (int channel = -1; channel <= CHistoryChannels::Count; ++channel) {
         header.Statistics(channel);
         header.DisplayRange(channel);
-        Check(history.Series(channel).size() == (history.HasChannel(channel) ? size_t(history.RowCount()) : 0u));
+        Check(history.Series(channel).size() ==
+              (history.HasChannel(channel) ? size_t(history.RowCount()) : 0u));
     }
     CHistoryCsvWriter::Format(history, history.ModelNumber());
     CHistoryCsvWriter::Format(history, 5);

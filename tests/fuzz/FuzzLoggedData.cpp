@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data + 9, data + size);
     int32_t taken = 0;
     float sum = 0;
-    CLoggedDataDecoder::Decode(bytes.data(), static_cast<uint32_t>(bytes.size()), blocks, limit,
-                               CLoggedDataDecoder::BuildCycle(mask),
-                               [&sum](int32_t channel, float value) { sum += value * static_cast<float>(channel); },
-                               taken);
+    CLoggedDataDecoder::Decode(
+        bytes.data(), static_cast<uint32_t>(bytes.size()), blocks, limit,
+        CLoggedDataDecoder::BuildCycle(mask),
+        [&sum](int32_t channel, float value) { sum += value * static_cast<float>(channel); }, taken);
     return 0;
 }

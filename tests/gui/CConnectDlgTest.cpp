@@ -17,13 +17,11 @@ namespace {
 // A ports directory of our own holding one pseudo-terminal, and no machine ports.
 class CConnectDlgTest : public testing::Test {
 protected:
-    CConnectDlgTest()
-    {
+    CConnectDlgTest() {
         setenv("PELMORA_PORTS_DIR", m_ports.path().toUtf8().constData(), 1);
         CPortRegistry::OverrideSystemRoot(m_system.path().toStdString());
     }
-    ~CConnectDlgTest() override
-    {
+    ~CConnectDlgTest() override {
         if (m_master >= 0) {
             close(m_master);
             close(m_slave);
@@ -32,8 +30,7 @@ protected:
         unsetenv("PELMORA_PORTS_DIR");
     }
 
-    int RegisterTerminal()
-    {
+    int RegisterTerminal() {
         char name[256] = {};
         if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
             return -1;
@@ -49,8 +46,7 @@ protected:
 
 } // namespace
 
-TEST_F(CConnectDlgTest, OkWithoutTouchingAnythingChoosesUsb)
-{
+TEST_F(CConnectDlgTest, OkWithoutTouchingAnythingChoosesUsb) {
     const int port = RegisterTerminal();
     ASSERT_GT(port, 0);
     CConnectDlg dialog;
@@ -63,8 +59,7 @@ TEST_F(CConnectDlgTest, OkWithoutTouchingAnythingChoosesUsb)
     EXPECT_EQ(dialog.ResultPort(), -1);
 }
 
-TEST_F(CConnectDlgTest, SerialChoiceGivesTheSelectedPortNumber)
-{
+TEST_F(CConnectDlgTest, SerialChoiceGivesTheSelectedPortNumber) {
     const int port = RegisterTerminal();
     ASSERT_GT(port, 0);
     CConnectDlg dialog;
@@ -77,8 +72,7 @@ TEST_F(CConnectDlgTest, SerialChoiceGivesTheSelectedPortNumber)
     EXPECT_EQ(dialog.SelectedName(), dialog.PortList()->itemText(0));
 }
 
-TEST_F(CConnectDlgTest, SerialChoiceWithoutAnyPortKeepsTheDialogOpen)
-{
+TEST_F(CConnectDlgTest, SerialChoiceWithoutAnyPortKeepsTheDialogOpen) {
     CConnectDlg dialog;
     dialog.show();
     EXPECT_EQ(dialog.PortList()->count(), 0);

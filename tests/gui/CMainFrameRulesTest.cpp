@@ -8,8 +8,7 @@
 
 namespace {
 
-bool Enabled(int command, int model, bool connected)
-{
+bool Enabled(int command, int model, bool connected) {
     CCommandState state;
     EXPECT_TRUE(CMainFrameRules::Evaluate(command, model, connected, state));
     return state.enabled;
@@ -19,8 +18,7 @@ const int kModels[] = {0, 1, 2, 3, 4, 5, 6, 8, 9};
 
 } // namespace
 
-TEST(CMainFrameRules, NothingButConnectBeforeASensorIsConnected)
-{
+TEST(CMainFrameRules, NothingButConnectBeforeASensorIsConnected) {
     for (int model : kModels) {
         EXPECT_TRUE(Enabled(ID_DEVICE_CONNECT, model, false));
         for (int command : {ID_DEVICE_DISCONNECT, ID_DEVICE_SETTING, ID_LOGGING, ID_MODE_AVGPEAK, ID_MODE_AVG,
@@ -29,11 +27,14 @@ TEST(CMainFrameRules, NothingButConnectBeforeASensorIsConnected)
     }
 }
 
-TEST(CMainFrameRules, ModeCommandsFollowTheConnectedModel)
-{
+TEST(CMainFrameRules, ModeCommandsFollowTheConnectedModel) {
     const std::map<int, std::set<int>> enabledModels = {
-        {ID_MODE_AVGPEAK, {0, 2, 4, 5, 9}}, {ID_MODE_AVG, {1, 6}},   {ID_MODE_PEAK, {3, 8}},
-        {ID_MODE_PULSE, {5, 9}},            {ID_MODE_CCDF, {5, 9}}, {ID_LOGGING, {5}},
+        {ID_MODE_AVGPEAK, {0, 2, 4, 5, 9}},
+        {ID_MODE_AVG, {1, 6}},
+        {ID_MODE_PEAK, {3, 8}},
+        {ID_MODE_PULSE, {5, 9}},
+        {ID_MODE_CCDF, {5, 9}},
+        {ID_LOGGING, {5}},
     };
     for (const auto& [command, models] : enabledModels) {
         for (int model : kModels)
@@ -43,8 +44,7 @@ TEST(CMainFrameRules, ModeCommandsFollowTheConnectedModel)
     }
 }
 
-TEST(CMainFrameRules, ConnectionCommandsWhileConnected)
-{
+TEST(CMainFrameRules, ConnectionCommandsWhileConnected) {
     EXPECT_FALSE(Enabled(ID_DEVICE_CONNECT, 5, true));
     EXPECT_TRUE(Enabled(ID_DEVICE_DISCONNECT, 5, true));
     EXPECT_TRUE(Enabled(ID_DEVICE_SETTING, 1, true));
@@ -52,8 +52,7 @@ TEST(CMainFrameRules, ConnectionCommandsWhileConnected)
     EXPECT_FALSE(CMainFrameRules::Evaluate(ID_FILE_OPEN, 5, true, state));
 }
 
-TEST(CMainFrameRules, ModesMapToTheirScreens)
-{
+TEST(CMainFrameRules, ModesMapToTheirScreens) {
     EXPECT_EQ(CMainFrameRules::ModeOf(ID_MODE_AVG), CMainFrameRules::kModeAvgPeak);
     EXPECT_EQ(CMainFrameRules::ModeOf(ID_MODE_PEAK), CMainFrameRules::kModeAvgPeak);
     EXPECT_EQ(CMainFrameRules::ModeOf(ID_MODE_PULSE), CMainFrameRules::kModePulse);

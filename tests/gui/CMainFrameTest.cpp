@@ -38,8 +38,7 @@ struct LinkState {
 class CFakeLink : public CMeterLink {
 public:
     explicit CFakeLink(LinkState& state) : m_state(state) {}
-    int32_t Connect(int32_t port) override
-    {
+    int32_t Connect(int32_t port) override {
         m_state.ports.push_back(port);
         m_state.connected = m_state.connectResult == 0;
         return m_state.connectResult;
@@ -61,8 +60,7 @@ public:
     CRecordingScreen(ChildKind kind, std::vector<int>& log) : CChildFrame(kind), m_log(log) {}
     CReadingReceiver* Receiver() override { return &m_receiver; }
     void Configure() override { m_log.push_back(0); }
-    bool OnCommand(int id) override
-    {
+    bool OnCommand(int id) override {
         if (id != ID_MEASURE_STOP)
             return false;
         m_log.push_back(id);
@@ -76,35 +74,31 @@ private:
 
 class CMainFrameTest : public testing::Test {
 protected:
-    CMainFrameTest()
-    {
+    CMainFrameTest() {
         for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(kind, [this, kind] { return new CRecordingScreen(kind, m_screenLog); });
+            CChildFrameFactory::SetCreator(kind,
+                                           [this, kind] { return new CRecordingScreen(kind, m_screenLog); });
         m_frame = std::make_unique<CMainFrame>(std::make_unique<CFakeLink>(m_link));
     }
-    ~CMainFrameTest() override
-    {
+    ~CMainFrameTest() override {
         m_frame.reset();
         for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
             CChildFrameFactory::SetCreator(kind, nullptr);
     }
 
-    void ConnectModel(int model, int port = 5)
-    {
+    void ConnectModel(int model, int port = 5) {
         m_link.code = CModelTable::FindByNumber(model)->code;
         ASSERT_TRUE(m_frame->ConnectToPort(port));
     }
     bool Enabled(int id) { return m_frame->QueryCommand(id).enabled; }
-    int VisibleChildren() const
-    {
+    int VisibleChildren() const {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         int count = 0;
         for (const QMdiSubWindow* window : m_frame->MdiArea()->subWindowList())
             count += window->isHidden() ? 0 : 1;
         return count;
     }
-    std::string WriteHistory(const std::string& name, int model)
-    {
+    std::string WriteHistory(const std::string& name, int model) {
         HistoryHeader header;
         header.SetMask(0x01);
         header.SetText(HistoryText::ModelName, CModelTable::FindByNumber(model)->name);
@@ -120,8 +114,7 @@ protected:
     std::unique_ptr<CMainFrame> m_frame;
 };
 
-std::vector<int> ToolbarCommands(const QToolBar& toolbar)
-{
+std::vector<int> ToolbarCommands(const QToolBar& toolbar) {
     std::vector<int> commands;
     for (const QAction* action : toolbar.actions())
         commands.push_back(action->isSeparator() ? 0 : action->data().toInt());
@@ -130,8 +123,7 @@ std::vector<int> ToolbarCommands(const QToolBar& toolbar)
 
 } // namespace
 
-TEST_F(CMainFrameTest, CreationBuildsBarsTitleAndRegistersTheFrame)
-{
+TEST_F(CMainFrameTest, CreationBuildsBarsTitleAndRegistersTheFrame) {
     ASSERT_TRUE(m_frame->Create(QString()));
     EXPECT_EQ(m_frame->windowTitle().toStdString(),
               "Halvex Power Meter " + CGuiTestSandbox::GeneralText("S_VERSION"));
@@ -148,21 +140,19 @@ TEST_F(CMainFrameTest, CreationBuildsBarsTitleAndRegistersTheFrame)
     EXPECT_FALSE(m_frame->Commands().Action(ID_DEVICE_CONNECT)->icon().isNull());
 }
 
-TEST_F(CMainFrameTest, BeforeConnectingOnlyConnectAndFileCommandsAreEnabled)
-{
+TEST_F(CMainFrameTest, BeforeConnectingOnlyConnectAndFileCommandsAreEnabled) {
     ASSERT_TRUE(m_frame->Create(QString()));
     EXPECT_TRUE(Enabled(ID_DEVICE_CONNECT));
     EXPECT_TRUE(Enabled(ID_FILE_OPEN));
-    for (int id : {ID_DEVICE_DISCONNECT, ID_DEVICE_SETTING, ID_LOGGING, ID_MODE_AVGPEAK, ID_MODE_AVG, ID_MODE_PEAK,
-                   ID_MODE_PULSE, ID_MODE_CCDF, ID_MEASURE_START, ID_HELP})
+    for (int id : {ID_DEVICE_DISCONNECT, ID_DEVICE_SETTING, ID_LOGGING, ID_MODE_AVGPEAK, ID_MODE_AVG,
+                   ID_MODE_PEAK, ID_MODE_PULSE, ID_MODE_CCDF, ID_MEASURE_START, ID_HELP})
         EXPECT_FALSE(Enabled(id)) << id;
     // The shared actions, and with them the toolbar buttons, carry the same state.
     EXPECT_FALSE(m_frame->Commands().Action(ID_DEVICE_DISCONNECT)->isEnabled());
     EXPECT_TRUE(m_frame->Commands().Action(ID_DEVICE_CONNECT)->isEnabled());
 }
 
-TEST_F(CMainFrameTest, ConnectHandsTheIdentityToTheProfileAndNamesThePort)
-{
+TEST_F(CMainFrameTest, ConnectHandsTheIdentityToTheProfileAndNamesThePort) {
     ASSERT_TRUE(m_frame->Create(QString()));
     ConnectModel(1, 5);
     EXPECT_EQ(m_frame->Profile().GetModelNumber(), 1);
@@ -184,8 +174,7 @@ TEST_F(CMainFrameTest, ConnectHandsTheIdentityToTheProfileAndNamesThePort)
     EXPECT_EQ(m_link.ports.back(), -1);
 }
 
-TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing)
-{
+TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing) {
     ASSERT_TRUE(m_frame->Create(QString()));
     m_link.connectResult = -2;
     EXPECT_FALSE(m_frame->ConnectToPort(3));
@@ -204,14 +193,14 @@ TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing)
     }
 }
 
-TEST_F(CMainFrameTest, ModeCommandCreatesTheScreenOnceAndTitlesIt)
-{
+TEST_F(CMainFrameTest, ModeCommandCreatesTheScreenOnceAndTitlesIt) {
     ASSERT_TRUE(m_frame->Create(QString()));
     ConnectModel(1);
     m_frame->ExecuteCommand(ID_MODE_AVG);
     CChildFrame* screen = m_frame->FindChild(ChildKind::Measurement);
     ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(screen->windowTitle().toStdString(), std::string("COM5, ") + CModelTable::FindByNumber(1)->name);
+    EXPECT_EQ(screen->windowTitle().toStdString(),
+              std::string("COM5, ") + CModelTable::FindByNumber(1)->name);
     EXPECT_EQ(CAppRegistry::Instance().GetMeasurementScreen(), screen->Receiver());
     EXPECT_EQ(m_screenLog, std::vector<int>{0}) << "configured once for the model";
     EXPECT_EQ(m_frame->ActiveChild(), screen);
@@ -226,8 +215,7 @@ TEST_F(CMainFrameTest, ModeCommandCreatesTheScreenOnceAndTitlesIt)
     EXPECT_EQ(screen->windowTitle().toStdString(), std::string("USB, ") + CModelTable::FindByNumber(6)->name);
 }
 
-TEST_F(CMainFrameTest, NewScreenStopsAndClosesTheActiveChild)
-{
+TEST_F(CMainFrameTest, NewScreenStopsAndClosesTheActiveChild) {
     ASSERT_TRUE(m_frame->Create(QString()));
     ConnectModel(5);
     m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
@@ -250,20 +238,19 @@ TEST_F(CMainFrameTest, NewScreenStopsAndClosesTheActiveChild)
     EXPECT_EQ(m_frame->CurrentMode(), 3);
 }
 
-TEST_F(CMainFrameTest, ModeCommandWithoutSensorClosesTheNewScreenAgain)
-{
+TEST_F(CMainFrameTest, ModeCommandWithoutSensorClosesTheNewScreenAgain) {
     ASSERT_TRUE(m_frame->Create(QString()));
     m_frame->ExecuteCommand(ID_MODE_CCDF);
     EXPECT_EQ(VisibleChildren(), 0);
     EXPECT_EQ(CAppRegistry::Instance().GetCcdfScreen(), nullptr);
     EXPECT_FALSE(CAppRegistry::Instance().IsAnyScreenOpen());
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
-    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CGuiTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text,
+              CGuiTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
     EXPECT_EQ(m_sandbox.Messages().shown[0].owner, nullptr);
 }
 
-TEST_F(CMainFrameTest, ToolbarAndMenuFollowTheActiveChildUnlessTheUserHidThem)
-{
+TEST_F(CMainFrameTest, ToolbarAndMenuFollowTheActiveChildUnlessTheUserHidThem) {
     ASSERT_TRUE(m_frame->Create(QString()));
     const QMenu* mainFile = m_frame->MainFrameMenu()->actions().first()->menu<QMenu*>();
     EXPECT_EQ(m_frame->menuBar()->actions().first()->menu<QMenu*>(), mainFile);
@@ -287,8 +274,7 @@ TEST_F(CMainFrameTest, ToolbarAndMenuFollowTheActiveChildUnlessTheUserHidThem)
     EXPECT_EQ(m_frame->menuBar()->actions().size(), m_frame->HistoryFrameMenu()->actions().size());
 }
 
-TEST_F(CMainFrameTest, HistoryFilesOpenTitledWithPathAndModel)
-{
+TEST_F(CMainFrameTest, HistoryFilesOpenTitledWithPathAndModel) {
     ASSERT_TRUE(m_frame->Create(QString()));
     const std::string path = WriteHistory("run.psh", 9);
     ASSERT_TRUE(m_frame->OpenHistoryFile(QString::fromStdString(path)));
@@ -304,12 +290,13 @@ TEST_F(CMainFrameTest, HistoryFilesOpenTitledWithPathAndModel)
     EXPECT_EQ(VisibleChildren(), 1);
 }
 
-TEST_F(CMainFrameTest, CommandLineNamesTheHistoryFileToOpen)
-{
+TEST_F(CMainFrameTest, CommandLineNamesTheHistoryFileToOpen) {
     EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"\"")), QString());
     EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"\"\"")), QString());
-    EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"/data/my run.psh\"")), QStringLiteral("/data/my run.psh"));
-    EXPECT_EQ(CMainFrame::CommandLineOf({QStringLiteral("pelmora"), QStringLiteral("/data/my"), QStringLiteral("run.psh")}),
+    EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"/data/my run.psh\"")),
+              QStringLiteral("/data/my run.psh"));
+    EXPECT_EQ(CMainFrame::CommandLineOf(
+                  {QStringLiteral("pelmora"), QStringLiteral("/data/my"), QStringLiteral("run.psh")}),
               QStringLiteral("/data/my run.psh"));
     EXPECT_EQ(CMainFrame::CommandLineOf({QStringLiteral("pelmora")}), QString());
 
@@ -319,8 +306,7 @@ TEST_F(CMainFrameTest, CommandLineNamesTheHistoryFileToOpen)
     EXPECT_EQ(m_frame->ActiveChild()->Kind(), ChildKind::History);
 }
 
-TEST_F(CMainFrameTest, StatusPanesTakeTwoThirdsAndOneThird)
-{
+TEST_F(CMainFrameTest, StatusPanesTakeTwoThirdsAndOneThird) {
     EXPECT_EQ(CStatusPanes::PaneWidths(100), std::make_pair(66, 33));
     EXPECT_EQ(CStatusPanes::PaneWidths(2), std::make_pair(0, 0));
     EXPECT_EQ(CStatusPanes::PaneWidths(-5), std::make_pair(0, 0));
@@ -337,8 +323,7 @@ TEST_F(CMainFrameTest, StatusPanesTakeTwoThirdsAndOneThird)
     m_frame->SetStatusText(QStringLiteral("ignored"), 2);
 }
 
-TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry)
-{
+TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {
     ASSERT_TRUE(m_frame->Create(QString()));
     ConnectModel(5);
     m_frame->ExecuteCommand(ID_MODE_CCDF);
@@ -355,8 +340,7 @@ TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry)
     EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), nullptr);
 }
 
-TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText)
-{
+TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText) {
     EXPECT_EQ(CPelmoraApp::FormatHelpMissing("Missing: %s", "/opt/a b/TrelPMEnHlp.pdf"),
               "Missing: /opt/a b/TrelPMEnHlp.pdf");
     EXPECT_EQ(CPelmoraApp::FormatHelpMissing("%d %n %s %s", "x"), "%d %n x %s");
@@ -366,12 +350,11 @@ TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText)
     EXPECT_EQ(CPelmoraApp::HelpDocumentPath(), sandbox.Path("TrelPMEnHlp.pdf"));
 }
 
-TEST(CAboutDlg, ShowsNameWithVersionAndCopyrightFromTheLanguageFile)
-{
+TEST(CAboutDlg, ShowsNameWithVersionAndCopyrightFromTheLanguageFile) {
     CGuiTestSandbox sandbox;
     const CAboutDlg dialog;
     EXPECT_EQ(dialog.windowTitle().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "CAPTION"));
-    EXPECT_EQ(dialog.NameText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_NAME") + " " +
-                                                   CGuiTestSandbox::GeneralText("S_VERSION"));
+    EXPECT_EQ(dialog.NameText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_NAME") +
+                                                   " " + CGuiTestSandbox::GeneralText("S_VERSION"));
     EXPECT_EQ(dialog.CopyText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_COPY"));
 }

@@ -15,8 +15,7 @@
 namespace {
 
 // Every item, separator and pop-up of the built menu matches the layout entry, with its text.
-void ExpectMatches(const QMenu& menu, const std::vector<MenuEntry>& entries, const std::string& where)
-{
+void ExpectMatches(const QMenu& menu, const std::vector<MenuEntry>& entries, const std::string& where) {
     const QList<QAction*> items = menu.actions();
     ASSERT_EQ(items.size(), static_cast<qsizetype>(entries.size())) << where;
     for (size_t index = 0; index < entries.size(); ++index) {
@@ -40,15 +39,13 @@ void ExpectMatches(const QMenu& menu, const std::vector<MenuEntry>& entries, con
     }
 }
 
-int CountPopupChildren(const QMenu& menu)
-{
+int CountPopupChildren(const QMenu& menu) {
     return static_cast<int>(menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size());
 }
 
 } // namespace
 
-TEST(CMenuBuilder, BuildsEveryMenuInLayoutOrderWithTheFileTexts)
-{
+TEST(CMenuBuilder, BuildsEveryMenuInLayoutOrderWithTheFileTexts) {
     CGuiTestSandbox sandbox;
     const std::unique_ptr<QMenu> main(CMenuBuilder::BuildMainFrameMenu(nullptr, nullptr));
     ExpectMatches(*main, CMenuLayout::MainFrameMenu(), "main");
@@ -61,8 +58,7 @@ TEST(CMenuBuilder, BuildsEveryMenuInLayoutOrderWithTheFileTexts)
     EXPECT_EQ(main->actions().first()->text(), QStringLiteral("&File"));
 }
 
-TEST(CMenuBuilder, RebuildingAMenuLeavesOneCopyOfEachItem)
-{
+TEST(CMenuBuilder, RebuildingAMenuLeavesOneCopyOfEachItem) {
     CGuiTestSandbox sandbox;
     QMenu menu;
     EXPECT_EQ(CMenuBuilder::BuildMainFrameMenu(&menu, nullptr), &menu);
@@ -71,25 +67,24 @@ TEST(CMenuBuilder, RebuildingAMenuLeavesOneCopyOfEachItem)
     EXPECT_EQ(CountPopupChildren(menu), static_cast<int>(CMenuLayout::MainFrameMenu().size()));
 }
 
-TEST(CMenuBuilder, BuildingFromNothingGivesANewMenuEachTime)
-{
+TEST(CMenuBuilder, BuildingFromNothingGivesANewMenuEachTime) {
     CGuiTestSandbox sandbox;
     const std::unique_ptr<QMenu> first(CMenuBuilder::BuildMeasurementFrameMenu(nullptr, nullptr));
     const std::unique_ptr<QMenu> second(CMenuBuilder::BuildMeasurementFrameMenu(nullptr, nullptr));
     EXPECT_NE(first.get(), second.get());
 }
 
-TEST(CMenuBuilder, LinkedItemsFollowAndTriggerTheSharedCommand)
-{
+TEST(CMenuBuilder, LinkedItemsFollowAndTriggerTheSharedCommand) {
     CGuiTestSandbox sandbox;
     std::vector<int> executed;
     bool connectEnabled = true;
-    CCommandActions actions(nullptr, [&](int id) { executed.push_back(id); },
-                            [&](int id) {
-                                CCommandState state;
-                                state.Enable(id == ID_DEVICE_CONNECT ? connectEnabled : true);
-                                return state;
-                            });
+    CCommandActions actions(
+        nullptr, [&](int id) { executed.push_back(id); },
+        [&](int id) {
+            CCommandState state;
+            state.Enable(id == ID_DEVICE_CONNECT ? connectEnabled : true);
+            return state;
+        });
     const std::unique_ptr<QMenu> main(CMenuBuilder::BuildMainFrameMenu(nullptr, &actions));
     QMenu* file = main->actions().first()->menu<QMenu*>();
     QAction* connectItem = file->actions().first();
@@ -107,10 +102,10 @@ TEST(CMenuBuilder, LinkedItemsFollowAndTriggerTheSharedCommand)
     EXPECT_EQ(actions.Action(ID_FILE_OPEN)->toolTip(), QStringLiteral("Open History"));
 }
 
-TEST(CMenuBuilder, ItemsShowTheShortcutOfTheActiveAcceleratorTable)
-{
+TEST(CMenuBuilder, ItemsShowTheShortcutOfTheActiveAcceleratorTable) {
     CGuiTestSandbox sandbox;
-    CCommandActions actions(nullptr, [](int) {}, [](int) { return CCommandState{}; });
+    CCommandActions actions(
+        nullptr, [](int) {}, [](int) { return CCommandState{}; });
     const std::unique_ptr<QMenu> main(CMenuBuilder::BuildMainFrameMenu(nullptr, &actions));
     QAction* exitItem = main->actions().first()->menu<QMenu*>()->actions().last();
     actions.ApplyAccelerators({{ID_APP_EXIT, QKeySequence(Qt::ALT | Qt::Key_X)}});

@@ -9,8 +9,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(CQtMessageBoxSink, StyleFlagsChooseIconAndButtons)
-{
+TEST(CQtMessageBoxSink, StyleFlagsChooseIconAndButtons) {
     struct Case {
         unsigned style;
         QMessageBox::Icon icon;
@@ -31,15 +30,13 @@ TEST(CQtMessageBoxSink, StyleFlagsChooseIconAndButtons)
     }
 }
 
-TEST(CQtMessageBoxSink, TextIsNeverTakenAsMarkup)
-{
+TEST(CQtMessageBoxSink, TextIsNeverTakenAsMarkup) {
     const auto box = CQtMessageBoxSink::CreateBox(nullptr, "<b>/tmp/a&b.psh</b>", "c", MB_ICONSTOP);
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->text(), QStringLiteral("<b>/tmp/a&b.psh</b>"));
 }
 
-TEST(CQtMessageBoxSink, ButtonsMapToThePlatformResults)
-{
+TEST(CQtMessageBoxSink, ButtonsMapToThePlatformResults) {
     EXPECT_EQ(CQtMessageBoxSink::ResultOf(QMessageBox::Ok), IDOK);
     EXPECT_EQ(CQtMessageBoxSink::ResultOf(QMessageBox::Yes), IDYES);
     EXPECT_EQ(CQtMessageBoxSink::ResultOf(QMessageBox::No), IDNO);
@@ -47,8 +44,7 @@ TEST(CQtMessageBoxSink, ButtonsMapToThePlatformResults)
     EXPECT_EQ(CQtMessageBoxSink::ResultOf(QMessageBox::NoButton), IDCANCEL);
 }
 
-TEST(CQtMessageBoxSink, HelpersShowTheBoxThroughTheSink)
-{
+TEST(CQtMessageBoxSink, HelpersShowTheBoxThroughTheSink) {
     CGuiTestSandbox sandbox;
     CQtMessageBoxSink sink;
     CMessageBoxes::SetSink(&sink);

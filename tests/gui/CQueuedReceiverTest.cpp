@@ -15,12 +15,11 @@ namespace {
 class CRecordingHandler : public CReadingReceiver {
 public:
     void OnAvgReading(int32_t state, int32_t value) override { Record({0, state, value}); }
-    void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override
-    {
+    void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override {
         Record({1, state, forward, reverse});
     }
-    void OnPulseReading(int32_t state, int32_t power, int32_t v1, int32_t v2, int32_t v3, int32_t v4) override
-    {
+    void OnPulseReading(int32_t state, int32_t power, int32_t v1, int32_t v2, int32_t v3,
+                        int32_t v4) override {
         Record({4, state, power, v1, v2, v3, v4});
     }
     void OnCcdfData(int32_t state) override { Record({5, state}); }
@@ -29,8 +28,7 @@ public:
     bool onOtherThread = false;
 
 private:
-    void Record(std::vector<int32_t> call)
-    {
+    void Record(std::vector<int32_t> call) {
         onOtherThread |= QThread::currentThread() != QCoreApplication::instance()->thread();
         calls.push_back(std::move(call));
     }
@@ -38,8 +36,7 @@ private:
 
 } // namespace
 
-TEST(CQueuedReceiver, ReadingsFromTheWorkerArriveOnTheUserInterfaceThreadInOrder)
-{
+TEST(CQueuedReceiver, ReadingsFromTheWorkerArriveOnTheUserInterfaceThreadInOrder) {
     QObject context;
     CRecordingHandler handler;
     CQueuedReceiver receiver(&context, handler);
@@ -58,8 +55,7 @@ TEST(CQueuedReceiver, ReadingsFromTheWorkerArriveOnTheUserInterfaceThreadInOrder
     EXPECT_FALSE(handler.onOtherThread);
 }
 
-TEST(CQueuedReceiver, ReadingsForAClosedScreenAreDropped)
-{
+TEST(CQueuedReceiver, ReadingsForAClosedScreenAreDropped) {
     CRecordingHandler handler;
     auto context = std::make_unique<QObject>();
     CQueuedReceiver receiver(context.get(), handler);

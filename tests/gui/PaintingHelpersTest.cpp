@@ -9,8 +9,7 @@
 
 #include <cmath>
 
-TEST(FontCache, SizesAreCachedAndTheOldestGoesWhenFull)
-{
+TEST(FontCache, SizesAreCachedAndTheOldestGoesWhenFull) {
     FontCache::Clear();
     const QFont twelve = FontCache::Get(12);
     EXPECT_EQ(twelve.family(), QStringLiteral("Arial"));
@@ -31,8 +30,7 @@ TEST(FontCache, SizesAreCachedAndTheOldestGoesWhenFull)
     FontCache::Clear();
 }
 
-TEST(CMemDC, SurfaceFollowsSizeAndPixelRatio)
-{
+TEST(CMemDC, SurfaceFollowsSizeAndPixelRatio) {
     CMemDC buffer;
     buffer.Resize(QSize(200, 100), 2.0);
     EXPECT_EQ(buffer.Surface().size(), QSize(400, 200));
@@ -47,8 +45,7 @@ TEST(CMemDC, SurfaceFollowsSizeAndPixelRatio)
     EXPECT_EQ(buffer.Surface().size(), QSize(1, 1)) << "an empty window still gets a surface";
 }
 
-TEST(CMemDC, PresentCopiesTheSurfaceInOneBlock)
-{
+TEST(CMemDC, PresentCopiesTheSurfaceInOneBlock) {
     CMemDC buffer;
     buffer.Resize(QSize(4, 4), 1.0);
     buffer.Surface().fill(Qt::red);

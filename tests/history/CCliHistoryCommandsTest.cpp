@@ -1,5 +1,5 @@
-#include "cli/CCliDispatcher.h"
 #include "cli/CCliHistoryCommands.h"
+#include "cli/CCliDispatcher.h"
 #include "history/CHistoryCsvWriter.h"
 #include "history/CHistoryFile.h"
 
@@ -49,8 +49,8 @@ TEST_F(CliHistoryTest, InfoPrintsHeaderFieldsAndRowCount) {
     ASSERT_EQ(Run({"history", "info", path}), 0) << m_err.str();
     const std::string out = m_out.str();
     for (const char* expected :
-         {"Layout: current", "Mask: 0x13 (AVG PAR PEAK)", "Model: VL-T420 (model number 4)", "Type: B (terminating)",
-          "Frequency: 1000.25 MHz", "Title: line test", "Rows: 2\n",
+         {"Layout: current", "Mask: 0x13 (AVG PAR PEAK)", "Model: VL-T420 (model number 4)",
+          "Type: B (terminating)", "Frequency: 1000.25 MHz", "Title: line test", "Rows: 2\n",
           "PAR      yes            0.50        7.25        3.00"}) {
         EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
     }
@@ -100,8 +100,9 @@ TEST_F(CliHistoryTest, FailuresGiveOneLineOnStderrAndNonZeroExit) {
 TEST_F(CliHistoryTest, HelpListsEveryCommandAndLongerCommandsWin) {
     int shortCalls = 0;
     int longCalls = 0;
-    m_dispatcher.Add({{{"logging"}, "[ARGS...]", "short", 0, -1, [&](const CliContext&) { return ++shortCalls, 0; }},
-                      {{"logging", "start"}, "", "long", 0, 0, [&](const CliContext&) { return ++longCalls, 0; }}});
+    m_dispatcher.Add(
+        {{{"logging"}, "[ARGS...]", "short", 0, -1, [&](const CliContext&) { return ++shortCalls, 0; }},
+         {{"logging", "start"}, "", "long", 0, 0, [&](const CliContext&) { return ++longCalls, 0; }}});
     EXPECT_EQ(Run({"logging", "start"}), 0);
     EXPECT_EQ(Run({"logging", "x", "y"}), 0);
     EXPECT_EQ(longCalls, 1);

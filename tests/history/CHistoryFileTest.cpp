@@ -206,13 +206,13 @@ TEST_F(HistoryFileTest, FirstByteDecidesTheLayout) {
 
 TEST_F(HistoryFileTest, MalformedFilesAreRefusedAndLeaveTheDataAlone) {
     ExpectRefused({});
-    ExpectRefused(HistoryBytes(100).Byte(0, 0x01).Bytes());                       // short header
-    ExpectRefused(HistoryBytes(216 + 6).Byte(0, 0x03).Bytes());                   // partial row
-    ExpectRefused(HistoryBytes(216 + 4).Byte(0, 0x21).Bytes());                   // unknown mask bit
-    ExpectRefused(HistoryBytes(216 + 8).Byte(0, 0x80).Bytes());                   // unknown bits only
-    ExpectRefused(HistoryBytes(216).Byte(0, 0x00).Bytes());                       // mask 0 reads as old layout
-    ExpectRefused(HistoryBytes(200).Byte(0, 'A').Bytes());                        // short old header
-    ExpectRefused(HistoryBytes(244 + 8).Byte(0, 'C').Bytes());                    // partial old row
+    ExpectRefused(HistoryBytes(100).Byte(0, 0x01).Bytes());     // short header
+    ExpectRefused(HistoryBytes(216 + 6).Byte(0, 0x03).Bytes()); // partial row
+    ExpectRefused(HistoryBytes(216 + 4).Byte(0, 0x21).Bytes()); // unknown mask bit
+    ExpectRefused(HistoryBytes(216 + 8).Byte(0, 0x80).Bytes()); // unknown bits only
+    ExpectRefused(HistoryBytes(216).Byte(0, 0x00).Bytes());     // mask 0 reads as old layout
+    ExpectRefused(HistoryBytes(200).Byte(0, 'A').Bytes());      // short old header
+    ExpectRefused(HistoryBytes(244 + 8).Byte(0, 'C').Bytes());  // partial old row
     ExpectRefusedPath(m_dir.File("missing.psh"));
     ExpectRefusedPath(m_dir.File(""));
 }
@@ -298,7 +298,8 @@ TEST_F(HistoryFileTest, SaveReportsFailureForUnwritableTargets) {
     EXPECT_NE(error.find("missing"), std::string::npos);
     EXPECT_FALSE(CHistoryFile::SaveHistoryRaw(m_dir.File(""), data)); // a directory
     EXPECT_FALSE(CHistoryFile::SaveHistoryRaw(m_dir.File("nomask.psh"), CHistoryData(SampleHeader(0), {})));
-    EXPECT_FALSE(CHistoryFile::SaveHistoryRaw(m_dir.File("badmask.psh"), CHistoryData(SampleHeader(0x41), {})));
+    EXPECT_FALSE(
+        CHistoryFile::SaveHistoryRaw(m_dir.File("badmask.psh"), CHistoryData(SampleHeader(0x41), {})));
     EXPECT_EQ(m_dir.EntryCount(), 0u);
 }
 

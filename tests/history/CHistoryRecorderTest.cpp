@@ -133,7 +133,8 @@ TEST_F(HistoryRecorderTest, SavedRecordingReadsBack) {
 
     CHistoryData read;
     ASSERT_TRUE(CHistoryFile::LoadHistory(path, read).ok);
-    EXPECT_EQ(read.Header().Image(), CHistoryRecorder::BuildFromRecords(Profile(), 0x08, "pulse").Header().Image());
+    EXPECT_EQ(read.Header().Image(),
+              CHistoryRecorder::BuildFromRecords(Profile(), 0x08, "pulse").Header().Image());
     EXPECT_EQ(read.RowCount(), 10);
     EXPECT_EQ(read.StoredValue(9, ChannelPulse), 3113);
     EXPECT_FALSE(CHistoryRecorder::SaveHistoryFromRecords(m_dir.File("none.psh"), Profile(), 0x00, ""));

@@ -22,9 +22,12 @@ public:
     CTempDirectory(const CTempDirectory&) = delete;
     CTempDirectory& operator=(const CTempDirectory&) = delete;
 
-    std::string File(const std::string& name) const { return (std::filesystem::path(m_path) / name).string(); }
+    std::string File(const std::string& name) const {
+        return (std::filesystem::path(m_path) / name).string();
+    }
     std::size_t EntryCount() const {
-        return std::distance(std::filesystem::directory_iterator(m_path), std::filesystem::directory_iterator());
+        return std::distance(std::filesystem::directory_iterator(m_path),
+                             std::filesystem::directory_iterator());
     }
 
     static std::vector<uint8_t> ReadBytes(const std::string& path) {

@@ -6,8 +6,10 @@
 TEST(AnsiText, ConvertsWindows1252BothWays) {
     EXPECT_EQ(CAnsiText::FromUtf8("Ref \xE2\x82\xAC 5\xC2\xB0"), "Ref \x80 5\xB0");
     EXPECT_EQ(CAnsiText::ToUtf8("\x80\x99\xE9"), "\xE2\x82\xAC\xE2\x84\xA2\xC3\xA9");
-    EXPECT_EQ(CAnsiText::FromUtf8("\xE6\x97\xA5"), "?");            // no Windows-1252 code
-    EXPECT_EQ(CAnsiText::FromUtf8("a\xFF" "b"), "a?b");               // broken UTF-8
+    EXPECT_EQ(CAnsiText::FromUtf8("\xE6\x97\xA5"), "?"); // no Windows-1252 code
+    EXPECT_EQ(CAnsiText::FromUtf8("a\xFF"
+                                  "b"),
+              "a?b"); // broken UTF-8
     EXPECT_EQ(CAnsiText::ToUtf8(CAnsiText::FromUtf8("caf\xC3\xA9")), "caf\xC3\xA9");
 }
 

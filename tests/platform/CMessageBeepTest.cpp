@@ -7,13 +7,15 @@
 
 namespace {
 std::vector<BeepType> s_played;
-void Record(BeepType type) { s_played.push_back(type); }
+void Record(BeepType type) {
+    s_played.push_back(type);
+}
 } // namespace
 
 TEST(MessageBeep, FourBeepTypesHaveDistinctSounds) {
-    const std::set<std::string> names{CMessageBeep::SoundName(BeepType::Default), CMessageBeep::SoundName(BeepType::Stop),
-                                      CMessageBeep::SoundName(BeepType::Exclamation),
-                                      CMessageBeep::SoundName(BeepType::Information)};
+    const std::set<std::string> names{
+        CMessageBeep::SoundName(BeepType::Default), CMessageBeep::SoundName(BeepType::Stop),
+        CMessageBeep::SoundName(BeepType::Exclamation), CMessageBeep::SoundName(BeepType::Information)};
     EXPECT_EQ(names.size(), 4u);
     EXPECT_STREQ(CMessageBeep::SoundName(static_cast<BeepType>(0x99)), "bell");
 }

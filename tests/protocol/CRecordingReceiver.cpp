@@ -30,7 +30,8 @@ void CRecordingReceiver::OnCcdfData(int32_t state) {
     Record("ccdf", state, {});
 }
 
-void CRecordingReceiver::Record(const std::string& handler, int32_t state, std::initializer_list<int32_t> values) {
+void CRecordingReceiver::Record(const std::string& handler, int32_t state,
+                                std::initializer_list<int32_t> values) {
     std::string call = handler + " " + std::to_string(state);
     for (int32_t value : values)
         call += " " + std::to_string(value);
@@ -45,7 +46,8 @@ void CRecordingReceiver::Record(const std::string& handler, int32_t state, std::
 
 bool CRecordingReceiver::WaitFor(size_t count, int timeoutMs) {
     std::unique_lock lock(m_mutex);
-    return m_recorded.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_calls.size() >= count; });
+    return m_recorded.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                               [&] { return m_calls.size() >= count; });
 }
 
 std::vector<std::string> CRecordingReceiver::Calls() const {

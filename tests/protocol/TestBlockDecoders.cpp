@@ -93,8 +93,12 @@ static std::vector<SSample> DecodeLogged(const Bytes& bytes, int32_t blocks, int
     std::vector<SSample> samples;
     int32_t count = -1;
     const bool ok = CLoggedDataDecoder::Decode(
-        bytes.data(), static_cast<uint32_t>(bytes.size()), blocks, limit, CLoggedDataDecoder::BuildCycle(mask),
-        [&](int32_t channel, float value) { samples.push_back({channel, value}); }, count);
+        bytes.data(), static_cast<uint32_t>(bytes.size()), blocks, limit,
+        CLoggedDataDecoder::BuildCycle(mask),
+        [&](int32_t channel, float value) {
+            samples.push_back({channel, value});
+        },
+        count);
     EXPECT_EQ(ok, expectSuccess);
     EXPECT_EQ(count, static_cast<int32_t>(samples.size()));
     return samples;
@@ -105,15 +109,14 @@ TEST(LoggedDataDecoder, ForwardAndReverseAlternateStartingWithForward) {
     CReplyBytes::PutWord(bytes, 2, 4000);
     CReplyBytes::PutWord(bytes, 4, 1050);
     CReplyBytes::PutWord(bytes, 6, 65535);
-    EXPECT_EQ(DecodeLogged(bytes, 1, 3, 0x05),
-              (std::vector<SSample>{{0, 40.0f}, {1, 10.5f}, {0, 655.35f}}));
+    EXPECT_EQ(DecodeLogged(bytes, 1, 3, 0x05), (std::vector<SSample>{{0, 40.0f}, {1, 10.5f}, {0, 655.35f}}));
 }
 
 TEST(LoggedDataDecoder, BlockZeroCarriesAnExtraSampleAndLaterBlocksStartAtTheirFirstByte) {
     Bytes bytes = CReplyBytes::Blocks('D', 1024);
-    CReplyBytes::PutWord(bytes, 500, 100); // sample 250 (j = 249)
-    CReplyBytes::PutWord(bytes, 502, 200); // sample 251, the extra one
-    CReplyBytes::PutWord(bytes, 512, 300); // first sample of block 1
+    CReplyBytes::PutWord(bytes, 500, 100);  // sample 250 (j = 249)
+    CReplyBytes::PutWord(bytes, 502, 200);  // sample 251, the extra one
+    CReplyBytes::PutWord(bytes, 512, 300);  // first sample of block 1
     CReplyBytes::PutWord(bytes, 1010, 400); // last sample of block 1 (j = 249)
     const auto samples = DecodeLogged(bytes, 2, 1000, 0x01);
     ASSERT_EQ(samples.size(), 501u);
@@ -125,8 +128,8 @@ TEST(LoggedDataDecoder, BlockZeroCarriesAnExtraSampleAndLaterBlocksStartAtTheirF
 
 TEST(LoggedDataDecoder, RefusesWhatCannotBeDecodedSafely) {
     const Bytes head = CReplyBytes::Blocks('D', 512);
-    EXPECT_TRUE(DecodeLogged(head, 2, 10, 0x01, false).empty());   // two blocks in 512 bytes
-    EXPECT_TRUE(DecodeLogged(head, 1, 10, 0x10, false).empty());   // no logged channel
+    EXPECT_TRUE(DecodeLogged(head, 2, 10, 0x01, false).empty()); // two blocks in 512 bytes
+    EXPECT_TRUE(DecodeLogged(head, 1, 10, 0x10, false).empty()); // no logged channel
     EXPECT_TRUE(DecodeLogged(CReplyBytes::Blocks('C', 512), 1, 10, 0x01, false).empty());
     EXPECT_TRUE(DecodeLogged(head, 1, 0, 0x01).empty());
 }

@@ -303,8 +303,8 @@ TEST_F(MeterEngineTest, LoggingSetUpSendsEveryCommandEvenAfterAFailure) {
     const std::vector<Bytes> frames = m_device->Frames();
     const std::vector<Bytes> logging(frames.begin() + 3, frames.end());
     const std::vector<std::pair<std::string, int32_t>> expected = {
-        {"AE", -150}, {"AF", 240000}, {"AM", 5}, {"AI", 40},  {"AN", 225}, {"AT", 8},
-        {"SN", 2000}, {"AU", 4},      {"SR", 400}, {"AR", 1}, {"SO", 2}};
+        {"AE", -150}, {"AF", 240000}, {"AM", 5},   {"AI", 40}, {"AN", 225}, {"AT", 8},
+        {"SN", 2000}, {"AU", 4},      {"SR", 400}, {"AR", 1},  {"SO", 2}};
     ASSERT_EQ(logging.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(std::string(logging[i].begin() + 1, logging[i].begin() + 3), expected[i].first);

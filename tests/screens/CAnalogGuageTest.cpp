@@ -17,22 +17,19 @@ public:
     int doubleClicks = 0;
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override
-    {
+    void mousePressEvent(QMouseEvent* event) override {
         lastPress = event->position().toPoint();
         lastButton = event->button();
     }
     void mouseDoubleClickEvent(QMouseEvent*) override { ++doubleClicks; }
 };
 
-void Click(QWidget& target, QEvent::Type type, Qt::MouseButton button, QPoint at)
-{
+void Click(QWidget& target, QEvent::Type type, Qt::MouseButton button, QPoint at) {
     QMouseEvent event(type, QPointF(at), target.mapToGlobal(QPointF(at)), button, button, Qt::NoModifier);
     QApplication::sendEvent(&target, &event);
 }
 
-int RedPixels(const QImage& image)
-{
+int RedPixels(const QImage& image) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -45,8 +42,7 @@ int RedPixels(const QImage& image)
 
 } // namespace
 
-TEST(CAnalogGuage, ValuesAreClampedIntoTheRange)
-{
+TEST(CAnalogGuage, ValuesAreClampedIntoTheRange) {
     CAnalogGuage gauge;
     gauge.SetMinValue(20.0);
     gauge.SetMaxValue(60.0);
@@ -61,8 +57,7 @@ TEST(CAnalogGuage, ValuesAreClampedIntoTheRange)
     EXPECT_DOUBLE_EQ(gauge.GetValue(), 20.0);
 }
 
-TEST(CAnalogGuage, SmallWindowStillDrawsTheWholeMinimumDial)
-{
+TEST(CAnalogGuage, SmallWindowStillDrawsTheWholeMinimumDial) {
     CAnalogGuage gauge;
     gauge.resize(60, 40);
     gauge.show();
@@ -71,8 +66,7 @@ TEST(CAnalogGuage, SmallWindowStillDrawsTheWholeMinimumDial)
     EXPECT_FLOAT_EQ(gauge.GetScaleFactor(), 0.5f);
 }
 
-TEST(CAnalogGuage, EmptyRangeDrawsNeedleAndNoBands)
-{
+TEST(CAnalogGuage, EmptyRangeDrawsNeedleAndNoBands) {
     CAnalogGuage gauge;
     gauge.resize(200, 200);
     gauge.SetMinValue(5.0);
@@ -83,8 +77,7 @@ TEST(CAnalogGuage, EmptyRangeDrawsNeedleAndNoBands)
     EXPECT_GT(RedPixels(image), 50); // the needle
 }
 
-TEST(CAnalogGuage, BandsPaintTheirColourAndClearBandsRemovesThem)
-{
+TEST(CAnalogGuage, BandsPaintTheirColourAndClearBandsRemovesThem) {
     CAnalogGuage gauge;
     gauge.resize(300, 300);
     gauge.SetMinValue(20.0);
@@ -99,8 +92,7 @@ TEST(CAnalogGuage, BandsPaintTheirColourAndClearBandsRemovesThem)
     EXPECT_EQ(RedPixels(gauge.Render()), needleOnly);
 }
 
-TEST(CAnalogGuage, ClicksReachTheOwnerAtTheSamePlace)
-{
+TEST(CAnalogGuage, ClicksReachTheOwnerAtTheSamePlace) {
     ClickRecorder owner;
     owner.resize(400, 300);
     auto* gauge = new CAnalogGuage(&owner);

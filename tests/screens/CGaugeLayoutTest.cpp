@@ -4,8 +4,7 @@
 
 using Labels = std::vector<std::string>;
 
-TEST(CGaugeLayout, GeometryOfA300By200Window)
-{
+TEST(CGaugeLayout, GeometryOfA300By200Window) {
     CGaugeLayout layout;
     layout.Recalc(300, 200);
     EXPECT_FLOAT_EQ(layout.Scale(), 1.0f);
@@ -22,8 +21,7 @@ TEST(CGaugeLayout, GeometryOfA300By200Window)
     EXPECT_FLOAT_EQ(layout.Glass().height, 129.0f);
 }
 
-TEST(CGaugeLayout, SmallWindowsAreLaidOutAs100By100)
-{
+TEST(CGaugeLayout, SmallWindowsAreLaidOutAs100By100) {
     CGaugeLayout layout;
     layout.Recalc(40, 0);
     EXPECT_EQ(layout.Width(), 100);
@@ -32,8 +30,7 @@ TEST(CGaugeLayout, SmallWindowsAreLaidOutAs100By100)
     EXPECT_FLOAT_EQ(layout.Dial().width, 98.0f);
 }
 
-TEST(CGaugeLayout, MajorLabelsAreWholeOrOneDecimalByRange)
-{
+TEST(CGaugeLayout, MajorLabelsAreWholeOrOneDecimalByRange) {
     EXPECT_EQ(CGaugeLayout::MajorLabels(0.0, 100.0, 10),
               (Labels{"0", "11", "22", "33", "44", "56", "67", "78", "89", "100"}));
     EXPECT_EQ(CGaugeLayout::MajorLabels(-10.0, 5.0, 10),
@@ -42,8 +39,7 @@ TEST(CGaugeLayout, MajorLabelsAreWholeOrOneDecimalByRange)
     EXPECT_EQ(CGaugeLayout::MajorLabels(7.0, 7.0, 3), (Labels{"7.0", "7.0", "7.0"}));
 }
 
-TEST(CGaugeLayout, NeedleAndBandAnglesAcrossTheDial)
-{
+TEST(CGaugeLayout, NeedleAndBandAnglesAcrossTheDial) {
     EXPECT_FLOAT_EQ(CGaugeLayout::ValueAngle(20.0, 20.0, 60.0), 135.0f);
     EXPECT_FLOAT_EQ(CGaugeLayout::ValueAngle(60.0, 20.0, 60.0), 405.0f);
     EXPECT_FLOAT_EQ(CGaugeLayout::ValueAngle(40.0, 20.0, 60.0), 270.0f);
@@ -61,8 +57,7 @@ TEST(CGaugeLayout, NeedleAndBandAnglesAcrossTheDial)
     EXPECT_FLOAT_EQ(CGaugeLayout::TickStep(10, 9), 3.0f);
 }
 
-TEST(CGaugeLayout, ShadeColorDarkensChannelsAndKeepsAlpha)
-{
+TEST(CGaugeLayout, ShadeColorDarkensChannelsAndKeepsAlpha) {
     EXPECT_EQ(CGaugeLayout::ShadeColor(0xFF4169E1, 100), 0xFF4169E1u);
     EXPECT_EQ(CGaugeLayout::ShadeColor(0xFF4169E1, 20), 0xFF0D152Du);
     EXPECT_EQ(CGaugeLayout::ShadeColor(0x80FFFF00, 75), 0x80BFBF00u);

@@ -7,8 +7,7 @@
 namespace {
 
 // 10-pixel characters and 20-pixel lines: plot area 180..890 x 80..340 of a 900 x 400 graph.
-CGraphScale Graph900By400()
-{
+CGraphScale Graph900By400() {
     CGraphScale scale;
     scale.SetFontMetrics(10, 20);
     scale.Resize(0, 0, 900, 400);
@@ -17,8 +16,7 @@ CGraphScale Graph900By400()
 
 } // namespace
 
-TEST(CGraphScale, PlotAreaLeavesRoomForTheTexts)
-{
+TEST(CGraphScale, PlotAreaLeavesRoomForTheTexts) {
     const CGraphScale scale = Graph900By400();
     EXPECT_EQ(scale.PlotLeft(), 180);
     EXPECT_EQ(scale.PlotTop(), 80);
@@ -27,8 +25,7 @@ TEST(CGraphScale, PlotAreaLeavesRoomForTheTexts)
     EXPECT_EQ(scale.PlotWidth(), 710);
 }
 
-TEST(CGraphScale, SizesBelowTheMinimumAreRaisedAndNonPositiveOnesIgnored)
-{
+TEST(CGraphScale, SizesBelowTheMinimumAreRaisedAndNonPositiveOnesIgnored) {
     CGraphScale scale = Graph900By400();
     scale.Resize(-5, -1, 200, 150);
     EXPECT_EQ(scale.Left(), 0);
@@ -40,8 +37,7 @@ TEST(CGraphScale, SizesBelowTheMinimumAreRaisedAndNonPositiveOnesIgnored)
     EXPECT_EQ(scale.Height(), 300);
 }
 
-TEST(CGraphScale, RangesAreOrderedWidenedAndNeverNonFinite)
-{
+TEST(CGraphScale, RangesAreOrderedWidenedAndNeverNonFinite) {
     CGraphScale scale = Graph900By400();
     scale.SetYRange(50.0f, -40.0f);
     EXPECT_FLOAT_EQ(scale.YMinimum(), -40.0f);
@@ -55,8 +51,7 @@ TEST(CGraphScale, RangesAreOrderedWidenedAndNeverNonFinite)
     EXPECT_FLOAT_EQ(scale.XMinimum(), -100.0f);
 }
 
-TEST(CGraphScale, ValuesMapOntoThePlotAndOutOfRangeHasNoPixel)
-{
+TEST(CGraphScale, ValuesMapOntoThePlotAndOutOfRangeHasNoPixel) {
     CGraphScale scale = Graph900By400();
     scale.SetXRange(0.0f, 710.0f);
     scale.SetYRange(0.0f, 260.0f);
@@ -71,8 +66,7 @@ TEST(CGraphScale, ValuesMapOntoThePlotAndOutOfRangeHasNoPixel)
     EXPECT_EQ(scale.PixelY(scale.ClampY(std::numeric_limits<float>::quiet_NaN())), 340);
 }
 
-TEST(CGraphScale, ValueLabelsRunFromTopToBottom)
-{
+TEST(CGraphScale, ValueLabelsRunFromTopToBottom) {
     CGraphScale scale = Graph900By400();
     scale.SetYRange(-40.0f, 60.0f);
     EXPECT_FLOAT_EQ(scale.YLabelValue(0), 60.0f);

@@ -10,16 +10,14 @@ using CGraphSourceTest = ProfileFixture;
 namespace {
 
 // Rows of AVG, VSWR and PEAK (mask 0x13) in hundredths.
-std::vector<int32_t> Rows(std::initializer_list<std::array<int32_t, 3>> rows)
-{
+std::vector<int32_t> Rows(std::initializer_list<std::array<int32_t, 3>> rows) {
     std::vector<int32_t> values;
     for (const auto& row : rows)
         values.insert(values.end(), row.begin(), row.end());
     return values;
 }
 
-HistoryHeader Header(uint8_t mask)
-{
+HistoryHeader Header(uint8_t mask) {
     HistoryHeader header;
     header.SetMask(mask);
     header.SetText(HistoryText::StartTime, "2026-01-02 10:00:00");
@@ -31,8 +29,7 @@ HistoryHeader Header(uint8_t mask)
 
 } // namespace
 
-TEST_F(CGraphSourceTest, LiveWindowStartsAtZeroUntilItIsFull)
-{
+TEST_F(CGraphSourceTest, LiveWindowStartsAtZeroUntilItIsFull) {
     for (int i = 0; i < 30; ++i)
         Profile().Records().AddValue(ChannelAvg, static_cast<float>(i));
     std::vector<GraphPoint> points;
@@ -47,8 +44,7 @@ TEST_F(CGraphSourceTest, LiveWindowStartsAtZeroUntilItIsFull)
     EXPECT_EQ(view.xStartLabel, "0000-00-00 00:00:00");
 }
 
-TEST_F(CGraphSourceTest, LiveWindowFollowsTheNewestSamples)
-{
+TEST_F(CGraphSourceTest, LiveWindowFollowsTheNewestSamples) {
     for (int i = 0; i < 1000; ++i)
         Profile().Records().AddValue(ChannelVswr, static_cast<float>(i));
     Profile().SetLimits(ChannelVswr, 1.1f, 1.9f);
@@ -67,13 +63,13 @@ TEST_F(CGraphSourceTest, LiveWindowFollowsTheNewestSamples)
     EXPECT_FALSE(view.averageShown);
 }
 
-TEST_F(CGraphSourceTest, HistoryColumnsFollowTheMask)
-{
+TEST_F(CGraphSourceTest, HistoryColumnsFollowTheMask) {
     const HistoryHeader header = Header(0x13);
     const std::vector<int32_t> rows = Rows({{4000, 150, 4500}, {4100, 160, 4600}});
     std::vector<GraphPoint> points;
     GraphView view;
-    EXPECT_EQ(CGraphSource::FromHistory(0, header, rows.data(), 2, ChannelPeak, false, points, view), ChannelPeak);
+    EXPECT_EQ(CGraphSource::FromHistory(0, header, rows.data(), 2, ChannelPeak, false, points, view),
+              ChannelPeak);
     ASSERT_EQ(view.series.pointCount, 2);
     EXPECT_FLOAT_EQ(points[1].y, 46.0f);
     EXPECT_FLOAT_EQ(view.series.yFirst, 60.0f);
@@ -84,8 +80,7 @@ TEST_F(CGraphSourceTest, HistoryColumnsFollowTheMask)
     EXPECT_EQ(view.series.subtitle.rfind("[" + Text("S_MEASUREVIEW_PEAK") + "] ", 0), 0u);
 }
 
-TEST_F(CGraphSourceTest, ReturnLossViewOfVswr)
-{
+TEST_F(CGraphSourceTest, ReturnLossViewOfVswr) {
     HistoryHeader header = Header(0x13);
     header.SetText(HistoryText::Title, "Antenna A");
     const std::vector<int32_t> rows = Rows({{0, 100, 0}, {0, 300, 0}});
@@ -99,25 +94,24 @@ TEST_F(CGraphSourceTest, ReturnLossViewOfVswr)
     EXPECT_EQ(view.unit, "dB");
     EXPECT_NEAR(view.average, -9.54f, 0.01f);
     EXPECT_EQ(view.series.title, "Antenna A");
-    EXPECT_EQ(view.series.subtitle, "[" + Text("S_MEASUREVIEW_RL") + "] " + Text("S_GRAPH_MAX") + " : -6.02 dB, " +
-                                        Text("S_GRAPH_MIN") + " : -60.00 dB, " + Text("S_GRAPH_AVERAGE") +
-                                        " : -9.54 dB");
+    EXPECT_EQ(view.series.subtitle, "[" + Text("S_MEASUREVIEW_RL") + "] " + Text("S_GRAPH_MAX") +
+                                        " : -6.02 dB, " + Text("S_GRAPH_MIN") + " : -60.00 dB, " +
+                                        Text("S_GRAPH_AVERAGE") + " : -9.54 dB");
 }
 
-TEST_F(CGraphSourceTest, ChannelMissingFromTheHistoryFallsBackToItsFirst)
-{
+TEST_F(CGraphSourceTest, ChannelMissingFromTheHistoryFallsBackToItsFirst) {
     const HistoryHeader header = Header(0x02);
     const std::vector<int32_t> rows{4500, 4600, 4700};
     std::vector<GraphPoint> points;
     GraphView view;
-    EXPECT_EQ(CGraphSource::FromHistory(0, header, rows.data(), 3, ChannelAvg, false, points, view), ChannelPeak);
+    EXPECT_EQ(CGraphSource::FromHistory(0, header, rows.data(), 3, ChannelAvg, false, points, view),
+              ChannelPeak);
     EXPECT_EQ(view.series.pointCount, 3);
     EXPECT_FLOAT_EQ(points[2].y, 47.0f);
     EXPECT_EQ(CGraphSource::FromHistory(0, header, rows.data(), 3, 17, false, points, view), ChannelPeak);
 }
 
-TEST_F(CGraphSourceTest, AxisLabelsByChannelAndModel)
-{
+TEST_F(CGraphSourceTest, AxisLabelsByChannelAndModel) {
     EXPECT_EQ(CGraphSource::AxisLabel(0, ChannelRev, false),
               Text("S_GRAPH_POWER") + " (" + Text("S_MEASUREVIEW_REV") + ")");
     EXPECT_EQ(CGraphSource::AxisLabel(0, ChannelVswr, true), Text("S_MEASUREVIEW_RL"));

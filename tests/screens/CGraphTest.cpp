@@ -19,15 +19,13 @@ class CurveGraph : public CGraph {
 public:
     using CGraph::DrawCurve;
 
-    QImage Blank() const
-    {
+    QImage Blank() const {
         QImage image(Scale().Width(), Scale().Height(), QImage::Format_RGB32);
         image.fill(Qt::black);
         return image;
     }
 
-    QImage EverySegment(const std::vector<GraphPoint>& points) const
-    {
+    QImage EverySegment(const std::vector<GraphPoint>& points) const {
         QImage image = Blank();
         QPainter painter(&image);
         painter.setPen(QPen(Qt::white, 0));
@@ -47,8 +45,7 @@ public:
         return image;
     }
 
-    QImage Compressed(const std::vector<GraphPoint>& points) const
-    {
+    QImage Compressed(const std::vector<GraphPoint>& points) const {
         QImage image = Blank();
         QPainter painter(&image);
         DrawCurve(painter, points.data(), static_cast<int>(points.size()), Qt::white);
@@ -56,8 +53,7 @@ public:
     }
 };
 
-GraphSeries Series(const std::vector<GraphPoint>& points, float yLow, float yHigh)
-{
+GraphSeries Series(const std::vector<GraphPoint>& points, float yLow, float yHigh) {
     GraphSeries series;
     series.xMinimum = 0.0f;
     series.xMaximum = static_cast<float>(points.size());
@@ -68,8 +64,7 @@ GraphSeries Series(const std::vector<GraphPoint>& points, float yLow, float yHig
     return series;
 }
 
-int CountInRow(const QImage& image, int y, const QColor& colour)
-{
+int CountInRow(const QImage& image, int y, const QColor& colour) {
     int count = 0;
     for (int x = 0; x < image.width(); ++x)
         count += image.pixelColor(x, y) == colour ? 1 : 0;
@@ -78,24 +73,24 @@ int CountInRow(const QImage& image, int y, const QColor& colour)
 
 } // namespace
 
-TEST(CGraph, DenseSeriesLooksTheSameAsDrawingEverySegment)
-{
+TEST(CGraph, DenseSeriesLooksTheSameAsDrawingEverySegment) {
     std::vector<GraphPoint> points;
     for (int i = 0; i < 20000; ++i)
-        points.push_back({static_cast<float>(i), static_cast<float>(40.0 + 8.0 * std::sin(i / 700.0) + (i * 37 % 11))});
+        points.push_back(
+            {static_cast<float>(i), static_cast<float>(40.0 + 8.0 * std::sin(i / 700.0) + (i * 37 % 11))});
     CurveGraph graph;
     graph.Resize(0, 0, 800, 400);
     ASSERT_TRUE(graph.SetSeries(Series(points, 30.0f, 60.0f)));
     EXPECT_EQ(graph.Compressed(points), graph.EverySegment(points));
 
     // Sparse too: fewer points than columns, some outside the range.
-    const std::vector<GraphPoint> sparse{{-3.0f, 50.0f}, {0.0f, 35.0f}, {1.0f, 70.0f}, {2.5f, 20.0f}, {3.0f, 45.0f}};
+    const std::vector<GraphPoint> sparse{
+        {-3.0f, 50.0f}, {0.0f, 35.0f}, {1.0f, 70.0f}, {2.5f, 20.0f}, {3.0f, 45.0f}};
     ASSERT_TRUE(graph.SetSeries(Series(sparse, 30.0f, 60.0f)));
     EXPECT_EQ(graph.Compressed(sparse), graph.EverySegment(sparse));
 }
 
-TEST(CGraph, ValuesAboveTheRangeRunAlongTheTopEdge)
-{
+TEST(CGraph, ValuesAboveTheRangeRunAlongTheTopEdge) {
     const std::vector<GraphPoint> points(50, GraphPoint{0.0f, 99.0f});
     std::vector<GraphPoint> spread = points;
     for (std::size_t i = 0; i < spread.size(); ++i)
@@ -106,8 +101,7 @@ TEST(CGraph, ValuesAboveTheRangeRunAlongTheTopEdge)
     EXPECT_GT(CountInRow(image, graph.Scale().PlotTop(), kData), graph.PlotWidth() / 2);
 }
 
-TEST(CGraph, LimitLinesOnlyInsideTheRangeAndWhenEnabled)
-{
+TEST(CGraph, LimitLinesOnlyInsideTheRangeAndWhenEnabled) {
     const std::vector<GraphPoint> none;
     CGraph graph;
     GraphSeries series = Series(none, 0.0f, 100.0f);
@@ -123,8 +117,7 @@ TEST(CGraph, LimitLinesOnlyInsideTheRangeAndWhenEnabled)
     EXPECT_EQ(CountInRow(image, graph.Scale().PlotTop(), kLimit), 0);
 }
 
-TEST(CGraph, RefusesUnknownKindsStylesAndMissingPoints)
-{
+TEST(CGraph, RefusesUnknownKindsStylesAndMissingPoints) {
     CGraph graph;
     GraphSeries series;
     series.kind = 12;
@@ -142,8 +135,7 @@ TEST(CGraph, RefusesUnknownKindsStylesAndMissingPoints)
     EXPECT_FLOAT_EQ(graph.Scale().YMaximum(), 7.1f);
 }
 
-TEST(CGraph, PrintingUsesPrintColoursAndRestoresTheScreenLayout)
-{
+TEST(CGraph, PrintingUsesPrintColoursAndRestoresTheScreenLayout) {
     CGraph graph;
     graph.Resize(0, 0, 500, 350);
     QImage page(1000, 800, QImage::Format_RGB32);
@@ -160,8 +152,7 @@ TEST(CGraph, PrintingUsesPrintColoursAndRestoresTheScreenLayout)
 
 using CGraphCtrlTest = ProfileFixture;
 
-TEST_F(CGraphCtrlTest, LiveWindowHasOneSamplePerPlotPixel)
-{
+TEST_F(CGraphCtrlTest, LiveWindowHasOneSamplePerPlotPixel) {
     for (int i = 0; i < 2000; ++i)
         Profile().Records().AddValue(ChannelPeak, 30.0f);
     CGraphCtrl ctrl;
@@ -180,8 +171,7 @@ TEST_F(CGraphCtrlTest, LiveWindowHasOneSamplePerPlotPixel)
     EXPECT_EQ(ctrl.Graph().Scale().Height(), 300);
 }
 
-TEST_F(CGraphCtrlTest, HistoryNeedsHeaderAndRows)
-{
+TEST_F(CGraphCtrlTest, HistoryNeedsHeaderAndRows) {
     CGraphCtrl ctrl;
     const int32_t rows[] = {4000, 4100};
     HistoryHeader header;

@@ -12,16 +12,14 @@ const QColor kPanel(28, 60, 114);
 
 class CMeasurementCtrlTest : public ProfileFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ProfileFixture::SetUp();
         Profile().SetModelNumber(0);
         m_ctrl = std::make_unique<CMeasurementCtrl>();
         m_ctrl->BindProfile(&Profile());
         m_ctrl->resize(475, 322);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         m_ctrl.reset();
         ProfileFixture::TearDown();
     }
@@ -35,8 +33,7 @@ private:
 
 } // namespace
 
-TEST_F(CMeasurementCtrlTest, FullRefreshFillsTextsAndTheGauge)
-{
+TEST_F(CMeasurementCtrlTest, FullRefreshFillsTextsAndTheGauge) {
     Profile().SetLimits(ChannelAvg, 30.0f, 50.0f);
     Profile().SetLimitEnabled(ChannelAvg, true);
     Record(ChannelAvg, {43.01f});
@@ -55,8 +52,7 @@ TEST_F(CMeasurementCtrlTest, FullRefreshFillsTextsAndTheGauge)
     EXPECT_EQ(Ctrl().Gauge().geometry(), QRect(200, 28, 265, 265));
 }
 
-TEST_F(CMeasurementCtrlTest, DisablingLimitsHidesLinesAndBands)
-{
+TEST_F(CMeasurementCtrlTest, DisablingLimitsHidesLinesAndBands) {
     Profile().SetLimitEnabled(ChannelAvg, true);
     Ctrl().SetStyle(StyleFullScreen);
     Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
@@ -68,8 +64,7 @@ TEST_F(CMeasurementCtrlTest, DisablingLimitsHidesLinesAndBands)
     EXPECT_TRUE(Ctrl().Gauge().Bands().IsEmpty());
 }
 
-TEST_F(CMeasurementCtrlTest, AlarmColoursTheValueOfTheCurrentStyle)
-{
+TEST_F(CMeasurementCtrlTest, AlarmColoursTheValueOfTheCurrentStyle) {
     Ctrl().SetStyle(StyleMain);
     Ctrl().SetAlarm(true);
     EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
@@ -80,8 +75,7 @@ TEST_F(CMeasurementCtrlTest, AlarmColoursTheValueOfTheCurrentStyle)
     EXPECT_FALSE(Ctrl().Gauge().isHidden());
 }
 
-TEST_F(CMeasurementCtrlTest, SelectionFrameIsGreenOnlyWhenSelected)
-{
+TEST_F(CMeasurementCtrlTest, SelectionFrameIsGreenOnlyWhenSelected) {
     Ctrl().SetStyle(StyleMain);
     Ctrl().show();
     QImage image = Ctrl().grab().toImage();
@@ -93,15 +87,13 @@ TEST_F(CMeasurementCtrlTest, SelectionFrameIsGreenOnlyWhenSelected)
     EXPECT_TRUE(Ctrl().Gauge().isHidden());
 }
 
-TEST_F(CMeasurementCtrlTest, QuantitiesOutsideTheChannelsAreNotRefreshed)
-{
+TEST_F(CMeasurementCtrlTest, QuantitiesOutsideTheChannelsAreNotRefreshed) {
     Ctrl().SetQuantity(7);
     Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
     EXPECT_TRUE(Ctrl().Item(ItemValue).text.isEmpty());
 }
 
-TEST_F(CMeasurementCtrlTest, RefreshFromAnotherThreadRunsOnTheUserInterfaceThread)
-{
+TEST_F(CMeasurementCtrlTest, RefreshFromAnotherThreadRunsOnTheUserInterfaceThread) {
     Ctrl().SetQuantity(ChannelAvg);
     Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
     Record(ChannelAvg, {12.5f});

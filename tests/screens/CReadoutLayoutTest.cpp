@@ -5,8 +5,7 @@
 
 namespace {
 
-ReadoutState State(int style, int quantity = ChannelAvg, bool relative = false, bool limits = true)
-{
+ReadoutState State(int style, int quantity = ChannelAvg, bool relative = false, bool limits = true) {
     ReadoutState state;
     state.style = style;
     state.quantity = quantity;
@@ -17,8 +16,7 @@ ReadoutState State(int style, int quantity = ChannelAvg, bool relative = false, 
 
 } // namespace
 
-TEST(CReadoutLayout, MainStyleAtItsBaseSizeUsesTheTemplateAsIs)
-{
+TEST(CReadoutLayout, MainStyleAtItsBaseSizeUsesTheTemplateAsIs) {
     const auto items = CReadoutLayout::Items(State(StyleMain), 476, 326);
     EXPECT_EQ(items[ItemValue].left, 210);
     EXPECT_EQ(items[ItemValue].top, 132);
@@ -32,8 +30,7 @@ TEST(CReadoutLayout, MainStyleAtItsBaseSizeUsesTheTemplateAsIs)
     EXPECT_EQ(items[ItemMode].rgb, 0xDCDCDCu);
 }
 
-TEST(CReadoutLayout, PositionsAndFontsScaleWithTheWindow)
-{
+TEST(CReadoutLayout, PositionsAndFontsScaleWithTheWindow) {
     const auto items = CReadoutLayout::Items(State(StyleMain), 952, 489);
     EXPECT_EQ(items[ItemValue].left, 420);
     EXPECT_EQ(items[ItemValue].top, 198);
@@ -42,8 +39,7 @@ TEST(CReadoutLayout, PositionsAndFontsScaleWithTheWindow)
     EXPECT_EQ(items[ItemSerial].fontPoints, 15);
 }
 
-TEST(CReadoutLayout, SmallWindowsAreLaidOutAtTheMinimumSize)
-{
+TEST(CReadoutLayout, SmallWindowsAreLaidOutAtTheMinimumSize) {
     const auto tiny = CReadoutLayout::Items(State(StyleSmall), 120, 90);
     const auto minimum = CReadoutLayout::Items(State(StyleSmall), 300, 200);
     for (int item = 0; item < kReadoutItemCount; ++item) {
@@ -55,8 +51,7 @@ TEST(CReadoutLayout, SmallWindowsAreLaidOutAtTheMinimumSize)
     EXPECT_EQ(minimum[ItemValue].right, 120);
 }
 
-TEST(CReadoutLayout, StateHidesReferenceWattsModeAndLimits)
-{
+TEST(CReadoutLayout, StateHidesReferenceWattsModeAndLimits) {
     auto items = CReadoutLayout::Items(State(StyleMain, ChannelAvg, false), 476, 326);
     EXPECT_FALSE(items[ItemReference].IsVisible());
     EXPECT_TRUE(items[ItemWatts].IsVisible());
@@ -75,8 +70,7 @@ TEST(CReadoutLayout, StateHidesReferenceWattsModeAndLimits)
     EXPECT_FALSE(items[ItemHighLimit].IsVisible());
 }
 
-TEST(CReadoutLayout, SmallStyleShowsOnlyItsOwnItems)
-{
+TEST(CReadoutLayout, SmallStyleShowsOnlyItsOwnItems) {
     const auto items = CReadoutLayout::Items(State(StyleSmall, ChannelAvg, true), 475, 322);
     for (const int hidden : {ItemModel, ItemSerial, ItemMode, ItemReference, ItemLowLimit, ItemTechnology})
         EXPECT_FALSE(items[hidden].IsVisible()) << hidden;
@@ -85,8 +79,7 @@ TEST(CReadoutLayout, SmallStyleShowsOnlyItsOwnItems)
     EXPECT_EQ(items[ItemValue].rgb, 0xC0C0C0u);
 }
 
-TEST(CReadoutLayout, PulseFullScreenSwapsModeForPulseLines)
-{
+TEST(CReadoutLayout, PulseFullScreenSwapsModeForPulseLines) {
     const auto plain = CReadoutLayout::Items(State(StyleFullScreen), 805, 704);
     const auto pulse = CReadoutLayout::Items(State(StyleFullScreenPulse, ChannelPulse), 805, 704);
     EXPECT_TRUE(plain[ItemMode].IsVisible());
@@ -97,8 +90,7 @@ TEST(CReadoutLayout, PulseFullScreenSwapsModeForPulseLines)
     EXPECT_EQ(pulse[ItemLowLimit].left, 168);
 }
 
-TEST(CReadoutLayout, AlarmTurnsOnlyTheValueRed)
-{
+TEST(CReadoutLayout, AlarmTurnsOnlyTheValueRed) {
     auto state = State(StyleSmall);
     state.alarm = true;
     const auto alarm = CReadoutLayout::Items(state, 475, 322);
@@ -108,8 +100,7 @@ TEST(CReadoutLayout, AlarmTurnsOnlyTheValueRed)
     EXPECT_EQ(CReadoutLayout::ValueColour(StyleMain, false), 0x00FF00u);
 }
 
-TEST(CReadoutLayout, GaugeSquareBesideTheTextArea)
-{
+TEST(CReadoutLayout, GaugeSquareBesideTheTextArea) {
     const GaugePlacement gauge = CReadoutLayout::Gauge(StyleSmall, 475, 322);
     EXPECT_TRUE(gauge.visible);
     EXPECT_EQ(gauge.side, 265); // min(475 - 190 - 20, 322 - 20)

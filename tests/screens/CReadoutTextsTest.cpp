@@ -5,8 +5,7 @@
 #include "screens/CReadoutFormat.h"
 #include "screens/CReadoutTexts.h"
 
-TEST(CReadoutFormat, NumberFollowsDecimalPlaces)
-{
+TEST(CReadoutFormat, NumberFollowsDecimalPlaces) {
     EXPECT_EQ(CReadoutFormat::Number(43.014, 2), "43.01");
     EXPECT_EQ(CReadoutFormat::Number(43.06, 1), "43.1");
     EXPECT_EQ(CReadoutFormat::Number(43.01, 0), "43");
@@ -14,8 +13,7 @@ TEST(CReadoutFormat, NumberFollowsDecimalPlaces)
     EXPECT_EQ(CReadoutFormat::Number(43.01, -1), "");
 }
 
-TEST(CReadoutFormat, WattsPickTheirUnitByMagnitude)
-{
+TEST(CReadoutFormat, WattsPickTheirUnitByMagnitude) {
     // 43.01 dBm is 19.9986 W, which two decimals round up.
     EXPECT_EQ(CReadoutFormat::Watts(43.01f, 2), "20.00 W");
     EXPECT_EQ(CReadoutFormat::Watts(43.0f, 2), "19.95 W");
@@ -25,8 +23,7 @@ TEST(CReadoutFormat, WattsPickTheirUnitByMagnitude)
     EXPECT_EQ(CReadoutFormat::Watts(43.01f, 0), "20 W");
 }
 
-TEST(CReadoutFormat, PulseLinesShowMissingValuesAsNotAvailable)
-{
+TEST(CReadoutFormat, PulseLinesShowMissingValuesAsNotAvailable) {
     EXPECT_EQ(CReadoutFormat::DutyCycle(12.5f), "Duty Cycle [A] 12.50 %");
     EXPECT_EQ(CReadoutFormat::BurstWidth(1.25f), "Burst Width   1.250 us");
     EXPECT_EQ(CReadoutFormat::DutyCycle(std::numeric_limits<float>::quiet_NaN()), "Duty Cycle [A] N/A");
@@ -35,8 +32,7 @@ TEST(CReadoutFormat, PulseLinesShowMissingValuesAsNotAvailable)
 
 using CReadoutTextsTest = ProfileFixture;
 
-TEST_F(CReadoutTextsTest, PowerReadingInAbsoluteMode)
-{
+TEST_F(CReadoutTextsTest, PowerReadingInAbsoluteMode) {
     Record(ChannelAvg, {42.0f, 43.01f});
     CReadoutTexts::Texts texts;
     CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
@@ -50,8 +46,7 @@ TEST_F(CReadoutTextsTest, PowerReadingInAbsoluteMode)
     EXPECT_EQ(texts[ItemValue], "43 dBm");
 }
 
-TEST_F(CReadoutTextsTest, RelativeModeShowsDifferencesToTheReference)
-{
+TEST_F(CReadoutTextsTest, RelativeModeShowsDifferencesToTheReference) {
     Profile().SetRelativeMode(true);
     Record(ChannelAvg, {20.0f, 20.5f, 19.0f});
     Record(ChannelAvg, {20.5f});
@@ -63,8 +58,7 @@ TEST_F(CReadoutTextsTest, RelativeModeShowsDifferencesToTheReference)
     EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 0.50 dB");
 }
 
-TEST_F(CReadoutTextsTest, VswrShowsReturnLossOrNotAvailable)
-{
+TEST_F(CReadoutTextsTest, VswrShowsReturnLossOrNotAvailable) {
     Profile().SetModelNumber(0);
     CReadoutTexts::Texts texts;
     Record(ChannelVswr, {1.0f});
@@ -79,8 +73,7 @@ TEST_F(CReadoutTextsTest, VswrShowsReturnLossOrNotAvailable)
     EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 1.50 : 1");
 }
 
-TEST_F(CReadoutTextsTest, PeakToAverageRatioHasNoSecondLine)
-{
+TEST_F(CReadoutTextsTest, PeakToAverageRatioHasNoSecondLine) {
     Profile().SetModelNumber(4);
     Record(ChannelVswr, {7.25f});
     CReadoutTexts::Texts texts;
@@ -93,8 +86,7 @@ TEST_F(CReadoutTextsTest, PeakToAverageRatioHasNoSecondLine)
     EXPECT_EQ(CReadoutTexts::GaugeCaption(4, ChannelPeak), "dBm");
 }
 
-TEST_F(CReadoutTextsTest, LimitLinesCarryTheQuantitysUnitAndOnlyWhenEnabled)
-{
+TEST_F(CReadoutTextsTest, LimitLinesCarryTheQuantitysUnitAndOnlyWhenEnabled) {
     CReadoutTexts::Texts texts;
     Profile().SetLimits(ChannelAvg, 30.0f, 50.0f);
     CReadoutTexts::SetLimits(Profile(), ChannelAvg, texts);
@@ -116,8 +108,7 @@ TEST_F(CReadoutTextsTest, LimitLinesCarryTheQuantitysUnitAndOnlyWhenEnabled)
     EXPECT_EQ(texts[ItemHighLimit], Text("S_MEASUREVIEW_HLIMIT") + " 1.50 dB");
 }
 
-TEST_F(CReadoutTextsTest, IdentityLinesAndTechnologyOnlyForItsModel)
-{
+TEST_F(CReadoutTextsTest, IdentityLinesAndTechnologyOnlyForItsModel) {
     Profile().SetSerialText("A1234");
     Profile().SetFrequency(2450.5f);
     Profile().SetExtOffset(-1.25f);
@@ -134,8 +125,7 @@ TEST_F(CReadoutTextsTest, IdentityLinesAndTechnologyOnlyForItsModel)
     EXPECT_EQ(texts[ItemTechnology], "");
 }
 
-TEST_F(CReadoutTextsTest, PulseLinesFollowTheProfile)
-{
+TEST_F(CReadoutTextsTest, PulseLinesFollowTheProfile) {
     Profile().SetDutyCycle(std::numeric_limits<float>::quiet_NaN());
     Profile().SetBurstWidth(3.5f);
     CReadoutTexts::Texts texts;

@@ -27,8 +27,7 @@ struct SentRequest {
 class ScriptedLink : public CMeasurementLink {
 public:
     bool IsConnected() const override { return connected; }
-    bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override
-    {
+    bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override {
         if (!accepts)
             return false;
         sent.push_back({kind, argument, timeoutMs, pending});
@@ -36,8 +35,7 @@ public:
     }
     bool IsPending() const override { return pending; }
     void SetPending(bool flag) override { pending = flag; }
-    bool SetAveraging() override
-    {
+    bool SetAveraging() override {
         ++averagingCalls;
         return averagingAcknowledged;
     }
@@ -65,30 +63,26 @@ public:
 
 std::vector<BeepType> g_beeps;
 
-void RecordBeep(BeepType type)
-{
+void RecordBeep(BeepType type) {
     g_beeps.push_back(type);
 }
 
 class MeasurementHandlerTest : public MeasurementTestProfile {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MeasurementTestProfile::SetUp();
         g_beeps.clear();
         CMessageBeep::SetPlayer(RecordBeep);
         m_handler = std::make_unique<CMeasurementHandler>(*m_profile, m_link, m_display);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         CMessageBeep::SetPlayer(nullptr);
         m_handler.reset();
         MeasurementTestProfile::TearDown();
     }
 
-    void StartModel(int model)
-    {
+    void StartModel(int model) {
         m_profile->SetModelNumber(model);
         m_handler->ConfigureForModel();
         m_handler->Start();
@@ -104,8 +98,7 @@ protected:
     std::unique_ptr<CMeasurementHandler> m_handler;
 };
 
-std::vector<int32_t> SentKinds(const ScriptedLink& link)
-{
+std::vector<int32_t> SentKinds(const ScriptedLink& link) {
     std::vector<int32_t> kinds;
     for (const SentRequest& request : link.sent)
         kinds.push_back(request.kind);
@@ -114,8 +107,7 @@ std::vector<int32_t> SentKinds(const ScriptedLink& link)
 
 } // namespace
 
-TEST_F(MeasurementHandlerTest, RequestCycleFollowsTheModel)
-{
+TEST_F(MeasurementHandlerTest, RequestCycleFollowsTheModel) {
     const std::map<int, std::vector<int32_t>> expected = {
         {0, {0, 2, 3, 0, 2, 3, 0}}, {2, {0, 2, 3, 0, 2, 3, 0}}, {4, {0, 2, 0, 2, 0, 2, 0}},
         {9, {0, 2, 0, 2, 0, 2, 0}}, {5, {1, 2, 1, 2, 1, 2, 1}}, {3, {2, 2, 2, 2, 2, 2, 2}},
@@ -133,8 +125,7 @@ TEST_F(MeasurementHandlerTest, RequestCycleFollowsTheModel)
     }
 }
 
-TEST_F(MeasurementHandlerTest, TimerSendsOnlyWhenConnectedRunningAndNothingPending)
-{
+TEST_F(MeasurementHandlerTest, TimerSendsOnlyWhenConnectedRunningAndNothingPending) {
     m_profile->SetModelNumber(1);
     m_profile->SetFrequency(2400.567f);
     m_handler->ConfigureForModel();
@@ -157,8 +148,7 @@ TEST_F(MeasurementHandlerTest, TimerSendsOnlyWhenConnectedRunningAndNothingPendi
     EXPECT_FALSE(m_link.pending) << "a refused request leaves nothing pending";
 }
 
-TEST_F(MeasurementHandlerTest, PendingFlagDecidesWhichRepliesAreTaken)
-{
+TEST_F(MeasurementHandlerTest, PendingFlagDecidesWhichRepliesAreTaken) {
     StartModel(1);
     m_handler->OnAvgReading(1, 1000);
     EXPECT_EQ(Records().Count(ChannelAvg), 0) << "a reply nobody waits for is dropped";
@@ -180,8 +170,7 @@ TEST_F(MeasurementHandlerTest, PendingFlagDecidesWhichRepliesAreTaken)
     EXPECT_EQ(m_display.newValues, 1);
 }
 
-TEST_F(MeasurementHandlerTest, ReadingsAreScaledAndOffset)
-{
+TEST_F(MeasurementHandlerTest, ReadingsAreScaledAndOffset) {
     m_profile->SetExtOffset(10.0f);
     StartModel(0);
     Tick();
@@ -197,8 +186,7 @@ TEST_F(MeasurementHandlerTest, ReadingsAreScaledAndOffset)
     EXPECT_NEAR(Records().Last(ChannelVswr), 1.2272f, 1e-4) << "20 dB return loss; the offset cancels";
 }
 
-TEST_F(MeasurementHandlerTest, ParIsPeakMinusCurrentAverage)
-{
+TEST_F(MeasurementHandlerTest, ParIsPeakMinusCurrentAverage) {
     StartModel(4);
     Tick();
     m_handler->OnAvgReading(1, 2000);
@@ -216,8 +204,7 @@ TEST_F(MeasurementHandlerTest, ParIsPeakMinusCurrentAverage)
     EXPECT_EQ(Records().Count(ChannelVswr), 0) << "VSWR models take no PAR";
 }
 
-TEST_F(MeasurementHandlerTest, Model5CorrectsPowersButNotVswrAndWarnsOfReversePower)
-{
+TEST_F(MeasurementHandlerTest, Model5CorrectsPowersButNotVswrAndWarnsOfReversePower) {
     m_profile->SetTechnology(0);
     m_profile->SetFrequency(2400.0f);
     m_profile->SetExtOffset(1.0f);
@@ -243,8 +230,7 @@ TEST_F(MeasurementHandlerTest, Model5CorrectsPowersButNotVswrAndWarnsOfReversePo
     EXPECT_FALSE(m_display.reverseWarning) << "the next normal reply clears the warning";
 }
 
-TEST_F(MeasurementHandlerTest, LimitsDecideAlarmAndSoundButNotForReversePower)
-{
+TEST_F(MeasurementHandlerTest, LimitsDecideAlarmAndSoundButNotForReversePower) {
     m_profile->SetLimits(ChannelAvg, 10.0f, 30.0f);
     m_profile->SetLimitEnabled(ChannelAvg, true);
     m_profile->SetAlarmOn(ChannelAvg, true);
@@ -282,8 +268,7 @@ TEST_F(MeasurementHandlerTest, LimitsDecideAlarmAndSoundButNotForReversePower)
     EXPECT_EQ(g_beeps.size(), 1u);
 }
 
-TEST_F(MeasurementHandlerTest, StartResetsAndSetsUpAveragingOnlyWhereNeeded)
-{
+TEST_F(MeasurementHandlerTest, StartResetsAndSetsUpAveragingOnlyWhereNeeded) {
     for (int model : {0, 1, 2, 3, 4, 5, 6, 8, 9}) {
         m_link.averagingCalls = 0;
         m_handler->Stop();
@@ -303,8 +288,7 @@ TEST_F(MeasurementHandlerTest, StartResetsAndSetsUpAveragingOnlyWhereNeeded)
     EXPECT_NE(Records().StartTime(), 0) << "and keeps a start time";
 }
 
-TEST_F(MeasurementHandlerTest, SingleSweepTakesOneValueAndStops)
-{
+TEST_F(MeasurementHandlerTest, SingleSweepTakesOneValueAndStops) {
     m_profile->SetSingleSweep(true);
     StartModel(1);
     Tick();
@@ -314,8 +298,7 @@ TEST_F(MeasurementHandlerTest, SingleSweepTakesOneValueAndStops)
     EXPECT_FALSE(m_handler->OnTimer());
 }
 
-TEST_F(MeasurementHandlerTest, UnsavedMeasurementAndSaving)
-{
+TEST_F(MeasurementHandlerTest, UnsavedMeasurementAndSaving) {
     StartModel(3);
     EXPECT_FALSE(m_handler->StartDiscardsUnsaved()) << "nothing measured yet";
     Tick();
@@ -339,8 +322,7 @@ TEST_F(MeasurementHandlerTest, UnsavedMeasurementAndSaving)
     EXPECT_EQ(data.Series(ChannelPeak), (std::vector<double>{25.0, 26.0}));
 }
 
-TEST_F(MeasurementHandlerTest, SaveMaskAndMainChannelByModel)
-{
+TEST_F(MeasurementHandlerTest, SaveMaskAndMainChannelByModel) {
     for (int model : {0, 2, 4, 5, 9})
         EXPECT_EQ(CMeasurementHandler::SaveMask(model), 0x13) << model;
     for (int model : {1, 6})
@@ -351,8 +333,7 @@ TEST_F(MeasurementHandlerTest, SaveMaskAndMainChannelByModel)
     }
 }
 
-TEST_F(MeasurementHandlerTest, ResetEmptiesEveryChannelButKeepsRunning)
-{
+TEST_F(MeasurementHandlerTest, ResetEmptiesEveryChannelButKeepsRunning) {
     StartModel(0);
     Tick();
     m_handler->OnAvgReading(1, 2000);

@@ -6,8 +6,7 @@
 
 using Action = CMeasurementLayout::DoubleClickAction;
 
-TEST(MeasurementLayoutTest, MultiScreenGeometryLeavesOnePixelGaps)
-{
+TEST(MeasurementLayoutTest, MultiScreenGeometryLeavesOnePixelGaps) {
     CMeasurementLayout layout(0);
     const auto rects = layout.Geometry(203, 103);
     EXPECT_EQ(rects[0], (PanelRect{1, 1, 100, 50, true}));
@@ -23,8 +22,7 @@ TEST(MeasurementLayoutTest, MultiScreenGeometryLeavesOnePixelGaps)
     EXPECT_EQ(uneven[3], (PanelRect{102, 52, 101, 51, true}));
 }
 
-TEST(MeasurementLayoutTest, GraphReplacesTheBottomRow)
-{
+TEST(MeasurementLayoutTest, GraphReplacesTheBottomRow) {
     CMeasurementLayout layout(1);
     layout.ConfigureForModel(1);
     ASSERT_TRUE(layout.IsGraphShown());
@@ -37,8 +35,7 @@ TEST(MeasurementLayoutTest, GraphReplacesTheBottomRow)
     EXPECT_EQ(layout.PanelAt(203, 103, 50, 70), CMeasurementLayout::kNoPanel) << "the graph selects nothing";
 }
 
-TEST(MeasurementLayoutTest, TinyAreasGiveEmptyRectanglesNotNegativeOnes)
-{
+TEST(MeasurementLayoutTest, TinyAreasGiveEmptyRectanglesNotNegativeOnes) {
     CMeasurementLayout layout(0);
     for (const PanelRect& rect : layout.Geometry(0, 1)) {
         EXPECT_GE(rect.width, 0);
@@ -46,8 +43,7 @@ TEST(MeasurementLayoutTest, TinyAreasGiveEmptyRectanglesNotNegativeOnes)
     }
 }
 
-TEST(MeasurementLayoutTest, SlotsFollowTheMainQuantity)
-{
+TEST(MeasurementLayoutTest, SlotsFollowTheMainQuantity) {
     CMeasurementLayout layout(0);
     EXPECT_EQ(layout.Slots(), (std::array<int, 4>{0, 1, 2, 3}));
     layout.SetMainQuantity(ChannelVswr);
@@ -58,8 +54,7 @@ TEST(MeasurementLayoutTest, SlotsFollowTheMainQuantity)
     EXPECT_EQ(layout.Slots(), (std::array<int, 4>{0, 2, 1, 3})) << "REV keeps the arrangement";
 }
 
-TEST(MeasurementLayoutTest, SelectionRulesPerModel)
-{
+TEST(MeasurementLayoutTest, SelectionRulesPerModel) {
     EXPECT_EQ(CMeasurementLayout::InitialSelection(0), 1);
     EXPECT_EQ(CMeasurementLayout::InitialSelection(3), 2);
     EXPECT_EQ(CMeasurementLayout::InitialSelection(8), 2);
@@ -82,8 +77,7 @@ TEST(MeasurementLayoutTest, SelectionRulesPerModel)
     EXPECT_EQ(layout.SelectedPanel(), 2) << "a refused click keeps the selection";
 }
 
-TEST(MeasurementLayoutTest, SetAsDefaultMovesTheSelectedQuantityToTheMainPanel)
-{
+TEST(MeasurementLayoutTest, SetAsDefaultMovesTheSelectedQuantityToTheMainPanel) {
     CMeasurementLayout layout(0);
     layout.ConfigureForModel(0);
     EXPECT_FALSE(layout.SetAsDefault()) << "AVG already is the main quantity";
@@ -96,8 +90,7 @@ TEST(MeasurementLayoutTest, SetAsDefaultMovesTheSelectedQuantityToTheMainPanel)
     EXPECT_FALSE(layout.SetAsDefault());
 }
 
-TEST(MeasurementLayoutTest, FullScreenAndBack)
-{
+TEST(MeasurementLayoutTest, FullScreenAndBack) {
     CMeasurementLayout layout(1);
     layout.ConfigureForModel(1);
     ASSERT_TRUE(layout.Select(1));
@@ -115,8 +108,7 @@ TEST(MeasurementLayoutTest, FullScreenAndBack)
     EXPECT_TRUE(layout.IsGraphShown()) << "AVG-only sensors return to the graph";
 }
 
-TEST(MeasurementLayoutTest, DoubleClicks)
-{
+TEST(MeasurementLayoutTest, DoubleClicks) {
     CMeasurementLayout layout(0);
     layout.ConfigureForModel(0);
     EXPECT_EQ(layout.DoubleClick(0, true), Action::None);
@@ -129,8 +121,7 @@ TEST(MeasurementLayoutTest, DoubleClicks)
     EXPECT_EQ(layout.DoubleClick(0, false), Action::MultiScreen);
 }
 
-TEST(MeasurementLayoutTest, HistoryGraphToggle)
-{
+TEST(MeasurementLayoutTest, HistoryGraphToggle) {
     CMeasurementLayout layout(0);
     layout.ConfigureForModel(0);
     ASSERT_TRUE(layout.Select(2));

@@ -17,34 +17,31 @@ namespace {
 
 class MeasurementRecordTest : public SimTestDirectory {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SimTestDirectory::SetUp();
         CAppPaths::OverrideExecutableDirectory(m_root); // the profile files go here
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         CAppPaths::OverrideExecutableDirectory("");
         SimTestDirectory::TearDown();
     }
 
-    int Record(const std::vector<std::string>& arguments)
-    {
+    int Record(const std::vector<std::string>& arguments) {
         m_out.str("");
         m_err.str("");
         const CliContext context{arguments, m_out, m_err};
         return CCliRecordCommand::Commands().front().run(context);
     }
 
-    CHistoryData RecordFrom(int model, int count)
-    {
+    CHistoryData RecordFrom(int model, int count) {
         VirtualSensorConfig config;
         config.modelNumber = model;
         CVirtualSensor sensor(config);
         EXPECT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
         const std::string path = m_root + "/record.psh";
-        EXPECT_EQ(Record({"--port", "usb", "--count", std::to_string(count), "--out", path}), 0) << m_err.str();
+        EXPECT_EQ(Record({"--port", "usb", "--count", std::to_string(count), "--out", path}), 0)
+            << m_err.str();
         sensor.Stop();
         CHistoryData data;
         EXPECT_TRUE(CHistoryFile::LoadHistory(path, data).ok);
@@ -57,8 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(MeasurementRecordTest, DirectionalSensorSavesAvgPeakAndVswr)
-{
+TEST_F(MeasurementRecordTest, DirectionalSensorSavesAvgPeakAndVswr) {
     const CHistoryData data = RecordFrom(0, 3);
     EXPECT_EQ(data.Header().Mask(), 0x13);
     ASSERT_EQ(data.RowCount(), 3);
@@ -69,15 +65,13 @@ TEST_F(MeasurementRecordTest, DirectionalSensorSavesAvgPeakAndVswr)
     }
 }
 
-TEST_F(MeasurementRecordTest, PeakOnlySensorSavesThePeakChannel)
-{
+TEST_F(MeasurementRecordTest, PeakOnlySensorSavesThePeakChannel) {
     const CHistoryData data = RecordFrom(3, 2);
     EXPECT_EQ(data.Header().Mask(), 0x02);
     EXPECT_EQ(data.RowCount(), 2);
 }
 
-TEST_F(MeasurementRecordTest, Model5StoresCorrectedForwardPower)
-{
+TEST_F(MeasurementRecordTest, Model5StoresCorrectedForwardPower) {
     const CHistoryData data = RecordFrom(5, 2);
     EXPECT_EQ(data.Header().Mask(), 0x13);
     ASSERT_EQ(data.RowCount(), 2);
@@ -86,8 +80,7 @@ TEST_F(MeasurementRecordTest, Model5StoresCorrectedForwardPower)
     EXPECT_NEAR(data.Value(1, ChannelVswr), 1.23, 0.02);
 }
 
-TEST_F(MeasurementRecordTest, RefusesBadOptionsAndAMissingSensor)
-{
+TEST_F(MeasurementRecordTest, RefusesBadOptionsAndAMissingSensor) {
     EXPECT_EQ(Record({"--port", "0", "--count", "3", "--out", m_root + "/a.psh"}), 2);
     EXPECT_EQ(Record({"--port", "usb", "--count", "-1", "--out", m_root + "/a.psh"}), 2);
     EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--size", "x"}), 2);
@@ -97,9 +90,9 @@ TEST_F(MeasurementRecordTest, RefusesBadOptionsAndAMissingSensor)
 
 // The device commands share the record command's option parser: trailing garbage in a number
 // is refused before any sensor is asked.
-TEST_F(MeasurementRecordTest, MeasureRefusesACountWithTrailingGarbage)
-{
-    const std::vector<std::string> arguments = {"--port", "usb", "--mode", "avg", "--count", "5x", "--freq", "100"};
+TEST_F(MeasurementRecordTest, MeasureRefusesACountWithTrailingGarbage) {
+    const std::vector<std::string> arguments = {"--port",  "usb", "--mode", "avg",
+                                                "--count", "5x",  "--freq", "100"};
     std::ostringstream out;
     std::ostringstream err;
     CCliDispatcher dispatcher;

@@ -13,8 +13,7 @@
 // A settings profile whose file lives in a temporary directory, removed afterwards.
 class MeasurementTestProfile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char pattern[] = "/tmp/pelmora-measure-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         m_directory = pattern;
@@ -22,8 +21,7 @@ protected:
         m_profile = std::make_unique<CSettingProfile>();
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         m_profile.reset();
         CAppPaths::OverrideExecutableDirectory("");
         std::error_code ignored;

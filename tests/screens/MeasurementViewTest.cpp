@@ -13,15 +13,14 @@
 #include "screens/ReadoutItem.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-void SendMouse(QWidget& target, QEvent::Type type, const QPoint& position)
-{
+void SendMouse(QWidget& target, QEvent::Type type, const QPoint& position) {
     const QPointF local(position);
     QMouseEvent event(type, local, target.mapToGlobal(local), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &event);
@@ -39,8 +38,7 @@ public:
 
 class AnsweringSink : public CMessageBoxSink {
 public:
-    int Show(void*, const std::string& text, const std::string&, unsigned style) override
-    {
+    int Show(void*, const std::string& text, const std::string&, unsigned style) override {
         texts.push_back(text);
         styles.push_back(style);
         return answer;
@@ -52,8 +50,7 @@ public:
 
 class MeasurementViewTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(m_directory.isValid());
         CAppPaths::OverrideExecutableDirectory(m_directory.path().toStdString());
         CMessageBoxes::SetSink(&m_sink);
@@ -62,8 +59,7 @@ protected:
         m_profile = std::make_unique<CSettingProfile>();
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         m_frame.reset();
         m_profile.reset();
         CMessageBoxes::SetSink(nullptr);
@@ -71,8 +67,7 @@ protected:
         CAppPaths::OverrideExecutableDirectory("");
     }
 
-    CMeasurementView& Open(int model)
-    {
+    CMeasurementView& Open(int model) {
         m_profile->SetModelNumber(model);
         auto link = std::make_unique<IdleLink>();
         m_link = link.get();
@@ -85,14 +80,12 @@ protected:
 
     static QPoint CentreOf(const QWidget* widget) { return widget->geometry().center(); }
 
-    static void DoubleClick(CMeasurementView& view, const QWidget* target)
-    {
+    static void DoubleClick(CMeasurementView& view, const QWidget* target) {
         SendMouse(view, QEvent::MouseButtonPress, CentreOf(target));
         SendMouse(view, QEvent::MouseButtonDblClick, CentreOf(target));
     }
 
-    CCommandState Query(int id) const
-    {
+    CCommandState Query(int id) const {
         CCommandState state;
         m_frame->OnUpdateCommand(id, state);
         return state;
@@ -107,8 +100,7 @@ protected:
 
 } // namespace
 
-TEST_F(MeasurementViewTest, AvgOnlySensorShowsGraphAndRefusesOtherPanels)
-{
+TEST_F(MeasurementViewTest, AvgOnlySensorShowsGraphAndRefusesOtherPanels) {
     CMeasurementView& view = Open(1);
     EXPECT_TRUE(view.Graph()->isVisible());
     EXPECT_FALSE(view.Panel(2)->isVisible());
@@ -119,8 +111,7 @@ TEST_F(MeasurementViewTest, AvgOnlySensorShowsGraphAndRefusesOtherPanels)
     EXPECT_FALSE(Query(ID_VIEW_HISTORYGRAPH).enabled);
 }
 
-TEST_F(MeasurementViewTest, DoubleClickingPanelZeroTogglesFullScreen)
-{
+TEST_F(MeasurementViewTest, DoubleClickingPanelZeroTogglesFullScreen) {
     CMeasurementView& view = Open(0);
     DoubleClick(view, view.Panel(0));
     EXPECT_EQ(view.Layout().FullScreenPanel(), 0);
@@ -134,8 +125,7 @@ TEST_F(MeasurementViewTest, DoubleClickingPanelZeroTogglesFullScreen)
     EXPECT_TRUE(Query(ID_VIEW_MULTISCREEN).checked);
 }
 
-TEST_F(MeasurementViewTest, DoubleClickingAnotherQuantityMakesItTheMainOne)
-{
+TEST_F(MeasurementViewTest, DoubleClickingAnotherQuantityMakesItTheMainOne) {
     CMeasurementView& view = Open(0);
     view.Panel(3)->SetAlarm(true);
     DoubleClick(view, view.Panel(3));
@@ -143,13 +133,13 @@ TEST_F(MeasurementViewTest, DoubleClickingAnotherQuantityMakesItTheMainOne)
     EXPECT_EQ(view.Panel(0)->GetQuantity(), ChannelVswr);
     EXPECT_TRUE(view.Panel(0)->GetAlarm()) << "panel 0 takes over the alarm state";
     EXPECT_EQ(view.Graph()->GetChannel(), ChannelVswr);
-    EXPECT_EQ(view.Panel(3)->geometry().topLeft(), QPoint(view.Panel(1)->width() + 2, 1)) << "moved top right";
+    EXPECT_EQ(view.Panel(3)->geometry().topLeft(), QPoint(view.Panel(1)->width() + 2, 1))
+        << "moved top right";
     EXPECT_FALSE(Query(ID_SETASDEFAULT).enabled);
     EXPECT_FALSE(Query(ID_MODE_RELATIVE).enabled) << "VSWR has no relative mode";
 }
 
-TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm)
-{
+TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm) {
     m_profile->SetLimitEnabled(ChannelPeak, true);
     m_profile->SetAlarmOn(ChannelPeak, true);
     m_profile->SetLimits(ChannelPeak, 0.0f, 10.0f);
@@ -165,8 +155,7 @@ TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm)
     EXPECT_TRUE(view.Panel(0)->GetAlarm());
 }
 
-TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart)
-{
+TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart) {
     CMeasurementView& view = Open(1);
     view.OnCommand(ID_MEASURE_START);
     EXPECT_TRUE(view.Handler().OnTimer());
@@ -188,8 +177,7 @@ TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart)
     EXPECT_TRUE(view.Handler().IsRunning()) << "Reset does not stop";
 }
 
-TEST_F(MeasurementViewTest, FailedSaveReportsAndStaysUnsaved)
-{
+TEST_F(MeasurementViewTest, FailedSaveReportsAndStaysUnsaved) {
     CMeasurementView& view = Open(1);
     view.OnCommand(ID_MEASURE_START);
     EXPECT_TRUE(view.Handler().OnTimer());
@@ -203,8 +191,7 @@ TEST_F(MeasurementViewTest, FailedSaveReportsAndStaysUnsaved)
     EXPECT_FALSE(Query(ID_FILE_SAVE).enabled);
 }
 
-TEST_F(MeasurementViewTest, ClosingDropsThePendingReading)
-{
+TEST_F(MeasurementViewTest, ClosingDropsThePendingReading) {
     CMeasurementView& view = Open(1);
     view.OnCommand(ID_MEASURE_START);
     EXPECT_TRUE(view.Handler().OnTimer());

@@ -15,8 +15,7 @@
 // destruction goes to a scratch directory that is removed afterwards.
 class ProfileFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::string pattern = (std::filesystem::temp_directory_path() / "pelmora-screens-XXXXXX").string();
         m_directory = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
         CAppPaths::OverrideExecutableDirectory(m_directory);
@@ -24,8 +23,7 @@ protected:
         m_profile = std::make_unique<CSettingProfile>();
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         m_profile.reset();
         CAppPaths::OverrideExecutableDirectory("");
         std::error_code ignored;
@@ -35,8 +33,7 @@ protected:
     CSettingProfile& Profile() { return *m_profile; }
     static std::string Text(const char* key) { return CStringTable::GetGeneralText(key); }
 
-    void Record(int channel, std::initializer_list<float> values)
-    {
+    void Record(int channel, std::initializer_list<float> values) {
         for (const float value : values)
             Profile().Records().AddValue(channel, value);
     }

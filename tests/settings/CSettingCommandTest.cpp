@@ -39,9 +39,7 @@ private:
 class CSettingsScreen : public CChildFrame {
 public:
     CSettingsScreen(ChildKind kind, int quantity, int& applied)
-        : CChildFrame(kind), m_quantity(quantity), m_applied(applied)
-    {
-    }
+        : CChildFrame(kind), m_quantity(quantity), m_applied(applied) {}
     CReadingReceiver* Receiver() override { return &m_receiver; }
     int MainQuantity() const override { return m_quantity; }
     void ApplySettings() override { ++m_applied; }
@@ -54,29 +52,26 @@ private:
 
 class CSettingCommandTest : public ::testing::Test {
 protected:
-    CSettingCommandTest()
-    {
+    CSettingCommandTest() {
         for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(kind, [this, kind] { return new CSettingsScreen(kind, ChannelPeak, m_applied); });
+            CChildFrameFactory::SetCreator(
+                kind, [this, kind] { return new CSettingsScreen(kind, ChannelPeak, m_applied); });
     }
 
-    ~CSettingCommandTest() override
-    {
+    ~CSettingCommandTest() override {
         m_frame.reset();
         for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
             CChildFrameFactory::SetCreator(kind, nullptr);
     }
 
-    void Connect(int model)
-    {
+    void Connect(int model) {
         m_frame = std::make_unique<CMainFrame>(std::make_unique<CConnectedLink>(model));
         ASSERT_TRUE(m_frame->Create(QString()));
         ASSERT_TRUE(m_frame->ConnectToPort(3));
     }
 
     // The setting dialogs open now.
-    std::vector<CSettingDlg*> OpenDialogs() const
-    {
+    std::vector<CSettingDlg*> OpenDialogs() const {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         std::vector<CSettingDlg*> open;
         for (CSettingDlg* dialog : m_frame->findChildren<CSettingDlg*>())
@@ -85,9 +80,10 @@ protected:
         return open;
     }
 
-    static int RangeTab(const CSettingDlg& dialog)
-    {
-        return dialog.Page(SettingPageKind::Avg)->findChild<QTabWidget*>(QString::number(IdcRangeTabs))->currentIndex();
+    static int RangeTab(const CSettingDlg& dialog) {
+        return dialog.Page(SettingPageKind::Avg)
+            ->findChild<QTabWidget*>(QString::number(IdcRangeTabs))
+            ->currentIndex();
     }
 
     CSettingsTestSandbox m_sandbox;
@@ -95,8 +91,7 @@ protected:
     std::unique_ptr<CMainFrame> m_frame;
 };
 
-TEST_F(CSettingCommandTest, WithoutAScreenTheDialogOpensOnTheFirstTabOnce)
-{
+TEST_F(CSettingCommandTest, WithoutAScreenTheDialogOpensOnTheFirstTabOnce) {
     Connect(5);
     m_frame->ExecuteCommand(ID_DEVICE_SETTING);
     m_frame->ExecuteCommand(ID_DEVICE_SETTING);
@@ -109,8 +104,7 @@ TEST_F(CSettingCommandTest, WithoutAScreenTheDialogOpensOnTheFirstTabOnce)
     EXPECT_EQ(m_applied, 0);
 }
 
-TEST_F(CSettingCommandTest, TheScreenOfTheModeGetsItsTabAndAppliesOnConfirmation)
-{
+TEST_F(CSettingCommandTest, TheScreenOfTheModeGetsItsTabAndAppliesOnConfirmation) {
     Connect(5);
     m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
     m_frame->ExecuteCommand(ID_DEVICE_SETTING);
@@ -134,8 +128,7 @@ TEST_F(CSettingCommandTest, TheScreenOfTheModeGetsItsTabAndAppliesOnConfirmation
     EXPECT_EQ(OpenDialogs()[0]->SelectedTab(), 1);
 }
 
-TEST_F(CSettingCommandTest, WithoutASensorTheDialogOpensOnTheFirstTabAndChangesNoScreen)
-{
+TEST_F(CSettingCommandTest, WithoutASensorTheDialogOpensOnTheFirstTabAndChangesNoScreen) {
     Connect(5);
     m_frame->ExecuteCommand(ID_MODE_PULSE);
     m_frame->ExecuteCommand(ID_DEVICE_DISCONNECT);

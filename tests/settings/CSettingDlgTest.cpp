@@ -22,21 +22,21 @@
 
 namespace {
 
-std::string General(const char* key) { return CSettingsTestSandbox::GeneralText(key); }
+std::string General(const char* key) {
+    return CSettingsTestSandbox::GeneralText(key);
+}
 
 class CSettingDlgTest : public ::testing::Test {
 protected:
     void SetUp() override { m_profile = std::make_unique<CSettingProfile>(); }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         m_dialog.reset();
         m_profile.reset();
     }
 
     // A dialog for a connected sensor of the model, shown and active so that focus can be checked.
-    CSettingDlg& Open(int model, int tab = 0, int rangeTab = 0)
-    {
+    CSettingDlg& Open(int model, int tab = 0, int rangeTab = 0) {
         m_profile->SetDevice(model, 1234, 105);
         m_dialog = std::make_unique<CSettingDlg>(*m_profile, tab, rangeTab);
         m_dialog->show();
@@ -46,29 +46,26 @@ protected:
 
     CSettingPage* Page(SettingPageKind kind) const { return m_dialog->Page(kind); }
 
-    template <typename Control = QLineEdit> Control* Find(SettingPageKind kind, int id, int rangeTab = -1) const
-    {
+    template <typename Control = QLineEdit>
+    Control* Find(SettingPageKind kind, int id, int rangeTab = -1) const {
         QWidget* scope = Page(kind);
         if (rangeTab >= 0)
             scope = scope->findChild<QTabWidget*>(QString::number(IdcRangeTabs))->widget(rangeTab);
         return scope->findChild<Control*>(QString::number(id));
     }
 
-    void Enter(SettingPageKind kind, int id, const char* text, int rangeTab = -1) const
-    {
+    void Enter(SettingPageKind kind, int id, const char* text, int rangeTab = -1) const {
         Find(kind, id, rangeTab)->setText(QString::fromUtf8(text));
     }
 
-    int SelectedRangeTab(SettingPageKind kind) const
-    {
+    int SelectedRangeTab(SettingPageKind kind) const {
         return Page(kind)->findChild<QTabWidget*>(QString::number(IdcRangeTabs))->currentIndex();
     }
 
     bool Accepted() const { return m_dialog->result() == QDialog::Accepted; }
 
     // The dialog was refused with this general text and the focus sits on the field.
-    void ExpectRefused(const char* key, QWidget* field)
-    {
+    void ExpectRefused(const char* key, QWidget* field) {
         EXPECT_FALSE(Accepted());
         ASSERT_FALSE(m_messages.texts.empty());
         EXPECT_EQ(m_messages.texts.back(), General(key));
@@ -83,8 +80,7 @@ protected:
     std::unique_ptr<CSettingDlg> m_dialog;
 };
 
-TEST_F(CSettingDlgTest, TabsPerModelAndTheInitialTab)
-{
+TEST_F(CSettingDlgTest, TabsPerModelAndTheInitialTab) {
     CSettingDlg& all = Open(5, 2);
     EXPECT_EQ(all.SelectedTab(), 2);
     for (SettingPageKind kind :
@@ -103,8 +99,7 @@ TEST_F(CSettingDlgTest, TabsPerModelAndTheInitialTab)
     EXPECT_TRUE(Page(SettingPageKind::Avg)->isVisible());
 }
 
-TEST_F(CSettingDlgTest, AvgPageHidesControlsAndOffersRangeTabsByModel)
-{
+TEST_F(CSettingDlgTest, AvgPageHidesControlsAndOffersRangeTabsByModel) {
     Open(6);
     EXPECT_TRUE(Find<QComboBox>(SettingPageKind::Avg, IdcAveraging)->isVisible());
     EXPECT_FALSE(Find<QComboBox>(SettingPageKind::Avg, IdcTechnology)->isVisible());
@@ -126,8 +121,7 @@ TEST_F(CSettingDlgTest, AvgPageHidesControlsAndOffersRangeTabsByModel)
     EXPECT_EQ(SelectedRangeTab(SettingPageKind::Avg), 0);
 }
 
-TEST_F(CSettingDlgTest, FrequencyLimitsPerModel)
-{
+TEST_F(CSettingDlgTest, FrequencyLimitsPerModel) {
     Open(0);
     Enter(SettingPageKind::Avg, IdcFrequency, "299.9");
     m_dialog->accept();
@@ -140,8 +134,7 @@ TEST_F(CSettingDlgTest, FrequencyLimitsPerModel)
     EXPECT_FLOAT_EQ(m_profile->GetFrequency(), 20.0f);
 }
 
-TEST_F(CSettingDlgTest, OffsetWithinPlusMinusHundred)
-{
+TEST_F(CSettingDlgTest, OffsetWithinPlusMinusHundred) {
     Open(5);
     Enter(SettingPageKind::Avg, IdcExtOffset, "100.01");
     m_dialog->accept();
@@ -153,8 +146,7 @@ TEST_F(CSettingDlgTest, OffsetWithinPlusMinusHundred)
     EXPECT_FLOAT_EQ(m_profile->GetExtOffset(), -100.0f);
 }
 
-TEST_F(CSettingDlgTest, FieldsWithoutANumberAreRefused)
-{
+TEST_F(CSettingDlgTest, FieldsWithoutANumberAreRefused) {
     Open(5);
     for (const char* text : {"", "abc", "1,5"}) {
         Enter(SettingPageKind::Avg, IdcFrequency, text);
@@ -174,8 +166,7 @@ TEST_F(CSettingDlgTest, FieldsWithoutANumberAreRefused)
     EXPECT_FLOAT_EQ(m_profile->GetFrequency(), 2400.0f);
 }
 
-TEST_F(CSettingDlgTest, EqualOrInvertedRangesAndLimitsSelectTheirRangeTab)
-{
+TEST_F(CSettingDlgTest, EqualOrInvertedRangesAndLimitsSelectTheirRangeTab) {
     Open(5, 0, 0);
     Enter(SettingPageKind::Avg, IdcDisplayMin, "60", 1);
     m_dialog->accept();
@@ -190,8 +181,7 @@ TEST_F(CSettingDlgTest, EqualOrInvertedRangesAndLimitsSelectTheirRangeTab)
     ExpectRefused("S_IDD_SETTING_ONOK_ILRNG", Find(SettingPageKind::Avg, IdcLimitLow, 2));
 }
 
-TEST_F(CSettingDlgTest, OnlyTheSelectedTabsPageIsApplied)
-{
+TEST_F(CSettingDlgTest, OnlyTheSelectedTabsPageIsApplied) {
     Open(5, 2);
     Enter(SettingPageKind::Avg, IdcFrequency, "1000");
     Enter(SettingPageKind::Pulse, IdcFrequency, "2450.7");
@@ -206,8 +196,7 @@ TEST_F(CSettingDlgTest, OnlyTheSelectedTabsPageIsApplied)
     ExpectRefused("S_IDD_SETTING_ONOK_IFREQ", Find(SettingPageKind::Avg, IdcFrequency));
 }
 
-TEST_F(CSettingDlgTest, CancelKeepsTheRangeItemsThatValidationWrote)
-{
+TEST_F(CSettingDlgTest, CancelKeepsTheRangeItemsThatValidationWrote) {
     Open(5, 2);
     Enter(SettingPageKind::Avg, IdcDisplayMin, "10", 0);
     Enter(SettingPageKind::Avg, IdcDisplayMax, "50", 0);
@@ -226,8 +215,7 @@ TEST_F(CSettingDlgTest, CancelKeepsTheRangeItemsThatValidationWrote)
     EXPECT_FLOAT_EQ(m_profile->GetExtOffset(), 0.0f);
 }
 
-TEST_F(CSettingDlgTest, AvgPageAppliesItsChoices)
-{
+TEST_F(CSettingDlgTest, AvgPageAppliesItsChoices) {
     m_profile->SetAvgRate(2);
     m_profile->SetTechnology(12);
     m_profile->SetAvgRepeat(0);
@@ -254,8 +242,7 @@ TEST_F(CSettingDlgTest, AvgPageAppliesItsChoices)
     EXPECT_FALSE(m_profile->IsAlarmOn(ChannelPeak));
 }
 
-TEST_F(CSettingDlgTest, PulseDutyAndReferenceAreTruncated)
-{
+TEST_F(CSettingDlgTest, PulseDutyAndReferenceAreTruncated) {
     m_profile->SetPulseDuty(25500);
     Open(5, 2);
     EXPECT_EQ(Find(SettingPageKind::Pulse, IdcDutyValue)->text(), QStringLiteral("25.500"));
@@ -282,8 +269,7 @@ TEST_F(CSettingDlgTest, PulseDutyAndReferenceAreTruncated)
     EXPECT_EQ(m_profile->GetPulseReference(), -123);
 }
 
-TEST_F(CSettingDlgTest, ManualDutyForcesTheAutomaticReference)
-{
+TEST_F(CSettingDlgTest, ManualDutyForcesTheAutomaticReference) {
     m_profile->SetPulseReference(150);
     Open(5, 2);
     auto* referenceManual = Find<QAbstractButton>(SettingPageKind::Pulse, IdcReferenceManual);
@@ -302,8 +288,7 @@ TEST_F(CSettingDlgTest, ManualDutyForcesTheAutomaticReference)
     EXPECT_FALSE(Find(SettingPageKind::Pulse, IdcReferenceValue)->isEnabled());
 }
 
-TEST_F(CSettingDlgTest, PulseTechnologyEntries)
-{
+TEST_F(CSettingDlgTest, PulseTechnologyEntries) {
     EXPECT_EQ(CSettingDlg_Pulse::EntryOfTechnology(0), 0);
     EXPECT_EQ(CSettingDlg_Pulse::EntryOfTechnology(3), 1);
     EXPECT_EQ(CSettingDlg_Pulse::EntryOfTechnology(4), 2);
@@ -312,8 +297,7 @@ TEST_F(CSettingDlgTest, PulseTechnologyEntries)
     EXPECT_EQ(CSettingDlg_Pulse::TechnologyOfEntry(3), 7);
 }
 
-TEST_F(CSettingDlgTest, EnterAndEscapeActOnTheHost)
-{
+TEST_F(CSettingDlgTest, EnterAndEscapeActOnTheHost) {
     Open(5, 2);
     QLineEdit* field = Find(SettingPageKind::Pulse, IdcDisplayMin, 0);
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

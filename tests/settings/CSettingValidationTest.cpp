@@ -12,7 +12,8 @@ TEST(CSettingValidation, ReadsNumbersWithBlanksAroundThem) {
 }
 
 TEST(CSettingValidation, RefusesTextThatIsNotOneNumber) {
-    for (const char* text : {"", "   ", "abc", "1,5", "12abc", "1 2", "+", "+-3", "--3", "0x10", "inf", "nan", "1e999"})
+    for (const char* text :
+         {"", "   ", "abc", "1,5", "12abc", "1 2", "+", "+-3", "--3", "0x10", "inf", "nan", "1e999"})
         EXPECT_FALSE(CSettingValidation::ParseNumber(text).has_value()) << '"' << text << '"';
 }
 

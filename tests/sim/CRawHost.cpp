@@ -45,7 +45,9 @@ CRawHost::CRawHost(Kind kind, const std::string& path) {
     }
 }
 
-CRawHost::~CRawHost() { Close(); }
+CRawHost::~CRawHost() {
+    Close();
+}
 
 void CRawHost::Close() {
     if (m_writeFd >= 0 && m_writeFd != m_readFd)
@@ -100,9 +102,14 @@ std::vector<uint8_t> CRawHost::Plain(const char* mnemonic) {
 
 std::vector<uint8_t> CRawHost::WithArgument(const char* mnemonic, int32_t argument) {
     const auto bits = static_cast<uint32_t>(argument);
-    return {'[', static_cast<uint8_t>(mnemonic[0]), static_cast<uint8_t>(mnemonic[1]),
-            static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8), static_cast<uint8_t>(bits >> 16),
-            static_cast<uint8_t>(bits >> 24), ']'};
+    return {'[',
+            static_cast<uint8_t>(mnemonic[0]),
+            static_cast<uint8_t>(mnemonic[1]),
+            static_cast<uint8_t>(bits),
+            static_cast<uint8_t>(bits >> 8),
+            static_cast<uint8_t>(bits >> 16),
+            static_cast<uint8_t>(bits >> 24),
+            ']'};
 }
 
 int32_t CRawHost::Int32At(const std::vector<uint8_t>& bytes, size_t offset) {

@@ -116,8 +116,8 @@ TEST_F(SimLinkTest, UsbRefusesADeviceNameInUse) {
 TEST(SimOptionsTest, ParsesTheCommandLine) {
     CSimOptions options;
     std::string error;
-    ASSERT_TRUE(options.Parse({"--code", "13", "--serial", "42", "--firmware", "291", "--usb", "older", "--level",
-                               "-12.5", "--fault", "split:20", "--pace", "--log-speed", "0"},
+    ASSERT_TRUE(options.Parse({"--code", "13", "--serial", "42", "--firmware", "291", "--usb", "older",
+                               "--level", "-12.5", "--fault", "split:20", "--pace", "--log-speed", "0"},
                               error))
         << error;
     EXPECT_EQ(options.config.modelNumber, 8);
@@ -139,9 +139,16 @@ TEST(SimOptionsTest, ParsesTheCommandLine) {
 }
 
 TEST(SimOptionsTest, RejectsBadValues) {
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {"--model", "7"}, {"--model"}, {"--port", "0"}, {"--level", "high"}, {"--fault", "melt"},
-             {"--fault", "silence:-1"}, {"--log-speed", "-2"}, {"--serial", "12x"}, {"--bogus", "1"}}) {
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{"--model", "7"},
+                                               {"--model"},
+                                               {"--port", "0"},
+                                               {"--level", "high"},
+                                               {"--fault", "melt"},
+                                               {"--fault", "silence:-1"},
+                                               {"--log-speed", "-2"},
+                                               {"--serial", "12x"},
+                                               {"--bogus", "1"}}) {
         CSimOptions options;
         std::string error;
         EXPECT_FALSE(options.Parse(arguments, error)) << arguments[0];

@@ -72,7 +72,8 @@ std::map<int32_t, int32_t> WalkHistogram(const std::vector<uint8_t>& reply) {
 } // namespace
 
 TEST_F(SimProtocolTest, IdentifiesAsEveryModel) {
-    const std::map<int, int> codes = {{0, 4}, {1, 5}, {2, 6}, {3, 7}, {4, 8}, {5, 10}, {6, 11}, {8, 13}, {9, 14}};
+    const std::map<int, int> codes = {{0, 4},  {1, 5},  {2, 6},  {3, 7}, {4, 8},
+                                      {5, 10}, {6, 11}, {8, 13}, {9, 14}};
     for (const auto& [model, code] : codes) {
         VirtualSensorConfig config = Model(model, 105);
         config.serialNumber = 7000 + model;
@@ -150,8 +151,8 @@ TEST_F(SimProtocolTest, PulseTimingIsConsistentForEveryPeriodCode) {
 
 TEST_F(SimProtocolTest, AcknowledgesEverySetUpCommand) {
     auto host = Connect(Model(5));
-    for (const char* mnemonic : {"GC", "SO", "SZ", "ST", "SN", "SU", "SR", "AE", "AF", "AM", "AI", "AN", "AT",
-                                 "AU", "AR", "AO"})
+    for (const char* mnemonic :
+         {"GC", "SO", "SZ", "ST", "SN", "SU", "SR", "AE", "AF", "AM", "AI", "AN", "AT", "AU", "AR", "AO"})
         EXPECT_EQ(host->Exchange(CRawHost::WithArgument(mnemonic, 1), 5), kAck) << mnemonic;
     EXPECT_TRUE(m_sensor->WaitForCommands(16, 2000));
 }
@@ -220,8 +221,8 @@ TEST_F(SimProtocolTest, LoggerKeepsRecordingAtRealTimeSpeed) {
     VirtualSensorConfig config = Model(5);
     config.loggingSpeedUp = 1.0;
     auto host = Connect(config);
-    for (const auto& [mnemonic, argument] : std::vector<std::pair<const char*, int32_t>>{
-             {"AM", 0x0F}, {"AI", 3600}, {"AN", 24}, {"AR", 1}})
+    for (const auto& [mnemonic, argument] :
+         std::vector<std::pair<const char*, int32_t>>{{"AM", 0x0F}, {"AI", 3600}, {"AN", 24}, {"AR", 1}})
         ASSERT_EQ(host->Exchange(CRawHost::WithArgument(mnemonic, argument), 5), kAck);
     auto words = Values(host->Exchange({'[', 'A', 'S', ']', '\\'}, 59), 11);
     EXPECT_EQ(words[1], 1) << "still logging: the data is not offered yet";
