@@ -2,6 +2,7 @@
 
 #include "history/CHistoryChannels.h"
 #include "history/CHistoryFile.h"
+#include "model/CPowerMath.h"
 #include "model/CSettingProfile.h"
 #include "platform/CLocalTime.h"
 
@@ -25,10 +26,6 @@ int32_t TruncateToInt32(double value) {
 int32_t CHistoryRecorder::EncodeValue(float value) {
     const double wide = value;
     return TruncateToInt32(wide >= 0 ? (wide + 0.005) * 100 : (wide - 0.005) * 100);
-}
-
-int32_t CHistoryRecorder::EncodeFrequency(float megahertz) {
-    return TruncateToInt32(megahertz * 100.0);
 }
 
 std::string CHistoryRecorder::IntervalText(int64_t startTime, int64_t stopTime, int rowCount) {
@@ -78,7 +75,7 @@ void CHistoryRecorder::FillHeader(HistoryHeader& header, CSettingProfile& profil
     header.SetText(HistoryText::ModelName, model ? model->name : "");
     header.SetText(HistoryText::SerialNumber, profile.GetSerialText());
     header.SetSensorType(model && model->type == SensorTerminating ? 'B' : 'A');
-    header.SetFrequencyX100(EncodeFrequency(profile.GetFrequency()));
+    header.SetFrequencyX100(CPowerMath::Hundredths(profile.GetFrequency()));
     header.SetExternalOffset(profile.GetExtOffset());
     if (!title.empty())
         header.SetText(HistoryText::Title, title);

@@ -18,8 +18,6 @@ public:
 
     // A value in hundredths, rounded half away from zero and kept within 32 bits; NaN gives 0.
     static int32_t EncodeValue(float value);
-    // Frequency in MHz times 100, truncated toward zero.
-    static int32_t EncodeFrequency(float megahertz);
     // "%d ms" of the mean time between samples; "%d s" when the milliseconds do not fit the field.
     static std::string IntervalText(int64_t startTime, int64_t stopTime, int rowCount);
     // "%04d-%02d-%02d %02d:%02d:%02d" in local time.

@@ -3,18 +3,13 @@
 #include <cmath>
 
 #include "model/HistoryChannel.h"
+#include "model/TechnologyCorrection.h"
+
+#include <algorithm>
+#include <limits>
 
 // Correction constants of model 5 per technology; GSM (6) and "etc" (7) are not corrected.
-struct TechnologyConstants {
-    double p0;
-    double s1;
-    double s0;
-    double a1;
-    double a0;
-    double aboveBand; // q above 1000 MHz
-};
-
-static constexpr TechnologyConstants kTechnologies[] = {
+static constexpr TechnologyCorrection kTechnologies[] = {
     {34, -0.029, 0.0597, 0.6349, 0.1991, 1.3},  // LTE-TDD
     {35, -0.026, 0.0532, 0.478, -0.8186, 0.2},  // WCDMA
     {33, -0.022, 0.0447, 0.4259, -0.8828, 0.0}, // CDMA
@@ -24,6 +19,18 @@ static constexpr TechnologyConstants kTechnologies[] = {
 };
 
 static constexpr int kCorrectedTechnologies = sizeof(kTechnologies) / sizeof(kTechnologies[0]);
+
+int32_t CPowerMath::Hundredths(double value) {
+    // A setting held as a float lies just below many decimal values (20.06 is 20.0599995...):
+    // a thousandth of a hundredth away from zero keeps trunc() from dropping a hundredth.
+    const double scaled = value * 100.0 + (value < 0.0 ? -0.001 : 0.001);
+    // Out-of-range or NaN settings must not become undefined conversions.
+    if (std::isnan(scaled))
+        return 0;
+    constexpr double lowest = std::numeric_limits<int32_t>::min();
+    constexpr double highest = std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(std::clamp(std::trunc(scaled), lowest, highest));
+}
 
 float CPowerMath::ReadingToDbm(int32_t raw, float extOffset) {
     return static_cast<float>(raw / 100.0 + extOffset);
@@ -80,14 +87,9 @@ float CPowerMath::PeakToAverage(float peakDbm, float avgDbm) {
 }
 
 double CPowerMath::TechnologyCorrection(int technology, double frequencyMHz, double powerDbm) {
-    if (technology < 0 || technology >= kCorrectedTechnologies || !(frequencyMHz >= 300.0))
+    if (technology < 0 || technology >= kCorrectedTechnologies)
         return 0.0;
-    const TechnologyConstants& c = kTechnologies[technology];
-    if (frequencyMHz > 1000.0)
-        return c.aboveBand;
-    const double l = std::log(frequencyMHz / 100.0 - 2.0);
-    const double slope = l * c.s1 + c.s0;
-    return l * c.a1 + c.a0 + std::fabs(powerDbm - c.p0) * slope;
+    return kTechnologies[technology].Q(frequencyMHz, powerDbm);
 }
 
 float CPowerMath::CorrectedReading(int32_t raw, int technology, double frequencyMHz, float extOffset) {

@@ -8,6 +8,9 @@ public:
     static constexpr float kMaxVswr = 65.0f;
     static constexpr float kMinReturnLoss = -60.0f;
 
+    // A frequency (MHz) or offset (dB) in the hundredths the sensor and the history files take:
+    // truncated toward zero, clamped to the int range, 0 for NaN.
+    static int32_t Hundredths(double value);
     // A raw reading in hundredths of a dB plus the external offset, in dBm.
     static float ReadingToDbm(int32_t raw, float extOffset);
     static double DbmToMilliwatts(double dbm);

@@ -1,11 +1,10 @@
 #include "protocol/CMeterCommand.h"
 
 #include "history/CLittleEndian.h"
+#include "model/CPowerMath.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <iterator>
-#include <limits>
 
 std::array<uint8_t, CMeterCommand::kParameterLength> CMeterCommand::Parameter(const char mnemonic[3],
                                                                               int32_t argument) {
@@ -25,15 +24,7 @@ std::array<uint8_t, CMeterCommand::kStatusLength> CMeterCommand::StatusRequest()
 }
 
 int32_t CMeterCommand::Hundredths(double value) {
-    const double scaled = value * 100.0;
-    // Out-of-range or NaN settings must not become undefined conversions.
-    if (std::isnan(scaled))
-        return 0;
-    if (scaled >= std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (scaled <= std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(scaled);
+    return CPowerMath::Hundredths(value);
 }
 
 int32_t CMeterCommand::TechnologyCode(int32_t technologyIndex) {

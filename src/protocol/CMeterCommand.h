@@ -17,7 +17,7 @@ public:
     // The logging status request "[AS]" plus a backslash.
     static std::array<uint8_t, kStatusLength> StatusRequest();
 
-    // A setting in MHz or dB times 100, truncated toward zero.
+    // A setting in MHz or dB in the hundredths the sensor takes (CPowerMath::Hundredths).
     static int32_t Hundredths(double value);
     // Sensor code of the profile's technology index.
     static int32_t TechnologyCode(int32_t technologyIndex);

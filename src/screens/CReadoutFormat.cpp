@@ -4,13 +4,12 @@
 #include "screens/CTextFormat.h"
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
-// The sensor leaves pulse values undefined (NaN or -inf) when there was no pulse.
+// A pulse reply with a zero count gives an infinite or NaN quotient: there was no pulse to measure.
 bool IsMissing(float value) {
-    return std::isnan(value) || value == -std::numeric_limits<float>::infinity();
+    return !std::isfinite(value);
 }
 
 } // namespace

@@ -9,7 +9,7 @@ public:
     static std::string Number(double value, int decimalPlaces);
     // A power in dBm as watts: "W" above 1 W, "mW" above 0.1 mW, "uW" below.
     static std::string Watts(float dbm, int decimalPlaces);
-    // Duty cycle (percent) and burst width (microseconds) lines; "N/A" when not measured.
+    // Duty cycle (percent) and burst width (microseconds) lines; "N/A" when not finite.
     static std::string DutyCycle(float percent);
     static std::string BurstWidth(float microseconds);
 };

@@ -41,8 +41,6 @@ TEST(HistoryRecorderEncodingTest, ValuesRoundHalfAwayFromZero) {
     EXPECT_EQ(CHistoryRecorder::EncodeValue(std::numeric_limits<float>::quiet_NaN()), 0);
     EXPECT_EQ(CHistoryRecorder::EncodeValue(1e30f), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(CHistoryRecorder::EncodeValue(-1e30f), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(CHistoryRecorder::EncodeFrequency(2450.999f), 245099);
-    EXPECT_EQ(CHistoryRecorder::EncodeFrequency(2450.5f), 245050);
 }
 
 TEST(HistoryRecorderEncodingTest, IntervalTextFitsItsField) {

@@ -60,3 +60,13 @@ TEST(CPowerMathTest, TechnologyCorrectionInsideBand) {
     EXPECT_NEAR(CPowerMath::TechnologyCorrection(3, 1000.0, 32.0), expected, 1e-9);
     EXPECT_NEAR(CPowerMath::TechnologyCorrection(3, 1000.0, 40.0), expected, 1e-9);
 }
+
+TEST(CPowerMathTest, HundredthsOfFloatSettingsKeepTheirLastDigit) {
+    // 20.06f is 20.0599995...: a plain truncation would send 2005.
+    EXPECT_EQ(CPowerMath::Hundredths(20.06f), 2006);
+    EXPECT_EQ(CPowerMath::Hundredths(2450.999f), 245099);
+    EXPECT_EQ(CPowerMath::Hundredths(-0.07f), -7);
+    EXPECT_EQ(CPowerMath::Hundredths(-1.5), -150);
+    EXPECT_EQ(CPowerMath::Hundredths(1e12), INT32_MAX);
+    EXPECT_EQ(CPowerMath::Hundredths(std::nan("")), 0);
+}

@@ -28,6 +28,9 @@ TEST(CReadoutFormat, PulseLinesShowMissingValuesAsNotAvailable) {
     EXPECT_EQ(CReadoutFormat::BurstWidth(1.25f), "Burst Width   1.250 us");
     EXPECT_EQ(CReadoutFormat::DutyCycle(std::numeric_limits<float>::quiet_NaN()), "Duty Cycle [A] N/A");
     EXPECT_EQ(CReadoutFormat::BurstWidth(-std::numeric_limits<float>::infinity()), "Burst Width   N/A");
+    // A zero divisor in the reply: never "inf".
+    EXPECT_EQ(CReadoutFormat::DutyCycle(std::numeric_limits<float>::infinity()), "Duty Cycle [A] N/A");
+    EXPECT_EQ(CReadoutFormat::BurstWidth(std::numeric_limits<float>::infinity()), "Burst Width   N/A");
 }
 
 using CReadoutTextsTest = ProfileFixture;
