@@ -19,7 +19,7 @@ void CAppRegistry::DestroyInstance() {
 }
 
 void CAppRegistry::Reset() {
-    SetMainFrame(nullptr);
+    SetShell(nullptr);
     SetSettingProfile(nullptr);
     SetMeasurementScreen(nullptr);
     SetPulseScreen(nullptr);

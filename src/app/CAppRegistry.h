@@ -4,11 +4,11 @@
 #include <functional>
 #include <mutex>
 
-class CMainFrame;
+class CShellLink;
 class CSettingProfile;
 class CReadingReceiver;
 
-// Where the main frame, the settings profile and the open screens are registered so that any
+// Where the main window, the settings profile and the open screens are registered so that any
 // part of the program can find them. Slots are written on the user-interface thread and read
 // by the acquisition worker, hence atomic; the registry never dereferences what it holds.
 class CAppRegistry {
@@ -21,8 +21,8 @@ public:
     // Empties every slot.
     void Reset();
 
-    CMainFrame* GetMainFrame() const { return m_mainFrame.load(); }
-    void SetMainFrame(CMainFrame* frame) { m_mainFrame.store(frame); }
+    CShellLink* GetShell() const { return m_shell.load(); }
+    void SetShell(CShellLink* shell) { m_shell.store(shell); }
     CSettingProfile* GetSettingProfile() const { return m_settingProfile.load(); }
     void SetSettingProfile(CSettingProfile* profile) { m_settingProfile.store(profile); }
     CReadingReceiver* GetMeasurementScreen() const { return m_measurementScreen.load(); }
@@ -46,7 +46,7 @@ private:
 
     // Recursive so that a receiver may look at (or even change) the slots from inside its call.
     std::recursive_mutex m_screenCall;
-    std::atomic<CMainFrame*> m_mainFrame{nullptr};
+    std::atomic<CShellLink*> m_shell{nullptr};
     std::atomic<CSettingProfile*> m_settingProfile{nullptr};
     std::atomic<CReadingReceiver*> m_measurementScreen{nullptr};
     std::atomic<CReadingReceiver*> m_pulseScreen{nullptr};

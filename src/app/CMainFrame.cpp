@@ -98,8 +98,8 @@ CMainFrame::~CMainFrame() {
     }
     // The registry outlives the frame; it must not keep pointers to what is going away.
     CAppRegistry& registry = CAppRegistry::Instance();
-    if (registry.GetMainFrame() == this)
-        registry.SetMainFrame(nullptr);
+    if (registry.GetShell() == this)
+        registry.SetShell(nullptr);
     if (registry.GetSettingProfile() == &m_profile)
         registry.SetSettingProfile(nullptr);
 }
@@ -120,7 +120,7 @@ bool CMainFrame::Create(const QString& commandLine) {
     setWindowTitle(title);
     resize(1024, 720);
 
-    CAppRegistry::Instance().SetMainFrame(this);
+    CAppRegistry::Instance().SetShell(this);
     CAppRegistry::Instance().SetSettingProfile(&m_profile);
 
     m_idleUpdate = new QTimer(this);
@@ -190,6 +190,10 @@ void CMainFrame::BuildMenus() {
 
 void CMainFrame::SetStatusText(const QString& text, int pane) {
     m_statusPanes->SetText(pane, text);
+}
+
+void CMainFrame::SetStatusText(const std::string& text, int pane) {
+    SetStatusText(QString::fromStdString(text), pane);
 }
 
 void CMainFrame::ExecuteCommand(int id) {

@@ -3,6 +3,7 @@
 #include "app/CChildFrame.h"
 #include "app/CCommandTarget.h"
 #include "app/CMeterLink.h"
+#include "app/CShellLink.h"
 #include "model/CSettingProfile.h"
 
 #include <QMainWindow>
@@ -22,7 +23,7 @@ struct CAccelerator;
 // The main window: menus, three toolbars, the two-pane status bar and the child windows, and
 // the commands that belong to no single screen (connect, open, mode switching, ...). It owns
 // the settings profile, which saves itself when the frame is destroyed.
-class CMainFrame : public QMainWindow, public CCommandTarget {
+class CMainFrame : public QMainWindow, public CCommandTarget, public CShellLink {
     Q_OBJECT
 
 public:
@@ -39,18 +40,19 @@ public:
     void SetApplicationTarget(CCommandTarget* target) { m_applicationTarget = target; }
 
     void SetStatusText(const QString& text, int pane);
+    void SetStatusText(const std::string& text, int pane) override;
     bool OpenHistoryFile(const QString& path);
     // Steps of the connect command after the dialog; false when the sensor did not connect.
     bool ConnectToPort(int port);
 
     // Routes a command to the active child, this frame, then the application.
     void ExecuteCommand(int id);
-    void PostCommand(int id);
+    void PostCommand(int id) override;
     CCommandState QueryCommand(int id);
-    void UpdateCommandStates();
+    void UpdateCommandStates() override;
 
     CSettingProfile& Profile() { return m_profile; }
-    CCommandActions& Commands() { return *m_commands; }
+    CCommandActions& Commands() override { return *m_commands; }
     CChildFrame* ActiveChild() const;
     CChildFrame* FindChild(ChildKind kind) const;
     QMdiArea* MdiArea() const { return m_mdiArea; }

@@ -1,8 +1,8 @@
 #include "device/CConnectDlg.h"
 
 #include "app/CStringTable.h"
-#include "app/TraceSink.h"
 #include "device/CEnumPorts.h"
+#include "platform/TraceSink.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

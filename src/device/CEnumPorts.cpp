@@ -1,8 +1,8 @@
 #include "device/CEnumPorts.h"
 
-#include "app/TraceSink.h"
 #include "device/CPortRegistry.h"
 #include "device/CSerial.h"
+#include "platform/TraceSink.h"
 
 #include <algorithm>
 #include <cctype>

@@ -42,7 +42,8 @@ void CGraphCtrl::BindProfile(CSettingProfile* profile) {
 void CGraphCtrl::SetChannel(int modelNumber, int channel, bool returnLoss) {
     m_channel = channel;
     ResetTexts();
-    m_view.series.yAxisLabel = CGraphSource::AxisLabel(modelNumber, channel, returnLoss);
+    m_view.series.yAxisLabel =
+        CGraphSource::AxisLabel(&CStringTable::GetGeneralText, modelNumber, channel, returnLoss);
     ApplyView();
 }
 
@@ -50,8 +51,8 @@ void CGraphCtrl::ShowHistory(int modelNumber, const HistoryHeader* header, const
                              bool returnLoss) {
     if (header == nullptr || rows == nullptr)
         return;
-    m_channel = CGraphSource::FromHistory(modelNumber, *header, rows, rowCount, m_channel, returnLoss,
-                                          m_points, m_view);
+    m_channel = CGraphSource::FromHistory(&CStringTable::GetGeneralText, modelNumber, *header, rows, rowCount,
+                                          m_channel, returnLoss, m_points, m_view);
     ApplyView();
 }
 

@@ -1,21 +1,16 @@
 #include "history/CGraphSource.h"
 
-#include "app/CStringTable.h"
 #include "history/CHistoryChannels.h"
 #include "history/CHistoryRecorder.h"
 #include "history/HistoryHeader.h"
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
 #include "model/CSettingProfile.h"
-#include "screens/CTextFormat.h"
+#include "platform/CTextFormat.h"
 
 #include <algorithm>
 
 namespace {
-
-std::string General(const char* key) {
-    return CStringTable::GetGeneralText(key);
-}
 
 const char* PowerLabelKey(int channel) {
     switch (channel) {
@@ -36,23 +31,26 @@ float ReturnLoss(float vswr) {
 
 } // namespace
 
-std::string CGraphSource::ChannelLabel(int modelNumber, int channel, bool returnLoss) {
+std::string CGraphSource::ChannelLabel(const GraphTextLookup& text, int modelNumber, int channel,
+                                       bool returnLoss) {
     if (channel != ChannelVswr)
-        return General(PowerLabelKey(channel));
+        return text(PowerLabelKey(channel));
     if (CModelTable::ReportsPar(modelNumber))
-        return General("S_MEASUREVIEW_PAR");
-    return General(returnLoss ? "S_MEASUREVIEW_RL" : "S_MEASUREVIEW_VSWR");
+        return text("S_MEASUREVIEW_PAR");
+    return text(returnLoss ? "S_MEASUREVIEW_RL" : "S_MEASUREVIEW_VSWR");
 }
 
-std::string CGraphSource::AxisLabel(int modelNumber, int channel, bool returnLoss) {
+std::string CGraphSource::AxisLabel(const GraphTextLookup& text, int modelNumber, int channel,
+                                    bool returnLoss) {
     if (channel == ChannelVswr)
-        return ChannelLabel(modelNumber, channel, returnLoss);
-    return CTextFormat::Printf("%s (%s)", General("S_GRAPH_POWER").c_str(),
-                               ChannelLabel(modelNumber, channel, returnLoss).c_str());
+        return ChannelLabel(text, modelNumber, channel, returnLoss);
+    return CTextFormat::Printf("%s (%s)", text("S_GRAPH_POWER").c_str(),
+                               ChannelLabel(text, modelNumber, channel, returnLoss).c_str());
 }
 
-void CGraphSource::SetHistoryStatistics(int modelNumber, const HistoryHeader& header, int channel,
-                                        bool returnLoss, GraphView& view) {
+void CGraphSource::SetHistoryStatistics(const GraphTextLookup& text, int modelNumber,
+                                        const HistoryHeader& header, int channel, bool returnLoss,
+                                        GraphView& view) {
     HistoryStatistics statistics = header.Statistics(channel);
     const HistoryRange range = header.DisplayRange(channel);
     const bool par = channel == ChannelVswr && CModelTable::ReportsPar(modelNumber);
@@ -72,11 +70,10 @@ void CGraphSource::SetHistoryStatistics(int modelNumber, const HistoryHeader& he
         view.series.yFirst = 0.0f;
         view.series.ySecond = CPowerMath::kMinReturnLoss;
     }
-    const auto part = [valueUnit](const char* key, float value) {
-        return CTextFormat::Printf("%s : %.2f%s", General(key).c_str(), static_cast<double>(value),
-                                   valueUnit);
+    const auto part = [&text, valueUnit](const char* key, float value) {
+        return CTextFormat::Printf("%s : %.2f%s", text(key).c_str(), static_cast<double>(value), valueUnit);
     };
-    view.series.subtitle = "[" + ChannelLabel(modelNumber, channel, returnLoss) + "] " +
+    view.series.subtitle = "[" + ChannelLabel(text, modelNumber, channel, returnLoss) + "] " +
                            part("S_GRAPH_MAX", statistics.maximum) + ", " +
                            part("S_GRAPH_MIN", statistics.minimum) + ", " +
                            part("S_GRAPH_AVERAGE", statistics.average);
@@ -84,9 +81,9 @@ void CGraphSource::SetHistoryStatistics(int modelNumber, const HistoryHeader& he
     view.averageShown = true;
 }
 
-int CGraphSource::FromHistory(int modelNumber, const HistoryHeader& header, const int32_t* rows, int rowCount,
-                              int channel, bool returnLoss, std::vector<GraphPoint>& points,
-                              GraphView& view) {
+int CGraphSource::FromHistory(const GraphTextLookup& text, int modelNumber, const HistoryHeader& header,
+                              const int32_t* rows, int rowCount, int channel, bool returnLoss,
+                              std::vector<GraphPoint>& points, GraphView& view) {
     const uint8_t mask = header.Mask();
     if (!CHistoryChannels::IsValid(channel))
         channel = ChannelAvg;
@@ -98,7 +95,7 @@ int CGraphSource::FromHistory(int modelNumber, const HistoryHeader& header, cons
         rowCount = 0;
     rowCount = std::max(rowCount, 0);
 
-    SetHistoryStatistics(modelNumber, header, channel, returnLoss, view);
+    SetHistoryStatistics(text, modelNumber, header, channel, returnLoss, view);
     const bool lossView = returnLoss && channel == ChannelVswr && !CModelTable::ReportsPar(modelNumber);
     points.resize(static_cast<std::size_t>(rowCount));
     for (int i = 0; i < rowCount; ++i) {
@@ -108,7 +105,7 @@ int CGraphSource::FromHistory(int modelNumber, const HistoryHeader& header, cons
     }
 
     const std::string title = header.Text(HistoryText::Title);
-    view.series.title = title.empty() ? General("S_GRAPH_HISTORYGRAPH") : title;
+    view.series.title = title.empty() ? text("S_GRAPH_HISTORYGRAPH") : title;
     view.series.kind = kSeriesKindSampled;
     view.series.style = kSeriesStyleLine;
     view.series.xMinimum = 0.0f;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,26 +23,33 @@ struct GraphView {
     float highLimit = 0.0f;
 };
 
+// Looks a language key up. Labels are composed here from the caller's language table, which
+// lives above the history layer.
+using GraphTextLookup = std::function<std::string(const std::string& key)>;
+
 // Fills a graph's series from a saved history or from the live records.
 class CGraphSource {
 public:
     static constexpr int kDefaultWindowLength = 100;
 
     // Value-axis label of a channel: "Power (AVG)", "VSWR", "PAR", "Return Loss", ...
-    static std::string AxisLabel(int modelNumber, int channel, bool returnLoss);
+    static std::string AxisLabel(const GraphTextLookup& text, int modelNumber, int channel, bool returnLoss);
 
     // One channel of a history: points, subtitle with its statistics, unit, average line and
     // y ends. A channel the history lacks is replaced by its first one; the channel shown is
     // returned.
-    static int FromHistory(int modelNumber, const HistoryHeader& header, const int32_t* rows, int rowCount,
-                           int channel, bool returnLoss, std::vector<GraphPoint>& points, GraphView& view);
+    static int FromHistory(const GraphTextLookup& text, int modelNumber, const HistoryHeader& header,
+                           const int32_t* rows, int rowCount, int channel, bool returnLoss,
+                           std::vector<GraphPoint>& points, GraphView& view);
 
     // The newest windowLength samples of a live channel, one per plot pixel.
     static void FromLive(const CSettingProfile& profile, int channel, int windowLength,
                          std::vector<GraphPoint>& points, GraphView& view);
 
 private:
-    static void SetHistoryStatistics(int modelNumber, const HistoryHeader& header, int channel,
-                                     bool returnLoss, GraphView& view);
-    static std::string ChannelLabel(int modelNumber, int channel, bool returnLoss);
+    static void SetHistoryStatistics(const GraphTextLookup& text, int modelNumber,
+                                     const HistoryHeader& header, int channel, bool returnLoss,
+                                     GraphView& view);
+    static std::string ChannelLabel(const GraphTextLookup& text, int modelNumber, int channel,
+                                    bool returnLoss);
 };

@@ -2,8 +2,8 @@
 
 #include "history/CAtomicFile.h"
 #include "history/CHistoryChannels.h"
-#include "history/CLittleEndian.h"
 #include "history/LegacyHistoryHeader.h"
+#include "platform/CLittleEndian.h"
 
 #include <bit>
 #include <cerrno>

@@ -1,8 +1,8 @@
 #include "history/HistoryHeader.h"
 
 #include "history/CHistoryChannels.h"
-#include "history/CLittleEndian.h"
 #include "platform/CAnsiText.h"
+#include "platform/CLittleEndian.h"
 
 #include <algorithm>
 

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/CStringTable.h"
 #include "platform/CAppPaths.h"
 #include "platform/CPrivateProfile.h"
 
@@ -239,17 +238,6 @@ std::string CSettingProfile::ModelName() const {
     return model != nullptr ? model->name : "";
 }
 
-std::string CSettingProfile::SensorTypeText() const {
-    const SensorModel* model = GetModel();
-    if (model == nullptr)
-        return "";
-    if (model->type == SensorDirectional)
-        return CStringTable::GetGeneralText("S_MEASUREVIEW_DIRECTIONAL");
-    if (model->type == SensorTerminating)
-        return CStringTable::GetGeneralText("S_MEASUREVIEW_TERMINATING");
-    return "";
-}
-
 std::string CSettingProfile::TechnologyName() const {
     return TechnologyName(m_technology);
 }
@@ -257,20 +245,4 @@ std::string CSettingProfile::TechnologyName() const {
 std::string CSettingProfile::TechnologyName(int technology) {
     const int count = static_cast<int>(sizeof(kTechnologyNames) / sizeof(kTechnologyNames[0]));
     return technology >= 0 && technology < count ? kTechnologyNames[technology] : "";
-}
-
-std::string CSettingProfile::MeasurementModeText() const {
-    return CStringTable::GetGeneralText(m_relativeMode ? "S_MEASUREVIEW_RELATIVEMODE"
-                                                       : "S_MEASUREVIEW_ABSOLUTEMODE");
-}
-
-std::string CSettingProfile::QuantityLabel(int modelNumber, int quantity) {
-    static const char* const kLabelKeys[kChannelCount] = {"S_MEASUREVIEW_AVG", "S_MEASUREVIEW_REV",
-                                                          "S_MEASUREVIEW_VSWR", "S_MEASUREVIEW_PEAK",
-                                                          "S_MEASUREVIEW_PULSE"};
-    if (quantity == ChannelVswr && CModelTable::ReportsPar(modelNumber))
-        return "PAR";
-    if (quantity < 0 || quantity >= kChannelCount)
-        return "";
-    return CStringTable::GetGeneralText(kLabelKeys[quantity]);
 }

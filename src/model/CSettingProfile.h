@@ -108,13 +108,10 @@ public:
     // Last stored value, or the display minimum while the channel is empty.
     float CurrentValue(int channel) const;
 
-    // Texts for readouts and dialogs.
+    // Names for readouts and dialogs.
     std::string ModelName() const;
-    std::string SensorTypeText() const;
     std::string TechnologyName() const;
-    std::string MeasurementModeText() const;
     static std::string TechnologyName(int technology);
-    static std::string QuantityLabel(int modelNumber, int quantity);
 
 private:
     struct IniBinding;

@@ -1,6 +1,6 @@
 #include "protocol/CHistogramDecoder.h"
 
-#include "history/CLittleEndian.h"
+#include "platform/CLittleEndian.h"
 #include "protocol/CReplyParser.h"
 
 CHistogramDecoder::SReplyFormat CHistogramDecoder::FormatFor(uint32_t firmwareVersion) {

@@ -1,6 +1,6 @@
 #include "protocol/CLoggedDataDecoder.h"
 
-#include "history/CLittleEndian.h"
+#include "platform/CLittleEndian.h"
 #include "protocol/CReplyParser.h"
 
 std::vector<int32_t> CLoggedDataDecoder::BuildCycle(int32_t channelMask) {

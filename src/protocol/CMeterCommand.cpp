@@ -1,7 +1,7 @@
 #include "protocol/CMeterCommand.h"
 
-#include "history/CLittleEndian.h"
 #include "model/CPowerMath.h"
+#include "platform/CLittleEndian.h"
 
 #include <cstdlib>
 #include <iterator>

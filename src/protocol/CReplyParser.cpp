@@ -1,6 +1,6 @@
 #include "protocol/CReplyParser.h"
 
-#include "history/CLittleEndian.h"
+#include "platform/CLittleEndian.h"
 #include "protocol/ReplyKind.h"
 
 #include <algorithm>

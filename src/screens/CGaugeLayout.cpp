@@ -1,6 +1,6 @@
 #include "screens/CGaugeLayout.h"
 
-#include "screens/CTextFormat.h"
+#include "platform/CTextFormat.h"
 
 #include <algorithm>
 #include <cmath>

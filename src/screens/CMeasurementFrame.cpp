@@ -1,7 +1,7 @@
 #include "screens/CMeasurementFrame.h"
 
 #include "app/CAppRegistry.h"
-#include "app/CMainFrame.h"
+#include "app/CShellLink.h"
 #include "app/CommandIds.h"
 #include "model/CSettingProfile.h"
 #include "screens/CEngineMeasurementLink.h"
@@ -35,8 +35,8 @@ CSettingProfile& CMeasurementFrame::ProfileToUse(CSettingProfile* profile) {
 void CMeasurementFrame::Configure() {
     m_view->ConfigureForModel();
     // The setting dialog opens at once on a freshly configured screen.
-    if (CMainFrame* mainFrame = CAppRegistry::Instance().GetMainFrame())
-        mainFrame->PostCommand(ID_DEVICE_SETTING);
+    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
+        shell->PostCommand(ID_DEVICE_SETTING);
 }
 
 int CMeasurementFrame::MainQuantity() const {
@@ -62,7 +62,7 @@ void CMeasurementFrame::closeEvent(QCloseEvent* event) {
     CAppRegistry& registry = CAppRegistry::Instance();
     if (registry.GetMeasurementScreen() == &m_receiver)
         registry.SetMeasurementScreen(nullptr);
-    if (CMainFrame* mainFrame = CAppRegistry::Instance().GetMainFrame())
-        mainFrame->PostCommand(ID_TOOLBAR_CHOICE);
+    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
+        shell->PostCommand(ID_TOOLBAR_CHOICE);
     CChildFrame::closeEvent(event);
 }

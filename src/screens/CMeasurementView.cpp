@@ -1,9 +1,9 @@
 #include "screens/CMeasurementView.h"
 
 #include "app/CAppRegistry.h"
-#include "app/CMainFrame.h"
 #include "app/CMenuBuilder.h"
 #include "app/CMessageBoxes.h"
+#include "app/CShellLink.h"
 #include "app/CStringTable.h"
 #include "app/CommandIds.h"
 #include "history/CGraphCtrl.h"
@@ -141,12 +141,11 @@ void CMeasurementView::RedrawAll() {
 }
 
 void CMeasurementView::ShowReverseWarning(bool warning) {
-    CMainFrame* mainFrame = CAppRegistry::Instance().GetMainFrame();
-    if (mainFrame == nullptr)
+    CShellLink* shell = CAppRegistry::Instance().GetShell();
+    if (shell == nullptr)
         return;
-    const std::string text =
-        warning ? CStringTable::GetGeneralText("S_SETTING_WARNING_POWER") : std::string();
-    mainFrame->SetStatusText(QString::fromStdString(text), kStatusWarningPane);
+    shell->SetStatusText(warning ? CStringTable::GetGeneralText("S_SETTING_WARNING_POWER") : std::string(),
+                         kStatusWarningPane);
 }
 
 void CMeasurementView::paintEvent(QPaintEvent* /*event*/) {
@@ -207,16 +206,16 @@ void CMeasurementView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CMeasurementView::ShowContextMenu(const QPoint& globalPosition) {
-    CMainFrame* mainFrame = CAppRegistry::Instance().GetMainFrame();
-    if (mainFrame == nullptr)
+    CShellLink* shell = CAppRegistry::Instance().GetShell();
+    if (shell == nullptr)
         return;
     if (m_contextMenus == nullptr) {
-        m_contextMenus = CMenuBuilder::BuildContextMenus(nullptr, &mainFrame->Commands());
+        m_contextMenus = CMenuBuilder::BuildContextMenus(nullptr, &shell->Commands());
         m_contextMenus->setParent(this, m_contextMenus->windowFlags());
     }
     if (m_contextMenus->actions().isEmpty() || m_contextMenus->actions().constFirst()->menu() == nullptr)
         return;
-    mainFrame->UpdateCommandStates(); // every command's rule applies in the pop-up too
+    shell->UpdateCommandStates(); // every command's rule applies in the pop-up too
     m_contextMenus->actions().constFirst()->menu()->exec(globalPosition);
 }
 

@@ -1,7 +1,7 @@
 #include "screens/CReadoutFormat.h"
 
 #include "model/CPowerMath.h"
-#include "screens/CTextFormat.h"
+#include "platform/CTextFormat.h"
 
 #include <cmath>
 

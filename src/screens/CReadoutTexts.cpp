@@ -4,8 +4,8 @@
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
 #include "model/CSettingProfile.h"
+#include "platform/CTextFormat.h"
 #include "screens/CReadoutFormat.h"
-#include "screens/CTextFormat.h"
 
 namespace {
 
@@ -31,13 +31,39 @@ std::string CReadoutTexts::GaugeCaption(int modelNumber, int quantity) {
     return General(IsPar(modelNumber, quantity) ? "S_MEASUREVIEW_PAR" : "S_MEASUREVIEW_VSWR");
 }
 
+std::string CReadoutTexts::SensorTypeText(const CSettingProfile& profile) {
+    const SensorModel* model = profile.GetModel();
+    if (model == nullptr)
+        return "";
+    if (model->type == SensorDirectional)
+        return General("S_MEASUREVIEW_DIRECTIONAL");
+    if (model->type == SensorTerminating)
+        return General("S_MEASUREVIEW_TERMINATING");
+    return "";
+}
+
+std::string CReadoutTexts::MeasurementModeText(const CSettingProfile& profile) {
+    return General(profile.IsRelativeMode() ? "S_MEASUREVIEW_RELATIVEMODE" : "S_MEASUREVIEW_ABSOLUTEMODE");
+}
+
+std::string CReadoutTexts::QuantityLabel(int modelNumber, int quantity) {
+    static const char* const kLabelKeys[kChannelCount] = {"S_MEASUREVIEW_AVG", "S_MEASUREVIEW_REV",
+                                                          "S_MEASUREVIEW_VSWR", "S_MEASUREVIEW_PEAK",
+                                                          "S_MEASUREVIEW_PULSE"};
+    if (IsPar(modelNumber, quantity))
+        return "PAR";
+    if (quantity < 0 || quantity >= kChannelCount)
+        return "";
+    return General(kLabelKeys[quantity]);
+}
+
 void CReadoutTexts::SetIdentity(const CSettingProfile& profile, int quantity, Texts& texts) {
     const auto line = [](const char* key, const std::string& value) {
         return CTextFormat::Printf("%s %s", General(key).c_str(), value.c_str());
     };
     texts[ItemModel] = line("S_MEASUREVIEW_MODEL", profile.ModelName());
     texts[ItemSerial] = line("S_MEASUREVIEW_SN", profile.GetSerialText());
-    texts[ItemType] = line("S_MEASUREVIEW_TYPE", profile.SensorTypeText());
+    texts[ItemType] = line("S_MEASUREVIEW_TYPE", SensorTypeText(profile));
     texts[ItemFrequency] = CTextFormat::Printf("%s %.2f MHz", General("S_MEASUREVIEW_FREQUENCY").c_str(),
                                                static_cast<double>(profile.GetFrequency()));
     texts[ItemExtOffset] = CTextFormat::Printf("%s %.2f dB", General("S_MEASUREVIEW_EXTOFFSET").c_str(),
@@ -47,8 +73,8 @@ void CReadoutTexts::SetIdentity(const CSettingProfile& profile, int quantity, Te
         profile.GetModelNumber() == kTechnologyModel
             ? CTextFormat::Printf("%s %s", "Technology:", profile.TechnologyName().c_str())
             : std::string();
-    texts[ItemLabel] = CSettingProfile::QuantityLabel(profile.GetModelNumber(), quantity);
-    texts[ItemMode] = profile.MeasurementModeText();
+    texts[ItemLabel] = QuantityLabel(profile.GetModelNumber(), quantity);
+    texts[ItemMode] = MeasurementModeText(profile);
 }
 
 void CReadoutTexts::SetLimits(const CSettingProfile& profile, int quantity, Texts& texts) {

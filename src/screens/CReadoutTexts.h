@@ -19,6 +19,11 @@ public:
     // Reference, minimum, maximum, current value and the watts or return-loss line.
     static void SetValues(const CSettingProfile& profile, int quantity, Texts& texts);
 
+    // "Directional" or "Terminating"; empty for an unknown model.
+    static std::string SensorTypeText(const CSettingProfile& profile);
+    static std::string MeasurementModeText(const CSettingProfile& profile);
+    // The label over a quantity's readout: "AVG", "REV", "VSWR" (or "PAR"), "PEAK", "PULSE".
+    static std::string QuantityLabel(int modelNumber, int quantity);
     // Unit under the gauge's centre.
     static std::string GaugeCaption(int modelNumber, int quantity);
     // The quantity shows peak-to-average ratio rather than VSWR.

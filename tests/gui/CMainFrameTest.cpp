@@ -127,7 +127,7 @@ TEST_F(CMainFrameTest, CreationBuildsBarsTitleAndRegistersTheFrame) {
     ASSERT_TRUE(m_frame->Create(QString()));
     EXPECT_EQ(m_frame->windowTitle().toStdString(),
               "Halvex Power Meter " + CGuiTestSandbox::GeneralText("S_VERSION"));
-    EXPECT_EQ(CAppRegistry::Instance().GetMainFrame(), m_frame.get());
+    EXPECT_EQ(CAppRegistry::Instance().GetShell(), m_frame.get());
     EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), &m_frame->Profile());
 
     for (auto index : {CMainFrame::MainToolbar, CMainFrame::HistoryToolbar, CMainFrame::MeasurementToolbar}) {
@@ -336,7 +336,7 @@ TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {
     ASSERT_NE(CAppRegistry::Instance().GetMeasurementScreen(), nullptr);
     m_frame.reset();
     EXPECT_EQ(CAppRegistry::Instance().GetMeasurementScreen(), nullptr);
-    EXPECT_EQ(CAppRegistry::Instance().GetMainFrame(), nullptr);
+    EXPECT_EQ(CAppRegistry::Instance().GetShell(), nullptr);
     EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), nullptr);
 }
 

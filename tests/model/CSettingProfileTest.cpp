@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/CStringTable.h"
 #include "platform/CAppPaths.h"
 
 class CSettingProfileTest : public testing::Test {
@@ -247,25 +246,12 @@ TEST_F(CSettingProfileTest, RelativeModeRestartsPowerReferencesOnly) {
     EXPECT_FLOAT_EQ(records.Maximum(ChannelVswr), 1.5f);
 }
 
-TEST_F(CSettingProfileTest, TextsComeFromLanguageFile) {
-    WriteFile("lang.ini", "[STRING]\nS_MEASUREVIEW_DIRECTIONAL=Directional\nS_MEASUREVIEW_VSWR=VSWR\n"
-                          "S_MEASUREVIEW_RELATIVEMODE=Relative\nS_MEASUREVIEW_ABSOLUTEMODE=Absolute\n");
-    const std::string previous = CStringTable::Path();
-    CStringTable::SetPath(m_directory + "/lang.ini");
+TEST_F(CSettingProfileTest, ModelAndTechnologyNames) {
     CSettingProfile profile;
-    EXPECT_EQ(profile.SensorTypeText(), "Directional");
-    EXPECT_EQ(profile.MeasurementModeText(), "Absolute");
-    profile.SetRelativeMode(true);
-    EXPECT_EQ(profile.MeasurementModeText(), "Relative");
-    EXPECT_EQ(CSettingProfile::QuantityLabel(0, ChannelVswr), "VSWR");
-    EXPECT_EQ(CSettingProfile::QuantityLabel(9, ChannelVswr), "PAR");
-    EXPECT_EQ(CSettingProfile::QuantityLabel(0, 5), "");
     EXPECT_EQ(CSettingProfile::TechnologyName(4), "TDS-CDMA");
     EXPECT_EQ(CSettingProfile::TechnologyName(8), "");
     profile.SetModelNumber(7);
     EXPECT_EQ(profile.ModelName(), "");
-    EXPECT_EQ(profile.SensorTypeText(), "");
-    CStringTable::SetPath(previous);
 }
 
 TEST_F(CSettingProfileTest, ItemIndexesOutsideRangeAreHarmless) {

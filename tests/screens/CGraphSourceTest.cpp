@@ -68,7 +68,8 @@ TEST_F(CGraphSourceTest, HistoryColumnsFollowTheMask) {
     const std::vector<int32_t> rows = Rows({{4000, 150, 4500}, {4100, 160, 4600}});
     std::vector<GraphPoint> points;
     GraphView view;
-    EXPECT_EQ(CGraphSource::FromHistory(0, header, rows.data(), 2, ChannelPeak, false, points, view),
+    EXPECT_EQ(CGraphSource::FromHistory(&CStringTable::GetGeneralText, 0, header, rows.data(), 2, ChannelPeak,
+                                        false, points, view),
               ChannelPeak);
     ASSERT_EQ(view.series.pointCount, 2);
     EXPECT_FLOAT_EQ(points[1].y, 46.0f);
@@ -86,7 +87,8 @@ TEST_F(CGraphSourceTest, ReturnLossViewOfVswr) {
     const std::vector<int32_t> rows = Rows({{0, 100, 0}, {0, 300, 0}});
     std::vector<GraphPoint> points;
     GraphView view;
-    CGraphSource::FromHistory(0, header, rows.data(), 2, ChannelVswr, true, points, view);
+    CGraphSource::FromHistory(&CStringTable::GetGeneralText, 0, header, rows.data(), 2, ChannelVswr, true,
+                              points, view);
     EXPECT_FLOAT_EQ(points[0].y, -60.0f);
     EXPECT_NEAR(points[1].y, -6.02f, 0.01f);
     EXPECT_FLOAT_EQ(view.series.yFirst, 0.0f);
@@ -104,17 +106,23 @@ TEST_F(CGraphSourceTest, ChannelMissingFromTheHistoryFallsBackToItsFirst) {
     const std::vector<int32_t> rows{4500, 4600, 4700};
     std::vector<GraphPoint> points;
     GraphView view;
-    EXPECT_EQ(CGraphSource::FromHistory(0, header, rows.data(), 3, ChannelAvg, false, points, view),
+    EXPECT_EQ(CGraphSource::FromHistory(&CStringTable::GetGeneralText, 0, header, rows.data(), 3, ChannelAvg,
+                                        false, points, view),
               ChannelPeak);
     EXPECT_EQ(view.series.pointCount, 3);
     EXPECT_FLOAT_EQ(points[2].y, 47.0f);
-    EXPECT_EQ(CGraphSource::FromHistory(0, header, rows.data(), 3, 17, false, points, view), ChannelPeak);
+    EXPECT_EQ(CGraphSource::FromHistory(&CStringTable::GetGeneralText, 0, header, rows.data(), 3, 17, false,
+                                        points, view),
+              ChannelPeak);
 }
 
 TEST_F(CGraphSourceTest, AxisLabelsByChannelAndModel) {
-    EXPECT_EQ(CGraphSource::AxisLabel(0, ChannelRev, false),
+    EXPECT_EQ(CGraphSource::AxisLabel(&CStringTable::GetGeneralText, 0, ChannelRev, false),
               Text("S_GRAPH_POWER") + " (" + Text("S_MEASUREVIEW_REV") + ")");
-    EXPECT_EQ(CGraphSource::AxisLabel(0, ChannelVswr, true), Text("S_MEASUREVIEW_RL"));
-    EXPECT_EQ(CGraphSource::AxisLabel(0, ChannelVswr, false), Text("S_MEASUREVIEW_VSWR"));
-    EXPECT_EQ(CGraphSource::AxisLabel(9, ChannelVswr, true), Text("S_MEASUREVIEW_PAR"));
+    EXPECT_EQ(CGraphSource::AxisLabel(&CStringTable::GetGeneralText, 0, ChannelVswr, true),
+              Text("S_MEASUREVIEW_RL"));
+    EXPECT_EQ(CGraphSource::AxisLabel(&CStringTable::GetGeneralText, 0, ChannelVswr, false),
+              Text("S_MEASUREVIEW_VSWR"));
+    EXPECT_EQ(CGraphSource::AxisLabel(&CStringTable::GetGeneralText, 9, ChannelVswr, true),
+              Text("S_MEASUREVIEW_PAR"));
 }

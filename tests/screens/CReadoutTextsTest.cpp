@@ -35,6 +35,18 @@ TEST(CReadoutFormat, PulseLinesShowMissingValuesAsNotAvailable) {
 
 using CReadoutTextsTest = ProfileFixture;
 
+TEST_F(CReadoutTextsTest, SensorModeAndQuantityTexts) {
+    EXPECT_EQ(CReadoutTexts::SensorTypeText(Profile()), Text("S_MEASUREVIEW_DIRECTIONAL"));
+    EXPECT_EQ(CReadoutTexts::MeasurementModeText(Profile()), Text("S_MEASUREVIEW_ABSOLUTEMODE"));
+    Profile().SetRelativeMode(true);
+    EXPECT_EQ(CReadoutTexts::MeasurementModeText(Profile()), Text("S_MEASUREVIEW_RELATIVEMODE"));
+    EXPECT_EQ(CReadoutTexts::QuantityLabel(0, ChannelVswr), Text("S_MEASUREVIEW_VSWR"));
+    EXPECT_EQ(CReadoutTexts::QuantityLabel(9, ChannelVswr), "PAR");
+    EXPECT_EQ(CReadoutTexts::QuantityLabel(0, 5), "");
+    Profile().SetModelNumber(7);
+    EXPECT_EQ(CReadoutTexts::SensorTypeText(Profile()), "");
+}
+
 TEST_F(CReadoutTextsTest, PowerReadingInAbsoluteMode) {
     Record(ChannelAvg, {42.0f, 43.01f});
     CReadoutTexts::Texts texts;

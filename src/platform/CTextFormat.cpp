@@ -1,4 +1,4 @@
-#include "screens/CTextFormat.h"
+#include "platform/CTextFormat.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/TraceSink.h"
+#include "platform/TraceSink.h"
 
 TraceSink& TraceSink::Instance() {
     static TraceSink sink;

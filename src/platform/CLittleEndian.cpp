@@ -1,4 +1,4 @@
-#include "history/CLittleEndian.h"
+#include "platform/CLittleEndian.h"
 
 #include <bit>
 
