@@ -31,10 +31,8 @@ const std::set<std::string> kMixedFolders = {"device", "history"};
 
 // Upward includes that are still being taken apart; each entry is "file -> included file".
 const std::set<std::string> kPendingExceptions = {
-    // The engine and the logging download still find the profile and the screens through the
-    // application registry.
+    // The engine still finds the profile and the screens through the application registry.
     "protocol/CMeterEngine.cpp -> app/CAppRegistry.h",
-    "protocol/CLoggingDownload.cpp -> app/CAppRegistry.h",
 };
 
 struct SourceFile {

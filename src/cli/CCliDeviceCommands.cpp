@@ -1,17 +1,16 @@
 #include "cli/CCliDeviceCommands.h"
 
 #include "app/CAppRegistry.h"
+#include "cli/CCliSensor.h"
 #include "device/CEnumPorts.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
-#include "protocol/CLoggingDownload.h"
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <ostream>
@@ -35,7 +34,7 @@ public:
         CMeterEngine& engine = CMeterEngine::Instance();
         const int32_t result = engine.Connect(port);
         if (result != 0) {
-            reason = ConnectFailure(result);
+            reason = CCliSensor::ConnectFailure(result);
             return false;
         }
         const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
@@ -78,19 +77,6 @@ public:
     void OnCcdfData(int32_t state) override { Keep({state}); }
 
 private:
-    static std::string ConnectFailure(int32_t result) {
-        switch (result) {
-        case -2:
-            return "the port did not open";
-        case -3:
-            return "the sensor did not identify itself as a supported model";
-        case -4:
-            return "the worker thread could not be started";
-        default:
-            return "already connected";
-        }
-    }
-
     void Keep(std::initializer_list<int32_t> values) {
         std::string line;
         for (int32_t value : values)
@@ -124,18 +110,6 @@ std::vector<CliCommand> CCliDeviceCommands::Commands() {
          4,
          4,
          Histogram},
-        {{"logging", "status"},
-         "[--port N|usb]",
-         "Read the sensor's logging status (default port: usb).",
-         0,
-         2,
-         LoggingStatus},
-        {{"logging", "download"},
-         "--out FILE.psh [--title TEXT] [--port N|usb]",
-         "Download the logged data into a history file.",
-         2,
-         6,
-         LoggingDownload},
     };
 }
 
@@ -238,53 +212,5 @@ int CCliDeviceCommands::Histogram(const CliContext& context) {
                                                         : "the histogram exchange failed");
     for (const auto& [key, count] : CMeterEngine::Instance().GetHistogram())
         context.out << key << " " << count << "\n";
-    return 0;
-}
-
-int CCliDeviceCommands::LoggingStatus(const CliContext& context) {
-    Options options;
-    CSession session;
-    if (!CCliOptions::Parse(context, {"port"}, options) || !Connect(context, options, session))
-        return 1;
-    CMeterEngine& engine = CMeterEngine::Instance();
-    if (!engine.ReadLoggingStatus())
-        return CCliOptions::Fail(context, "the sensor did not report its logging status");
-    char mask[8];
-    std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>(engine.GetStatusWord(0) & 0xFF));
-    context.out << "channels " << mask << "\n"
-                << "held " << engine.GetStatusWord(1) << "\n"
-                << "samples " << engine.GetStatusWord(6) << "\n"
-                << "words";
-    for (int i = 0; i < CMeterEngine::kStatusWordCount; ++i)
-        context.out << " " << engine.GetStatusWord(i);
-    context.out << "\n";
-    return 0;
-}
-
-int CCliDeviceCommands::LoggingDownload(const CliContext& context) {
-    Options options;
-    if (!CCliOptions::Parse(context, {"port", "out", "title"}, options))
-        return 1;
-    if (options["out"].empty())
-        return CCliOptions::Fail(context, "--out FILE.psh is required");
-    CSession session;
-    if (!Connect(context, options, session))
-        return 1;
-    CMeterEngine& engine = CMeterEngine::Instance();
-    if (!engine.ReadLoggingStatus())
-        return CCliOptions::Fail(context, "the sensor did not report its logging status");
-    CLoggingDownload download(engine);
-    if (engine.GetStatusWord(1) != 0)
-        return CCliOptions::Fail(context, "the sensor holds its logged data back (status word 1 is set)");
-    const CLoggingDownload::Result result = download.Download();
-    if (result == CLoggingDownload::NothingLogged)
-        return CCliOptions::Fail(context, "nothing is logged");
-    if (result == CLoggingDownload::Failed)
-        return CCliOptions::Fail(context, "the download failed");
-    std::string error;
-    if (!download.SaveToFile(options["out"], options["title"], &error))
-        return CCliOptions::Fail(context,
-                                 "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
-    context.out << download.LoggedSampleCount() << " samples written to " << options["out"] << "\n";
     return 0;
 }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-// The commands that talk to a sensor: "ports", "identify", "measure", "histogram",
-// "logging status" and "logging download". They drive the acquisition engine exactly as the
-// screens and the download dialog do, and print what a screen would be handed.
+// The commands that talk to a sensor: "ports", "identify", "measure" and "histogram". They
+// drive the acquisition engine exactly as the screens do, and print what a screen would be
+// handed.
 class CCliDeviceCommands {
 public:
     static std::vector<CliCommand> Commands();
@@ -21,8 +21,6 @@ private:
     static int Identify(const CliContext& context);
     static int Measure(const CliContext& context);
     static int Histogram(const CliContext& context);
-    static int LoggingStatus(const CliContext& context);
-    static int LoggingDownload(const CliContext& context);
 
     static bool ParseFrequency(const std::string& text, int& hundredths);
     // Connects the session to the "--port" option's port (default usb); false after reporting why.

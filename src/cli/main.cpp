@@ -1,6 +1,7 @@
 #include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
 #include "cli/CCliHistoryCommands.h"
+#include "cli/CCliLoggingCommands.h"
 #include "cli/CCliRecordCommand.h"
 
 #include <iostream>
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     dispatcher.Add(CCliHistoryCommands::Commands());
     dispatcher.Add(CCliDeviceCommands::Commands());
     dispatcher.Add(CCliRecordCommand::Commands());
+    dispatcher.Add(CCliLoggingCommands::Commands());
     return dispatcher.Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

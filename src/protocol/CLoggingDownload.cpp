@@ -1,12 +1,13 @@
 #include "protocol/CLoggingDownload.h"
 
-#include "app/CAppRegistry.h"
-#include "history/CHistoryRecorder.h"
+#include "model/CRecordStore.h"
 #include "protocol/CLoggedDataDecoder.h"
 #include "protocol/CMeterEngine.h"
 
+static constexpr int32_t kLoggingBits = 0x0F;
+
 int32_t CLoggingDownload::LoggedChannelMask() const {
-    return m_engine.GetStatusWord(0);
+    return m_engine.GetStatusWord(0) & kLoggingBits;
 }
 
 int32_t CLoggingDownload::LoggedSampleCount() const {
@@ -14,35 +15,36 @@ int32_t CLoggingDownload::LoggedSampleCount() const {
 }
 
 bool CLoggingDownload::CanFetch() const {
-    return m_engine.GetStatusWord(1) == 0 && LoggedSampleCount() != 0;
+    return m_engine.GetStatusWord(1) == 0 && LoggedSampleCount() > 0 && LoggedChannelMask() != 0;
 }
 
-CLoggingDownload::Result CLoggingDownload::Download() {
+uint32_t CLoggingDownload::TimeoutFor(uint32_t byteCount, bool serialPort) {
+    if (!serialPort)
+        return kTimeoutMs;
+    return kTimeoutMs + static_cast<uint32_t>((static_cast<uint64_t>(byteCount) * 11 + 9) / 10);
+}
+
+uint64_t CLoggingDownload::ByteCount() const {
     const int32_t samples = LoggedSampleCount();
-    if (samples == 0)
+    if (samples <= 0 || LoggedChannelMask() == 0)
+        return 0;
+    return static_cast<uint64_t>(CLoggedDataDecoder::BlocksFor(samples)) * CLoggedDataDecoder::kBlockBytes;
+}
+
+CLoggingDownload::Result CLoggingDownload::Download(CRecordStore& records, bool serialPort) {
+    const uint64_t bytes = ByteCount();
+    if (bytes == 0)
         return NothingLogged;
-    // A negative count is no count at all; the engine refuses block counts beyond its buffer.
-    if (samples < 0)
-        return Failed;
-    const int32_t blocks = CLoggedDataDecoder::BlocksFor(samples);
-    const uint64_t bytes = static_cast<uint64_t>(blocks) * CLoggedDataDecoder::kBlockBytes;
     if (bytes > CMeterEngine::kBufferSize)
         return Failed;
-    const bool ok = m_engine.DownloadLoggedData(kTimeoutMs, static_cast<uint32_t>(bytes), blocks, samples);
-    return ok ? Downloaded : Failed;
-}
-
-bool CLoggingDownload::SaveToFile(const std::string& path, const std::string& title, std::string* error) {
-    CSettingProfile* profile = CAppRegistry::Instance().GetSettingProfile();
-    if (!profile) {
-        if (error)
-            *error = "no settings profile";
-        return false;
-    }
-    // Only the four logging bits have samples; any other bit would name an empty channel and
-    // cut the saved rows to none.
-    const auto mask = static_cast<uint8_t>(LoggedChannelMask() & 0x0F);
-    return CHistoryRecorder::SaveHistoryFromRecords(path, *profile, mask, title, error);
+    const auto byteCount = static_cast<uint32_t>(bytes);
+    const int32_t samples = LoggedSampleCount();
+    const int32_t blocks = CLoggedDataDecoder::BlocksFor(samples);
+    if (!m_engine.DownloadLoggedData(TimeoutFor(byteCount, serialPort), byteCount, blocks, samples, records))
+        return Failed;
+    records.StartRecording(false);
+    records.MarkStop();
+    return Downloaded;
 }
 
 bool CLoggingDownload::ClearLoggedData() {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 class CMeterEngine;
+class CRecordStore;
 
 // Fetching what the sensor logged on its own, as the download dialog drives it: the logging
 // status must have been read (CMeterEngine::ReadLoggingStatus) before.
@@ -15,16 +15,23 @@ public:
 
     explicit CLoggingDownload(CMeterEngine& engine) : m_engine(engine) {}
 
-    // Channel mask of the logged data (bits 0x01 AVG, 0x02 PEAK, 0x04 REV, 0x08 PULSE).
+    // Channels of the logged data: the four logging bits of status word 0 (0x01 AVG, 0x02 PEAK,
+    // 0x04 REV, 0x08 PULSE); the sensor's other bits name nothing that was logged.
     int32_t LoggedChannelMask() const;
     int32_t LoggedSampleCount() const;
     // False while the sensor holds its data back or has logged nothing.
     bool CanFetch() const;
 
-    // Replaces the measurement records of the settings profile with the logged samples.
-    Result Download();
-    // Writes the measurement records as a history file of the logged channels.
-    bool SaveToFile(const std::string& path, const std::string& title, std::string* error = nullptr);
+    // The reply to a download arrives at the line's pace: over a COM port at 9600 baud each byte
+    // takes about a millisecond, so the wait grows with the byte count there.
+    static uint32_t TimeoutFor(uint32_t byteCount, bool serialPort);
+    // Bytes the download of the current status asks for; 0 when there is nothing to fetch.
+    uint64_t ByteCount() const;
+
+    // Replaces the contents of `records` with the logged samples and stamps them with the time of
+    // the download. Nothing logged (no channel, no samples) is reported as such without a word
+    // to the sensor; a count beyond the reply buffer fails the same way.
+    Result Download(CRecordStore& records, bool serialPort);
     // Erases the logged data in the sensor; true when acknowledged.
     bool ClearLoggedData();
 

@@ -388,31 +388,10 @@ static const CSettingProfile* Profile() {
     return CAppRegistry::Instance().GetSettingProfile();
 }
 
-bool CMeterEngine::StartLogging(int32_t frequencyHundredths, int32_t selectionBits, int32_t intervalSeconds,
-                                int32_t recordCount, int32_t /*technologyIndex*/,
-                                int32_t /*samplingRateIndex*/, int32_t periodIndex, int32_t reference) {
-    const CSettingProfile* profile = Profile();
-    const int32_t offset = profile ? CMeterCommand::Hundredths(profile->GetExtOffset()) : 0;
-    const int32_t technology = CMeterCommand::TechnologyCode(profile ? profile->GetTechnology() : -1);
-    const struct {
-        const char* mnemonic;
-        int32_t argument;
-    } steps[] = {
-        {"AE", offset},
-        {"AF", frequencyHundredths},
-        {"AM", selectionBits},
-        {"AI", intervalSeconds},
-        {"AN", recordCount},
-        {"AT", 8},
-        {"SN", 2000},
-        {"AU", CMeterCommand::PeriodCode(periodIndex)},
-        {"SR", CMeterCommand::ReferenceArgument(reference)},
-        {"AR", 1},
-        {"SO", technology},
-    };
+bool CMeterEngine::StartLogging(const CLoggingSequence::StartValues& values) {
     bool allAcknowledged = true;
-    for (const auto& step : steps)
-        allAcknowledged = SetupCommand(step.mnemonic, step.argument, 500) && allAcknowledged;
+    for (const CLoggingSequence::Step& step : CLoggingSequence::Start(values))
+        allAcknowledged = SetupCommand(step.mnemonic, step.argument, step.timeoutMs) && allAcknowledged;
     return allAcknowledged;
 }
 
@@ -480,18 +459,16 @@ bool CMeterEngine::ReadLoggingStatus() {
 }
 
 bool CMeterEngine::DownloadLoggedData(uint32_t timeoutMs, uint32_t byteCount, int32_t blockCount,
-                                      int32_t sampleLimit) {
-    CSettingProfile* profile = CAppRegistry::Instance().GetSettingProfile();
+                                      int32_t sampleLimit, CRecordStore& records) {
     const std::vector<int32_t> cycle = CLoggedDataDecoder::BuildCycle(GetStatusWord(0));
     const bool fits = blockCount > 0 && byteCount <= m_buffer.size() &&
                       static_cast<uint64_t>(blockCount) * CLoggedDataDecoder::kBlockBytes <= byteCount;
-    if (!profile || cycle.empty() || !fits)
+    if (cycle.empty() || !fits)
         return false;
     const auto line = TakeLine(timeoutMs);
     if (!line.owns_lock())
         return false;
 
-    CRecordStore& records = profile->Records();
     records.ResetAll();
     const auto frame = CMeterCommand::Parameter("AD", blockCount);
     if (!Send(frame.data(), frame.size()) || !Receive(byteCount, timeoutMs))

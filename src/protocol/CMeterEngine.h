@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/CAutoResetEvent.h"
+#include "protocol/CLoggingSequence.h"
 #include "protocol/CPeakSelector.h"
 
 #include <array>
@@ -15,6 +16,7 @@
 
 class CPowerDevice;
 class CReadingReceiver;
+class CRecordStore;
 
 // The one object that talks to the sensor: owns the transport and the reply buffer, identifies
 // the sensor on connect, runs the worker thread that performs the screens' measurement
@@ -88,9 +90,8 @@ public:
 
     // Set-up and logging senders (user-interface thread, no request pending). Each reports
     // whether every command it sent was acknowledged.
-    bool StartLogging(int32_t frequencyHundredths, int32_t selectionBits, int32_t intervalSeconds,
-                      int32_t recordCount, int32_t technologyIndex, int32_t samplingRateIndex,
-                      int32_t periodIndex, int32_t reference);
+    // Sends every command of the logging set-up, even after one was not acknowledged.
+    bool StartLogging(const CLoggingSequence::StartValues& values);
     bool SetLoggingMode(int32_t value);
     bool ClearLoggedData(int32_t value);
     bool SetTechnology();
@@ -100,10 +101,11 @@ public:
     bool SetAveraging();
     bool SetCcdfFrequency(int32_t frequencyHundredths);
     bool ReadLoggingStatus();
-    // Replaces the measurement records with the logged samples, cycling through the channels
-    // of status word 0. Fails without touching the records when that word names no channel or
-    // the byte count does not fit the reply buffer.
-    bool DownloadLoggedData(uint32_t timeoutMs, uint32_t byteCount, int32_t blockCount, int32_t sampleLimit);
+    // Replaces the contents of `records` with the logged samples, cycling through the channels
+    // of status word 0. Fails without touching them when that word names no channel or the byte
+    // count does not fit the reply buffer.
+    bool DownloadLoggedData(uint32_t timeoutMs, uint32_t byteCount, int32_t blockCount, int32_t sampleLimit,
+                            CRecordStore& records);
 
 private:
     struct SRequest {

@@ -141,7 +141,12 @@ TEST_F(EngineWithVirtualSensorTest, DamagedRepliesAreNoReadingAndSplitOnesStillC
 
 TEST_F(EngineWithVirtualSensorTest, LoggedDataIsDownloadedIntoTheRecords) {
     ASSERT_EQ(ConnectUsb(Config(5)), 0);
-    ASSERT_TRUE(m_engine.StartLogging(240000, 0x05, 1, 10, 0, 0, 0, 0));
+    CLoggingSequence::StartValues values;
+    values.frequencyHundredths = 240000;
+    values.channelMask = 0x05;
+    values.intervalSeconds = 1;
+    values.recordCount = 10;
+    ASSERT_TRUE(m_engine.StartLogging(values));
     ASSERT_TRUE(m_engine.SetLoggingMode(0));
     ASSERT_TRUE(m_engine.ReadLoggingStatus());
     EXPECT_EQ(m_engine.GetStatusWord(0), 0x05);
@@ -149,10 +154,11 @@ TEST_F(EngineWithVirtualSensorTest, LoggedDataIsDownloadedIntoTheRecords) {
 
     CLoggingDownload download(m_engine);
     ASSERT_TRUE(download.CanFetch());
-    EXPECT_EQ(download.Download(), CLoggingDownload::Downloaded);
-    EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 10);
-    EXPECT_EQ(m_profile->Records().Count(ChannelRev), 10);
-    EXPECT_GT(m_profile->Records().Series(ChannelAvg)[0], m_profile->Records().Series(ChannelRev)[0]);
+    CRecordStore records;
+    EXPECT_EQ(download.Download(records, false), CLoggingDownload::Downloaded);
+    EXPECT_EQ(records.Count(ChannelAvg), 10);
+    EXPECT_EQ(records.Count(ChannelRev), 10);
+    EXPECT_GT(records.Series(ChannelAvg)[0], records.Series(ChannelRev)[0]);
 }
 
 TEST_F(EngineWithVirtualSensorTest, SerialLinkIdentifiesAndMeasures) {

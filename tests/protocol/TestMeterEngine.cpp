@@ -1,10 +1,9 @@
 #include "app/CAppRegistry.h"
-#include "history/CHistoryData.h"
-#include "history/CHistoryFile.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 #include "platform/CLittleEndian.h"
 #include "protocol/CLoggingDownload.h"
+#include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReplyParser.h"
 
@@ -295,23 +294,28 @@ TEST_F(MeterEngineTest, DisconnectEndsALongHistogramWaitWithinFiveSeconds) {
 
 TEST_F(MeterEngineTest, LoggingSetUpSendsEveryCommandEvenAfterAFailure) {
     ConnectModel(5, 10);
-    m_profile->SetExtOffset(-1.5f);
-    m_profile->SetTechnology(1);
+    CLoggingSequence::StartValues values;
+    values.offsetHundredths = -150;
+    values.frequencyHundredths = 240000;
+    values.channelMask = 0x05;
+    values.intervalSeconds = 40;
+    values.recordCount = 225;
+    values.technologyIndex = 1;
+    values.periodIndex = 2;
+    values.reference = -300;
     m_sensor.overrides["AT"] = {'[', 'T', ',', ']', 0x0A};
-    EXPECT_FALSE(m_engine.StartLogging(240000, 0x05, 40, 225, 3, 2, 2, -300));
+    EXPECT_FALSE(m_engine.StartLogging(values));
 
     const std::vector<Bytes> frames = m_device->Frames();
     const std::vector<Bytes> logging(frames.begin() + 3, frames.end());
-    const std::vector<std::pair<std::string, int32_t>> expected = {
-        {"AE", -150}, {"AF", 240000}, {"AM", 5},   {"AI", 40}, {"AN", 225}, {"AT", 8},
-        {"SN", 2000}, {"AU", 4},      {"SR", 400}, {"AR", 1},  {"SO", 2}};
+    const std::vector<CLoggingSequence::Step> expected = CLoggingSequence::Start(values);
     ASSERT_EQ(logging.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(std::string(logging[i].begin() + 1, logging[i].begin() + 3), expected[i].first);
-        EXPECT_EQ(ArgumentOf(logging[i]), expected[i].second) << expected[i].first;
+        const auto frame = CMeterCommand::Parameter(expected[i].mnemonic, expected[i].argument);
+        EXPECT_EQ(logging[i], Bytes(frame.begin(), frame.end())) << expected[i].mnemonic;
     }
     m_sensor.overrides.clear();
-    EXPECT_TRUE(m_engine.StartLogging(240000, 0x05, 40, 225, 3, 2, 2, -300));
+    EXPECT_TRUE(m_engine.StartLogging(values));
 }
 
 TEST_F(MeterEngineTest, SetUpSendersAndTheReversePowerCheck) {
@@ -337,62 +341,59 @@ TEST_F(MeterEngineTest, SetUpSendersAndTheReversePowerCheck) {
 
 TEST_F(MeterEngineTest, DownloadDistributesTheLoggedSamplesOverTheChannels) {
     ConnectModel(5, 10);
-    m_sensor.statusWords[0] = 0x05;
+    m_sensor.statusWords[0] = 0x15; // a bit beyond the four logging bits names nothing logged
     m_sensor.statusWords[6] = 3;
     CReplyBytes::PutWord(m_sensor.loggedData, 2, 4000);
     CReplyBytes::PutWord(m_sensor.loggedData, 4, 1000);
     CReplyBytes::PutWord(m_sensor.loggedData, 6, 4100);
-    m_profile->Records().AddValue(ChannelPeak, 1.0f);
+    CRecordStore records;
+    records.AddValue(ChannelPeak, 1.0f);
 
     ASSERT_TRUE(m_engine.ReadLoggingStatus());
     CLoggingDownload download(m_engine);
+    EXPECT_EQ(download.LoggedChannelMask(), 0x05);
     EXPECT_TRUE(download.CanFetch());
-    EXPECT_EQ(download.Download(), CLoggingDownload::Downloaded);
+    EXPECT_EQ(download.Download(records, false), CLoggingDownload::Downloaded);
     EXPECT_EQ(m_device->Mnemonics().back(), "AD");
     EXPECT_EQ(ArgumentOf(m_device->Frames().back()), 1);
 
-    const CRecordStore& records = m_profile->Records();
     EXPECT_EQ(records.Count(ChannelPeak), 0);
     ASSERT_EQ(records.Count(ChannelAvg), 2);
     EXPECT_FLOAT_EQ(records.Series(ChannelAvg)[1], 41.0f);
     ASSERT_EQ(records.Count(ChannelRev), 1);
     EXPECT_FLOAT_EQ(records.Series(ChannelRev)[0], 10.0f);
-
-    // A status bit that names no logged channel must not cost the saved file its rows.
-    m_sensor.statusWords[0] = 0x15;
-    ASSERT_TRUE(m_engine.ReadLoggingStatus());
-    ASSERT_EQ(download.Download(), CLoggingDownload::Downloaded);
-    const std::string path = (m_directory / "logged.psh").string();
-    ASSERT_TRUE(download.SaveToFile(path, "", nullptr));
-    CHistoryData saved;
-    ASSERT_TRUE(CHistoryFile::LoadHistory(path, saved).ok);
-    EXPECT_EQ(saved.Header().Mask(), 0x05);
-    EXPECT_EQ(saved.RowCount(), 1);
 }
 
 TEST_F(MeterEngineTest, DownloadRefusalsLeaveTheRecordsAlone) {
     ConnectModel(5, 10);
-    m_profile->Records().AddValue(ChannelAvg, 1.0f);
+    CRecordStore records;
+    records.AddValue(ChannelAvg, 1.0f);
     CLoggingDownload download(m_engine);
+    const auto downloadWith = [&](int32_t mask, int32_t samples) {
+        m_sensor.statusWords[0] = mask;
+        m_sensor.statusWords[6] = samples;
+        EXPECT_TRUE(m_engine.ReadLoggingStatus());
+        return download.Download(records, false);
+    };
 
-    m_sensor.statusWords[0] = 0x01;
     m_sensor.statusWords[1] = 1;
-    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    EXPECT_EQ(downloadWith(0x01, 0), CLoggingDownload::NothingLogged);
     EXPECT_FALSE(download.CanFetch());
-    EXPECT_EQ(download.Download(), CLoggingDownload::NothingLogged);
-
-    m_sensor.statusWords[6] = 250 * 600; // more blocks than the reply buffer holds
-    ASSERT_TRUE(m_engine.ReadLoggingStatus());
-    EXPECT_EQ(download.Download(), CLoggingDownload::Failed);
-    m_sensor.statusWords[0] = 0x10; // no channel the sensor logs
-    m_sensor.statusWords[6] = 5;
-    ASSERT_TRUE(m_engine.ReadLoggingStatus());
-    EXPECT_EQ(download.Download(), CLoggingDownload::Failed);
+    m_sensor.statusWords[1] = 0;
+    EXPECT_EQ(downloadWith(0x01, -4), CLoggingDownload::NothingLogged);
+    EXPECT_EQ(downloadWith(0x10, 5), CLoggingDownload::NothingLogged);
+    EXPECT_FALSE(download.CanFetch());
+    EXPECT_EQ(downloadWith(0x01, 250 * 600), CLoggingDownload::Failed); // beyond the reply buffer
     EXPECT_EQ(m_device->Mnemonics().back(), "AS");
-    EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 1);
+    EXPECT_EQ(records.Count(ChannelAvg), 1);
 
-    m_sensor.statusWords[0] = 0x01;
     m_sensor.loggedData = CReplyBytes::Blocks('C', 512);
-    ASSERT_TRUE(m_engine.ReadLoggingStatus());
-    EXPECT_EQ(download.Download(), CLoggingDownload::Failed);
+    EXPECT_EQ(downloadWith(0x01, 5), CLoggingDownload::Failed);
+}
+
+TEST(LoggingDownloadTest, SerialTimeOutGrowsWithTheByteCount) {
+    EXPECT_EQ(CLoggingDownload::TimeoutFor(1024, false), 1000u);
+    EXPECT_EQ(CLoggingDownload::TimeoutFor(1024, true), 1000u + 1127u);
+    // The default set-up logs 900 samples: 4 blocks, beyond what 1000 ms carries at 9600 baud.
+    EXPECT_GT(CLoggingDownload::TimeoutFor(4 * 512, true), 4 * 512 * 10 * 1000 / 9600);
 }

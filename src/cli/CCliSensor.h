@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/CCliOptions.h"
+#include "model/CSettingProfile.h"
+
+#include <cstdint>
+#include <string>
+
+// A sensor connected for the length of one command, with the settings profile of its model.
+class CCliSensor {
+public:
+    CCliSensor() = default;
+    ~CCliSensor();
+    CCliSensor(const CCliSensor&) = delete;
+    CCliSensor& operator=(const CCliSensor&) = delete;
+
+    // Connects to the "--port" option's port (default usb) and identifies the sensor; false
+    // after reporting why.
+    bool Open(const CliContext& context, const CCliOptions::Values& options);
+    CSettingProfile& Profile() { return m_profile; }
+    bool IsSerial() const { return m_port > 0; }
+
+    // The reason for a failed connect result of the engine.
+    static std::string ConnectFailure(int32_t result);
+
+private:
+    CSettingProfile m_profile;
+    int m_port = 0;
+    bool m_connected = false;
+};
