@@ -1,7 +1,7 @@
 # pelmora_core_test(NAME sources...): a test executable that links the core library only.
 function(pelmora_core_test name)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE pelmora_core GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE pelmora_core pelmora_test_support GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE PELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   pelmora_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
@@ -15,7 +15,7 @@ function(pelmora_gui_test name)
     return()
   endif()
   add_executable(${name} ${ARGN} ${CMAKE_SOURCE_DIR}/tests/support/QtTestMain.cpp)
-  target_link_libraries(${name} PRIVATE pelmora_gui GTest::gtest GTest::gmock)
+  target_link_libraries(${name} PRIVATE pelmora_gui pelmora_test_support GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE PELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   pelmora_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 180

@@ -1,65 +1,51 @@
 #include "app/CMessageBoxes.h"
-#include "app/CMessageBoxSink.h"
 #include "app/CStringTable.h"
+#include "support/CRecordingMessageSink.h"
+#include "support/CTempDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
-using ::testing::_;
-using ::testing::Return;
-
-namespace {
-
-class MockSink : public CMessageBoxSink {
-public:
-    MOCK_METHOD(int, Show, (void*, const std::string&, const std::string&, unsigned), (override));
-};
-
-} // namespace
-
 class MessageBoxesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_path = (std::filesystem::temp_directory_path() / ("msgbox" + std::to_string(getpid()) + ".ini"))
-                     .string();
-        std::ofstream(m_path) << "[STRING]\nS_FULL=Something failed.\nS_EMPTY=\n";
-        CStringTable::SetPath(m_path);
+        m_directory.WriteText("lang.ini", "[STRING]\nS_FULL=Something failed.\nS_EMPTY=\n");
+        CStringTable::SetPath(m_directory.File("lang.ini"));
         CMessageBoxes::SetSink(&m_sink);
     }
-    void TearDown() override {
-        CMessageBoxes::SetSink(nullptr);
-        std::remove(m_path.c_str());
+    void TearDown() override { CMessageBoxes::SetSink(nullptr); }
+
+    void ExpectShown(void* owner, const std::string& text, unsigned style) const {
+        ASSERT_FALSE(m_sink.shown.empty());
+        const CRecordingMessageSink::Shown& box = m_sink.shown.back();
+        EXPECT_EQ(box.owner, owner);
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.caption, "Trel Power Meter");
+        EXPECT_EQ(box.style, style);
     }
 
-    MockSink m_sink;
-    std::string m_path;
+    CTempDirectory m_directory;
+    CRecordingMessageSink m_sink;
     int m_window = 0;
 };
 
 TEST_F(MessageBoxesTest, KeyTextIsShownWithCaptionStyleAndOwner) {
-    EXPECT_CALL(m_sink, Show(&m_window, "Something failed.", "Trel Power Meter", MB_ICONSTOP))
-        .WillOnce(Return(IDOK));
     EXPECT_EQ(CMessageBoxes::FromKey(&m_window, "S_FULL", MB_ICONSTOP), IDOK);
+    ExpectShown(&m_window, "Something failed.", MB_ICONSTOP);
 
-    EXPECT_CALL(m_sink, Show(nullptr, "Something failed.", "Trel Power Meter", MB_YESNOQUESTION))
-        .WillOnce(Return(IDNO));
+    m_sink.answer = IDNO;
     EXPECT_EQ(CMessageBoxes::FromKeyNoOwner("S_FULL", MB_YESNOQUESTION), IDNO);
+    ExpectShown(nullptr, "Something failed.", MB_YESNOQUESTION);
 
-    EXPECT_CALL(m_sink, Show(&m_window, "Formatted 42", "Trel Power Meter", MB_ICONEXCLAMATION))
-        .WillOnce(Return(IDOK));
-    EXPECT_EQ(CMessageBoxes::FromText(&m_window, "Formatted 42", MB_ICONEXCLAMATION), IDOK);
+    EXPECT_EQ(CMessageBoxes::FromText(&m_window, "Formatted 42", MB_ICONEXCLAMATION), IDNO);
+    ExpectShown(&m_window, "Formatted 42", MB_ICONEXCLAMATION);
 }
 
 TEST_F(MessageBoxesTest, EmptyTextShowsNothing) {
-    EXPECT_CALL(m_sink, Show(_, _, _, _)).Times(0);
     EXPECT_EQ(CMessageBoxes::FromKey(&m_window, "S_EMPTY", MB_ICONSTOP), -1);
     EXPECT_EQ(CMessageBoxes::FromKeyNoOwner("S_MISSING", MB_ICONSTOP), -1);
     EXPECT_EQ(CMessageBoxes::FromText(&m_window, "", MB_OK), -1);
+    EXPECT_TRUE(m_sink.shown.empty());
 }
 
 TEST_F(MessageBoxesTest, WithoutSinkTheTextGoesToStandardError) {

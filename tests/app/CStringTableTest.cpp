@@ -1,29 +1,16 @@
 #include "app/CStringTable.h"
 #include "platform/CAppPaths.h"
+#include "support/CTempDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
-namespace fs = std::filesystem;
-
 class StringTableTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "strtabXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        m_path = (m_dir / "lang.ini").string();
-        CStringTable::SetPath(m_path);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void SetUp() override { CStringTable::SetPath(m_directory.File("lang.ini")); }
 
-    void WriteFile(const std::string& content) { std::ofstream(m_path, std::ios::trunc) << content; }
+    void WriteFile(const std::string& content) { m_directory.WriteText("lang.ini", content); }
 
-    fs::path m_dir;
-    std::string m_path;
+    CTempDirectory m_directory;
 };
 
 TEST_F(StringTableTest, LooksUpBySectionAndKey) {

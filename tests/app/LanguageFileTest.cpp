@@ -1,5 +1,6 @@
 #include "app/CMenuLayout.h"
 #include "app/CStringTable.h"
+#include "support/CTempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -264,16 +265,15 @@ TEST_F(LanguageFileTest, GeneralTextsCarryOnlyTheExpectedPlaceholders) {
 }
 
 TEST(LanguageFileScan, FindsEveryFormOfLookUp) {
-    std::string pattern = (fs::temp_directory_path() / "scanXXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    std::ofstream(fs::path(pattern) / "Sample.cpp")
-        << "GetGeneralText(\"S_A\"); GetMenuText( \"MF_B\");\n"
-           "GetText(\"IDD_C\",\n  \"IDC_D\"); CMessageBoxes::FromKey(GetSafeHwnd(), \"S_E\", 0x10);\n"
-           "FromKeyNoOwner(\"S_F\", 0x10); GetText(section, \"IDOK\");\n";
+    const CTempDirectory directory;
+    directory.WriteText(
+        "Sample.cpp",
+        "GetGeneralText(\"S_A\"); GetMenuText( \"MF_B\");\n"
+        "GetText(\"IDD_C\",\n  \"IDC_D\"); CMessageBoxes::FromKey(GetSafeHwnd(), \"S_E\", 0x10);\n"
+        "FromKeyNoOwner(\"S_F\", 0x10); GetText(section, \"IDOK\");\n");
     std::string found;
-    for (const KeyUse& use : KeysUsedInSources(pattern))
+    for (const KeyUse& use : KeysUsedInSources(directory.Path()))
         found += use.section + "/" + use.key + " ";
-    fs::remove_all(pattern);
     EXPECT_EQ(found, "STRING/S_A MENU/MF_B IDD_C/IDC_D STRING/S_E STRING/S_F ");
 }
 

@@ -5,7 +5,7 @@
 #include "platform/CAppPaths.h"
 #include "sim/CVirtualSensor.h"
 
-#include "../sim/SimTestDirectory.h"
+#include "support/CDeviceSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +13,14 @@
 
 namespace {
 
-class CliLoggingTest : public SimTestDirectory {
+class CliLoggingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SimTestDirectory::SetUp();
-        CAppPaths::OverrideExecutableDirectory(m_root); // the profile files go here
+        CAppPaths::OverrideExecutableDirectory(m_devices.Path()); // the profile files go here
         m_dispatcher.Add(CCliLoggingCommands::Commands());
     }
 
-    void TearDown() override {
-        CAppPaths::OverrideExecutableDirectory("");
-        SimTestDirectory::TearDown();
-    }
+    void TearDown() override { CAppPaths::OverrideExecutableDirectory(""); }
 
     int Run(const std::vector<std::string>& commandLine) {
         m_out.str("");
@@ -32,6 +28,7 @@ protected:
         return m_dispatcher.Run(commandLine, m_out, m_err);
     }
 
+    CDeviceSandbox m_devices;
     CCliDispatcher m_dispatcher;
     std::ostringstream m_out;
     std::ostringstream m_err;
@@ -75,7 +72,7 @@ TEST_F(CliLoggingTest, StartStatusDownloadAndEraseWithTheVirtualSensor) {
     ASSERT_EQ(Run({"logging", "status"}), 0) << m_err.str();
     EXPECT_NE(m_out.str().find("channels 0x05\nheld 0\nsamples 60\n"), std::string::npos) << m_out.str();
 
-    const std::string path = m_root + "/logged.psh";
+    const std::string path = m_devices.Path() + "/logged.psh";
     ASSERT_EQ(Run({"logging", "download", "--out", path, "--title", "night"}), 0) << m_err.str();
     CHistoryData data;
     ASSERT_TRUE(CHistoryFile::LoadHistory(path, data).ok);

@@ -1,8 +1,8 @@
 #include "device/CPortRegistry.h"
-#include "CDeviceSandbox.h"
-#include "CPseudoTerminal.h"
 #include "device/CEnumPorts.h"
 #include "device/CSerial.h"
+#include "support/CDeviceSandbox.h"
+#include "support/CPseudoTerminal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "device/CSerialDevice.h"
-#include "CDeviceSandbox.h"
-#include "CPseudoTerminal.h"
+#include "support/CDeviceSandbox.h"
+#include "support/CPseudoTerminal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "device/CSerial.h"
-#include "CPseudoTerminal.h"
+#include "support/CPseudoTerminal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "device/CUsbDevice.h"
-#include "CDeviceSandbox.h"
 #include "device/CUsbDeviceVista.h"
 #include "device/CUsbDeviceXP.h"
+#include "support/CDeviceSandbox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "history/CHistoryCsvWriter.h"
 
-#include "CTempDirectory.h"
+#include "support/CTempDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "history/CHistoryFile.h"
 
-#include "CTempDirectory.h"
-#include "HistoryBytes.h"
+#include "support/CTempDirectory.h"
+#include "support/HistoryBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 
-#include "CTempDirectory.h"
-#include "HistoryBytes.h"
+#include "support/CTempDirectory.h"
+#include "support/HistoryBytes.h"
 
 #include <gtest/gtest.h>
 

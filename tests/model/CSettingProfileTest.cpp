@@ -1,39 +1,21 @@
 #include "model/CSettingProfile.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "platform/CAppPaths.h"
+#include "support/CTempDirectory.h"
 
 class CSettingProfileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = testing::TempDir() + "/pelmora-model-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_directory = pattern;
-        CAppPaths::OverrideExecutableDirectory(m_directory);
-    }
-
-    void TearDown() override {
-        CAppPaths::OverrideExecutableDirectory("");
-        std::filesystem::remove_all(m_directory);
-    }
+    void SetUp() override { CAppPaths::OverrideExecutableDirectory(m_directory.Path()); }
+    void TearDown() override { CAppPaths::OverrideExecutableDirectory(""); }
 
     void WriteFile(const std::string& name, const std::string& text) const {
-        std::ofstream(m_directory + "/" + name) << text;
+        m_directory.WriteText(name, text);
     }
-
-    std::string ReadFile(const std::string& name) const {
-        std::ifstream in(m_directory + "/" + name);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string ReadFile(const std::string& name) const { return m_directory.ReadText(name); }
 
     static void ExpectItem(const RangeLimitItem& item, float minimum, float maximum) {
         EXPECT_FLOAT_EQ(item.displayMin, minimum);
@@ -45,7 +27,7 @@ protected:
         EXPECT_EQ(item.beepSound, 0);
     }
 
-    std::string m_directory;
+    CTempDirectory m_directory;
 };
 
 TEST(CModelTableTest, LookupsFindTheSameRow) {

@@ -1,34 +1,22 @@
 #include "platform/CPrivateProfile.h"
+#include "support/CTempDirectory.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
 class PrivateProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/pelmora-ini-XXXXXX";
-        m_dir = mkdtemp(pattern);
-        m_path = m_dir + "/profile.ini";
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    void SetUp() override { m_path = m_directory.File("profile.ini"); }
 
-    void WriteFile(const std::string& text) const { std::ofstream(m_path, std::ios::binary) << text; }
-    std::string FileText() const {
-        std::ifstream in(m_path, std::ios::binary);
-        std::stringstream buffer;
-        buffer << in.rdbuf();
-        return buffer.str();
-    }
+    void WriteFile(const std::string& text) const { m_directory.WriteText("profile.ini", text); }
+    std::string FileText() const { return m_directory.ReadText("profile.ini"); }
     std::string Read(const std::string& section, const std::string& key) const {
         return CPrivateProfile::ReadString(section, key, "<default>", m_path);
     }
 
-    std::string m_dir;
+    CTempDirectory m_directory;
     std::string m_path;
 };
 
@@ -88,7 +76,7 @@ TEST_F(PrivateProfileTest, ReadsSeeEditsMadeByOthers) {
 }
 
 TEST_F(PrivateProfileTest, AWriteThatCannotBeDoneReportsFailure) {
-    EXPECT_FALSE(CPrivateProfile::WriteString("A", "K", "1", m_dir + "/missing/profile.ini"));
+    EXPECT_FALSE(CPrivateProfile::WriteString("A", "K", "1", m_directory.File("missing/profile.ini")));
     std::filesystem::create_directory(m_path); // a directory where the file should be
     EXPECT_FALSE(CPrivateProfile::WriteString("A", "K", "1", m_path));
     EXPECT_TRUE(std::filesystem::is_directory(m_path));

@@ -1,4 +1,3 @@
-#include "CSettingsTestSandbox.h"
 #include "app/CAppRegistry.h"
 #include "app/CChildFrameFactory.h"
 #include "app/CMainFrame.h"
@@ -9,6 +8,7 @@
 #include "settings/CSettingDlg.h"
 #include "settings/CSettingPage.h"
 #include "settings/SettingControlIds.h"
+#include "support/CAppTestSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +86,7 @@ protected:
             ->currentIndex();
     }
 
-    CSettingsTestSandbox m_sandbox;
+    CAppTestSandbox m_sandbox;
     int m_applied = 0;
     std::unique_ptr<CMainFrame> m_frame;
 };

@@ -1,11 +1,11 @@
 #include "settings/CSettingDlg.h"
 
-#include "CSettingsTestSandbox.h"
 #include "app/CMessageBoxes.h"
 #include "model/CSettingProfile.h"
 #include "settings/CSettingDlg_Pulse.h"
 #include "settings/CSettingPage.h"
 #include "settings/SettingControlIds.h"
+#include "support/CAppTestSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@
 namespace {
 
 std::string General(const char* key) {
-    return CSettingsTestSandbox::GeneralText(key);
+    return CAppTestSandbox::GeneralText(key);
 }
 
 class CSettingDlgTest : public ::testing::Test {
@@ -67,15 +67,15 @@ protected:
     // The dialog was refused with this general text and the focus sits on the field.
     void ExpectRefused(const char* key, QWidget* field) {
         EXPECT_FALSE(Accepted());
-        ASSERT_FALSE(m_messages.texts.empty());
-        EXPECT_EQ(m_messages.texts.back(), General(key));
-        EXPECT_EQ(m_messages.styles.back(), MB_ICONSTOP);
+        ASSERT_FALSE(m_messages.shown.empty());
+        EXPECT_EQ(m_messages.shown.back().text, General(key));
+        EXPECT_EQ(m_messages.shown.back().style, MB_ICONSTOP);
         EXPECT_EQ(QApplication::focusWidget(), field);
-        m_messages.texts.clear();
+        m_messages.shown.clear();
     }
 
-    CSettingsTestSandbox m_sandbox;
-    CRecordingSink& m_messages = m_sandbox.Messages();
+    CAppTestSandbox m_sandbox;
+    CRecordingMessageSink& m_messages = m_sandbox.Messages();
     std::unique_ptr<CSettingProfile> m_profile;
     std::unique_ptr<CSettingDlg> m_dialog;
 };

@@ -1,4 +1,4 @@
-#include "CDeviceSandbox.h"
+#include "support/CDeviceSandbox.h"
 
 #include "device/CPortRegistry.h"
 
@@ -9,8 +9,6 @@
 namespace fs = std::filesystem;
 
 CDeviceSandbox::CDeviceSandbox() {
-    std::string pattern = (fs::temp_directory_path() / "pelmora-device-XXXXXX").string();
-    m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
     fs::create_directories(RootDir() + "/dev");
     setenv("PELMORA_PORTS_DIR", PortsDir().c_str(), 1);
     setenv("PELMORA_USB_DIR", UsbDir().c_str(), 1);
@@ -21,8 +19,6 @@ CDeviceSandbox::~CDeviceSandbox() {
     CPortRegistry::OverrideSystemRoot("");
     unsetenv("PELMORA_PORTS_DIR");
     unsetenv("PELMORA_USB_DIR");
-    std::error_code ignored;
-    fs::remove_all(m_path, ignored);
 }
 
 void CDeviceSandbox::LinkInRoot(const std::string& relative, const std::string& target) const {
@@ -39,5 +35,5 @@ void CDeviceSandbox::WriteInRoot(const std::string& relative, const std::string&
 
 void CDeviceSandbox::RegisterPort(int port, const std::string& target) const {
     fs::create_directories(PortsDir());
-    fs::create_symlink(target, fs::path(PortsDir()) / ("com" + std::to_string(port)));
+    fs::create_symlink(target, PortLink(port));
 }

@@ -1,4 +1,4 @@
-#include "CGuiTestSandbox.h"
+#include "support/CAppTestSandbox.h"
 
 #include "app/CMessageBoxes.h"
 #include "app/CQtMessageBoxSink.h"
@@ -45,7 +45,7 @@ TEST(CQtMessageBoxSink, ButtonsMapToThePlatformResults) {
 }
 
 TEST(CQtMessageBoxSink, HelpersShowTheBoxThroughTheSink) {
-    CGuiTestSandbox sandbox;
+    CAppTestSandbox sandbox;
     CQtMessageBoxSink sink;
     CMessageBoxes::SetSink(&sink);
     QString shownText;

@@ -1,4 +1,4 @@
-#include "ProfileFixture.h"
+#include "support/ProfileFixture.h"
 
 #include <QPainter>
 

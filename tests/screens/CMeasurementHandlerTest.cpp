@@ -1,12 +1,12 @@
+#include "screens/CMeasurementHandler.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "model/CSettingProfile.h"
 #include "platform/CMessageBeep.h"
 #include "screens/CMeasurementDisplay.h"
-#include "screens/CMeasurementHandler.h"
 #include "screens/CMeasurementLink.h"
 
-#include "MeasurementTestProfile.h"
+#include "support/ProfileFixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -67,23 +67,23 @@ void RecordBeep(BeepType type) {
     g_beeps.push_back(type);
 }
 
-class MeasurementHandlerTest : public MeasurementTestProfile {
+class MeasurementHandlerTest : public ProfileFixture {
 protected:
     void SetUp() override {
-        MeasurementTestProfile::SetUp();
+        ProfileFixture::SetUp();
         g_beeps.clear();
         CMessageBeep::SetPlayer(RecordBeep);
-        m_handler = std::make_unique<CMeasurementHandler>(*m_profile, m_link, m_display);
+        m_handler = std::make_unique<CMeasurementHandler>(Profile(), m_link, m_display);
     }
 
     void TearDown() override {
         CMessageBeep::SetPlayer(nullptr);
         m_handler.reset();
-        MeasurementTestProfile::TearDown();
+        ProfileFixture::TearDown();
     }
 
     void StartModel(int model) {
-        m_profile->SetModelNumber(model);
+        Profile().SetModelNumber(model);
         m_handler->ConfigureForModel();
         m_handler->Start();
     }
@@ -91,7 +91,7 @@ protected:
     // The timer sends the next request and the handler receives its reply.
     void Tick() { ASSERT_TRUE(m_handler->OnTimer()); }
 
-    CRecordStore& Records() { return m_profile->Records(); }
+    CRecordStore& Records() { return Profile().Records(); }
 
     ScriptedLink m_link;
     RecordingDisplay m_display;
@@ -126,8 +126,8 @@ TEST_F(MeasurementHandlerTest, RequestCycleFollowsTheModel) {
 }
 
 TEST_F(MeasurementHandlerTest, TimerSendsOnlyWhenConnectedRunningAndNothingPending) {
-    m_profile->SetModelNumber(1);
-    m_profile->SetFrequency(2400.567f);
+    Profile().SetModelNumber(1);
+    Profile().SetFrequency(2400.567f);
     m_handler->ConfigureForModel();
     EXPECT_FALSE(m_handler->OnTimer()) << "not running";
     m_handler->Start();
@@ -171,7 +171,7 @@ TEST_F(MeasurementHandlerTest, PendingFlagDecidesWhichRepliesAreTaken) {
 }
 
 TEST_F(MeasurementHandlerTest, ReadingsAreScaledAndOffset) {
-    m_profile->SetExtOffset(10.0f);
+    Profile().SetExtOffset(10.0f);
     StartModel(0);
     Tick();
     m_handler->OnAvgReading(1, 3000);
@@ -205,9 +205,9 @@ TEST_F(MeasurementHandlerTest, ParIsPeakMinusCurrentAverage) {
 }
 
 TEST_F(MeasurementHandlerTest, Model5CorrectsPowersButNotVswrAndWarnsOfReversePower) {
-    m_profile->SetTechnology(0);
-    m_profile->SetFrequency(2400.0f);
-    m_profile->SetExtOffset(1.0f);
+    Profile().SetTechnology(0);
+    Profile().SetFrequency(2400.0f);
+    Profile().SetExtOffset(1.0f);
     StartModel(5);
     Tick();
     m_handler->OnForwardReverseReading(1, 4000, 2000);
@@ -231,13 +231,13 @@ TEST_F(MeasurementHandlerTest, Model5CorrectsPowersButNotVswrAndWarnsOfReversePo
 }
 
 TEST_F(MeasurementHandlerTest, LimitsDecideAlarmAndSoundButNotForReversePower) {
-    m_profile->SetLimits(ChannelAvg, 10.0f, 30.0f);
-    m_profile->SetLimitEnabled(ChannelAvg, true);
-    m_profile->SetAlarmOn(ChannelAvg, true);
-    m_profile->SetBeepSound(ChannelAvg, 2);
-    m_profile->SetLimits(ChannelRev, 0.0f, 1.0f);
-    m_profile->SetLimitEnabled(ChannelRev, true);
-    m_profile->SetAlarmOn(ChannelRev, true);
+    Profile().SetLimits(ChannelAvg, 10.0f, 30.0f);
+    Profile().SetLimitEnabled(ChannelAvg, true);
+    Profile().SetAlarmOn(ChannelAvg, true);
+    Profile().SetBeepSound(ChannelAvg, 2);
+    Profile().SetLimits(ChannelRev, 0.0f, 1.0f);
+    Profile().SetLimitEnabled(ChannelRev, true);
+    Profile().SetAlarmOn(ChannelRev, true);
     StartModel(0);
 
     Tick();
@@ -257,7 +257,7 @@ TEST_F(MeasurementHandlerTest, LimitsDecideAlarmAndSoundButNotForReversePower) {
     EXPECT_FALSE(m_display.alarms[ChannelAvg]) << "a value on the limit is inside";
     EXPECT_EQ(g_beeps.size(), 1u);
 
-    m_profile->SetAlarmOn(ChannelAvg, false);
+    Profile().SetAlarmOn(ChannelAvg, false);
     Tick();
     m_handler->OnPeakReading(1, 3500);
     Tick();
@@ -289,7 +289,7 @@ TEST_F(MeasurementHandlerTest, StartResetsAndSetsUpAveragingOnlyWhereNeeded) {
 }
 
 TEST_F(MeasurementHandlerTest, SingleSweepTakesOneValueAndStops) {
-    m_profile->SetSingleSweep(true);
+    Profile().SetSingleSweep(true);
     StartModel(1);
     Tick();
     m_handler->OnAvgReading(1, 2000);

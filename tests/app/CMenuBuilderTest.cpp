@@ -1,4 +1,4 @@
-#include "CGuiTestSandbox.h"
+#include "support/CAppTestSandbox.h"
 
 #include "app/CCommandActions.h"
 #include "app/CMenuBuilder.h"
@@ -46,7 +46,7 @@ int CountPopupChildren(const QMenu& menu) {
 } // namespace
 
 TEST(CMenuBuilder, BuildsEveryMenuInLayoutOrderWithTheFileTexts) {
-    CGuiTestSandbox sandbox;
+    CAppTestSandbox sandbox;
     const std::unique_ptr<QMenu> main(CMenuBuilder::BuildMainFrameMenu(nullptr, nullptr));
     ExpectMatches(*main, CMenuLayout::MainFrameMenu(), "main");
     const std::unique_ptr<QMenu> measurement(CMenuBuilder::BuildMeasurementFrameMenu(nullptr, nullptr));
@@ -59,7 +59,7 @@ TEST(CMenuBuilder, BuildsEveryMenuInLayoutOrderWithTheFileTexts) {
 }
 
 TEST(CMenuBuilder, RebuildingAMenuLeavesOneCopyOfEachItem) {
-    CGuiTestSandbox sandbox;
+    CAppTestSandbox sandbox;
     QMenu menu;
     EXPECT_EQ(CMenuBuilder::BuildMainFrameMenu(&menu, nullptr), &menu);
     CMenuBuilder::BuildMainFrameMenu(&menu, nullptr);
@@ -68,14 +68,14 @@ TEST(CMenuBuilder, RebuildingAMenuLeavesOneCopyOfEachItem) {
 }
 
 TEST(CMenuBuilder, BuildingFromNothingGivesANewMenuEachTime) {
-    CGuiTestSandbox sandbox;
+    CAppTestSandbox sandbox;
     const std::unique_ptr<QMenu> first(CMenuBuilder::BuildMeasurementFrameMenu(nullptr, nullptr));
     const std::unique_ptr<QMenu> second(CMenuBuilder::BuildMeasurementFrameMenu(nullptr, nullptr));
     EXPECT_NE(first.get(), second.get());
 }
 
 TEST(CMenuBuilder, LinkedItemsFollowAndTriggerTheSharedCommand) {
-    CGuiTestSandbox sandbox;
+    CAppTestSandbox sandbox;
     std::vector<int> executed;
     bool connectEnabled = true;
     CCommandActions actions(
@@ -103,7 +103,7 @@ TEST(CMenuBuilder, LinkedItemsFollowAndTriggerTheSharedCommand) {
 }
 
 TEST(CMenuBuilder, ItemsShowTheShortcutOfTheActiveAcceleratorTable) {
-    CGuiTestSandbox sandbox;
+    CAppTestSandbox sandbox;
     CCommandActions actions(
         nullptr, [](int) {}, [](int) { return CCommandState{}; });
     const std::unique_ptr<QMenu> main(CMenuBuilder::BuildMainFrameMenu(nullptr, &actions));

@@ -1,4 +1,4 @@
-#include "CGuiTestSandbox.h"
+#include "support/CAppTestSandbox.h"
 
 #include "app/CAboutDlg.h"
 #include "app/CAppRegistry.h"
@@ -108,7 +108,7 @@ protected:
         return path;
     }
 
-    CGuiTestSandbox m_sandbox;
+    CAppTestSandbox m_sandbox;
     LinkState m_link;
     std::vector<int> m_screenLog;
     std::unique_ptr<CMainFrame> m_frame;
@@ -126,7 +126,7 @@ std::vector<int> ToolbarCommands(const QToolBar& toolbar) {
 TEST_F(CMainFrameTest, CreationBuildsBarsTitleAndRegistersTheFrame) {
     ASSERT_TRUE(m_frame->Create(QString()));
     EXPECT_EQ(m_frame->windowTitle().toStdString(),
-              "Halvex Power Meter " + CGuiTestSandbox::GeneralText("S_VERSION"));
+              "Halvex Power Meter " + CAppTestSandbox::GeneralText("S_VERSION"));
     EXPECT_EQ(CAppRegistry::Instance().GetShell(), m_frame.get());
     EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), &m_frame->Profile());
 
@@ -159,7 +159,7 @@ TEST_F(CMainFrameTest, ConnectHandsTheIdentityToTheProfileAndNamesThePort) {
     EXPECT_EQ(m_frame->Profile().GetFirmwareText(), "2.95");
     EXPECT_EQ(m_frame->PortLabel(), QStringLiteral("COM5"));
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
-    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CGuiTestSandbox::GeneralText("S_IDD_CONNECTED"));
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CAppTestSandbox::GeneralText("S_IDD_CONNECTED"));
     EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_ICONINFORMATION);
     EXPECT_EQ(m_sandbox.Messages().shown[0].caption, "Trel Power Meter");
 
@@ -187,7 +187,7 @@ TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing) {
     EXPECT_TRUE(m_frame->PortLabel().isEmpty());
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 2u);
     for (const auto& shown : m_sandbox.Messages().shown) {
-        EXPECT_EQ(shown.text, CGuiTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
+        EXPECT_EQ(shown.text, CAppTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
         EXPECT_EQ(shown.style, MB_ICONSTOP);
         EXPECT_EQ(shown.owner, nullptr);
     }
@@ -246,7 +246,7 @@ TEST_F(CMainFrameTest, ModeCommandWithoutSensorClosesTheNewScreenAgain) {
     EXPECT_FALSE(CAppRegistry::Instance().IsAnyScreenOpen());
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
     EXPECT_EQ(m_sandbox.Messages().shown[0].text,
-              CGuiTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
+              CAppTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
     EXPECT_EQ(m_sandbox.Messages().shown[0].owner, nullptr);
 }
 
@@ -285,7 +285,7 @@ TEST_F(CMainFrameTest, HistoryFilesOpenTitledWithPathAndModel) {
 
     EXPECT_FALSE(m_frame->OpenHistoryFile(QString::fromStdString(m_sandbox.Path("missing.psh"))));
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
-    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CGuiTestSandbox::GeneralText("S_MAINFRAME_ONFILEOPEN"));
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CAppTestSandbox::GeneralText("S_MAINFRAME_ONFILEOPEN"));
     EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_ICONSTOP);
     EXPECT_EQ(VisibleChildren(), 1);
 }
@@ -346,15 +346,15 @@ TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText) {
     EXPECT_EQ(CPelmoraApp::FormatHelpMissing("%d %n %s %s", "x"), "%d %n x %s");
     EXPECT_EQ(CPelmoraApp::FormatHelpMissing("", "x"), "");
 
-    CGuiTestSandbox sandbox;
+    CAppTestSandbox sandbox;
     EXPECT_EQ(CPelmoraApp::HelpDocumentPath(), sandbox.Path("TrelPMEnHlp.pdf"));
 }
 
 TEST(CAboutDlg, ShowsNameWithVersionAndCopyrightFromTheLanguageFile) {
-    CGuiTestSandbox sandbox;
+    CAppTestSandbox sandbox;
     const CAboutDlg dialog;
     EXPECT_EQ(dialog.windowTitle().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "CAPTION"));
     EXPECT_EQ(dialog.NameText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_NAME") +
-                                                   " " + CGuiTestSandbox::GeneralText("S_VERSION"));
+                                                   " " + CAppTestSandbox::GeneralText("S_VERSION"));
     EXPECT_EQ(dialog.CopyText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_COPY"));
 }

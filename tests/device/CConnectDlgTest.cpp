@@ -1,47 +1,25 @@
-#include "CGuiTestSandbox.h"
+#include "support/CAppTestSandbox.h"
+#include "support/CDeviceSandbox.h"
+#include "support/CPseudoTerminal.h"
 
 #include "device/CConnectDlg.h"
 #include "device/CPortRegistry.h"
 
 #include <QComboBox>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <pty.h>
-#include <unistd.h>
 
 namespace {
 
 // A ports directory of our own holding one pseudo-terminal, and no machine ports.
 class CConnectDlgTest : public testing::Test {
 protected:
-    CConnectDlgTest() {
-        setenv("PELMORA_PORTS_DIR", m_ports.path().toUtf8().constData(), 1);
-        CPortRegistry::OverrideSystemRoot(m_system.path().toStdString());
-    }
-    ~CConnectDlgTest() override {
-        if (m_master >= 0) {
-            close(m_master);
-            close(m_slave);
-        }
-        CPortRegistry::OverrideSystemRoot("");
-        unsetenv("PELMORA_PORTS_DIR");
-    }
+    int RegisterTerminal() { return CPortRegistry::RegisterDevice(m_terminal.SlavePath()); }
 
-    int RegisterTerminal() {
-        char name[256] = {};
-        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
-            return -1;
-        return CPortRegistry::RegisterDevice(name);
-    }
-
-    CGuiTestSandbox m_sandbox;
-    QTemporaryDir m_ports;
-    QTemporaryDir m_system;
-    int m_master = -1;
-    int m_slave = -1;
+    CAppTestSandbox m_sandbox;
+    CDeviceSandbox m_devices;
+    CPseudoTerminal m_terminal;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "CPseudoTerminal.h"
+#include "support/CPseudoTerminal.h"
 
 #include <pty.h>
 #include <termios.h>

@@ -4,20 +4,22 @@
 #include <gtest/gtest.h>
 
 #include "CRawHost.h"
-#include "SimTestDirectory.h"
 #include "sim/CVirtualSensor.h"
+#include "support/CDeviceSandbox.h"
 
 namespace {
 constexpr uint8_t kCr = 0x0D;
 const std::vector<uint8_t> kAck = {'[', 'T', ',', ']', kCr};
 
-class SimProtocolTest : public SimTestDirectory {
+class CVirtualSensorTest : public ::testing::Test {
 protected:
+    CDeviceSandbox m_devices;
+
     std::unique_ptr<CRawHost> Connect(const VirtualSensorConfig& config) {
         m_sensor = std::make_unique<CVirtualSensor>(config);
         const int com = m_sensor->StartSerial();
         EXPECT_GT(com, 0) << m_sensor->LastError();
-        return std::make_unique<CRawHost>(CRawHost::Kind::Serial, ComLink(com));
+        return std::make_unique<CRawHost>(CRawHost::Kind::Serial, m_devices.PortLink(com));
     }
 
     static VirtualSensorConfig Model(int number, int32_t firmware = 295) {
@@ -71,7 +73,7 @@ std::map<int32_t, int32_t> WalkHistogram(const std::vector<uint8_t>& reply) {
 }
 } // namespace
 
-TEST_F(SimProtocolTest, IdentifiesAsEveryModel) {
+TEST_F(CVirtualSensorTest, IdentifiesAsEveryModel) {
     const std::map<int, int> codes = {{0, 4},  {1, 5},  {2, 6},  {3, 7}, {4, 8},
                                       {5, 10}, {6, 11}, {8, 13}, {9, 14}};
     for (const auto& [model, code] : codes) {
@@ -91,14 +93,14 @@ TEST_F(SimProtocolTest, IdentifiesAsEveryModel) {
     }
 }
 
-TEST_F(SimProtocolTest, ReportsAChosenCodeEvenIfNoModelHasIt) {
+TEST_F(CVirtualSensorTest, ReportsAChosenCodeEvenIfNoModelHasIt) {
     VirtualSensorConfig config = Model(5);
     config.identificationCode = 9;
     auto host = Connect(config);
     EXPECT_EQ(CRawHost::Int32At(host->Exchange(CRawHost::Plain("GD"), 9), 3), 9);
 }
 
-TEST_F(SimProtocolTest, ReadingsFollowTheSignalSetting) {
+TEST_F(CVirtualSensorTest, ReadingsFollowTheSignalSetting) {
     VirtualSensorConfig config = Model(5);
     config.signal.levelDbm = 43.0;
     config.signal.returnLossDb = 15.0;
@@ -129,7 +131,7 @@ TEST_F(SimProtocolTest, ReadingsFollowTheSignalSetting) {
     EXPECT_EQ(m_sensor->LastArgument("GA"), 245000);
 }
 
-TEST_F(SimProtocolTest, PulseTimingIsConsistentForEveryPeriodCode) {
+TEST_F(CVirtualSensorTest, PulseTimingIsConsistentForEveryPeriodCode) {
     VirtualSensorConfig config = Model(5);
     config.signal.levelDbm = 30.0;
     config.signal.pulsePeriodUs = 1000.0;
@@ -149,7 +151,7 @@ TEST_F(SimProtocolTest, PulseTimingIsConsistentForEveryPeriodCode) {
     }
 }
 
-TEST_F(SimProtocolTest, AcknowledgesEverySetUpCommand) {
+TEST_F(CVirtualSensorTest, AcknowledgesEverySetUpCommand) {
     auto host = Connect(Model(5));
     for (const char* mnemonic :
          {"GC", "SO", "SZ", "ST", "SN", "SU", "SR", "AE", "AF", "AM", "AI", "AN", "AT", "AU", "AR", "AO"})
@@ -157,7 +159,7 @@ TEST_F(SimProtocolTest, AcknowledgesEverySetUpCommand) {
     EXPECT_TRUE(m_sensor->WaitForCommands(16, 2000));
 }
 
-TEST_F(SimProtocolTest, HistogramFormatFollowsTheFirmware) {
+TEST_F(CVirtualSensorTest, HistogramFormatFollowsTheFirmware) {
     const std::map<int32_t, size_t> sizes = {{290, 6144}, {291, 7680}, {294, 7680}, {295, 1536}, {400, 1536}};
     for (const auto& [firmware, size] : sizes) {
         VirtualSensorConfig config = Model(5, firmware);
@@ -186,7 +188,7 @@ TEST_F(SimProtocolTest, HistogramFormatFollowsTheFirmware) {
     }
 }
 
-TEST_F(SimProtocolTest, LoggerServesStatusAndBlocks) {
+TEST_F(CVirtualSensorTest, LoggerServesStatusAndBlocks) {
     auto host = Connect(Model(5));
     for (const auto& [mnemonic, argument] : std::vector<std::pair<const char*, int32_t>>{
              {"AM", 0x05}, {"AI", 10}, {"AN", 300}, {"AF", 245000}, {"AR", 1}})
@@ -217,7 +219,7 @@ TEST_F(SimProtocolTest, LoggerServesStatusAndBlocks) {
     EXPECT_EQ(words[6], 0);
 }
 
-TEST_F(SimProtocolTest, LoggerKeepsRecordingAtRealTimeSpeed) {
+TEST_F(CVirtualSensorTest, LoggerKeepsRecordingAtRealTimeSpeed) {
     VirtualSensorConfig config = Model(5);
     config.loggingSpeedUp = 1.0;
     auto host = Connect(config);
@@ -234,7 +236,7 @@ TEST_F(SimProtocolTest, LoggerKeepsRecordingAtRealTimeSpeed) {
     EXPECT_EQ(words[6], 4) << "mode off keeps what was logged";
 }
 
-TEST_F(SimProtocolTest, SkipsNoiseAndKeepsArgumentsThatLookLikeFrameBytes) {
+TEST_F(CVirtualSensorTest, SkipsNoiseAndKeepsArgumentsThatLookLikeFrameBytes) {
     auto host = Connect(Model(5));
     std::vector<uint8_t> noisy = {0x00, 0xFF, ']', '\\'};
     const auto command = CRawHost::WithArgument("GA", 0x5D5B5D5B);
@@ -244,7 +246,7 @@ TEST_F(SimProtocolTest, SkipsNoiseAndKeepsArgumentsThatLookLikeFrameBytes) {
     EXPECT_FALSE(m_sensor->LastArgument("GF").has_value());
 }
 
-TEST_F(SimProtocolTest, SameSeedGivesTheSameReadings) {
+TEST_F(CVirtualSensorTest, SameSeedGivesTheSameReadings) {
     auto readings = [&](uint32_t seed) {
         VirtualSensorConfig config = Model(5);
         config.seed = seed;

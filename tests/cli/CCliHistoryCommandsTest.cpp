@@ -3,8 +3,8 @@
 #include "history/CHistoryCsvWriter.h"
 #include "history/CHistoryFile.h"
 
-#include "CTempDirectory.h"
-#include "HistoryBytes.h"
+#include "support/CTempDirectory.h"
+#include "support/HistoryBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,20 +3,22 @@
 #include <gtest/gtest.h>
 
 #include "CRawHost.h"
-#include "SimTestDirectory.h"
 #include "sim/CReplyShaper.h"
 #include "sim/CVirtualSensor.h"
+#include "support/CDeviceSandbox.h"
 
 namespace {
-class SimFaultTest : public SimTestDirectory {
+class CReplyShaperTest : public ::testing::Test {
 protected:
+    CDeviceSandbox m_devices;
+
     std::unique_ptr<CRawHost> Connect(FaultSetting fault) {
         VirtualSensorConfig config;
         config.fault = fault;
         m_sensor = std::make_unique<CVirtualSensor>(config);
         m_com = m_sensor->StartSerial();
         EXPECT_GT(m_com, 0) << m_sensor->LastError();
-        return std::make_unique<CRawHost>(CRawHost::Kind::Serial, ComLink(m_com));
+        return std::make_unique<CRawHost>(CRawHost::Kind::Serial, m_devices.PortLink(m_com));
     }
 
     // Waits until the sensor has dealt with the command, so a missing reply is really missing.
@@ -33,7 +35,7 @@ protected:
 };
 } // namespace
 
-TEST_F(SimFaultTest, SilenceAnswersTheGivenNumberOfCommands) {
+TEST_F(CReplyShaperTest, SilenceAnswersTheGivenNumberOfCommands) {
     auto host = Connect({SensorFault::Silence, 1});
     EXPECT_EQ(AskAndCollect(*host, 9), kIdentity);
     EXPECT_TRUE(AskAndCollect(*host, 9).empty());
@@ -43,7 +45,7 @@ TEST_F(SimFaultTest, SilenceAnswersTheGivenNumberOfCommands) {
     EXPECT_EQ(AskAndCollect(*host, 9), kIdentity);
 }
 
-TEST_F(SimFaultTest, GarbagePrecedesTheFrame) {
+TEST_F(CReplyShaperTest, GarbagePrecedesTheFrame) {
     auto host = Connect({SensorFault::Garbage, 4});
     const auto reply = AskAndCollect(*host, 13);
     ASSERT_EQ(reply.size(), 13u);
@@ -52,7 +54,7 @@ TEST_F(SimFaultTest, GarbagePrecedesTheFrame) {
     EXPECT_EQ(std::vector<uint8_t>(reply.begin() + 4, reply.end()), kIdentity);
 }
 
-TEST_F(SimFaultTest, CorruptionAndWrongHeadChangeOneByte) {
+TEST_F(CReplyShaperTest, CorruptionAndWrongHeadChangeOneByte) {
     auto host = Connect({SensorFault::CorruptByte, -1});
     auto expected = kIdentity;
     expected[7] = static_cast<uint8_t>(~']');
@@ -69,12 +71,12 @@ TEST_F(SimFaultTest, CorruptionAndWrongHeadChangeOneByte) {
     EXPECT_EQ(AskAndCollect(*host, 9), expected);
 }
 
-TEST_F(SimFaultTest, SplitReplyArrivesWhole) {
+TEST_F(CReplyShaperTest, SplitReplyArrivesWhole) {
     auto host = Connect({SensorFault::Split, 2});
     EXPECT_EQ(AskAndCollect(*host, 9), kIdentity);
 }
 
-TEST_F(SimFaultTest, SplitCutsIntoThreePieces) {
+TEST_F(CReplyShaperTest, SplitCutsIntoThreePieces) {
     CReplyShaper shaper(1);
     shaper.SetFault({SensorFault::Split, 7});
     const std::vector<uint8_t> reply = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
@@ -90,7 +92,7 @@ TEST_F(SimFaultTest, SplitCutsIntoThreePieces) {
     EXPECT_EQ(shaper.Shape({0x5B}).pieces.size(), 1u) << "a one-byte reply cannot be split";
 }
 
-TEST_F(SimFaultTest, DisconnectHangsUpAfterTheGivenReplies) {
+TEST_F(CReplyShaperTest, DisconnectHangsUpAfterTheGivenReplies) {
     auto host = Connect({SensorFault::Disconnect, 2});
     EXPECT_EQ(AskAndCollect(*host, 9), kIdentity);
     EXPECT_TRUE(m_sensor->IsLinkUp());
@@ -99,11 +101,11 @@ TEST_F(SimFaultTest, DisconnectHangsUpAfterTheGivenReplies) {
     EXPECT_TRUE(host->LinkEnded());
     ASSERT_TRUE(m_sensor->WaitForCommands(2, 2000));
     EXPECT_FALSE(m_sensor->IsLinkUp());
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(ComLink(m_com))));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(m_devices.PortLink(m_com))));
     EXPECT_TRUE(m_sensor->PublishedPath().empty());
 }
 
-TEST_F(SimFaultTest, DisconnectWithoutRepliesHangsUpAtTheNextCommand) {
+TEST_F(CReplyShaperTest, DisconnectWithoutRepliesHangsUpAtTheNextCommand) {
     auto host = Connect({});
     EXPECT_EQ(AskAndCollect(*host, 9), kIdentity);
     m_sensor->SetFault({SensorFault::Disconnect, -1});

@@ -1,4 +1,6 @@
-#include "ProfileFixture.h"
+#include "support/ProfileFixture.h"
+
+#include "app/CStringTable.h"
 
 #include <vector>
 

@@ -1,13 +1,13 @@
+#include "cli/CCliRecordCommand.h"
 #include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
-#include "cli/CCliRecordCommand.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "model/HistoryChannel.h"
 #include "platform/CAppPaths.h"
 #include "sim/CVirtualSensor.h"
 
-#include "../sim/SimTestDirectory.h"
+#include "support/CDeviceSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +15,10 @@
 
 namespace {
 
-class MeasurementRecordTest : public SimTestDirectory {
+class CCliRecordCommandTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SimTestDirectory::SetUp();
-        CAppPaths::OverrideExecutableDirectory(m_root); // the profile files go here
-    }
-
-    void TearDown() override {
-        CAppPaths::OverrideExecutableDirectory("");
-        SimTestDirectory::TearDown();
-    }
+    void SetUp() override { CAppPaths::OverrideExecutableDirectory(m_devices.Path()); } // profiles go here
+    void TearDown() override { CAppPaths::OverrideExecutableDirectory(""); }
 
     int Record(const std::vector<std::string>& arguments) {
         m_out.str("");
@@ -39,7 +32,7 @@ protected:
         config.modelNumber = model;
         CVirtualSensor sensor(config);
         EXPECT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
-        const std::string path = m_root + "/record.psh";
+        const std::string path = m_devices.Path() + "/record.psh";
         EXPECT_EQ(Record({"--port", "usb", "--count", std::to_string(count), "--out", path}), 0)
             << m_err.str();
         sensor.Stop();
@@ -48,13 +41,14 @@ protected:
         return data;
     }
 
+    CDeviceSandbox m_devices;
     std::ostringstream m_out;
     std::ostringstream m_err;
 };
 
 } // namespace
 
-TEST_F(MeasurementRecordTest, DirectionalSensorSavesAvgPeakAndVswr) {
+TEST_F(CCliRecordCommandTest, DirectionalSensorSavesAvgPeakAndVswr) {
     const CHistoryData data = RecordFrom(0, 3);
     EXPECT_EQ(data.Header().Mask(), 0x13);
     ASSERT_EQ(data.RowCount(), 3);
@@ -65,13 +59,13 @@ TEST_F(MeasurementRecordTest, DirectionalSensorSavesAvgPeakAndVswr) {
     }
 }
 
-TEST_F(MeasurementRecordTest, PeakOnlySensorSavesThePeakChannel) {
+TEST_F(CCliRecordCommandTest, PeakOnlySensorSavesThePeakChannel) {
     const CHistoryData data = RecordFrom(3, 2);
     EXPECT_EQ(data.Header().Mask(), 0x02);
     EXPECT_EQ(data.RowCount(), 2);
 }
 
-TEST_F(MeasurementRecordTest, Model5StoresCorrectedForwardPower) {
+TEST_F(CCliRecordCommandTest, Model5StoresCorrectedForwardPower) {
     const CHistoryData data = RecordFrom(5, 2);
     EXPECT_EQ(data.Header().Mask(), 0x13);
     ASSERT_EQ(data.RowCount(), 2);
@@ -80,17 +74,17 @@ TEST_F(MeasurementRecordTest, Model5StoresCorrectedForwardPower) {
     EXPECT_NEAR(data.Value(1, ChannelVswr), 1.23, 0.02);
 }
 
-TEST_F(MeasurementRecordTest, RefusesBadOptionsAndAMissingSensor) {
-    EXPECT_EQ(Record({"--port", "0", "--count", "3", "--out", m_root + "/a.psh"}), 2);
-    EXPECT_EQ(Record({"--port", "usb", "--count", "-1", "--out", m_root + "/a.psh"}), 2);
+TEST_F(CCliRecordCommandTest, RefusesBadOptionsAndAMissingSensor) {
+    EXPECT_EQ(Record({"--port", "0", "--count", "3", "--out", m_devices.Path() + "/a.psh"}), 2);
+    EXPECT_EQ(Record({"--port", "usb", "--count", "-1", "--out", m_devices.Path() + "/a.psh"}), 2);
     EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--size", "x"}), 2);
-    EXPECT_EQ(Record({"--port", "9", "--count", "3", "--out", m_root + "/a.psh"}), 1);
+    EXPECT_EQ(Record({"--port", "9", "--count", "3", "--out", m_devices.Path() + "/a.psh"}), 1);
     EXPECT_NE(m_err.str().find("did not connect"), std::string::npos);
 }
 
 // The device commands share the record command's option parser: trailing garbage in a number
 // is refused before any sensor is asked.
-TEST_F(MeasurementRecordTest, MeasureRefusesACountWithTrailingGarbage) {
+TEST_F(CCliRecordCommandTest, MeasureRefusesACountWithTrailingGarbage) {
     const std::vector<std::string> arguments = {"--port",  "usb", "--mode", "avg",
                                                 "--count", "5x",  "--freq", "100"};
     std::ostringstream out;

@@ -5,9 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "CRawHost.h"
-#include "SimTestDirectory.h"
-#include "sim/CSimOptions.h"
 #include "sim/CVirtualSensor.h"
+#include "support/CDeviceSandbox.h"
 
 namespace fs = std::filesystem;
 
@@ -21,8 +20,10 @@ bool IsFifo(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
 }
 
-class SimLinkTest : public SimTestDirectory {
+class CSensorLinkTest : public ::testing::Test {
 protected:
+    CDeviceSandbox m_devices;
+
     VirtualSensorConfig Named(const char* device) {
         VirtualSensorConfig config;
         config.usbDeviceName = device;
@@ -31,48 +32,48 @@ protected:
 };
 } // namespace
 
-TEST_F(SimLinkTest, SerialTakesTheFirstFreeNumberAndCleansUp) {
+TEST_F(CSensorLinkTest, SerialTakesTheFirstFreeNumberAndCleansUp) {
     CVirtualSensor first(VirtualSensorConfig{});
     CVirtualSensor second(VirtualSensorConfig{});
     EXPECT_EQ(first.StartSerial(), 5);
     EXPECT_EQ(second.StartSerial(), 6);
-    EXPECT_EQ(first.PublishedPath(), ComLink(5));
+    EXPECT_EQ(first.PublishedPath(), m_devices.PortLink(5));
     EXPECT_EQ(first.StartSerial(), -1) << "one link per sensor";
 
     first.Stop();
     second.Stop();
-    EXPECT_FALSE(fs::exists(fs::symlink_status(ComLink(5))));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(ComLink(6))));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(m_devices.PortLink(5))));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(m_devices.PortLink(6))));
 }
 
-TEST_F(SimLinkTest, SerialRefusesATakenNumberButReclaimsAStaleOne) {
+TEST_F(CSensorLinkTest, SerialRefusesATakenNumberButReclaimsAStaleOne) {
     CVirtualSensor owner(VirtualSensorConfig{});
     ASSERT_EQ(owner.StartSerial(9), 9);
     CVirtualSensor intruder(VirtualSensorConfig{});
     EXPECT_EQ(intruder.StartSerial(9), -1);
     EXPECT_NE(intruder.LastError().find("COM9"), std::string::npos);
 
-    ASSERT_EQ(symlink("/dev/pts/does-not-exist", ComLink(12).c_str()), 0);
+    ASSERT_EQ(symlink("/dev/pts/does-not-exist", m_devices.PortLink(12).c_str()), 0);
     CVirtualSensor heir(VirtualSensorConfig{});
     EXPECT_EQ(heir.StartSerial(12), 12);
-    EXPECT_NE(fs::read_symlink(ComLink(12)), "/dev/pts/does-not-exist");
+    EXPECT_NE(fs::read_symlink(m_devices.PortLink(12)), "/dev/pts/does-not-exist");
 }
 
-TEST_F(SimLinkTest, SerialHostMayCloseAndReopen) {
+TEST_F(CSensorLinkTest, SerialHostMayCloseAndReopen) {
     CVirtualSensor sensor(VirtualSensorConfig{});
     const int com = sensor.StartSerial();
     for (int round = 0; round < 3; ++round) {
-        CRawHost host(CRawHost::Kind::Serial, ComLink(com));
+        CRawHost host(CRawHost::Kind::Serial, m_devices.PortLink(com));
         ASSERT_TRUE(host.IsOpen());
         EXPECT_EQ(host.Exchange(CRawHost::Plain("GD"), 9), kIdentity) << "round " << round;
     }
     EXPECT_TRUE(sensor.IsLinkUp());
 }
 
-TEST_F(SimLinkTest, NewerUsbPublishesTwoPipes) {
+TEST_F(CSensorLinkTest, NewerUsbPublishesTwoPipes) {
     CVirtualSensor sensor(Named("unit"));
     ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
-    const std::string device = UsbDirectory() + "/" + kNewerClass + "/unit";
+    const std::string device = m_devices.UsbDir() + "/" + kNewerClass + "/unit";
     EXPECT_EQ(sensor.PublishedPath(), device);
     EXPECT_TRUE(IsFifo(device + "/PIPE01"));
     EXPECT_TRUE(IsFifo(device + "/PIPE00"));
@@ -85,10 +86,10 @@ TEST_F(SimLinkTest, NewerUsbPublishesTwoPipes) {
     EXPECT_FALSE(fs::exists(device));
 }
 
-TEST_F(SimLinkTest, OlderUsbServesOneSocketHostAfterAnother) {
+TEST_F(CSensorLinkTest, OlderUsbServesOneSocketHostAfterAnother) {
     CVirtualSensor sensor(Named("unit"));
     ASSERT_TRUE(sensor.StartUsb(UsbVariant::Older)) << sensor.LastError();
-    const std::string device = UsbDirectory() + "/" + kOlderClass + "/unit";
+    const std::string device = m_devices.UsbDir() + "/" + kOlderClass + "/unit";
     EXPECT_EQ(sensor.PublishedPath(), device);
     for (int round = 0; round < 2; ++round) {
         CRawHost host(CRawHost::Kind::UsbSocket, device);
@@ -103,7 +104,7 @@ TEST_F(SimLinkTest, OlderUsbServesOneSocketHostAfterAnother) {
     EXPECT_FALSE(fs::exists(device));
 }
 
-TEST_F(SimLinkTest, UsbRefusesADeviceNameInUse) {
+TEST_F(CSensorLinkTest, UsbRefusesADeviceNameInUse) {
     CVirtualSensor first(Named("twin"));
     CVirtualSensor second(Named("twin"));
     ASSERT_TRUE(first.StartUsb(UsbVariant::Older));
@@ -111,47 +112,4 @@ TEST_F(SimLinkTest, UsbRefusesADeviceNameInUse) {
     EXPECT_FALSE(second.LastError().empty());
     second.Stop();
     EXPECT_TRUE(fs::exists(first.PublishedPath() + "/ENDPOINT")) << "the loser removes nothing of the winner";
-}
-
-TEST(SimOptionsTest, ParsesTheCommandLine) {
-    CSimOptions options;
-    std::string error;
-    ASSERT_TRUE(options.Parse({"--code", "13", "--serial", "42", "--firmware", "291", "--usb", "older",
-                               "--level", "-12.5", "--fault", "split:20", "--pace", "--log-speed", "0"},
-                              error))
-        << error;
-    EXPECT_EQ(options.config.modelNumber, 8);
-    EXPECT_EQ(options.config.identificationCode, 13);
-    EXPECT_EQ(options.config.serialNumber, 42);
-    EXPECT_EQ(options.config.firmwareVersion, 291);
-    EXPECT_TRUE(options.usb);
-    EXPECT_EQ(options.usbVariant, UsbVariant::Older);
-    EXPECT_DOUBLE_EQ(options.config.signal.levelDbm, -12.5);
-    EXPECT_EQ(options.config.fault.kind, SensorFault::Split);
-    EXPECT_EQ(options.config.fault.argument, 20);
-    EXPECT_TRUE(options.config.pace);
-    EXPECT_EQ(options.config.loggingSpeedUp, 0.0);
-
-    CSimOptions terminating;
-    ASSERT_TRUE(terminating.Parse({"--model", "1", "--usb"}, error));
-    EXPECT_EQ(terminating.usbVariant, UsbVariant::Newer);
-    EXPECT_DOUBLE_EQ(terminating.config.signal.levelDbm, 0.0) << "terminating sensors default to 0 dBm";
-}
-
-TEST(SimOptionsTest, RejectsBadValues) {
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{"--model", "7"},
-                                               {"--model"},
-                                               {"--port", "0"},
-                                               {"--level", "high"},
-                                               {"--fault", "melt"},
-                                               {"--fault", "silence:-1"},
-                                               {"--log-speed", "-2"},
-                                               {"--serial", "12x"},
-                                               {"--bogus", "1"}}) {
-        CSimOptions options;
-        std::string error;
-        EXPECT_FALSE(options.Parse(arguments, error)) << arguments[0];
-        EXPECT_FALSE(error.empty());
-    }
 }

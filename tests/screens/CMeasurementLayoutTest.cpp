@@ -1,5 +1,5 @@
-#include "model/HistoryChannel.h"
 #include "screens/CMeasurementLayout.h"
+#include "model/HistoryChannel.h"
 #include "screens/ReadoutItem.h"
 
 #include <gtest/gtest.h>

@@ -1,20 +1,17 @@
-#include "app/CMessageBoxSink.h"
+#include "screens/CMeasurementView.h"
 #include "app/CMessageBoxes.h"
-#include "app/CStringTable.h"
 #include "app/CommandIds.h"
 #include "history/CGraphCtrl.h"
 #include "model/CSettingProfile.h"
-#include "platform/CAppPaths.h"
 #include "platform/CMessageBeep.h"
 #include "screens/CMeasurementCtrl.h"
 #include "screens/CMeasurementFrame.h"
 #include "screens/CMeasurementLink.h"
-#include "screens/CMeasurementView.h"
 #include "screens/ReadoutItem.h"
+#include "support/CAppTestSandbox.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -36,25 +33,10 @@ public:
     bool pending = false;
 };
 
-class AnsweringSink : public CMessageBoxSink {
-public:
-    int Show(void*, const std::string& text, const std::string&, unsigned style) override {
-        texts.push_back(text);
-        styles.push_back(style);
-        return answer;
-    }
-    int answer = IDNO;
-    std::vector<std::string> texts;
-    std::vector<unsigned> styles;
-};
-
 class MeasurementViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_directory.isValid());
-        CAppPaths::OverrideExecutableDirectory(m_directory.path().toStdString());
-        CMessageBoxes::SetSink(&m_sink);
-        CStringTable::SetPath(PELMORA_SOURCE_DIR "/resources/TrelPMEnStr.ini");
+        m_sink.answer = IDNO;
         CMessageBeep::SetPlayer([](BeepType) {});
         m_profile = std::make_unique<CSettingProfile>();
     }
@@ -62,9 +44,7 @@ protected:
     void TearDown() override {
         m_frame.reset();
         m_profile.reset();
-        CMessageBoxes::SetSink(nullptr);
         CMessageBeep::SetPlayer(nullptr);
-        CAppPaths::OverrideExecutableDirectory("");
     }
 
     CMeasurementView& Open(int model) {
@@ -91,8 +71,8 @@ protected:
         return state;
     }
 
-    QTemporaryDir m_directory;
-    AnsweringSink m_sink;
+    CAppTestSandbox m_sandbox;
+    CRecordingMessageSink& m_sink = m_sandbox.Messages();
     std::unique_ptr<CSettingProfile> m_profile;
     std::unique_ptr<CMeasurementFrame> m_frame;
     IdleLink* m_link = nullptr;
@@ -163,13 +143,13 @@ TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart) {
     m_sink.answer = IDNO;
     view.OnCommand(ID_MEASURE_RESET);
     EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 1) << "answered no";
-    ASSERT_EQ(m_sink.styles.size(), 1u);
-    EXPECT_EQ(m_sink.styles.back(), 0x24u);
+    ASSERT_EQ(m_sink.shown.size(), 1u);
+    EXPECT_EQ(m_sink.shown.back().style, 0x24u);
 
     view.OnCommand(ID_MEASURE_STOP);
     EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
     view.OnCommand(ID_MEASURE_START);
-    EXPECT_EQ(m_sink.texts.size(), 2u) << "Start asks before discarding the measurement";
+    EXPECT_EQ(m_sink.shown.size(), 2u) << "Start asks before discarding the measurement";
     EXPECT_TRUE(m_profile->Records().IsEmpty(ChannelAvg));
 
     m_sink.answer = IDYES;
@@ -183,11 +163,11 @@ TEST_F(MeasurementViewTest, FailedSaveReportsAndStaysUnsaved) {
     EXPECT_TRUE(view.Handler().OnTimer());
     view.Handler().OnAvgReading(1, 1500);
     view.OnCommand(ID_MEASURE_STOP);
-    EXPECT_FALSE(view.SaveHistoryTo(m_directory.filePath("no/such/dir/a.psh")));
-    ASSERT_FALSE(m_sink.styles.empty());
-    EXPECT_EQ(m_sink.styles.back(), 0x10u);
+    EXPECT_FALSE(view.SaveHistoryTo(QString::fromStdString(m_sandbox.Path("no/such/dir/a.psh"))));
+    ASSERT_FALSE(m_sink.shown.empty());
+    EXPECT_EQ(m_sink.shown.back().style, 0x10u);
     EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
-    EXPECT_TRUE(view.SaveHistoryTo(m_directory.filePath("a.psh")));
+    EXPECT_TRUE(view.SaveHistoryTo(QString::fromStdString(m_sandbox.Path("a.psh"))));
     EXPECT_FALSE(Query(ID_FILE_SAVE).enabled);
 }
 

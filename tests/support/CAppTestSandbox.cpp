@@ -1,0 +1,23 @@
+#include "support/CAppTestSandbox.h"
+
+#include "app/CAppRegistry.h"
+#include "app/CMessageBoxes.h"
+#include "app/CStringTable.h"
+#include "platform/CAppPaths.h"
+
+CAppTestSandbox::CAppTestSandbox() {
+    CAppPaths::OverrideExecutableDirectory(m_directory.Path());
+    CStringTable::SetPath(PELMORA_SOURCE_DIR "/resources/TrelPMEnStr.ini");
+    CMessageBoxes::SetSink(&m_messages);
+    CAppRegistry::Instance().Reset();
+}
+
+CAppTestSandbox::~CAppTestSandbox() {
+    CAppRegistry::Instance().Reset();
+    CMessageBoxes::SetSink(nullptr);
+    CAppPaths::OverrideExecutableDirectory("");
+}
+
+std::string CAppTestSandbox::GeneralText(const std::string& key) {
+    return CStringTable::GetGeneralText(key);
+}

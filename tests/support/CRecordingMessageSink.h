@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/CMessageBoxSink.h"
+#include "app/CMessageBoxes.h"
+
+#include <string>
+#include <vector>
+
+// Records message boxes instead of showing them and answers each with `answer`.
+class CRecordingMessageSink : public CMessageBoxSink {
+public:
+    struct Shown {
+        void* owner;
+        std::string text;
+        std::string caption;
+        unsigned style;
+    };
+
+    int Show(void* owner, const std::string& text, const std::string& caption, unsigned style) override;
+
+    std::vector<std::string> Texts() const;
+
+    std::vector<Shown> shown;
+    int answer = IDOK;
+};
