@@ -1,17 +1,7 @@
 #include "app/CMainFrameRules.h"
 
 #include "app/CommandIds.h"
-
-#include <algorithm>
-#include <initializer_list>
-
-namespace {
-
-bool IsOneOf(int model, std::initializer_list<int> models) {
-    return std::find(models.begin(), models.end(), model) != models.end();
-}
-
-} // namespace
+#include "model/CModelTable.h"
 
 bool CMainFrameRules::Evaluate(int command, int model, bool connected, CCommandState& state) {
     switch (command) {
@@ -68,16 +58,16 @@ ChildKind CMainFrameRules::ScreenOfMode(int mode) {
 bool CMainFrameRules::ModelEnables(int command, int model) {
     switch (command) {
     case ID_LOGGING:
-        return model == 5;
+        return CModelTable::HasLogging(model);
     case ID_MODE_AVGPEAK:
-        return IsOneOf(model, {0, 2, 4, 5, 9});
+        return CModelTable::MeasuresAll(model);
     case ID_MODE_AVG:
-        return IsOneOf(model, {1, 6});
+        return CModelTable::IsAvgOnly(model);
     case ID_MODE_PEAK:
-        return IsOneOf(model, {3, 8});
+        return CModelTable::IsPeakOnly(model);
     case ID_MODE_PULSE:
     case ID_MODE_CCDF:
-        return IsOneOf(model, {5, 9});
+        return CModelTable::HasPulseAndCcdf(model);
     default:
         return false;
     }

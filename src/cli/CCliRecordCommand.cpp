@@ -11,6 +11,7 @@
 #include "screens/CEngineMeasurementLink.h"
 #include "screens/CMeasurementDisplay.h"
 #include "screens/CMeasurementHandler.h"
+#include "screens/CScreenNotices.h"
 
 #include <algorithm>
 #include <deque>
@@ -30,7 +31,7 @@ constexpr int kStallMs = 10000;
 // worker and are queued to the thread that runs the request cycle, like the screen's are.
 class CCliRecordCommand::CSession : public CReadingReceiver {
 public:
-    CSession() : m_handler(m_profile, m_link, m_display) {}
+    CSession() : m_handler(m_profile, m_link, m_display, m_notices), m_controller(m_handler.Controller()) {}
 
     ~CSession() override {
         CMeterEngine::Instance().Disconnect();
@@ -59,26 +60,27 @@ public:
     // (single sweep) or the sensor stops answering; the number of rows recorded.
     int Measure(int count) {
         m_handler.ConfigureForModel();
-        m_handler.Start();
+        m_controller.Start();
         int rows = 0;
         int idleMs = 0;
-        while (m_handler.IsRunning() && rows < count && idleMs < kStallMs) {
-            m_handler.OnTimer();
-            m_arrived.Wait(CMeasurementHandler::kTimerMs);
+        while (m_controller.IsRunning() && rows < count && idleMs < kStallMs) {
+            m_controller.OnTimer();
+            m_arrived.Wait(CScreenController::kTimerMs);
             DrainQueue();
             const int recorded = RowsRecorded();
-            idleMs = recorded > rows ? 0 : idleMs + CMeasurementHandler::kTimerMs;
+            idleMs = recorded > rows ? 0 : idleMs + CScreenController::kTimerMs;
             rows = recorded;
         }
         m_stalled = idleMs >= kStallMs;
-        m_handler.Stop();
-        CMeterEngine::Instance().SetPending(false);
+        m_controller.Close();
         return rows;
     }
 
     bool Stalled() const { return m_stalled; }
 
-    bool Save(const std::string& path, std::string& reason) { return m_handler.SaveHistory(path, &reason); }
+    bool Save(const std::string& path, std::string& reason) {
+        return m_controller.SaveHistory(path, &reason);
+    }
     const CSettingProfile& Profile() const { return m_profile; }
 
     void OnAvgReading(int32_t state, int32_t value) override {
@@ -127,7 +129,9 @@ private:
     CSettingProfile m_profile;
     CEngineMeasurementLink m_link;
     CMeasurementDisplay m_display;
+    CScreenNotices m_notices;
     CMeasurementHandler m_handler;
+    CScreenController& m_controller;
     std::mutex m_queueLock;
     std::deque<std::function<void()>> m_queue;
     CAutoResetEvent m_arrived;

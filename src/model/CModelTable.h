@@ -20,6 +20,7 @@ struct SensorModel {
     int minFrequencyMHz;
     int maxFrequencyMHz;
     DisplayRange ranges[kItemCount]; // indexed like the range-and-limit items
+    int features;                    // FeatureForwardReverse | ...
 };
 
 enum SensorType : int { SensorDirectional = 0, SensorTerminating = 1 };
@@ -30,6 +31,15 @@ enum SensorCapability : int {
     CapabilityRev = 0x04,
     CapabilityPulse = 0x08,
     CapabilityVswr = 0x10,
+};
+
+// What a model does beyond the quantities it measures.
+enum SensorFeature : int {
+    FeatureForwardReverse = 0x01, // forward and reverse power in one exchange, peak by selection
+    FeaturePar = 0x02,            // peak-to-average ratio where others report VSWR
+    FeatureAveragingSetup = 0x04, // takes its averaging setting at the start of a measurement
+    FeaturePulseCcdf = 0x08,      // PULSE and CCDF measurements
+    FeatureLogging = 0x10,        // logs on its own and hands the logged data over
 };
 
 // Look-ups walk the rows in order and give nullptr when nothing matches.
@@ -43,6 +53,16 @@ public:
     static const SensorModel* FindByName(const std::string& name);
     static std::span<const SensorModel> Rows();
 
-    // Models 4 and 9 report peak-to-average ratio in the VSWR channel.
+    // The rules every window asks instead of keeping model numbers of its own. An unknown
+    // model number has no capabilities and no features.
     static bool ReportsPar(int modelNumber);
+    static bool HasForwardReverse(int modelNumber);
+    static bool SetsAveragingOnStart(int modelNumber);
+    static bool HasPulseAndCcdf(int modelNumber);
+    static bool HasLogging(int modelNumber);
+    // Sensors that measure one quantity only: AVG, or PEAK.
+    static bool IsAvgOnly(int modelNumber);
+    static bool IsPeakOnly(int modelNumber);
+    // Sensors that measure AVG, PEAK and VSWR or PAR together.
+    static bool MeasuresAll(int modelNumber);
 };

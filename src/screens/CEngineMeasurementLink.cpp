@@ -18,6 +18,6 @@ void CEngineMeasurementLink::SetPending(bool pending) {
     CMeterEngine::Instance().SetPending(pending);
 }
 
-bool CEngineMeasurementLink::SetAveraging() {
-    return CMeterEngine::Instance().SetAveraging();
+void CEngineMeasurementLink::RunSetup(SetupJob job, SetupDone done) {
+    done(job(CMeterEngine::Instance()));
 }

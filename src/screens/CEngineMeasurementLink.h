@@ -9,5 +9,5 @@ public:
     bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override;
     bool IsPending() const override;
     void SetPending(bool pending) override;
-    bool SetAveraging() override;
+    void RunSetup(SetupJob job, SetupDone done) override;
 };

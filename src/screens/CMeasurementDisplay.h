@@ -11,6 +11,4 @@ public:
     virtual void ShowNewValue() {}
     // The records were reset: everything redraws.
     virtual void RedrawAll() {}
-    // Model 5 measured more reverse than forward power.
-    virtual void ShowReverseWarning(bool /*warning*/) {}
 };

@@ -8,15 +8,13 @@
 #include "screens/CMeasurementLayout.h"
 #include "screens/CMeasurementView.h"
 
-#include <QCloseEvent>
-
 CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link,
                                      QWidget* parent)
-    : CChildFrame(ChildKind::Measurement, parent),
+    : CScreenFrame(ChildKind::Measurement, parent),
       m_view(new CMeasurementView(ProfileToUse(profile),
-                                  link ? std::move(link) : std::make_unique<CEngineMeasurementLink>(), this)),
-      m_receiver(this, m_view->Handler()) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+                                  link ? std::move(link) : std::make_unique<CEngineMeasurementLink>(), *this,
+                                  this)) {
+    Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("MeasurementView"));
     setWidget(m_view);
     setFocusProxy(m_view);
@@ -48,21 +46,9 @@ void CMeasurementFrame::ApplySettings() {
 }
 
 bool CMeasurementFrame::OnCommand(int id) {
-    return m_view->OnCommand(id);
+    return CScreenFrame::OnCommand(id) || m_view->OnCommand(id);
 }
 
 bool CMeasurementFrame::OnUpdateCommand(int id, CCommandState& state) {
-    return m_view->OnUpdateCommand(id, state);
-}
-
-void CMeasurementFrame::closeEvent(QCloseEvent* event) {
-    // No reading may still be handed to a screen that is going away.
-    m_view->Link().SetPending(false);
-    m_view->OnCommand(ID_MEASURE_STOP);
-    CAppRegistry& registry = CAppRegistry::Instance();
-    if (registry.GetMeasurementScreen() == &m_receiver)
-        registry.SetMeasurementScreen(nullptr);
-    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
-        shell->PostCommand(ID_TOOLBAR_CHOICE);
-    CChildFrame::closeEvent(event);
+    return CScreenFrame::OnUpdateCommand(id, state) || m_view->OnUpdateCommand(id, state);
 }

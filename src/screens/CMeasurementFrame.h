@@ -1,17 +1,16 @@
 #pragma once
 
-#include "app/CChildFrame.h"
-#include "app/CQueuedReceiver.h"
 #include "screens/CMeasurementLink.h"
+#include "screens/CScreenFrame.h"
 
 #include <memory>
 
 class CMeasurementView;
 class CSettingProfile;
 
-// The AVG & PEAK screen's child frame: hosts the view, hands it the commands first and the
-// engine's readings on the user-interface thread, and stops the measurement when it closes.
-class CMeasurementFrame : public CChildFrame {
+// The AVG & PEAK screen's child frame: hosts the view and hands it the commands the shared
+// screen machinery does not handle.
+class CMeasurementFrame : public CScreenFrame {
     Q_OBJECT
 
 public:
@@ -20,7 +19,6 @@ public:
                                std::unique_ptr<CMeasurementLink> link = nullptr, QWidget* parent = nullptr);
 
     CMeasurementView* View() const { return m_view; }
-    CReadingReceiver* Receiver() override { return &m_receiver; }
     void Configure() override;
     int MainQuantity() const override;
     void ApplySettings() override;
@@ -28,12 +26,8 @@ public:
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCommandState& state) override;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     static CSettingProfile& ProfileToUse(CSettingProfile* profile);
 
     CMeasurementView* m_view;
-    CQueuedReceiver m_receiver;
 };

@@ -1,67 +1,64 @@
 #include "screens/CMeasurementHandler.h"
 
+#include "app/CStringTable.h"
 #include "history/CHistoryChannels.h"
-#include "history/CHistoryRecorder.h"
+#include "model/CModelTable.h"
 #include "model/CPowerMath.h"
 #include "model/CSettingProfile.h"
-#include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
 #include "screens/CMeasurementDisplay.h"
-#include "screens/CMeasurementLink.h"
-
-namespace {
-
-constexpr int kForwardReverseModel = 5;
-
-bool IsPeakOnly(int model) {
-    return model == 3 || model == 8;
-}
-
-bool IsAvgOnly(int model) {
-    return model == 1 || model == 6;
-}
-
-} // namespace
+#include "screens/CScreenNotices.h"
 
 CMeasurementHandler::CMeasurementHandler(CSettingProfile& profile, CMeasurementLink& link,
-                                         CMeasurementDisplay& display)
-    : m_profile(profile), m_link(link), m_display(display) {}
-
-int CMeasurementHandler::FirstRequest(int modelNumber) {
-    if (modelNumber == kForwardReverseModel)
-        return CMeterEngine::ModeForwardReverse;
-    return IsPeakOnly(modelNumber) ? CMeterEngine::ModePeak : CMeterEngine::ModeAvg;
+                                         CMeasurementDisplay& display, CScreenNotices& notices)
+    : m_profile(profile), m_display(display), m_notices(notices),
+      m_controller(profile, link, *this, notices) {
+    ConfigureForModel();
 }
 
-int CMeasurementHandler::RequestAfter(int modelNumber, int kind) {
-    switch (modelNumber) {
-    case 0:
-    case 2:
-        if (kind == CMeterEngine::ModeAvg)
-            return CMeterEngine::ModePeak;
-        return kind == CMeterEngine::ModePeak ? CMeterEngine::ModeRev : CMeterEngine::ModeAvg;
-    case 4:
-    case 9:
-        return kind == CMeterEngine::ModeAvg ? CMeterEngine::ModePeak : CMeterEngine::ModeAvg;
-    case kForwardReverseModel:
-        return kind == CMeterEngine::ModeForwardReverse ? CMeterEngine::ModePeak
-                                                        : CMeterEngine::ModeForwardReverse;
-    default:
-        return FirstRequest(modelNumber);
-    }
+std::vector<int32_t> CMeasurementHandler::RequestCycle(int modelNumber) {
+    if (CModelTable::HasForwardReverse(modelNumber))
+        return {CMeterEngine::ModeForwardReverse, CMeterEngine::ModePeak};
+    if (CModelTable::IsPeakOnly(modelNumber))
+        return {CMeterEngine::ModePeak};
+    if (CModelTable::IsAvgOnly(modelNumber))
+        return {CMeterEngine::ModeAvg};
+    if (CModelTable::ReportsPar(modelNumber))
+        return {CMeterEngine::ModeAvg, CMeterEngine::ModePeak}; // PAR needs no reverse power
+    return {CMeterEngine::ModeAvg, CMeterEngine::ModePeak, CMeterEngine::ModeRev};
 }
 
 int CMeasurementHandler::MainChannel(int modelNumber) {
-    return IsPeakOnly(modelNumber) ? ChannelPeak : ChannelAvg;
+    return CModelTable::IsPeakOnly(modelNumber) ? ChannelPeak : ChannelAvg;
 }
 
 uint8_t CMeasurementHandler::SaveMask(int modelNumber) {
-    if (IsAvgOnly(modelNumber))
+    if (CModelTable::IsAvgOnly(modelNumber))
         return CHistoryChannels::MaskBit(ChannelAvg);
-    if (IsPeakOnly(modelNumber))
+    if (CModelTable::IsPeakOnly(modelNumber))
         return CHistoryChannels::MaskBit(ChannelPeak);
     return CHistoryChannels::MaskBit(ChannelAvg) | CHistoryChannels::MaskBit(ChannelPeak) |
            CHistoryChannels::MaskBit(ChannelVswr);
+}
+
+int CMeasurementHandler::MainChannel() const {
+    return MainChannel(ModelNumber());
+}
+
+uint8_t CMeasurementHandler::SaveMask() const {
+    return SaveMask(ModelNumber());
+}
+
+void CMeasurementHandler::ResetData() {
+    m_profile.Records().ResetAll();
+    m_display.RedrawAll();
+}
+
+CMeasurementLink::SetupJob CMeasurementHandler::StartSetup() {
+    if (!CModelTable::SetsAveragingOnStart(ModelNumber()))
+        return {};
+    // A refused set-up still measures, with the sensor's own averaging.
+    return [](CMeterEngine& engine) { return engine.SetAveraging(); };
 }
 
 int CMeasurementHandler::ModelNumber() const {
@@ -69,69 +66,12 @@ int CMeasurementHandler::ModelNumber() const {
 }
 
 void CMeasurementHandler::ConfigureForModel() {
-    m_nextRequest = FirstRequest(ModelNumber());
-}
-
-bool CMeasurementHandler::OnTimer() {
-    if (!m_link.IsConnected() || !m_running || m_link.IsPending())
-        return false;
-    const int kind = m_nextRequest;
-    m_nextRequest = RequestAfter(ModelNumber(), kind);
-    // Raised before the request: a fast reply must find it set, or it would be dropped and
-    // the flag would then stay set with nothing in flight.
-    m_link.SetPending(true);
-    if (m_link.Request(kind, CMeterCommand::Hundredths(m_profile.GetFrequency()), kReplyTimeoutMs))
-        return true;
-    m_link.SetPending(false);
-    return false;
-}
-
-bool CMeasurementHandler::StartDiscardsUnsaved() const {
-    return m_unsaved && !m_profile.Records().IsEmpty(MainChannel(ModelNumber()));
-}
-
-void CMeasurementHandler::Start() {
-    if (m_running)
-        return;
-    m_profile.Records().ResetAll();
-    m_display.RedrawAll();
-    m_running = true;
-    m_link.SetPending(false);
-    m_unsaved = true;
-    const int model = ModelNumber();
-    if (model == kForwardReverseModel || model == 6 || model == 9)
-        m_link.SetAveraging(); // a refused set-up still measures, with the sensor's own averaging
-    // The start time is taken either way: a saved history must not carry a stale one.
-    m_profile.Records().StartRecording(false);
-}
-
-void CMeasurementHandler::Stop() {
-    if (!m_running)
-        return;
-    m_profile.Records().MarkStop();
-    m_running = false;
-}
-
-void CMeasurementHandler::Reset() {
-    m_profile.Records().ResetAll();
-    m_display.RedrawAll();
-}
-
-bool CMeasurementHandler::CanSave() const {
-    return !m_running && m_unsaved && !m_profile.Records().IsEmpty(MainChannel(ModelNumber()));
-}
-
-bool CMeasurementHandler::SaveHistory(const std::string& path, std::string* error) {
-    if (!CHistoryRecorder::SaveHistoryFromRecords(path, m_profile, SaveMask(ModelNumber()), "", error))
-        return false;
-    m_unsaved = false;
-    return true;
+    m_controller.SetRequestCycle(RequestCycle(ModelNumber()));
 }
 
 bool CMeasurementHandler::Accept(int32_t state) {
-    if (m_profile.IsSingleSweep())
-        Stop();
-    return m_link.IsPending() && state == 1;
+    m_controller.StopIfSingleSweep();
+    return m_controller.TakeResult(state);
 }
 
 float CMeasurementHandler::Scaled(int32_t raw) const {
@@ -150,7 +90,7 @@ void CMeasurementHandler::StoreChecked(int channel, float value) {
 
 void CMeasurementHandler::Finish() {
     m_display.ShowNewValue();
-    m_link.SetPending(false);
+    m_controller.FinishResult();
 }
 
 void CMeasurementHandler::OnAvgReading(int32_t state, int32_t value) {
@@ -191,5 +131,6 @@ void CMeasurementHandler::OnForwardReverseReading(int32_t state, int32_t forward
     Store(ChannelRev, reverseDbm);
     StoreChecked(ChannelVswr, CPowerMath::VswrFromRawPowers(forward, reverse));
     Finish();
-    m_display.ShowReverseWarning(forwardDbm < reverseDbm);
+    m_notices.ShowWarning(forwardDbm < reverseDbm ? CStringTable::GetGeneralText("S_SETTING_WARNING_POWER")
+                                                  : std::string());
 }

@@ -8,14 +8,6 @@
 
 namespace {
 
-bool IsAvgOnly(int model) {
-    return model == 1 || model == 6;
-}
-
-bool IsPeakOnly(int model) {
-    return model == 3 || model == 8;
-}
-
 PanelRect Rect(int x, int y, int width, int height, bool visible) {
     return {x, y, std::max(width, 0), std::max(height, 0), visible};
 }
@@ -42,28 +34,20 @@ int CMeasurementLayout::InitialSelection(int modelNumber) {
 bool CMeasurementLayout::IsSelectable(int modelNumber, int panel) {
     if (panel < 0 || panel >= kPanelCount)
         return false;
-    if (IsAvgOnly(modelNumber))
+    if (CModelTable::IsAvgOnly(modelNumber))
         return panel != 2 && panel != 3;
-    if (IsPeakOnly(modelNumber))
+    if (CModelTable::IsPeakOnly(modelNumber))
         return panel != 1 && panel != 3;
     return true;
 }
 
 bool CMeasurementLayout::IsGraphAllowed(int modelNumber) {
-    switch (modelNumber) {
-    case 0:
-    case 2:
-    case 4:
-    case 5:
-    case 9:
-        return true;
-    default:
-        return false;
-    }
+    return CModelTable::MeasuresAll(modelNumber);
 }
 
 bool CMeasurementLayout::ShowsGraphInMultiScreen(int modelNumber) {
-    return IsAvgOnly(modelNumber) || IsPeakOnly(modelNumber);
+    // One readout is all such a sensor fills; the graph takes the rest.
+    return CModelTable::IsAvgOnly(modelNumber) || CModelTable::IsPeakOnly(modelNumber);
 }
 
 int CMeasurementLayout::PanelOfQuantity(int quantity) {

@@ -1,17 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
-// What the AVG & PEAK screen needs of the acquisition engine: the connection, one request at a
-// time, the request-pending flag that hands results over, and the averaging set-up sent at
-// Start. Lets the screen's logic run against a scripted engine.
+class CMeterEngine;
+
+// What a measurement screen needs of the acquisition engine: the connection, one request at a
+// time, the request-pending flag that hands results over, and the set-up sent at Start. Lets
+// the screens' logic run against a scripted engine.
 class CMeasurementLink {
 public:
+    // A set-up sequence; true when the sensor acknowledged every command of it.
+    using SetupJob = std::function<bool(CMeterEngine&)>;
+    using SetupDone = std::function<void(bool acknowledged)>;
+
     virtual ~CMeasurementLink() = default;
     virtual bool IsConnected() const = 0;
     virtual bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) = 0;
     virtual bool IsPending() const = 0;
     virtual void SetPending(bool pending) = 0;
-    // True when the sensor acknowledged every set-up command.
-    virtual bool SetAveraging() = 0;
+    // Runs the job where it does not hold up the window; `done` follows on the screen's thread.
+    virtual void RunSetup(SetupJob job, SetupDone done) = 0;
 };

@@ -2,32 +2,21 @@
 
 #include "app/CAppRegistry.h"
 #include "app/CMenuBuilder.h"
-#include "app/CMessageBoxes.h"
 #include "app/CShellLink.h"
-#include "app/CStringTable.h"
 #include "app/CommandIds.h"
 #include "history/CGraphCtrl.h"
 #include "model/CSettingProfile.h"
 #include "screens/CMeasurementCtrl.h"
 #include "screens/CMeasurementLink.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QFileDialog>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace {
-
-constexpr int kStatusWarningPane = 1;
-
-} // namespace
-
 CMeasurementView::CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
-                                   QWidget* parent)
+                                   CScreenNotices& notices, QWidget* parent)
     : QWidget(parent), m_profile(profile), m_link(std::move(link)), m_layout(profile.GetModelNumber()),
-      m_handler(profile, *m_link, *this) {
+      m_handler(profile, *m_link, *this, notices) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel) {
         auto* control = new CMeasurementCtrl(this);
@@ -42,11 +31,6 @@ CMeasurementView::CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMe
     ConfigureMainQuantity();
     MarkSelection();
     ApplyLayout();
-    m_timerId = startTimer(CMeasurementHandler::kTimerMs);
-}
-
-CMeasurementView::~CMeasurementView() {
-    killTimer(m_timerId);
 }
 
 int CMeasurementView::ModelNumber() const {
@@ -140,14 +124,6 @@ void CMeasurementView::RedrawAll() {
     m_graph->RefreshLive(false);
 }
 
-void CMeasurementView::ShowReverseWarning(bool warning) {
-    CShellLink* shell = CAppRegistry::Instance().GetShell();
-    if (shell == nullptr)
-        return;
-    shell->SetStatusText(warning ? CStringTable::GetGeneralText("S_SETTING_WARNING_POWER") : std::string(),
-                         kStatusWarningPane);
-}
-
 void CMeasurementView::paintEvent(QPaintEvent* /*event*/) {
     // The gaps between the panels show this black background.
     QPainter painter(this);
@@ -158,11 +134,6 @@ void CMeasurementView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ApplyLayout();
     m_graph->RefreshLive(true);
-}
-
-void CMeasurementView::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_timerId)
-        m_handler.OnTimer();
 }
 
 void CMeasurementView::SelectAt(const QPoint& position) {
@@ -219,21 +190,8 @@ void CMeasurementView::ShowContextMenu(const QPoint& globalPosition) {
     m_contextMenus->actions().constFirst()->menu()->exec(globalPosition);
 }
 
-bool CMeasurementView::Ask(const char* key) {
-    return CMessageBoxes::FromKey(this, key, MB_YESNOQUESTION) == IDYES;
-}
-
 bool CMeasurementView::OnCommand(int id) {
     switch (id) {
-    case ID_MEASURE_START:
-        OnStart();
-        return true;
-    case ID_MEASURE_STOP:
-        m_handler.Stop();
-        return true;
-    case ID_MEASURE_RESET:
-        OnReset();
-        return true;
     case ID_VIEW_FULLSCREEN:
         OnFullScreen();
         return true;
@@ -258,25 +216,9 @@ bool CMeasurementView::OnCommand(int id) {
     case ID_ALARM_OFF:
         m_profile.SetAlarmOn(m_layout.SelectedQuantity(), id == ID_ALARM_ON);
         return true;
-    case ID_FILE_SAVE:
-        OnSaveHistory();
-        return true;
     default:
-        return false; // the setting command and the rest belong to the main frame
+        return false;
     }
-}
-
-void CMeasurementView::OnStart() {
-    if (m_handler.IsRunning())
-        return;
-    if (m_handler.StartDiscardsUnsaved() && Ask("S_MEASUREVIEW_ONMEASURESTART"))
-        OnSaveHistory();
-    m_handler.Start();
-}
-
-void CMeasurementView::OnReset() {
-    if (Ask("S_MEASUREVIEW_ONMEASURERESET"))
-        m_handler.Reset();
 }
 
 void CMeasurementView::OnFullScreen() {
@@ -318,39 +260,9 @@ void CMeasurementView::OnLimitEnabled(bool enabled) {
     RedrawQuantity(quantity, CMeasurementCtrl::RefreshLimits);
 }
 
-void CMeasurementView::OnSaveHistory() {
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("psh"));
-    dialog.setNameFilters({QStringLiteral("PSH files(*.psh)"), QStringLiteral("All files(*.*)")});
-    if (!m_lastSavedPath.isEmpty())
-        dialog.selectFile(m_lastSavedPath);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        SaveHistoryTo(dialog.selectedFiles().constFirst());
-}
-
-bool CMeasurementView::SaveHistoryTo(const QString& path) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_lastSavedPath = path;
-    const bool saved = m_handler.SaveHistory(QFile::encodeName(path).toStdString());
-    QApplication::restoreOverrideCursor();
-    if (!saved)
-        CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);
-    return saved;
-}
-
 bool CMeasurementView::OnUpdateCommand(int id, CCommandState& state) {
-    const bool connected = m_link->IsConnected();
     const int selected = m_layout.SelectedQuantity();
     switch (id) {
-    case ID_MEASURE_START:
-    case ID_MEASURE_STOP:
-        state.Enable(connected);
-        state.SetCheck(m_handler.IsRunning() == (id == ID_MEASURE_START));
-        return true;
-    case ID_MEASURE_RESET:
-        state.Enable(connected);
-        return true;
     case ID_VIEW_FULLSCREEN:
     case ID_VIEW_MULTISCREEN:
         state.Enable(true);
@@ -377,12 +289,6 @@ bool CMeasurementView::OnUpdateCommand(int id, CCommandState& state) {
     case ID_ALARM_OFF:
         state.Enable(true);
         state.SetCheck(m_profile.IsAlarmOn(selected) == (id == ID_ALARM_ON));
-        return true;
-    case ID_DEVICE_SETTING:
-        state.Enable(true);
-        return true;
-    case ID_FILE_SAVE:
-        state.Enable(m_handler.CanSave());
         return true;
     default:
         return false;

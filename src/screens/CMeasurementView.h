@@ -6,7 +6,6 @@
 #include "screens/CMeasurementLayout.h"
 #include "screens/CMeasurementLink.h"
 
-#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -18,15 +17,14 @@ class CSettingProfile;
 class QMenu;
 
 // The AVG & PEAK screen's one window: four readouts and the history graph in a two-by-two or
-// full-screen arrangement, the 20 ms request timer and the screen's commands. Readings reach
-// Handler() on the user-interface thread.
+// full-screen arrangement, and the commands that change them. Readings reach Handler() on the
+// user-interface thread; measuring is the frame's.
 class CMeasurementView : public QWidget, private CMeasurementDisplay {
     Q_OBJECT
 
 public:
     CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
-                     QWidget* parent = nullptr);
-    ~CMeasurementView() override;
+                     CScreenNotices& notices, QWidget* parent = nullptr);
 
     CMeasurementHandler& Handler() { return m_handler; }
     CMeasurementLink& Link() { return *m_link; }
@@ -38,9 +36,6 @@ public:
     void ConfigureForModel();
     // The setting dialog changed the profile: everything redraws.
     void ApplySettings();
-    // What Save history does once a path was chosen; false (after the message) when writing failed.
-    bool SaveHistoryTo(const QString& path);
-    const QString& LastSavedPath() const { return m_lastSavedPath; }
 
     bool OnCommand(int id);
     bool OnUpdateCommand(int id, CCommandState& state);
@@ -48,7 +43,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
@@ -56,7 +50,6 @@ private:
     void ShowAlarm(int quantity, bool alarm) override;
     void ShowNewValue() override;
     void RedrawAll() override;
-    void ShowReverseWarning(bool warning) override;
 
     int ModelNumber() const;
     void ResetPanelRoles();
@@ -67,17 +60,13 @@ private:
     void SelectAt(const QPoint& position);
     void MarkSelection();
     void ShowContextMenu(const QPoint& globalPosition);
-    bool Ask(const char* key);
 
-    void OnStart();
-    void OnReset();
     void OnFullScreen();
     void OnMultiScreen();
     void OnHistoryGraph();
     void OnSetAsDefault();
     void OnMeasurementMode(bool relative);
     void OnLimitEnabled(bool enabled);
-    void OnSaveHistory();
 
     CSettingProfile& m_profile;
     std::unique_ptr<CMeasurementLink> m_link;
@@ -86,6 +75,4 @@ private:
     CMeasurementLayout m_layout;
     CMeasurementHandler m_handler;
     QMenu* m_contextMenus = nullptr;
-    int m_timerId = 0;
-    QString m_lastSavedPath;
 };

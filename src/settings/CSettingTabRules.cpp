@@ -3,37 +3,31 @@
 #include "model/CModelTable.h"
 
 std::vector<SettingTab> CSettingTabRules::Tabs(int modelNumber) {
-    switch (modelNumber) {
-    case 1:
-    case 6:
+    if (CModelTable::IsAvgOnly(modelNumber))
         return {{SettingPageKind::Avg, "TAB_AVG"}};
-    case 3:
-    case 8:
+    if (CModelTable::IsPeakOnly(modelNumber))
         return {{SettingPageKind::Avg, "TAB_PEAK"}};
-    case 5:
-        return {{SettingPageKind::Avg, "TAB_AVGPEAK"},
-                {SettingPageKind::Ccdf, "TAB_CCDF"},
-                {SettingPageKind::Pulse, "TAB_PULSE"},
-                {SettingPageKind::Logging, "TAB_LOGGING"}};
-    case 9:
-        return {{SettingPageKind::Avg, "TAB_AVGPEAK"},
-                {SettingPageKind::Ccdf, "TAB_CCDF"},
-                {SettingPageKind::Pulse, "TAB_PULSE"}};
-    default:
-        return {{SettingPageKind::Avg, "TAB_AVGPEAK"}};
+    std::vector<SettingTab> tabs = {{SettingPageKind::Avg, "TAB_AVGPEAK"}};
+    if (CModelTable::HasPulseAndCcdf(modelNumber)) {
+        tabs.push_back({SettingPageKind::Ccdf, "TAB_CCDF"});
+        tabs.push_back({SettingPageKind::Pulse, "TAB_PULSE"});
     }
+    if (CModelTable::HasLogging(modelNumber))
+        tabs.push_back({SettingPageKind::Logging, "TAB_LOGGING"});
+    return tabs;
 }
 
+// The technology correction belongs to the sensor that measures forward and reverse together.
 bool CSettingTabRules::HidesAvgTechnology(int modelNumber) {
-    return modelNumber != 5;
+    return !CModelTable::HasForwardReverse(modelNumber);
 }
 
 bool CSettingTabRules::HidesAvgAveraging(int modelNumber) {
-    return modelNumber != 5 && modelNumber != 6 && modelNumber != 9;
+    return !CModelTable::SetsAveragingOnStart(modelNumber);
 }
 
 bool CSettingTabRules::HidesCcdfTechnology(int modelNumber) {
-    return modelNumber == 9;
+    return CModelTable::HasPulseAndCcdf(modelNumber) && !CModelTable::HasForwardReverse(modelNumber);
 }
 
 std::vector<int> CSettingTabRules::AvgRangeChannels(int modelNumber) {

@@ -1,10 +1,12 @@
 #include "screens/CMeasurementHandler.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
+#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CMessageBeep.h"
 #include "screens/CMeasurementDisplay.h"
 #include "screens/CMeasurementLink.h"
+#include "screens/CScreenNotices.h"
 
 #include "support/ProfileFixture.h"
 
@@ -35,16 +37,16 @@ public:
     }
     bool IsPending() const override { return pending; }
     void SetPending(bool flag) override { pending = flag; }
-    bool SetAveraging() override {
-        ++averagingCalls;
-        return averagingAcknowledged;
+    void RunSetup(SetupJob job, SetupDone done) override {
+        setups += job ? 1 : 0;
+        done(setupAcknowledged);
     }
 
     bool connected = true;
     bool accepts = true;
     bool pending = false;
-    bool averagingAcknowledged = true;
-    int averagingCalls = 0;
+    bool setupAcknowledged = true;
+    int setups = 0;
     std::vector<SentRequest> sent;
 };
 
@@ -53,12 +55,16 @@ public:
     void ShowAlarm(int quantity, bool alarm) override { alarms[quantity] = alarm; }
     void ShowNewValue() override { ++newValues; }
     void RedrawAll() override { ++redraws; }
-    void ShowReverseWarning(bool warning) override { reverseWarning = warning; }
 
     std::map<int, bool> alarms;
     int newValues = 0;
     int redraws = 0;
-    bool reverseWarning = false;
+};
+
+class RecordingNotices : public CScreenNotices {
+public:
+    void ShowWarning(const std::string& text) override { warning = text; }
+    std::string warning;
 };
 
 std::vector<BeepType> g_beeps;
@@ -73,7 +79,7 @@ protected:
         ProfileFixture::SetUp();
         g_beeps.clear();
         CMessageBeep::SetPlayer(RecordBeep);
-        m_handler = std::make_unique<CMeasurementHandler>(Profile(), m_link, m_display);
+        m_handler = std::make_unique<CMeasurementHandler>(Profile(), m_link, m_display, m_notices);
     }
 
     void TearDown() override {
@@ -85,16 +91,18 @@ protected:
     void StartModel(int model) {
         Profile().SetModelNumber(model);
         m_handler->ConfigureForModel();
-        m_handler->Start();
+        Controller().Start();
     }
 
+    CScreenController& Controller() { return m_handler->Controller(); }
     // The timer sends the next request and the handler receives its reply.
-    void Tick() { ASSERT_TRUE(m_handler->OnTimer()); }
+    void Tick() { ASSERT_TRUE(Controller().OnTimer()); }
 
     CRecordStore& Records() { return Profile().Records(); }
 
     ScriptedLink m_link;
     RecordingDisplay m_display;
+    RecordingNotices m_notices;
     std::unique_ptr<CMeasurementHandler> m_handler;
 };
 
@@ -115,7 +123,7 @@ TEST_F(MeasurementHandlerTest, RequestCycleFollowsTheModel) {
     };
     for (const auto& [model, kinds] : expected) {
         m_link.sent.clear();
-        m_handler->Stop();
+        Controller().Stop();
         StartModel(model);
         for (size_t tick = 0; tick < kinds.size(); ++tick) {
             Tick();
@@ -129,22 +137,22 @@ TEST_F(MeasurementHandlerTest, TimerSendsOnlyWhenConnectedRunningAndNothingPendi
     Profile().SetModelNumber(1);
     Profile().SetFrequency(2400.567f);
     m_handler->ConfigureForModel();
-    EXPECT_FALSE(m_handler->OnTimer()) << "not running";
-    m_handler->Start();
+    EXPECT_FALSE(Controller().OnTimer()) << "not running";
+    Controller().Start();
     m_link.connected = false;
-    EXPECT_FALSE(m_handler->OnTimer()) << "not connected";
+    EXPECT_FALSE(Controller().OnTimer()) << "not connected";
     m_link.connected = true;
 
-    ASSERT_TRUE(m_handler->OnTimer());
+    ASSERT_TRUE(Controller().OnTimer());
     ASSERT_EQ(m_link.sent.size(), 1u);
     EXPECT_EQ(m_link.sent[0].argument, 240056) << "frequency in 10 kHz, truncated";
     EXPECT_EQ(m_link.sent[0].timeoutMs, 500u);
     EXPECT_TRUE(m_link.sent[0].pendingWhenSent) << "a fast reply must find the flag raised";
-    EXPECT_FALSE(m_handler->OnTimer()) << "one request at a time";
+    EXPECT_FALSE(Controller().OnTimer()) << "one request at a time";
 
     m_link.pending = false;
     m_link.accepts = false;
-    EXPECT_FALSE(m_handler->OnTimer());
+    EXPECT_FALSE(Controller().OnTimer());
     EXPECT_FALSE(m_link.pending) << "a refused request leaves nothing pending";
 }
 
@@ -156,14 +164,14 @@ TEST_F(MeasurementHandlerTest, PendingFlagDecidesWhichRepliesAreTaken) {
     Tick();
     m_handler->OnAvgReading(0, -1);
     EXPECT_EQ(Records().Count(ChannelAvg), 0);
-    EXPECT_TRUE(m_link.pending) << "a failed reply leaves the flag set";
-    EXPECT_FALSE(m_handler->OnTimer());
+    EXPECT_FALSE(m_link.pending) << "a failed reply frees the timer to ask again";
 
-    m_handler->Stop();
-    m_handler->Start();
+    Tick();
+    Controller().Stop();
+    Controller().Start();
     EXPECT_FALSE(m_link.pending) << "Start clears the flag";
     Tick();
-    m_handler->Stop();
+    Controller().Stop();
     m_handler->OnAvgReading(1, 1234);
     EXPECT_EQ(Records().Count(ChannelAvg), 1) << "a reply requested before Stop is still stored";
     EXPECT_FALSE(m_link.pending);
@@ -195,7 +203,7 @@ TEST_F(MeasurementHandlerTest, ParIsPeakMinusCurrentAverage) {
     EXPECT_FLOAT_EQ(Records().Last(ChannelVswr), 7.5f);
 
     m_link.sent.clear();
-    m_handler->Stop();
+    Controller().Stop();
     StartModel(0);
     Tick();
     m_handler->OnAvgReading(1, 2000);
@@ -214,20 +222,20 @@ TEST_F(MeasurementHandlerTest, Model5CorrectsPowersButNotVswrAndWarnsOfReversePo
     EXPECT_NEAR(Records().Last(ChannelAvg), 40.0f - 1.3f + 1.0f, 1e-4);
     EXPECT_NEAR(Records().Last(ChannelRev), 20.0f - 1.3f + 1.0f, 1e-4);
     EXPECT_NEAR(Records().Last(ChannelVswr), 1.2272f, 1e-4);
-    EXPECT_FALSE(m_display.reverseWarning);
+    EXPECT_EQ(m_notices.warning, "");
 
     Tick();
     m_handler->OnPeakReading(1, 4500);
     Tick();
     m_handler->OnForwardReverseReading(1, 1000, 1500);
-    EXPECT_TRUE(m_display.reverseWarning);
+    EXPECT_EQ(m_notices.warning, Text("S_SETTING_WARNING_POWER"));
     EXPECT_FLOAT_EQ(Records().Last(ChannelVswr), 65.0f);
 
     Tick();
     m_handler->OnPeakReading(1, 4500);
     Tick();
     m_handler->OnForwardReverseReading(1, 3000, 1000);
-    EXPECT_FALSE(m_display.reverseWarning) << "the next normal reply clears the warning";
+    EXPECT_EQ(m_notices.warning, "") << "the next normal reply clears the warning";
 }
 
 TEST_F(MeasurementHandlerTest, LimitsDecideAlarmAndSoundButNotForReversePower) {
@@ -270,21 +278,20 @@ TEST_F(MeasurementHandlerTest, LimitsDecideAlarmAndSoundButNotForReversePower) {
 
 TEST_F(MeasurementHandlerTest, StartResetsAndSetsUpAveragingOnlyWhereNeeded) {
     for (int model : {0, 1, 2, 3, 4, 5, 6, 8, 9}) {
-        m_link.averagingCalls = 0;
-        m_handler->Stop();
+        m_link.setups = 0;
+        Controller().Stop();
         Records().AddValue(ChannelPeak, 1.0f);
         m_link.pending = true;
         StartModel(model);
-        const bool sendsAveraging = model == 5 || model == 6 || model == 9;
-        EXPECT_EQ(m_link.averagingCalls, sendsAveraging ? 1 : 0) << "model " << model;
+        EXPECT_EQ(m_link.setups, CModelTable::SetsAveragingOnStart(model) ? 1 : 0) << "model " << model;
         EXPECT_TRUE(Records().IsEmpty(ChannelPeak));
         EXPECT_FALSE(m_link.pending);
-        EXPECT_TRUE(m_handler->IsRunning());
+        EXPECT_TRUE(Controller().IsRunning());
     }
-    m_handler->Stop();
-    m_link.averagingAcknowledged = false;
+    Controller().Stop();
+    m_link.setupAcknowledged = false;
     StartModel(5);
-    EXPECT_TRUE(m_handler->IsRunning()) << "a refused set-up still measures";
+    EXPECT_TRUE(Controller().IsRunning()) << "a refused set-up still measures";
     EXPECT_NE(Records().StartTime(), 0) << "and keeps a start time";
 }
 
@@ -293,29 +300,29 @@ TEST_F(MeasurementHandlerTest, SingleSweepTakesOneValueAndStops) {
     StartModel(1);
     Tick();
     m_handler->OnAvgReading(1, 2000);
-    EXPECT_FALSE(m_handler->IsRunning());
+    EXPECT_FALSE(Controller().IsRunning());
     EXPECT_EQ(Records().Count(ChannelAvg), 1);
-    EXPECT_FALSE(m_handler->OnTimer());
+    EXPECT_FALSE(Controller().OnTimer());
 }
 
 TEST_F(MeasurementHandlerTest, UnsavedMeasurementAndSaving) {
     StartModel(3);
-    EXPECT_FALSE(m_handler->StartDiscardsUnsaved()) << "nothing measured yet";
+    EXPECT_FALSE(Controller().StartDiscardsUnsaved()) << "nothing measured yet";
     Tick();
     m_handler->OnPeakReading(1, 2500);
     Tick();
     m_handler->OnPeakReading(1, 2600);
-    EXPECT_TRUE(m_handler->StartDiscardsUnsaved());
-    EXPECT_FALSE(m_handler->CanSave()) << "still running";
-    m_handler->Stop();
-    ASSERT_TRUE(m_handler->CanSave());
+    EXPECT_TRUE(Controller().StartDiscardsUnsaved());
+    EXPECT_FALSE(Controller().CanSave()) << "still running";
+    Controller().Stop();
+    ASSERT_TRUE(Controller().CanSave());
 
-    EXPECT_FALSE(m_handler->SaveHistory(File("missing/dir/a.psh")));
-    EXPECT_TRUE(m_handler->CanSave()) << "a failed save keeps the record unsaved";
+    EXPECT_FALSE(Controller().SaveHistory(File("missing/dir/a.psh")));
+    EXPECT_TRUE(Controller().CanSave()) << "a failed save keeps the record unsaved";
 
-    ASSERT_TRUE(m_handler->SaveHistory(File("peak.psh")));
-    EXPECT_FALSE(m_handler->CanSave());
-    EXPECT_FALSE(m_handler->StartDiscardsUnsaved());
+    ASSERT_TRUE(Controller().SaveHistory(File("peak.psh")));
+    EXPECT_FALSE(Controller().CanSave());
+    EXPECT_FALSE(Controller().StartDiscardsUnsaved());
     CHistoryData data;
     ASSERT_TRUE(CHistoryFile::LoadHistory(File("peak.psh"), data).ok);
     EXPECT_EQ(data.Header().Mask(), 0x02);
@@ -337,8 +344,8 @@ TEST_F(MeasurementHandlerTest, ResetEmptiesEveryChannelButKeepsRunning) {
     StartModel(0);
     Tick();
     m_handler->OnAvgReading(1, 2000);
-    m_handler->Reset();
+    Controller().Reset();
     EXPECT_TRUE(Records().IsEmpty(ChannelAvg));
-    EXPECT_TRUE(m_handler->IsRunning());
+    EXPECT_TRUE(Controller().IsRunning());
     EXPECT_EQ(m_display.redraws, 2);
 }

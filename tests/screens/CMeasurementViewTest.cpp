@@ -11,7 +11,9 @@
 #include "support/CAppTestSandbox.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +31,7 @@ public:
     bool Request(int32_t, int32_t, uint32_t) override { return true; }
     bool IsPending() const override { return pending; }
     void SetPending(bool flag) override { pending = flag; }
-    bool SetAveraging() override { return true; }
+    void RunSetup(SetupJob, SetupDone done) override { done(true); }
     bool pending = false;
 };
 
@@ -125,8 +127,8 @@ TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm) {
     m_profile->SetLimits(ChannelPeak, 0.0f, 10.0f);
     CMeasurementView& view = Open(3);
     ASSERT_EQ(view.Layout().MainQuantity(), ChannelPeak);
-    view.OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(view.Handler().OnTimer());
+    m_frame->OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(m_frame->Controller().OnTimer());
     m_frame->Receiver()->OnPeakReading(1, 2000); // queued to this thread
     EXPECT_EQ(m_profile->Records().Count(ChannelPeak), 0);
     QApplication::processEvents();
@@ -137,46 +139,62 @@ TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm) {
 
 TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart) {
     CMeasurementView& view = Open(1);
-    view.OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(view.Handler().OnTimer());
+    m_frame->OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(m_frame->Controller().OnTimer());
     view.Handler().OnAvgReading(1, 1500);
     m_sink.answer = IDNO;
-    view.OnCommand(ID_MEASURE_RESET);
+    m_frame->OnCommand(ID_MEASURE_RESET);
     EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 1) << "answered no";
     ASSERT_EQ(m_sink.shown.size(), 1u);
     EXPECT_EQ(m_sink.shown.back().style, 0x24u);
 
-    view.OnCommand(ID_MEASURE_STOP);
+    m_frame->OnCommand(ID_MEASURE_STOP);
     EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
-    view.OnCommand(ID_MEASURE_START);
+    m_frame->OnCommand(ID_MEASURE_START);
     EXPECT_EQ(m_sink.shown.size(), 2u) << "Start asks before discarding the measurement";
     EXPECT_TRUE(m_profile->Records().IsEmpty(ChannelAvg));
 
     m_sink.answer = IDYES;
-    view.OnCommand(ID_MEASURE_RESET);
-    EXPECT_TRUE(view.Handler().IsRunning()) << "Reset does not stop";
+    m_frame->OnCommand(ID_MEASURE_RESET);
+    EXPECT_TRUE(m_frame->Controller().IsRunning()) << "Reset does not stop";
 }
 
 TEST_F(MeasurementViewTest, FailedSaveReportsAndStaysUnsaved) {
     CMeasurementView& view = Open(1);
-    view.OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(view.Handler().OnTimer());
+    m_frame->OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(m_frame->Controller().OnTimer());
     view.Handler().OnAvgReading(1, 1500);
-    view.OnCommand(ID_MEASURE_STOP);
-    EXPECT_FALSE(view.SaveHistoryTo(QString::fromStdString(m_sandbox.Path("no/such/dir/a.psh"))));
+    m_frame->OnCommand(ID_MEASURE_STOP);
+    EXPECT_FALSE(m_frame->SaveHistoryTo(QString::fromStdString(m_sandbox.Path("no/such/dir/a.psh"))));
     ASSERT_FALSE(m_sink.shown.empty());
     EXPECT_EQ(m_sink.shown.back().style, 0x10u);
     EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
-    EXPECT_TRUE(view.SaveHistoryTo(QString::fromStdString(m_sandbox.Path("a.psh"))));
+    EXPECT_TRUE(m_frame->SaveHistoryTo(QString::fromStdString(m_sandbox.Path("a.psh"))));
     EXPECT_FALSE(Query(ID_FILE_SAVE).enabled);
 }
 
-TEST_F(MeasurementViewTest, ClosingDropsThePendingReading) {
+TEST_F(MeasurementViewTest, StartKeepsTheRecordsWhenTheSaveItAskedForDidNotHappen) {
     CMeasurementView& view = Open(1);
-    view.OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(view.Handler().OnTimer());
+    m_frame->OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(m_frame->Controller().OnTimer());
+    view.Handler().OnAvgReading(1, 1500);
+    m_frame->OnCommand(ID_MEASURE_STOP);
+    m_sink.answer = IDYES;
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    m_frame->OnCommand(ID_MEASURE_START);
+    EXPECT_FALSE(m_frame->Controller().IsRunning());
+    EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 1);
+}
+
+TEST_F(MeasurementViewTest, ClosingDropsThePendingReading) {
+    Open(1);
+    m_frame->OnCommand(ID_MEASURE_START);
+    EXPECT_TRUE(m_frame->Controller().OnTimer());
     ASSERT_TRUE(m_link->pending);
     m_frame->close();
     EXPECT_FALSE(m_link->pending);
-    EXPECT_FALSE(view.Handler().IsRunning());
+    EXPECT_FALSE(m_frame->Controller().IsRunning());
 }

@@ -1,0 +1,152 @@
+#include "screens/CScreenFrame.h"
+
+#include "app/CAppRegistry.h"
+#include "app/CMessageBoxes.h"
+#include "app/CQueuedReceiver.h"
+#include "app/CShellLink.h"
+#include "app/CStringTable.h"
+#include "app/CommandIds.h"
+#include "screens/CScreenController.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QTimer>
+
+namespace {
+
+constexpr int kStatusWarningPane = 1;
+
+QString GeneralText(const char* key) {
+    return QString::fromStdString(CStringTable::GetGeneralText(key));
+}
+
+} // namespace
+
+CScreenFrame::CScreenFrame(ChildKind kind, QWidget* parent)
+    : CChildFrame(kind, parent), m_timer(new QTimer(this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        if (m_controller != nullptr)
+            m_controller->OnTimer();
+    });
+    m_timer->start(CScreenController::kTimerMs);
+}
+
+CScreenFrame::~CScreenFrame() = default;
+
+void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
+    m_controller = &controller;
+    m_receiver = std::make_unique<CQueuedReceiver>(this, handler);
+}
+
+CReadingReceiver* CScreenFrame::Receiver() {
+    return m_receiver.get();
+}
+
+bool CScreenFrame::OnCommand(int id) {
+    switch (id) {
+    case ID_MEASURE_START:
+        OnStart();
+        return true;
+    case ID_MEASURE_STOP:
+        m_controller->Stop();
+        return true;
+    case ID_MEASURE_RESET:
+        OnReset();
+        return true;
+    case ID_FILE_SAVE:
+        SaveWithDialog();
+        return true;
+    default:
+        return false; // the setting command and the rest belong to the main frame
+    }
+}
+
+bool CScreenFrame::OnUpdateCommand(int id, CCommandState& state) {
+    return m_controller->UpdateCommand(id, state);
+}
+
+void CScreenFrame::OnStart() {
+    if (m_controller->IsRunning())
+        return;
+    // A save the user asked for but that did not happen must not cost the records.
+    if (m_controller->StartDiscardsUnsaved() && Ask("S_MEASUREVIEW_ONMEASURESTART") && !SaveWithDialog())
+        return;
+    m_controller->Start();
+}
+
+void CScreenFrame::OnReset() {
+    if (Ask("S_MEASUREVIEW_ONMEASURERESET"))
+        m_controller->Reset();
+}
+
+bool CScreenFrame::Ask(const char* key) {
+    return CMessageBoxes::FromKey(this, key, MB_YESNOQUESTION) == IDYES;
+}
+
+bool CScreenFrame::SaveWithDialog() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("psh"));
+    dialog.setNameFilters({QStringLiteral("PSH files(*.psh)"), QStringLiteral("All files(*.*)")});
+    if (!m_lastSavedPath.isEmpty())
+        dialog.selectFile(m_lastSavedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return SaveHistoryTo(dialog.selectedFiles().constFirst());
+}
+
+bool CScreenFrame::SaveHistoryTo(const QString& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_lastSavedPath = path;
+    const bool saved = m_controller->SaveHistory(QFile::encodeName(path).toStdString());
+    QApplication::restoreOverrideCursor();
+    if (!saved)
+        CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);
+    return saved;
+}
+
+void CScreenFrame::ShowWarning(const std::string& text) {
+    SetNotice(NoticeWarning, QString::fromStdString(text));
+}
+
+void CScreenFrame::ShowStalled(bool stalled) {
+    SetNotice(NoticeStalled, stalled ? GeneralText("S_SCREEN_STALLED") : QString());
+}
+
+void CScreenFrame::ShowSetupRefused(bool refused) {
+    SetNotice(NoticeSetup, refused ? GeneralText("S_SCREEN_SETUP_REFUSED") : QString());
+}
+
+void CScreenFrame::SetNotice(Notice notice, const QString& text) {
+    const bool unchanged = m_notices[static_cast<size_t>(notice)] == text;
+    m_notices[static_cast<size_t>(notice)] = text;
+    CShellLink* shell = CAppRegistry::Instance().GetShell();
+    // The warning is written even when unchanged: it clears what another screen left there.
+    if (shell == nullptr || (unchanged && notice != NoticeWarning))
+        return;
+    QStringList shown;
+    for (const QString& entry : m_notices)
+        if (!entry.isEmpty())
+            shown.append(entry);
+    shell->SetStatusText(shown.join(QStringLiteral("  ")).toStdString(), kStatusWarningPane);
+}
+
+void CScreenFrame::closeEvent(QCloseEvent* event) {
+    // No reading may still be handed to a screen that is going away.
+    m_controller->Close();
+    CAppRegistry& registry = CAppRegistry::Instance();
+    CReadingReceiver* receiver = m_receiver.get();
+    if (registry.GetMeasurementScreen() == receiver)
+        registry.SetMeasurementScreen(nullptr);
+    if (registry.GetPulseScreen() == receiver)
+        registry.SetPulseScreen(nullptr);
+    if (registry.GetCcdfScreen() == receiver)
+        registry.SetCcdfScreen(nullptr);
+    SetNotice(NoticeSetup, QString()); // what only this screen's measurement meant
+    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
+        shell->PostCommand(ID_TOOLBAR_CHOICE);
+    CChildFrame::closeEvent(event);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/CChildFrame.h"
+#include "screens/CScreenNotices.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class CQueuedReceiver;
+class CScreenController;
+class QTimer;
+
+// Base of the measurement screens' child frames: the 20 ms request timer, Start with its save
+// question, Stop, Reset with its question, Save with the file dialog, the status-bar notices,
+// and the teardown on close. A derived frame hands over its controller and reading handler
+// with Attach() and routes the commands it does not handle itself here.
+class CScreenFrame : public CChildFrame, protected CScreenNotices {
+    Q_OBJECT
+
+public:
+    explicit CScreenFrame(ChildKind kind, QWidget* parent = nullptr);
+    ~CScreenFrame() override;
+
+    CReadingReceiver* Receiver() override;
+    CScreenController& Controller() const { return *m_controller; }
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CCommandState& state) override;
+
+    // What Save does once a path was chosen; false (after the message) when writing failed.
+    bool SaveHistoryTo(const QString& path);
+    const QString& LastSavedPath() const { return m_lastSavedPath; }
+
+protected:
+    // The derived frame's controller and the handler its readings go to, queued to this thread.
+    void Attach(CScreenController& controller, CReadingReceiver& handler);
+    void closeEvent(QCloseEvent* event) override;
+
+    void ShowWarning(const std::string& text) override;
+    void ShowStalled(bool stalled) override;
+    void ShowSetupRefused(bool refused) override;
+
+private:
+    enum Notice { NoticeWarning, NoticeSetup, NoticeStalled, NoticeCount };
+
+    void OnStart();
+    void OnReset();
+    // True only when the user chose a path and the history was written there.
+    bool SaveWithDialog();
+    bool Ask(const char* key);
+    void SetNotice(Notice notice, const QString& text);
+
+    CScreenController* m_controller = nullptr;
+    std::unique_ptr<CQueuedReceiver> m_receiver;
+    QTimer* m_timer;
+    QString m_lastSavedPath;
+    std::array<QString, NoticeCount> m_notices;
+};

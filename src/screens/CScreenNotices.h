@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// Where a screen reports, in the status bar, what the user should know about its measurement.
+// The defaults report nothing, which is what a recording without a window needs.
+class CScreenNotices {
+public:
+    virtual ~CScreenNotices() = default;
+    // A warning about the signal, such as more reverse than forward power; empty clears it.
+    virtual void ShowWarning(const std::string& /*text*/) {}
+    // Several exchanges in a row failed; false once readings arrive again.
+    virtual void ShowStalled(bool /*stalled*/) {}
+    // The sensor refused the set-up sent at Start; false when the next Start begins.
+    virtual void ShowSetupRefused(bool /*refused*/) {}
+};

@@ -1,0 +1,145 @@
+#include "screens/CScreenController.h"
+#include "app/CommandIds.h"
+#include "model/CSettingProfile.h"
+#include "screens/CMeasurementLink.h"
+#include "screens/CScreenBehaviour.h"
+#include "screens/CScreenNotices.h"
+
+#include "support/ProfileFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Holds the set-up job back until the test finishes it, as the engine's worker would.
+class DeferringLink : public CMeasurementLink {
+public:
+    bool IsConnected() const override { return true; }
+    bool Request(int32_t, int32_t, uint32_t) override {
+        ++requests;
+        return true;
+    }
+    bool IsPending() const override { return pending; }
+    void SetPending(bool flag) override { pending = flag; }
+    void RunSetup(SetupJob, SetupDone done) override { setups.push_back(std::move(done)); }
+
+    bool pending = false;
+    int requests = 0;
+    std::vector<SetupDone> setups;
+};
+
+class ScreenStub : public CScreenBehaviour {
+public:
+    int MainChannel() const override { return mainChannel; }
+    uint8_t SaveMask() const override { return 0x01; }
+    void ResetData() override {}
+    CMeasurementLink::SetupJob StartSetup() override {
+        if (!withSetup)
+            return {};
+        return [](CMeterEngine&) { return true; };
+    }
+    bool KeepsStartAfterRefusedSetup() const override { return keepsStart; }
+
+    int mainChannel = ChannelAvg;
+    bool withSetup = false;
+    bool keepsStart = true;
+};
+
+class NoticeLog : public CScreenNotices {
+public:
+    void ShowStalled(bool on) override { stalled.push_back(on); }
+    void ShowSetupRefused(bool on) override { refused = on; }
+    std::vector<bool> stalled;
+    bool refused = false;
+};
+
+class CScreenControllerTest : public ProfileFixture {
+protected:
+    void SetUp() override {
+        ProfileFixture::SetUp();
+        m_controller = std::make_unique<CScreenController>(Profile(), m_link, m_screen, m_notices);
+        m_controller->SetRequestCycle({0});
+    }
+
+    // One request out and its reply handled as a reading handler does.
+    void Exchange(int32_t state) {
+        ASSERT_TRUE(m_controller->OnTimer());
+        if (m_controller->TakeResult(state))
+            m_controller->FinishResult();
+    }
+
+    DeferringLink m_link;
+    ScreenStub m_screen;
+    NoticeLog m_notices;
+    std::unique_ptr<CScreenController> m_controller;
+};
+
+} // namespace
+
+TEST_F(CScreenControllerTest, FailedExchangesAreRetriedAndAStallIsReportedUntilReadingsResume) {
+    m_controller->Start();
+    Exchange(0);
+    Exchange(0);
+    EXPECT_TRUE(m_notices.stalled.empty()) << "two failures are not yet a stall";
+    Exchange(0);
+    Exchange(0);
+    EXPECT_EQ(m_notices.stalled, std::vector<bool>{true}) << "reported once";
+    EXPECT_TRUE(m_controller->IsStalled());
+    Exchange(1);
+    EXPECT_EQ(m_notices.stalled, (std::vector<bool>{true, false}));
+    EXPECT_EQ(m_link.requests, 5) << "every tick after a failure asked again";
+}
+
+TEST_F(CScreenControllerTest, NoRequestGoesOutWhileTheStartSetupRuns) {
+    m_screen.withSetup = true;
+    m_controller->Start();
+    EXPECT_TRUE(m_controller->IsSettingUp());
+    EXPECT_FALSE(m_controller->OnTimer());
+    ASSERT_EQ(m_link.setups.size(), 1u);
+
+    m_link.setups[0](false);
+    EXPECT_TRUE(m_notices.refused);
+    EXPECT_NE(Profile().Records().StartTime(), 0) << "a refused set-up still measures";
+    EXPECT_TRUE(m_controller->OnTimer());
+
+    m_controller->Close();
+    m_controller->Start();
+    EXPECT_FALSE(m_notices.refused) << "a new Start clears the notice";
+    EXPECT_FALSE(m_link.pending);
+}
+
+TEST_F(CScreenControllerTest, AScreenMayRefuseToStartAfterARefusedSetup) {
+    m_screen.withSetup = true;
+    m_screen.keepsStart = false;
+    m_controller->Start();
+    m_controller->Stop();
+    m_controller->Start();
+    ASSERT_EQ(m_link.setups.size(), 2u);
+    m_link.setups[1](false);
+    m_link.setups[0](true); // late answer to the first Start
+    EXPECT_EQ(Profile().Records().StartTime(), 0);
+    EXPECT_TRUE(m_controller->IsRunning());
+    EXPECT_TRUE(m_controller->OnTimer());
+}
+
+TEST_F(CScreenControllerTest, CommandRules) {
+    CCommandState start;
+    CCommandState save;
+    m_controller->Start();
+    ASSERT_TRUE(m_controller->UpdateCommand(ID_MEASURE_START, start));
+    EXPECT_TRUE(start.enabled && start.checked);
+    Exchange(1);
+    Profile().Records().AddValue(ChannelAvg, 1.0f);
+    m_controller->UpdateCommand(ID_FILE_SAVE, save);
+    EXPECT_FALSE(save.enabled) << "not while running";
+    m_controller->Stop();
+    m_controller->UpdateCommand(ID_FILE_SAVE, save);
+    EXPECT_TRUE(save.enabled);
+
+    m_screen.mainChannel = -1; // a screen that keeps no history
+    m_controller->UpdateCommand(ID_FILE_SAVE, save);
+    EXPECT_FALSE(save.enabled);
+    EXPECT_FALSE(m_controller->StartDiscardsUnsaved());
+    CCommandState other;
+    EXPECT_FALSE(m_controller->UpdateCommand(ID_VIEW_FULLSCREEN, other));
+}
