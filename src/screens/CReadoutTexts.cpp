@@ -7,12 +7,6 @@
 #include "platform/CTextFormat.h"
 #include "screens/CReadoutFormat.h"
 
-namespace {
-
-constexpr int kTechnologyModel = 5;
-
-} // namespace
-
 std::string CReadoutTexts::General(const char* key) {
     return CStringTable::GetGeneralText(key);
 }
@@ -70,7 +64,7 @@ void CReadoutTexts::SetIdentity(const CSettingProfile& profile, int quantity, Te
                                                static_cast<double>(profile.GetExtOffset()));
     // Cleared for other models so that a previous sensor's technology does not linger.
     texts[ItemTechnology] =
-        profile.GetModelNumber() == kTechnologyModel
+        CModelTable::HasForwardReverse(profile.GetModelNumber()) // the model corrected by technology
             ? CTextFormat::Printf("%s %s", "Technology:", profile.TechnologyName().c_str())
             : std::string();
     texts[ItemLabel] = QuantityLabel(profile.GetModelNumber(), quantity);
