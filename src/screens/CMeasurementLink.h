@@ -19,6 +19,7 @@ public:
     virtual bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) = 0;
     virtual bool IsPending() const = 0;
     virtual void SetPending(bool pending) = 0;
-    // Runs the job where it does not hold up the window; `done` follows on the screen's thread.
+    // Runs the job where it does not hold up the window; `done` follows on the screen's thread,
+    // and never after the link was destroyed.
     virtual void RunSetup(SetupJob job, SetupDone done) = 0;
 };

@@ -87,6 +87,8 @@ void CScreenController::Close() {
     m_link.SetPending(false);
     Stop();
     ClearFailures();
+    ++m_starts; // a set-up still running belongs to no measurement now
+    m_settingUp = false;
 }
 
 bool CScreenController::CanSave() const {
