@@ -1,7 +1,6 @@
 // One measurement exchange of the engine with the virtual sensor over a pseudo-terminal, next
 // to a bare round trip of the same bytes on the same line. The COM transport runs without its
 // write pause, which would otherwise dominate every figure.
-#include "app/CAppRegistry.h"
 #include "device/CPortRegistry.h"
 #include "device/CPowerDevice.h"
 #include "device/CSerialDevice.h"
@@ -97,9 +96,8 @@ static void BM_EngineExchange(benchmark::State& state) {
     CSettingProfile profile;
     profile.SetModelNumber(0);
     CSignallingReceiver receiver;
-    CAppRegistry::Instance().SetSettingProfile(&profile);
-    CAppRegistry::Instance().SetMeasurementScreen(&receiver);
     CMeterEngine engine;
+    engine.Sinks().Set(CReadingSinks::Kind::Measurement, &receiver);
     engine.SetTransportFactory([](int32_t) {
         auto line = std::make_unique<CSerialDevice>();
         line->SetWritePauseMs(0);
@@ -110,11 +108,10 @@ static void BM_EngineExchange(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        engine.Request(CMeterEngine::ModeAvg, 245000, 500);
+        engine.Request({CMeterEngine::ModeAvg, 245000, 500, profile.GetModelNumber(), 0});
         receiver.m_arrived.Wait(2000);
     }
     engine.Disconnect();
-    CAppRegistry::Instance().Reset();
 }
 BENCHMARK(BM_EngineExchange)->Unit(benchmark::kMicrosecond);
 

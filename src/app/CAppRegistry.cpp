@@ -21,25 +21,4 @@ void CAppRegistry::DestroyInstance() {
 void CAppRegistry::Reset() {
     SetShell(nullptr);
     SetSettingProfile(nullptr);
-    SetMeasurementScreen(nullptr);
-    SetPulseScreen(nullptr);
-    SetCcdfScreen(nullptr);
-}
-
-bool CAppRegistry::IsAnyScreenOpen() const {
-    return GetMeasurementScreen() != nullptr || GetPulseScreen() != nullptr || GetCcdfScreen() != nullptr;
-}
-
-void CAppRegistry::SetScreen(std::atomic<CReadingReceiver*>& slot, CReadingReceiver* screen) {
-    std::lock_guard lock(m_screenCall);
-    slot.store(screen);
-}
-
-void CAppRegistry::CallScreen(Screen screen, const std::function<void(CReadingReceiver&)>& call) {
-    std::lock_guard lock(m_screenCall);
-    CReadingReceiver* receiver = screen == Screen::Pulse  ? GetPulseScreen()
-                                 : screen == Screen::Ccdf ? GetCcdfScreen()
-                                                          : GetMeasurementScreen();
-    if (receiver)
-        call(*receiver);
 }

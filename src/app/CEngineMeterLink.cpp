@@ -2,8 +2,8 @@
 
 #include "protocol/CMeterEngine.h"
 
-int32_t CEngineMeterLink::Connect(int32_t port) {
-    return CMeterEngine::Instance().Connect(port);
+void CEngineMeterLink::Connect(int32_t port, ConnectDone done) {
+    CMeterEngine::Instance().ConnectAsync(port, m_poster.Wrap(std::move(done)));
 }
 
 void CEngineMeterLink::Disconnect() {
@@ -28,4 +28,8 @@ int32_t CEngineMeterLink::FirmwareVersion() const {
 
 void CEngineMeterLink::ClearPending() {
     CMeterEngine::Instance().SetPending(false);
+}
+
+CReadingSinks& CEngineMeterLink::Sinks() {
+    return CMeterEngine::Instance().Sinks();
 }

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -87,6 +88,8 @@ CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     m_idleUpdate = nullptr;
+    if (m_connecting)
+        QGuiApplication::restoreOverrideCursor(); // the connect's result will find no frame
     if (m_mdiArea != nullptr) {
         for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
             if (auto* child = qobject_cast<CChildFrame*>(window)) {
@@ -275,6 +278,10 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
+    if (id == ID_DEVICE_CONNECT && m_connecting) {
+        state.Enable(false);
+        return true;
+    }
     if (CMainFrameRules::Evaluate(id, m_profile.GetModelNumber(), m_link->IsConnected(), state))
         return true;
     switch (id) {
@@ -308,22 +315,32 @@ void CMainFrame::OnConnect() {
         ConnectToPort(dialog.ResultPort());
 }
 
-bool CMainFrame::ConnectToPort(int port) {
+void CMainFrame::ConnectToPort(int port) {
+    if (m_connecting)
+        return;
+    m_connecting = true;
+    // Identification takes seconds; the window keeps working and shows that it waits.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_link->Connect(port, [this, port](int32_t result) { FinishConnect(port, result); });
+}
+
+void CMainFrame::FinishConnect(int port, int32_t result) {
+    m_connecting = false;
+    QGuiApplication::restoreOverrideCursor();
     const SensorModel* model = nullptr;
-    if (m_link->Connect(port) == 0) {
+    if (result == 0) {
         model = CModelTable::FindByCode(m_link->IdentificationCode());
         if (model == nullptr)
             m_link->Disconnect(); // a code the table does not know cannot be measured
     }
     if (model == nullptr) {
         CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
-        return false;
+        return;
     }
     m_profile.SetDevice(model->number, m_link->SerialNumber(), m_link->FirmwareVersion());
     m_portLabel = port < 1 ? QStringLiteral("USB") : QStringLiteral("COM%1").arg(port);
     UpdateCommandStates();
     CMessageBoxes::FromKey(this, "S_IDD_CONNECTED", MB_ICONINFORMATION);
-    return true;
 }
 
 void CMainFrame::OnDisconnect() {
@@ -456,16 +473,16 @@ void CMainFrame::PlaceNewChild(CChildFrame* child) {
 }
 
 void CMainFrame::Register(CChildFrame* screen) {
-    CAppRegistry& registry = CAppRegistry::Instance();
+    CReadingSinks& sinks = m_link->Sinks();
     switch (screen->Kind()) {
     case ChildKind::Measurement:
-        registry.SetMeasurementScreen(screen->Receiver());
+        sinks.Set(CReadingSinks::Kind::Measurement, screen->Receiver());
         break;
     case ChildKind::Pulse:
-        registry.SetPulseScreen(screen->Receiver());
+        sinks.Set(CReadingSinks::Kind::Pulse, screen->Receiver());
         break;
     case ChildKind::Ccdf:
-        registry.SetCcdfScreen(screen->Receiver());
+        sinks.Set(CReadingSinks::Kind::Ccdf, screen->Receiver());
         break;
     case ChildKind::History:
         break;
@@ -478,14 +495,7 @@ void CMainFrame::ReleaseChild(CChildFrame* child) {
     // No reading may be in flight for a screen that is going away.
     m_link->ClearPending();
     child->OnCommand(ID_MEASURE_STOP);
-    CAppRegistry& registry = CAppRegistry::Instance();
-    CReadingReceiver* receiver = child->Receiver();
-    if (registry.GetMeasurementScreen() == receiver)
-        registry.SetMeasurementScreen(nullptr);
-    if (registry.GetPulseScreen() == receiver)
-        registry.SetPulseScreen(nullptr);
-    if (registry.GetCcdfScreen() == receiver)
-        registry.SetCcdfScreen(nullptr);
+    m_link->Sinks().Remove(child->Receiver());
 }
 
 CChildFrame* CMainFrame::ActiveChild() const {
@@ -582,5 +592,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // Saved here rather than only on destruction, so that a failure can still be told.
+    if (m_profile.GetModel() != nullptr && !m_profile.Save(m_profile.ModelName()))
+        CMessageBoxes::FromKey(this, "S_MAINFRAME_PROFILE_NOT_SAVED", MB_ICONEXCLAMATION);
     event->accept();
 }

@@ -5,6 +5,7 @@
 #include "app/CMeterLink.h"
 #include "app/CShellLink.h"
 #include "model/CSettingProfile.h"
+#include "protocol/CReadingSinks.h"
 
 #include <QMainWindow>
 
@@ -42,8 +43,12 @@ public:
     void SetStatusText(const QString& text, int pane);
     void SetStatusText(const std::string& text, int pane) override;
     bool OpenHistoryFile(const QString& path);
-    // Steps of the connect command after the dialog; false when the sensor did not connect.
-    bool ConnectToPort(int port);
+    // Steps of the connect command after the dialog. The sensor is identified while the
+    // window goes on working; the connect finishes when the link reports back.
+    void ConnectToPort(int port);
+    bool IsConnecting() const { return m_connecting; }
+    // True while at least one measurement screen takes readings.
+    bool IsAnyScreenOpen() { return m_link->Sinks().IsAnySet(); }
 
     // Routes a command to the active child, this frame, then the application.
     void ExecuteCommand(int id);
@@ -87,6 +92,7 @@ private:
     void BuildMenus();
 
     void OnConnect();
+    void FinishConnect(int port, int32_t result);
     void OnDisconnect();
     void OnFileOpen();
     void SwitchMode(int command);
@@ -120,4 +126,5 @@ private:
     CSettingProfile m_profile;
     int m_currentMode = 0;
     QString m_portLabel;
+    bool m_connecting = false;
 };

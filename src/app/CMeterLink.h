@@ -1,14 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
-// The main frame's view of the acquisition engine: connection and identity. Lets the shell
-// be exercised without a sensor.
+class CReadingSinks;
+
+// The main frame's view of the acquisition engine: connection, identity and where the
+// screens receive their readings. Lets the shell be exercised without a sensor.
 class CMeterLink {
 public:
+    using ConnectDone = std::function<void(int32_t result)>;
+
     virtual ~CMeterLink() = default;
-    // 0 when connected, a negative code otherwise. A port below 1 means USB.
-    virtual int32_t Connect(int32_t port) = 0;
+    // Connects without holding up the caller; `done` runs later on the user-interface thread
+    // (or at once) with 0 when connected, a negative code otherwise. A port below 1 means USB.
+    virtual void Connect(int32_t port, ConnectDone done) = 0;
     virtual void Disconnect() = 0;
     virtual bool IsConnected() const = 0;
     virtual int32_t IdentificationCode() const = 0;
@@ -16,4 +22,5 @@ public:
     virtual int32_t FirmwareVersion() const = 0;
     // Clears the hand-over flag so that no reading is in flight for a screen about to go away.
     virtual void ClearPending() = 0;
+    virtual CReadingSinks& Sinks() = 0;
 };

@@ -1,6 +1,5 @@
 #include "cli/CCliDeviceCommands.h"
 
-#include "app/CAppRegistry.h"
 #include "cli/CCliSensor.h"
 #include "device/CEnumPorts.h"
 #include "model/CModelTable.h"
@@ -26,7 +25,7 @@ class CCliDeviceCommands::CSession : public CReadingReceiver {
 public:
     ~CSession() override {
         CMeterEngine::Instance().Disconnect();
-        CAppRegistry::Instance().Reset();
+        CMeterEngine::Instance().Sinks().Clear();
     }
 
     // Connects and identifies; false with the reason.
@@ -40,11 +39,9 @@ public:
         const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
         m_profile.SetDevice(model ? model->number : CSettingProfile::kDefaultModel, engine.GetSerialNumber(),
                             engine.GetFirmwareVersion());
-        CAppRegistry& registry = CAppRegistry::Instance();
-        registry.SetSettingProfile(&m_profile);
-        registry.SetMeasurementScreen(this);
-        registry.SetPulseScreen(this);
-        registry.SetCcdfScreen(this);
+        for (auto kind :
+             {CReadingSinks::Kind::Measurement, CReadingSinks::Kind::Pulse, CReadingSinks::Kind::Ccdf})
+            engine.Sinks().Set(kind, this);
         return true;
     }
 
@@ -53,9 +50,9 @@ public:
     std::string Exchange(int32_t mode, int32_t frequencyHundredths, int waitMs) {
         CMeterEngine& engine = CMeterEngine::Instance();
         engine.SetPending(false);
-        if (!engine.Request(mode, frequencyHundredths, kRequestTimeoutMs))
+        if (!engine.Request({mode, frequencyHundredths, kRequestTimeoutMs, m_profile.GetModelNumber(),
+                             CMeterCommand::Hundredths(m_profile.GetExtOffset())}))
             return {};
-        engine.SetPending(true);
         if (!m_handedOver.Wait(waitMs))
             return {};
         std::lock_guard lock(m_mutex);
@@ -63,6 +60,11 @@ public:
     }
 
     CSettingProfile& Profile() { return m_profile; }
+    // The histogram of the last histogram hand-over.
+    CMeterEngine::Histogram Histogram() {
+        std::lock_guard lock(m_mutex);
+        return m_histogram;
+    }
 
     void OnAvgReading(int32_t state, int32_t value) override { Keep({state, value}); }
     void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override {
@@ -74,7 +76,13 @@ public:
                         int32_t value4) override {
         Keep({state, pulsePower, value1, value2, value3, value4});
     }
-    void OnCcdfData(int32_t state) override { Keep({state}); }
+    void OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) override {
+        {
+            std::lock_guard lock(m_mutex);
+            m_histogram = histogram;
+        }
+        Keep({state});
+    }
 
 private:
     void Keep(std::initializer_list<int32_t> values) {
@@ -91,6 +99,7 @@ private:
     CSettingProfile m_profile;
     std::mutex m_mutex;
     std::string m_last;
+    CMeterEngine::Histogram m_histogram;
     CAutoResetEvent m_handedOver;
 };
 
@@ -210,7 +219,7 @@ int CCliDeviceCommands::Histogram(const CliContext& context) {
     if (state != "1")
         return CCliOptions::Fail(context, state.empty() ? "no histogram was handed over"
                                                         : "the histogram exchange failed");
-    for (const auto& [key, count] : CMeterEngine::Instance().GetHistogram())
+    for (const auto& [key, count] : session.Histogram())
         context.out << key << " " << count << "\n";
     return 0;
 }

@@ -2,7 +2,6 @@
 
 #include "cli/CCliOptions.h"
 
-#include "app/CAppRegistry.h"
 #include "history/CHistoryChannels.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
@@ -35,7 +34,7 @@ public:
 
     ~CSession() override {
         CMeterEngine::Instance().Disconnect();
-        CAppRegistry::Instance().Reset();
+        CMeterEngine::Instance().Sinks().Clear();
         DrainQueue(); // handler calls that arrived before the disconnect; harmless now
     }
 
@@ -51,8 +50,7 @@ public:
             return false;
         }
         m_profile.SetDevice(model->number, engine.GetSerialNumber(), engine.GetFirmwareVersion());
-        CAppRegistry::Instance().SetSettingProfile(&m_profile);
-        CAppRegistry::Instance().SetMeasurementScreen(this);
+        engine.Sinks().Set(CReadingSinks::Kind::Measurement, this);
         return true;
     }
 
@@ -127,7 +125,7 @@ private:
     }
 
     CSettingProfile m_profile;
-    CEngineMeasurementLink m_link;
+    CEngineMeasurementLink m_link{m_profile, [this](std::function<void()> call) { Post(std::move(call)); }};
     CMeasurementDisplay m_display;
     CScreenNotices m_notices;
     CMeasurementHandler m_handler;

@@ -139,9 +139,16 @@ int32_t CSerial::Open(const std::string& device, uint32_t inQueue, uint32_t outQ
     m_fd = fd;
     m_overlapped = overlapped;
     m_cancel.Reset();
-    SetEventMask(kDefaultEventMask);
-    SetReadMode(0);
-    ApplyDefaultConfig();
+    // A port left half configured would read with the wrong speed or mode: refuse it whole.
+    int32_t error = SetEventMask(kDefaultEventMask);
+    if (error == 0)
+        error = SetReadMode(0);
+    if (error == 0)
+        error = ApplyDefaultConfig();
+    if (error != 0) {
+        Close();
+        return Record(error);
+    }
     return Record(0);
 }
 

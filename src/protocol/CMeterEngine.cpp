@@ -1,9 +1,8 @@
 #include "protocol/CMeterEngine.h"
 
-#include "app/CAppRegistry.h"
 #include "device/CSerialDevice.h"
 #include "device/CUsbDevice.h"
-#include "model/CSettingProfile.h"
+#include "model/CRecordStore.h"
 #include "protocol/CHistogramDecoder.h"
 #include "protocol/CLoggedDataDecoder.h"
 #include "protocol/CMeterCommand.h"
@@ -13,10 +12,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <future>
 
 static constexpr int32_t kAcceptedCodes[] = {4, 5, 6, 7, 8, 10, 11, 13, 14};
 static constexpr uint32_t kIdentifyTimeoutMs = 2000;
 static constexpr int kIdleWaitMs = 100;
+// A measurement waits for the line at most this long; only a set-up sender called from outside
+// the worker can hold it, and none takes longer.
+static constexpr uint32_t kExchangeLineWaitMs = 15000;
 static constexpr int32_t kCommandModel = 5; // the model with its own command table
 
 static std::unique_ptr<CMeterEngine>& Holder() {
@@ -56,30 +59,48 @@ void CMeterEngine::SetTransportFactory(TransportFactory factory) {
     m_transportFactory = std::move(factory);
 }
 
-int32_t CMeterEngine::Connect(int32_t port) {
-    if (m_worker.joinable())
-        return -1;
+void CMeterEngine::ConnectAsync(int32_t port, std::function<void(int32_t result)> done) {
+    JoinEndedWorker();
+    if (m_worker.joinable()) {
+        done(-1);
+        return;
+    }
     ForgetIdentity();
     m_transport = m_transportFactory(port);
-    if (!m_transport || !m_transport->Open(port)) {
-        m_transport.reset();
-        return -2;
+    if (!m_transport) {
+        done(-2);
+        return;
     }
-    if (!Identify()) {
-        ReleaseTransport();
-        return -3;
-    }
+    auto shared = std::make_shared<std::function<void(int32_t)>>(std::move(done));
+    m_workerRunning.store(true);
     try {
-        m_worker = std::thread(&CMeterEngine::WorkerLoop, this);
+        m_worker = std::thread([this, port, shared] { WorkerMain(port, *shared); });
     } catch (const std::system_error&) {
-        ReleaseTransport();
-        return -4;
+        m_workerRunning.store(false);
+        m_transport.reset();
+        (*shared)(-4);
     }
-    return 0;
+}
+
+int32_t CMeterEngine::Connect(int32_t port) {
+    // Shared: the worker may still be inside set_value when this thread has its result.
+    auto result = std::make_shared<std::promise<int32_t>>();
+    std::future<int32_t> future = result->get_future();
+    ConnectAsync(port, [result](int32_t code) { result->set_value(code); });
+    return future.get();
+}
+
+void CMeterEngine::JoinEndedWorker() {
+    if (!m_worker.joinable() || m_workerRunning.load())
+        return;
+    m_worker.join();
+    m_workerEnded.Wait(0);
+    ReleaseTransport();
 }
 
 void CMeterEngine::Disconnect() {
     ForgetIdentity();
+    m_connected.store(false);
     if (m_worker.joinable()) {
         m_stopping.store(true);
         m_stopEvent.Set();
@@ -87,15 +108,14 @@ void CMeterEngine::Disconnect() {
             m_transport->CancelIo();
         m_worker.join();
         // Leave no stale signal behind for the next connection's worker.
-        m_workerEnded.Wait(0);
-        m_requestEvent.Wait(0);
+        for (CAutoResetEvent* event : {&m_workerEnded, &m_requestEvent, &m_jobEvent, &m_stopEvent})
+            event->Wait(0);
         m_stopping.store(false);
+        // An identification cut short may have got as far as recording the sensor.
+        ForgetIdentity();
+        m_connected.store(false);
     }
     ReleaseTransport();
-}
-
-bool CMeterEngine::IsConnected() const {
-    return m_transport && m_transport->IsOpen();
 }
 
 void CMeterEngine::ForgetIdentity() {
@@ -125,18 +145,19 @@ int32_t CMeterEngine::GetPulseValue(int index) const {
     return m_pulseValues[static_cast<size_t>(index)].load();
 }
 
-std::map<int32_t, int32_t> CMeterEngine::GetHistogram() const {
-    std::lock_guard lock(m_lineLock);
-    return m_histogram;
+int32_t CMeterEngine::OpenAndIdentify(int32_t port) {
+    if (!m_transport->Open(port))
+        return -2;
+    return Identify() ? 0 : -3;
 }
 
 bool CMeterEngine::Identify() {
-    if (!m_transport)
-        return false;
     m_identificationCode.store(0);
     m_firmwareVersion.store(0);
     m_serialNumber.store(0);
-    std::lock_guard lock(m_lineLock);
+    const auto line = TakeLine(kIdentifyTimeoutMs);
+    if (!line.owns_lock())
+        return false;
     if (!IdentifyStep("GD", ReplyIdentificationCode, m_identificationCode))
         return false;
     if (std::ranges::find(kAcceptedCodes, m_identificationCode.load()) == std::end(kAcceptedCodes))
@@ -157,16 +178,12 @@ bool CMeterEngine::IdentifyStep(const char mnemonic[3], int32_t expectedKind, st
     return true;
 }
 
-bool CMeterEngine::Request(int32_t mode, int32_t argument, uint32_t timeoutMs) {
-    if (!m_worker.joinable() || mode < 0 || mode >= kModeCount)
-        return false;
-    const CSettingProfile* profile = CAppRegistry::Instance().GetSettingProfile();
-    if (!profile)
+bool CMeterEngine::Request(const SRequest& request) {
+    if (!m_connected.load() || request.mode < 0 || request.mode >= kModeCount)
         return false;
     {
         std::lock_guard lock(m_requestLock);
-        m_request = {mode, argument, timeoutMs, profile->GetModelNumber(),
-                     CMeterCommand::Hundredths(profile->GetExtOffset())};
+        m_request = request;
     }
     // Marked before the worker can see the request: a reply faster than the caller's own
     // SetPending(true) would otherwise be dropped and leave the screen waiting for ever.
@@ -180,21 +197,86 @@ CMeterEngine::SRequest CMeterEngine::TakeRequest() {
     return m_request;
 }
 
+bool CMeterEngine::Queue(std::function<void()> run, std::function<void()> abandon) {
+    {
+        std::lock_guard lock(m_requestLock);
+        if (!m_acceptingJobs)
+            return false;
+        m_jobs.push_back({std::move(run), std::move(abandon)});
+    }
+    m_jobEvent.Set();
+    return true;
+}
+
+void CMeterEngine::WorkerMain(int32_t port, std::function<void(int32_t)> done) {
+    const int32_t result = OpenAndIdentify(port);
+    if (result != 0) {
+        // The transport object stays for the user-interface thread to release on the next
+        // Connect or Disconnect; it is closed here so that the port is free at once.
+        m_transport->Close();
+        m_workerRunning.store(false);
+        m_workerEnded.Set();
+        done(result);
+        return;
+    }
+    {
+        std::lock_guard lock(m_requestLock);
+        m_acceptingJobs = true;
+    }
+    m_connected.store(!m_stopping.load());
+    done(0);
+    WorkerLoop();
+    AbandonJobs();
+    m_workerRunning.store(false);
+    m_workerEnded.Set();
+}
+
 void CMeterEngine::WorkerLoop() {
-    while (m_transport) {
-        const int signalled = CAutoResetEvent::WaitAny({&m_stopEvent, &m_requestEvent}, kIdleWaitMs);
+    for (;;) {
+        const int signalled =
+            CAutoResetEvent::WaitAny({&m_stopEvent, &m_jobEvent, &m_requestEvent}, kIdleWaitMs);
         if (signalled == 0)
-            break;
-        if (signalled == 1) {
+            return;
+        if (signalled == 1)
+            RunJobs();
+        if (signalled == 2) {
+            // Jobs queued before this request go first: a set-up belongs before the measurement.
+            RunJobs();
             const SRequest request = TakeRequest();
             HandOver(request.mode, RunExchange(request));
         }
     }
-    m_workerEnded.Set();
+}
+
+void CMeterEngine::RunJobs() {
+    while (!m_stopping.load()) {
+        SJob job;
+        {
+            std::lock_guard lock(m_requestLock);
+            if (m_jobs.empty())
+                return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job.run();
+    }
+}
+
+void CMeterEngine::AbandonJobs() {
+    std::deque<SJob> left;
+    {
+        std::lock_guard lock(m_requestLock);
+        m_acceptingJobs = false;
+        left.swap(m_jobs);
+    }
+    for (SJob& job : left)
+        job.abandon();
 }
 
 CMeterEngine::SResult CMeterEngine::RunExchange(const SRequest& request) {
-    std::lock_guard lock(m_lineLock);
+    const auto line = TakeLine(kExchangeLineWaitMs);
+    if (!line.owns_lock())
+        return {};
     const bool ownTable = request.modelNumber == kCommandModel;
     switch (request.mode) {
     case ModeAvg:
@@ -225,11 +307,8 @@ CMeterEngine::SResult CMeterEngine::ExchangeShortReading(const char mnemonic[3],
 
 CMeterEngine::SResult CMeterEngine::ExchangeForwardReverse(const SRequest& request) {
     SResult result;
-    const auto frame = CMeterCommand::Parameter("GE", request.argument);
     int32_t values[2];
-    if (Send(frame.data(), frame.size()) && ReadMultiValueReply(2, "[P,", request.timeoutMs, values) == 0) {
-        m_forwardPower.store(values[0]);
-        m_reversePower.store(values[1]);
+    if (ReadForwardReverse(request.argument, request.timeoutMs, values)) {
         result.state = ReplyReading;
         std::copy(values, values + 2, result.values);
     }
@@ -264,51 +343,54 @@ CMeterEngine::SResult CMeterEngine::ExchangePulse(const SRequest& request) {
 
 CMeterEngine::SResult CMeterEngine::ExchangeHistogram(const SRequest& request) {
     SResult result;
-    Acknowledged("GC", request.argument, 10000);
+    // Without the frequency acknowledged the histogram would be of the wrong signal.
+    if (!Acknowledged("GC", request.argument, 10000))
+        return result;
     const auto frame = CMeterCommand::Plain("GK");
     const auto format = CHistogramDecoder::FormatFor(static_cast<uint32_t>(m_firmwareVersion.load()));
-    m_histogram.clear();
     if (!Send(frame.data(), frame.size()) || !Receive(format.byteCount, format.timeoutMs))
         return result;
-    if (!CHistogramDecoder::Decode(m_buffer.data(), format.byteCount, request.offsetHundredths, m_histogram))
+    if (!CHistogramDecoder::Decode(m_buffer.data(), format.byteCount, request.offsetHundredths,
+                                   result.histogram))
         return result;
     m_lastReplyState.store(ReplyReading);
     result.state = ReplyReading;
     return result;
 }
 
-static CAppRegistry::Screen ScreenFor(int32_t mode) {
+static CReadingSinks::Kind SinkFor(int32_t mode) {
     if (mode == CMeterEngine::ModePulse)
-        return CAppRegistry::Screen::Pulse;
+        return CReadingSinks::Kind::Pulse;
     if (mode == CMeterEngine::ModeCcdf)
-        return CAppRegistry::Screen::Ccdf;
-    return CAppRegistry::Screen::Measurement;
+        return CReadingSinks::Kind::Ccdf;
+    return CReadingSinks::Kind::Measurement;
 }
 
 void CMeterEngine::HandOver(int32_t mode, const SResult& result) {
-    // After Disconnect began the result is dropped, so a receiver cannot hold up the join.
+    // After Disconnect began the result is dropped, so a sink cannot hold up the join. The sink
+    // clears the pending flag for failed results too, so that its next tick asks again.
     if (m_stopping.load() || !m_pending.load())
         return;
-    CAppRegistry::Instance().CallScreen(ScreenFor(mode), [&](CReadingReceiver& receiver) {
+    m_sinks.Call(SinkFor(mode), [&](CReadingReceiver& sink) {
         const int32_t* v = result.values;
         switch (mode) {
         case ModeAvg:
-            receiver.OnAvgReading(result.state, v[0]);
+            sink.OnAvgReading(result.state, v[0]);
             break;
         case ModeForwardReverse:
-            receiver.OnForwardReverseReading(result.state, v[0], v[1]);
+            sink.OnForwardReverseReading(result.state, v[0], v[1]);
             break;
         case ModePeak:
-            receiver.OnPeakReading(result.state, v[0]);
+            sink.OnPeakReading(result.state, v[0]);
             break;
         case ModeRev:
-            receiver.OnRevReading(result.state, v[0]);
+            sink.OnRevReading(result.state, v[0]);
             break;
         case ModePulse:
-            receiver.OnPulseReading(result.state, v[0], v[1], v[2], v[3], v[4]);
+            sink.OnPulseReading(result.state, v[0], v[1], v[2], v[3], v[4]);
             break;
         case ModeCcdf:
-            receiver.OnCcdfData(result.state);
+            sink.OnCcdfData(result.state, result.histogram);
             break;
         default:
             break;
@@ -368,24 +450,22 @@ bool CMeterEngine::Acknowledged(const char mnemonic[3], int32_t argument, uint32
            m_lastReplyState.load() == ReplyAcknowledged;
 }
 
-std::unique_lock<std::mutex> CMeterEngine::TakeLine(uint32_t timeoutMs) {
-    // Polled rather than a timed lock, which the thread sanitizer cannot follow.
-    std::unique_lock line(m_lineLock, std::try_to_lock);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!line.owns_lock() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        line.try_lock();
-    }
-    return line;
+bool CMeterEngine::ReadForwardReverse(int32_t argument, uint32_t timeoutMs, int32_t (&values)[2]) {
+    const auto frame = CMeterCommand::Parameter("GE", argument);
+    if (!Send(frame.data(), frame.size()) || ReadMultiValueReply(2, "[P,", timeoutMs, values) != 0)
+        return false;
+    m_forwardPower.store(values[0]);
+    m_reversePower.store(values[1]);
+    return true;
+}
+
+std::unique_lock<CLineLock> CMeterEngine::TakeLine(uint32_t timeoutMs) {
+    return std::unique_lock<CLineLock>(m_line, std::chrono::milliseconds(timeoutMs));
 }
 
 bool CMeterEngine::SetupCommand(const char mnemonic[3], int32_t argument, uint32_t timeoutMs) {
     const auto line = TakeLine(timeoutMs);
     return line.owns_lock() && Acknowledged(mnemonic, argument, timeoutMs);
-}
-
-static const CSettingProfile* Profile() {
-    return CAppRegistry::Instance().GetSettingProfile();
 }
 
 bool CMeterEngine::StartLogging(const CLoggingSequence::StartValues& values) {
@@ -403,23 +483,17 @@ bool CMeterEngine::ClearLoggedData(int32_t value) {
     return SetupCommand("AO", value, 10000);
 }
 
-bool CMeterEngine::SetTechnology() {
-    const CSettingProfile* profile = Profile();
-    return SetupCommand("SO", CMeterCommand::TechnologyCode(profile ? profile->GetTechnology() : -1), 500);
+bool CMeterEngine::SetTechnology(int32_t technology) {
+    return SetupCommand("SO", CMeterCommand::TechnologyCode(technology), 500);
 }
 
-bool CMeterEngine::CheckReversePower(int32_t frequencyHundredths) {
+CMeterEngine::ReverseCheck CMeterEngine::CheckReversePower(int32_t frequencyHundredths) {
     constexpr uint32_t kTimeoutMs = 500;
     const auto line = TakeLine(kTimeoutMs);
-    if (!line.owns_lock())
-        return false;
-    const auto frame = CMeterCommand::Parameter("GE", frequencyHundredths);
     int32_t values[2];
-    if (Send(frame.data(), frame.size()) && ReadMultiValueReply(2, "[P,", kTimeoutMs, values) == 0) {
-        m_forwardPower.store(values[0]);
-        m_reversePower.store(values[1]);
-    }
-    return m_forwardPower.load() < m_reversePower.load();
+    if (!line.owns_lock() || !ReadForwardReverse(frequencyHundredths, kTimeoutMs, values))
+        return ReverseCheckFailed;
+    return values[0] < values[1] ? ReverseAboveForward : ReverseBelowForward;
 }
 
 bool CMeterEngine::SetPulsePeriodAndReference(int32_t periodIndex, int32_t reference) {
@@ -428,14 +502,12 @@ bool CMeterEngine::SetPulsePeriodAndReference(int32_t periodIndex, int32_t refer
     return period && referenceSet;
 }
 
-bool CMeterEngine::SetAveraging() {
-    const CSettingProfile* profile = Profile();
-    const int32_t repeat = profile ? profile->GetAvgRepeat() : 1;
-    if (!profile || profile->GetModelNumber() != kCommandModel)
-        return SetupCommand("SZ", repeat, 2000);
+bool CMeterEngine::SetAveraging(int32_t modelNumber, int32_t averagingRepeat) {
+    if (modelNumber != kCommandModel)
+        return SetupCommand("SZ", averagingRepeat, 2000);
     bool allAcknowledged = SetupCommand("ST", 8, 2000);
     allAcknowledged = SetupCommand("SN", 2000, 2000) && allAcknowledged;
-    allAcknowledged = SetupCommand("SZ", repeat, 2000) && allAcknowledged;
+    allAcknowledged = SetupCommand("SZ", averagingRepeat, 2000) && allAcknowledged;
     return SetupCommand("SO", 0, 2000) && allAcknowledged;
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "platform/CAutoResetEvent.h"
+#include "protocol/CLineLock.h"
 #include "protocol/CLoggingSequence.h"
 #include "protocol/CPeakSelector.h"
+#include "protocol/CReadingSinks.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,20 +18,20 @@
 #include <vector>
 
 class CPowerDevice;
-class CReadingReceiver;
 class CRecordStore;
 
-// The one object that talks to the sensor: owns the transport and the reply buffer, identifies
-// the sensor on connect, runs the worker thread that performs the screens' measurement
-// exchanges, and offers the set-up and logging commands to the user-interface thread.
+// The one object that talks to the sensor: owns the transport and the reply buffer, and runs
+// the worker thread that does every exchange: identification on connect, the screens'
+// measurements (handed to the sinks registered per kind of screen), and queued jobs such as
+// set-up and logging commands, whose results return through completion callbacks.
 //
-// The line is held by one exchange at a time: the worker and the user-interface senders take
-// m_lineLock around each command and its reply, so a set-up command can never interleave with
-// a measurement on the wire. Decoded values that both threads see are atomics, or are copied
-// out under the same lock.
+// Everything the engine needs comes in with the call: the sensor model and the external
+// offset with each request, set-up values as arguments. The line is held by one exchange at
+// a time (CLineLock), so a set-up command never interleaves with a measurement on the wire.
 class CMeterEngine {
 public:
     using TransportFactory = std::function<std::unique_ptr<CPowerDevice>(int32_t port)>;
+    using Histogram = std::map<int32_t, int32_t>;
 
     static constexpr uint32_t kBufferSize = 262144;
     static constexpr int kStatusWordCount = 11;
@@ -48,6 +51,16 @@ public:
         ModeCcdf = 5
     };
 
+    enum ReverseCheck : int32_t { ReverseCheckFailed = -1, ReverseBelowForward = 0, ReverseAboveForward = 1 };
+
+    struct SRequest {
+        int32_t mode = 0;
+        int32_t argument = 0; // frequency x 100 for the measurements
+        uint32_t timeoutMs = 0;
+        int32_t modelNumber = 0;
+        int32_t offsetHundredths = 0; // external offset, the first key of a small histogram
+    };
+
     static CMeterEngine& Instance();
     // Disconnects the process-wide engine and replaces it with a fresh one (tests).
     static void ResetInstance();
@@ -60,12 +73,16 @@ public:
     // How Connect creates a transport; the default gives a COM port for port > 0, else USB.
     void SetTransportFactory(TransportFactory factory);
 
-    // 0 connected; -1 already connected; -2 transport did not open; -3 identification failed;
+    // Opens and identifies on the worker thread and passes the result to `done` there:
+    // 0 connected; -1 already connected (or connecting; then `done` runs at once on the
+    // caller's thread, as for -4); -2 transport did not open; -3 identification failed;
     // -4 worker thread not created.
+    void ConnectAsync(int32_t port, std::function<void(int32_t result)> done);
+    // ConnectAsync, waiting for its result.
     int32_t Connect(int32_t port);
     // Stops the worker (cancelling a long exchange after kStopGraceMs) and releases the transport.
     void Disconnect();
-    bool IsConnected() const;
+    bool IsConnected() const { return m_connected.load(); }
 
     int32_t GetIdentificationCode() const { return m_identificationCode.load(); }
     int32_t GetFirmwareVersion() const { return m_firmwareVersion.load(); }
@@ -78,54 +95,74 @@ public:
     int32_t GetReversePower() const { return m_reversePower.load(); }
     // Pulse value 0..4 of the last PULSE reading; -1 for other indexes.
     int32_t GetPulseValue(int index) const;
-    // A copy of the last histogram (key in hundredths of a dB -> count).
-    std::map<int32_t, int32_t> GetHistogram() const;
+
+    // Where results are handed over, per kind of screen.
+    CReadingSinks& Sinks() { return m_sinks; }
 
     // Queues one measurement exchange for the worker, replacing one not yet taken, and marks
-    // it pending. The sensor model and the offset are taken from the settings profile now.
-    // False without a worker thread, without a settings profile, or for an unknown mode.
-    bool Request(int32_t mode, int32_t argument, uint32_t timeoutMs);
+    // it pending. False when not connected or for an unknown mode.
+    bool Request(const SRequest& request);
     bool IsPending() const { return m_pending.load(); }
     void SetPending(bool pending) { m_pending.store(pending); }
 
-    // Set-up and logging senders (user-interface thread, no request pending). Each reports
-    // whether every command it sent was acknowledged.
+    // Runs `work` on the worker thread, after the jobs and before the measurement requested
+    // before it, and hands its result to `done` there. When no worker runs, or the engine
+    // disconnects first, `done` gets `failure` instead (at once on the caller's thread when
+    // nothing could be queued).
+    template <typename Result>
+    void Run(std::function<Result()> work, std::function<void(Result)> done, Result failure) {
+        auto shared = std::make_shared<std::function<void(Result)>>(std::move(done));
+        const bool queued = Queue([work = std::move(work), shared] { (*shared)(work()); },
+                                  [shared, failure] { (*shared)(failure); });
+        if (!queued)
+            (*shared)(failure);
+    }
+
+    // Set-up and logging senders. They wait for the line (never without a limit), so the
+    // user interface calls them through Run. Each reports whether every command it sent was
+    // acknowledged.
     // Sends every command of the logging set-up, even after one was not acknowledged.
     bool StartLogging(const CLoggingSequence::StartValues& values);
     bool SetLoggingMode(int32_t value);
     bool ClearLoggedData(int32_t value);
-    bool SetTechnology();
-    // True when the sensor reports more reverse than forward power (values in Get*Power).
-    bool CheckReversePower(int32_t frequencyHundredths);
+    bool SetTechnology(int32_t technology);
+    // Forward and reverse power at the frequency (also kept in Get*Power); a failed reading
+    // reports failure, never a comparison of older values.
+    ReverseCheck CheckReversePower(int32_t frequencyHundredths);
     bool SetPulsePeriodAndReference(int32_t periodIndex, int32_t reference);
-    bool SetAveraging();
+    bool SetAveraging(int32_t modelNumber, int32_t averagingRepeat);
     bool SetCcdfFrequency(int32_t frequencyHundredths);
     bool ReadLoggingStatus();
     // Replaces the contents of `records` with the logged samples, cycling through the channels
     // of status word 0. Fails without touching them when that word names no channel or the byte
-    // count does not fit the reply buffer.
+    // count does not fit the reply buffer. On the worker, `records` must be a store of the
+    // caller's that nothing else reads until the completion.
     bool DownloadLoggedData(uint32_t timeoutMs, uint32_t byteCount, int32_t blockCount, int32_t sampleLimit,
                             CRecordStore& records);
 
 private:
-    struct SRequest {
-        int32_t mode = 0;
-        int32_t argument = 0;
-        uint32_t timeoutMs = 0;
-        int32_t modelNumber = 0;
-        int32_t offsetHundredths = 0;
-    };
     struct SResult {
         int32_t state = 0;
         int32_t values[kPulseValueCount] = {-1, -1, -1, -1, -1};
+        Histogram histogram;
+    };
+    struct SJob {
+        std::function<void()> run;
+        std::function<void()> abandon;
     };
 
+    bool Queue(std::function<void()> run, std::function<void()> abandon);
+    void JoinEndedWorker();
     void ForgetIdentity();
     void ReleaseTransport();
+    int32_t OpenAndIdentify(int32_t port);
     bool Identify();
     bool IdentifyStep(const char mnemonic[3], int32_t expectedKind, std::atomic<int32_t>& field);
 
+    void WorkerMain(int32_t port, std::function<void(int32_t)> done);
     void WorkerLoop();
+    void RunJobs();
+    void AbandonJobs();
     SRequest TakeRequest();
     SResult RunExchange(const SRequest& request);
     SResult ExchangeShortReading(const char mnemonic[3], const SRequest& request);
@@ -135,24 +172,27 @@ private:
     SResult ExchangeHistogram(const SRequest& request);
     void HandOver(int32_t mode, const SResult& result);
 
-    // Line primitives; the caller holds m_lineLock.
+    // Line primitives; the caller holds m_line.
     bool Send(const uint8_t* bytes, uint32_t count);
     bool Receive(uint32_t count, uint32_t timeoutMs);
     int32_t ReadShortReply(uint32_t timeoutMs, uint32_t expectedLength);
     int32_t ReadMultiValueReply(uint32_t valueCount, const char* head, uint32_t timeoutMs, int32_t* values);
     int32_t ShortExchange(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
     bool Acknowledged(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
+    bool ReadForwardReverse(int32_t argument, uint32_t timeoutMs, int32_t (&values)[2]);
 
-    // The user-interface thread waits for the line at most as long as its reply may take.
-    std::unique_lock<std::mutex> TakeLine(uint32_t timeoutMs);
-    // A set-up command from the user-interface thread, acknowledged within timeoutMs.
+    // Waits for the line at most as long as the caller's reply may take.
+    std::unique_lock<CLineLock> TakeLine(uint32_t timeoutMs);
+    // A set-up command, acknowledged within timeoutMs.
     bool SetupCommand(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
 
     TransportFactory m_transportFactory;
     std::unique_ptr<CPowerDevice> m_transport;
     std::vector<uint8_t> m_buffer;
-    mutable std::mutex m_lineLock;
+    CLineLock m_line;
+    CReadingSinks m_sinks;
 
+    std::atomic<bool> m_connected{false};
     std::atomic<int32_t> m_identificationCode{-1};
     std::atomic<int32_t> m_firmwareVersion{-1};
     std::atomic<int32_t> m_serialNumber{-1};
@@ -162,15 +202,18 @@ private:
     std::atomic<int32_t> m_reversePower{-1};
     std::array<std::atomic<int32_t>, kPulseValueCount> m_pulseValues;
     std::array<std::atomic<int32_t>, kStatusWordCount> m_statusWords;
-    std::map<int32_t, int32_t> m_histogram; // guarded by m_lineLock
-    CPeakSelector m_peakSelector;           // worker only
+    CPeakSelector m_peakSelector; // worker only
 
-    std::mutex m_requestLock;
+    std::mutex m_requestLock; // guards m_request, m_jobs and m_acceptingJobs
     SRequest m_request;
+    std::deque<SJob> m_jobs;
+    bool m_acceptingJobs = false;
     std::atomic<bool> m_pending{false};
     std::atomic<bool> m_stopping{false};
+    std::atomic<bool> m_workerRunning{false};
     std::thread m_worker;
     CAutoResetEvent m_requestEvent;
+    CAutoResetEvent m_jobEvent;
     CAutoResetEvent m_stopEvent;
     CAutoResetEvent m_workerEnded;
 };

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 
-// What a screen offers the acquisition engine: one handler per measurement mode.
-// The engine finds the receiver in the registry slot of the mode's screen and calls the
-// handler on its worker thread; the user interface's receivers forward the call to the
-// user-interface thread. State is the decoded reply kind (1 = a reading), 0 after a
-// failed exchange, and every value is -1 then. Values are hundredths of a dBm.
+// What a screen offers the acquisition engine: one handler per measurement mode. The engine
+// calls the sink registered for the mode's kind of screen (CReadingSinks) on its worker
+// thread; the user interface's sinks forward the call to the user-interface thread. State is
+// the decoded reply kind (1 = a reading), 0 after a failed exchange, and every value is -1
+// then. Values are hundredths of a dBm.
 class CReadingReceiver {
 public:
     virtual ~CReadingReceiver() = default;
@@ -16,5 +17,6 @@ public:
     virtual void OnRevReading(int32_t /*state*/, int32_t /*value*/) {}
     virtual void OnPulseReading(int32_t /*state*/, int32_t /*pulsePower*/, int32_t /*value1*/,
                                 int32_t /*value2*/, int32_t /*value3*/, int32_t /*value4*/) {}
-    virtual void OnCcdfData(int32_t /*state*/) {}
+    // The histogram (key in hundredths of a dB -> count) is empty after a failed exchange.
+    virtual void OnCcdfData(int32_t /*state*/, const std::map<int32_t, int32_t>& /*histogram*/) {}
 };

@@ -1,5 +1,7 @@
 #include "screens/CEngineMeasurementLink.h"
 
+#include "model/CSettingProfile.h"
+#include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
 
 bool CEngineMeasurementLink::IsConnected() const {
@@ -7,7 +9,8 @@ bool CEngineMeasurementLink::IsConnected() const {
 }
 
 bool CEngineMeasurementLink::Request(int32_t kind, int32_t argument, uint32_t timeoutMs) {
-    return CMeterEngine::Instance().Request(kind, argument, timeoutMs);
+    return CMeterEngine::Instance().Request({kind, argument, timeoutMs, m_profile.GetModelNumber(),
+                                             CMeterCommand::Hundredths(m_profile.GetExtOffset())});
 }
 
 bool CEngineMeasurementLink::IsPending() const {
@@ -19,5 +22,9 @@ void CEngineMeasurementLink::SetPending(bool pending) {
 }
 
 void CEngineMeasurementLink::RunSetup(SetupJob job, SetupDone done) {
-    done(job(CMeterEngine::Instance()));
+    CMeterEngine& engine = CMeterEngine::Instance();
+    auto finish = [post = m_post, done = std::move(done)](bool acknowledged) {
+        post([done, acknowledged] { done(acknowledged); });
+    };
+    engine.Run<bool>([&engine, job = std::move(job)] { return job(engine); }, std::move(finish), false);
 }

@@ -11,9 +11,11 @@
 CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link,
                                      QWidget* parent)
     : CScreenFrame(ChildKind::Measurement, parent),
-      m_view(new CMeasurementView(ProfileToUse(profile),
-                                  link ? std::move(link) : std::make_unique<CEngineMeasurementLink>(), *this,
-                                  this)) {
+      m_view(new CMeasurementView(
+          ProfileToUse(profile),
+          link ? std::move(link)
+               : std::make_unique<CEngineMeasurementLink>(ProfileToUse(profile), UiPoster().Poster()),
+          *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("MeasurementView"));
     setWidget(m_view);

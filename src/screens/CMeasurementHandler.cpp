@@ -58,7 +58,9 @@ CMeasurementLink::SetupJob CMeasurementHandler::StartSetup() {
     if (!CModelTable::SetsAveragingOnStart(ModelNumber()))
         return {};
     // A refused set-up still measures, with the sensor's own averaging.
-    return [](CMeterEngine& engine) { return engine.SetAveraging(); };
+    const int32_t model = ModelNumber();
+    const int32_t repeat = m_profile.GetAvgRepeat();
+    return [model, repeat](CMeterEngine& engine) { return engine.SetAveraging(model, repeat); };
 }
 
 int CMeasurementHandler::ModelNumber() const {

@@ -6,6 +6,7 @@
 #include "app/CShellLink.h"
 #include "app/CStringTable.h"
 #include "app/CommandIds.h"
+#include "protocol/CMeterEngine.h"
 #include "screens/CScreenController.h"
 
 #include <QApplication>
@@ -137,14 +138,7 @@ void CScreenFrame::SetNotice(Notice notice, const QString& text) {
 void CScreenFrame::closeEvent(QCloseEvent* event) {
     // No reading may still be handed to a screen that is going away.
     m_controller->Close();
-    CAppRegistry& registry = CAppRegistry::Instance();
-    CReadingReceiver* receiver = m_receiver.get();
-    if (registry.GetMeasurementScreen() == receiver)
-        registry.SetMeasurementScreen(nullptr);
-    if (registry.GetPulseScreen() == receiver)
-        registry.SetPulseScreen(nullptr);
-    if (registry.GetCcdfScreen() == receiver)
-        registry.SetCcdfScreen(nullptr);
+    CMeterEngine::Instance().Sinks().Remove(m_receiver.get());
     SetNotice(NoticeSetup, QString()); // what only this screen's measurement meant
     if (CShellLink* shell = CAppRegistry::Instance().GetShell())
         shell->PostCommand(ID_TOOLBAR_CHOICE);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CChildFrame.h"
+#include "app/CUiThreadPoster.h"
 #include "screens/CScreenNotices.h"
 
 #include <QString>
@@ -34,6 +35,9 @@ public:
     const QString& LastSavedPath() const { return m_lastSavedPath; }
 
 protected:
+    // Completions from the engine's worker reach this frame's thread through it, and only
+    // while the frame lives.
+    const CUiThreadPoster& UiPoster() const { return m_poster; }
     // The derived frame's controller and the handler its readings go to, queued to this thread.
     void Attach(CScreenController& controller, CReadingReceiver& handler);
     void closeEvent(QCloseEvent* event) override;
@@ -52,6 +56,7 @@ private:
     bool Ask(const char* key);
     void SetNotice(Notice notice, const QString& text);
 
+    CUiThreadPoster m_poster;
     CScreenController* m_controller = nullptr;
     std::unique_ptr<CQueuedReceiver> m_receiver;
     QTimer* m_timer;

@@ -1,6 +1,5 @@
 #include "settings/CSettingCommand.h"
 
-#include "app/CAppRegistry.h"
 #include "app/CMainFrame.h"
 #include "app/CMainFrameRules.h"
 #include "settings/CSettingDlg.h"
@@ -22,7 +21,7 @@ void CSettingCommand::Run(CMainFrame& frame) {
     int rangeTab = 0;
     QPointer<CChildFrame> screen;
     // Without a sensor or a screen the dialog only shows the profile, on its first tab.
-    if (frame.IsConnected() && CAppRegistry::Instance().IsAnyScreenOpen()) {
+    if (frame.IsConnected() && frame.IsAnyScreenOpen()) {
         tab = CSettingTabRules::InitialTab(frame.CurrentMode());
         screen = frame.FindChild(CMainFrameRules::ScreenOfMode(frame.CurrentMode()));
         if (screen)

@@ -13,9 +13,11 @@
 #include "history/CHistoryFile.h"
 #include "model/CModelTable.h"
 #include "protocol/CReadingReceiver.h"
+#include "protocol/CReadingSinks.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,15 +35,16 @@ struct LinkState {
     bool connected = false;
     int pendingCleared = 0;
     std::vector<int32_t> ports;
+    CReadingSinks sinks;
 };
 
 class CFakeLink : public CMeterLink {
 public:
     explicit CFakeLink(LinkState& state) : m_state(state) {}
-    int32_t Connect(int32_t port) override {
+    void Connect(int32_t port, ConnectDone done) override {
         m_state.ports.push_back(port);
         m_state.connected = m_state.connectResult == 0;
-        return m_state.connectResult;
+        done(m_state.connectResult);
     }
     void Disconnect() override { m_state.connected = false; }
     bool IsConnected() const override { return m_state.connected; }
@@ -49,6 +52,7 @@ public:
     int32_t SerialNumber() const override { return 4711; }
     int32_t FirmwareVersion() const override { return 295; }
     void ClearPending() override { ++m_state.pendingCleared; }
+    CReadingSinks& Sinks() override { return m_state.sinks; }
 
 private:
     LinkState& m_state;
@@ -88,7 +92,8 @@ protected:
 
     void ConnectModel(int model, int port = 5) {
         m_link.code = CModelTable::FindByNumber(model)->code;
-        ASSERT_TRUE(m_frame->ConnectToPort(port));
+        m_frame->ConnectToPort(port);
+        ASSERT_TRUE(m_frame->IsConnected());
     }
     bool Enabled(int id) { return m_frame->QueryCommand(id).enabled; }
     int VisibleChildren() const {
@@ -177,10 +182,12 @@ TEST_F(CMainFrameTest, ConnectHandsTheIdentityToTheProfileAndNamesThePort) {
 TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing) {
     ASSERT_TRUE(m_frame->Create(QString()));
     m_link.connectResult = -2;
-    EXPECT_FALSE(m_frame->ConnectToPort(3));
+    m_frame->ConnectToPort(3);
+    EXPECT_FALSE(m_frame->IsConnected());
     m_link.connectResult = 0;
     m_link.code = -12345;
-    EXPECT_FALSE(m_frame->ConnectToPort(3));
+    m_frame->ConnectToPort(3);
+    EXPECT_FALSE(m_frame->IsConnecting());
     EXPECT_FALSE(m_link.connected) << "a sensor the model table does not know is let go";
 
     EXPECT_EQ(m_frame->Profile().GetModelNumber(), CSettingProfile::kDefaultModel);
@@ -201,7 +208,7 @@ TEST_F(CMainFrameTest, ModeCommandCreatesTheScreenOnceAndTitlesIt) {
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->windowTitle().toStdString(),
               std::string("COM5, ") + CModelTable::FindByNumber(1)->name);
-    EXPECT_EQ(CAppRegistry::Instance().GetMeasurementScreen(), screen->Receiver());
+    EXPECT_EQ(m_link.sinks.Get(CReadingSinks::Kind::Measurement), screen->Receiver());
     EXPECT_EQ(m_screenLog, std::vector<int>{0}) << "configured once for the model";
     EXPECT_EQ(m_frame->ActiveChild(), screen);
 
@@ -232,9 +239,9 @@ TEST_F(CMainFrameTest, NewScreenStopsAndClosesTheActiveChild) {
     EXPECT_GT(m_link.pendingCleared, clearedBefore);
     ASSERT_FALSE(m_screenLog.empty());
     EXPECT_EQ(m_screenLog.front(), ID_MEASURE_STOP) << "the old screen is stopped before it closes";
-    EXPECT_NE(CAppRegistry::Instance().GetMeasurementScreen(), measurementReceiver);
-    EXPECT_EQ(CAppRegistry::Instance().GetMeasurementScreen(), nullptr);
-    EXPECT_NE(CAppRegistry::Instance().GetPulseScreen(), nullptr);
+    EXPECT_NE(m_link.sinks.Get(CReadingSinks::Kind::Measurement), measurementReceiver);
+    EXPECT_EQ(m_link.sinks.Get(CReadingSinks::Kind::Measurement), nullptr);
+    EXPECT_NE(m_link.sinks.Get(CReadingSinks::Kind::Pulse), nullptr);
     EXPECT_EQ(m_frame->CurrentMode(), 3);
 }
 
@@ -242,8 +249,8 @@ TEST_F(CMainFrameTest, ModeCommandWithoutSensorClosesTheNewScreenAgain) {
     ASSERT_TRUE(m_frame->Create(QString()));
     m_frame->ExecuteCommand(ID_MODE_CCDF);
     EXPECT_EQ(VisibleChildren(), 0);
-    EXPECT_EQ(CAppRegistry::Instance().GetCcdfScreen(), nullptr);
-    EXPECT_FALSE(CAppRegistry::Instance().IsAnyScreenOpen());
+    EXPECT_EQ(m_link.sinks.Get(CReadingSinks::Kind::Ccdf), nullptr);
+    EXPECT_FALSE(m_link.sinks.IsAnySet());
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
     EXPECT_EQ(m_sandbox.Messages().shown[0].text,
               CAppTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
@@ -327,17 +334,29 @@ TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {
     ASSERT_TRUE(m_frame->Create(QString()));
     ConnectModel(5);
     m_frame->ExecuteCommand(ID_MODE_CCDF);
-    ASSERT_NE(CAppRegistry::Instance().GetCcdfScreen(), nullptr);
+    ASSERT_NE(m_link.sinks.Get(CReadingSinks::Kind::Ccdf), nullptr);
     m_frame->ExecuteCommand(ID_FILE_CLOSE);
-    EXPECT_EQ(CAppRegistry::Instance().GetCcdfScreen(), nullptr);
+    EXPECT_EQ(m_link.sinks.Get(CReadingSinks::Kind::Ccdf), nullptr);
     EXPECT_EQ(VisibleChildren(), 0);
 
     m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
-    ASSERT_NE(CAppRegistry::Instance().GetMeasurementScreen(), nullptr);
+    ASSERT_NE(m_link.sinks.Get(CReadingSinks::Kind::Measurement), nullptr);
     m_frame.reset();
-    EXPECT_EQ(CAppRegistry::Instance().GetMeasurementScreen(), nullptr);
+    EXPECT_EQ(m_link.sinks.Get(CReadingSinks::Kind::Measurement), nullptr);
     EXPECT_EQ(CAppRegistry::Instance().GetShell(), nullptr);
     EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), nullptr);
+}
+
+TEST_F(CMainFrameTest, ClosingTellsWhenTheSettingsCannotBeSaved) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    // A folder in the place of the profile file makes every write fail.
+    ASSERT_TRUE(
+        QDir().mkpath(QString::fromStdString(CSettingProfile::ProfilePath(m_frame->Profile().ModelName()))));
+    m_frame->close();
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text,
+              CAppTestSandbox::GeneralText("S_MAINFRAME_PROFILE_NOT_SAVED"));
+    EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_ICONEXCLAMATION);
 }
 
 TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText) {

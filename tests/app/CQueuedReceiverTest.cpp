@@ -1,4 +1,5 @@
 #include "app/CQueuedReceiver.h"
+#include "app/CUiThreadPoster.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -22,7 +23,9 @@ public:
                         int32_t v4) override {
         Record({4, state, power, v1, v2, v3, v4});
     }
-    void OnCcdfData(int32_t state) override { Record({5, state}); }
+    void OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) override {
+        Record({5, state, static_cast<int32_t>(histogram.size())});
+    }
 
     std::vector<std::vector<int32_t>> calls;
     bool onOtherThread = false;
@@ -44,13 +47,13 @@ TEST(CQueuedReceiver, ReadingsFromTheWorkerArriveOnTheUserInterfaceThreadInOrder
         receiver.OnAvgReading(1, -1234);
         receiver.OnForwardReverseReading(1, 500, -700);
         receiver.OnPulseReading(1, 10, 20, 30, 40, 50);
-        receiver.OnCcdfData(0);
+        receiver.OnCcdfData(0, {{1, 2}});
     });
     worker.join();
     EXPECT_TRUE(handler.calls.empty()) << "nothing runs on the worker thread";
     QCoreApplication::processEvents();
     const std::vector<std::vector<int32_t>> expected = {
-        {0, 1, -1234}, {1, 1, 500, -700}, {4, 1, 10, 20, 30, 40, 50}, {5, 0}};
+        {0, 1, -1234}, {1, 1, 500, -700}, {4, 1, 10, 20, 30, 40, 50}, {5, 0, 1}};
     EXPECT_EQ(handler.calls, expected);
     EXPECT_FALSE(handler.onOtherThread);
 }
@@ -64,4 +67,19 @@ TEST(CQueuedReceiver, ReadingsForAClosedScreenAreDropped) {
     context.reset();
     QCoreApplication::processEvents();
     EXPECT_TRUE(handler.calls.empty());
+}
+
+TEST(CUiThreadPoster, CompletionsRunOnTheUserInterfaceThreadWhileTheirOwnerLives) {
+    std::vector<int> results;
+    auto poster = std::make_unique<CUiThreadPoster>();
+    const std::function<void(int)> done = poster->Wrap(std::function<void(int)>([&results](int value) {
+        EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+        results.push_back(value);
+    }));
+    std::thread([done] { done(1); }).join();
+    QCoreApplication::processEvents();
+    std::thread([done] { done(2); }).join();
+    poster.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(results, std::vector<int>{1});
 }

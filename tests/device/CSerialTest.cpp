@@ -46,6 +46,22 @@ TEST(SerialClosed, MissingDeviceGivesItsErrno) {
     EXPECT_FALSE(serial.IsOpen());
 }
 
+// A port whose configuration cannot be applied, as when the driver refuses the settings.
+class CUnconfigurableSerial : public CSerial {
+public:
+    int32_t SetReadMode(int32_t) override { return EIO; }
+};
+
+TEST(SerialClosed, ConfigurationFailureFailsOpenAndReleasesTheDevice) {
+    CPseudoTerminal terminal;
+    CUnconfigurableSerial refused;
+    EXPECT_EQ(refused.Open(terminal.SlavePath(), 0, 0, true), EIO);
+    EXPECT_EQ(refused.GetLastError(), EIO);
+    EXPECT_FALSE(refused.IsOpen());
+    CSerial serial;
+    EXPECT_EQ(serial.Open(terminal.SlavePath(), 0, 0, true), 0) << "the refused open kept no descriptor";
+}
+
 TEST_F(SerialPort, SecondOpenIsRefused) {
     EXPECT_EQ(m_serial.Open(m_terminal.SlavePath(), 0, 0, true), CSerial::kAlreadyOpen);
     EXPECT_TRUE(m_serial.IsOpen());

@@ -1,6 +1,5 @@
 #include "CRecordingReceiver.h"
 
-#include "app/CAppRegistry.h"
 #include "protocol/CMeterEngine.h"
 
 #include <chrono>
@@ -26,7 +25,11 @@ void CRecordingReceiver::OnPulseReading(int32_t state, int32_t pulsePower, int32
     Record("pulse", state, {pulsePower, value1, value2, value3, value4});
 }
 
-void CRecordingReceiver::OnCcdfData(int32_t state) {
+void CRecordingReceiver::OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_histogram = histogram;
+    }
     Record("ccdf", state, {});
 }
 
@@ -55,11 +58,13 @@ std::vector<std::string> CRecordingReceiver::Calls() const {
     return m_calls;
 }
 
-void CRecordingReceiver::RegisterAsEveryScreen(CSettingProfile* profile) {
-    CAppRegistry& registry = CAppRegistry::Instance();
-    registry.Reset();
-    registry.SetSettingProfile(profile);
-    registry.SetMeasurementScreen(this);
-    registry.SetPulseScreen(this);
-    registry.SetCcdfScreen(this);
+std::map<int32_t, int32_t> CRecordingReceiver::LastHistogram() const {
+    std::lock_guard lock(m_mutex);
+    return m_histogram;
+}
+
+void CRecordingReceiver::RegisterAsEveryScreen() {
+    for (auto kind :
+         {CReadingSinks::Kind::Measurement, CReadingSinks::Kind::Pulse, CReadingSinks::Kind::Ccdf})
+        m_engine.Sinks().Set(kind, this);
 }

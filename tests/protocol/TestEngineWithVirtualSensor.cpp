@@ -1,4 +1,3 @@
-#include "app/CAppRegistry.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
@@ -28,13 +27,12 @@ protected:
         ::setenv("PELMORA_USB_DIR", (m_directory / "usb").c_str(), 1);
         CAppPaths::OverrideExecutableDirectory(m_directory.string());
         m_profile = std::make_unique<CSettingProfile>();
-        m_receiver.RegisterAsEveryScreen(m_profile.get());
+        m_receiver.RegisterAsEveryScreen();
     }
 
     void TearDown() override {
         m_engine.Disconnect();
         m_sensor.reset();
-        CAppRegistry::Instance().Reset();
         m_profile.reset();
         CAppPaths::OverrideExecutableDirectory("");
         std::filesystem::remove_all(m_directory);
@@ -62,9 +60,8 @@ protected:
     int32_t ExchangeState(int32_t mode, uint32_t timeoutMs = 500) {
         const size_t before = m_receiver.Calls().size();
         m_engine.SetPending(false);
-        if (!m_engine.Request(mode, 245000, timeoutMs))
+        if (!m_engine.Request({mode, 245000, timeoutMs, m_profile->GetModelNumber(), 0}))
             return -1;
-        m_engine.SetPending(true);
         if (!m_receiver.WaitFor(before + 1, 20000))
             return -1;
         std::istringstream call(m_receiver.Calls().back());
@@ -110,7 +107,7 @@ TEST_F(EngineWithVirtualSensorTest, HistogramOfEachFirmwareFormatDecodes) {
         config.firmwareVersion = firmware;
         ASSERT_EQ(ConnectUsb(config), 0);
         EXPECT_EQ(ExchangeState(CMeterEngine::ModeCcdf), 1);
-        EXPECT_FALSE(m_engine.GetHistogram().empty());
+        EXPECT_FALSE(m_receiver.LastHistogram().empty());
         m_engine.Disconnect();
         m_sensor.reset();
     }

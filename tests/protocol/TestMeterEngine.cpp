@@ -1,4 +1,3 @@
-#include "app/CAppRegistry.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 #include "platform/CLittleEndian.h"
@@ -80,7 +79,7 @@ protected:
         std::filesystem::create_directories(m_directory);
         CAppPaths::OverrideExecutableDirectory(m_directory.string());
         m_profile = std::make_unique<CSettingProfile>();
-        m_receiver.RegisterAsEveryScreen(m_profile.get());
+        m_receiver.RegisterAsEveryScreen();
         m_engine.SetTransportFactory([this](int32_t) {
             auto answer = [this](const Bytes& frame) {
                 m_heard.emplace_back(frame.begin() + 1, frame.begin() + 3);
@@ -99,7 +98,6 @@ protected:
 
     void TearDown() override {
         m_engine.Disconnect();
-        CAppRegistry::Instance().Reset();
         m_profile.reset();
         CAppPaths::OverrideExecutableDirectory("");
         std::filesystem::remove_all(m_directory);
@@ -111,11 +109,16 @@ protected:
         m_profile->SetModelNumber(model);
     }
 
+    // A request as the screens make it, for the profile's sensor.
+    bool Request(int32_t mode, int32_t argument, uint32_t timeoutMs) {
+        return m_engine.Request({mode, argument, timeoutMs, m_profile->GetModelNumber(),
+                                 CMeterCommand::Hundredths(m_profile->GetExtOffset())});
+    }
+
     // Runs one requested exchange and returns the receiver's record of it.
     std::string Exchange(int32_t mode, uint32_t timeoutMs = 200) {
         const size_t before = m_receiver.Calls().size();
-        EXPECT_TRUE(m_engine.Request(mode, 245000, timeoutMs));
-        m_engine.SetPending(true);
+        EXPECT_TRUE(Request(mode, 245000, timeoutMs));
         if (!m_receiver.WaitFor(before + 1, 5000))
             return "no hand-over";
         return m_receiver.Calls().back();
@@ -163,7 +166,7 @@ TEST_F(MeterEngineTest, ConnectIdentifiesTheSensorAndDisconnectForgetsIt) {
     EXPECT_FALSE(m_engine.IsConnected());
     EXPECT_EQ(m_engine.GetIdentificationCode(), -1);
     EXPECT_EQ(m_engine.GetSerialNumber(), -1);
-    EXPECT_FALSE(m_engine.Request(0, 1, 10));
+    EXPECT_FALSE(Request(0, 1, 10));
 }
 
 TEST_F(MeterEngineTest, UnknownIdentificationCodeOrWrongReplyKindRefusesTheSensor) {
@@ -183,7 +186,7 @@ TEST_F(MeterEngineTest, FailedOpenLeavesNoTransportAndALaterConnectSucceeds) {
     m_opens = false;
     EXPECT_EQ(m_engine.Connect(7), -2);
     EXPECT_FALSE(m_engine.IsConnected());
-    EXPECT_FALSE(m_engine.Request(0, 1, 10));
+    EXPECT_FALSE(Request(0, 1, 10));
     m_opens = true;
     EXPECT_EQ(m_engine.Connect(7), 0);
 }
@@ -227,13 +230,35 @@ TEST_F(MeterEngineTest, FailedOrInvalidRepliesReachTheScreenAsNoReading) {
     m_profile->SetModelNumber(5);
     m_sensor.overrides["GP"] = peak;
     EXPECT_EQ(Exchange(CMeterEngine::ModePeak), "peak 0 -1");
-    EXPECT_TRUE(m_engine.IsPending());
+}
+
+TEST_F(MeterEngineTest, ConnectAndJobsRunOnTheWorkerWithoutHoldingUpTheCaller) {
+    m_sensor.code = 4;
+    m_gatedMnemonic = "GD";
+    std::promise<int32_t> connected;
+    m_engine.ConnectAsync(3, [&connected](int32_t result) { connected.set_value(result); });
+    m_gateEntered.get_future().wait(); // the caller got here while the sensor is still silent
+    // The line is busy: a sender from outside the worker gives up after its limit.
+    EXPECT_FALSE(m_engine.SetTechnology(0));
+    m_gateRelease.set_value();
+    ASSERT_EQ(connected.get_future().get(), 0);
+
+    std::promise<bool> acknowledged;
+    m_engine.Run<bool>([this] { return m_engine.SetLoggingMode(0); },
+                       [&acknowledged](bool ok) { acknowledged.set_value(ok); }, false);
+    EXPECT_TRUE(acknowledged.get_future().get());
+    EXPECT_EQ(m_device->Mnemonics().back(), "AR");
+
+    m_engine.Disconnect();
+    bool abandoned = true;
+    m_engine.Run<bool>([] { return true; }, [&abandoned](bool ok) { abandoned = ok; }, false);
+    EXPECT_FALSE(abandoned);
 }
 
 TEST_F(MeterEngineTest, ResultIsDroppedWhenNoRequestIsPendingOrNoScreenIsOpen) {
     ConnectModel(0, 4);
     m_gatedMnemonic = "GA";
-    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeAvg, 1, 1000));
+    ASSERT_TRUE(Request(CMeterEngine::ModeAvg, 1, 1000));
     EXPECT_TRUE(m_engine.IsPending());
     m_gateEntered.get_future().wait();
     m_engine.SetPending(false); // the screen was switched while the reply was on its way
@@ -245,8 +270,8 @@ TEST_F(MeterEngineTest, ResultIsDroppedWhenNoRequestIsPendingOrNoScreenIsOpen) {
     EXPECT_EQ(Exchange(CMeterEngine::ModeRev), "rev 1 500");
     EXPECT_EQ(m_receiver.Calls().size(), 1u);
 
-    CAppRegistry::Instance().SetMeasurementScreen(nullptr);
-    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeAvg, 1, 200));
+    m_engine.Sinks().Set(CReadingSinks::Kind::Measurement, nullptr);
+    ASSERT_TRUE(Request(CMeterEngine::ModeAvg, 1, 200));
     ASSERT_TRUE(WaitForFrames(6));
     EXPECT_EQ(Exchange(CMeterEngine::ModePulse), "pulse 1 -100 1 2 3 4");
     EXPECT_EQ(m_receiver.Calls().size(), 2u);
@@ -256,7 +281,7 @@ TEST_F(MeterEngineTest, HistogramFormatFollowsTheFirmware) {
     m_sensor.firmware = 290;
     ConnectModel(0, 4);
     EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 1");
-    EXPECT_EQ(m_engine.GetHistogram(), (std::map<int32_t, int32_t>{{2176, 5}, {2177, 7}}));
+    EXPECT_EQ(m_receiver.LastHistogram(), (std::map<int32_t, int32_t>{{2176, 5}, {2177, 7}}));
     const std::vector<Bytes> frames = m_device->Frames();
     EXPECT_EQ(frames[frames.size() - 2], (Bytes{'[', 'G', 'C', 0x08, 0xBD, 0x03, 0x00, ']'}));
     EXPECT_EQ(frames.back(), (Bytes{'[', 'G', 'K', ']'}));
@@ -266,19 +291,24 @@ TEST_F(MeterEngineTest, HistogramFormatFollowsTheFirmware) {
     ConnectModel(5, 10);
     m_profile->SetExtOffset(1.5f);
     EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 1");
-    EXPECT_EQ(m_engine.GetHistogram(), (std::map<int32_t, int32_t>{{150, 5}, {160, 7}}));
+    EXPECT_EQ(m_receiver.LastHistogram(), (std::map<int32_t, int32_t>{{150, 5}, {160, 7}}));
 
     m_sensor.overrides["GK"] = CReplyBytes::Blocks('D', 1536);
     EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 0");
-    EXPECT_TRUE(m_engine.GetHistogram().empty());
+    EXPECT_TRUE(m_receiver.LastHistogram().empty());
+
+    // An unacknowledged frequency would give the histogram of the wrong signal: no "[GK]".
+    m_sensor.overrides["GC"] = CReplyBytes::Short('P', 1);
+    const size_t sent = m_device->Frames().size();
+    EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 0");
+    EXPECT_EQ(m_device->Frames().size(), sent + 1);
 }
 
 TEST_F(MeterEngineTest, DisconnectEndsALongHistogramWaitWithinFiveSeconds) {
     m_sensor.firmware = 290; // 50-second time-out
     m_sensor.overrides["GK"] = {};
     ConnectModel(0, 4);
-    ASSERT_TRUE(m_engine.Request(CMeterEngine::ModeCcdf, 1, 500));
-    m_engine.SetPending(true);
+    ASSERT_TRUE(Request(CMeterEngine::ModeCcdf, 1, 500));
     ASSERT_TRUE(WaitForFrames(5));
 
     const auto start = std::chrono::steady_clock::now();
@@ -320,10 +350,8 @@ TEST_F(MeterEngineTest, LoggingSetUpSendsEveryCommandEvenAfterAFailure) {
 
 TEST_F(MeterEngineTest, SetUpSendersAndTheReversePowerCheck) {
     ConnectModel(5, 10);
-    m_profile->SetAvgRepeat(4);
-    EXPECT_TRUE(m_engine.SetAveraging());
-    m_profile->SetModelNumber(6);
-    EXPECT_TRUE(m_engine.SetAveraging());
+    EXPECT_TRUE(m_engine.SetAveraging(5, 4));
+    EXPECT_TRUE(m_engine.SetAveraging(6, 4));
     EXPECT_TRUE(m_engine.SetPulsePeriodAndReference(7, 0));
     const std::vector<Bytes> frames = m_device->Frames();
     std::vector<std::string> sent;
@@ -332,11 +360,14 @@ TEST_F(MeterEngineTest, SetUpSendersAndTheReversePowerCheck) {
                        std::to_string(ArgumentOf(frames[i])));
     EXPECT_EQ(sent, (std::vector<std::string>{"ST 8", "SN 2000", "SZ 4", "SO 0", "SZ 4", "SU 16", "SR 600"}));
 
-    EXPECT_FALSE(m_engine.CheckReversePower(245000));
+    EXPECT_EQ(m_engine.CheckReversePower(245000), CMeterEngine::ReverseBelowForward);
     m_sensor.overrides["GE"] = CReplyBytes::MultiValue('P', {1000, 1200});
-    EXPECT_TRUE(m_engine.CheckReversePower(245000));
+    EXPECT_EQ(m_engine.CheckReversePower(245000), CMeterEngine::ReverseAboveForward);
+    // A reading that fails is reported as such, not as the comparison of the last good one.
+    m_sensor.overrides["GE"] = CReplyBytes::Short('P', 1);
+    EXPECT_EQ(m_engine.CheckReversePower(245000), CMeterEngine::ReverseCheckFailed);
     m_sensor.overrides["SO"] = CReplyBytes::Short('P', 1);
-    EXPECT_FALSE(m_engine.SetTechnology());
+    EXPECT_FALSE(m_engine.SetTechnology(0));
 }
 
 TEST_F(MeterEngineTest, DownloadDistributesTheLoggedSamplesOverTheChannels) {

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "protocol/CReadingSinks.h"
+
 #include <QApplication>
 #include <QTabWidget>
 
@@ -22,17 +24,19 @@ namespace {
 class CConnectedLink : public CMeterLink {
 public:
     explicit CConnectedLink(int model) : m_code(CModelTable::FindByNumber(model)->code) {}
-    int32_t Connect(int32_t) override { return 0; }
+    void Connect(int32_t, ConnectDone done) override { done(0); }
     void Disconnect() override { m_connected = false; }
     bool IsConnected() const override { return m_connected; }
     int32_t IdentificationCode() const override { return m_code; }
     int32_t SerialNumber() const override { return 1; }
     int32_t FirmwareVersion() const override { return 100; }
     void ClearPending() override {}
+    CReadingSinks& Sinks() override { return m_sinks; }
 
 private:
     int32_t m_code;
     bool m_connected = true;
+    CReadingSinks m_sinks;
 };
 
 // A screen whose main readout shows a chosen quantity and that counts the settings it applied.
@@ -67,7 +71,7 @@ protected:
     void Connect(int model) {
         m_frame = std::make_unique<CMainFrame>(std::make_unique<CConnectedLink>(model));
         ASSERT_TRUE(m_frame->Create(QString()));
-        ASSERT_TRUE(m_frame->ConnectToPort(3));
+        m_frame->ConnectToPort(3);
     }
 
     // The setting dialogs open now.

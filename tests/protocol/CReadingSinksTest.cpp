@@ -1,4 +1,4 @@
-#include "app/CAppRegistry.h"
+#include "protocol/CReadingSinks.h"
 #include "protocol/CReadingReceiver.h"
 
 #include <atomic>
@@ -22,39 +22,39 @@ public:
     std::atomic<int32_t> lastValue{0};
 };
 
-TEST(AppRegistry, ClearingAScreenWaitsForACallInProgress) {
-    CAppRegistry registry;
+TEST(ReadingSinks, ClearingASlotWaitsForACallInProgress) {
+    CReadingSinks sinks;
     CSlowReceiver receiver;
-    registry.SetMeasurementScreen(&receiver);
+    sinks.Set(CReadingSinks::Kind::Measurement, &receiver);
     std::thread worker([&] {
-        registry.CallScreen(CAppRegistry::Screen::Measurement,
-                            [](CReadingReceiver& screen) { screen.OnAvgReading(1, 4200); });
+        sinks.Call(CReadingSinks::Kind::Measurement,
+                   [](CReadingReceiver& sink) { sink.OnAvgReading(1, 4200); });
     });
     while (!receiver.entered)
         std::this_thread::yield();
-    registry.SetMeasurementScreen(nullptr);
-    // Once the slot is clear, the receiver is no longer in use and could be destroyed.
+    sinks.Remove(&receiver);
+    // Once the slot is clear, the sink is no longer in use and could be destroyed.
     EXPECT_TRUE(receiver.left);
     worker.join();
     EXPECT_EQ(receiver.lastValue, 4200);
 }
 
-TEST(AppRegistry, CallsReachOnlyTheScreenOfTheirSlot) {
-    CAppRegistry registry;
+TEST(ReadingSinks, CallsReachOnlyTheSinkOfTheirSlot) {
+    CReadingSinks sinks;
     CSlowReceiver pulse;
-    registry.SetPulseScreen(&pulse);
+    sinks.Set(CReadingSinks::Kind::Pulse, &pulse);
     int calls = 0;
-    registry.CallScreen(CAppRegistry::Screen::Measurement, [&](CReadingReceiver&) { ++calls; });
-    registry.CallScreen(CAppRegistry::Screen::Ccdf, [&](CReadingReceiver&) { ++calls; });
+    sinks.Call(CReadingSinks::Kind::Measurement, [&](CReadingReceiver&) { ++calls; });
+    sinks.Call(CReadingSinks::Kind::Ccdf, [&](CReadingReceiver&) { ++calls; });
     EXPECT_EQ(calls, 0);
-    registry.CallScreen(CAppRegistry::Screen::Pulse, [&](CReadingReceiver& screen) {
+    sinks.Call(CReadingSinks::Kind::Pulse, [&](CReadingReceiver& screen) {
         EXPECT_EQ(&screen, &pulse);
         ++calls;
     });
     EXPECT_EQ(calls, 1);
-    EXPECT_TRUE(registry.IsAnyScreenOpen());
-    registry.Reset();
-    EXPECT_FALSE(registry.IsAnyScreenOpen());
+    EXPECT_TRUE(sinks.IsAnySet());
+    sinks.Clear();
+    EXPECT_FALSE(sinks.IsAnySet());
 }
 
 } // namespace

@@ -1,0 +1,81 @@
+#include "support/CAppTestSandbox.h"
+
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "model/CSettingProfile.h"
+#include "protocol/CMeterEngine.h"
+#include "sim/CVirtualSensor.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+// The longest time the user-interface thread went without turning its event loop.
+class CLoopGapMeter {
+public:
+    CLoopGapMeter() {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout,
+                         [this] { m_longestMs = std::max(m_longestMs, m_sinceLastTurn.restart()); });
+        m_sinceLastTurn.start();
+        m_timer.start();
+    }
+    qint64 LongestMs() const { return m_longestMs; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_sinceLastTurn;
+    qint64 m_longestMs = 0;
+};
+
+// Turns the event loop until the condition holds or the time is up.
+template <typename Condition> bool RunUntil(Condition condition, int limitMs) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!condition() && elapsed.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return condition();
+}
+
+} // namespace
+
+// Connect and Start over a paced COM line (a write pause and about a millisecond per byte)
+// while a zero-interval timer records how long the event loop stood still.
+TEST(Responsiveness, ConnectAndStartLeaveTheWindowResponsive) {
+    CAppTestSandbox sandbox;
+    ::setenv("PELMORA_PORTS_DIR", sandbox.Path("ports").c_str(), 1);
+    VirtualSensorConfig config;
+    config.modelNumber = 0;
+    config.pace = true;
+    CVirtualSensor sensor(config);
+    const int port = sensor.StartSerial();
+    ASSERT_GT(port, 0) << sensor.LastError();
+
+    CMainFrame frame;
+    ASSERT_TRUE(frame.Create(QString()));
+    frame.show();
+    CLoopGapMeter meter;
+    frame.ConnectToPort(port);
+    ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 20000));
+    ASSERT_TRUE(frame.IsConnected());
+    const qint64 connectGapMs = meter.LongestMs();
+
+    frame.ExecuteCommand(ID_MODE_AVGPEAK);
+    frame.ExecuteCommand(ID_MEASURE_START);
+    const CRecordStore& records = frame.Profile().Records();
+    EXPECT_TRUE(RunUntil([&] { return records.Count(ChannelAvg) >= 2; }, 20000));
+
+    std::cout << "longest event-loop gap: connect " << connectGapMs << " ms, connect and start "
+              << meter.LongestMs() << " ms\n";
+    RecordProperty("LongestLoopGapMs", static_cast<int>(meter.LongestMs()));
+    CMeterEngine::Instance().Disconnect();
+    ::unsetenv("PELMORA_PORTS_DIR");
+}
