@@ -50,7 +50,9 @@ TEST(CScreenFrameTest, ASilentSensorShowsInTheStatusBarUntilItAnswersAgain) {
     CMainFrame mainFrame;
     ASSERT_TRUE(mainFrame.Create(QString()));
     mainFrame.show();
-    ASSERT_TRUE(mainFrame.ConnectToPort(0));
+    mainFrame.ConnectToPort(0);
+    ASSERT_TRUE(WaitFor([&] { return !mainFrame.IsConnecting(); }));
+    ASSERT_TRUE(mainFrame.IsConnected());
     QTimer dismissDialogs; // the setting dialog that opens with the screen
     QObject::connect(&dismissDialogs, &QTimer::timeout, [] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
