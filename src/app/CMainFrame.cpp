@@ -321,6 +321,7 @@ void CMainFrame::ConnectToPort(int port) {
     m_connecting = true;
     // Identification takes seconds; the window keeps working and shows that it waits.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    UpdateCommandStates(); // no second Connect while this one runs
     m_link->Connect(port, [this, port](int32_t result) { FinishConnect(port, result); });
 }
 
@@ -334,6 +335,7 @@ void CMainFrame::FinishConnect(int port, int32_t result) {
             m_link->Disconnect(); // a code the table does not know cannot be measured
     }
     if (model == nullptr) {
+        UpdateCommandStates();
         CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
         return;
     }

@@ -36,6 +36,10 @@ struct LinkState {
     int pendingCleared = 0;
     std::vector<int32_t> ports;
     CReadingSinks sinks;
+    // Set: Connect keeps its completion here instead of reporting at once, like the engine
+    // while it identifies the sensor.
+    bool deferConnect = false;
+    CMeterLink::ConnectDone deferredDone;
 };
 
 class CFakeLink : public CMeterLink {
@@ -44,7 +48,10 @@ public:
     void Connect(int32_t port, ConnectDone done) override {
         m_state.ports.push_back(port);
         m_state.connected = m_state.connectResult == 0;
-        done(m_state.connectResult);
+        if (m_state.deferConnect)
+            m_state.deferredDone = std::move(done);
+        else
+            done(m_state.connectResult);
     }
     void Disconnect() override { m_state.connected = false; }
     bool IsConnected() const override { return m_state.connected; }
@@ -177,6 +184,24 @@ TEST_F(CMainFrameTest, ConnectHandsTheIdentityToTheProfileAndNamesThePort) {
     ConnectModel(5, -1);
     EXPECT_EQ(m_frame->PortLabel(), QStringLiteral("USB"));
     EXPECT_EQ(m_link.ports.back(), -1);
+}
+
+TEST_F(CMainFrameTest, WindowWorksOnWhileTheSensorIsIdentified) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    m_link.code = CModelTable::FindByNumber(1)->code;
+    m_link.deferConnect = true;
+    m_frame->ConnectToPort(4);
+    EXPECT_TRUE(m_frame->IsConnecting());
+    EXPECT_FALSE(Enabled(ID_DEVICE_CONNECT));
+    m_frame->ConnectToPort(4);
+    EXPECT_EQ(m_link.ports.size(), 1u) << "no second connect while the first runs";
+    EXPECT_TRUE(m_sandbox.Messages().shown.empty());
+
+    m_link.deferredDone(0);
+    EXPECT_FALSE(m_frame->IsConnecting());
+    EXPECT_EQ(m_frame->Profile().GetModelNumber(), 1);
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CAppTestSandbox::GeneralText("S_IDD_CONNECTED"));
 }
 
 TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing) {
