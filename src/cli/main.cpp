@@ -3,6 +3,9 @@
 #include "cli/CCliHistoryCommands.h"
 #include "cli/CCliLoggingCommands.h"
 #include "cli/CCliRecordCommand.h"
+#ifdef PELMORA_CLI_EXPORTS
+#include "cli/CCliHistoryExports.h"
+#endif
 
 #include <iostream>
 #include <string>
@@ -14,5 +17,8 @@ int main(int argc, char** argv) {
     dispatcher.Add(CCliDeviceCommands::Commands());
     dispatcher.Add(CCliRecordCommand::Commands());
     dispatcher.Add(CCliLoggingCommands::Commands());
+#ifdef PELMORA_CLI_EXPORTS
+    dispatcher.Add(CCliHistoryExports::Commands());
+#endif
     return dispatcher.Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

@@ -67,6 +67,15 @@ bool CGraph::SetSeries(const GraphSeries& series) {
     return true;
 }
 
+bool CGraph::ShowView(const GraphView& view) {
+    SetXEndLabels(view.xStartLabel, view.xEndLabel);
+    SetUnit(view.unit);
+    SetAverage(view.average, view.averageShown);
+    SetLimitLines(view.lowLimit, view.highLimit);
+    EnableLimitLines(view.limitEnabled);
+    return SetSeries(view.series);
+}
+
 void CGraph::SetXEndLabels(const std::string& start, const std::string& end) {
     m_xStartLabel = Utf8(start);
     m_xEndLabel = Utf8(end);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "history/CGraphScale.h"
+#include "history/CGraphSource.h"
 #include "history/GraphSeries.h"
 
 class QPainter;
@@ -44,6 +45,8 @@ public:
 
     // Refuses unknown kinds and styles and points that are missing; then takes the texts and ranges.
     bool SetSeries(const GraphSeries& series);
+    // The series and everything else a view holds (end labels, unit, average and limit lines).
+    bool ShowView(const GraphView& view);
     void SetXEndLabels(const std::string& start, const std::string& end);
     void SetUnit(const std::string& unit);
     void SetAverage(float value, bool shown);

@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include "app/CStringTable.h"
+#include "history/CBitmapWriter.h"
 #include "history/HistoryHeader.h"
 #include "model/CSettingProfile.h"
 
@@ -56,6 +57,14 @@ void CGraphCtrl::ShowHistory(int modelNumber, const HistoryHeader* header, const
     ApplyView();
 }
 
+void CGraphCtrl::ShowXRange(float first, float last) {
+    m_view.series.xMinimum = first;
+    m_view.series.xMaximum = last;
+    m_view.xStartLabel.clear();
+    m_view.xEndLabel.clear();
+    ApplyView();
+}
+
 void CGraphCtrl::RefreshLive(bool resetWindow) {
     if (QThread::currentThread() == thread()) {
         RefreshLiveNow(resetWindow);
@@ -89,18 +98,31 @@ void CGraphCtrl::RefreshLiveNow(bool resetWindow) {
 }
 
 void CGraphCtrl::ApplyView() {
-    m_graph.SetSeries(m_view.series);
-    m_graph.SetXEndLabels(m_view.xStartLabel, m_view.xEndLabel);
-    m_graph.SetUnit(m_view.unit);
-    m_graph.SetAverage(m_view.average, m_view.averageShown);
-    m_graph.SetLimitLines(m_view.lowLimit, m_view.highLimit);
-    m_graph.EnableLimitLines(m_view.limitEnabled);
+    m_graph.ShowView(m_view);
     m_surfaceStale = true;
     update();
 }
 
 QImage CGraphCtrl::RenderImage() {
     return m_graph.RenderImage(size());
+}
+
+bool CGraphCtrl::ExportBitmap(const std::string& path, std::string* error) {
+    const QImage image = RenderImage().convertToFormat(QImage::Format_RGB32);
+    std::vector<uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
+    for (int row = 0; row < image.height(); ++row) {
+        const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(row));
+        pixels.insert(pixels.end(), line, line + image.width());
+    }
+    return CBitmapWriter::Write(path, image.width(), image.height(), pixels, error);
+}
+
+GraphContent CGraphCtrl::Content() const {
+    GraphContent content{m_view, std::vector<GraphPoint>(m_view.series.points,
+                                                         m_view.series.points + m_view.series.pointCount)};
+    content.view.series.points = content.points.data();
+    return content;
 }
 
 void CGraphCtrl::resizeEvent(QResizeEvent* event) {

@@ -33,6 +33,8 @@ public:
     // Does nothing without a header or rows.
     void ShowHistory(int modelNumber, const HistoryHeader* header, const int32_t* rows, int rowCount,
                      bool returnLoss);
+    // Narrows the shown history to the indices first..last; the end labels become indices.
+    void ShowXRange(float first, float last);
     // Safe to call from the acquisition thread: the refresh then runs on the user-interface
     // thread, merged with others that arrive meanwhile.
     void RefreshLive(bool resetWindow);
@@ -42,6 +44,10 @@ public:
     const GraphView& View() const { return m_view; }
     // A fresh graph of the control's size, for the bitmap export.
     QImage RenderImage();
+    // RenderImage() as a 32-bit bitmap file; an existing file is replaced only on success.
+    bool ExportBitmap(const std::string& path, std::string* error = nullptr);
+    // A copy of what the graph shows, for drawing it on another thread.
+    GraphContent Content() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -62,6 +62,10 @@ int CGraphScale::PixelX(float x) const {
     return static_cast<int>(PlotLeft() + (static_cast<double>(x) - m_xMinimum) * XScale());
 }
 
+double CGraphScale::XAt(int pixel) const {
+    return m_xMinimum + (pixel - PlotLeft()) / XScale();
+}
+
 int CGraphScale::PixelY(float y) const {
     return static_cast<int>(PlotBottom() - (static_cast<double>(y) - m_yMinimum) * YScale());
 }

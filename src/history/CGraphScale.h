@@ -49,6 +49,8 @@ public:
     // Pixel of a value known to be in range (no check).
     int PixelX(float x) const;
     int PixelY(float y) const;
+    // Index under a pixel column, the inverse of PixelX (not limited to the range).
+    double XAt(int pixel) const;
     // Value of the i-th of the 11 value-axis labels, from the top (0) to the bottom (10).
     float YLabelValue(int index) const;
 

@@ -27,6 +27,13 @@ struct GraphView {
 // lives above the history layer.
 using GraphTextLookup = std::function<std::string(const std::string& key)>;
 
+// What a graph shows, owning its points: a copy that may be drawn elsewhere (another
+// thread, another size) while the original changes.
+struct GraphContent {
+    GraphView view;
+    std::vector<GraphPoint> points;
+};
+
 // Fills a graph's series from a saved history or from the live records.
 class CGraphSource {
 public:
