@@ -1,7 +1,7 @@
 #include "app/CChildFrameFactory.h"
 
-#include "app/CHistorySummaryFrame.h"
 #include "app/CPlaceholderScreenFrame.h"
+#include "history/CHistoryFrame.h"
 #include "screens/CMeasurementFrame.h"
 
 #include <array>
@@ -10,7 +10,7 @@ CChildFrame* CChildFrameFactory::Create(ChildKind kind) {
     if (const Creator& creator = CreatorOf(kind))
         return creator();
     if (kind == ChildKind::History)
-        return new CHistorySummaryFrame();
+        return new CHistoryFrame();
     if (kind == ChildKind::Measurement)
         return new CMeasurementFrame();
     return new CPlaceholderScreenFrame(kind);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "history/CReportLayout.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPrinter;
+
+// Collects the report's texts and holds the printer (the default one, or the one chosen in
+// print setup). Print closes it with OK; "Save as PDF" writes the page through a callback.
+class CReportGenDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // Writes the report as PDF; true when written (the dialog then closes).
+    using PdfWriter = std::function<bool(const ReportTexts& texts)>;
+
+    CReportGenDlg(const QString& title, PdfWriter writePdf, QWidget* parent = nullptr);
+    ~CReportGenDlg() override;
+
+    ReportTexts Texts() const;
+    // The printer to print on; nullptr when the system has none.
+    QPrinter* Printer() const { return m_printer.get(); }
+    bool SavedAsPdf() const { return m_savedAsPdf; }
+
+    QLineEdit* TitleEdit() const { return m_title; }
+    QPlainTextEdit* ResultEdit() const { return m_result; }
+
+private:
+    void UsePrinter(std::unique_ptr<QPrinter> printer);
+    void OnPrintSetup();
+    void OnSavePdf();
+
+    PdfWriter m_writePdf;
+    std::unique_ptr<QPrinter> m_printer;
+    bool m_savedAsPdf = false;
+    QLineEdit* m_date;
+    QLineEdit* m_engineer;
+    QLineEdit* m_site;
+    QPlainTextEdit* m_purpose;
+    QPlainTextEdit* m_result;
+    QPlainTextEdit* m_remark;
+    QLineEdit* m_title;
+};
