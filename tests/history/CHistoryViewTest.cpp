@@ -183,11 +183,16 @@ TEST_F(HistoryViewTest, PrintingIsCancelledOrFailsWithoutClaimingSuccess) {
     printer.setOutputFileName(QString::fromStdString(m_sandbox.Path("missing/printed.pdf")));
     EXPECT_EQ(CReportPage::Print(printer, {}, &graph, cancel), CReportPage::Outcome::Failed);
 
-    // The worker prints from the dialog's own copy and is joined, never left running.
+    // The worker prints from the dialog's own copy and is joined, never left running; the
+    // viewer's graph keeps its screen layout and colours.
+    const CGraphScale shownScale = m_view.Graph()->Graph().Scale();
     printer.setOutputFileName(QString::fromStdString(m_sandbox.Path("dialog.pdf")));
     CReportPrintDlg dialog(&printer, graph, {});
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_EQ(dialog.Outcome(), CReportPage::Outcome::Printed);
+    EXPECT_EQ(m_view.Graph()->Graph().Scale().Width(), shownScale.Width());
+    EXPECT_EQ(m_view.Graph()->Graph().Scale().LineHeight(), shownScale.LineHeight());
+    EXPECT_EQ(m_view.Graph()->Graph().ColourSet().background, QColor(28, 61, 114));
     CReportPrintDlg withoutPrinter(nullptr, graph, {});
     EXPECT_EQ(withoutPrinter.exec(), QDialog::Rejected);
 }
