@@ -465,6 +465,10 @@ void CMainFrame::ShowChild(CChildFrame* child) {
 }
 
 void CMainFrame::PlaceNewChild(CChildFrame* child) {
+    // A window opened beside a maximized one is maximized too; placing it would leave it
+    // half drawn, maximized in name only.
+    if (child->isMaximized())
+        return;
     // Cascade from the top left so that a new window is never placed outside the visible area.
     constexpr int kStep = 24;
     const int others = static_cast<int>(m_mdiArea->subWindowList().size()) - 1;

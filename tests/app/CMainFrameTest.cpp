@@ -322,6 +322,17 @@ TEST_F(CMainFrameTest, HistoryFilesOpenTitledWithPathAndModel) {
     EXPECT_EQ(VisibleChildren(), 1);
 }
 
+TEST_F(CMainFrameTest, WindowOpenedBesideAMaximizedOneFillsTheArea) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    m_frame->show();
+    ASSERT_TRUE(m_frame->OpenHistoryFile(QString::fromStdString(WriteHistory("a.psh", 5))));
+    m_frame->ActiveChild()->showMaximized();
+    ASSERT_TRUE(m_frame->OpenHistoryFile(QString::fromStdString(WriteHistory("b.psh", 5))));
+    const CChildFrame* second = m_frame->ActiveChild();
+    ASSERT_TRUE(second->isMaximized());
+    EXPECT_EQ(second->size(), m_frame->MdiArea()->viewport()->size());
+}
+
 TEST_F(CMainFrameTest, CommandLineNamesTheHistoryFileToOpen) {
     EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"\"")), QString());
     EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"\"\"")), QString());
