@@ -77,6 +77,7 @@ void CScreenController::Stop() {
         return;
     m_profile.Records().MarkStop();
     m_running = false;
+    ClearFailures(); // nothing is asked any more
 }
 
 void CScreenController::Reset() {

@@ -88,6 +88,12 @@ TEST_F(CScreenControllerTest, FailedExchangesAreRetriedAndAStallIsReportedUntilR
     Exchange(1);
     EXPECT_EQ(m_notices.stalled, (std::vector<bool>{true, false}));
     EXPECT_EQ(m_link.requests, 5) << "every tick after a failure asked again";
+
+    for (int failure = 0; failure < CScreenController::kStallFailures; ++failure)
+        Exchange(0);
+    m_controller->Stop();
+    EXPECT_FALSE(m_controller->IsStalled()) << "a stopped screen asks nothing";
+    EXPECT_EQ(m_notices.stalled.back(), false);
 }
 
 TEST_F(CScreenControllerTest, NoRequestGoesOutWhileTheStartSetupRuns) {
