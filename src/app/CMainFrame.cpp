@@ -3,6 +3,7 @@
 #include "app/CAppRegistry.h"
 #include "app/CChildFrameFactory.h"
 #include "app/CCommandActions.h"
+#include "app/CDownloadCommand.h"
 #include "app/CEngineMeterLink.h"
 #include "app/CMainFrameRules.h"
 #include "app/CMenuBuilder.h"
@@ -246,7 +247,8 @@ bool CMainFrame::OnCommand(int id) {
     case ID_DEVICE_SETTING:
         CSettingCommand::Run(*this);
         return true;
-    case ID_LOGGING: // the download dialog is not built yet
+    case ID_LOGGING:
+        CDownloadCommand::Run(*this);
         return true;
     case ID_TOOLBAR_CHOICE:
         ChooseToolbar();
@@ -509,6 +511,14 @@ CChildFrame* CMainFrame::ActiveChild() const {
         return nullptr;
     auto* child = qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
     return child != nullptr && !child->isHidden() ? child : nullptr;
+}
+
+void CMainFrame::StopScreens() {
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        if (child != nullptr && child->IsScreen())
+            child->OnCommand(ID_MEASURE_STOP);
+    }
 }
 
 CChildFrame* CMainFrame::FindChild(ChildKind kind) const {

@@ -60,6 +60,8 @@ public:
     CCommandActions& Commands() override { return *m_commands; }
     CChildFrame* ActiveChild() const;
     CChildFrame* FindChild(ChildKind kind) const;
+    // Stops every screen's measurement, so that nothing else uses the line or the records.
+    void StopScreens();
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* Toolbar(ToolbarIndex index) const { return m_toolbars[index]; }
     CStatusPanes* StatusPanes() const { return m_statusPanes; }

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMainFrameRules.h"
 #include "settings/CSettingDlg.h"
+#include "settings/CSettingDlg_Logging.h"
 #include "settings/CSettingTabRules.h"
 
 #include <QPointer>
@@ -29,6 +30,8 @@ void CSettingCommand::Run(CMainFrame& frame) {
     }
     auto* dialog = new CSettingDlg(frame.Profile(), tab, rangeTab, &frame);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto* logging = qobject_cast<CSettingDlg_Logging*>(dialog->Page(SettingPageKind::Logging)))
+        QObject::connect(logging, &CSettingDlg_Logging::ExchangeStarting, &frame, &CMainFrame::StopScreens);
     QObject::connect(dialog, &QDialog::accepted, &frame, [screen] {
         if (screen)
             screen->ApplySettings();

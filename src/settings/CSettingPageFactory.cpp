@@ -1,6 +1,7 @@
 #include "settings/CSettingPageFactory.h"
 
 #include "settings/CSettingDlg_Avg.h"
+#include "settings/CSettingDlg_Logging.h"
 #include "settings/CSettingDlg_Pulse.h"
 
 CSettingPage* CSettingPageFactory::Create(SettingPageKind kind, CSettingProfile& profile, int rangeTab,
@@ -13,7 +14,7 @@ CSettingPage* CSettingPageFactory::Create(SettingPageKind kind, CSettingProfile&
     case SettingPageKind::Ccdf:
         return new CSettingPage(profile, "IDD_SETTING_CCDF", parent);
     case SettingPageKind::Logging:
-        return new CSettingPage(profile, "IDD_SETTING_LOGGING", parent);
+        return new CSettingDlg_Logging(profile, nullptr, parent);
     }
     return nullptr;
 }

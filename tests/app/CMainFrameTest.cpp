@@ -4,6 +4,8 @@
 #include "app/CAppRegistry.h"
 #include "app/CChildFrameFactory.h"
 #include "app/CCommandActions.h"
+#include "app/CDownloadCommand.h"
+#include "app/CDownloadDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CMessageBoxes.h"
 #include "app/CPelmoraApp.h"
@@ -14,10 +16,12 @@
 #include "model/CModelTable.h"
 #include "protocol/CReadingReceiver.h"
 #include "protocol/CReadingSinks.h"
+#include "support/CFakeLoggingLink.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -412,4 +416,31 @@ TEST(CAboutDlg, ShowsNameWithVersionAndCopyrightFromTheLanguageFile) {
     EXPECT_EQ(dialog.NameText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_NAME") +
                                                    " " + CAppTestSandbox::GeneralText("S_VERSION"));
     EXPECT_EQ(dialog.CopyText().toStdString(), CStringTable::GetText("IDD_ABOUTBOX", "IDC_STATIC_COPY"));
+}
+
+TEST_F(CMainFrameTest, DownloadCommandStopsTheScreensBeforeAskingTheSensor) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(5);
+    m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
+    m_screenLog.clear();
+    auto link = std::make_unique<CFakeLoggingLink>();
+    CFakeLoggingLink& fake = *link;
+    fake.answer = false;
+    CDownloadCommand::Run(*m_frame, std::move(link));
+    EXPECT_EQ(m_screenLog, std::vector<int>{ID_MEASURE_STOP});
+    EXPECT_EQ(fake.calls, std::vector<std::string>{"status"});
+    fake.Finish(); // no status, no dialog and no message
+    EXPECT_EQ(m_frame->findChild<CDownloadDlg*>(), nullptr);
+    EXPECT_TRUE(m_sandbox.Messages().shown.size() == 1u); // only the connect message
+}
+
+TEST_F(CMainFrameTest, DownloadedHistoryIsRemovedWhenItsViewerCloses) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    const QString path = QString::fromStdString(WriteHistory("dat1.psh", 5));
+    CDownloadCommand::ShowHistory(*m_frame, path);
+    ASSERT_NE(m_frame->ActiveChild(), nullptr);
+    EXPECT_TRUE(QFile::exists(path));
+    m_frame->ActiveChild()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(QFile::exists(path));
 }

@@ -1,6 +1,7 @@
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 #include "platform/CLittleEndian.h"
+#include "platform/CLocalTime.h"
 #include "protocol/CLoggingDownload.h"
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
@@ -393,6 +394,8 @@ TEST_F(MeterEngineTest, DownloadDistributesTheLoggedSamplesOverTheChannels) {
     EXPECT_FLOAT_EQ(records.Series(ChannelAvg)[1], 41.0f);
     ASSERT_EQ(records.Count(ChannelRev), 1);
     EXPECT_FLOAT_EQ(records.Series(ChannelRev)[0], 10.0f);
+    // The history starts when the data came, not at the last live Start.
+    EXPECT_GE(records.StartTime(), CLocalTime::Now() - 60);
 }
 
 TEST_F(MeterEngineTest, DownloadRefusalsLeaveTheRecordsAlone) {
