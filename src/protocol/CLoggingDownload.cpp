@@ -4,7 +4,11 @@
 #include "protocol/CLoggedDataDecoder.h"
 #include "protocol/CMeterEngine.h"
 
+#include <algorithm>
+
 static constexpr int32_t kLoggingBits = 0x0F;
+// A byte takes 1.04 ms at 9600 baud; twice that leaves room for adapters and a busy line.
+static constexpr uint64_t kSerialMsPerByte = 2;
 
 int32_t CLoggingDownload::LoggedChannelMask() const {
     return m_engine.GetStatusWord(0) & kLoggingBits;
@@ -21,7 +25,8 @@ bool CLoggingDownload::CanFetch() const {
 uint32_t CLoggingDownload::TimeoutFor(uint32_t byteCount, bool serialPort) {
     if (!serialPort)
         return kTimeoutMs;
-    return kTimeoutMs + static_cast<uint32_t>((static_cast<uint64_t>(byteCount) * 11 + 9) / 10);
+    const uint64_t bytes = std::min<uint64_t>(byteCount, CMeterEngine::kBufferSize);
+    return kTimeoutMs + static_cast<uint32_t>(bytes * kSerialMsPerByte);
 }
 
 uint64_t CLoggingDownload::ByteCount() const {

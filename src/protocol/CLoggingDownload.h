@@ -23,7 +23,7 @@ public:
     bool CanFetch() const;
 
     // The reply to a download arrives at the line's pace: over a COM port at 9600 baud each byte
-    // takes about a millisecond, so the wait grows with the byte count there.
+    // takes about a millisecond, so the wait grows with the byte count there (2 ms a byte).
     static uint32_t TimeoutFor(uint32_t byteCount, bool serialPort);
     // Bytes the download of the current status asks for; 0 when there is nothing to fetch.
     uint64_t ByteCount() const;

@@ -427,7 +427,7 @@ TEST_F(MeterEngineTest, DownloadRefusalsLeaveTheRecordsAlone) {
 
 TEST(LoggingDownloadTest, SerialTimeOutGrowsWithTheByteCount) {
     EXPECT_EQ(CLoggingDownload::TimeoutFor(1024, false), 1000u);
-    EXPECT_EQ(CLoggingDownload::TimeoutFor(1024, true), 1000u + 1127u);
+    EXPECT_EQ(CLoggingDownload::TimeoutFor(1024, true), 1000u + 2048u);
     // The default set-up logs 900 samples: 4 blocks, beyond what 1000 ms carries at 9600 baud.
     EXPECT_GT(CLoggingDownload::TimeoutFor(4 * 512, true), 4 * 512 * 10 * 1000 / 9600);
 }
