@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <unistd.h>
 
@@ -251,6 +252,30 @@ TEST_F(LanguageFileTest, EveryKeyLookedUpInTheSourcesIsPresent) {
     for (const KeyUse& use : KeysUsedInSources(kSourceDir + "/src"))
         EXPECT_NE(CStringTable::GetText(use.section, use.key), "")
             << use.section << " " << use.key << " (" << use.where << ")";
+}
+
+// Every text of the language file is shown by some window; a key no source names is dead text.
+TEST_F(LanguageFileTest, EveryKeyIsUsedBySomeWindow) {
+    // Texts that the file carries but no window shows.
+    const std::set<std::string> unshown = {"S_SETTING_WARNING_DRIVE", "S_CCDF_FRAME_FW_AVG_PWR",
+                                           "S_CCDF_FRAME_FW_CREST"};
+    // The CCDF screen's texts, named by its windows once they are in.
+    const std::regex pendingCcdf(
+        R"(S_CCDF_.*|IDC_STATIC_ALARM|IDC_CCDF_ALARM|IDC_CCDF_LIMIT|IDC_STATIC_CREAST)");
+    std::string sources;
+    for (const auto& entry : fs::recursive_directory_iterator(kSourceDir + "/src"))
+        if (entry.path().extension() == ".cpp" || entry.path().extension() == ".h")
+            sources += ReadFile(entry.path());
+    static const std::regex keyLine(R"(^([A-Za-z0-9_]+)=)");
+    std::istringstream file(ReadFile(kSourceDir + "/resources/TrelPMEnStr.ini"));
+    for (std::string line; std::getline(file, line);) {
+        std::smatch match;
+        if (!std::regex_search(line, match, keyLine))
+            continue;
+        const std::string key = match[1].str();
+        if (unshown.count(key) == 0 && !std::regex_match(key, pendingCcdf))
+            EXPECT_NE(sources.find('"' + key + '"'), std::string::npos) << key;
+    }
 }
 
 // Texts are handed to printf-style formatting with fixed arguments; a stray conversion
