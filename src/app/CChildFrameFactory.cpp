@@ -3,6 +3,7 @@
 #include "app/CPlaceholderScreenFrame.h"
 #include "history/CHistoryFrame.h"
 #include "screens/CMeasurementFrame.h"
+#include "screens/CPulseFrame.h"
 
 #include <array>
 
@@ -13,6 +14,8 @@ CChildFrame* CChildFrameFactory::Create(ChildKind kind) {
         return new CHistoryFrame();
     if (kind == ChildKind::Measurement)
         return new CMeasurementFrame();
+    if (kind == ChildKind::Pulse)
+        return new CPulseFrame();
     return new CPlaceholderScreenFrame(kind);
 }
 

@@ -22,16 +22,6 @@ CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<C
     setFocusProxy(m_view);
 }
 
-CSettingProfile& CMeasurementFrame::ProfileToUse(CSettingProfile* profile) {
-    if (profile != nullptr)
-        return *profile;
-    if (CSettingProfile* registered = CAppRegistry::Instance().GetSettingProfile())
-        return *registered;
-    // Only reached without a main frame; the screen then works on a profile of its own.
-    static CSettingProfile standalone;
-    return standalone;
-}
-
 void CMeasurementFrame::Configure() {
     m_view->ConfigureForModel();
     // The setting dialog opens at once on a freshly configured screen.

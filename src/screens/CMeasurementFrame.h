@@ -27,7 +27,5 @@ public:
     bool OnUpdateCommand(int id, CCommandState& state) override;
 
 private:
-    static CSettingProfile& ProfileToUse(CSettingProfile* profile);
-
     CMeasurementView* m_view;
 };

@@ -169,16 +169,21 @@ void CMeasurementLayout::Arrange() {
     }
 }
 
-std::array<PanelRect, CMeasurementLayout::kPanelCount + 1> CMeasurementLayout::Geometry(int cx,
-                                                                                        int cy) const {
-    std::array<PanelRect, kPanelCount + 1> rects{};
-    if (IsFullScreen()) {
-        rects[static_cast<size_t>(m_fullScreenPanel)] = Rect(0, 0, cx, cy, true);
+CMeasurementLayout::Rects CMeasurementLayout::Geometry(int cx, int cy) const {
+    return ViewGeometry(cx, cy, m_slots, m_fullScreenPanel, m_graphShown);
+}
+
+CMeasurementLayout::Rects CMeasurementLayout::ViewGeometry(int cx, int cy,
+                                                           const std::array<int, kPanelCount>& slots,
+                                                           int fullScreenPanel, bool graphShown) {
+    Rects rects{};
+    if (fullScreenPanel >= 0 && fullScreenPanel < kPanelCount) {
+        rects[static_cast<size_t>(fullScreenPanel)] = Rect(0, 0, cx, cy, true);
         return rects;
     }
     const int e = (cx - 3) / 2;
     const int c = (cy - 3) / 2;
-    const bool bottomVisible = !m_graphShown;
+    const bool bottomVisible = !graphShown;
     const PanelRect slotRects[kPanelCount] = {
         Rect(1, 1, e, c, true),
         Rect(e + 2, 1, cx - e - 3, c, true),
@@ -186,13 +191,16 @@ std::array<PanelRect, CMeasurementLayout::kPanelCount + 1> CMeasurementLayout::G
         Rect(e + 2, c + 2, cx - e - 3, cy - c - 3, bottomVisible),
     };
     for (size_t slot = 0; slot < kPanelCount; ++slot)
-        rects[static_cast<size_t>(m_slots[slot])] = slotRects[slot];
-    rects[kGraphIndex] = Rect(1, c + 2, cx - 2, cy - c - 3, m_graphShown);
+        rects[static_cast<size_t>(slots[slot])] = slotRects[slot];
+    rects[kGraphIndex] = Rect(1, c + 2, cx - 2, cy - c - 3, graphShown);
     return rects;
 }
 
 int CMeasurementLayout::PanelAt(int cx, int cy, int px, int py) const {
-    const auto rects = Geometry(cx, cy);
+    return PanelIn(Geometry(cx, cy), px, py);
+}
+
+int CMeasurementLayout::PanelIn(const Rects& rects, int px, int py) {
     for (int panel = 0; panel < kPanelCount; ++panel) {
         if (rects[static_cast<size_t>(panel)].Contains(px, py))
             return panel;

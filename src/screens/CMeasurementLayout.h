@@ -67,8 +67,16 @@ public:
     // What a double click does on a panel (kNoPanel for the gaps); the graph takes none.
     DoubleClickAction DoubleClick(int panel, bool onGraph);
 
+    using Rects = std::array<PanelRect, kPanelCount + 1>;
+
     // Rectangles of the panels 0..3 and the graph (index 4) for a client area.
-    std::array<PanelRect, kPanelCount + 1> Geometry(int cx, int cy) const;
+    Rects Geometry(int cx, int cy) const;
+    // The same for any screen of this shape: the panels in the slots top left, top right, bottom
+    // left, bottom right, or one panel filling the area.
+    static Rects ViewGeometry(int cx, int cy, const std::array<int, kPanelCount>& slots, int fullScreenPanel,
+                              bool graphShown);
+    // The visible panel whose rectangle holds a point, or kNoPanel.
+    static int PanelIn(const Rects& rects, int px, int py);
     // The visible panel under a point, or kNoPanel.
     int PanelAt(int cx, int cy, int px, int py) const;
 

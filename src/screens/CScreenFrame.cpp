@@ -6,6 +6,7 @@
 #include "app/CShellLink.h"
 #include "app/CStringTable.h"
 #include "app/CommandIds.h"
+#include "model/CSettingProfile.h"
 #include "protocol/CMeterEngine.h"
 #include "screens/CScreenController.h"
 
@@ -36,6 +37,16 @@ CScreenFrame::CScreenFrame(ChildKind kind, QWidget* parent)
 }
 
 CScreenFrame::~CScreenFrame() = default;
+
+CSettingProfile& CScreenFrame::ProfileToUse(CSettingProfile* profile) {
+    if (profile != nullptr)
+        return *profile;
+    if (CSettingProfile* registered = CAppRegistry::Instance().GetSettingProfile())
+        return *registered;
+    // Only reached without a main frame; the screen then works on a profile of its own.
+    static CSettingProfile standalone;
+    return standalone;
+}
 
 void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
     m_controller = &controller;

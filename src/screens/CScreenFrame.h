@@ -11,6 +11,7 @@
 
 class CQueuedReceiver;
 class CScreenController;
+class CSettingProfile;
 class QTimer;
 
 // Base of the measurement screens' child frames: the 20 ms request timer, Start with its save
@@ -38,6 +39,8 @@ protected:
     // Completions from the engine's worker reach this frame's thread through it, and only
     // while the frame lives.
     const CUiThreadPoster& UiPoster() const { return m_poster; }
+    // The profile a screen works on: the given one, else the registered one.
+    static CSettingProfile& ProfileToUse(CSettingProfile* profile);
     // The derived frame's controller and the handler its readings go to, queued to this thread.
     void Attach(CScreenController& controller, CReadingReceiver& handler);
     void closeEvent(QCloseEvent* event) override;

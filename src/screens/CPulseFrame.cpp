@@ -1,0 +1,43 @@
+#include "screens/CPulseFrame.h"
+
+#include "app/CAppRegistry.h"
+#include "app/CShellLink.h"
+#include "app/CommandIds.h"
+#include "screens/CEngineMeasurementLink.h"
+#include "screens/CPulseView.h"
+
+CPulseFrame::CPulseFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
+    : CScreenFrame(ChildKind::Pulse, parent),
+      m_view(new CPulseView(
+          ProfileToUse(profile),
+          link ? std::move(link)
+               : std::make_unique<CEngineMeasurementLink>(ProfileToUse(profile), UiPoster().Poster()),
+          *this, this)) {
+    Attach(m_view->Handler().Controller(), m_view->Handler());
+    m_view->setObjectName(QStringLiteral("PulseView"));
+    setWidget(m_view);
+    setFocusProxy(m_view);
+}
+
+void CPulseFrame::Configure() {
+    m_view->ConfigureForModel();
+    // The setting dialog opens at once on a freshly configured screen.
+    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
+        shell->PostCommand(ID_DEVICE_SETTING);
+}
+
+int CPulseFrame::MainQuantity() const {
+    return m_view->Layout().MainQuantity();
+}
+
+void CPulseFrame::ApplySettings() {
+    m_view->RedrawAll();
+}
+
+bool CPulseFrame::OnCommand(int id) {
+    return CScreenFrame::OnCommand(id) || m_view->OnCommand(id);
+}
+
+bool CPulseFrame::OnUpdateCommand(int id, CCommandState& state) {
+    return CScreenFrame::OnUpdateCommand(id, state) || m_view->OnUpdateCommand(id, state);
+}
