@@ -9,8 +9,6 @@
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <mutex>
 #include <ostream>
 
@@ -123,9 +121,8 @@ std::vector<CliCommand> CCliDeviceCommands::Commands() {
 }
 
 bool CCliDeviceCommands::ParseFrequency(const std::string& text, int& hundredths) {
-    char* end = nullptr;
-    const double megahertz = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !std::isfinite(megahertz) || megahertz <= 0 || megahertz > 1e6)
+    double megahertz = 0.0;
+    if (!CCliOptions::ParseReal(text, 0.0, CCliOptions::kMaxFrequencyMHz, megahertz) || megahertz <= 0.0)
         return false;
     hundredths = CMeterCommand::Hundredths(megahertz);
     return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <ostream>
 
@@ -37,6 +38,15 @@ bool CCliOptions::ParseNumber(const std::string& text, int minimum, int maximum,
     if (text.empty() || *end != '\0' || errno != 0 || value < minimum || value > maximum)
         return false;
     number = static_cast<int>(value);
+    return true;
+}
+
+bool CCliOptions::ParseReal(const std::string& text, double minimum, double maximum, double& number) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !std::isfinite(value) || value < minimum || value > maximum)
+        return false;
+    number = value;
     return true;
 }
 

@@ -6,16 +6,20 @@
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
+#include "platform/CTextFormat.h"
 #include "protocol/CMeterEngine.h"
 #include "screens/CEngineMeasurementLink.h"
 #include "screens/CMeasurementDisplay.h"
 #include "screens/CMeasurementHandler.h"
+#include "screens/CPulseHandler.h"
 #include "screens/CScreenNotices.h"
+#include "settings/CSettingValidation.h"
 
 #include <algorithm>
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <ostream>
 
 namespace {
@@ -23,24 +27,73 @@ namespace {
 constexpr int kMaxCount = 100000;
 // Without a single new value for this long the sensor is taken to have stopped answering.
 constexpr int kStallMs = 10000;
+constexpr int kTechnologyCount = 8;
 
-} // namespace
+struct RecordOptions {
+    int port = 0;
+    int count = 0;
+    std::string out;
+    bool pulse = false;
+    std::optional<float> frequency;
+    std::optional<float> offset;
+    std::optional<int> technology;
+};
 
-// A connected sensor measured through the screen's handler. Readings arrive on the engine's
+// The profile settings a run may override, put back before the profile saves itself.
+struct ProfileSettings {
+    float frequency;
+    float offset;
+    int technology;
+
+    static ProfileSettings Of(const CSettingProfile& profile) {
+        return {profile.GetFrequency(), profile.GetExtOffset(), profile.GetTechnology()};
+    }
+    void ApplyTo(CSettingProfile& profile) const {
+        profile.SetFrequency(frequency);
+        profile.SetExtOffset(offset);
+        profile.SetTechnology(technology);
+    }
+};
+
+// What differs between the screens the command can measure as.
+void Configure(CMeasurementHandler& handler) {
+    handler.ConfigureForModel();
+}
+void Configure(CPulseHandler& /*handler*/) {}
+
+uint8_t SaveMask(const CMeasurementHandler& /*handler*/, int modelNumber) {
+    return CMeasurementHandler::SaveMask(modelNumber);
+}
+uint8_t SaveMask(const CPulseHandler& /*handler*/, int /*modelNumber*/) {
+    return CPulseHandler::kSaveMask;
+}
+
+CReadingSinks::Kind SinkKind(const CMeasurementHandler& /*handler*/) {
+    return CReadingSinks::Kind::Measurement;
+}
+CReadingSinks::Kind SinkKind(const CPulseHandler& /*handler*/) {
+    return CReadingSinks::Kind::Pulse;
+}
+
+// A connected sensor measured through a screen's handler. Readings arrive on the engine's
 // worker and are queued to the thread that runs the request cycle, like the screen's are.
-class CCliRecordCommand::CSession : public CReadingReceiver {
+template <typename Handler> class CRecordSession : public CReadingReceiver {
 public:
-    CSession() : m_handler(m_profile, m_link, m_display, m_notices), m_controller(m_handler.Controller()) {}
+    CRecordSession(const RecordOptions& options, std::ostream& out)
+        : m_options(options), m_out(out), m_handler(m_profile, m_link, m_display, m_notices),
+          m_controller(m_handler.Controller()) {}
 
-    ~CSession() override {
+    ~CRecordSession() override {
         CMeterEngine::Instance().Disconnect();
         CMeterEngine::Instance().Sinks().Clear();
         DrainQueue(); // handler calls that arrived before the disconnect; harmless now
+        if (m_saved)
+            m_saved->ApplyTo(m_profile);
     }
 
-    bool Open(int port, std::string& reason) {
+    bool Open(std::string& reason) {
         CMeterEngine& engine = CMeterEngine::Instance();
-        if (engine.Connect(port) != 0) {
+        if (engine.Connect(m_options.port) != 0) {
             reason = "the sensor did not connect";
             return false;
         }
@@ -50,18 +103,19 @@ public:
             return false;
         }
         m_profile.SetDevice(model->number, engine.GetSerialNumber(), engine.GetFirmwareVersion());
-        engine.Sinks().Set(CReadingSinks::Kind::Measurement, this);
+        ApplyOverrides();
+        engine.Sinks().Set(SinkKind(m_handler), this);
         return true;
     }
 
     // Runs the request cycle until `count` rows are recorded, the measurement stops by itself
     // (single sweep) or the sensor stops answering; the number of rows recorded.
-    int Measure(int count) {
-        m_handler.ConfigureForModel();
+    int Measure() {
+        Configure(m_handler);
         m_controller.Start();
         int rows = 0;
         int idleMs = 0;
-        while (m_controller.IsRunning() && rows < count && idleMs < kStallMs) {
+        while (m_controller.IsRunning() && rows < m_options.count && idleMs < kStallMs) {
             m_controller.OnTimer();
             m_arrived.Wait(CScreenController::kTimerMs);
             DrainQueue();
@@ -75,10 +129,7 @@ public:
     }
 
     bool Stalled() const { return m_stalled; }
-
-    bool Save(const std::string& path, std::string& reason) {
-        return m_controller.SaveHistory(path, &reason);
-    }
+    bool Save(std::string& reason) { return m_controller.SaveHistory(m_options.out, &reason); }
     const CSettingProfile& Profile() const { return m_profile; }
 
     void OnAvgReading(int32_t state, int32_t value) override {
@@ -93,8 +144,36 @@ public:
     void OnRevReading(int32_t state, int32_t value) override {
         Post([=, this] { m_handler.OnRevReading(state, value); });
     }
+    void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
+                        int32_t value4) override {
+        Post([=, this] {
+            const int before = m_profile.Records().Count(ChannelPulse);
+            m_handler.OnPulseReading(state, pulsePower, value1, value2, value3, value4);
+            if (m_profile.Records().Count(ChannelPulse) > before)
+                PrintPulse();
+        });
+    }
 
 private:
+    void ApplyOverrides() {
+        m_saved = ProfileSettings::Of(m_profile);
+        if (m_options.frequency)
+            m_profile.SetFrequency(*m_options.frequency);
+        if (m_options.offset)
+            m_profile.SetExtOffset(*m_options.offset);
+        if (m_options.technology)
+            m_profile.SetTechnology(*m_options.technology);
+    }
+
+    // The stored pulse power, the duty cycle and the burst width of the reading just taken.
+    void PrintPulse() {
+        m_out << CTextFormat::Printf("%.2f %.2f %.3f",
+                                     static_cast<double>(m_profile.Records().Last(ChannelPulse)),
+                                     static_cast<double>(m_profile.GetDutyCycle()),
+                                     static_cast<double>(m_profile.GetBurstWidth()))
+              << "\n";
+    }
+
     void Post(std::function<void()> call) {
         {
             std::lock_guard lock(m_queueLock);
@@ -115,7 +194,7 @@ private:
 
     // Rows a saved history holds: the shortest of its channels.
     int RowsRecorded() const {
-        const uint8_t mask = CMeasurementHandler::SaveMask(m_profile.GetModelNumber());
+        const uint8_t mask = SaveMask(m_handler, m_profile.GetModelNumber());
         int rows = kMaxCount;
         for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
             if (mask & CHistoryChannels::MaskBit(channel))
@@ -124,11 +203,14 @@ private:
         return rows;
     }
 
+    const RecordOptions& m_options;
+    std::ostream& m_out;
     CSettingProfile m_profile;
+    std::optional<ProfileSettings> m_saved;
     CEngineMeasurementLink m_link{m_profile, [this](std::function<void()> call) { Post(std::move(call)); }};
     CMeasurementDisplay m_display;
     CScreenNotices m_notices;
-    CMeasurementHandler m_handler;
+    Handler m_handler;
     CScreenController& m_controller;
     std::mutex m_queueLock;
     std::deque<std::function<void()>> m_queue;
@@ -136,18 +218,47 @@ private:
     bool m_stalled = false;
 };
 
-std::vector<CliCommand> CCliRecordCommand::Commands() {
-    return {{{"record"},
-             "--port N|usb --count K --out FILE.psh",
-             "Measure as the AVG & PEAK screen does until K values are recorded, and save the history.",
-             6,
-             6,
-             Record}};
+std::optional<int> TechnologyIndex(const std::string& name) {
+    for (int technology = 0; technology < kTechnologyCount; ++technology) {
+        if (CSettingProfile::TechnologyName(technology) == name)
+            return technology;
+    }
+    return std::nullopt;
 }
 
-bool CCliRecordCommand::ParseOptions(const CliContext& context, SOptions& options) {
+// The optional settings of a run; false (after reporting why) for a bad one.
+bool ParseOverrides(const CliContext& context, CCliOptions::Values& values, RecordOptions& options) {
+    double number = 0.0;
+    if (values.count("freq")) {
+        if (!CCliOptions::ParseReal(values["freq"], 0.0, CCliOptions::kMaxFrequencyMHz, number) ||
+            number <= 0.0) {
+            CCliOptions::Fail(context, "bad frequency '" + values["freq"] + "' (MHz)");
+            return false;
+        }
+        options.frequency = static_cast<float>(number);
+    }
+    if (values.count("offset")) {
+        if (!CCliOptions::ParseReal(values["offset"], -1e6, 1e6, number) ||
+            !CSettingValidation::IsOffsetInRange(number)) {
+            CCliOptions::Fail(context, "bad offset '" + values["offset"] + "' (dB, -100..100)");
+            return false;
+        }
+        options.offset = static_cast<float>(number);
+    }
+    if (values.count("tech")) {
+        options.technology = TechnologyIndex(values["tech"]);
+        if (!options.technology) {
+            CCliOptions::Fail(context, "unknown technology '" + values["tech"] +
+                                           "' (LTE-TDD, WCDMA, CDMA, WiMAX, TDS-CDMA, EV-DO, GSM or etc)");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ParseOptions(const CliContext& context, RecordOptions& options) {
     CCliOptions::Values values;
-    if (!CCliOptions::Parse(context, {"port", "count", "out"}, values))
+    if (!CCliOptions::Parse(context, {"port", "count", "out", "screen", "freq", "offset", "tech"}, values))
         return false;
     if (!CCliOptions::ParsePort(values["port"], options.port) ||
         !CCliOptions::ParseNumber(values["count"], 1, kMaxCount, options.count) || values["out"].empty()) {
@@ -156,25 +267,52 @@ bool CCliRecordCommand::ParseOptions(const CliContext& context, SOptions& option
         return false;
     }
     options.out = values["out"];
-    return true;
+    const std::string screen = values.count("screen") ? values["screen"] : "avgpeak";
+    if (screen != "avgpeak" && screen != "pulse") {
+        CCliOptions::Fail(context, "unknown screen '" + screen + "' (avgpeak or pulse)");
+        return false;
+    }
+    options.pulse = screen == "pulse";
+    return ParseOverrides(context, values, options);
 }
 
-int CCliRecordCommand::Record(const CliContext& context) {
-    SOptions options;
-    if (!ParseOptions(context, options))
-        return 2;
-    CSession session;
+template <typename Handler> int RecordAs(const CliContext& context, const RecordOptions& options) {
+    CRecordSession<Handler> session(options, context.out);
     std::string reason;
-    if (!session.Open(options.port, reason))
+    if (!session.Open(reason))
         return CCliOptions::Fail(context, reason);
-    const int rows = session.Measure(options.count);
+    const int rows = session.Measure();
     if (rows == 0)
         return CCliOptions::Fail(context, "the sensor delivered no readings");
-    if (!session.Save(options.out, reason))
+    if (!session.Save(reason))
         return CCliOptions::Fail(context, "the history was not saved: " + reason);
-    context.out << "recorded " << rows << " rows from " << session.Profile().ModelName() << " into "
-                << options.out << "\n";
+    // The pulse lines alone go to the output, so that it can be read as a table.
+    std::ostream& summary = options.pulse ? context.err : context.out;
+    summary << "recorded " << rows << " rows from " << session.Profile().ModelName() << " into "
+            << options.out << "\n";
     if (session.Stalled())
         return CCliOptions::Fail(context, "the sensor stopped answering; the history holds what came before");
     return 0;
+}
+
+} // namespace
+
+std::vector<CliCommand> CCliRecordCommand::Commands() {
+    return {{{"record"},
+             "--port N|usb --count K --out FILE.psh [--screen avgpeak|pulse] [--freq MHZ] [--offset DB] "
+             "[--tech NAME]",
+             "Measure as the AVG & PEAK (default) or PULSE screen does until K values are recorded, and save "
+             "the history. The PULSE screen prints each reading: pulse power (dBm), duty cycle (%) and burst "
+             "width (us).",
+             6,
+             14,
+             Record}};
+}
+
+int CCliRecordCommand::Record(const CliContext& context) {
+    RecordOptions options;
+    if (!ParseOptions(context, options))
+        return 2;
+    return options.pulse ? RecordAs<CPulseHandler>(context, options)
+                         : RecordAs<CMeasurementHandler>(context, options);
 }

@@ -97,3 +97,44 @@ TEST_F(CCliRecordCommandTest, MeasureRefusesACountWithTrailingGarbage) {
     EXPECT_NE(err.str().find("bad count '5x'"), std::string::npos);
     EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--out"}), 2);
 }
+
+// By hand, from the virtual sensor's noiseless signal: 40 dBm at 12.5 % duty is a pulse of
+// 40 + 10 log10(8) = 49.03 dBm (raw 4903); period 4615 us at 1.207 us per count (period code 1)
+// gives 478 on-counts of 3824, one pulse. LTE-TDD below 300 MHz: no q, then -0.45 dB.
+TEST_F(CCliRecordCommandTest, PulseScreenMatchesAHandComputation) {
+    VirtualSensorConfig config;
+    config.signal.noiseDb = 0.0;
+    CVirtualSensor sensor(config);
+    ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
+    const std::string path = m_devices.Path() + "/pulse.psh";
+    ASSERT_EQ(Record({"--port", "usb", "--count", "3", "--freq", "100", "--tech", "LTE-TDD", "--screen",
+                      "pulse", "--out", path}),
+              0)
+        << m_err.str();
+    sensor.Stop();
+    const double power = 49.03 - 0.45;
+    const double duty = 478.0 / 3824.0 * 100.0;
+    const double burst = 478.0 / 1.0 * 1.207;
+    char line[64];
+    std::snprintf(line, sizeof line, "%.2f %.2f %.3f\n", power, duty, burst);
+    EXPECT_EQ(m_out.str(), std::string(line) + line + line);
+    EXPECT_EQ(std::string(line), "48.58 12.50 576.946\n");
+    CHistoryData data;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(path, data).ok);
+    EXPECT_EQ(data.Header().Mask(), 0x08);
+    ASSERT_EQ(data.RowCount(), 3);
+    EXPECT_NEAR(data.Value(2, ChannelPulse), power, 1e-6);
+}
+
+TEST_F(CCliRecordCommandTest, RefusesBadOverrides) {
+    const std::vector<std::string> base = {"--port", "usb", "--count", "1", "--out", m_devices.Path() + "/a.psh"};
+    for (const std::vector<std::string>& extra : std::vector<std::vector<std::string>>{{"--screen", "ccdf"},
+                                                                                       {"--freq", "0"},
+                                                                                       {"--freq", "nan"},
+                                                                                       {"--offset", "101"},
+                                                                                       {"--tech", "LTE"}}) {
+        std::vector<std::string> arguments = base;
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        EXPECT_EQ(Record(arguments), 2) << extra[0] << " " << extra[1];
+    }
+}
