@@ -87,5 +87,5 @@ float CGraphScale::YLabelValue(int index) const {
         return m_yMaximum;
     if (index >= kGridDivisions)
         return m_yMinimum;
-    return m_yMaximum - index * std::fabs(m_yMaximum - m_yMinimum) / kGridDivisions;
+    return m_yMaximum - static_cast<float>(index) * std::fabs(m_yMaximum - m_yMinimum) / kGridDivisions;
 }

@@ -23,8 +23,9 @@ HistoryHeader SampleHeader(uint8_t mask) {
     header.SetExternalOffset(1.5f);
     header.SetText(HistoryText::Interval, "500 ms");
     for (int channel = 0; channel < 5; ++channel) {
-        header.SetStatistics(channel, {-1.0f - channel, 1.0f + channel, 0.5f + channel});
-        header.SetDisplayRange(channel, {-10.0f * (channel + 1), 10.0f * (channel + 1)});
+        const float c = static_cast<float>(channel);
+        header.SetStatistics(channel, {-1.0f - c, 1.0f + c, 0.5f + c});
+        header.SetDisplayRange(channel, {-10.0f * (c + 1), 10.0f * (c + 1)});
     }
     header.SetText(HistoryText::Title, "bench run");
     return header;
@@ -81,18 +82,19 @@ TEST_F(HistoryFileTest, HeaderFieldsLandAtTheirOffsets) {
     // Header block order is AVG, REV, PEAK, VSWR/PAR, PULSE: channel 3 (PEAK) sits third.
     const int channelAtBlock[5] = {0, 1, 3, 2, 4};
     for (int block = 0; block < 5; ++block) {
-        const int channel = channelAtBlock[block];
-        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 84 + 12 * block), -1.0f - channel);
-        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 88 + 12 * block), 1.0f + channel);
-        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 92 + 12 * block), 0.5f + channel);
-        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 144 + 8 * block), -10.0f * (channel + 1));
-        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 148 + 8 * block), 10.0f * (channel + 1));
+        const float c = static_cast<float>(channelAtBlock[block]);
+        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 84 + 12 * block), -1.0f - c);
+        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 88 + 12 * block), 1.0f + c);
+        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 92 + 12 * block), 0.5f + c);
+        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 144 + 8 * block), -10.0f * (c + 1));
+        EXPECT_FLOAT_EQ(HistoryBytes::FloatAt(bytes, 148 + 8 * block), 10.0f * (c + 1));
     }
     EXPECT_EQ(HistoryBytes::TextAt(bytes, 184, 32), std::string("bench run") + std::string(23, '\0'));
 }
 
 TEST_F(HistoryFileTest, RowsRoundTripForSeveralMasks) {
-    for (uint8_t mask : {0x01, 0x02, 0x08, 0x13, 0x05, 0x1F}) {
+    const uint8_t masks[] = {0x01, 0x02, 0x08, 0x13, 0x05, 0x1F};
+    for (const uint8_t mask : masks) {
         SCOPED_TRACE(int(mask));
         const int perRow = __builtin_popcount(mask);
         const CHistoryData written(SampleHeader(mask), NumberedRows(3, perRow));

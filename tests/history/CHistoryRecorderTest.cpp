@@ -125,7 +125,7 @@ TEST_F(HistoryRecorderTest, RowsEndWithTheShortestChannelAndNoStartMeansNoInterv
 TEST_F(HistoryRecorderTest, SavedRecordingReadsBack) {
     Profile().Records().StartRecording(true);
     for (int i = 0; i < 10; ++i)
-        Profile().Records().AddValue(ChannelPulse, 30.0f + i / 8.0f);
+        Profile().Records().AddValue(ChannelPulse, 30.0f + static_cast<float>(i) / 8.0f);
     const std::string path = m_dir.File("pulse.psh");
     ASSERT_TRUE(CHistoryRecorder::SaveHistoryFromRecords(path, Profile(), 0x08, "pulse"));
 
