@@ -273,8 +273,9 @@ TEST_F(LanguageFileTest, EveryKeyIsUsedBySomeWindow) {
         if (!std::regex_search(line, match, keyLine))
             continue;
         const std::string key = match[1].str();
-        if (unshown.count(key) == 0 && !std::regex_match(key, pendingCcdf))
+        if (unshown.count(key) == 0 && !std::regex_match(key, pendingCcdf)) {
             EXPECT_NE(sources.find('"' + key + '"'), std::string::npos) << key;
+        }
     }
 }
 
