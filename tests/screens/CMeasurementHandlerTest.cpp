@@ -330,13 +330,13 @@ TEST_F(MeasurementHandlerTest, UnsavedMeasurementAndSaving) {
 }
 
 TEST_F(MeasurementHandlerTest, SaveMaskAndMainChannelByModel) {
-    for (int model : {0, 2, 4, 5, 9})
-        EXPECT_EQ(CMeasurementHandler::SaveMask(model), 0x13) << model;
-    for (int model : {1, 6})
-        EXPECT_EQ(CMeasurementHandler::SaveMask(model), 0x01) << model;
-    for (int model : {3, 8}) {
-        EXPECT_EQ(CMeasurementHandler::SaveMask(model), 0x02) << model;
-        EXPECT_EQ(CMeasurementHandler::MainChannel(model), ChannelPeak) << model;
+    for (const SensorModel& row : CModelTable::Rows()) {
+        const int model = row.number;
+        const int mask = CModelTable::IsAvgOnly(model) ? 0x01 : CModelTable::IsPeakOnly(model) ? 0x02 : 0x13;
+        EXPECT_EQ(CMeasurementHandler::SaveMask(model), mask) << model;
+        if (CModelTable::IsPeakOnly(model)) {
+            EXPECT_EQ(CMeasurementHandler::MainChannel(model), ChannelPeak) << model;
+        }
     }
 }
 

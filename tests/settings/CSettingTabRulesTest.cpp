@@ -1,5 +1,6 @@
 #include "settings/CSettingTabRules.h"
 
+#include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,14 @@ std::vector<std::string> TabKeys(int model) {
 
 TEST(CSettingTabRules, TabsPerModel) {
     using Keys = std::vector<std::string>;
-    for (int model : {0, 2, 4})
-        EXPECT_EQ(TabKeys(model), Keys{"TAB_AVGPEAK"}) << model;
-    for (int model : {1, 6})
-        EXPECT_EQ(TabKeys(model), Keys{"TAB_AVG"}) << model;
-    for (int model : {3, 8})
-        EXPECT_EQ(TabKeys(model), Keys{"TAB_PEAK"}) << model;
+    for (const SensorModel& row : CModelTable::Rows()) {
+        if (CModelTable::HasPulseAndCcdf(row.number))
+            continue; // below
+        const char* tab = CModelTable::IsAvgOnly(row.number)    ? "TAB_AVG"
+                          : CModelTable::IsPeakOnly(row.number) ? "TAB_PEAK"
+                                                                : "TAB_AVGPEAK";
+        EXPECT_EQ(TabKeys(row.number), Keys{tab}) << row.number;
+    }
     EXPECT_EQ(TabKeys(5), (Keys{"TAB_AVGPEAK", "TAB_CCDF", "TAB_PULSE", "TAB_LOGGING"}));
     EXPECT_EQ(TabKeys(9), (Keys{"TAB_AVGPEAK", "TAB_CCDF", "TAB_PULSE"}));
     EXPECT_EQ(TabKeys(42), Keys{"TAB_AVGPEAK"});
