@@ -1,21 +1,20 @@
+#include "protocol/CMeterEngine.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 #include "platform/CLittleEndian.h"
 #include "platform/CLocalTime.h"
 #include "protocol/CLoggingDownload.h"
 #include "protocol/CMeterCommand.h"
-#include "protocol/CMeterEngine.h"
 #include "protocol/CReplyParser.h"
 
 #include "CRecordingReceiver.h"
 #include "CReplyBytes.h"
 #include "CScriptedDevice.h"
+#include "support/CTempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <future>
 #include <map>
 #include <thread>
@@ -74,11 +73,7 @@ struct SScriptedSensor {
 class MeterEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_directory = std::filesystem::temp_directory_path() /
-                      ("pelmora-engine-" + std::to_string(::getpid()) + "-" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_directory);
-        CAppPaths::OverrideExecutableDirectory(m_directory.string());
+        CAppPaths::OverrideExecutableDirectory(m_directory.Path());
         m_profile = std::make_unique<CSettingProfile>();
         m_receiver.RegisterAsEveryScreen();
         m_engine.SetTransportFactory([this](int32_t) {
@@ -101,7 +96,6 @@ protected:
         m_engine.Disconnect();
         m_profile.reset();
         CAppPaths::OverrideExecutableDirectory("");
-        std::filesystem::remove_all(m_directory);
     }
 
     void ConnectModel(int32_t model, int32_t code) {
@@ -134,7 +128,7 @@ protected:
         return false;
     }
 
-    std::filesystem::path m_directory;
+    CTempDirectory m_directory;
     std::unique_ptr<CSettingProfile> m_profile;
     SScriptedSensor m_sensor;
     bool m_opens = true;

@@ -6,11 +6,10 @@
 #include "sim/CVirtualSensor.h"
 
 #include "CRecordingReceiver.h"
+#include "support/CDeviceSandbox.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
 
 // The real engine and transports against the virtual sensor, over the USB pipes (no write
@@ -18,14 +17,7 @@
 class EngineWithVirtualSensorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_directory = std::filesystem::temp_directory_path() /
-                      ("pelmora-e2e-" + std::to_string(::getpid()) + "-" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_directory / "ports");
-        std::filesystem::create_directories(m_directory / "usb");
-        ::setenv("PELMORA_PORTS_DIR", (m_directory / "ports").c_str(), 1);
-        ::setenv("PELMORA_USB_DIR", (m_directory / "usb").c_str(), 1);
-        CAppPaths::OverrideExecutableDirectory(m_directory.string());
+        CAppPaths::OverrideExecutableDirectory(m_devices.Path());
         m_profile = std::make_unique<CSettingProfile>();
         m_receiver.RegisterAsEveryScreen();
     }
@@ -35,7 +27,6 @@ protected:
         m_sensor.reset();
         m_profile.reset();
         CAppPaths::OverrideExecutableDirectory("");
-        std::filesystem::remove_all(m_directory);
     }
 
     VirtualSensorConfig Config(int model) {
@@ -71,7 +62,7 @@ protected:
         return state;
     }
 
-    std::filesystem::path m_directory;
+    CDeviceSandbox m_devices;
     std::unique_ptr<CSettingProfile> m_profile;
     CMeterEngine m_engine;
     CRecordingReceiver m_receiver{m_engine};
