@@ -1,21 +1,18 @@
 #include "screens/CPulseView.h"
-#include "app/CMessageBoxSink.h"
 #include "app/CMessageBoxes.h"
-#include "app/CStringTable.h"
 #include "app/CommandIds.h"
 #include "history/CGraphCtrl.h"
 #include "model/CSettingProfile.h"
-#include "platform/CAppPaths.h"
 #include "platform/CMessageBeep.h"
 #include "screens/CMeasurementCtrl.h"
 #include "screens/CMeasurementLink.h"
 #include "screens/CPulseFrame.h"
 #include "screens/ReadoutItem.h"
+#include "support/CAppTestSandbox.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -38,19 +35,10 @@ public:
     bool pending = false;
 };
 
-class AnsweringSink : public CMessageBoxSink {
-public:
-    int Show(void*, const std::string&, const std::string&, unsigned) override { return answer; }
-    int answer = IDNO;
-};
-
 class PulseViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_directory.isValid());
-        CAppPaths::OverrideExecutableDirectory(m_directory.path().toStdString());
-        CMessageBoxes::SetSink(&m_sink);
-        CStringTable::SetPath(PELMORA_SOURCE_DIR "/resources/TrelPMEnStr.ini");
+        m_sink.answer = IDNO;
         CMessageBeep::SetPlayer([](BeepType) {});
         m_profile = std::make_unique<CSettingProfile>();
     }
@@ -58,9 +46,7 @@ protected:
     void TearDown() override {
         m_frame.reset();
         m_profile.reset();
-        CMessageBoxes::SetSink(nullptr);
         CMessageBeep::SetPlayer(nullptr);
-        CAppPaths::OverrideExecutableDirectory("");
     }
 
     CPulseView& Open(int model) {
@@ -87,8 +73,8 @@ protected:
         return state;
     }
 
-    QTemporaryDir m_directory;
-    AnsweringSink m_sink;
+    CAppTestSandbox m_sandbox;
+    CRecordingMessageSink& m_sink = m_sandbox.Messages();
     std::unique_ptr<CSettingProfile> m_profile;
     std::unique_ptr<CPulseFrame> m_frame;
 };
