@@ -1,5 +1,3 @@
-#include "protocol/CMeterCommand.h"
-#include "protocol/CPeakSelector.h"
 #include "protocol/CReplyParser.h"
 #include "protocol/ReplyKind.h"
 
@@ -7,48 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using Bytes = std::vector<uint8_t>;
-
-static Bytes Of(const auto& frame) {
-    return Bytes(frame.begin(), frame.end());
-}
-
-TEST(MeterCommand, FramesCarryTheArgumentLittleEndianAndNothingElse) {
-    EXPECT_EQ(Of(CMeterCommand::Parameter("GA", CMeterCommand::Hundredths(2450.0))),
-              (Bytes{0x5B, 0x47, 0x41, 0x08, 0xBD, 0x03, 0x00, 0x5D}));
-    EXPECT_EQ(Of(CMeterCommand::Parameter("AE", CMeterCommand::Hundredths(-1.5))),
-              (Bytes{'[', 'A', 'E', 0x6A, 0xFF, 0xFF, 0xFF, ']'}));
-    EXPECT_EQ(Of(CMeterCommand::Plain("GK")), (Bytes{'[', 'G', 'K', ']'}));
-    EXPECT_EQ(Of(CMeterCommand::StatusRequest()), (Bytes{'[', 'A', 'S', ']', '\\'}));
-}
-
-TEST(MeterCommand, ArgumentScalingTruncatesAndNeverOverflows) {
-    EXPECT_EQ(CMeterCommand::Hundredths(1950.5), 195050);
-    EXPECT_EQ(CMeterCommand::Hundredths(-0.019), -1);
-    EXPECT_EQ(CMeterCommand::Hundredths(1e12), INT32_MAX);
-    EXPECT_EQ(CMeterCommand::Hundredths(-1e12), INT32_MIN);
-    EXPECT_EQ(CMeterCommand::Hundredths(std::nan("")), 0);
-}
-
-TEST(MeterCommand, SettingCodes) {
-    const int32_t technology[] = {6, 2, 1, 5, 4, 7, 3, 0};
-    for (int32_t index = 0; index < 8; ++index)
-        EXPECT_EQ(CMeterCommand::TechnologyCode(index), technology[index]) << index;
-    EXPECT_EQ(CMeterCommand::TechnologyCode(-1), 0);
-
-    EXPECT_EQ(CMeterCommand::PeriodCode(0), 1);
-    EXPECT_EQ(CMeterCommand::PeriodCode(3), 8);
-    EXPECT_EQ(CMeterCommand::PeriodCode(4), 16);
-    EXPECT_EQ(CMeterCommand::PeriodCode(-2), 16);
-
-    EXPECT_EQ(CMeterCommand::ReferenceArgument(0), 600);
-    EXPECT_EQ(CMeterCommand::ReferenceArgument(-300), 400);
-    EXPECT_EQ(CMeterCommand::ReferenceArgument(-750), 750);
-    EXPECT_EQ(CMeterCommand::ReferenceArgument(2000), 1000);
-    EXPECT_EQ(CMeterCommand::ReferenceArgument(INT32_MIN), 1000);
-}
 
 static int32_t Parse(const Bytes& bytes, CReplyParser::SShortReply& reply) {
     return CReplyParser::ParseShort(bytes.data(), static_cast<uint32_t>(bytes.size()), reply);
@@ -125,17 +82,4 @@ TEST(ReplyParser, HeadIsOnlySearchedBeforeTheFirstZeroByte) {
     const Bytes bytes{'a', 0, '[', 'C', 1};
     EXPECT_FALSE(CReplyParser::ContainsHead(bytes.data(), 5, "[C"));
     EXPECT_TRUE(CReplyParser::ContainsHead(bytes.data() + 2, 3, "[C"));
-}
-
-TEST(PeakSelector, HandsOnTheSecondLargestAndHoldsTheNextTwo) {
-    CPeakSelector selector;
-    const int32_t values[11] = {-500, -3000, -3000, -3000, -3000, -3000, -3000, -3000, -3000, -3000, -3000};
-    EXPECT_EQ(selector.Select(values), -1);
-    EXPECT_EQ(selector.HeldFirst(), -1);
-    EXPECT_EQ(selector.HeldSecond(), -500);
-    EXPECT_EQ(selector.Select(values), -500);
-
-    const int32_t spike[11] = {9000, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
-    EXPECT_EQ(selector.Select(spike), 1000);
-    EXPECT_EQ(selector.HeldSecond(), 900);
 }
