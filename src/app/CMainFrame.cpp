@@ -330,21 +330,30 @@ void CMainFrame::ConnectToPort(int port) {
 void CMainFrame::FinishConnect(int port, int32_t result) {
     m_connecting = false;
     QGuiApplication::restoreOverrideCursor();
-    const SensorModel* model = nullptr;
-    if (result == 0) {
-        model = CModelTable::FindByCode(m_link->IdentificationCode());
-        if (model == nullptr)
-            m_link->Disconnect(); // a code the table does not know cannot be measured
-    }
+    const int32_t code = m_link->IdentificationCode();
+    const SensorModel* model = result == 0 ? CModelTable::FindByCode(code) : nullptr;
     if (model == nullptr) {
+        if (result == 0)
+            m_link->Disconnect(); // a code the table does not know cannot be measured
         UpdateCommandStates();
-        CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
+        ReportConnectFailure(code);
         return;
     }
     m_profile.SetDevice(model->number, m_link->SerialNumber(), m_link->FirmwareVersion());
     m_portLabel = port < 1 ? QStringLiteral("USB") : QStringLiteral("COM%1").arg(port);
     UpdateCommandStates();
     CMessageBoxes::FromKey(this, "S_IDD_CONNECTED", MB_ICONINFORMATION);
+}
+
+// A sensor that answered with a code no model has is named by it, rather than reported missing.
+void CMainFrame::ReportConnectFailure(int32_t code) {
+    if (!CModelTable::IsUnsupportedCode(code)) {
+        CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
+        return;
+    }
+    const std::string format = CStringTable::GetGeneralText("S_MAINFRAME_UNSUPPORTED_CODE");
+    CMessageBoxes::FromText(nullptr, CStringTable::FillPlaceholder(format, "%d", std::to_string(code)),
+                            MB_ICONSTOP);
 }
 
 void CMainFrame::OnDisconnect() {

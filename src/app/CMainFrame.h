@@ -95,6 +95,7 @@ private:
 
     void OnConnect();
     void FinishConnect(int port, int32_t result);
+    void ReportConnectFailure(int32_t code);
     void OnDisconnect();
     void OnFileOpen();
     void SwitchMode(int command);

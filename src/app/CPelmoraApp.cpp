@@ -27,6 +27,7 @@ bool CPelmoraApp::InitInstance() {
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     CStringTable::SetPath(CStringTable::BuildPath());
     CMessageBoxes::SetSink(&m_messageSink);
+    m_terminationSignals.Install();
 
     m_mainFrame = std::make_unique<CMainFrame>();
     m_mainFrame->SetApplicationTarget(this);
@@ -76,12 +77,7 @@ std::string CPelmoraApp::HelpDocumentPath() {
 }
 
 std::string CPelmoraApp::FormatHelpMissing(const std::string& format, const std::string& path) {
-    // The format comes from an editable file, so it is never handed to printf.
-    std::string text = format;
-    const size_t placeholder = text.find("%s");
-    if (placeholder != std::string::npos)
-        text.replace(placeholder, 2, path);
-    return text;
+    return CStringTable::FillPlaceholder(format, "%s", path);
 }
 
 void CPelmoraApp::OnAppHelp() {

@@ -2,6 +2,7 @@
 
 #include "app/CCommandTarget.h"
 #include "app/CQtMessageBoxSink.h"
+#include "app/CTerminationSignals.h"
 
 #include <QApplication>
 
@@ -39,5 +40,6 @@ private:
     void OnAppAbout();
 
     CQtMessageBoxSink m_messageSink;
+    CTerminationSignals m_terminationSignals;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

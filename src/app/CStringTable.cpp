@@ -56,3 +56,11 @@ std::string CStringTable::GetGeneralText(const std::string& key) {
 std::string CStringTable::GetMenuText(const std::string& key) {
     return GetText("MENU", key);
 }
+
+std::string CStringTable::FillPlaceholder(std::string text, const std::string& placeholder,
+                                          const std::string& value) {
+    const size_t position = text.find(placeholder);
+    if (position != std::string::npos)
+        text.replace(position, placeholder.size(), value);
+    return text;
+}

@@ -16,4 +16,9 @@ public:
     static std::string GetText(const std::string& section, const std::string& key);
     static std::string GetGeneralText(const std::string& key); // section "STRING"
     static std::string GetMenuText(const std::string& key);    // section "MENU"
+
+    // The text with its first placeholder (e.g. "%s") replaced by value. Texts come from an
+    // editable file, so they are never handed to printf; other '%' signs stay as they are.
+    static std::string FillPlaceholder(std::string text, const std::string& placeholder,
+                                       const std::string& value);
 };

@@ -31,7 +31,7 @@ public:
         CMeterEngine& engine = CMeterEngine::Instance();
         const int32_t result = engine.Connect(port);
         if (result != 0) {
-            reason = CCliSensor::ConnectFailure(result);
+            reason = CCliSensor::ConnectFailure(result, engine.GetIdentificationCode());
             return false;
         }
         const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());

@@ -1,5 +1,7 @@
 #include "cli/CCliRecordCommand.h"
 
+#include "cli/CCliSensor.h"
+
 #include "cli/CCliOptions.h"
 
 #include "history/CHistoryChannels.h"
@@ -93,13 +95,13 @@ public:
 
     bool Open(std::string& reason) {
         CMeterEngine& engine = CMeterEngine::Instance();
-        if (engine.Connect(m_options.port) != 0) {
-            reason = "the sensor did not connect";
+        if (const int32_t result = engine.Connect(m_options.port); result != 0) {
+            reason = CCliSensor::ConnectFailure(result, engine.GetIdentificationCode());
             return false;
         }
         const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
         if (model == nullptr) {
-            reason = "the sensor is not a supported model";
+            reason = CModelTable::UnsupportedCodeText(engine.GetIdentificationCode());
             return false;
         }
         m_profile.SetDevice(model->number, engine.GetSerialNumber(), engine.GetFirmwareVersion());

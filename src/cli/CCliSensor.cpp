@@ -18,7 +18,7 @@ bool CCliSensor::Open(const CliContext& context, const CCliOptions::Values& opti
     CMeterEngine& engine = CMeterEngine::Instance();
     const int32_t result = engine.Connect(m_port);
     if (result != 0) {
-        CCliOptions::Fail(context, ConnectFailure(result));
+        CCliOptions::Fail(context, ConnectFailure(result, engine.GetIdentificationCode()));
         return false;
     }
     m_connected = true;
@@ -28,7 +28,9 @@ bool CCliSensor::Open(const CliContext& context, const CCliOptions::Values& opti
     return true;
 }
 
-std::string CCliSensor::ConnectFailure(int32_t result) {
+std::string CCliSensor::ConnectFailure(int32_t result, int32_t code) {
+    if (CModelTable::IsUnsupportedCode(code))
+        return CModelTable::UnsupportedCodeText(code);
     switch (result) {
     case -2:
         return "the port did not open";

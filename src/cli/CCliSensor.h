@@ -20,8 +20,9 @@ public:
     CSettingProfile& Profile() { return m_profile; }
     bool IsSerial() const { return m_port > 0; }
 
-    // The reason for a failed connect result of the engine.
-    static std::string ConnectFailure(int32_t result);
+    // The reason for a failed connect result of the engine; a sensor that answered with a code
+    // no model has is named by that code.
+    static std::string ConnectFailure(int32_t result, int32_t code);
 
 private:
     CSettingProfile m_profile;

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 
 #include <array>
 
@@ -19,6 +20,10 @@ namespace {
 
 const char* const kSection = "IDD_CONNECT";
 constexpr size_t kNameLength = 1024;
+const char* const kLastInterfaceKey = "Connect/Interface";
+const char* const kLastPortKey = "Connect/Port";
+constexpr int kSerialChoice = 0;
+constexpr int kUsbChoice = 1;
 
 QString DialogText(const char* key) {
     return QString::fromStdString(CStringTable::GetText(kSection, key));
@@ -63,8 +68,25 @@ CConnectDlg::CConnectDlg(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     FillPortList();
-    // USB is the usual way to attach a sensor, so it is the choice each time the dialog opens.
-    m_usb->setChecked(true);
+    RestoreLastChoice();
+    connect(m_wndPort, &QComboBox::activated, m_serial, [this] { m_serial->setChecked(true); });
+}
+
+// A port that has gone since last time leaves the first port of the list selected.
+void CConnectDlg::RestoreLastChoice() {
+    const QSettings settings;
+    const int port = settings.value(kLastPortKey, -1).toInt();
+    if (const int index = m_wndPort->findData(port); index >= 0)
+        m_wndPort->setCurrentIndex(index);
+    const bool serial = settings.value(kLastInterfaceKey, kUsbChoice).toInt() == kSerialChoice;
+    (serial && m_wndPort->count() > 0 ? m_serial : m_usb)->setChecked(true);
+}
+
+void CConnectDlg::RememberChoice() const {
+    QSettings settings;
+    settings.setValue(kLastInterfaceKey, m_usb->isChecked() ? kUsbChoice : kSerialChoice);
+    if (!m_usb->isChecked())
+        settings.setValue(kLastPortKey, m_resultPort);
 }
 
 void CConnectDlg::FillPortList() {
@@ -90,5 +112,6 @@ void CConnectDlg::accept() {
         m_selectedName = m_wndPort->itemText(index);
         m_resultPort = m_wndPort->itemData(index).toInt();
     }
+    RememberChoice();
     QDialog::accept();
 }

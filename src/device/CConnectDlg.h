@@ -7,8 +7,9 @@
 class QComboBox;
 class QRadioButton;
 
-// Modal choice of the sensor's interface: USB (preselected every time) or one of the COM ports
-// present. After OK, ResultPort() is the COM port number, or -1 for USB.
+// Modal choice of the sensor's interface: USB or one of the COM ports present. It opens on the
+// interface and port chosen last time (USB the first time); picking a port chooses Serial Port.
+// After OK, ResultPort() is the COM port number, or -1 for USB.
 class CConnectDlg : public QDialog {
     Q_OBJECT
 
@@ -28,6 +29,8 @@ public slots:
 
 private:
     void FillPortList();
+    void RestoreLastChoice();
+    void RememberChoice() const;
 
     QRadioButton* m_serial;
     QRadioButton* m_usb;

@@ -81,6 +81,9 @@ int CEnumPorts::EnumBySetupAPI() {
     }
     std::sort(ports.begin(), ports.end());
     ports.erase(std::unique(ports.begin(), ports.end()), ports.end());
+    std::stable_partition(ports.begin(), ports.end(), [](int port) {
+        return CSerial::ProbeDevice(CPortRegistry::DevicePath(port)) == 0;
+    });
     for (const int port : ports) {
         const std::string description = CPortRegistry::Describe(port);
         const std::string com = "COM" + std::to_string(port);
@@ -91,11 +94,16 @@ int CEnumPorts::EnumBySetupAPI() {
 
 int CEnumPorts::EnumByCreateFile() {
     Trace("EnumByCreateFile() start");
+    std::vector<int> inUse;
     for (int port = 1; port <= kLastProbedPort; ++port) {
         const int error = CSerial::ProbeDevice(CPortRegistry::DevicePath(port));
-        if (error == 0 || IsInUse(error))
+        if (error == 0)
             Add(port, "COM" + std::to_string(port));
+        else if (IsInUse(error))
+            inUse.push_back(port);
     }
+    for (const int port : inUse)
+        Add(port, "COM" + std::to_string(port));
     return 1;
 }
 

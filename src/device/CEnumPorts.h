@@ -6,6 +6,8 @@
 #include <vector>
 
 // The COM ports present on the machine, with display names, listed once at construction.
+// Ports that cannot be opened now (held by another program, no permission, no UART behind the
+// node) come after the others, each group in number order, so the first entry is one that works.
 class CEnumPorts {
 public:
     CEnumPorts();

@@ -115,3 +115,12 @@ bool CModelTable::IsPeakOnly(int modelNumber) {
 bool CModelTable::MeasuresAll(int modelNumber) {
     return Capabilities(modelNumber) == kAll;
 }
+
+bool CModelTable::IsUnsupportedCode(int code) {
+    return code != 0 && code != -1 && FindByCode(code) == nullptr;
+}
+
+std::string CModelTable::UnsupportedCodeText(int code) {
+    return "the sensor reports identification code " + std::to_string(code) +
+           ", which no supported model has";
+}

@@ -65,4 +65,8 @@ public:
     static bool IsPeakOnly(int modelNumber);
     // Sensors that measure AVG, PEAK and VSWR or PAR together.
     static bool MeasuresAll(int modelNumber);
+    // A code that a sensor did report (0 and -1 stand for none read) and that no row has.
+    static bool IsUnsupportedCode(int code);
+    // Why such a sensor cannot be used, naming the code (command-line tool).
+    static std::string UnsupportedCodeText(int code);
 };

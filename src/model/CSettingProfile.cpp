@@ -58,7 +58,7 @@ CSettingProfile::~CSettingProfile() {
 }
 
 std::string CSettingProfile::ProfilePath(const std::string& modelName) {
-    return CAppPaths::Join(CAppPaths::ExecutableDirectory(), modelName + ".ini");
+    return CAppPaths::Join(CAppPaths::ProfileDirectory(), modelName + ".ini");
 }
 
 std::string CSettingProfile::FirmwareText(int firmwareNumber) {

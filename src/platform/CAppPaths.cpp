@@ -1,6 +1,7 @@
 #include "platform/CAppPaths.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <mutex>
 #include <unistd.h>
@@ -15,6 +16,33 @@ std::string RunningExecutableDirectory() {
     if (error)
         return std::filesystem::current_path(error).string();
     return exe.parent_path().string();
+}
+
+// Permission bits say nothing for root or on read-only mounts, so a file is really created.
+bool CanCreateFilesIn(const std::string& directory) {
+    std::string probe = CAppPaths::Join(directory, ".pelmora-write-XXXXXX");
+    const int fd = mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
+// $variable/pelmora, else ~/homeRelative/pelmora, created on demand.
+std::string XdgDirectory(const char* variable, const char* homeRelative) {
+    std::string base;
+    if (const char* xdg = std::getenv(variable); xdg && *xdg) {
+        base = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        base = CAppPaths::Join(home, homeRelative);
+    } else {
+        base = "/tmp";
+    }
+    const std::string directory = CAppPaths::Join(base, "pelmora");
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    return directory;
 }
 } // namespace
 
@@ -40,16 +68,14 @@ std::string CAppPaths::Join(const std::string& directory, const std::string& nam
 }
 
 std::string CAppPaths::UserDataDirectory() {
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = Join(home, ".local/share");
-    } else {
-        base = "/tmp";
-    }
-    const std::string directory = Join(base, "pelmora");
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    return directory;
+    return XdgDirectory("XDG_DATA_HOME", ".local/share");
+}
+
+std::string CAppPaths::UserConfigDirectory() {
+    return XdgDirectory("XDG_CONFIG_HOME", ".config");
+}
+
+std::string CAppPaths::ProfileDirectory() {
+    const std::string besideExecutable = ExecutableDirectory();
+    return CanCreateFilesIn(besideExecutable) ? besideExecutable : UserConfigDirectory();
 }

@@ -14,4 +14,10 @@ public:
     static std::string Join(const std::string& directory, const std::string& name);
     // The per-user data directory ($XDG_DATA_HOME/pelmora or ~/.local/share/pelmora), created on demand.
     static std::string UserDataDirectory();
+    // The per-user settings directory ($XDG_CONFIG_HOME/pelmora or ~/.config/pelmora), created on demand.
+    static std::string UserConfigDirectory();
+    // Where the settings profiles live: beside the executable when files can be created there
+    // (a copy unpacked into a folder of its own), else the per-user settings directory (an
+    // installed program in a system folder).
+    static std::string ProfileDirectory();
 };

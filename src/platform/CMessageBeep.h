@@ -9,7 +9,8 @@ enum class BeepType : unsigned {
 };
 
 // Plays a short system sound for the beep type without waiting for it to end.
-// Where no sound server runs the call is silent; it never reports an error.
+// Where no sound can be played the call is silent: that is found out once and written to the
+// log (stderr) in one line; it never reports an error.
 class CMessageBeep {
 public:
     static void Play(BeepType type);

@@ -213,6 +213,10 @@ TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing) {
     m_link.connectResult = -2;
     m_frame->ConnectToPort(3);
     EXPECT_FALSE(m_frame->IsConnected());
+    // The engine refuses a code it does not accept, and keeps the code it read.
+    m_link.connectResult = -3;
+    m_link.code = 99;
+    m_frame->ConnectToPort(3);
     m_link.connectResult = 0;
     m_link.code = -12345;
     m_frame->ConnectToPort(3);
@@ -221,11 +225,15 @@ TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing) {
 
     EXPECT_EQ(m_frame->Profile().GetModelNumber(), CSettingProfile::kDefaultModel);
     EXPECT_TRUE(m_frame->PortLabel().isEmpty());
-    ASSERT_EQ(m_sandbox.Messages().shown.size(), 2u);
-    for (const auto& shown : m_sandbox.Messages().shown) {
-        EXPECT_EQ(shown.text, CAppTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
-        EXPECT_EQ(shown.style, MB_ICONSTOP);
-        EXPECT_EQ(shown.owner, nullptr);
+    const auto& shown = m_sandbox.Messages().shown;
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].text, CAppTestSandbox::GeneralText("S_MAINFRAME_ONDEVICECONNECT"));
+    EXPECT_NE(shown[1].text.find(" 99,"), std::string::npos) << shown[1].text;
+    EXPECT_NE(shown[2].text.find("-12345"), std::string::npos) << shown[2].text;
+    for (const auto& message : shown) {
+        EXPECT_EQ(message.text.find('%'), std::string::npos);
+        EXPECT_EQ(message.style, MB_ICONSTOP);
+        EXPECT_EQ(message.owner, nullptr);
     }
 }
 

@@ -29,6 +29,7 @@ const std::vector<std::string> kGeneralKeys = {"S_VERSION",
                                                "S_IDD_SETTING_ONOK_ILRNG",
                                                "S_MAINFRAME_ONDEVICECONNECT",
                                                "S_MAINFRAME_ONFILEOPEN",
+                                               "S_MAINFRAME_UNSUPPORTED_CODE",
                                                "S_SETTING_WARNING_CLEAR_FAIL",
                                                "S_SETTING_WARNING_CLEAR_SUCCESS",
                                                "S_SETTING_WARNING_DN_0_FAIL",
@@ -282,7 +283,8 @@ TEST_F(LanguageFileTest, EveryKeyIsUsedBySomeWindow) {
 // Texts are handed to printf-style formatting with fixed arguments; a stray conversion
 // would read an argument that is not there.
 TEST_F(LanguageFileTest, GeneralTextsCarryOnlyTheExpectedPlaceholders) {
-    const std::map<std::string, std::string> expected = {{"S_ONAPPHELP", "%s"}};
+    const std::map<std::string, std::string> expected = {{"S_ONAPPHELP", "%s"},
+                                                         {"S_MAINFRAME_UNSUPPORTED_CODE", "%d"}};
     for (const std::string& key : kGeneralKeys) {
         auto it = expected.find(key);
         EXPECT_EQ(Conversions(CStringTable::GetGeneralText(key)), it == expected.end() ? "" : it->second)

@@ -79,7 +79,21 @@ TEST_F(CCliRecordCommandTest, RefusesBadOptionsAndAMissingSensor) {
     EXPECT_EQ(Record({"--port", "usb", "--count", "-1", "--out", m_devices.Path() + "/a.psh"}), 2);
     EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--size", "x"}), 2);
     EXPECT_EQ(Record({"--port", "9", "--count", "3", "--out", m_devices.Path() + "/a.psh"}), 1);
-    EXPECT_NE(m_err.str().find("did not connect"), std::string::npos);
+    EXPECT_NE(m_err.str().find("did not open"), std::string::npos) << m_err.str();
+}
+
+TEST_F(CCliRecordCommandTest, SensorWithAnUnknownCodeIsRefusedNamingTheCode) {
+    VirtualSensorConfig config;
+    config.identificationCode = 4242;
+    CVirtualSensor sensor(config);
+    ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
+    EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--out", m_devices.Path() + "/a.psh"}), 1);
+    EXPECT_NE(m_err.str().find("4242"), std::string::npos) << m_err.str();
+    m_err.str("");
+    CCliDispatcher dispatcher;
+    dispatcher.Add(CCliDeviceCommands::Commands());
+    EXPECT_EQ(dispatcher.Run({"identify", "--port", "usb"}, m_out, m_err), 1);
+    EXPECT_NE(m_err.str().find("4242"), std::string::npos) << m_err.str();
 }
 
 // The device commands share the record command's option parser: trailing garbage in a number

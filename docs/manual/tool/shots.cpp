@@ -1,0 +1,124 @@
+// Takes the manual's screenshots from the real program: it starts the application as a user
+// would, connects to the virtual sensor on the COM port given, opens each screen and dialog
+// and saves what it shows. scripts/manual-shots.sh runs it beside pelmora-sim.
+// Usage: pelmora-manual-shots <com port> <output folder> [history.psh]
+#include "app/CMainFrame.h"
+#include "app/CMessageBoxSink.h"
+#include "app/CMessageBoxes.h"
+#include "app/CPelmoraApp.h"
+#include "app/CommandIds.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Message boxes would wait for a click; their texts go to the log instead.
+class CLoggingSink : public CMessageBoxSink {
+public:
+    int Show(void*, const std::string& text, const std::string&, unsigned) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return IDOK;
+    }
+};
+
+QString s_folder;
+
+void Wait(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void Save(QWidget* widget, const QString& name) {
+    const QString path = QDir(s_folder).filePath(name + QStringLiteral(".png"));
+    if (!widget || !widget->grab().save(path)) {
+        std::fprintf(stderr, "could not save %s\n", qPrintable(path));
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+    std::fflush(stdout);
+}
+
+// Runs a command that opens a modal dialog, saves the dialog and closes it.
+void SaveDialogOf(CMainFrame& frame, int command, const QString& name) {
+    QTimer::singleShot(600, [name] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        Save(dialog, name);
+        if (dialog)
+            dialog->close();
+    });
+    frame.ExecuteCommand(command);
+}
+
+void SaveScreen(CMainFrame& frame, int command, const QString& name) {
+    if (!frame.QueryCommand(command).enabled) {
+        std::fprintf(stderr, "skipped %s: command not available\n", qPrintable(name));
+        return;
+    }
+    frame.ExecuteCommand(command);
+    Wait(300);
+    frame.ExecuteCommand(ID_MEASURE_START);
+    Wait(4000);
+    Save(&frame, name);
+    if (QMdiSubWindow* child = frame.MdiArea()->activeSubWindow()) {
+        child->showMaximized();
+        Wait(500);
+        Save(&frame, name + QStringLiteral("-maximised"));
+    }
+    frame.ExecuteCommand(ID_MEASURE_STOP);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3)
+        return 2;
+    const int port = QString::fromLocal8Bit(argv[1]).toInt();
+    const QString history = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+    // The program takes any argument as a history file to open; it gets none.
+    int programArgc = 1;
+    CPelmoraApp application(programArgc, argv);
+    if (!application.InitInstance())
+        return 2;
+    s_folder = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(s_folder);
+    CLoggingSink sink;
+    CMessageBoxes::SetSink(&sink);
+    CMainFrame& frame = *application.MainFrame();
+    frame.resize(1024, 720);
+    Wait(300);
+
+    Save(&frame, QStringLiteral("main-window"));
+    SaveDialogOf(frame, ID_DEVICE_CONNECT, QStringLiteral("connect-dialog"));
+    frame.ConnectToPort(port);
+    while (frame.IsConnecting())
+        Wait(100);
+    if (!frame.IsConnected()) {
+        std::fprintf(stderr, "no sensor on COM%d\n", port);
+        return 1;
+    }
+    SaveScreen(frame, ID_MODE_AVGPEAK, QStringLiteral("avg-peak-screen"));
+    SaveDialogOf(frame, ID_DEVICE_SETTING, QStringLiteral("setting-dialog"));
+    SaveScreen(frame, ID_MODE_PULSE, QStringLiteral("pulse-screen"));
+    SaveScreen(frame, ID_MODE_CCDF, QStringLiteral("ccdf-screen"));
+    if (!history.isEmpty() && frame.OpenHistoryFile(history)) {
+        Wait(500);
+        Save(&frame, QStringLiteral("history-viewer"));
+        SaveDialogOf(frame, ID_FILE_REPORT, QStringLiteral("report-dialog"));
+    }
+    if (frame.QueryCommand(ID_LOGGING).enabled)
+        SaveDialogOf(frame, ID_LOGGING, QStringLiteral("download-dialog"));
+    frame.ExecuteCommand(ID_WINDOW_CASCADE);
+    Wait(300);
+    Save(&frame, QStringLiteral("cascade"));
+    QTimer::singleShot(0, &application, &QApplication::quit);
+    return application.Run();
+}

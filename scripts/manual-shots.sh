@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Takes the user manual's screenshots from the real program, headless, beside a virtual sensor.
+#   scripts/manual-shots.sh [output folder] [extra environment, e.g. QT_SCALE_FACTOR=2]
+# The default output folder is docs/manual/images; the next build turns them into the PDF.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=${1:-docs/manual/images}
+shift || true
+bin=build/bin
+cmake --build build --target pelmora pelmora-sim pelmora-cli pelmora-manual-shots >/dev/null
+
+work=$(mktemp -d)
+sim=""
+cleanup() {
+  [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+export PELMORA_PORTS_DIR=$work/ports XDG_CONFIG_HOME=$work/config
+
+"$bin/pelmora-sim" --model 5 >"$work/sim.log" 2>&1 &
+sim=$!
+for _ in $(seq 50); do
+  grep -q " on COM" "$work/sim.log" && break
+  sleep 0.1
+done
+port=$(sed -n 's/.* on COM\([0-9]*\).*/\1/p' "$work/sim.log")
+[ -n "$port" ] || { cat "$work/sim.log"; exit 1; }
+
+"$bin/pelmora-cli" record --port "$port" --count 30 --out "$work/Bench run.psh" >/dev/null
+env "$@" "$bin/pelmora-manual-shots" "$port" "$out" "$work/Bench run.psh"
