@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config ccache
+  build-essential cmake ninja-build pkg-config ccache clang-format
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   libcanberra-dev sound-theme-freedesktop
