@@ -1,15 +1,11 @@
 #include "screens/CMeasurementView.h"
 
-#include "app/CAppRegistry.h"
-#include "app/CMenuBuilder.h"
-#include "app/CShellLink.h"
 #include "app/CommandIds.h"
 #include "history/CGraphCtrl.h"
 #include "model/CSettingProfile.h"
 #include "screens/CMeasurementCtrl.h"
 #include "screens/CMeasurementLink.h"
 
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -147,7 +143,7 @@ void CMeasurementView::mousePressEvent(QMouseEvent* event) {
         SelectAt(event->position().toPoint());
     } else if (event->button() == Qt::RightButton) {
         SelectAt(event->position().toPoint());
-        ShowContextMenu(event->globalPosition().toPoint());
+        m_contextMenu.Show(event->globalPosition().toPoint());
     }
     event->accept();
 }
@@ -174,20 +170,6 @@ void CMeasurementView::mouseDoubleClickEvent(QMouseEvent* event) {
     case CMeasurementLayout::DoubleClickAction::None:
         break;
     }
-}
-
-void CMeasurementView::ShowContextMenu(const QPoint& globalPosition) {
-    CShellLink* shell = CAppRegistry::Instance().GetShell();
-    if (shell == nullptr)
-        return;
-    if (m_contextMenus == nullptr) {
-        m_contextMenus = CMenuBuilder::BuildContextMenus(nullptr, &shell->Commands());
-        m_contextMenus->setParent(this, m_contextMenus->windowFlags());
-    }
-    if (m_contextMenus->actions().isEmpty() || m_contextMenus->actions().constFirst()->menu() == nullptr)
-        return;
-    shell->UpdateCommandStates(); // every command's rule applies in the pop-up too
-    m_contextMenus->actions().constFirst()->menu()->exec(globalPosition);
 }
 
 bool CMeasurementView::OnCommand(int id) {

@@ -5,6 +5,7 @@
 #include "screens/CMeasurementHandler.h"
 #include "screens/CMeasurementLayout.h"
 #include "screens/CMeasurementLink.h"
+#include "screens/CScreenContextMenu.h"
 
 #include <QWidget>
 
@@ -14,7 +15,6 @@
 class CGraphCtrl;
 class CMeasurementCtrl;
 class CSettingProfile;
-class QMenu;
 
 // The AVG & PEAK screen's one window: four readouts and the history graph in a two-by-two or
 // full-screen arrangement, and the commands that change them. Readings reach Handler() on the
@@ -59,7 +59,6 @@ private:
     void RedrawQuantity(int quantity, int refreshKind);
     void SelectAt(const QPoint& position);
     void MarkSelection();
-    void ShowContextMenu(const QPoint& globalPosition);
 
     void OnFullScreen();
     void OnMultiScreen();
@@ -74,5 +73,5 @@ private:
     CGraphCtrl* m_graph = nullptr;
     CMeasurementLayout m_layout;
     CMeasurementHandler m_handler;
-    QMenu* m_contextMenus = nullptr;
+    CScreenContextMenu m_contextMenu{this};
 };

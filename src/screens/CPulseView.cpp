@@ -1,14 +1,10 @@
 #include "screens/CPulseView.h"
 
-#include "app/CAppRegistry.h"
-#include "app/CMenuBuilder.h"
-#include "app/CShellLink.h"
 #include "app/CommandIds.h"
 #include "history/CGraphCtrl.h"
 #include "model/CSettingProfile.h"
 #include "screens/CMeasurementCtrl.h"
 
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -129,7 +125,7 @@ void CPulseView::mousePressEvent(QMouseEvent* event) {
         SelectAt(event->position().toPoint());
     } else if (event->button() == Qt::RightButton) {
         SelectAt(event->position().toPoint());
-        ShowContextMenu(event->globalPosition().toPoint());
+        m_contextMenu.Show(event->globalPosition().toPoint());
     }
     event->accept();
 }
@@ -156,20 +152,6 @@ void CPulseView::mouseDoubleClickEvent(QMouseEvent* event) {
     case CPulseLayout::DoubleClickAction::None:
         break;
     }
-}
-
-void CPulseView::ShowContextMenu(const QPoint& globalPosition) {
-    CShellLink* shell = CAppRegistry::Instance().GetShell();
-    if (shell == nullptr)
-        return;
-    if (m_contextMenus == nullptr) {
-        m_contextMenus = CMenuBuilder::BuildContextMenus(nullptr, &shell->Commands());
-        m_contextMenus->setParent(this, m_contextMenus->windowFlags());
-    }
-    if (m_contextMenus->actions().isEmpty() || m_contextMenus->actions().constFirst()->menu() == nullptr)
-        return;
-    shell->UpdateCommandStates(); // every command's rule applies in the pop-up too
-    m_contextMenus->actions().constFirst()->menu()->exec(globalPosition);
 }
 
 bool CPulseView::OnCommand(int id) {

@@ -5,6 +5,7 @@
 #include "screens/CMeasurementLink.h"
 #include "screens/CPulseHandler.h"
 #include "screens/CPulseLayout.h"
+#include "screens/CScreenContextMenu.h"
 
 #include <QWidget>
 
@@ -15,7 +16,6 @@ class CGraphCtrl;
 class CMeasurementCtrl;
 class CScreenNotices;
 class CSettingProfile;
-class QMenu;
 
 // The PULSE screen's one window: four readouts in fixed slots and the live graph of the main
 // quantity below them, or one readout full screen, with the screen's view commands. The
@@ -57,7 +57,6 @@ private:
     void RedrawPanels(int refreshKind);
     void MarkSelection();
     void SelectAt(const QPoint& position);
-    void ShowContextMenu(const QPoint& globalPosition);
 
     void OnFullScreen();
     void OnMultiScreen();
@@ -71,5 +70,5 @@ private:
     CGraphCtrl* m_graph = nullptr;
     CPulseLayout m_layout;
     CPulseHandler m_handler;
-    QMenu* m_contextMenus = nullptr;
+    CScreenContextMenu m_contextMenu{this};
 };
