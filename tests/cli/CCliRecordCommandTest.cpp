@@ -141,7 +141,8 @@ TEST_F(CCliRecordCommandTest, PulseScreenMatchesAHandComputation) {
 }
 
 TEST_F(CCliRecordCommandTest, RefusesBadOverrides) {
-    const std::vector<std::string> base = {"--port", "usb", "--count", "1", "--out", m_devices.Path() + "/a.psh"};
+    const std::vector<std::string> base = {"--port", "usb",   "--count",
+                                           "1",      "--out", m_devices.Path() + "/a.psh"};
     for (const std::vector<std::string>& extra : std::vector<std::vector<std::string>>{{"--screen", "ccdf"},
                                                                                        {"--freq", "0"},
                                                                                        {"--freq", "nan"},

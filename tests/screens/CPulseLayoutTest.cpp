@@ -1,6 +1,6 @@
+#include "screens/CPulseLayout.h"
 #include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
-#include "screens/CPulseLayout.h"
 #include "screens/ReadoutItem.h"
 
 #include <gtest/gtest.h>
