@@ -181,7 +181,8 @@ TEST_F(CVirtualSensorTest, HistogramFormatFollowsTheFirmware) {
             highest = key;
         }
         EXPECT_EQ(total, 10000) << "firmware " << firmware;
-        EXPECT_NEAR(10.0 * std::log10(linearSum / total), 38.0, 0.3) << "firmware " << firmware;
+        EXPECT_NEAR(10.0 * std::log10(linearSum / static_cast<double>(total)), 38.0, 0.3)
+            << "firmware " << firmware;
         EXPECT_LE(highest, 4800 + 10);
         EXPECT_GT(highest, 4600) << "the clipped tail reaches the crest";
         m_sensor->Stop();
