@@ -1,3 +1,4 @@
+#include "cli/CCliCcdfCommand.h"
 #include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
 #include "cli/CCliHistoryCommands.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     dispatcher.Add(CCliDeviceCommands::Commands());
     dispatcher.Add(CCliRecordCommand::Commands());
     dispatcher.Add(CCliLoggingCommands::Commands());
+    dispatcher.Add(CCliCcdfCommand::Commands());
 #ifdef PELMORA_CLI_EXPORTS
     dispatcher.Add(CCliHistoryExports::Commands());
 #endif

@@ -1,7 +1,6 @@
 #include "protocol/CHistogramDecoder.h"
 
 #include "platform/CLittleEndian.h"
-#include "protocol/CReplyParser.h"
 
 CHistogramDecoder::SReplyFormat CHistogramDecoder::FormatFor(uint32_t firmwareVersion) {
     if (firmwareVersion >= 291 && firmwareVersion <= 294)
@@ -39,7 +38,8 @@ bool CHistogramDecoder::Decode(const uint8_t* bytes, uint32_t byteCount, int32_t
     bins.clear();
     if (byteCount != kSmallReply && byteCount != kMediumReply && byteCount != kLargeReply)
         return false;
-    if (!CReplyParser::ContainsHead(bytes, byteCount, "[C"))
+    // The samples are read at fixed offsets from the head, so it must open the reply.
+    if (bytes[0] != '[' || bytes[1] != 'C')
         return false;
 
     const bool small = byteCount == kSmallReply;

@@ -19,7 +19,8 @@ public:
     static SReplyFormat FormatFor(uint32_t firmwareVersion);
 
     // Fills bins from a reply of one of the three sizes; offsetHundredths is the first key of the
-    // small format. False (bins cleared) when the size is unknown or the "[C" head is missing.
+    // small format. False (bins cleared) when the size is unknown or the reply does not open
+    // with the "[C" head.
     static bool Decode(const uint8_t* bytes, uint32_t byteCount, int32_t offsetHundredths,
                        std::map<int32_t, int32_t>& bins);
 

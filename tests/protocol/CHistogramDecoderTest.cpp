@@ -71,4 +71,8 @@ TEST(HistogramDecoder, RejectsUnknownSizesAndMissingHead) {
     EXPECT_TRUE(bins.empty());
     bytes = CReplyBytes::Blocks('C', 2048);
     EXPECT_FALSE(CHistogramDecoder::Decode(bytes.data(), 2048, 0, bins));
+    // A head further in would put every sample at the wrong offset.
+    bytes = CReplyBytes::Blocks('C', 1536);
+    bytes.insert(bytes.begin(), 'x');
+    EXPECT_FALSE(CHistogramDecoder::Decode(bytes.data(), 1536, 0, bins));
 }
