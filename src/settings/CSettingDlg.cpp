@@ -57,6 +57,8 @@ void CSettingDlg::accept() {
     for (CSettingPage* page : m_pages)
         if (!page->Validate())
             return;
+    for (CSettingPage* page : m_pages)
+        page->ApplyValidated();
     m_pages[static_cast<size_t>(SelectedTab())]->Apply();
     QDialog::accept();
 }

@@ -26,6 +26,9 @@ public:
     // Shows the first problem found and puts the focus on its field. Range items are written
     // into the profile as soon as the whole page is valid.
     virtual bool Validate() { return true; }
+    // Writes what the page keeps on every confirmed OK, whether its tab is shown or not; called
+    // once every page validated, before Apply.
+    virtual void ApplyValidated() {}
     // Writes the page's settings into the profile; only after Validate succeeded.
     virtual void Apply() {}
 

@@ -1,6 +1,7 @@
 #include "settings/CSettingPageFactory.h"
 
 #include "settings/CSettingDlg_Avg.h"
+#include "settings/CSettingDlg_Ccdf.h"
 #include "settings/CSettingDlg_Logging.h"
 #include "settings/CSettingDlg_Pulse.h"
 
@@ -12,7 +13,7 @@ CSettingPage* CSettingPageFactory::Create(SettingPageKind kind, CSettingProfile&
     case SettingPageKind::Pulse:
         return new CSettingDlg_Pulse(profile, parent);
     case SettingPageKind::Ccdf:
-        return new CSettingPage(profile, "IDD_SETTING_CCDF", parent);
+        return new CSettingDlg_Ccdf(profile, parent);
     case SettingPageKind::Logging:
         return new CSettingDlg_Logging(profile, nullptr, parent);
     }

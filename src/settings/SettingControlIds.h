@@ -28,6 +28,10 @@ enum SettingControlId : int {
     IdcPeriod = 1077,
     IdcDutyValue = 1078,
     IdcReferenceValue = 1079,
+    IdcSampleCount = 1083,
+    IdcCcdfAlarm = 1084,
+    IdcCcdfLimit = 1085,
+    IdcCrestLimit = 1086,
     IdcLoggingPeriod = 1087,
     IdcLogChannelFwd = 1088,
     IdcLogChannelPeak = 1089,
@@ -43,4 +47,5 @@ enum SettingControlId : int {
     IdcAveraging = 1109,
     IdcTechnology = 1111,
     IdcLogRunTimeUnit = 1112,
+    IdcCcdfAlarmGroup = 1116,
 };

@@ -35,6 +35,7 @@ TEST(CCcdfReferenceTest, PassesThroughTheTableAndFallsSmoothly) {
     // Between two entries the curve lies between them.
     EXPECT_LT(curve[272], curve[256]);
     EXPECT_GT(curve[272], curve[288]);
-    for (size_t i = 1; i < curve.size(); ++i)
+    // Up to the last entry (12 dB); beyond it the curve is extrapolated.
+    for (size_t i = 1; i <= 768; ++i)
         ASSERT_LT(curve[i], curve[i - 1] + 0.01f) << "at point " << i;
 }

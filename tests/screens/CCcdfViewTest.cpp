@@ -1,0 +1,26 @@
+#include "screens/CCcdfView.h"
+
+#include "model/CSettingProfile.h"
+#include "screens/CCcdfGraphCtrl.h"
+#include "screens/CCcdfTextView.h"
+
+#include <gtest/gtest.h>
+
+TEST(CCcdfViewTest, EmptyWindowShowsNotAvailableAndAnEmptyGraph) {
+    CSettingProfile profile;
+    CCcdfView view(profile);
+    view.resize(900, 600);
+    CCcdfResult result;
+    result.measured = true;
+    result.averagePower = 40.123;
+    result.curve = {{9.0f, -4.0f}, {6.0f, -2.0f}, {3.0f, -1.0f}};
+    view.Show(result, 7, 13);
+    EXPECT_EQ(view.Pane(CCcdfPaneTexts::Power)->Texts()[0], "Avg. Power : 40.12 dBm");
+    EXPECT_EQ(view.Graph()->Series().pointCount, 3);
+    EXPECT_NE(view.Graph()->Series().subtitle, "");
+
+    view.Show(CCcdfResult{}, 0, 13);
+    EXPECT_EQ(view.Pane(CCcdfPaneTexts::Power)->Texts()[0], "Avg. Power : N/A");
+    EXPECT_EQ(view.Graph()->Series().pointCount, 0);
+    EXPECT_EQ(view.Graph()->Series().subtitle, "");
+}
