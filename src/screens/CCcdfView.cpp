@@ -1,10 +1,15 @@
 #include "screens/CCcdfView.h"
 
+#include "app/CAppRegistry.h"
+#include "app/CMenuBuilder.h"
+#include "app/CShellLink.h"
 #include "screens/CCcdfGraphCtrl.h"
 #include "screens/CCcdfSplitter.h"
 #include "screens/CCcdfTextView.h"
 
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
+#include <QMenu>
 
 namespace {
 
@@ -83,4 +88,18 @@ void CCcdfView::LayoutPanes(int width, int height) {
     m_left->setSizes({height / 3, height / 3, height - 2 * (height / 3)});
     m_right->setSizes({(height / 4) * 3, height - (height / 4) * 3});
     m_bottomRight->setSizes({width / 4, width / 4, rightWidth - 2 * (width / 4)});
+}
+
+void CCcdfView::contextMenuEvent(QContextMenuEvent* event) {
+    CShellLink* shell = CAppRegistry::Instance().GetShell();
+    if (shell == nullptr)
+        return;
+    if (m_contextMenus == nullptr) {
+        m_contextMenus = CMenuBuilder::BuildContextMenus(nullptr, &shell->Commands());
+        m_contextMenus->setParent(this, m_contextMenus->windowFlags());
+    }
+    if (m_contextMenus->actions().isEmpty() || m_contextMenus->actions().constFirst()->menu() == nullptr)
+        return;
+    shell->UpdateCommandStates();
+    m_contextMenus->actions().constFirst()->menu()->exec(event->globalPos());
 }

@@ -11,6 +11,7 @@ class CCcdfGraphCtrl;
 class CCcdfSplitter;
 class CCcdfTextView;
 class CSettingProfile;
+class QMenu;
 
 // The client area of the CCDF screen: three text panes on the left, the graph at the top right
 // and three text panes below it, in splitters whose bars stay where the layout puts them. It
@@ -34,6 +35,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The screen's menu, on a right click anywhere in it.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     CCcdfTextView* AddPane(CCcdfPaneTexts::Pane pane, CCcdfSplitter* splitter);
@@ -49,4 +52,5 @@ private:
     CCcdfSplitter* m_bottomRight;
     CCcdfGraphCtrl* m_graph;
     std::array<CCcdfTextView*, CCcdfPaneTexts::PaneCount> m_panes{};
+    QMenu* m_contextMenus = nullptr;
 };
