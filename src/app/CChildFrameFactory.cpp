@@ -2,6 +2,7 @@
 
 #include "app/CPlaceholderScreenFrame.h"
 #include "history/CHistoryFrame.h"
+#include "screens/CCcdfFrame.h"
 #include "screens/CMeasurementFrame.h"
 #include "screens/CPulseFrame.h"
 
@@ -16,6 +17,8 @@ CChildFrame* CChildFrameFactory::Create(ChildKind kind) {
         return new CMeasurementFrame();
     if (kind == ChildKind::Pulse)
         return new CPulseFrame();
+    if (kind == ChildKind::Ccdf)
+        return new CCcdfFrame();
     return new CPlaceholderScreenFrame(kind);
 }
 
