@@ -11,81 +11,79 @@ namespace {
 
 class IdleLink : public CMeasurementLink {
 public:
-  bool IsConnected() const override { return true; }
-  bool Request(int32_t, int32_t, uint32_t) override { return true; }
-  bool IsPending() const override { return pending; }
-  void SetPending(bool flag) override { pending = flag; }
-  void RunSetup(SetupJob, SetupDone done) override { done(true); }
-  bool pending = false;
+    bool IsConnected() const override { return true; }
+    bool Request(int32_t, int32_t, uint32_t) override { return true; }
+    bool IsPending() const override { return pending; }
+    void SetPending(bool flag) override { pending = flag; }
+    void RunSetup(SetupJob, SetupDone done) override { done(true); }
+    bool pending = false;
 };
 
 class CCcdfFrameTest : public ::testing::Test {
 protected:
-  CCcdfFrameTest() {
-    m_profile.SetModelNumber(1);
-    auto link = std::make_unique<IdleLink>();
-    m_link = link.get();
-    m_frame = std::make_unique<CCcdfFrame>(&m_profile, std::move(link));
-  }
+    CCcdfFrameTest() {
+        m_profile.SetModelNumber(1);
+        auto link = std::make_unique<IdleLink>();
+        m_link = link.get();
+        m_frame = std::make_unique<CCcdfFrame>(&m_profile, std::move(link));
+    }
 
-  // One timer tick that asks for a histogram, and the histogram arriving.
-  void Exchange(int32_t state = 1) {
-    m_frame->Controller().OnTimer();
-    m_frame->TakeHistogram(state, {{2500, 1000}, {2000, 9000}});
-  }
+    // One timer tick that asks for a histogram, and the histogram arriving.
+    void Exchange(int32_t state = 1) {
+        m_frame->Controller().OnTimer();
+        m_frame->TakeHistogram(state, {{2500, 1000}, {2000, 9000}});
+    }
 
-  CCommandState Rule(int id) {
-    CCommandState state;
-    m_frame->OnUpdateCommand(id, state);
-    return state;
-  }
+    CCommandState Rule(int id) {
+        CCommandState state;
+        m_frame->OnUpdateCommand(id, state);
+        return state;
+    }
 
-  CSettingProfile m_profile;
-  IdleLink *m_link = nullptr;
-  std::unique_ptr<CCcdfFrame> m_frame;
+    CSettingProfile m_profile;
+    IdleLink* m_link = nullptr;
+    std::unique_ptr<CCcdfFrame> m_frame;
 };
 
 } // namespace
 
 TEST_F(CCcdfFrameTest, SingleSweepStopsWithAFullWindow) {
-  m_profile.SetSingleSweep(true);
-  m_profile.SetCcdfRate(0);
-  m_frame->OnCommand(ID_MEASURE_START);
-  for (int i = 0; i < 9; ++i)
+    m_profile.SetSingleSweep(true);
+    m_profile.SetCcdfRate(0);
+    m_frame->OnCommand(ID_MEASURE_START);
+    for (int i = 0; i < 9; ++i)
+        Exchange();
+    EXPECT_TRUE(m_frame->Controller().IsRunning());
+    EXPECT_EQ(m_frame->View()->Pane(CCcdfPaneTexts::Measurement)->Texts()[3], "Samples : 90,000 / 100,000");
     Exchange();
-  EXPECT_TRUE(m_frame->Controller().IsRunning());
-  EXPECT_EQ(m_frame->View()->Pane(CCcdfPaneTexts::Measurement)->Texts()[3],
-            "Samples : 90,000 / 100,000");
-  Exchange();
-  EXPECT_FALSE(m_frame->Controller().IsRunning());
-  EXPECT_EQ(m_frame->Acquisition().Window().Size(), 10u);
-  EXPECT_FALSE(m_link->pending);
+    EXPECT_FALSE(m_frame->Controller().IsRunning());
+    EXPECT_EQ(m_frame->Acquisition().Window().Size(), 10u);
+    EXPECT_FALSE(m_link->pending);
 }
 
 TEST_F(CCcdfFrameTest, FailedOrUnawaitedExchangesAreNotCounted) {
-  m_frame->OnCommand(ID_MEASURE_START);
-  Exchange(0);
-  EXPECT_EQ(m_frame->Acquisition().Window().Size(), 0u);
-  EXPECT_FALSE(m_link->pending); // the next tick asks again
-  Exchange();
-  // A histogram asked for before Stop and Start arrives after them.
-  m_frame->Controller().OnTimer();
-  m_frame->OnCommand(ID_MEASURE_STOP);
-  m_frame->OnCommand(ID_MEASURE_START);
-  m_frame->TakeHistogram(1, {{2500, 1}});
-  EXPECT_EQ(m_frame->Acquisition().Window().Size(), 0u);
-  EXPECT_EQ(m_frame->View()->Pane(CCcdfPaneTexts::Power)->Texts()[0],
-            "Avg. Power : N/A");
+    m_frame->OnCommand(ID_MEASURE_START);
+    Exchange(0);
+    EXPECT_EQ(m_frame->Acquisition().Window().Size(), 0u);
+    EXPECT_FALSE(m_link->pending); // the next tick asks again
+    Exchange();
+    // A histogram asked for before Stop and Start arrives after them.
+    m_frame->Controller().OnTimer();
+    m_frame->OnCommand(ID_MEASURE_STOP);
+    m_frame->OnCommand(ID_MEASURE_START);
+    m_frame->TakeHistogram(1, {{2500, 1}});
+    EXPECT_EQ(m_frame->Acquisition().Window().Size(), 0u);
+    EXPECT_EQ(m_frame->View()->Pane(CCcdfPaneTexts::Power)->Texts()[0], "Avg. Power : N/A");
 }
 
 TEST_F(CCcdfFrameTest, CommandRules) {
-  m_profile.SetAlarmOn(5, true);
-  EXPECT_TRUE(Rule(ID_ALARM_ON).checked);
-  EXPECT_FALSE(Rule(ID_ALARM_OFF).checked);
-  EXPECT_TRUE(Rule(ID_LIMITCHECK_DISABLE).checked);
-  EXPECT_FALSE(Rule(ID_FILE_SAVE).enabled);
-  EXPECT_FALSE(Rule(ID_VIEW_FULLSCREEN).enabled);
-  EXPECT_TRUE(Rule(ID_SETASDEFAULT).enabled);
-  EXPECT_TRUE(m_frame->OnCommand(ID_ALARM_OFF));
-  EXPECT_TRUE(m_profile.IsAlarmOn(5));
+    m_profile.SetAlarmOn(5, true);
+    EXPECT_TRUE(Rule(ID_ALARM_ON).checked);
+    EXPECT_FALSE(Rule(ID_ALARM_OFF).checked);
+    EXPECT_TRUE(Rule(ID_LIMITCHECK_DISABLE).checked);
+    EXPECT_FALSE(Rule(ID_FILE_SAVE).enabled);
+    EXPECT_FALSE(Rule(ID_VIEW_FULLSCREEN).enabled);
+    EXPECT_TRUE(Rule(ID_SETASDEFAULT).enabled);
+    EXPECT_TRUE(m_frame->OnCommand(ID_ALARM_OFF));
+    EXPECT_TRUE(m_profile.IsAlarmOn(5));
 }
