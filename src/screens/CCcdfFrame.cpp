@@ -18,17 +18,6 @@ constexpr int kCcdfItem = 5;
 // measurement.
 constexpr int kReverseCheckModel = 5;
 
-CSettingProfile& ProfileToUse(CSettingProfile* profile) {
-    if (profile != nullptr)
-        return *profile;
-    if (CSettingProfile* registered = CAppRegistry::Instance().GetSettingProfile())
-        return *registered;
-    // Only reached without a main frame; the screen then works on a profile of
-    // its own.
-    static CSettingProfile standalone;
-    return standalone;
-}
-
 } // namespace
 
 CCcdfFrame::CCcdfFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
