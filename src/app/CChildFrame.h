@@ -36,6 +36,11 @@ public:
     virtual int MainQuantity() const { return -1; }
     // The setting dialog has changed the profile: the screen redraws with the new settings.
     virtual void ApplySettings() {}
+    // Before an action that would leave the screen's measurement unsaved: offers to save it.
+    // False when the user cancelled, and the action must not go on.
+    virtual bool OfferToSave() { return true; }
+    // Another sensor was connected: what the screen measured belongs to none of its readings.
+    virtual void ForgetMeasurement() {}
 
     bool OnCommand(int /*id*/) override { return false; }
     bool OnUpdateCommand(int /*id*/, CCommandState& /*state*/) override { return false; }

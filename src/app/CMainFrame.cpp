@@ -339,10 +339,64 @@ void CMainFrame::FinishConnect(int port, int32_t result) {
         ReportConnectFailure(code);
         return;
     }
-    m_profile.SetDevice(model->number, m_link->SerialNumber(), m_link->FirmwareVersion());
+    if (!TakeOverSensor(*model)) {
+        m_link->Disconnect(); // the user kept the unsaved measurement of the previous sensor
+        UpdateCommandStates();
+        return;
+    }
     m_portLabel = port < 1 ? QStringLiteral("USB") : QStringLiteral("COM%1").arg(port);
+    ConfigureScreens();
     UpdateCommandStates();
     CMessageBoxes::FromKey(this, "S_IDD_CONNECTED", MB_ICONINFORMATION);
+}
+
+// Readings of another sensor never join a measurement, and the settings made for the previous
+// sensor are kept before its model's profile is replaced (or, for the same one, reloaded).
+bool CMainFrame::TakeOverSensor(const SensorModel& model) {
+    const bool sameSensor = m_sensorKnown && model.number == m_profile.GetModelNumber() &&
+                            std::to_string(m_link->SerialNumber()) == m_profile.GetSerialText();
+    if (!sameSensor) {
+        if (!OfferToSaveScreens())
+            return false;
+        m_profile.Records().ResetAll();
+        for (CChildFrame* screen : Screens())
+            screen->ForgetMeasurement();
+    }
+    if (m_sensorKnown)
+        SaveProfile();
+    m_profile.SetDevice(model.number, m_link->SerialNumber(), m_link->FirmwareVersion());
+    m_sensorKnown = true;
+    return true;
+}
+
+// Every open screen follows the connected model, or closes when the model has no such mode.
+void CMainFrame::ConfigureScreens() {
+    for (CChildFrame* screen : Screens()) {
+        if (!CMainFrameRules::ModelHasScreen(m_profile.GetModelNumber(), screen->Kind())) {
+            screen->close();
+            continue;
+        }
+        screen->Configure();
+        screen->setWindowTitle(ScreenTitle());
+    }
+}
+
+bool CMainFrame::OfferToSaveScreens() {
+    for (CChildFrame* screen : Screens())
+        if (!screen->OfferToSave())
+            return false;
+    return true;
+}
+
+bool CMainFrame::SaveProfile() {
+    if (m_profile.GetModel() == nullptr || m_profile.Save(m_profile.ModelName()))
+        return true;
+    CMessageBoxes::FromKey(this, "S_MAINFRAME_PROFILE_NOT_SAVED", MB_ICONEXCLAMATION);
+    return false;
+}
+
+QString CMainFrame::ScreenTitle() const {
+    return QStringLiteral("%1, %2").arg(m_portLabel, ModelName());
 }
 
 // A sensor that answered with a code no model has is named by it, rather than reported missing.
@@ -357,7 +411,13 @@ void CMainFrame::ReportConnectFailure(int32_t code) {
 }
 
 void CMainFrame::OnDisconnect() {
+    if (!OfferToSaveScreens())
+        return;
     m_link->Disconnect();
+    // The last readings stay recorded, but no readout may show them as live any more.
+    m_profile.Records().ForgetCurrentValues();
+    for (CChildFrame* screen : Screens())
+        screen->ApplySettings();
     UpdateCommandStates();
     CMessageBoxes::FromKey(this, "S_IDD_DISCONNECTED", MB_ICONINFORMATION);
 }
@@ -386,13 +446,14 @@ bool CMainFrame::OpenHistoryFile(const QString& path) {
 }
 
 void CMainFrame::SwitchMode(int command) {
-    m_currentMode = CMainFrameRules::ModeOf(command);
-    const ChildKind kind = CMainFrameRules::ScreenOfMode(m_currentMode);
+    const int mode = CMainFrameRules::ModeOf(command);
+    const ChildKind kind = CMainFrameRules::ScreenOfMode(mode);
     CChildFrame* screen = FindChild(kind);
     if (screen != nullptr)
         ShowChild(screen);
-    else
-        screen = OpenScreenReplacingActive(kind);
+    else if ((screen = OpenScreenReplacingActive(kind)) == nullptr)
+        return; // the active screen stays: its measurement was not to be dropped
+    m_currentMode = mode;
     // An open screen is configured again too: the sensor may have changed since it opened.
     if (!m_link->IsConnected()) {
         CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
@@ -400,21 +461,18 @@ void CMainFrame::SwitchMode(int command) {
         return;
     }
     screen->Configure();
-    if (kind == ChildKind::Ccdf)
-        PostCommand(ID_DEVICE_SETTING); // the CCDF screen opens with its setting dialog
-    screen->setWindowTitle(QStringLiteral("%1, %2").arg(m_portLabel, ModelName()));
+    PostCommand(ID_DEVICE_SETTING); // a screen opens with its setting dialog
+    screen->setWindowTitle(ScreenTitle());
     ShowChild(screen);
 }
 
+// The active child is closed first (stopped on its way out, see ReleaseChild); nullptr when it
+// stayed open.
 CChildFrame* CMainFrame::OpenScreenReplacingActive(ChildKind kind) {
-    CChildFrame* previous = ActiveChild();
+    if (CChildFrame* previous = ActiveChild(); previous != nullptr && !previous->close())
+        return nullptr;
     CChildFrame* screen = CreateChild(kind);
     Register(screen);
-    if (previous != nullptr) {
-        m_link->ClearPending();
-        previous->OnCommand(ID_MEASURE_STOP);
-        previous->close();
-    }
     return screen;
 }
 
@@ -523,11 +581,18 @@ CChildFrame* CMainFrame::ActiveChild() const {
 }
 
 void CMainFrame::StopScreens() {
+    for (CChildFrame* screen : Screens())
+        screen->OnCommand(ID_MEASURE_STOP);
+}
+
+std::vector<CChildFrame*> CMainFrame::Screens() const {
+    std::vector<CChildFrame*> screens;
     for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
         auto* child = qobject_cast<CChildFrame*>(window);
-        if (child != nullptr && child->IsScreen())
-            child->OnCommand(ID_MEASURE_STOP);
+        if (child != nullptr && child->IsScreen() && !child->isHidden())
+            screens.push_back(child);
     }
+    return screens;
 }
 
 CChildFrame* CMainFrame::FindChild(ChildKind kind) const {
@@ -618,7 +683,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         }
     }
     // Saved here rather than only on destruction, so that a failure can still be told.
-    if (m_profile.GetModel() != nullptr && !m_profile.Save(m_profile.ModelName()))
-        CMessageBoxes::FromKey(this, "S_MAINFRAME_PROFILE_NOT_SAVED", MB_ICONEXCLAMATION);
+    SaveProfile();
     event->accept();
 }

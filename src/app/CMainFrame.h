@@ -62,6 +62,10 @@ public:
     CChildFrame* FindChild(ChildKind kind) const;
     // Stops every screen's measurement, so that nothing else uses the line or the records.
     void StopScreens();
+    // The open measurement screens.
+    std::vector<CChildFrame*> Screens() const;
+    // Writes the profile of the current model; false (after telling the user) when that failed.
+    bool SaveProfile();
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* Toolbar(ToolbarIndex index) const { return m_toolbars[index]; }
     CStatusPanes* StatusPanes() const { return m_statusPanes; }
@@ -96,6 +100,12 @@ private:
     void OnConnect();
     void FinishConnect(int port, int32_t result);
     void ReportConnectFailure(int32_t code);
+    // False when the user kept the previous sensor's unsaved measurement.
+    bool TakeOverSensor(const SensorModel& model);
+    void ConfigureScreens();
+    // Offers every screen's unsaved measurement for saving; false when the user cancelled.
+    bool OfferToSaveScreens();
+    QString ScreenTitle() const;
     void OnDisconnect();
     void OnFileOpen();
     void SwitchMode(int command);
@@ -130,4 +140,6 @@ private:
     int m_currentMode = 0;
     QString m_portLabel;
     bool m_connecting = false;
+    // The profile holds the settings of a sensor connected in this session.
+    bool m_sensorKnown = false;
 };

@@ -55,6 +55,10 @@ ChildKind CMainFrameRules::ScreenOfMode(int mode) {
     }
 }
 
+bool CMainFrameRules::ModelHasScreen(int model, ChildKind kind) {
+    return kind == ChildKind::Measurement || CModelTable::HasPulseAndCcdf(model);
+}
+
 bool CMainFrameRules::ModelEnables(int command, int model) {
     switch (command) {
     case ID_LOGGING:

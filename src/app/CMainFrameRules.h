@@ -19,6 +19,8 @@ public:
     // 0, 3 or 4 for the mode commands; -1 for any other command.
     static int ModeOf(int command);
     static ChildKind ScreenOfMode(int mode);
+    // Whether a sensor of the model can be measured on a screen of the kind.
+    static bool ModelHasScreen(int model, ChildKind kind);
 
 private:
     static bool ModelEnables(int command, int model);

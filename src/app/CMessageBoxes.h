@@ -6,6 +6,7 @@ class CMessageBoxSink;
 
 // Message-box style flags, with the platform's values.
 constexpr unsigned MB_OK = 0x00;
+constexpr unsigned MB_YESNOCANCEL = 0x03;
 constexpr unsigned MB_YESNO = 0x04;
 constexpr unsigned MB_ICONSTOP = 0x10;
 constexpr unsigned MB_ICONQUESTION = 0x20;

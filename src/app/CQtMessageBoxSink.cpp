@@ -7,7 +7,6 @@ namespace {
 // Button sets of the platform style flags beyond those the message-box helpers name.
 constexpr unsigned kOkCancel = 0x01;
 constexpr unsigned kAbortRetryIgnore = 0x02;
-constexpr unsigned kYesNoCancel = 0x03;
 constexpr unsigned kRetryCancel = 0x05;
 
 constexpr int kIdAbort = 3;
@@ -72,7 +71,7 @@ QMessageBox::StandardButtons CQtMessageBoxSink::ButtonsOf(unsigned style) {
         return QMessageBox::Ok | QMessageBox::Cancel;
     case kAbortRetryIgnore:
         return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-    case kYesNoCancel:
+    case MB_YESNOCANCEL:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MB_YESNO:
         return QMessageBox::Yes | QMessageBox::No;

@@ -6,6 +6,7 @@ CChannelRecord::CChannelRecord(bool powerInDbm)
     : m_values(std::make_unique<float[]>(kCapacity)), m_powerInDbm(powerInDbm) {}
 
 bool CChannelRecord::Add(float value) {
+    m_current = value;
     if (m_count >= kCapacity)
         return false;
     m_values[m_count] = value;
@@ -24,6 +25,7 @@ bool CChannelRecord::Add(float value) {
 
 void CChannelRecord::Reset() {
     m_count = 0;
+    m_current.reset();
     RestartReference();
 }
 

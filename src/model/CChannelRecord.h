@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 
 // One recorded series with its running statistics. The buffer is allocated once so that
@@ -11,7 +12,7 @@ public:
 
     explicit CChannelRecord(bool powerInDbm);
 
-    // False (nothing stored) when the series is full.
+    // False (nothing stored) when the series is full; the value is still the current one.
     bool Add(float value);
     void Reset();
     // The next value becomes reference, minimum and maximum again; the series stays.
@@ -21,6 +22,12 @@ public:
     int Count() const { return m_count; }
     bool IsEmpty() const { return m_count == 0; }
     float Last() const;
+    // The latest reading, or none before the first one, after a reset and after ForgetCurrent().
+    std::optional<float> Current() const { return m_current; }
+    // The reading shown so far is no longer live (the sensor went away).
+    void ForgetCurrent() { m_current.reset(); }
+    // False until a value follows a reset or a restart of the reference.
+    bool HasExtremes() const { return !m_firstValue; }
     float Reference() const { return m_reference; }
     float Minimum() const { return m_minimum; }
     float Maximum() const { return m_maximum; }
@@ -35,4 +42,5 @@ private:
     float m_minimum = 0.0f;
     float m_maximum = 0.0f;
     bool m_firstValue = true;
+    std::optional<float> m_current;
 };

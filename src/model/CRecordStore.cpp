@@ -38,6 +38,11 @@ void CRecordStore::RestartPowerReferences() {
     }
 }
 
+void CRecordStore::ForgetCurrentValues() {
+    for (CChannelRecord& record : m_channels)
+        record.ForgetCurrent();
+}
+
 std::span<const float> CRecordStore::Series(int channel) const {
     const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Series() : std::span<const float>();
@@ -55,6 +60,16 @@ bool CRecordStore::IsEmpty(int channel) const {
 float CRecordStore::Last(int channel) const {
     const CChannelRecord* record = Channel(channel);
     return record != nullptr ? record->Last() : 0.0f;
+}
+
+std::optional<float> CRecordStore::Current(int channel) const {
+    const CChannelRecord* record = Channel(channel);
+    return record != nullptr ? record->Current() : std::nullopt;
+}
+
+bool CRecordStore::HasExtremes(int channel) const {
+    const CChannelRecord* record = Channel(channel);
+    return record != nullptr && record->HasExtremes();
 }
 
 float CRecordStore::Reference(int channel) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "model/CChannelRecord.h"
@@ -19,11 +20,17 @@ public:
     void MarkStop();
     // Restarts reference and extremes of the power channels (a change of measurement mode).
     void RestartPowerReferences();
+    // No channel has a live reading any more; the recorded series stay.
+    void ForgetCurrentValues();
 
     std::span<const float> Series(int channel) const;
     int Count(int channel) const;
     bool IsEmpty(int channel) const;
     float Last(int channel) const; // 0 when empty
+    // The channel's latest reading; none when there is no live one to show.
+    std::optional<float> Current(int channel) const;
+    // Reference, minimum and maximum stand for values taken since the last (re)start.
+    bool HasExtremes(int channel) const;
     float Reference(int channel) const;
     float Minimum(int channel) const;
     float Maximum(int channel) const;

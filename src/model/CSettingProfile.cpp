@@ -230,7 +230,7 @@ void CSettingProfile::SetBeepSound(int item, int sound) {
 }
 
 float CSettingProfile::CurrentValue(int channel) const {
-    return m_records.IsEmpty(channel) ? GetItem(channel).displayMin : m_records.Last(channel);
+    return m_records.Current(channel).value_or(GetItem(channel).displayMin);
 }
 
 std::string CSettingProfile::ModelName() const {

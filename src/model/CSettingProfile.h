@@ -105,7 +105,7 @@ public:
     // Record store.
     CRecordStore& Records() { return m_records; }
     const CRecordStore& Records() const { return m_records; }
-    // Last stored value, or the display minimum while the channel is empty.
+    // The channel's current reading, or the display minimum (where a needle rests) without one.
     float CurrentValue(int channel) const;
 
     // Names for readouts and dialogs.

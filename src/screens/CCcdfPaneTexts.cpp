@@ -75,13 +75,8 @@ std::optional<std::string> CCcdfPaneTexts::Text(Pane pane, int key, const std::s
     case Power:
         return label + PowerText(key, values);
     case Levels:
-        if (key <= CCcdfResult::kLevelCount)
-            return label + Printf(" %.2f dB", values.result->levels[static_cast<size_t>(key - 1)]);
-        return label;
     case Probabilities:
-        if (key <= CCcdfResult::kLevelCount)
-            return label + Printf(" %.2f %%", values.result->probabilities[static_cast<size_t>(key - 1)]);
-        return label;
+        return key <= CCcdfResult::kLevelCount ? label + TableText(pane, key, *values.result) : label;
     default:
         return std::nullopt;
     }
@@ -139,6 +134,14 @@ std::string CCcdfPaneTexts::AlarmText(int key, const CSettingProfile& profile) {
     default:
         return {};
     }
+}
+
+std::string CCcdfPaneTexts::TableText(Pane pane, int key, const CCcdfResult& result) {
+    if (!result.measured)
+        return " " + General("S_CCDF_VIEW_NA");
+    const auto index = static_cast<size_t>(key - 1);
+    return pane == Levels ? Printf(" %.2f dB", result.levels[index])
+                          : Printf(" %.2f %%", result.probabilities[index]);
 }
 
 // An empty window is no measurement: its values read N/A rather than 0.

@@ -41,4 +41,6 @@ private:
     static std::optional<std::string> MeasurementText(int key, const SValues& values);
     static std::string AlarmText(int key, const CSettingProfile& profile);
     static std::string PowerText(int key, const SValues& values);
+    // A line of the level or the probability table.
+    static std::string TableText(Pane pane, int key, const CCcdfResult& result);
 };

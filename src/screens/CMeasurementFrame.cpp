@@ -1,8 +1,5 @@
 #include "screens/CMeasurementFrame.h"
 
-#include "app/CAppRegistry.h"
-#include "app/CShellLink.h"
-#include "app/CommandIds.h"
 #include "model/CSettingProfile.h"
 #include "screens/CEngineMeasurementLink.h"
 #include "screens/CMeasurementLayout.h"
@@ -24,9 +21,6 @@ CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<C
 
 void CMeasurementFrame::Configure() {
     m_view->ConfigureForModel();
-    // The setting dialog opens at once on a freshly configured screen.
-    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
-        shell->PostCommand(ID_DEVICE_SETTING);
 }
 
 int CMeasurementFrame::MainQuantity() const {

@@ -72,7 +72,6 @@ void CMeasurementHandler::ConfigureForModel() {
 }
 
 bool CMeasurementHandler::Accept(int32_t state) {
-    m_controller.StopIfSingleSweep();
     return m_controller.TakeResult(state);
 }
 
@@ -81,7 +80,7 @@ float CMeasurementHandler::Scaled(int32_t raw) const {
 }
 
 void CMeasurementHandler::Store(int channel, float value) {
-    m_profile.Records().AddValue(channel, value); // a full channel keeps displaying, unrecorded
+    m_controller.StoreValue(channel, value);
 }
 
 void CMeasurementHandler::StoreChecked(int channel, float value) {
@@ -92,6 +91,7 @@ void CMeasurementHandler::StoreChecked(int channel, float value) {
 
 void CMeasurementHandler::Finish() {
     m_display.ShowNewValue();
+    m_controller.StopIfSweepComplete();
     m_controller.FinishResult();
 }
 
@@ -107,8 +107,9 @@ void CMeasurementHandler::OnPeakReading(int32_t state, int32_t value) {
         return;
     const float peak = Scaled(value);
     StoreChecked(ChannelPeak, peak);
-    if (CModelTable::ReportsPar(ModelNumber()))
-        StoreChecked(ChannelVswr, CPowerMath::PeakToAverage(peak, m_profile.CurrentValue(ChannelAvg)));
+    const std::optional<float> average = m_profile.Records().Current(ChannelAvg);
+    if (CModelTable::ReportsPar(ModelNumber()) && average)
+        StoreChecked(ChannelVswr, CPowerMath::PeakToAverage(peak, *average));
     Finish();
 }
 
@@ -117,7 +118,9 @@ void CMeasurementHandler::OnRevReading(int32_t state, int32_t value) {
         return;
     const float reverse = Scaled(value);
     Store(ChannelRev, reverse);
-    StoreChecked(ChannelVswr, CPowerMath::VswrFromReturnLoss(m_profile.CurrentValue(ChannelAvg) - reverse));
+    // Without a forward power there is no ratio to tell.
+    if (const std::optional<float> forward = m_profile.Records().Current(ChannelAvg))
+        StoreChecked(ChannelVswr, CPowerMath::VswrFromReturnLoss(*forward - reverse));
     Finish();
 }
 

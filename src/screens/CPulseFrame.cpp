@@ -1,8 +1,5 @@
 #include "screens/CPulseFrame.h"
 
-#include "app/CAppRegistry.h"
-#include "app/CShellLink.h"
-#include "app/CommandIds.h"
 #include "screens/CEngineMeasurementLink.h"
 #include "screens/CPulseView.h"
 
@@ -21,9 +18,6 @@ CPulseFrame::CPulseFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementL
 
 void CPulseFrame::Configure() {
     m_view->ConfigureForModel();
-    // The setting dialog opens at once on a freshly configured screen.
-    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
-        shell->PostCommand(ID_DEVICE_SETTING);
 }
 
 int CPulseFrame::MainQuantity() const {

@@ -63,17 +63,17 @@ std::string CPulseHandler::DirectionWarning(int32_t forward, int32_t reverse) {
 
 void CPulseHandler::OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2,
                                    int32_t value3, int32_t value4) {
-    m_controller.StopIfSingleSweep();
     if (!m_controller.TakeResult(state))
         return;
     const float corrected =
         CPulseMath::CorrectedPower(pulsePower, m_profile.GetTechnology(), m_profile.GetFrequency());
     const float pulse = corrected + m_profile.GetExtOffset();
-    m_profile.Records().AddValue(ChannelPulse, pulse); // a full channel keeps displaying, unrecorded
+    m_controller.StoreValue(ChannelPulse, pulse);
     m_profile.SetDutyCycle(CPulseMath::DutyCyclePercent(m_profile.GetPulseDuty(), value1, value2));
     m_profile.SetBurstWidth(CPulseMath::BurstWidthUs(value1, value3, value4));
     m_profile.SoundAlarm(ChannelPulse, pulse);
     m_display.ShowAlarm(ChannelPulse, m_profile.CheckLimit(ChannelPulse, pulse));
     m_display.ShowNewValue();
+    m_controller.StopIfSweepComplete();
     m_controller.FinishResult();
 }

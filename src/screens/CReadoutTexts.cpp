@@ -7,6 +7,9 @@
 #include "platform/CTextFormat.h"
 #include "screens/CReadoutFormat.h"
 
+#include <limits>
+#include <optional>
+
 std::string CReadoutTexts::General(const char* key) {
     return CStringTable::GetGeneralText(key);
 }
@@ -99,48 +102,69 @@ void CReadoutTexts::SetValues(const CSettingProfile& profile, int quantity, Text
     else
         SetPowerValues(profile, quantity, texts);
     if (quantity == ChannelPulse) {
-        texts[ItemDutyCycle] = CReadoutFormat::DutyCycle(profile.GetDutyCycle());
-        texts[ItemBurstWidth] = CReadoutFormat::BurstWidth(profile.GetBurstWidth());
+        // The last pulse's timing belongs to a live reading only.
+        const bool live = profile.Records().Current(quantity).has_value();
+        const float none = std::numeric_limits<float>::quiet_NaN();
+        texts[ItemDutyCycle] = CReadoutFormat::DutyCycle(live ? profile.GetDutyCycle() : none);
+        texts[ItemBurstWidth] = CReadoutFormat::BurstWidth(live ? profile.GetBurstWidth() : none);
     }
+}
+
+std::string CReadoutTexts::NoValueText() {
+    return General("S_MEASUREVIEW_NOVALUE");
+}
+
+// Without a value since the last (re)start, reference and extremes would be invented zeros.
+void CReadoutTexts::SetExtremes(const CSettingProfile& profile, int quantity, const Extremes& extremes,
+                                Texts& texts) {
+    const CRecordStore& records = profile.Records();
+    const int places = profile.GetDecimalPlaces();
+    const bool known = records.HasExtremes(quantity);
+    const auto line = [&](const char* key, float value, const char* unit) {
+        if (!known)
+            return CTextFormat::Printf("%s %s", General(key).c_str(), NoValueText().c_str());
+        return CTextFormat::Printf("%s %s %s", General(key).c_str(),
+                                   CReadoutFormat::Number(value, places).c_str(), unit);
+    };
+    texts[ItemReference] = line("S_MEASUREVIEW_REF", records.Reference(quantity), extremes.referenceUnit);
+    texts[ItemMinimum] = line("S_MEASUREVIEW_MIN", records.Minimum(quantity) - extremes.shift, extremes.unit);
+    texts[ItemMaximum] = line("S_MEASUREVIEW_MAX", records.Maximum(quantity) - extremes.shift, extremes.unit);
 }
 
 void CReadoutTexts::SetRatioValues(const CSettingProfile& profile, int quantity, const char* unit,
                                    Texts& texts) {
-    const CRecordStore& records = profile.Records();
+    SetExtremes(profile, quantity, {unit, unit, 0.0f}, texts);
+    const bool par = IsPar(profile.GetModelNumber(), quantity);
+    const std::optional<float> value = profile.Records().Current(quantity);
+    if (!value) {
+        texts[ItemValue] = NoValueText();
+        texts[ItemWatts] = par ? std::string() : General("S_MEASUREVIEW_NA");
+        return;
+    }
     const int places = profile.GetDecimalPlaces();
-    const auto line = [&](const char* key, float value) {
-        return CTextFormat::Printf("%s %s %s", General(key).c_str(),
-                                   CReadoutFormat::Number(value, places).c_str(), unit);
-    };
-    const float value = profile.CurrentValue(quantity);
-    texts[ItemReference] = line("S_MEASUREVIEW_REF", records.Reference(quantity));
-    texts[ItemMinimum] = line("S_MEASUREVIEW_MIN", records.Minimum(quantity));
-    texts[ItemMaximum] = line("S_MEASUREVIEW_MAX", records.Maximum(quantity));
-    texts[ItemValue] = CReadoutFormat::Number(value, places) + " " + unit;
-    if (IsPar(profile.GetModelNumber(), quantity))
+    texts[ItemValue] = CReadoutFormat::Number(*value, places) + " " + unit;
+    if (par)
         texts[ItemWatts].clear();
-    else if (value <= 1.0f)
+    else if (*value <= 1.0f)
         texts[ItemWatts] = General("S_MEASUREVIEW_NA");
     else
         texts[ItemWatts] =
-            "Return Loss: " + CReadoutFormat::Number(CPowerMath::ReturnLoss(value), places) + " dB";
+            "Return Loss: " + CReadoutFormat::Number(CPowerMath::ReturnLoss(*value), places) + " dB";
 }
 
 void CReadoutTexts::SetPowerValues(const CSettingProfile& profile, int quantity, Texts& texts) {
-    const CRecordStore& records = profile.Records();
-    const int places = profile.GetDecimalPlaces();
-    const float reference = records.Reference(quantity);
-    const float value = profile.CurrentValue(quantity);
     const bool relative = profile.IsRelativeMode();
-    const float shift = relative ? reference : 0.0f;
+    const float shift = relative ? profile.Records().Reference(quantity) : 0.0f;
     const char* unit = relative ? "dB" : "dBm";
-    const auto line = [&](const char* key, float number, const char* lineUnit) {
-        return CTextFormat::Printf("%s %s %s", General(key).c_str(),
-                                   CReadoutFormat::Number(number, places).c_str(), lineUnit);
-    };
-    texts[ItemReference] = line("S_MEASUREVIEW_REF", reference, "dBm");
-    texts[ItemMinimum] = line("S_MEASUREVIEW_MIN", records.Minimum(quantity) - shift, unit);
-    texts[ItemMaximum] = line("S_MEASUREVIEW_MAX", records.Maximum(quantity) - shift, unit);
-    texts[ItemValue] = CReadoutFormat::Number(value - shift, places) + " " + unit;
-    texts[ItemWatts] = CReadoutFormat::Watts(value, places);
+    SetExtremes(profile, quantity, {"dBm", unit, shift}, texts);
+    const std::optional<float> value = profile.Records().Current(quantity);
+    // Relative to no reference there is nothing to show either.
+    if (!value || (relative && !profile.Records().HasExtremes(quantity))) {
+        texts[ItemValue] = NoValueText();
+        texts[ItemWatts] = NoValueText();
+        return;
+    }
+    const int places = profile.GetDecimalPlaces();
+    texts[ItemValue] = CReadoutFormat::Number(*value - shift, places) + " " + unit;
+    texts[ItemWatts] = CReadoutFormat::Watts(*value, places);
 }

@@ -30,8 +30,20 @@ public:
     static bool IsPar(int modelNumber, int quantity);
     static bool IsVswr(int modelNumber, int quantity);
 
+    // What a line shows in place of a value that is not there.
+    static std::string NoValueText();
+
 private:
+    // Units of the reference and of the extremes, and what relative mode subtracts from them.
+    struct Extremes {
+        const char* referenceUnit;
+        const char* unit;
+        float shift;
+    };
+
     static std::string General(const char* key);
+    static void SetExtremes(const CSettingProfile& profile, int quantity, const Extremes& extremes,
+                            Texts& texts);
     static void SetRatioValues(const CSettingProfile& profile, int quantity, const char* unit, Texts& texts);
     static void SetPowerValues(const CSettingProfile& profile, int quantity, Texts& texts);
 };

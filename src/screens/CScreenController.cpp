@@ -44,11 +44,13 @@ void CScreenController::Start() {
     if (m_running)
         return;
     m_behaviour.ResetData();
+    m_next = 0; // a sweep begins with the cycle's first kind
     m_running = true;
     m_link.SetPending(false);
     m_unsaved = true;
     ClearFailures();
     m_notices.ShowSetupRefused(false);
+    ClearRecordFull();
     const unsigned start = ++m_starts;
     CMeasurementLink::SetupJob setup = m_behaviour.StartSetup();
     if (!setup) {
@@ -82,6 +84,20 @@ void CScreenController::Stop() {
 
 void CScreenController::Reset() {
     m_behaviour.ResetData();
+    ClearRecordFull();
+}
+
+void CScreenController::StoreValue(int channel, float value) {
+    if (m_profile.Records().AddValue(channel, value) || m_recordFull)
+        return;
+    m_recordFull = true;
+    m_notices.ShowRecordFull(true);
+}
+
+void CScreenController::ClearRecordFull() {
+    if (m_recordFull)
+        m_notices.ShowRecordFull(false);
+    m_recordFull = false;
 }
 
 void CScreenController::Close() {
@@ -103,8 +119,8 @@ bool CScreenController::SaveHistory(const std::string& path, std::string* error)
     return true;
 }
 
-void CScreenController::StopIfSingleSweep() {
-    if (m_profile.IsSingleSweep())
+void CScreenController::StopIfSweepComplete() {
+    if (m_profile.IsSingleSweep() && m_next == 0)
         Stop();
 }
 
@@ -113,6 +129,8 @@ bool CScreenController::TakeResult(int32_t state) {
         return false; // nobody waits for it: late, or for a screen that went away
     if (state != 1) {
         m_link.SetPending(false);
+        if (m_profile.IsSingleSweep() && !m_cycle.empty())
+            m_next = (m_next + m_cycle.size() - 1) % m_cycle.size();
         CountFailure();
         return false;
     }

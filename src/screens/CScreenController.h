@@ -44,13 +44,16 @@ public:
     // Writes the records as a history file; the record counts as saved only when that worked.
     bool SaveHistory(const std::string& path, std::string* error = nullptr);
 
-    // Reading handlers begin with these: a single sweep ends with the first reply, and only a
-    // reply that was waited for and holds a reading (state 1) is taken. A failed one frees the
-    // timer to ask again.
-    void StopIfSingleSweep();
+    // Reading handlers begin with this: only a reply that was waited for and holds a reading
+    // (state 1) is taken. A failed one frees the timer to ask again; in a single sweep for the
+    // same kind, so that the sweep still completes.
     bool TakeResult(int32_t state);
     // A taken reading is stored: the next request may go out.
     void FinishResult();
+    // Appends a reading to the record; a full channel keeps being shown, unrecorded, and says so.
+    void StoreValue(int channel, float value);
+    // A single sweep ends once a reading of every kind of the request cycle was taken.
+    void StopIfSweepComplete();
 
     // Fills the rule of Start, Stop, Reset, Save and Setting; false for other commands.
     bool UpdateCommand(int id, CCommandState& state) const;
@@ -64,6 +67,7 @@ private:
     void OnSetupDone(unsigned start, bool acknowledged);
     void CountFailure();
     void ClearFailures();
+    void ClearRecordFull();
 
     CSettingProfile& m_profile;
     CMeasurementLink& m_link;
@@ -76,4 +80,5 @@ private:
     bool m_settingUp = false;
     unsigned m_starts = 0; // tells the set-up of an earlier Start from the current one
     int m_failures = 0;
+    bool m_recordFull = false;
 };

@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QMdiArea>
 #include <QTimer>
 
 namespace {
@@ -81,7 +82,7 @@ bool CScreenFrame::OnUpdateCommand(int id, CCommandState& state) {
 }
 
 void CScreenFrame::OnStart() {
-    if (m_controller->IsRunning())
+    if (m_controller->IsRunning() || !OtherScreensOfferToSave())
         return;
     // A save the user asked for but that did not happen must not cost the records.
     if (m_controller->StartDiscardsUnsaved() && Ask("S_MEASUREVIEW_ONMEASURESTART") && !SaveWithDialog())
@@ -89,9 +90,40 @@ void CScreenFrame::OnStart() {
     m_controller->Start();
 }
 
+// The screens share one record: Start here clears what another screen measured.
+bool CScreenFrame::OtherScreensOfferToSave() {
+    if (mdiArea() == nullptr)
+        return true;
+    for (QMdiSubWindow* window : mdiArea()->subWindowList()) {
+        auto* other = qobject_cast<CChildFrame*>(window);
+        if (other != nullptr && other != this && !other->OfferToSave())
+            return false;
+    }
+    return true;
+}
+
 void CScreenFrame::OnReset() {
     if (Ask("S_MEASUREVIEW_ONMEASURERESET"))
         m_controller->Reset();
+}
+
+bool CScreenFrame::OfferToSave() {
+    if (!m_controller->StartDiscardsUnsaved())
+        return true;
+    switch (CMessageBoxes::FromKey(this, "S_SCREEN_ONDISCARD", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        m_controller->Stop(); // a history holds a finished measurement
+        return SaveWithDialog();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CScreenFrame::ForgetMeasurement() {
+    m_controller->Stop();
+    m_controller->Reset();
 }
 
 bool CScreenFrame::Ask(const char* key) {
@@ -99,6 +131,11 @@ bool CScreenFrame::Ask(const char* key) {
 }
 
 bool CScreenFrame::SaveWithDialog() {
+    const QString path = m_chooseSavePath ? m_chooseSavePath() : ChooseSavePath();
+    return !path.isEmpty() && SaveHistoryTo(path);
+}
+
+QString CScreenFrame::ChooseSavePath() {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("psh"));
@@ -106,8 +143,8 @@ bool CScreenFrame::SaveWithDialog() {
     if (!m_lastSavedPath.isEmpty())
         dialog.selectFile(m_lastSavedPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    return SaveHistoryTo(dialog.selectedFiles().constFirst());
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 bool CScreenFrame::SaveHistoryTo(const QString& path) {
@@ -132,6 +169,10 @@ void CScreenFrame::ShowSetupRefused(bool refused) {
     SetNotice(NoticeSetup, refused ? GeneralText("S_SCREEN_SETUP_REFUSED") : QString());
 }
 
+void CScreenFrame::ShowRecordFull(bool full) {
+    SetNotice(NoticeFull, full ? GeneralText("S_SCREEN_RECORD_FULL") : QString());
+}
+
 void CScreenFrame::SetNotice(Notice notice, const QString& text) {
     const bool unchanged = m_notices[static_cast<size_t>(notice)] == text;
     m_notices[static_cast<size_t>(notice)] = text;
@@ -147,10 +188,18 @@ void CScreenFrame::SetNotice(Notice notice, const QString& text) {
 }
 
 void CScreenFrame::closeEvent(QCloseEvent* event) {
+    if (!OfferToSave()) {
+        event->ignore();
+        return;
+    }
+    // Declined, the measurement is gone: a screen opened later must not offer it as unsaved.
+    if (m_controller->StartDiscardsUnsaved())
+        m_controller->Reset();
     // No reading may still be handed to a screen that is going away.
     m_controller->Close();
     CMeterEngine::Instance().Sinks().Remove(m_receiver.get());
     SetNotice(NoticeSetup, QString()); // what only this screen's measurement meant
+    SetNotice(NoticeFull, QString());
     if (CShellLink* shell = CAppRegistry::Instance().GetShell())
         shell->PostCommand(ID_TOOLBAR_CHOICE);
     CChildFrame::closeEvent(event);

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class CQueuedReceiver;
@@ -30,9 +31,13 @@ public:
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCommandState& state) override;
+    bool OfferToSave() override;
+    void ForgetMeasurement() override;
 
     // What Save does once a path was chosen; false (after the message) when writing failed.
     bool SaveHistoryTo(const QString& path);
+    // Asks where Save writes (the file dialog by default); an empty path cancels the save.
+    void SetSavePathChooser(std::function<QString()> choose) { m_chooseSavePath = std::move(choose); }
     const QString& LastSavedPath() const { return m_lastSavedPath; }
 
 protected:
@@ -48,14 +53,17 @@ protected:
     void ShowWarning(const std::string& text) override;
     void ShowStalled(bool stalled) override;
     void ShowSetupRefused(bool refused) override;
+    void ShowRecordFull(bool full) override;
 
 private:
-    enum Notice { NoticeWarning, NoticeSetup, NoticeStalled, NoticeCount };
+    enum Notice { NoticeWarning, NoticeSetup, NoticeStalled, NoticeFull, NoticeCount };
 
     void OnStart();
+    bool OtherScreensOfferToSave();
     void OnReset();
     // True only when the user chose a path and the history was written there.
     bool SaveWithDialog();
+    QString ChooseSavePath();
     bool Ask(const char* key);
     void SetNotice(Notice notice, const QString& text);
 
@@ -64,5 +72,6 @@ private:
     std::unique_ptr<CQueuedReceiver> m_receiver;
     QTimer* m_timer;
     QString m_lastSavedPath;
+    std::function<QString()> m_chooseSavePath;
     std::array<QString, NoticeCount> m_notices;
 };

@@ -13,4 +13,6 @@ public:
     virtual void ShowStalled(bool /*stalled*/) {}
     // The sensor refused the set-up sent at Start; false when the next Start begins.
     virtual void ShowSetupRefused(bool /*refused*/) {}
+    // A channel of the record is full and records no more; false once the record is cleared.
+    virtual void ShowRecordFull(bool /*full*/) {}
 };

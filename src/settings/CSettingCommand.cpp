@@ -32,7 +32,8 @@ void CSettingCommand::Run(CMainFrame& frame) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (auto* logging = qobject_cast<CSettingDlg_Logging*>(dialog->Page(SettingPageKind::Logging)))
         QObject::connect(logging, &CSettingDlg_Logging::ExchangeStarting, &frame, &CMainFrame::StopScreens);
-    QObject::connect(dialog, &QDialog::accepted, &frame, [screen] {
+    QObject::connect(dialog, &QDialog::accepted, &frame, [&frame, screen] {
+        frame.SaveProfile(); // confirmed settings survive a crash and another sensor's profile
         if (screen)
             screen->ApplySettings();
     });

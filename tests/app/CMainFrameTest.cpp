@@ -249,14 +249,14 @@ TEST_F(CMainFrameTest, ModeCommandCreatesTheScreenOnceAndTitlesIt) {
     EXPECT_EQ(m_screenLog, std::vector<int>{0}) << "configured once for the model";
     EXPECT_EQ(m_frame->ActiveChild(), screen);
 
-    // Shown again, not created again; but the sensor may have changed meanwhile.
+    // Another sensor reconfigures the open screen at once; the mode command shows it again.
     m_link.connected = false;
     ConnectModel(6, -1);
+    EXPECT_EQ(m_screenLog, (std::vector<int>{0, 0})) << "configured again for the sensor now connected";
+    EXPECT_EQ(screen->windowTitle().toStdString(), std::string("USB, ") + CModelTable::FindByNumber(6)->name);
     m_frame->ExecuteCommand(ID_MODE_AVG);
     EXPECT_EQ(m_frame->FindChild(ChildKind::Measurement), screen);
     EXPECT_EQ(VisibleChildren(), 1);
-    EXPECT_EQ(m_screenLog, (std::vector<int>{0, 0})) << "configured again for the sensor now connected";
-    EXPECT_EQ(screen->windowTitle().toStdString(), std::string("USB, ") + CModelTable::FindByNumber(6)->name);
 }
 
 TEST_F(CMainFrameTest, NewScreenStopsAndClosesTheActiveChild) {

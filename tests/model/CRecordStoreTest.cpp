@@ -30,6 +30,7 @@ TEST(CRecordStoreTest, FullChannelRefusesAndKeepsStatistics) {
     EXPECT_EQ(store.Count(ChannelPeak), 100000);
     EXPECT_FLOAT_EQ(store.Maximum(ChannelPeak), 1.0f);
     EXPECT_FLOAT_EQ(store.Last(ChannelPeak), 1.0f);
+    EXPECT_EQ(store.Current(ChannelPeak), 99.0f) << "the readout goes on with new readings";
     EXPECT_TRUE(store.AddValue(ChannelAvg, 99.0f));
 }
 
@@ -57,6 +58,7 @@ TEST(CRecordStoreTest, ResetClearsValuesButNotTimes) {
 
     store.ResetAll();
     EXPECT_EQ(store.Count(ChannelRev), 0);
+    EXPECT_FALSE(store.Current(ChannelRev).has_value());
     EXPECT_FLOAT_EQ(store.Reference(ChannelRev), 0.0f);
     EXPECT_GT(store.StartTime(), 0);
 

@@ -61,6 +61,9 @@ TEST_F(CCcdfPaneTextsTest, PowerPaneShowsNotAvailableWithoutMeasurement) {
 }
 
 TEST_F(CCcdfPaneTextsTest, LevelProbabilityAndAlarmPanes) {
+    EXPECT_EQ(Shown(CCcdfPaneTexts::Levels)[1], "[10%] N/A");
+    EXPECT_EQ(Shown(CCcdfPaneTexts::Probabilities)[5], "[20dB] N/A");
+    m_result.measured = true;
     m_result.levels = {3.5, 7.0, 9.25, 10.5, 11.0};
     m_result.probabilities = {8.126, 0.5, 0.0, 0.0, 0.0};
     EXPECT_EQ(Shown(CCcdfPaneTexts::Levels)[1], "[10%] 3.50 dB");

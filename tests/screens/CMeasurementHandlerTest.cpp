@@ -64,7 +64,9 @@ public:
 class RecordingNotices : public CScreenNotices {
 public:
     void ShowWarning(const std::string& text) override { warning = text; }
+    void ShowRecordFull(bool full) override { recordFull = full; }
     std::string warning;
+    bool recordFull = false;
 };
 
 std::vector<BeepType> g_beeps;
@@ -295,7 +297,7 @@ TEST_F(MeasurementHandlerTest, StartResetsAndSetsUpAveragingOnlyWhereNeeded) {
     EXPECT_NE(Records().StartTime(), 0) << "and keeps a start time";
 }
 
-TEST_F(MeasurementHandlerTest, SingleSweepTakesOneValueAndStops) {
+TEST_F(MeasurementHandlerTest, SingleSweepCompletesOneRequestCycleAndStops) {
     Profile().SetSingleSweep(true);
     StartModel(1);
     Tick();
@@ -303,6 +305,40 @@ TEST_F(MeasurementHandlerTest, SingleSweepTakesOneValueAndStops) {
     EXPECT_FALSE(Controller().IsRunning());
     EXPECT_EQ(Records().Count(ChannelAvg), 1);
     EXPECT_FALSE(Controller().OnTimer());
+
+    m_link.sent.clear();
+    StartModel(5);
+    Tick();
+    m_handler->OnForwardReverseReading(1, 4000, 2000);
+    EXPECT_TRUE(Controller().IsRunning()) << "PEAK is still to come";
+    Tick();
+    m_handler->OnPeakReading(0, -1);
+    Tick();
+    m_handler->OnPeakReading(1, 4500);
+    EXPECT_EQ(SentKinds(m_link), (std::vector<int32_t>{1, 2, 2})) << "a failed reply is asked for again";
+    EXPECT_FALSE(Controller().IsRunning());
+    Controller().Stop();
+    ASSERT_TRUE(Controller().SaveHistory(File("sweep.psh")));
+    CHistoryData data;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(File("sweep.psh"), data).ok);
+    EXPECT_EQ(data.Series(ChannelPeak), (std::vector<double>{45.0}));
+    EXPECT_EQ(data.Series(ChannelAvg).size(), 1u);
+}
+
+TEST_F(MeasurementHandlerTest, AFullChannelIsToldAndTheOthersRecordOn) {
+    StartModel(0);
+    for (int index = 0; index < CChannelRecord::kCapacity; ++index)
+        Records().AddValue(ChannelAvg, 1.0f);
+    Tick();
+    m_handler->OnAvgReading(1, 2000);
+    EXPECT_TRUE(m_notices.recordFull);
+    EXPECT_EQ(Profile().CurrentValue(ChannelAvg), 20.0f) << "the readout shows the new reading";
+    Tick();
+    m_handler->OnPeakReading(1, 2500);
+    EXPECT_EQ(Records().Count(ChannelPeak), 1);
+    Controller().Stop();
+    Controller().Start();
+    EXPECT_FALSE(m_notices.recordFull);
 }
 
 TEST_F(MeasurementHandlerTest, UnsavedMeasurementAndSaving) {

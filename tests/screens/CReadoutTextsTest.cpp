@@ -111,7 +111,39 @@ TEST_F(CReadoutTextsTest, IdentityLinesAndTechnologyOnlyForItsModel) {
     EXPECT_EQ(texts[ItemTechnology], "");
 }
 
+TEST_F(CReadoutTextsTest, ChannelWithoutReadingShowsNotAvailableNotItsDisplayMinimum) {
+    const std::string none = Text("S_MEASUREVIEW_NOVALUE");
+    Profile().SetModelNumber(0);
+    CReadoutTexts::Texts texts;
+    for (int quantity : {ChannelAvg, ChannelVswr, ChannelPulse}) {
+        CReadoutTexts::SetValues(Profile(), quantity, texts);
+        EXPECT_EQ(texts[ItemValue], none) << quantity;
+        EXPECT_EQ(texts[ItemMinimum], Text("S_MEASUREVIEW_MIN") + " " + none) << quantity;
+        EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " " + none) << quantity;
+    }
+    EXPECT_EQ(texts[ItemWatts], none);
+    EXPECT_EQ(texts[ItemDutyCycle], "Duty Cycle [A] N/A");
+    CReadoutTexts::SetValues(Profile(), ChannelVswr, texts);
+    EXPECT_EQ(texts[ItemWatts], Text("S_MEASUREVIEW_NA"));
+
+    // A reading that is no longer live: the record's extremes stay, the value goes.
+    Record(ChannelAvg, {43.01f});
+    Profile().Records().ForgetCurrentValues();
+    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    EXPECT_EQ(texts[ItemValue], none);
+    EXPECT_EQ(texts[ItemWatts], none);
+    EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 43.01 dBm");
+
+    // Relative mode restarts the reference: nothing to relate to until the next value.
+    Record(ChannelAvg, {43.01f});
+    Profile().SetRelativeMode(true);
+    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    EXPECT_EQ(texts[ItemValue], none);
+    EXPECT_EQ(texts[ItemReference], Text("S_MEASUREVIEW_REF") + " " + none);
+}
+
 TEST_F(CReadoutTextsTest, PulseLinesFollowTheProfile) {
+    Record(ChannelPulse, {30.0f});
     Profile().SetDutyCycle(std::numeric_limits<float>::quiet_NaN());
     Profile().SetBurstWidth(3.5f);
     CReadoutTexts::Texts texts;
