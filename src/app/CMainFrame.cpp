@@ -389,10 +389,13 @@ bool CMainFrame::OfferToSaveScreens() {
 }
 
 bool CMainFrame::SaveProfile() {
-    if (m_profile.GetModel() == nullptr || m_profile.Save(m_profile.ModelName()))
-        return true;
-    CMessageBoxes::FromKey(this, "S_MAINFRAME_PROFILE_NOT_SAVED", MB_ICONEXCLAMATION);
-    return false;
+    return TellIfNotSaved(m_profile.GetModel() == nullptr || m_profile.Save(m_profile.ModelName()));
+}
+
+bool CMainFrame::TellIfNotSaved(bool saved) {
+    if (!saved)
+        CMessageBoxes::FromKey(this, "S_MAINFRAME_PROFILE_NOT_SAVED", MB_ICONEXCLAMATION);
+    return saved;
 }
 
 QString CMainFrame::ScreenTitle() const {
@@ -683,6 +686,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         }
     }
     // Saved here rather than only on destruction, so that a failure can still be told.
-    SaveProfile();
+    TellIfNotSaved(m_profile.SaveOnExit());
     event->accept();
 }

@@ -106,6 +106,7 @@ private:
     // Offers every screen's unsaved measurement for saving; false when the user cancelled.
     bool OfferToSaveScreens();
     QString ScreenTitle() const;
+    bool TellIfNotSaved(bool saved);
     void OnDisconnect();
     void OnFileOpen();
     void SwitchMode(int command);

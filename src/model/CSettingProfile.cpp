@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 
 #include "platform/CAppPaths.h"
 #include "platform/CPrivateProfile.h"
@@ -52,9 +53,17 @@ CSettingProfile::CSettingProfile() {
 }
 
 CSettingProfile::~CSettingProfile() {
+    SaveOnExit();
+}
+
+bool CSettingProfile::SaveOnExit() {
     // A model number without a table row has no file name to save under.
-    if (GetModel() != nullptr)
-        Save(ModelName());
+    if (GetModel() == nullptr)
+        return true;
+    // Defaults of a session that never met a sensor of the model must not replace its settings.
+    if (!m_settingsInUse && std::filesystem::exists(ProfilePath(ModelName())))
+        return true;
+    return Save(ModelName());
 }
 
 std::string CSettingProfile::ProfilePath(const std::string& modelName) {
@@ -70,6 +79,7 @@ std::string CSettingProfile::FirmwareText(int firmwareNumber) {
 
 void CSettingProfile::SetDevice(int modelNumber, int serialNumber, int firmwareNumber) {
     m_modelNumber = modelNumber;
+    m_settingsInUse = true;
     m_serialText = std::to_string(serialNumber);
     m_firmwareText = FirmwareText(firmwareNumber);
     const SensorModel* model = GetModel();
@@ -91,6 +101,7 @@ bool CSettingProfile::Load(const std::string& modelName) {
         else
             *binding.integer = CPrivateProfile::ReadInt(binding.section, binding.key, 0, path);
     }
+    m_settingsInUse = true;
     return true;
 }
 
@@ -107,6 +118,7 @@ bool CSettingProfile::Save(const std::string& modelName) {
             text = std::to_string(*binding.integer);
         written = CPrivateProfile::WriteString(binding.section, binding.key, text, path) && written;
     }
+    m_settingsInUse = m_settingsInUse || written;
     return written;
 }
 

@@ -26,6 +26,9 @@ public:
     bool Load(const std::string& modelName);
     // False when a value could not be written.
     bool Save(const std::string& modelName);
+    // Saves under the current model's name on the way out, except that settings which were never
+    // loaded, saved or set up for a sensor (a session without one) leave an existing file alone.
+    bool SaveOnExit();
     static std::string ProfilePath(const std::string& modelName);
     static std::string FirmwareText(int firmwareNumber);
 
@@ -140,6 +143,7 @@ private:
     float m_frequency = 2400.0f;
     float m_extOffset = 0.0f;
     bool m_relativeMode = false;
+    bool m_settingsInUse = false;
     RangeLimitItem m_items[kItemCount];
     CRecordStore m_records;
 };

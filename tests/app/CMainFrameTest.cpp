@@ -397,14 +397,15 @@ TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {
 
 TEST_F(CMainFrameTest, ClosingTellsWhenTheSettingsCannotBeSaved) {
     ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(2);
     // A folder in the place of the profile file makes every write fail.
     ASSERT_TRUE(
         QDir().mkpath(QString::fromStdString(CSettingProfile::ProfilePath(m_frame->Profile().ModelName()))));
     m_frame->close();
-    ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
-    EXPECT_EQ(m_sandbox.Messages().shown[0].text,
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 2u);
+    EXPECT_EQ(m_sandbox.Messages().shown[1].text,
               CAppTestSandbox::GeneralText("S_MAINFRAME_PROFILE_NOT_SAVED"));
-    EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_ICONEXCLAMATION);
+    EXPECT_EQ(m_sandbox.Messages().shown[1].style, MB_ICONEXCLAMATION);
 }
 
 TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText) {

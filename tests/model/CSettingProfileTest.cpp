@@ -62,6 +62,18 @@ TEST_F(CSettingProfileTest, DestructionSavesCurrentModel) {
     EXPECT_FLOAT_EQ(reloaded.GetFrequency(), 915.5f);
 }
 
+TEST_F(CSettingProfileTest, DefaultsNeverUsedForASensorLeaveAStoredProfileAlone) {
+    {
+        CSettingProfile used;
+        used.SetFrequency(915.5f);
+        ASSERT_TRUE(used.Save("VL-D530"));
+    }
+    { CSettingProfile unused; } // a session that met no sensor
+    CSettingProfile reloaded;
+    ASSERT_TRUE(reloaded.Load("VL-D530"));
+    EXPECT_FLOAT_EQ(reloaded.GetFrequency(), 915.5f);
+}
+
 TEST_F(CSettingProfileTest, SaveAndLoadRoundTrip) {
     CSettingProfile original;
     original.SetFrequency(2450.12345f);
