@@ -75,12 +75,15 @@ public:
     CRecordingScreen(ChildKind kind, std::vector<int>& log) : CChildFrame(kind), m_log(log) {}
     CReadingReceiver* Receiver() override { return &m_receiver; }
     void Configure() override { m_log.push_back(0); }
+    bool OfferToSave() override { return !keepMeasurement; }
     bool OnCommand(int id) override {
         if (id != ID_MEASURE_STOP)
             return false;
         m_log.push_back(id);
         return true;
     }
+
+    bool keepMeasurement = false; // answers the save question with Cancel
 
 private:
     std::vector<int>& m_log;
@@ -280,6 +283,27 @@ TEST_F(CMainFrameTest, NewScreenStopsAndClosesTheActiveChild) {
     EXPECT_EQ(m_link.sinks.Get(CReadingSinks::Kind::Measurement), nullptr);
     EXPECT_NE(m_link.sinks.Get(CReadingSinks::Kind::Pulse), nullptr);
     EXPECT_EQ(m_frame->CurrentMode(), 3);
+}
+
+TEST_F(CMainFrameTest, AnotherSensorCanBeRefusedToKeepTheMeasurementOrElseClosesScreensItLacks) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(0);
+    m_frame->ExecuteCommand(ID_MODE_PULSE);
+    auto* screen = static_cast<CRecordingScreen*>(m_frame->FindChild(ChildKind::Pulse));
+    ASSERT_NE(screen, nullptr);
+    m_frame->Profile().Records().AddValue(ChannelPulse, 10.0f);
+    m_link.connected = false;
+    screen->keepMeasurement = true;
+    m_link.code = CModelTable::FindByNumber(1)->code;
+    m_frame->ConnectToPort(5);
+    EXPECT_FALSE(m_frame->IsConnected()) << "the new sensor is let go";
+    EXPECT_EQ(m_frame->Profile().GetModelNumber(), 0);
+    EXPECT_EQ(m_frame->Profile().Records().Count(ChannelPulse), 1);
+
+    screen->keepMeasurement = false;
+    ConnectModel(1);
+    EXPECT_TRUE(m_frame->Profile().Records().IsEmpty(ChannelPulse));
+    EXPECT_EQ(VisibleChildren(), 0) << "this model has no PULSE screen";
 }
 
 TEST_F(CMainFrameTest, ModeCommandWithoutSensorClosesTheNewScreenAgain) {

@@ -203,6 +203,10 @@ TEST_F(MeasurementHandlerTest, ParIsPeakMinusCurrentAverage) {
     Tick();
     m_handler->OnPeakReading(1, 2750);
     EXPECT_FLOAT_EQ(Records().Last(ChannelVswr), 7.5f);
+    Controller().Reset();
+    m_link.pending = true;
+    m_handler->OnPeakReading(1, 2750);
+    EXPECT_TRUE(Records().IsEmpty(ChannelVswr)) << "no ratio to an average not measured";
 
     m_link.sent.clear();
     Controller().Stop();
