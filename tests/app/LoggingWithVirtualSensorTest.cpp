@@ -1,4 +1,5 @@
 #include "support/CAppTestSandbox.h"
+#include "support/RunUntil.h"
 
 #include "app/CChildFrame.h"
 #include "app/CDownloadCommand.h"
@@ -9,25 +10,9 @@
 #include "settings/CSettingDlg_Logging.h"
 #include "sim/CVirtualSensor.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-
-namespace {
-
-// Turns the event loop until the condition holds or the time is up.
-template <typename Condition> bool RunUntil(Condition condition, int limitMs = 20000) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition() && elapsed.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
-
-} // namespace
 
 // The page sets the sensor's logging up, the download command fetches the 900 samples of the
 // default set-up into a file and a viewer, and the logged data is erased: every exchange on the

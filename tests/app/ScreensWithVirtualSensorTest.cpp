@@ -1,4 +1,5 @@
 #include "support/CAppTestSandbox.h"
+#include "support/RunUntil.h"
 
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -14,7 +15,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -25,15 +25,6 @@
 #include <memory>
 
 namespace {
-
-// Turns the event loop until the condition holds or the time is up.
-template <typename Condition> bool RunUntil(Condition condition, int limitMs = 20000) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition() && elapsed.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
 
 // The main window and its screens against a virtual sensor on the USB layer, which a test can
 // replace by a sensor of another model.
@@ -88,6 +79,12 @@ protected:
             std::count(texts.begin(), texts.end(), CAppTestSandbox::GeneralText("S_SCREEN_ONDISCARD")));
     }
     void Answer(int button) { m_sandbox.Messages().answer = button; }
+    CHistoryData SaveAndLoad(CScreenFrame& screen, const std::string& name) {
+        CHistoryData saved;
+        EXPECT_TRUE(screen.SaveHistoryTo(QString::fromStdString(m_sandbox.Path(name))));
+        EXPECT_TRUE(CHistoryFile::LoadHistory(m_sandbox.Path(name), saved).ok);
+        return saved;
+    }
     static QString PanelValue(CScreenFrame* screen, int panel) {
         return static_cast<CMeasurementFrame*>(screen)->View()->Panel(panel)->Item(ItemValue).text;
     }
@@ -145,9 +142,7 @@ TEST_F(ScreensWithVirtualSensor, AnotherSensorReconfiguresOrClosesTheScreensAndN
     EXPECT_TRUE(Records().IsEmpty(ChannelAvg));
 
     Measure(*screen, ChannelPeak, 2);
-    ASSERT_TRUE(screen->SaveHistoryTo(QString::fromStdString(m_sandbox.Path("peak.psh"))));
-    CHistoryData saved;
-    ASSERT_TRUE(CHistoryFile::LoadHistory(m_sandbox.Path("peak.psh"), saved).ok);
+    const CHistoryData saved = SaveAndLoad(*screen, "peak.psh");
     EXPECT_EQ(saved.Header().Mask(), 0x02);
     EXPECT_EQ(QString::fromStdString(saved.Header().Text(HistoryText::ModelName)), ModelName(3));
 }
@@ -162,10 +157,7 @@ TEST_F(ScreensWithVirtualSensor, SingleSweepOnModel5MeasuresForwardReverseAndPea
     EXPECT_EQ(Records().Count(ChannelAvg), 1);
     EXPECT_EQ(Records().Count(ChannelPeak), 1);
 
-    ASSERT_TRUE(screen->SaveHistoryTo(QString::fromStdString(m_sandbox.Path("sweep.psh"))));
-    CHistoryData saved;
-    ASSERT_TRUE(CHistoryFile::LoadHistory(m_sandbox.Path("sweep.psh"), saved).ok);
-    EXPECT_EQ(saved.RowCount(), 1);
+    EXPECT_EQ(SaveAndLoad(*screen, "sweep.psh").RowCount(), 1);
 }
 
 TEST_F(ScreensWithVirtualSensor, SwitchingScreensAndExitAskBeforeAnUnsavedMeasurementGoes) {
