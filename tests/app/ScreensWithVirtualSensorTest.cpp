@@ -190,6 +190,16 @@ TEST_F(ScreensWithVirtualSensor, SwitchingScreensAndExitAskBeforeAnUnsavedMeasur
     Answer(IDCANCEL);
     EXPECT_FALSE(m_frame->close());
     EXPECT_EQ(m_frame->FindChild(ChildKind::Measurement), screen);
+
+    // With a history viewer active, the PULSE screen opens beside this one; its Start would clear
+    // the record the two screens share.
+    ASSERT_TRUE(m_frame->OpenHistoryFile(path));
+    pulse = Open(ID_MODE_PULSE);
+    ASSERT_NE(pulse, nullptr);
+    const int measured = Records().Count(ChannelAvg);
+    pulse->OnCommand(ID_MEASURE_START);
+    EXPECT_FALSE(pulse->Controller().IsRunning());
+    EXPECT_EQ(Records().Count(ChannelAvg), measured);
 }
 
 TEST_F(ScreensWithVirtualSensor, ReconnectingKeepsTheLimitsInForceAndShowsThem) {
