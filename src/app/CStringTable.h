@@ -3,8 +3,8 @@
 #include <string>
 
 // Every visible text comes from the language file "TrelPMEnStr.ini" beside the executable,
-// looked up by section and key on each call (no cache). A missing file, section or key
-// gives the empty string. Strings are UTF-8.
+// looked up by section and key in a parsed copy that follows every change of the file. A
+// missing file, section or key gives the empty string. Strings are UTF-8.
 class CStringTable {
 public:
     // Full path of the language file beside the executable.

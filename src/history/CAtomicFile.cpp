@@ -1,5 +1,7 @@
 #include "history/CAtomicFile.h"
 
+#include "platform/CStaleTemporaryFiles.h"
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -32,6 +34,7 @@ CAtomicFile::~CAtomicFile() {
 
 bool CAtomicFile::Open() {
     Discard();
+    CStaleTemporaryFiles::RemoveIn(std::filesystem::path(m_path).parent_path().string());
     int descriptor = -1;
     // A name left behind by a crashed writer is skipped, never reused.
     for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {

@@ -106,8 +106,7 @@ bool CSettingProfile::Load(const std::string& modelName) {
 }
 
 bool CSettingProfile::Save(const std::string& modelName) {
-    const std::string path = ProfilePath(modelName);
-    bool written = CPrivateProfile::WriteString(kHeader, "DEVICE", modelName, path);
+    std::vector<CPrivateProfile::Entry> entries = {{kHeader, "DEVICE", modelName}};
     for (const IniBinding& binding : IniBindings()) {
         std::string text;
         if (binding.real != nullptr)
@@ -116,8 +115,9 @@ bool CSettingProfile::Save(const std::string& modelName) {
             text = *binding.flag ? "1" : "0";
         else
             text = std::to_string(*binding.integer);
-        written = CPrivateProfile::WriteString(binding.section, binding.key, text, path) && written;
+        entries.push_back({binding.section, binding.key, std::move(text)});
     }
+    const bool written = CPrivateProfile::WriteStrings(entries, ProfilePath(modelName));
     m_settingsInUse = m_settingsInUse || written;
     return written;
 }

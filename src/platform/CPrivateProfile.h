@@ -1,14 +1,22 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // INI ("private profile") files with the behaviour of the Windows profile functions:
 // section and key names match case-insensitively, a missing file, section or key gives
 // the default, values are trimmed of surrounding blanks and one pair of quotes.
-// Every call reads the file afresh, so edits made by others are seen at once.
+// Reads come from a parsed copy that is renewed whenever the file changes, so edits made by
+// others are seen at once.
 // Strings are UTF-8; the file is read and written as UTF-8.
 class CPrivateProfile {
 public:
+    struct Entry {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+
     static std::string ReadString(const std::string& section, const std::string& key,
                                   const std::string& defaultValue, const std::string& path);
 
@@ -20,4 +28,6 @@ public:
     // creates the section or file when absent. False when the file cannot be written.
     static bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                             const std::string& path);
+    // The keys in order as by WriteString, replacing the file once for all of them.
+    static bool WriteStrings(const std::vector<Entry>& entries, const std::string& path);
 };

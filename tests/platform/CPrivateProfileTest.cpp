@@ -71,8 +71,27 @@ TEST_F(PrivateProfileTest, WritingCreatesTheFileAndKeepsWindowsLineEnds) {
 TEST_F(PrivateProfileTest, ReadsSeeEditsMadeByOthers) {
     WriteFile("[A]\nK=1\n");
     EXPECT_EQ(Read("A", "K"), "1");
-    WriteFile("[A]\nK=2\n");
+    WriteFile("[A]\nK=2\n"); // same size, within the same tick of the file clock
     EXPECT_EQ(Read("A", "K"), "2");
+    std::filesystem::remove(m_path);
+    EXPECT_EQ(Read("A", "K"), "<default>");
+    WriteFile("K=0\n[B]\nK=1\n[b]\nK=2\n");
+    EXPECT_EQ(Read("", "K"), "<default>"); // a key above every section belongs to none
+    EXPECT_EQ(Read("B", "K"), "1");
+}
+
+TEST_F(PrivateProfileTest, ABatchOfWritesGivesTheBytesOfSingleWritesInOneReplacement) {
+    const std::string start = "; keep\r\n[HEADER]\r\nDEVICE=A\r\n\r\n[AVG]\r\nRATE=2";
+    const std::vector<CPrivateProfile::Entry> entries = {
+        {"HEADER", "DEVICE", "B"}, {"AVG", "REPEAT", "3"}, {"NEW", "X", "1"}, {"avg", "rate", "4"}};
+    WriteFile(start);
+    for (const auto& entry : entries)
+        ASSERT_TRUE(CPrivateProfile::WriteString(entry.section, entry.key, entry.value, m_path));
+    const std::string oneByOne = FileText();
+    WriteFile(start);
+    ASSERT_TRUE(CPrivateProfile::WriteStrings(entries, m_path));
+    EXPECT_EQ(FileText(), oneByOne);
+    EXPECT_EQ(m_directory.EntryCount(), 1u);
 }
 
 TEST_F(PrivateProfileTest, AWriteThatCannotBeDoneReportsFailure) {
