@@ -64,5 +64,7 @@ CCancelSignal::Outcome CCancelSignal::WaitFor(int fd, short events, int timeoutM
 }
 
 bool CCancelSignal::Sleep(int milliseconds) const {
+    if (milliseconds <= 0)
+        return !IsCancelled(); // no pause: no call into the system
     return WaitFor(-1, 0, milliseconds) == Outcome::TimedOut;
 }

@@ -40,21 +40,23 @@ int WaitResult(CCancelSignal::Outcome outcome) {
 }
 
 // A write to a pipe or socket whose reader has gone raises SIGPIPE, which would end the
-// program; block it for this thread and swallow the one the write caused.
+// program; block it for this thread and swallow the one the write caused. A SIGPIPE can only be
+// pending here when it was blocked before, so only then is the pending set looked at.
 ssize_t WriteWithoutSigpipe(int fd, const uint8_t* bytes, size_t count) {
     sigset_t pipeOnly, previous, pending;
     sigemptyset(&pipeOnly);
     sigaddset(&pipeOnly, SIGPIPE);
-    sigpending(&pending);
-    const bool alreadyPending = sigismember(&pending, SIGPIPE) == 1;
     pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous);
+    const bool wasBlocked = sigismember(&previous, SIGPIPE) == 1;
+    const bool alreadyPending = wasBlocked && sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
     const ssize_t result = write(fd, bytes, count);
     const int error = errno;
     if (result < 0 && error == EPIPE && !alreadyPending) {
         const timespec noWait{0, 0};
         sigtimedwait(&pipeOnly, nullptr, &noWait);
     }
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (!wasBlocked)
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     errno = error;
     return result;
 }

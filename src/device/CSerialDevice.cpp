@@ -3,7 +3,6 @@
 #include "device/CPortRegistry.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 
 bool CSerialDevice::Open(int32_t port) {
@@ -44,28 +43,14 @@ void CSerialDevice::DiscardInput() {
     }
 }
 
-// The port returns at once with what has arrived; between reads we wait for more input for at
-// most the time left.
+// Waits for input and reads it until the reply is complete or the time is up; the port is in
+// blocking mode only for this, as the discard before each command must not wait.
 bool CSerialDevice::Read(uint8_t* buffer, uint32_t count, uint32_t* read, uint32_t timeoutMs) {
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
     uint32_t gathered = 0;
-    bool complete = false;
-    for (;;) {
-        uint32_t got = 0;
-        if (m_serial.Read(buffer + gathered, count - gathered, &got, nullptr, CSerial::kInfinite) != 0)
-            break;
-        gathered += got;
-        complete = gathered == count;
-        const auto spent =
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-        if (complete || static_cast<uint64_t>(spent) >= timeoutMs)
-            break;
-        const auto left = std::min<uint64_t>(timeoutMs - static_cast<uint64_t>(spent), INT32_MAX);
-        const int32_t waited = m_serial.WaitEvent(nullptr, static_cast<int32_t>(left));
-        if (waited != 0 && waited != CSerial::kTimedOut)
-            break;
-    }
+    m_serial.SetReadMode(1);
+    const int32_t timeout = static_cast<int32_t>(std::min<uint32_t>(timeoutMs, INT32_MAX));
+    const bool complete = m_serial.Read(buffer, count, &gathered, nullptr, timeout) == 0 && gathered == count;
+    m_serial.SetReadMode(0);
     if (read)
         *read = gathered;
     return complete;
