@@ -8,12 +8,25 @@
 #include <charconv>
 
 namespace {
-// "%.2f" without the locale's decimal separator.
-void AppendFixed2(std::string& out, double value) {
-    std::array<char, 64> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 2);
-    out.append(buffer.data(), result.ptr);
+constexpr std::size_t kMaxHundredthsLength = 12; // "-21474836.48"
+
+// A count of hundredths as "%.2f" prints it divided by 100: exact from the integer, so no
+// rounding and no locale is involved. Returns the end of the text.
+char* WriteHundredths(char* out, int64_t hundredths) {
+    if (hundredths < 0) {
+        *out++ = '-';
+        hundredths = -hundredths;
+    }
+    out = std::to_chars(out, out + kMaxHundredthsLength, hundredths / 100).ptr;
+    *out++ = '.';
+    *out++ = static_cast<char>('0' + hundredths % 100 / 10);
+    *out++ = static_cast<char>('0' + hundredths % 10);
+    return out;
+}
+
+void AppendHundredths(std::string& out, int64_t hundredths) {
+    char buffer[kMaxHundredthsLength];
+    out.append(buffer, WriteHundredths(buffer, hundredths));
 }
 
 void AppendLine(std::string& out, const char* label, const std::string& value) {
@@ -31,12 +44,11 @@ std::string Ansi(const HistoryHeader& header, HistoryText field) {
 std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber) {
     const HistoryHeader& header = data.Header();
     std::string out;
-    out.reserve(256 + static_cast<std::size_t>(data.Values().size()) * 8);
     AppendLine(out, "Model", Ansi(header, HistoryText::ModelName));
     AppendLine(out, "SN", Ansi(header, HistoryText::SerialNumber));
     AppendLine(out, "Type", header.IsDirectional() ? "Directional" : "Terminating");
     out += "Frequency, ";
-    AppendFixed2(out, header.FrequencyX100() / 100.0);
+    AppendHundredths(out, header.FrequencyX100());
     out += "\r\n";
     AppendLine(out, "StartTime", Ansi(header, HistoryText::StartTime));
     AppendLine(out, "StopTime", Ansi(header, HistoryText::StopTime));
@@ -84,10 +96,19 @@ std::string CHistoryCsvWriter::ColumnHeading(int modelNumber, uint8_t mask) {
 }
 
 void CHistoryCsvWriter::AppendRows(std::string& out, const CHistoryData& data) {
-    const int perRow = data.ValuesPerRow();
+    const std::size_t perRow = static_cast<std::size_t>(data.ValuesPerRow());
     const std::vector<int32_t>& values = data.Values();
+    const std::size_t start = out.size();
+    out.resize(start + values.size() * (kMaxHundredthsLength + 2));
+    char* end = out.data() + start;
     for (std::size_t index = 0; index < values.size(); ++index) {
-        AppendFixed2(out, values[index] / 100.0);
-        out += (index + 1) % perRow == 0 ? "\r\n" : ",";
+        end = WriteHundredths(end, values[index]);
+        if ((index + 1) % perRow == 0) {
+            *end++ = '\r';
+            *end++ = '\n';
+        } else {
+            *end++ = ',';
+        }
     }
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }

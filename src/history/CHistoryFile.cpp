@@ -5,8 +5,10 @@
 #include "history/LegacyHistoryHeader.h"
 #include "platform/CLittleEndian.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -159,16 +161,20 @@ bool CHistoryFile::SaveHistoryRaw(const std::string& path, const HistoryHeader& 
             *error = "the history has no valid channel mask or rows";
         return false;
     }
-    CAtomicFile file(path);
-    bool written = file.Open() && file.Write(header.Image().data(), header.Image().size());
-    std::vector<uint8_t> row(static_cast<std::size_t>(perRow) * 4);
-    for (int index = 0; written && index < rowCount; ++index) {
-        for (int value = 0; value < perRow; ++value)
-            CLittleEndian::WriteInt32(&row[value * 4],
-                                      rows[static_cast<std::size_t>(index) * perRow + value]);
-        written = file.Write(row.data(), row.size());
+    // One buffer and one write: the file is mostly rows, and a call per row cost more than the disk.
+    const std::size_t valueCount = static_cast<std::size_t>(rowCount) * static_cast<std::size_t>(perRow);
+    std::vector<uint8_t> bytes(header.Image().size() + valueCount * 4);
+    std::copy(header.Image().begin(), header.Image().end(), bytes.begin());
+    uint8_t* out = bytes.data() + header.Image().size();
+    if constexpr (std::endian::native == std::endian::little) {
+        if (valueCount != 0)
+            std::memcpy(out, rows, valueCount * 4);
+    } else {
+        for (std::size_t index = 0; index < valueCount; ++index)
+            CLittleEndian::WriteInt32(out + index * 4, rows[index]);
     }
-    written = written && file.Commit();
+    CAtomicFile file(path);
+    const bool written = file.Open() && file.Write(bytes.data(), bytes.size()) && file.Commit();
     if (!written && error)
         *error = file.Error();
     return written;

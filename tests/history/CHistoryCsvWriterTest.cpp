@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdio>
+
 namespace {
 CHistoryData SmallHistory(uint8_t mask, std::vector<int32_t> values) {
     HistoryHeader header;
@@ -36,6 +39,17 @@ TEST(HistoryCsvWriterTest, SmallHistoryGivesExactBytes) {
     EXPECT_EQ(CHistoryCsvWriter::Format(data, 0), kHeaderLines + "AVG, VSWR, PEAK\r\n"
                                                                  "12.35,1.25,-0.01\r\n"
                                                                  "0.00,1.00,-1234.56\r\n");
+}
+
+TEST(HistoryCsvWriterTest, ValuesAreWhatPrintfGivesForEveryMagnitude) {
+    const std::vector<int32_t> values = {INT32_MIN, INT32_MAX, -99, -100, -101, 5, 10, 1000000, -7000000};
+    std::string expected = kHeaderLines + "AVG\r\n";
+    for (const int32_t value : values) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f\r\n", value / 100.0);
+        expected += text;
+    }
+    EXPECT_EQ(CHistoryCsvWriter::Format(SmallHistory(0x01, values), 1), expected);
 }
 
 TEST(HistoryCsvWriterTest, HeadingFollowsTheModelAndForSomeModelsTheMask) {
