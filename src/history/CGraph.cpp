@@ -58,6 +58,8 @@ bool CGraph::SetSeries(const GraphSeries& series) {
     if (series.pointCount < 0 || (series.pointCount > 0 && series.points == nullptr))
         return false;
     m_series = series;
+    m_pyramid.Clear();
+    m_pyramidChecked = false;
     m_title = Utf8(series.title);
     m_xAxisLabel = Utf8(series.xAxisLabel);
     m_yAxisLabel = Utf8(series.yAxisLabel);
@@ -99,11 +101,22 @@ void CGraph::EnableLimitLines(bool enabled) {
     m_limitsEnabled = enabled;
 }
 
+void CGraph::ShowXRange(float first, float last) {
+    m_series.xMinimum = first;
+    m_series.xMaximum = last;
+    m_scale.SetXRange(first, last);
+}
+
 void CGraph::Resize(int left, int top, int width, int height) {
     m_scale.Resize(left, top, width, height);
 }
 
 void CGraph::Draw(QPainter& painter) {
+    DrawStaticLayer(painter);
+    DrawDataLayer(painter);
+}
+
+void CGraph::DrawStaticLayer(QPainter& painter) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(m_font);
@@ -115,10 +128,39 @@ void CGraph::Draw(QPainter& painter) {
     DrawYAxisLabel(painter);
     DrawXEndLabels(painter);
     DrawValueLabels(painter);
+    painter.restore();
+}
+
+void CGraph::DrawDataLayer(QPainter& painter) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setFont(m_font);
     DrawAverageLine(painter);
     DrawSeries(painter);
     DrawLimitLines(painter);
     painter.restore();
+}
+
+CGraph::StaticLayerKey CGraph::StaticKey() const {
+    const auto [start, end] = EndLabelTexts();
+    return {QRect(m_scale.Left(), m_scale.Top(), m_scale.Width(), m_scale.Height()),
+            m_dotsPerInchY,
+            {m_colours.background.rgba(), m_colours.frame.rgba(), m_colours.title.rgba(),
+             m_colours.subtitle.rgba(), m_colours.xLabel.rgba(), m_colours.yLabel.rgba()},
+            m_gridOn,
+            m_scale.YMinimum(),
+            m_scale.YMaximum(),
+            {m_title, m_subtitle, m_xAxisLabel, m_yAxisLabel, start, end, m_unit}};
+}
+
+std::pair<QString, QString> CGraph::EndLabelTexts() const {
+    const QString start = m_xStartLabel.isEmpty()
+                              ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMinimum()))
+                              : m_xStartLabel;
+    const QString end = m_xEndLabel.isEmpty()
+                            ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMaximum()))
+                            : m_xEndLabel;
+    return {start, end};
 }
 
 void CGraph::Print(QPainter& painter, const QRect& rect) {
@@ -218,12 +260,7 @@ void CGraph::DrawXEndLabels(QPainter& painter) {
     const QFontMetrics metrics(m_font);
     const int line = m_scale.LineHeight();
     const int top = m_scale.PlotBottom() + 1;
-    const QString start = m_xStartLabel.isEmpty()
-                              ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMinimum()))
-                              : m_xStartLabel;
-    const QString end = m_xEndLabel.isEmpty()
-                            ? QString::asprintf("%.4g", static_cast<double>(m_scale.XMaximum()))
-                            : m_xEndLabel;
+    const auto [start, end] = EndLabelTexts();
     const int minimum = kEndLabelChars * m_scale.CharacterWidth();
     const int startWidth = std::max(minimum, metrics.horizontalAdvance(start));
     const int endWidth = std::max(minimum, metrics.horizontalAdvance(end));
@@ -275,53 +312,96 @@ void CGraph::DrawAverageLine(QPainter& painter) {
 void CGraph::DrawSeries(QPainter& painter) {
     if (m_series.kind != kSeriesKindSampled)
         return;
+    if (!m_pyramidChecked) {
+        m_pyramidChecked = true;
+        if (m_series.pointCount >= kPyramidMinPoints)
+            m_pyramid.Build(m_series.points, m_series.pointCount);
+    }
     DrawCurve(painter, m_series.points, m_series.pointCount, m_colours.data);
 }
 
 void CGraph::DrawCurve(QPainter& painter, const GraphPoint* points, int count, const QColor& colour) const {
     if (points == nullptr || count <= 0)
         return;
-    std::vector<QLine> lines;
-    std::vector<QPoint> dots;
-    lines.reserve(static_cast<std::size_t>(std::min(count, 2 * m_scale.PlotWidth() + 4)));
-    bool started = false;
-    int column = 0;
-    int low = 0;
-    int high = 0;
-    int lastY = 0;
-    const auto flushColumn = [&] {
-        if (low == high)
-            dots.emplace_back(column, low);
-        else
-            lines.emplace_back(column, low, column, high);
-    };
+    CurveStrokes strokes;
+    const double xScale = m_scale.XScale();
+    if (points == m_series.points && count == m_series.pointCount && m_pyramid.IsBuilt() && xScale > 0.0 &&
+        std::isfinite(xScale))
+        CollectColumns(points, count, strokes);
+    else
+        CollectPoints(points, count, strokes);
+    if (strokes.lines.empty() && strokes.dots.empty())
+        return;
+    painter.setPen(QPen(colour, 0));
+    painter.drawLines(strokes.lines.data(), static_cast<int>(strokes.lines.size()));
+    painter.drawPoints(strokes.dots.data(), static_cast<int>(strokes.dots.size()));
+}
+
+void CGraph::CurveStrokes::Add(int x, int firstY, int lastOfColumnY, int lowY, int highY) {
+    if (started) {
+        Flush();
+        lines.emplace_back(column, lastY, x, firstY);
+    }
+    started = true;
+    column = x;
+    low = lowY;
+    high = highY;
+    lastY = lastOfColumnY;
+}
+
+void CGraph::CurveStrokes::Extend(int y) {
+    low = std::min(low, y);
+    high = std::max(high, y);
+    lastY = y;
+}
+
+void CGraph::CurveStrokes::Flush() {
+    if (!started)
+        return;
+    if (low == high)
+        dots.emplace_back(column, low);
+    else
+        lines.emplace_back(column, low, column, high);
+}
+
+void CGraph::CollectPoints(const GraphPoint* points, int count, CurveStrokes& strokes) const {
+    strokes.lines.reserve(static_cast<std::size_t>(std::min(count, 2 * m_scale.PlotWidth() + 4)));
     for (int i = 0; i < count; ++i) {
         const GraphPoint& point = points[i];
         if (!m_scale.InXRange(point.x))
             continue;
         const int x = m_scale.PixelX(point.x);
         const int y = m_scale.PixelY(m_scale.ClampY(point.y));
-        if (!started) {
-            started = true;
-            column = x;
-            low = high = y;
-        } else if (x == column) {
-            low = std::min(low, y);
-            high = std::max(high, y);
-        } else {
-            flushColumn();
-            lines.emplace_back(column, lastY, x, y);
-            column = x;
-            low = high = y;
-        }
-        lastY = y;
+        if (strokes.started && x == strokes.column)
+            strokes.Extend(y);
+        else
+            strokes.Add(x, y, y, y, y);
     }
-    if (!started)
-        return;
-    flushColumn();
-    painter.setPen(QPen(colour, 0));
-    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
-    painter.drawPoints(dots.data(), static_cast<int>(dots.size()));
+    strokes.Flush();
+}
+
+// The same strokes as CollectPoints, one pixel column at a time: the points of a column are
+// found by bisection (x increases) and their extremes come from the pyramid.
+void CGraph::CollectColumns(const GraphPoint* points, int count, CurveStrokes& strokes) const {
+    const GraphPoint* end = points + count;
+    const GraphPoint* first =
+        std::partition_point(points, end, [&](const GraphPoint& p) { return p.x < m_scale.XMinimum(); });
+    const GraphPoint* last =
+        std::partition_point(first, end, [&](const GraphPoint& p) { return p.x <= m_scale.XMaximum(); });
+    strokes.lines.reserve(static_cast<std::size_t>(2 * m_scale.PlotWidth() + 4));
+    const auto pixelY = [&](float y) { return m_scale.PixelY(m_scale.ClampY(y)); };
+    while (first < last) {
+        const int column = m_scale.PixelX(first->x);
+        const GraphPoint* next = std::partition_point(
+            first, last, [&](const GraphPoint& p) { return m_scale.PixelX(p.x) == column; });
+        const CMinMaxPyramid::Span span =
+            m_pyramid.Range(static_cast<int>(first - points), static_cast<int>(next - points));
+        const int a = pixelY(span.low);
+        const int b = pixelY(span.high);
+        strokes.Add(column, pixelY(first->y), pixelY((next - 1)->y), std::min(a, b), std::max(a, b));
+        first = next;
+    }
+    strokes.Flush();
 }
 
 void CGraph::DrawLimitLines(QPainter& painter) {

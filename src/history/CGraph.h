@@ -3,13 +3,19 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QLine>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
+#include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "history/CGraphScale.h"
 #include "history/CGraphSource.h"
+#include "history/CMinMaxPyramid.h"
 #include "history/GraphSeries.h"
 
 class QPainter;
@@ -47,6 +53,8 @@ public:
     bool SetSeries(const GraphSeries& series);
     // The series and everything else a view holds (end labels, unit, average and limit lines).
     bool ShowView(const GraphView& view);
+    // Another part of the same points, which stay as they are.
+    void ShowXRange(float first, float last);
     void SetXEndLabels(const std::string& start, const std::string& end);
     void SetUnit(const std::string& unit);
     void SetAverage(float value, bool shown);
@@ -66,6 +74,21 @@ public:
     const QString& Subtitle() const { return m_subtitle; }
 
     virtual void Draw(QPainter& painter);
+    // Draw() in two layers: frame, grid and texts, which change seldom, and the data drawn
+    // over them. Equal keys mean equal static layers, so a window can keep one and reuse it.
+    struct StaticLayerKey {
+        QRect geometry;
+        int dotsPerInchY = 0;
+        std::array<QRgb, 6> colours{};
+        bool grid = false;
+        float yMinimum = 0.0f;
+        float yMaximum = 0.0f;
+        std::array<QString, 7> texts;
+        bool operator==(const StaticLayerKey&) const = default;
+    };
+    void DrawStaticLayer(QPainter& painter);
+    void DrawDataLayer(QPainter& painter);
+    StaticLayerKey StaticKey() const;
     // The graph in print colours within the rectangle, its font measured on the painter's device.
     void Print(QPainter& painter, const QRect& rect);
     // A fresh graph of the given size, as the screen shows it.
@@ -92,6 +115,8 @@ protected:
                      const QColor& colour) const;
     void DrawHorizontalLine(QPainter& painter, float value, const QColor& colour) const;
     QString ValueText(float value) const;
+    // The texts under the ends of the x axis: the labels, or the range's ends without them.
+    std::pair<QString, QString> EndLabelTexts() const;
 
     CGraphScale m_scale;
     Colours m_colours;
@@ -112,7 +137,31 @@ protected:
     float m_highLimit = 0.0f;
 
 private:
+    // Series at least this long keep a min/max pyramid, so drawing follows the pixel width.
+    static constexpr int kPyramidMinPoints = 4096;
+
+    // The curve as drawn: per pixel column a dot or a vertical span, and a line from each
+    // column's last point to the next column's first.
+    struct CurveStrokes {
+        std::vector<QLine> lines;
+        std::vector<QPoint> dots;
+        bool started = false;
+        int column = 0;
+        int low = 0;
+        int high = 0;
+        int lastY = 0;
+
+        void Add(int x, int firstY, int lastOfColumnY, int lowY, int highY);
+        void Extend(int y);
+        void Flush();
+    };
+
     static Colours ColoursOf(int colourSet);
+    void CollectPoints(const GraphPoint* points, int count, CurveStrokes& strokes) const;
+    void CollectColumns(const GraphPoint* points, int count, CurveStrokes& strokes) const;
+
+    CMinMaxPyramid m_pyramid;
+    bool m_pyramidChecked = false;
 
     int m_dotsPerInchY = 96;
 };

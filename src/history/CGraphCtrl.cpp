@@ -7,6 +7,7 @@
 #include "history/CBitmapWriter.h"
 #include "history/HistoryHeader.h"
 #include "model/CSettingProfile.h"
+#include "screens/CPaintPacer.h"
 
 namespace {
 
@@ -62,7 +63,11 @@ void CGraphCtrl::ShowXRange(float first, float last) {
     m_view.series.xMaximum = last;
     m_view.xStartLabel.clear();
     m_view.xEndLabel.clear();
-    ApplyView();
+    // The points stay, and with them what the graph keeps to draw them quickly.
+    m_graph.ShowXRange(first, last);
+    m_graph.SetXEndLabels({}, {});
+    m_surfaceStale = true;
+    update();
 }
 
 void CGraphCtrl::RefreshLive(bool resetWindow) {
@@ -94,13 +99,16 @@ void CGraphCtrl::RefreshLiveNow(bool resetWindow) {
     }
     m_points.reserve(static_cast<std::size_t>(m_windowLength));
     CGraphSource::FromLive(*m_profile, m_channel, m_windowLength, m_points, m_view);
-    ApplyView();
+    ApplyView(resetWindow ? Repaint::Now : Repaint::Paced);
 }
 
-void CGraphCtrl::ApplyView() {
+void CGraphCtrl::ApplyView(Repaint repaint) {
     m_graph.ShowView(m_view);
     m_surfaceStale = true;
-    update();
+    if (repaint == Repaint::Paced)
+        CPaintPacer::Request(this);
+    else
+        update();
 }
 
 QImage CGraphCtrl::RenderImage() {
@@ -139,10 +147,27 @@ void CGraphCtrl::paintEvent(QPaintEvent*) {
         m_surfaceStale = true;
     }
     if (m_surfaceStale) {
+        UpdateStaticLayer();
         QPainter painter(&m_surface.Surface());
-        m_graph.Draw(painter);
+        painter.drawPixmap(0, 0, m_staticLayer);
+        m_graph.DrawDataLayer(painter);
         m_surfaceStale = false;
     }
     QPainter painter(this);
     m_surface.Present(painter);
+}
+
+// Frame, grid and texts are drawn again only when they change, not with every new value.
+void CGraphCtrl::UpdateStaticLayer() {
+    const QPixmap& surface = m_surface.Surface();
+    const CGraph::StaticLayerKey key = m_graph.StaticKey();
+    if (key == m_staticKey && m_staticLayer.size() == surface.size() &&
+        m_staticLayer.devicePixelRatio() == surface.devicePixelRatio())
+        return;
+    m_staticLayer = QPixmap(surface.size());
+    m_staticLayer.setDevicePixelRatio(surface.devicePixelRatio());
+    m_staticLayer.fill(m_graph.ColourSet().background);
+    QPainter painter(&m_staticLayer);
+    m_graph.DrawStaticLayer(painter);
+    m_staticKey = key;
 }

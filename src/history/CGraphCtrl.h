@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <atomic>
@@ -54,8 +55,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    enum class Repaint { Now, Paced };
+
     void RefreshLiveNow(bool resetWindow);
-    void ApplyView();
+    void ApplyView(Repaint repaint = Repaint::Now);
+    void UpdateStaticLayer();
     void ResetTexts();
 
     CSettingProfile* m_profile = nullptr;
@@ -65,6 +69,8 @@ private:
     std::vector<GraphPoint> m_points;
     int m_windowLength = CGraphSource::kDefaultWindowLength;
     CMemDC m_surface;
+    QPixmap m_staticLayer;
+    CGraph::StaticLayerKey m_staticKey;
     bool m_surfaceStale = true;
     std::atomic<int> m_queuedRefresh{0};
 };

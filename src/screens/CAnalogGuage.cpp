@@ -1,5 +1,7 @@
 #include "screens/CAnalogGuage.h"
 
+#include "screens/CPaintPacer.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -62,7 +64,7 @@ void CAnalogGuage::SetValue(double value) {
     if (value == m_value)
         return;
     m_value = value;
-    update();
+    CPaintPacer::Request(this);
 }
 
 void CAnalogGuage::SetMinValue(double minimum) {

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "model/CSettingProfile.h"
+#include "screens/CPaintPacer.h"
 #include "screens/FontCache.h"
 
 namespace {
@@ -142,7 +143,12 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         CReadoutTexts::SetValues(profile, m_quantity, m_texts);
         m_gauge.SetValue(profile.CurrentValue(m_quantity));
     }
-    if (ApplyTexts() || changed)
+    if (!ApplyTexts() && !changed)
+        return;
+    // A new value alone is painted at the pacer's rate; anything else at once.
+    if (kind == RefreshValues)
+        CPaintPacer::Request(this);
+    else
         update();
 }
 

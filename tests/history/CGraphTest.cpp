@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "history/CGraph.h"
@@ -51,6 +52,14 @@ public:
         DrawCurve(painter, points.data(), static_cast<int>(points.size()), Qt::white);
         return image;
     }
+
+    // Compressed() after a paint of the series, which keeps the min/max pyramid of long ones.
+    QImage ThroughPyramid(const std::vector<GraphPoint>& points) {
+        QImage scratch = Blank();
+        QPainter painter(&scratch);
+        DrawSeries(painter);
+        return Compressed(points);
+    }
 };
 
 GraphSeries Series(const std::vector<GraphPoint>& points, float yLow, float yHigh) {
@@ -82,6 +91,14 @@ TEST(CGraph, DenseSeriesLooksTheSameAsDrawingEverySegment) {
     graph.Resize(0, 0, 800, 400);
     ASSERT_TRUE(graph.SetSeries(Series(points, 30.0f, 60.0f)));
     EXPECT_EQ(graph.Compressed(points), graph.EverySegment(points));
+
+    points[7001].y = std::nanf("");
+    ASSERT_TRUE(graph.SetSeries(Series(points, 30.0f, 60.0f)));
+    EXPECT_EQ(graph.ThroughPyramid(points), graph.EverySegment(points));
+    for (const auto& [first, last] : {std::pair{5000.5f, 13000.0f}, {6990.0f, 7010.0f}, {-50.0f, 30000.0f}}) {
+        graph.ShowXRange(first, last);
+        EXPECT_EQ(graph.ThroughPyramid(points), graph.EverySegment(points)) << first << ".." << last;
+    }
 
     // Sparse too: fewer points than columns, some outside the range.
     const std::vector<GraphPoint> sparse{
@@ -182,4 +199,32 @@ TEST_F(CGraphCtrlTest, HistoryNeedsHeaderAndRows) {
     ctrl.ShowHistory(0, &header, rows, 2, false);
     EXPECT_EQ(ctrl.View().series.pointCount, 2);
     EXPECT_EQ(ctrl.RenderImage().size(), ctrl.size());
+}
+
+TEST_F(CGraphCtrlTest, TheWindowShowsWhatAFreshDrawingShowsAfterEveryChange) {
+    Profile().Records().StartRecording(false);
+    for (int i = 0; i < 1500; ++i)
+        Profile().Records().AddValue(ChannelAvg, 20.0f + static_cast<float>(i % 17));
+    CGraphCtrl ctrl;
+    ctrl.BindProfile(&Profile());
+    ctrl.resize(700, 300);
+    ctrl.SetChannel(0, ChannelAvg, false);
+    ctrl.RefreshLive(true);
+    const auto matchesFreshDrawing = [&](const char* step) {
+        EXPECT_EQ(ctrl.grab().toImage().convertToFormat(QImage::Format_RGB32),
+                  ctrl.RenderImage().convertToFormat(QImage::Format_RGB32))
+            << step;
+    };
+    matchesFreshDrawing("first paint");
+    Profile().Records().AddValue(ChannelAvg, 44.0f);
+    ctrl.RefreshLive(false);
+    matchesFreshDrawing("a new value");
+    Profile().SetDisplayRange(ChannelAvg, 0.0f, 30.0f);
+    ctrl.RefreshLive(false);
+    matchesFreshDrawing("another value range");
+    ctrl.SetChannel(0, ChannelPeak, false);
+    matchesFreshDrawing("another channel");
+    ctrl.resize(500, 260);
+    ctrl.RefreshLive(true);
+    matchesFreshDrawing("another size");
 }

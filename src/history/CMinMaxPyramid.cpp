@@ -1,0 +1,66 @@
+#include "history/CMinMaxPyramid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int kFanOut = 16;
+
+CMinMaxPyramid::Span Merge(CMinMaxPyramid::Span a, CMinMaxPyramid::Span b) {
+    return {std::min(a.low, b.low), std::max(a.high, b.high)};
+}
+
+} // namespace
+
+bool CMinMaxPyramid::Build(const GraphPoint* points, int count) {
+    Clear();
+    if (points == nullptr || count <= 0)
+        return false;
+    std::vector<Span> base(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const float y = points[i].y;
+        if (i > 0 && !(points[i].x > points[i - 1].x))
+            return false;
+        base[static_cast<std::size_t>(i)] = std::isnan(y) ? Span{-std::numeric_limits<float>::infinity(),
+                                                                 -std::numeric_limits<float>::infinity()}
+                                                          : Span{y, y};
+    }
+    m_levels.push_back(std::move(base));
+    while (m_levels.back().size() > static_cast<std::size_t>(kFanOut)) {
+        const std::vector<Span>& below = m_levels.back();
+        std::vector<Span> level((below.size() + kFanOut - 1) / kFanOut);
+        for (std::size_t i = 0; i < below.size(); ++i)
+            level[i / kFanOut] = i % kFanOut == 0 ? below[i] : Merge(level[i / kFanOut], below[i]);
+        m_levels.push_back(std::move(level));
+    }
+    return true;
+}
+
+void CMinMaxPyramid::Clear() {
+    m_levels.clear();
+}
+
+CMinMaxPyramid::Span CMinMaxPyramid::Range(int first, int last) const {
+    Span span{std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
+    auto from = static_cast<std::size_t>(first);
+    auto to = static_cast<std::size_t>(last);
+    for (const std::vector<Span>& level : m_levels) {
+        // The ragged ends at this level; the whole blocks between them go one level up.
+        while (from < to && from % kFanOut != 0)
+            span = Merge(span, level[from++]);
+        while (from < to && to % kFanOut != 0)
+            span = Merge(span, level[--to]);
+        if (from >= to)
+            return span;
+        if (&level == &m_levels.back()) {
+            while (from < to)
+                span = Merge(span, level[from++]);
+            return span;
+        }
+        from /= kFanOut;
+        to /= kFanOut;
+    }
+    return span;
+}

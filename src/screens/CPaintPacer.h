@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+// Readings arrive up to 50 times a second, more often than anyone can read a display. Widgets
+// whose new value changed ask for their repaint here; the pacer repaints them together at most
+// about 30 times a second: at once when the last round is older than the interval, else at its
+// end. The data itself is never held back, only the painting. User-interface thread only.
+class CPaintPacer : public QObject {
+public:
+    static constexpr int kIntervalMs = 33;
+
+    static void Request(QWidget* widget);
+
+private:
+    explicit CPaintPacer(QObject* parent);
+    static CPaintPacer& Instance();
+    void Add(QWidget* widget);
+    void Flush();
+
+    QTimer m_timer;
+    QElapsedTimer m_sinceFlush;
+    std::vector<QPointer<QWidget>> m_pending;
+};
