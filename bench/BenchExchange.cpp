@@ -1,9 +1,11 @@
-// One measurement exchange of the engine with the virtual sensor over a pseudo-terminal, next
-// to a bare round trip of the same bytes on the same line. The COM transport runs without its
-// write pause, which would otherwise dominate every figure.
+// One measurement exchange of the engine with the virtual sensor, over a pseudo-terminal and
+// over the USB pipes, each next to a bare round trip of the same bytes on the same line. The
+// COM transport runs without its write pause, which would otherwise dominate every figure.
+#include "CRatioReporter.h"
 #include "device/CPortRegistry.h"
 #include "device/CPowerDevice.h"
 #include "device/CSerialDevice.h"
+#include "device/CUsbDeviceVista.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CMeterCommand.h"
@@ -64,23 +66,57 @@ private:
     int m_fd = -1;
 };
 
+// The bare USB pipes of the newer driver: raw reads and writes, nothing else.
+class CBarePipes {
+public:
+    explicit CBarePipes(const std::string& device) {
+        m_read = ::open((device + "/" + CUsbDeviceVista::kReadPipe).c_str(), O_RDONLY | O_NONBLOCK);
+        m_write = ::open((device + "/" + CUsbDeviceVista::kWritePipe).c_str(), O_WRONLY | O_NONBLOCK);
+    }
+    ~CBarePipes() {
+        for (const int fd : {m_read, m_write})
+            if (fd >= 0)
+                ::close(fd);
+    }
+    bool IsOpen() const { return m_read >= 0 && m_write >= 0; }
+    bool RoundTrip(const uint8_t* command, std::size_t size, uint8_t* reply, std::size_t replySize) {
+        if (::write(m_write, command, size) != static_cast<ssize_t>(size))
+            return false;
+        std::size_t done = 0;
+        pollfd waiting{m_read, POLLIN, 0};
+        while (done<replySize&& ::poll(&waiting, 1, 500)> 0) {
+            const ssize_t got = ::read(m_read, reply + done, replySize - done);
+            if (got <= 0)
+                break;
+            done += static_cast<std::size_t>(got);
+        }
+        return done == replySize;
+    }
+
+private:
+    int m_read = -1;
+    int m_write = -1;
+};
+
 class CSignallingReceiver : public CReadingReceiver {
 public:
     void OnAvgReading(int32_t /*state*/, int32_t /*value*/) override { m_arrived.Set(); }
     CAutoResetEvent m_arrived;
 };
 
-// A virtual sensor of model 0 on a pseudo-terminal, in a private ports directory.
+// A virtual sensor of model 0 on a pseudo-terminal (port > 0) or on the USB pipes (port -1),
+// in private port and USB directories.
 struct SBenchSensor {
-    SBenchSensor()
+    explicit SBenchSensor(bool usb = false)
         : directory(std::filesystem::temp_directory_path() /
                     ("pelmora-bench-" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(directory);
         ::setenv("PELMORA_PORTS_DIR", directory.c_str(), 1);
+        ::setenv("PELMORA_USB_DIR", (directory / "usb").c_str(), 1);
         VirtualSensorConfig config;
         config.modelNumber = 0;
         sensor = std::make_unique<CVirtualSensor>(config);
-        port = sensor->StartSerial();
+        port = usb ? (sensor->StartUsb(UsbVariant::Newer) ? -1 : -2) : sensor->StartSerial();
     }
     ~SBenchSensor() {
         sensor.reset();
@@ -91,19 +127,22 @@ struct SBenchSensor {
     int port = -1;
 };
 
-static void BM_EngineExchange(benchmark::State& state) {
-    SBenchSensor bench;
+// Exchanges through the engine, as a screen asks for them: one request, one reading back.
+static void EngineLoop(benchmark::State& state, bool usb) {
+    SBenchSensor bench(usb);
     CSettingProfile profile;
     profile.SetModelNumber(0);
     CSignallingReceiver receiver;
     CMeterEngine engine;
     engine.Sinks().Set(CReadingSinks::Kind::Measurement, &receiver);
-    engine.SetTransportFactory([](int32_t) {
-        auto line = std::make_unique<CSerialDevice>();
-        line->SetWritePauseMs(0);
-        return line;
-    });
-    if (bench.port < 0 || engine.Connect(bench.port) != 0) {
+    if (!usb) {
+        engine.SetTransportFactory([](int32_t) {
+            auto line = std::make_unique<CSerialDevice>();
+            line->SetWritePauseMs(0);
+            return line;
+        });
+    }
+    if (bench.port < -1 || (!usb && bench.port < 0) || engine.Connect(bench.port) != 0) {
         state.SkipWithError("no virtual sensor");
         return;
     }
@@ -113,7 +152,30 @@ static void BM_EngineExchange(benchmark::State& state) {
     }
     engine.Disconnect();
 }
+
+static void BM_EngineExchange(benchmark::State& state) {
+    EngineLoop(state, false);
+}
 BENCHMARK(BM_EngineExchange)->Unit(benchmark::kMicrosecond);
+
+static void BM_EngineUsbExchange(benchmark::State& state) {
+    EngineLoop(state, true);
+}
+BENCHMARK(BM_EngineUsbExchange)->Unit(benchmark::kMicrosecond);
+
+static void BM_BareFifoRoundTrip(benchmark::State& state) {
+    SBenchSensor bench(true);
+    CBarePipes pipes(bench.sensor->PublishedPath());
+    if (bench.port != -1 || !pipes.IsOpen()) {
+        state.SkipWithError("no virtual sensor");
+        return;
+    }
+    const auto command = CMeterCommand::Parameter("GA", 245000);
+    uint8_t reply[9];
+    for (auto _ : state)
+        pipes.RoundTrip(command.data(), command.size(), reply, sizeof reply);
+}
+BENCHMARK(BM_BareFifoRoundTrip)->Unit(benchmark::kMicrosecond);
 
 static void BM_BarePtyRoundTrip(benchmark::State& state) {
     SBenchSensor bench;
@@ -132,4 +194,11 @@ static void BM_BarePtyRoundTrip(benchmark::State& state) {
 }
 BENCHMARK(BM_BarePtyRoundTrip)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return CRatioReporter::RunAll(
+        argc, argv,
+        {{"One USB-layer exchange through the engine vs a bare FIFO round trip", "BM_EngineUsbExchange",
+          "BM_BareFifoRoundTrip"},
+         {"One COM exchange through the engine vs a bare pty round trip (write pause off)",
+          "BM_EngineExchange", "BM_BarePtyRoundTrip"}});
+}

@@ -1,3 +1,5 @@
+#include "CRatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -52,8 +54,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return CRatioReporter::RunAll(argc, argv,
+                                  {{"History graph paint, 100000 points vs 1000", "PaintHistoryGraph/100000",
+                                    "PaintHistoryGraph/1000"}});
 }

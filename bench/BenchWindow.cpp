@@ -1,0 +1,162 @@
+// The window as a user runs it. Without arguments: start-up to the main window shown, against a
+// minimal Qt main window, each in a fresh process. With "--drive usb|idle" it stays up for
+// scripts/cpu-usage.sh: connected over USB with the AVG & PEAK screen measuring, or with the
+// screen open and stopped; it prints "ready" once there and then the readings recorded so far
+// once a second.
+#include "CRatioReporter.h"
+#include "app/CAppRegistry.h"
+#include "app/CMainFrame.h"
+#include "app/CMessageBoxSink.h"
+#include "app/CMessageBoxes.h"
+#include "app/CPelmoraApp.h"
+#include "app/CommandIds.h"
+#include "model/CSettingProfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// Message boxes would wait for a click; their texts go to the log instead.
+class CLoggingSink : public CMessageBoxSink {
+public:
+    int Show(void*, const std::string& text, const std::string&, unsigned) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return IDOK;
+    }
+};
+
+void Wait(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Tells the parent through `fd` as soon as the window is on screen, then ends without teardown.
+void ReportWhenShown(QWidget& window, int fd) {
+    while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const char shown = 1;
+    (void)!::write(fd, &shown, 1);
+    ::_exit(0);
+}
+
+int ProbeStart(char** argv, const char* kind, int fd) {
+    int programArgc = 1; // the program takes any argument as a history file
+    if (std::strcmp(kind, "full") == 0) {
+        CPelmoraApp application(programArgc, argv);
+        if (!application.InitInstance())
+            return 2;
+        ReportWhenShown(*application.MainFrame(), fd);
+    }
+    QApplication application(programArgc, argv);
+    QMainWindow window;
+    window.show();
+    ReportWhenShown(window, fd);
+    return 0;
+}
+
+int Drive(char** argv, bool measuring) {
+    int programArgc = 1;
+    CPelmoraApp application(programArgc, argv);
+    if (!application.InitInstance())
+        return 2;
+    CLoggingSink sink;
+    CMessageBoxes::SetSink(&sink);
+    CMainFrame& frame = *application.MainFrame();
+    frame.resize(1024, 720);
+    frame.ConnectToPort(-1);
+    while (frame.IsConnecting())
+        Wait(50);
+    if (!frame.IsConnected()) {
+        std::fprintf(stderr, "no sensor on USB\n");
+        return 1;
+    }
+    frame.ExecuteCommand(ID_MODE_AVGPEAK);
+    Wait(300);
+    if (measuring)
+        frame.ExecuteCommand(ID_MEASURE_START);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    // Once a second, the readings recorded so far, for the reading rate.
+    QTimer counter;
+    QObject::connect(&counter, &QTimer::timeout, [] {
+        const CRecordStore& records = CAppRegistry::Instance().GetSettingProfile()->Records();
+        std::printf("readings %d\n",
+                    records.Count(ChannelAvg) + records.Count(ChannelPeak) + records.Count(ChannelRev));
+        std::fflush(stdout);
+    });
+    counter.start(1000);
+    return application.Run();
+}
+
+// Spawns this program as a start-up probe and times it until the window is shown.
+void StartLoop(benchmark::State& state, const char* kind) {
+    char fdText[16];
+    char self[] = "/proc/self/exe";
+    for (auto _ : state) {
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0) {
+            state.SkipWithError("no pipe");
+            return;
+        }
+        std::snprintf(fdText, sizeof fdText, "%d", pipeFds[1]);
+        char probe[] = "--probe-start";
+        char* arguments[] = {self, probe, const_cast<char*>(kind), fdText, nullptr};
+        pid_t child = -1;
+        const bool spawned = ::posix_spawn(&child, self, nullptr, nullptr, arguments, environ) == 0;
+        ::close(pipeFds[1]);
+        char shown = 0;
+        const bool ok = spawned && ::read(pipeFds[0], &shown, 1) == 1;
+        state.PauseTiming();
+        ::close(pipeFds[0]);
+        if (spawned)
+            ::waitpid(child, nullptr, 0);
+        state.ResumeTiming();
+        if (!ok) {
+            state.SkipWithError("the probe did not show its window");
+            return;
+        }
+    }
+}
+
+void BM_StartMainWindow(benchmark::State& state) {
+    StartLoop(state, "full");
+}
+
+void BM_StartMinimalWindow(benchmark::State& state) {
+    StartLoop(state, "minimal");
+}
+
+} // namespace
+
+BENCHMARK(BM_StartMainWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_StartMinimalWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 4 && std::strcmp(argv[1], "--probe-start") == 0)
+        return ProbeStart(argv, argv[2], std::atoi(argv[3]));
+    if (argc == 3 && std::strcmp(argv[1], "--drive") == 0)
+        return Drive(argv, std::strcmp(argv[2], "usb") == 0);
+    return CRatioReporter::RunAll(argc, argv,
+                                  {{"Start to main window shown vs a minimal Qt main window",
+                                    "BM_StartMainWindow", "BM_StartMinimalWindow"}});
+}

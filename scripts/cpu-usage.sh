@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# CPU of the running window, read from /proc: the AVG & PEAK screen of a model-0 virtual sensor
+# measuring over the USB layer (one reading per 20 ms tick), then the same screen open and
+# stopped. The window runs offscreen; the virtual sensor's own CPU is not counted.
+#   scripts/cpu-usage.sh [seconds per run, default 20]
+# Prints "cpu | <run> | <percent of one core> | <readings per second>" lines.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-20}
+bin=build/bin
+work=$(mktemp -d)
+sim=""
+window=""
+cleanup() {
+  [ -n "$window" ] && kill "$window" 2>/dev/null && wait "$window" 2>/dev/null
+  [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export QT_QPA_PLATFORM=offscreen PELMORA_USB_DIR=$work/usb PELMORA_PORTS_DIR=$work/ports
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+
+"$bin/pelmora-sim" --usb --model 0 >"$work/sim.log" 2>&1 &
+sim=$!
+for _ in $(seq 100); do
+  grep -q " on USB" "$work/sim.log" && break
+  sleep 0.1
+done
+grep -q " on USB" "$work/sim.log" || { cat "$work/sim.log"; exit 1; }
+
+# utime + stime of a process in clock ticks.
+ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+uptime_s() { awk '{ print $1 }' /proc/uptime; }
+last_count() { grep '^readings ' "$1" | tail -n 1 | awk '{ print $2 }'; }
+
+hz=$(getconf CLK_TCK)
+for run in usb idle; do
+  log=$work/$run.log
+  "$bin/pelmora-bench-window" --drive "$run" >"$log" 2>&1 &
+  window=$!
+  for _ in $(seq 300); do
+    grep -q '^ready' "$log" && break
+    sleep 0.1
+  done
+  grep -q '^ready' "$log" || { cat "$log"; exit 1; }
+  sleep 3 # past the start-up
+  t0=$(ticks "$window") w0=$(uptime_s) r0=$(last_count "$log")
+  sleep "$seconds"
+  t1=$(ticks "$window") w1=$(uptime_s) r1=$(last_count "$log")
+  kill "$window" && wait "$window" 2>/dev/null || true
+  window=""
+  label="window measuring over USB (AVG & PEAK, model 0)"
+  [ "$run" = idle ] && label="idle window, screen stopped"
+  awk -v t="$((t1 - t0))" -v hz="$hz" -v w0="$w0" -v w1="$w1" -v r0="${r0:-0}" -v r1="${r1:-0}" -v l="$label" \
+    'BEGIN { printf "cpu | %s | %.2f %% | %.1f readings/s\n", l, 100 * t / hz / (w1 - w0), (r1 - r0) / (w1 - w0) }'
+done
