@@ -48,7 +48,8 @@ ssize_t WriteWithoutSigpipe(int fd, const uint8_t* bytes, size_t count) {
     sigaddset(&pipeOnly, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous);
     const bool wasBlocked = sigismember(&previous, SIGPIPE) == 1;
-    const bool alreadyPending = wasBlocked && sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+    const bool alreadyPending =
+        wasBlocked && sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
     const ssize_t result = write(fd, bytes, count);
     const int error = errno;
     if (result < 0 && error == EPIPE && !alreadyPending) {
