@@ -37,7 +37,7 @@ bool CLoggedDataDecoder::Decode(const uint8_t* bytes, uint32_t byteCount, int32_
         return false;
     if (static_cast<uint64_t>(blockCount) * kBlockBytes > byteCount)
         return false;
-    if (!CReplyParser::ContainsHead(bytes, byteCount, "[D"))
+    if (!CReplyParser::StartsWithHead(bytes, byteCount, "[D"))
         return false;
 
     size_t position = 0;

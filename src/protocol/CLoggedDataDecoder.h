@@ -21,7 +21,7 @@ public:
 
     // Hands at most sampleLimit samples (value / 100) to the sink, walking the channel cycle.
     // False without calling the sink when the cycle is empty, the blocks do not fit in
-    // byteCount, or the "[D" head is missing. Returns the samples handed over in sampleCount.
+    // byteCount, or the "[D" head does not open the reply. Returns the samples handed over in sampleCount.
     static bool Decode(const uint8_t* bytes, uint32_t byteCount, int32_t blockCount, int32_t sampleLimit,
                        const std::vector<int32_t>& cycle, const SampleSink& sink, int32_t& sampleCount);
 };

@@ -8,18 +8,15 @@
 
 static constexpr uint8_t kCarriageReturn = 0x0D;
 
-static bool HeadAt(const uint8_t* bytes, uint32_t remaining, const char* head) {
-    return remaining >= 3 && std::memcmp(bytes, head, 3) == 0;
-}
-
 static int32_t KindOfValueHead(const uint8_t* bytes, uint32_t remaining) {
-    if (HeadAt(bytes, remaining, "[P,") || HeadAt(bytes, remaining, "[W,"))
+    if (CReplyParser::StartsWithHead(bytes, remaining, "[P,") ||
+        CReplyParser::StartsWithHead(bytes, remaining, "[W,"))
         return ReplyReading;
-    if (HeadAt(bytes, remaining, "[V,"))
+    if (CReplyParser::StartsWithHead(bytes, remaining, "[V,"))
         return ReplyFirmwareVersion;
-    if (HeadAt(bytes, remaining, "[S,"))
+    if (CReplyParser::StartsWithHead(bytes, remaining, "[S,"))
         return ReplySerialNumber;
-    if (HeadAt(bytes, remaining, "[D,"))
+    if (CReplyParser::StartsWithHead(bytes, remaining, "[D,"))
         return ReplyIdentificationCode;
     return ReplyNone;
 }
@@ -31,7 +28,7 @@ int32_t CReplyParser::ParseShort(const uint8_t* bytes, uint32_t count, SShortRep
     if (remaining == 0)
         return -2;
 
-    if (HeadAt(frame, remaining, "[T,") && remaining > 4) {
+    if (CReplyParser::StartsWithHead(frame, remaining, "[T,") && remaining > 4) {
         if (frame[3] != ']' || frame[4] != kCarriageReturn)
             return -2;
         reply = {ReplyAcknowledged, 0};
@@ -51,7 +48,7 @@ bool CReplyParser::ParseMultiValue(const uint8_t* bytes, uint32_t count, const c
     const uint32_t length = MultiValueLength(valueCount);
     if (valueCount == 0 || count != length)
         return false;
-    if (!ContainsHead(bytes, count, head))
+    if (!StartsWithHead(bytes, count, head))
         return false;
     if (bytes[length - 2] != ']' || bytes[length - 1] != kCarriageReturn)
         return false;
@@ -60,8 +57,7 @@ bool CReplyParser::ParseMultiValue(const uint8_t* bytes, uint32_t count, const c
     return true;
 }
 
-bool CReplyParser::ContainsHead(const uint8_t* bytes, uint32_t count, const char* head) {
-    const uint8_t* end = std::find(bytes, bytes + count, 0);
+bool CReplyParser::StartsWithHead(const uint8_t* bytes, uint32_t count, const char* head) {
     const size_t headLength = std::strlen(head);
-    return std::search(bytes, end, head, head + headLength) != end;
+    return count >= headLength && std::memcmp(bytes, head, headLength) == 0;
 }

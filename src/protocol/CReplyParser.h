@@ -25,6 +25,6 @@ public:
     static bool ParseMultiValue(const uint8_t* bytes, uint32_t count, const char* head, int32_t* values,
                                 uint32_t valueCount);
 
-    // Whether the head occurs in the bytes before the first zero byte.
-    static bool ContainsHead(const uint8_t* bytes, uint32_t count, const char* head);
+    // Whether the bytes open with the head: what follows is read at fixed offsets from it.
+    static bool StartsWithHead(const uint8_t* bytes, uint32_t count, const char* head);
 };

@@ -63,5 +63,9 @@ TEST(LoggedDataDecoder, RefusesWhatCannotBeDecodedSafely) {
     EXPECT_TRUE(DecodeLogged(head, 2, 10, 0x01, false).empty()); // two blocks in 512 bytes
     EXPECT_TRUE(DecodeLogged(head, 1, 10, 0x10, false).empty()); // no logged channel
     EXPECT_TRUE(DecodeLogged(CReplyBytes::Blocks('C', 512), 1, 10, 0x01, false).empty());
+    // Samples sit at fixed offsets from the head: stray bytes before it would shift every value.
+    Bytes shifted(head.size(), 0x55);
+    std::copy(head.begin(), head.end() - 3, shifted.begin() + 3);
+    EXPECT_TRUE(DecodeLogged(shifted, 1, 10, 0x01, false).empty());
     EXPECT_TRUE(DecodeLogged(head, 1, 0, 0x01).empty());
 }

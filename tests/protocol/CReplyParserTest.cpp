@@ -78,8 +78,17 @@ TEST(ReplyParser, MultiValueRepliesAreCheckedAtTheirEnds) {
     EXPECT_EQ(values[0], 99);
 }
 
-TEST(ReplyParser, HeadIsOnlySearchedBeforeTheFirstZeroByte) {
+// Values sit at fixed offsets from the head: a reply behind stray bytes would be read shifted,
+// even when the shifted bytes happen to end in "]" and a carriage return.
+TEST(ReplyParser, HeadMustOpenTheReply) {
     const Bytes bytes{'a', 0, '[', 'C', 1};
-    EXPECT_FALSE(CReplyParser::ContainsHead(bytes.data(), 5, "[C"));
-    EXPECT_TRUE(CReplyParser::ContainsHead(bytes.data() + 2, 3, "[C"));
+    EXPECT_FALSE(CReplyParser::StartsWithHead(bytes.data(), 5, "[C"));
+    EXPECT_TRUE(CReplyParser::StartsWithHead(bytes.data() + 2, 3, "[C"));
+    EXPECT_FALSE(CReplyParser::StartsWithHead(bytes.data() + 2, 1, "[C"));
+
+    Bytes shifted{'x', 'y'};
+    const Bytes reply = CReplyBytes::MultiValue('P', {4000, 0x0D5D0000});
+    shifted.insert(shifted.end(), reply.begin(), reply.end());
+    int32_t values[2] = {};
+    EXPECT_FALSE(CReplyParser::ParseMultiValue(shifted.data(), 14, "[P,", values, 2));
 }
