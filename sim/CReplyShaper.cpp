@@ -15,6 +15,7 @@ CReplyShaper::CReplyShaper(uint32_t seed) : m_random(seed) {}
 void CReplyShaper::SetFault(FaultSetting fault) {
     m_fault = fault;
     m_repliesLeft = ArgumentOr(0);
+    m_unharmedLeft = fault.after;
 }
 
 int CReplyShaper::ArgumentOr(int fallback) const {
@@ -24,6 +25,10 @@ int CReplyShaper::ArgumentOr(int fallback) const {
 ReplyPlan CReplyShaper::Shape(std::vector<uint8_t> reply) {
     if (reply.empty())
         return {};
+    if (m_unharmedLeft > 0) {
+        --m_unharmedLeft;
+        return Whole(std::move(reply));
+    }
     switch (m_fault.kind) {
     case SensorFault::Silence:
         return Countdown(std::move(reply), false);

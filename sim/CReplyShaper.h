@@ -33,5 +33,6 @@ private:
 
     FaultSetting m_fault;
     int m_repliesLeft = 0;
+    int m_unharmedLeft = 0;
     std::mt19937 m_random;
 };

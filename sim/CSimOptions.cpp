@@ -99,6 +99,10 @@ bool CSimOptions::ApplyModel(const std::string& option, int value, std::string& 
         if (value < 1)
             error = "the COM number must be 1 or more";
         comNumber = value;
+    } else if (option == "--fault-after") {
+        if (value < 0)
+            error = "--fault-after needs a count of 0 or more";
+        config.fault.after = value;
     } else if (option == "--seed") {
         config.seed = static_cast<uint32_t>(value);
     } else {
@@ -138,7 +142,8 @@ bool CSimOptions::ApplyFault(const std::string& value, std::string& error) {
         error = "unknown fault: " + value;
         return false;
     }
-    config.fault = {found->second, argument};
+    config.fault.kind = found->second;
+    config.fault.argument = argument;
     return true;
 }
 
@@ -173,6 +178,7 @@ std::string CSimOptions::Usage() {
            "                       corrupt[:I] invert byte I of every reply (default: the ']')\n"
            "                       wrong-head  replies carry the letter X\n"
            "                       disconnect[:K] hang up after K replies\n"
+           "  --fault-after K      send K replies unharmed before the fault begins\n"
            "  --log-speed X        logging clock runs X times real time (0: at once)\n"
            "  --help               this text\n";
 }

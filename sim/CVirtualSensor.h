@@ -35,6 +35,7 @@ enum class SensorFault {
 struct FaultSetting {
     SensorFault kind = SensorFault::None;
     int argument = -1; // negative: the fault's default
+    int after = 0;     // replies sent unharmed before the fault begins, e.g. to let identification pass
 };
 
 struct SignalSetting {

@@ -1,6 +1,7 @@
 #include "cli/CCliCcdfCommand.h"
 
 #include "cli/CCliOptions.h"
+#include "cli/CCliSensor.h"
 
 #include "ccdf/CCcdfAcquisition.h"
 #include "ccdf/CCcdfTexts.h"
@@ -28,6 +29,8 @@ constexpr uint32_t kRequestTimeoutMs = 500;
 // The longest histogram exchange (50 s reply time-out) plus the acknowledgement before it.
 constexpr int kExchangeLimitMs = 65000;
 constexpr int kTechnologyCount = 8;
+// Failed exchanges in a row after which the sensor is taken to be lost.
+constexpr int kMaxMissedInARow = 3;
 
 std::string Fixed(double value, int decimals) {
     char text[64];
@@ -79,13 +82,13 @@ public:
 
     bool Open(const SOptions& options, std::string& reason) {
         CMeterEngine& engine = CMeterEngine::Instance();
-        if (engine.Connect(options.port) != 0) {
-            reason = "the sensor did not connect";
+        if (const int32_t result = engine.Connect(options.port); result != 0) {
+            reason = CCliSensor::ConnectFailure(result, engine.GetIdentificationCode());
             return false;
         }
         const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
         if (model == nullptr) {
-            reason = "the sensor is not a supported model";
+            reason = CModelTable::UnsupportedCodeText(engine.GetIdentificationCode());
             return false;
         }
         m_profile.SetDevice(model->number, engine.GetSerialNumber(), engine.GetFirmwareVersion());
@@ -97,7 +100,8 @@ public:
         return true;
     }
 
-    // Runs `count` exchanges; the number that delivered a histogram.
+    // Runs `count` exchanges, or fewer when kMaxMissedInARow fail in a row; the number that
+    // delivered a histogram.
     int Measure(int count, std::string& warning) {
         CMeterEngine& engine = CMeterEngine::Instance();
         engine.SetPending(false);
@@ -109,12 +113,16 @@ public:
             CMeterEngine::ModeCcdf, CMeterCommand::Hundredths(m_profile.GetFrequency()), kRequestTimeoutMs,
             m_profile.GetModelNumber(), CMeterCommand::Hundredths(m_profile.GetExtOffset())};
         int delivered = 0;
-        for (int i = 0; i < count; ++i) {
+        int missed = 0;
+        for (int i = 0; i < count && missed < kMaxMissedInARow; ++i) {
             if (!engine.Request(request))
                 break;
             const std::optional<CCcdfWindow::Histogram> histogram = Wait();
-            if (!histogram)
+            if (!histogram) {
+                ++missed;
                 continue;
+            }
+            missed = 0;
             m_acquisition.Add(m_acquisition.Generation(), *histogram, settings);
             ++delivered;
         }
@@ -212,12 +220,14 @@ int CCliCcdfCommand::Measure(const CliContext& context) {
         context.err << "pelmora-cli: " << warning << "\n";
     const CCcdfResult& result = session.Acquisition().Result();
     if (delivered == 0 || !result.measured)
-        return CCliOptions::Fail(context, "the sensor delivered no histogram with samples");
+        return CCliOptions::Fail(
+            context, CCliSensor::ExchangeFailure("the sensor delivered no histogram with samples"));
     Print(context.out, result,
           CCcdfTexts::DisplayedAverage(result, CMeterEngine::Instance().GetIdentificationCode()));
     if (delivered < options.count)
         return CCliOptions::Fail(context, "only " + std::to_string(delivered) + " of " +
                                               std::to_string(options.count) +
-                                              " exchanges delivered a histogram");
+                                              " exchanges delivered a histogram: " +
+                                              CCliSensor::ExchangeFailure("the sensor stopped delivering"));
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
+#include "protocol/ReplyKind.h"
 
 #include <mutex>
 #include <ostream>
@@ -16,6 +17,8 @@ static constexpr uint32_t kRequestTimeoutMs = 500;
 // A reading costs the reply time-out plus the serial write pause; a histogram up to 50 s more.
 static constexpr int kReadingWaitMs = 5000;
 static constexpr int kHistogramWaitMs = 70000;
+// Failed exchanges in a row after which the sensor is taken to be lost; a single miss is retried.
+static constexpr int kMaxMissedInARow = 3;
 
 // A connected sensor for the length of one command: the engine, a settings profile of the
 // sensor's model, and a receiver in every screen slot that keeps the last hand-over.
@@ -176,6 +179,12 @@ static int32_t ModeNamed(const std::string& name) {
     return -1;
 }
 
+// A hand-over line "state values..." of a reading.
+static bool IsReading(const std::string& line) {
+    const std::string reading = std::to_string(ReplyReading);
+    return line == reading || line.starts_with(reading + " ");
+}
+
 int CCliDeviceCommands::Measure(const CliContext& context) {
     Options options;
     if (!CCliOptions::Parse(context, {"port", "mode", "count", "freq"}, options))
@@ -193,10 +202,18 @@ int CCliDeviceCommands::Measure(const CliContext& context) {
     CSession session;
     if (!Connect(context, options, session))
         return 1;
-    for (int i = 0; i < count; ++i) {
+    int missed = 0;
+    for (int i = 0; i < count;) {
         const std::string line = session.Exchange(mode, frequency, kReadingWaitMs);
         if (line.empty())
             return CCliOptions::Fail(context, "the engine handed over no result");
+        if (!IsReading(line)) {
+            if (++missed == kMaxMissedInARow)
+                return CCliOptions::Fail(context, CCliSensor::ExchangeFailure("the sensor gave no reading"));
+            continue;
+        }
+        missed = 0;
+        ++i;
         context.out << line << "\n" << std::flush;
     }
     return 0;
@@ -213,9 +230,10 @@ int CCliDeviceCommands::Histogram(const CliContext& context) {
     if (!Connect(context, options, session))
         return 1;
     const std::string state = session.Exchange(CMeterEngine::ModeCcdf, frequency, kHistogramWaitMs);
-    if (state != "1")
-        return CCliOptions::Fail(context, state.empty() ? "no histogram was handed over"
-                                                        : "the histogram exchange failed");
+    if (state.empty())
+        return CCliOptions::Fail(context, "no histogram was handed over");
+    if (!IsReading(state))
+        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure("the histogram exchange failed"));
     for (const auto& [key, count] : session.Histogram())
         context.out << key << " " << count << "\n";
     return 0;

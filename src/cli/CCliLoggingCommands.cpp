@@ -52,6 +52,12 @@ static std::string Text(const char* key) {
     return text.empty() ? key : text;
 }
 
+// A refusal of the sensor's, with the reason the engine recorded for it.
+static int FailOnSensor(const CliContext& context, const std::string& text) {
+    const std::string reason = CCliSensor::ExchangeFailure("");
+    return CCliOptions::Fail(context, reason.empty() ? text : text + " (" + reason + ")");
+}
+
 static bool ParseWhole(const std::string& text, int32_t& number) {
     char* end = nullptr;
     errno = 0;
@@ -136,7 +142,7 @@ int CCliLoggingCommands::Start(const CliContext& context) {
     profile.SetLoggingRunTime(runTime);
     const CLoggingSequence::StartValues values = CLoggingSetup::StartValues(profile);
     if (!CMeterEngine::Instance().StartLogging(values))
-        return CCliOptions::Fail(context, Text("S_SETTING_WARNING_LOGGING_FAIL"));
+        return FailOnSensor(context, Text("S_SETTING_WARNING_LOGGING_FAIL"));
     context.out << "logging " << values.recordCount << " records every " << interval << " s at "
                 << values.frequencyHundredths / 100 << " MHz\n";
     return 0;
@@ -148,7 +154,7 @@ int CCliLoggingCommands::Clear(const CliContext& context) {
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
     if (!CMeterEngine::Instance().SetLoggingMode(0))
-        return CCliOptions::Fail(context, Text("S_SETTING_WARNING_CLEAR_FAIL"));
+        return FailOnSensor(context, Text("S_SETTING_WARNING_CLEAR_FAIL"));
     context.out << "logging switched off\n";
     return 0;
 }
@@ -160,7 +166,7 @@ int CCliLoggingCommands::Status(const CliContext& context) {
         return 1;
     CMeterEngine& engine = CMeterEngine::Instance();
     if (!engine.ReadLoggingStatus())
-        return CCliOptions::Fail(context, "the sensor did not report its logging status");
+        return FailOnSensor(context, "the sensor did not report its logging status");
     char mask[8];
     std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>(engine.GetStatusWord(0) & 0xFF));
     context.out << "channels " << mask << "\n"
@@ -184,7 +190,7 @@ int CCliLoggingCommands::Download(const CliContext& context) {
         return 1;
     CMeterEngine& engine = CMeterEngine::Instance();
     if (!engine.ReadLoggingStatus())
-        return CCliOptions::Fail(context, "the sensor did not report its logging status");
+        return FailOnSensor(context, "the sensor did not report its logging status");
     if (engine.GetStatusWord(1) != 0)
         return CCliOptions::Fail(context, "the sensor holds its logged data back (status word 1 is set)");
     CLoggingDownload download(engine);
@@ -193,7 +199,7 @@ int CCliLoggingCommands::Download(const CliContext& context) {
     if (result == CLoggingDownload::NothingLogged)
         return CCliOptions::Fail(context, Text("S_SETTING_WARNING_DN_0_FAIL"));
     if (result == CLoggingDownload::Failed)
-        return CCliOptions::Fail(context, Text("S_SETTING_WARNING_DN_FAIL"));
+        return FailOnSensor(context, Text("S_SETTING_WARNING_DN_FAIL"));
     CSettingProfile& profile = sensor.Profile();
     profile.Records() = std::move(records);
     std::string error;
@@ -211,7 +217,7 @@ int CCliLoggingCommands::Erase(const CliContext& context) {
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
     if (!CLoggingDownload(CMeterEngine::Instance()).ClearLoggedData())
-        return CCliOptions::Fail(context, Text("S_SETTING_WARNING_CLEAR_FAIL"));
+        return FailOnSensor(context, Text("S_SETTING_WARNING_CLEAR_FAIL"));
     context.out << Text("S_SETTING_WARNING_CLEAR_SUCCESS") << "\n";
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "platform/CAutoResetEvent.h"
 #include "platform/CTextFormat.h"
 #include "protocol/CMeterEngine.h"
+#include "protocol/ReplyKind.h"
 #include "screens/CEngineMeasurementLink.h"
 #include "screens/CMeasurementDisplay.h"
 #include "screens/CMeasurementHandler.h"
@@ -18,6 +19,7 @@
 #include "settings/CSettingValidation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -29,6 +31,8 @@ namespace {
 constexpr int kMaxCount = 100000;
 // Without a single new value for this long the sensor is taken to have stopped answering.
 constexpr int kStallMs = 10000;
+// Failed exchanges in a row after which the sensor is taken to be lost; a single miss is retried.
+constexpr int kMaxMissedInARow = 3;
 constexpr int kTechnologyCount = 8;
 
 struct RecordOptions {
@@ -117,7 +121,8 @@ public:
         m_controller.Start();
         int rows = 0;
         int idleMs = 0;
-        while (m_controller.IsRunning() && rows < m_options.count && idleMs < kStallMs) {
+        while (m_controller.IsRunning() && rows < m_options.count && idleMs < kStallMs &&
+               m_missedInARow.load() < kMaxMissedInARow) {
             m_controller.OnTimer();
             m_arrived.Wait(CScreenController::kTimerMs);
             DrainQueue();
@@ -125,7 +130,7 @@ public:
             idleMs = recorded > rows ? 0 : idleMs + CScreenController::kTimerMs;
             rows = recorded;
         }
-        m_stalled = idleMs >= kStallMs;
+        m_stalled = idleMs >= kStallMs || m_missedInARow.load() >= kMaxMissedInARow;
         m_controller.Close();
         return rows;
     }
@@ -135,19 +140,24 @@ public:
     const CSettingProfile& Profile() const { return m_profile; }
 
     void OnAvgReading(int32_t state, int32_t value) override {
+        Note(state);
         Post([=, this] { m_handler.OnAvgReading(state, value); });
     }
     void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override {
+        Note(state);
         Post([=, this] { m_handler.OnForwardReverseReading(state, forward, reverse); });
     }
     void OnPeakReading(int32_t state, int32_t value) override {
+        Note(state);
         Post([=, this] { m_handler.OnPeakReading(state, value); });
     }
     void OnRevReading(int32_t state, int32_t value) override {
+        Note(state);
         Post([=, this] { m_handler.OnRevReading(state, value); });
     }
     void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
                         int32_t value4) override {
+        Note(state);
         Post([=, this] {
             const int before = m_profile.Records().Count(ChannelPulse);
             m_handler.OnPulseReading(state, pulsePower, value1, value2, value3, value4);
@@ -174,6 +184,13 @@ private:
                                      static_cast<double>(m_profile.GetDutyCycle()),
                                      static_cast<double>(m_profile.GetBurstWidth()))
               << "\n";
+    }
+
+    void Note(int32_t state) {
+        if (state == ReplyReading)
+            m_missedInARow.store(0);
+        else
+            m_missedInARow.fetch_add(1);
     }
 
     void Post(std::function<void()> call) {
@@ -217,6 +234,7 @@ private:
     std::mutex m_queueLock;
     std::deque<std::function<void()>> m_queue;
     CAutoResetEvent m_arrived;
+    std::atomic<int> m_missedInARow{0};
     bool m_stalled = false;
 };
 
@@ -285,7 +303,7 @@ template <typename Handler> int RecordAs(const CliContext& context, const Record
         return CCliOptions::Fail(context, reason);
     const int rows = session.Measure();
     if (rows == 0)
-        return CCliOptions::Fail(context, "the sensor delivered no readings");
+        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure("the sensor delivered no readings"));
     if (!session.Save(reason))
         return CCliOptions::Fail(context, "the history was not saved: " + reason);
     // The pulse lines alone go to the output, so that it can be read as a table.
@@ -293,7 +311,8 @@ template <typename Handler> int RecordAs(const CliContext& context, const Record
     summary << "recorded " << rows << " rows from " << session.Profile().ModelName() << " into "
             << options.out << "\n";
     if (session.Stalled())
-        return CCliOptions::Fail(context, "the sensor stopped answering; the history holds what came before");
+        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure("the sensor stopped answering") +
+                                              "; the history holds what came before");
     return 0;
 }
 

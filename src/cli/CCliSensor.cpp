@@ -35,10 +35,24 @@ std::string CCliSensor::ConnectFailure(int32_t result, int32_t code) {
     case -2:
         return "the port did not open";
     case -3:
-        return "the sensor did not identify itself as a supported model";
+        return ExchangeFailure("the sensor did not identify itself as a supported model");
     case -4:
         return "the worker thread could not be started";
     default:
         return "already connected";
     }
+}
+
+std::string CCliSensor::ExchangeFailure(const std::string& fallback) {
+    switch (CMeterEngine::Instance().GetLastFailure()) {
+    case CMeterEngine::Failure::PortGone:
+        return "the port is gone (sensor unplugged or link dropped)";
+    case CMeterEngine::Failure::NoReply:
+        return "the sensor does not answer";
+    case CMeterEngine::Failure::BadReply:
+        return "the sensor's replies are garbled";
+    case CMeterEngine::Failure::None:
+        break;
+    }
+    return fallback;
 }

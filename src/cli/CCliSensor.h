@@ -23,6 +23,9 @@ public:
     // The reason for a failed connect result of the engine; a sensor that answered with a code
     // no model has is named by that code.
     static std::string ConnectFailure(int32_t result, int32_t code);
+    // Why the engine's last exchange failed ("the sensor does not answer", ...), or `fallback`
+    // when it recorded no reason.
+    static std::string ExchangeFailure(const std::string& fallback);
 
 private:
     CSettingProfile m_profile;

@@ -173,7 +173,7 @@ bool CMeterEngine::IdentifyStep(const char mnemonic[3], int32_t expectedKind, st
     if (ReadShortReply(kIdentifyTimeoutMs, CReplyParser::kShortLength) != 0)
         return false;
     if (m_lastReplyState.load() != expectedKind)
-        return false;
+        return Fail(Failure::BadReply);
     field.store(m_lastReplyValue.load());
     return true;
 }
@@ -243,7 +243,10 @@ void CMeterEngine::WorkerLoop() {
             // Jobs queued before this request go first: a set-up belongs before the measurement.
             RunJobs();
             const SRequest request = TakeRequest();
-            HandOver(request.mode, RunExchange(request));
+            const SResult result = RunExchange(request);
+            if (result.state != ReplyReading)
+                m_failedExchanges.fetch_add(1);
+            HandOver(request.mode, result);
         }
     }
 }
@@ -351,8 +354,10 @@ CMeterEngine::SResult CMeterEngine::ExchangeHistogram(const SRequest& request) {
     if (!Send(frame.data(), frame.size()) || !Receive(format.byteCount, format.timeoutMs))
         return result;
     if (!CHistogramDecoder::Decode(m_buffer.data(), format.byteCount, request.offsetHundredths,
-                                   result.histogram))
+                                   result.histogram)) {
+        Fail(Failure::BadReply);
         return result;
+    }
     m_lastReplyState.store(ReplyReading);
     result.state = ReplyReading;
     return result;
@@ -398,26 +403,41 @@ void CMeterEngine::HandOver(int32_t mode, const SResult& result) {
     });
 }
 
+bool CMeterEngine::Fail(Failure failure) {
+    m_lastFailure.store(failure);
+    return false;
+}
+
+// A write to a present port does not fail: a refused one means the port is gone.
 bool CMeterEngine::Send(const uint8_t* bytes, uint32_t count) {
     uint32_t written = 0;
-    return m_transport && m_transport->Write(bytes, count, &written);
+    return (m_transport && m_transport->Write(bytes, count, &written)) || Fail(Failure::PortGone);
 }
 
 bool CMeterEngine::Receive(uint32_t count, uint32_t timeoutMs) {
     uint32_t received = 0;
     if (!m_transport || count > m_buffer.size())
-        return false;
+        return Fail(Failure::NoReply);
+    const auto start = std::chrono::steady_clock::now();
     // A transport that returns fewer bytes than asked would leave stale bytes of an earlier
     // reply in the buffer; such a read counts as no reply.
-    return m_transport->Read(m_buffer.data(), count, &received, timeoutMs) && received == count;
+    if (m_transport->Read(m_buffer.data(), count, &received, timeoutMs) && received == count)
+        return true;
+    // A read gives up before its time-out only when the link reported an error (or a
+    // disconnect cancelled it).
+    const auto spent = std::chrono::steady_clock::now() - start;
+    const bool early = spent < std::chrono::milliseconds(timeoutMs / 2);
+    return Fail(early && !m_stopping.load() ? Failure::PortGone : Failure::NoReply);
 }
 
 int32_t CMeterEngine::ReadShortReply(uint32_t timeoutMs, uint32_t expectedLength) {
     if (!Receive(expectedLength, timeoutMs))
         return -1;
     CReplyParser::SShortReply reply;
-    if (CReplyParser::ParseShort(m_buffer.data(), expectedLength, reply) != 0)
+    if (CReplyParser::ParseShort(m_buffer.data(), expectedLength, reply) != 0) {
+        Fail(Failure::BadReply);
         return -2;
+    }
     m_lastReplyState.store(reply.kind);
     m_lastReplyValue.store(reply.value);
     return 0;
@@ -428,8 +448,10 @@ int32_t CMeterEngine::ReadMultiValueReply(uint32_t valueCount, const char* head,
     const uint32_t length = CReplyParser::MultiValueLength(valueCount);
     if (!Receive(length, timeoutMs))
         return -1;
-    if (!CReplyParser::ParseMultiValue(m_buffer.data(), length, head, values, valueCount))
+    if (!CReplyParser::ParseMultiValue(m_buffer.data(), length, head, values, valueCount)) {
+        Fail(Failure::BadReply);
         return -2;
+    }
     m_lastReplyState.store(ReplyReading);
     m_lastReplyValue.store(values[0]);
     return 0;
@@ -446,8 +468,9 @@ bool CMeterEngine::Acknowledged(const char mnemonic[3], int32_t argument, uint32
     const auto frame = CMeterCommand::Parameter(mnemonic, argument);
     if (!Send(frame.data(), frame.size()))
         return false;
-    return ReadShortReply(timeoutMs, CReplyParser::kAcknowledgementLength) == 0 &&
-           m_lastReplyState.load() == ReplyAcknowledged;
+    if (ReadShortReply(timeoutMs, CReplyParser::kAcknowledgementLength) != 0)
+        return false;
+    return m_lastReplyState.load() == ReplyAcknowledged || Fail(Failure::BadReply);
 }
 
 bool CMeterEngine::ReadForwardReverse(int32_t argument, uint32_t timeoutMs, int32_t (&values)[2]) {
@@ -460,7 +483,10 @@ bool CMeterEngine::ReadForwardReverse(int32_t argument, uint32_t timeoutMs, int3
 }
 
 std::unique_lock<CLineLock> CMeterEngine::TakeLine(uint32_t timeoutMs) {
-    return std::unique_lock<CLineLock>(m_line, std::chrono::milliseconds(timeoutMs));
+    std::unique_lock<CLineLock> line(m_line, std::chrono::milliseconds(timeoutMs));
+    if (line.owns_lock())
+        m_lastFailure.store(Failure::None);
+    return line;
 }
 
 bool CMeterEngine::SetupCommand(const char mnemonic[3], int32_t argument, uint32_t timeoutMs) {
@@ -549,7 +575,7 @@ bool CMeterEngine::DownloadLoggedData(uint32_t timeoutMs, uint32_t byteCount, in
     const auto append = [&records](int32_t channel, float value) { records.AddValue(channel, value); };
     if (!CLoggedDataDecoder::Decode(m_buffer.data(), byteCount, blockCount, sampleLimit, cycle, append,
                                     taken))
-        return false;
+        return Fail(Failure::BadReply);
     m_lastReplyState.store(ReplyReading);
     return true;
 }

@@ -53,6 +53,14 @@ public:
 
     enum ReverseCheck : int32_t { ReverseCheckFailed = -1, ReverseBelowForward = 0, ReverseAboveForward = 1 };
 
+    // Why the last exchange on the line failed, so that a failure can be named to the user.
+    enum class Failure : int32_t {
+        None,
+        PortGone, // the transport refused a write or reported an error before the time-out
+        NoReply,  // nothing, or too little, came within the time-out
+        BadReply, // a reply came that did not validate
+    };
+
     struct SRequest {
         int32_t mode = 0;
         int32_t argument = 0; // frequency x 100 for the measurements
@@ -91,6 +99,10 @@ public:
     int32_t GetStatusWord(int index) const;
     int32_t GetLastReplyState() const { return m_lastReplyState.load(); }
     int32_t GetLastReplyValue() const { return m_lastReplyValue.load(); }
+    // The failure of the last identification, exchange or set-up command; None after success.
+    Failure GetLastFailure() const { return m_lastFailure.load(); }
+    // Measurement exchanges that failed since the engine was created.
+    uint64_t GetFailedExchangeCount() const { return m_failedExchanges.load(); }
     int32_t GetForwardPower() const { return m_forwardPower.load(); }
     int32_t GetReversePower() const { return m_reversePower.load(); }
     // Pulse value 0..4 of the last PULSE reading; -1 for other indexes.
@@ -175,13 +187,15 @@ private:
     // Line primitives; the caller holds m_line.
     bool Send(const uint8_t* bytes, uint32_t count);
     bool Receive(uint32_t count, uint32_t timeoutMs);
+    bool Fail(Failure failure);
     int32_t ReadShortReply(uint32_t timeoutMs, uint32_t expectedLength);
     int32_t ReadMultiValueReply(uint32_t valueCount, const char* head, uint32_t timeoutMs, int32_t* values);
     int32_t ShortExchange(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
     bool Acknowledged(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
     bool ReadForwardReverse(int32_t argument, uint32_t timeoutMs, int32_t (&values)[2]);
 
-    // Waits for the line at most as long as the caller's reply may take.
+    // Waits for the line at most as long as the caller's reply may take; a line taken starts
+    // with no failure recorded.
     std::unique_lock<CLineLock> TakeLine(uint32_t timeoutMs);
     // A set-up command, acknowledged within timeoutMs.
     bool SetupCommand(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
@@ -198,6 +212,8 @@ private:
     std::atomic<int32_t> m_serialNumber{-1};
     std::atomic<int32_t> m_lastReplyState{0};
     std::atomic<int32_t> m_lastReplyValue{-1};
+    std::atomic<Failure> m_lastFailure{Failure::None};
+    std::atomic<uint64_t> m_failedExchanges{0};
     std::atomic<int32_t> m_forwardPower{-1};
     std::atomic<int32_t> m_reversePower{-1};
     std::array<std::atomic<int32_t>, kPulseValueCount> m_pulseValues;

@@ -65,7 +65,8 @@ TEST_F(CReplyShaperTest, CorruptionAndWrongHeadChangeOneByte) {
     expected[1] = static_cast<uint8_t>(~'D');
     EXPECT_EQ(AskAndCollect(*host, 9), expected);
 
-    m_sensor->SetFault({SensorFault::WrongHead, -1});
+    m_sensor->SetFault({SensorFault::WrongHead, -1, 1});
+    EXPECT_EQ(AskAndCollect(*host, 9), kIdentity) << "the first reply goes out unharmed";
     expected = kIdentity;
     expected[1] = 'X';
     EXPECT_EQ(AskAndCollect(*host, 9), expected);

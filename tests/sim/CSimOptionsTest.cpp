@@ -5,9 +5,10 @@
 TEST(CSimOptionsTest, ParsesTheCommandLine) {
     CSimOptions options;
     std::string error;
-    ASSERT_TRUE(options.Parse({"--code", "13", "--serial", "42", "--firmware", "291", "--usb", "older",
-                               "--level", "-12.5", "--fault", "split:20", "--pace", "--log-speed", "0"},
-                              error))
+    ASSERT_TRUE(
+        options.Parse({"--code", "13", "--serial", "42", "--firmware", "291", "--usb", "older", "--level",
+                       "-12.5", "--fault-after", "3", "--fault", "split:20", "--pace", "--log-speed", "0"},
+                      error))
         << error;
     EXPECT_EQ(options.config.modelNumber, 8);
     EXPECT_EQ(options.config.identificationCode, 13);
@@ -18,6 +19,7 @@ TEST(CSimOptionsTest, ParsesTheCommandLine) {
     EXPECT_DOUBLE_EQ(options.config.signal.levelDbm, -12.5);
     EXPECT_EQ(options.config.fault.kind, SensorFault::Split);
     EXPECT_EQ(options.config.fault.argument, 20);
+    EXPECT_EQ(options.config.fault.after, 3);
     EXPECT_TRUE(options.config.pace);
     EXPECT_EQ(options.config.loggingSpeedUp, 0.0);
 
@@ -35,6 +37,7 @@ TEST(CSimOptionsTest, RejectsBadValues) {
                                                {"--level", "high"},
                                                {"--fault", "melt"},
                                                {"--fault", "silence:-1"},
+                                               {"--fault-after", "-1"},
                                                {"--log-speed", "-2"},
                                                {"--serial", "12x"},
                                                {"--bogus", "1"}}) {
