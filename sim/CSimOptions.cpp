@@ -70,6 +70,10 @@ bool CSimOptions::Apply(const std::string& option, const std::string& value, std
     }
     if (option == "--fault")
         return ApplyFault(value, error);
+    if (option == "--trace") {
+        config.traceFile = value;
+        return true;
+    }
     if (ParseNumber(value, integer) && ApplyModel(option, integer, error))
         return true;
     if (!error.empty())
@@ -180,5 +184,6 @@ std::string CSimOptions::Usage() {
            "                       disconnect[:K] hang up after K replies\n"
            "  --fault-after K      send K replies unharmed before the fault begins\n"
            "  --log-speed X        logging clock runs X times real time (0: at once)\n"
+           "  --trace FILE         append every AVG, PEAK and REV reading sent, as \"GA 4012\"\n"
            "  --help               this text\n";
 }

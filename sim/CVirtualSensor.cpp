@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
+#include "protocol/CReplyParser.h"
 #include "sim/CCommandParser.h"
 #include "sim/CPollIo.h"
 #include "sim/CPtyLink.h"
@@ -109,15 +111,19 @@ void CVirtualSensor::Run() {
 void CVirtualSensor::Answer(const SensorCommand& command) {
     ReplyPlan plan;
     bool pace = false;
+    std::vector<uint8_t> reply;
     {
         std::lock_guard lock(m_mutex);
         if (command.hasArgument)
             m_lastArguments[command.mnemonic] = command.argument;
-        plan = m_shaper->Shape(m_responder->Respond(command));
+        reply = m_responder->Respond(command);
+        plan = m_shaper->Shape(reply);
         pace = m_config.pace;
     }
-    if (SendPlan(plan, pace))
+    if (SendPlan(plan, pace)) {
         ++m_repliesSent;
+        Trace(command, reply);
+    }
     if (plan.dropLinkAfter) {
         m_link->Drain(m_wakeFds[0]);
         DropLink();
@@ -125,6 +131,18 @@ void CVirtualSensor::Answer(const SensorCommand& command) {
     std::lock_guard lock(m_mutex);
     ++m_commandsReceived;
     m_commandArrived.notify_all();
+}
+
+void CVirtualSensor::Trace(const SensorCommand& command, const std::vector<uint8_t>& reply) const {
+    const bool reading = command.mnemonic == "GA" || command.mnemonic == "GF" || command.mnemonic == "GR";
+    CReplyParser::SShortReply parsed;
+    if (m_config.traceFile.empty() || !reading ||
+        CReplyParser::ParseShort(reply.data(), static_cast<uint32_t>(reply.size()), parsed) != 0)
+        return;
+    if (std::FILE* file = std::fopen(m_config.traceFile.c_str(), "a")) {
+        std::fprintf(file, "%s %d\n", command.mnemonic.c_str(), parsed.value);
+        std::fclose(file);
+    }
 }
 
 bool CVirtualSensor::SendPlan(const ReplyPlan& plan, bool pace) {

@@ -59,6 +59,7 @@ struct VirtualSensorConfig {
     bool pace = false;           // about one millisecond per byte, as a 9600-baud line
     double loggingSpeedUp = 1.0; // sensor seconds per real second; 0 logs every record at once
     std::string usbDeviceName;   // empty: a name unique to this process and instance
+    std::string traceFile;       // non-empty: every single reading sent is appended to it
 };
 
 // A sensor that answers the wire protocol over a pseudo-terminal registered as a COM port
@@ -103,6 +104,8 @@ private:
     void HandleBytes(const uint8_t* bytes, size_t count);
     void Answer(const SensorCommand& command);
     bool SendPlan(const ReplyPlan& plan, bool pace);
+    // Appends a reading sent to the trace file, if there is one.
+    void Trace(const SensorCommand& command, const std::vector<uint8_t>& reply) const;
     bool SendPiece(const std::vector<uint8_t>& piece, bool pace);
     void DropLink();
 

@@ -3,6 +3,8 @@
 #include "protocol/CMeterEngine.h"
 
 void CEngineMeterLink::Connect(int32_t port, ConnectDone done) {
+    // The window's measurements wait out a lost sensor instead of failing.
+    CMeterEngine::Instance().SetAutoReconnect(true);
     CMeterEngine::Instance().ConnectAsync(port, m_poster.Wrap(std::move(done)));
 }
 

@@ -12,6 +12,8 @@
 #include "app/CStringTable.h"
 #include "app/CommandIds.h"
 #include "device/CConnectDlg.h"
+#include "history/CHistoryRecorder.h"
+#include "history/CJournalRecovery.h"
 #include "model/CModelTable.h"
 #include "settings/CSettingCommand.h"
 
@@ -446,6 +448,28 @@ bool CMainFrame::OpenHistoryFile(const QString& path) {
         QStringLiteral("%1, %2").arg(path, QString::fromStdString(frame->DocumentModelName())));
     ShowChild(frame);
     return true;
+}
+
+void CMainFrame::RecoverJournals(const std::string& folder) {
+    for (const CJournalRecovery::Found& found : CJournalRecovery::Find(folder)) {
+        const HistoryHeader& header = found.content.header;
+        const QString question =
+            QString::fromStdString(CStringTable::GetGeneralText("S_MAINFRAME_RECOVER_JOURNAL"))
+                .arg(QString::fromStdString(header.Text(HistoryText::ModelName)),
+                     QString::fromStdString(CHistoryRecorder::TimeText(found.content.startTime)))
+                .arg(found.content.RowCount());
+        const int answer = CMessageBoxes::FromText(this, question.toStdString(), MB_YESNOQUESTION);
+        // Only a clear no gives the measurement up; a box that could not be shown keeps it.
+        if (answer == IDNO)
+            CJournalRecovery::Discard(found);
+        if (answer != IDYES)
+            continue;
+        const std::string path = CJournalRecovery::Recover(found, CJournalRecovery::DefaultOutputFolder());
+        if (path.empty())
+            CMessageBoxes::FromKey(this, "S_MAINFRAME_RECOVER_FAILED", MB_ICONSTOP);
+        else
+            OpenHistoryFile(QFile::decodeName(path.c_str()));
+    }
 }
 
 void CMainFrame::SwitchMode(int command) {

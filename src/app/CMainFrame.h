@@ -43,6 +43,9 @@ public:
     void SetStatusText(const QString& text, int pane);
     void SetStatusText(const std::string& text, int pane) override;
     bool OpenHistoryFile(const QString& path);
+    // Offers each measurement whose recording ended without a save (its journal was left in the
+    // folder) for recovery as a history file, which then opens; one declined is given up.
+    void RecoverJournals(const std::string& folder);
     // Steps of the connect command after the dialog. The sensor is identified while the
     // window goes on working; the connect finishes when the link reports back.
     void ConnectToPort(int port);

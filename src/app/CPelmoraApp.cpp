@@ -6,11 +6,14 @@
 #include "app/CMessageBoxes.h"
 #include "app/CStringTable.h"
 #include "app/CommandIds.h"
+#include "history/CRecordJournal.h"
 #include "platform/CAppPaths.h"
+#include "screens/CScreenFrame.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 #include <QUrl>
 
 CPelmoraApp::CPelmoraApp(int& argc, char** argv) : QApplication(argc, argv) {}
@@ -38,6 +41,11 @@ bool CPelmoraApp::InitInstance() {
     m_mainFrame->show();
     m_mainFrame->activateWindow();
     m_mainFrame->setFocus();
+    // Asked once the window is up, so that a recovered history opens inside it.
+    const std::string journals = CRecordJournal::DefaultFolder();
+    CScreenFrame::KeepJournalsIn(journals);
+    QTimer::singleShot(0, m_mainFrame.get(),
+                       [frame = m_mainFrame.get(), journals] { frame->RecoverJournals(journals); });
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
 #include "cli/CCliHistoryCommands.h"
+#include "cli/CCliJournalCommands.h"
 #include "cli/CCliLoggingCommands.h"
 #include "cli/CCliRecordCommand.h"
 #ifdef PELMORA_CLI_EXPORTS
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     dispatcher.Add(CCliRecordCommand::Commands());
     dispatcher.Add(CCliLoggingCommands::Commands());
     dispatcher.Add(CCliCcdfCommand::Commands());
+    dispatcher.Add(CCliJournalCommands::Commands());
 #ifdef PELMORA_CLI_EXPORTS
     dispatcher.Add(CCliHistoryExports::Commands());
 #endif

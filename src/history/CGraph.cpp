@@ -370,6 +370,11 @@ void CGraph::CollectPoints(const GraphPoint* points, int count, CurveStrokes& st
         const GraphPoint& point = points[i];
         if (!m_scale.InXRange(point.x))
             continue;
+        if (std::isnan(point.y)) { // no reading: the line breaks
+            strokes.Flush();
+            strokes.started = false;
+            continue;
+        }
         const int x = m_scale.PixelX(point.x);
         const int y = m_scale.PixelY(m_scale.ClampY(point.y));
         if (strokes.started && x == strokes.column)

@@ -99,8 +99,8 @@ int CGraphSource::FromHistory(const GraphTextLookup& text, int modelNumber, cons
     const bool lossView = returnLoss && channel == ChannelVswr && !CModelTable::ReportsPar(modelNumber);
     points.resize(static_cast<std::size_t>(rowCount));
     for (int i = 0; i < rowCount; ++i) {
-        const float value =
-            static_cast<float>(rows[static_cast<std::size_t>(i) * valuesPerRow + column]) / 100.0f;
+        const auto value = static_cast<float>(
+            CHistoryData::Decode(rows[static_cast<std::size_t>(i) * valuesPerRow + column]));
         points[static_cast<std::size_t>(i)] = {static_cast<float>(i), lossView ? ReturnLoss(value) : value};
     }
 

@@ -102,7 +102,8 @@ void CHistoryCsvWriter::AppendRows(std::string& out, const CHistoryData& data) {
     out.resize(start + values.size() * (kMaxHundredthsLength + 2));
     char* end = out.data() + start;
     for (std::size_t index = 0; index < values.size(); ++index) {
-        end = WriteHundredths(end, values[index]);
+        if (values[index] != CHistoryData::kNoValue) // a row without a reading leaves its field empty
+            end = WriteHundredths(end, values[index]);
         if ((index + 1) % perRow == 0) {
             *end++ = '\r';
             *end++ = '\n';

@@ -3,12 +3,17 @@
 #include "history/CHistoryChannels.h"
 #include "model/CModelTable.h"
 
+#include <cmath>
 #include <utility>
 
 CHistoryData::CHistoryData(const HistoryHeader& header, std::vector<int32_t> values)
     : m_header(header), m_values(std::move(values)) {
     const int perRow = ValuesPerRow();
     m_values.resize(perRow == 0 ? 0 : m_values.size() - m_values.size() % perRow);
+}
+
+double CHistoryData::Decode(int32_t stored) {
+    return stored == kNoValue ? std::nan("") : stored / 100.0;
 }
 
 int CHistoryData::ValuesPerRow() const {
@@ -39,7 +44,7 @@ std::vector<double> CHistoryData::Series(int channel) const {
     std::vector<double> series;
     series.reserve(RowCount());
     for (std::size_t at = index; at < m_values.size(); at += perRow)
-        series.push_back(m_values[at] / 100.0);
+        series.push_back(Decode(m_values[at]));
     return series;
 }
 

@@ -24,6 +24,8 @@ int32_t TruncateToInt32(double value) {
 } // namespace
 
 int32_t CHistoryRecorder::EncodeValue(float value) {
+    if (std::isnan(value))
+        return CHistoryData::kNoValue;
     const double wide = value;
     return TruncateToInt32(wide >= 0 ? (wide + 0.005) * 100 : (wide - 0.005) * 100);
 }
@@ -53,15 +55,50 @@ CHistoryData CHistoryRecorder::BuildFromRecords(CSettingProfile& profile, uint8_
     FillHeader(header, profile, rowCount, title);
 
     const CRecordStore& records = profile.Records();
+    Series series;
+    for (int channel = 0; channel < CHistoryChannels::Count; ++channel)
+        series[static_cast<std::size_t>(channel)] = records.Series(channel);
+    return CHistoryData(header, EncodeRows(series, mask, rowCount));
+}
+
+CHistoryData CHistoryRecorder::BuildFromSeries(HistoryHeader header, const Series& series, int rowCount,
+                                               int64_t startTime, int64_t stopTime) {
+    SetTimes(header, startTime, stopTime, rowCount);
+    for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+        const std::span<const float> values = series[static_cast<std::size_t>(channel)].first(
+            std::min(static_cast<std::size_t>(rowCount), series[static_cast<std::size_t>(channel)].size()));
+        HistoryStatistics statistics;
+        bool first = true;
+        for (const float value : values) {
+            if (std::isnan(value))
+                continue;
+            statistics.minimum = first ? value : std::min(statistics.minimum, value);
+            statistics.maximum = first ? value : std::max(statistics.maximum, value);
+            first = false;
+        }
+        statistics.average = first ? 0.0f : CChannelRecord::AverageOf(values, IsPowerChannel(channel));
+        header.SetStatistics(channel, statistics);
+    }
+    return CHistoryData(header, EncodeRows(series, header.Mask(), rowCount));
+}
+
+std::vector<int32_t> CHistoryRecorder::EncodeRows(const Series& series, uint8_t mask, int rowCount) {
     std::vector<int32_t> values;
     values.reserve(static_cast<std::size_t>(rowCount) * CHistoryChannels::CountInMask(mask));
     for (int row = 0; row < rowCount; ++row) {
         for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
             if (mask & CHistoryChannels::MaskBit(channel))
-                values.push_back(EncodeValue(records.Series(channel)[row]));
+                values.push_back(EncodeValue(series[static_cast<std::size_t>(channel)][row]));
         }
     }
-    return CHistoryData(header, std::move(values));
+    return values;
+}
+
+void CHistoryRecorder::SetTimes(HistoryHeader& header, int64_t startTime, int64_t stopTime, int rowCount) {
+    header.SetText(HistoryText::StartTime, TimeText(startTime));
+    header.SetText(HistoryText::StopTime, TimeText(stopTime));
+    if (startTime != 0)
+        header.SetText(HistoryText::Interval, IntervalText(startTime, stopTime, rowCount));
 }
 
 bool CHistoryRecorder::SaveHistoryFromRecords(const std::string& path, CSettingProfile& profile, uint8_t mask,
@@ -81,11 +118,7 @@ void CHistoryRecorder::FillHeader(HistoryHeader& header, CSettingProfile& profil
         header.SetText(HistoryText::Title, title);
 
     CRecordStore& records = profile.Records();
-    header.SetText(HistoryText::StartTime, TimeText(records.StartTime()));
-    header.SetText(HistoryText::StopTime, TimeText(records.LastSampleTime()));
-    if (records.StartTime() != 0)
-        header.SetText(HistoryText::Interval,
-                       IntervalText(records.StartTime(), records.LastSampleTime(), rowCount));
+    SetTimes(header, records.StartTime(), records.LastSampleTime(), rowCount);
 
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
         header.SetStatistics(channel,

@@ -15,7 +15,7 @@ std::optional<RangeStatistics> CRangeStatistics::Compute(std::span<const GraphPo
     double sum = 0.0;
     for (std::size_t index = 0; index < points.size(); ++index) {
         const GraphPoint& point = points[index];
-        if (point.x < from || point.x > to)
+        if (point.x < from || point.x > to || std::isnan(point.y))
             continue;
         const double value = point.y;
         if (result.count == 0) {

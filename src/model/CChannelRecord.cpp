@@ -2,14 +2,23 @@
 
 #include "model/CPowerMath.h"
 
+#include <cmath>
+
 CChannelRecord::CChannelRecord(bool powerInDbm)
     : m_values(std::make_unique<float[]>(kCapacity)), m_powerInDbm(powerInDbm) {}
 
 bool CChannelRecord::Add(float value) {
-    m_current = value;
+    if (std::isnan(value)) // a row without a reading: nothing is current
+        m_current.reset();
+    else
+        m_current = value;
     if (m_count >= kCapacity)
         return false;
     m_values[m_count] = value;
+    if (std::isnan(value)) { // a row without a reading leaves the statistics alone
+        ++m_count;
+        return true;
+    }
     if (m_firstValue) {
         m_reference = m_minimum = m_maximum = value;
         m_firstValue = false;
@@ -43,9 +52,18 @@ float CChannelRecord::Last() const {
 }
 
 float CChannelRecord::Average() const {
+    return AverageOf(Series(), m_powerInDbm);
+}
+
+float CChannelRecord::AverageOf(std::span<const float> values, bool powerInDbm) {
     double sum = 0.0;
-    for (const float value : Series())
-        sum += m_powerInDbm ? CPowerMath::DbmToMilliwatts(value) : value;
-    const double mean = sum / m_count; // NaN for an empty series, shown as not available
-    return static_cast<float>(m_powerInDbm ? CPowerMath::MilliwattsToDbm(mean) : mean);
+    int readings = 0;
+    for (const float value : values) {
+        if (std::isnan(value))
+            continue;
+        sum += powerInDbm ? CPowerMath::DbmToMilliwatts(value) : value;
+        ++readings;
+    }
+    const double mean = sum / readings; // NaN without readings, shown as not available
+    return static_cast<float>(powerInDbm ? CPowerMath::MilliwattsToDbm(mean) : mean);
 }

@@ -34,6 +34,9 @@ public:
     // Powers average in linear scale; NaN when the series is empty.
     float Average() const;
 
+    // The average of a series as Average() takes it; values without a reading (NaN) are left out.
+    static float AverageOf(std::span<const float> values, bool powerInDbm);
+
 private:
     std::unique_ptr<float[]> m_values;
     bool m_powerInDbm;

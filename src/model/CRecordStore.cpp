@@ -10,10 +10,24 @@ CRecordStore::CRecordStore()
 
 bool CRecordStore::AddValue(int channel, float value) {
     CChannelRecord* record = Channel(channel);
+    if (record != nullptr && m_observer)
+        m_observer(channel, value);
     if (record == nullptr || !record->Add(value))
         return false;
     m_lastSampleTime = CLocalTime::Now();
     return true;
+}
+
+void CRecordStore::SetObserver(const void* owner, Observer observer) {
+    m_observerOwner = owner;
+    m_observer = std::move(observer);
+}
+
+void CRecordStore::RemoveObserver(const void* owner) {
+    if (owner != m_observerOwner)
+        return;
+    m_observerOwner = nullptr;
+    m_observer = nullptr;
 }
 
 void CRecordStore::ResetAll() {

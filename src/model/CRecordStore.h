@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -13,8 +14,14 @@ class CRecordStore {
 public:
     CRecordStore();
 
+    using Observer = std::function<void(int channel, float value)>;
+
     // Stores the value and sets the last-sample time; false when the channel is full or unknown.
+    // The observer sees every value of a known channel, also one a full channel refuses.
     bool AddValue(int channel, float value);
+    // One observer at a time; `owner` tells whose it is, so that only its owner removes it.
+    void SetObserver(const void* owner, Observer observer);
+    void RemoveObserver(const void* owner);
     void ResetAll();
     void StartRecording(bool resetFirst);
     void MarkStop();
@@ -44,6 +51,8 @@ private:
     CChannelRecord* Channel(int channel);
 
     CChannelRecord m_channels[kChannelCount];
+    const void* m_observerOwner = nullptr;
+    Observer m_observer;
     int64_t m_startTime = 0;
     int64_t m_lastSampleTime = 0;
 };

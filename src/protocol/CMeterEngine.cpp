@@ -119,6 +119,8 @@ void CMeterEngine::Disconnect() {
 }
 
 void CMeterEngine::ForgetIdentity() {
+    m_linkLost.store(false);
+    m_otherSensor.store(false);
     m_identificationCode.store(-1);
     m_firmwareVersion.store(-1);
     m_serialNumber.store(-1);
@@ -148,25 +150,31 @@ int32_t CMeterEngine::GetPulseValue(int index) const {
 int32_t CMeterEngine::OpenAndIdentify(int32_t port) {
     if (!m_transport->Open(port))
         return -2;
-    return Identify() ? 0 : -3;
-}
-
-bool CMeterEngine::Identify() {
-    m_identificationCode.store(0);
-    m_firmwareVersion.store(0);
-    m_serialNumber.store(0);
+    SIdentity identity{0, 0, 0}; // what a sensor that never answers is reported as
     const auto line = TakeLine(kIdentifyTimeoutMs);
-    if (!line.owns_lock())
-        return false;
-    if (!IdentifyStep("GD", ReplyIdentificationCode, m_identificationCode))
-        return false;
-    if (std::ranges::find(kAcceptedCodes, m_identificationCode.load()) == std::end(kAcceptedCodes))
-        return false;
-    return IdentifyStep("GV", ReplyFirmwareVersion, m_firmwareVersion) &&
-           IdentifyStep("GS", ReplySerialNumber, m_serialNumber);
+    const bool identified = line.owns_lock() && Identify(identity);
+    // A refused code is still reported, so that the caller can name it.
+    m_identificationCode.store(identity.code);
+    if (!identified)
+        return -3;
+    m_firmwareVersion.store(identity.firmware);
+    m_serialNumber.store(identity.serial);
+    m_port = port;
+    m_failuresInARow = 0;
+    return 0;
 }
 
-bool CMeterEngine::IdentifyStep(const char mnemonic[3], int32_t expectedKind, std::atomic<int32_t>& field) {
+// The caller holds the line.
+bool CMeterEngine::Identify(SIdentity& identity) {
+    if (!IdentifyStep("GD", ReplyIdentificationCode, identity.code))
+        return false;
+    if (std::ranges::find(kAcceptedCodes, identity.code) == std::end(kAcceptedCodes))
+        return false;
+    return IdentifyStep("GV", ReplyFirmwareVersion, identity.firmware) &&
+           IdentifyStep("GS", ReplySerialNumber, identity.serial);
+}
+
+bool CMeterEngine::IdentifyStep(const char mnemonic[3], int32_t expectedKind, int32_t& field) {
     const auto frame = CMeterCommand::Plain(mnemonic);
     if (!Send(frame.data(), frame.size()))
         return false;
@@ -174,12 +182,48 @@ bool CMeterEngine::IdentifyStep(const char mnemonic[3], int32_t expectedKind, st
         return false;
     if (m_lastReplyState.load() != expectedKind)
         return Fail(Failure::BadReply);
-    field.store(m_lastReplyValue.load());
+    field = m_lastReplyValue.load();
     return true;
 }
 
+void CMeterEngine::NoteExchange(bool succeeded) {
+    if (succeeded) {
+        m_failuresInARow = 0;
+        return;
+    }
+    if (++m_failuresInARow < kLostAfterFailures || !m_autoReconnect.load())
+        return;
+    // Closed at once so that the port is free for the sensor to come back on.
+    const auto line = TakeLine(kExchangeLineWaitMs);
+    m_linkLost.store(true);
+    if (line.owns_lock())
+        m_transport->Close();
+}
+
+void CMeterEngine::TryReconnect() {
+    const auto line = TakeLine(kIdentifyTimeoutMs);
+    if (!line.owns_lock())
+        return;
+    m_transport->Close();
+    if (!m_transport->Open(m_port))
+        return;
+    SIdentity identity;
+    const bool identified = Identify(identity);
+    // Only the sensor whose measurement was interrupted may continue it.
+    const bool same = identified && identity.code == m_identificationCode.load() &&
+                      identity.serial == m_serialNumber.load();
+    m_otherSensor.store(identified && !same);
+    if (!same) {
+        m_transport->Close();
+        return;
+    }
+    m_firmwareVersion.store(identity.firmware);
+    m_failuresInARow = 0;
+    m_linkLost.store(false);
+}
+
 bool CMeterEngine::Request(const SRequest& request) {
-    if (!m_connected.load() || request.mode < 0 || request.mode >= kModeCount)
+    if (!m_connected.load() || m_linkLost.load() || request.mode < 0 || request.mode >= kModeCount)
         return false;
     {
         std::lock_guard lock(m_requestLock);
@@ -233,21 +277,25 @@ void CMeterEngine::WorkerMain(int32_t port, std::function<void(int32_t)> done) {
 
 void CMeterEngine::WorkerLoop() {
     for (;;) {
-        const int signalled =
-            CAutoResetEvent::WaitAny({&m_stopEvent, &m_jobEvent, &m_requestEvent}, kIdleWaitMs);
+        const bool lost = m_linkLost.load();
+        const int signalled = CAutoResetEvent::WaitAny({&m_stopEvent, &m_jobEvent, &m_requestEvent},
+                                                       lost ? kReconnectIntervalMs : kIdleWaitMs);
         if (signalled == 0)
             return;
         if (signalled == 1)
             RunJobs();
-        if (signalled == 2) {
+        if (signalled == 2 && !lost) {
             // Jobs queued before this request go first: a set-up belongs before the measurement.
             RunJobs();
             const SRequest request = TakeRequest();
             const SResult result = RunExchange(request);
             if (result.state != ReplyReading)
                 m_failedExchanges.fetch_add(1);
+            NoteExchange(result.state == ReplyReading);
             HandOver(request.mode, result);
         }
+        if (lost && signalled < 0)
+            TryReconnect();
     }
 }
 

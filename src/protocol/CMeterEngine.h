@@ -41,6 +41,10 @@ public:
     // an ordinary exchange (write pause plus reply time-out) ends within it, a long histogram
     // wait is cut short so that the window never freezes for long.
     static constexpr int kStopGraceMs = 1200;
+    // Failed measurement exchanges in a row after which the link counts as lost.
+    static constexpr int kLostAfterFailures = 3;
+    // How often a lost link is reopened and the sensor asked who it is.
+    static constexpr int kReconnectIntervalMs = 1000;
 
     enum Mode : int32_t {
         ModeAvg = 0,
@@ -90,7 +94,16 @@ public:
     int32_t Connect(int32_t port);
     // Stops the worker (cancelling a long exchange after kStopGraceMs) and releases the transport.
     void Disconnect();
+    // True from a successful connect until Disconnect, also while a lost link is being reopened.
     bool IsConnected() const { return m_connected.load(); }
+    // With auto-reconnect on, a sensor that stops answering is not given up: the worker closes
+    // the link and keeps reopening the same port until the same sensor (model and serial
+    // number) answers again. Off by default: every exchange then simply fails.
+    void SetAutoReconnect(bool on) { m_autoReconnect.store(on); }
+    // The link is lost and being reopened; no measurement is accepted meanwhile.
+    bool IsLinkLost() const { return m_linkLost.load(); }
+    // During a lost link, another sensor than the connected one answered on the port.
+    bool IsOtherSensorOnPort() const { return m_otherSensor.load(); }
 
     int32_t GetIdentificationCode() const { return m_identificationCode.load(); }
     int32_t GetFirmwareVersion() const { return m_firmwareVersion.load(); }
@@ -158,6 +171,11 @@ private:
         int32_t values[kPulseValueCount] = {-1, -1, -1, -1, -1};
         Histogram histogram;
     };
+    struct SIdentity {
+        int32_t code = -1;
+        int32_t firmware = -1;
+        int32_t serial = -1;
+    };
     struct SJob {
         std::function<void()> run;
         std::function<void()> abandon;
@@ -168,8 +186,10 @@ private:
     void ForgetIdentity();
     void ReleaseTransport();
     int32_t OpenAndIdentify(int32_t port);
-    bool Identify();
-    bool IdentifyStep(const char mnemonic[3], int32_t expectedKind, std::atomic<int32_t>& field);
+    bool Identify(SIdentity& identity);
+    bool IdentifyStep(const char mnemonic[3], int32_t expectedKind, int32_t& field);
+    void NoteExchange(bool succeeded);
+    void TryReconnect();
 
     void WorkerMain(int32_t port, std::function<void(int32_t)> done);
     void WorkerLoop();
@@ -207,6 +227,11 @@ private:
     CReadingSinks m_sinks;
 
     std::atomic<bool> m_connected{false};
+    std::atomic<bool> m_autoReconnect{false};
+    std::atomic<bool> m_linkLost{false};
+    std::atomic<bool> m_otherSensor{false};
+    int32_t m_port = 0;       // the connected port, reopened after a loss
+    int m_failuresInARow = 0; // worker only
     std::atomic<int32_t> m_identificationCode{-1};
     std::atomic<int32_t> m_firmwareVersion{-1};
     std::atomic<int32_t> m_serialNumber{-1};

@@ -8,6 +8,10 @@ bool CEngineMeasurementLink::IsConnected() const {
     return CMeterEngine::Instance().IsConnected();
 }
 
+bool CEngineMeasurementLink::IsLinkLost() const {
+    return CMeterEngine::Instance().IsLinkLost();
+}
+
 bool CEngineMeasurementLink::Request(int32_t kind, int32_t argument, uint32_t timeoutMs) {
     return CMeterEngine::Instance().Request({kind, argument, timeoutMs, m_profile.GetModelNumber(),
                                              CMeterCommand::Hundredths(m_profile.GetExtOffset())});

@@ -15,6 +15,7 @@ public:
         : m_profile(profile), m_post(std::move(post)) {}
 
     bool IsConnected() const override;
+    bool IsLinkLost() const override;
     bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override;
     bool IsPending() const override;
     void SetPending(bool pending) override;

@@ -49,6 +49,20 @@ uint8_t CMeasurementHandler::SaveMask() const {
     return SaveMask(ModelNumber());
 }
 
+uint8_t CMeasurementHandler::RecordedMask() const {
+    const uint8_t mask = SaveMask();
+    const bool vswr =
+        (mask & CHistoryChannels::MaskBit(ChannelVswr)) && !CModelTable::ReportsPar(ModelNumber());
+    return vswr ? mask | CHistoryChannels::MaskBit(ChannelRev) : mask;
+}
+
+void CMeasurementHandler::ShowNoValue() {
+    for (int channel = 0; channel < kChannelCount; ++channel)
+        m_display.ShowAlarm(channel, false);
+    m_notices.ShowWarning({});
+    m_display.ShowNewValue();
+}
+
 void CMeasurementHandler::ResetData() {
     m_profile.Records().ResetAll();
     m_display.RedrawAll();

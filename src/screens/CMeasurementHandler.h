@@ -41,6 +41,8 @@ public:
 private:
     int MainChannel() const override;
     uint8_t SaveMask() const override;
+    uint8_t RecordedMask() const override;
+    void ShowNoValue() override;
     void ResetData() override;
     CMeasurementLink::SetupJob StartSetup() override;
 

@@ -10,6 +10,8 @@
 #include "screens/CMeasurementDisplay.h"
 #include "screens/CScreenNotices.h"
 
+#include <limits>
+
 CPulseHandler::CPulseHandler(CSettingProfile& profile, CMeasurementLink& link, CMeasurementDisplay& display,
                              CScreenNotices& notices)
     : m_profile(profile), m_display(display), m_notices(notices),
@@ -24,6 +26,14 @@ int CPulseHandler::MainChannel() const {
 void CPulseHandler::ResetData() {
     m_profile.Records().ResetAll();
     m_display.RedrawAll();
+}
+
+void CPulseHandler::ShowNoValue() {
+    const float none = std::numeric_limits<float>::quiet_NaN();
+    m_profile.SetDutyCycle(none);
+    m_profile.SetBurstWidth(none);
+    m_display.ShowAlarm(ChannelPulse, false);
+    m_display.ShowNewValue();
 }
 
 CMeasurementLink::SetupJob CPulseHandler::StartSetup() {

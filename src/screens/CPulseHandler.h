@@ -44,6 +44,7 @@ private:
     int MainChannel() const override;
     uint8_t SaveMask() const override { return kSaveMask; }
     void ResetData() override;
+    void ShowNoValue() override;
     CMeasurementLink::SetupJob StartSetup() override;
     void OnSetupDone(bool acknowledged) override;
     // Model 5 measured more reverse than forward power: the status-bar text with both raw powers.

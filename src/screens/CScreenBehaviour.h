@@ -12,6 +12,10 @@ public:
     virtual int MainChannel() const = 0;
     // The channels a saved history holds.
     virtual uint8_t SaveMask() const = 0;
+    // The channels a measurement fills, which a row without a reading covers.
+    virtual uint8_t RecordedMask() const { return SaveMask(); }
+    // The sensor was lost: what was shown as current is no longer measured.
+    virtual void ShowNoValue() {}
     // Clears what the screen measured and redraws (Start and Reset).
     virtual void ResetData() = 0;
     // The set-up Start sends before the first request, or an empty job.

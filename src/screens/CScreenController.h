@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/CCommandState.h"
+#include "history/CRecordJournal.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,14 +24,32 @@ public:
     // Failed exchanges in a row after which the screen reports that the sensor is silent.
     static constexpr int kStallFailures = 3;
 
+    // A journal is written to disk about this often while a measurement records.
+    static constexpr int kJournalFlushMs = 1000;
+
+    // What a save wrote.
+    struct SaveReport {
+        int rows = 0;
+        // The measurement went on past what the records keep: the rows came from the journal.
+        bool fromJournal = false;
+    };
+
     CScreenController(CSettingProfile& profile, CMeasurementLink& link, CScreenBehaviour& behaviour,
                       CScreenNotices& notices);
+    ~CScreenController();
+    CScreenController(const CScreenController&) = delete;
+    CScreenController& operator=(const CScreenController&) = delete;
+
+    // Every measurement from now on is also written to a crash-safe journal in the folder, until
+    // it is saved or given up; recording goes on there when the records are full.
+    void KeepJournalIn(std::string folder) { m_journalFolder = std::move(folder); }
+    const CRecordJournal& Journal() const { return m_journal; }
 
     // The request kinds the timer sends in turn, from the first.
     void SetRequestCycle(std::vector<int32_t> kinds);
     int32_t NextRequest() const;
-    // One timer tick: sends the next request when connected, running, not setting up and
-    // nothing is pending. True when a request went out.
+    // One timer tick: follows the link (see IsLinkLost), then sends the next request when
+    // connected, running, not setting up and nothing is pending. True when a request went out.
     bool OnTimer();
 
     // Start would discard a measurement that was never saved.
@@ -42,7 +62,11 @@ public:
 
     bool CanSave() const;
     // Writes the records as a history file; the record counts as saved only when that worked.
-    bool SaveHistory(const std::string& path, std::string* error = nullptr);
+    // A measurement that outgrew the records is saved from its journal, as far as a history
+    // file holds it.
+    bool SaveHistory(const std::string& path, std::string* error = nullptr, SaveReport* report = nullptr);
+    // The user gave the unsaved measurement up: its journal goes.
+    void DiscardRecord();
 
     // Reading handlers begin with this: only a reply that was waited for and holds a reading
     // (state 1) is taken. A failed one frees the timer to ask again; in a single sweep for the
@@ -62,9 +86,25 @@ public:
     bool IsUnsaved() const { return m_unsaved; }
     bool IsSettingUp() const { return m_settingUp; }
     bool IsStalled() const { return m_failures >= kStallFailures; }
+    // The sensor was lost. A running measurement then records rows without a reading for as long
+    // as the loss lasts (at the rate it measured before), and resumes by itself when the link
+    // is back, with the set-up of Start sent again.
+    bool IsLinkLost() const { return m_linkLost; }
 
 private:
     void OnSetupDone(unsigned start, bool acknowledged);
+    void FollowLink();
+    void BeginGap();
+    void EndGap();
+    void Resume();
+    // Brings the recorded channels to one length and adds a row without a reading.
+    void AddNoValueRow();
+    int GapRows(std::chrono::steady_clock::time_point end) const;
+    void BeginJournal();
+    // Writes what the journal took since the last time, at most once per kJournalFlushMs.
+    void FlushJournal();
+    bool FlushJournalNow();
+    void EndJournal();
     void CountFailure();
     void ClearFailures();
     void ClearRecordFull();
@@ -81,4 +121,13 @@ private:
     unsigned m_starts = 0; // tells the set-up of an earlier Start from the current one
     int m_failures = 0;
     bool m_recordFull = false;
+    bool m_linkLost = false;
+    bool m_inGap = false;
+    std::chrono::steady_clock::time_point m_startedAt;
+    std::chrono::steady_clock::time_point m_gapSince;
+    int m_rowsBeforeGap = 0;
+    std::string m_journalFolder;
+    CRecordJournal m_journal;
+    std::chrono::steady_clock::time_point m_lastFlush;
+    int64_t m_lastValueTime = 0;
 };

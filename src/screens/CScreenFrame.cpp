@@ -21,6 +21,11 @@ namespace {
 
 constexpr int kStatusWarningPane = 1;
 
+std::string& JournalFolder() {
+    static std::string folder;
+    return folder;
+}
+
 QString GeneralText(const char* key) {
     return QString::fromStdString(CStringTable::GetGeneralText(key));
 }
@@ -49,8 +54,13 @@ CSettingProfile& CScreenFrame::ProfileToUse(CSettingProfile* profile) {
     return standalone;
 }
 
+void CScreenFrame::KeepJournalsIn(const std::string& folder) {
+    JournalFolder() = folder;
+}
+
 void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
     m_controller = &controller;
+    m_controller->KeepJournalIn(JournalFolder());
     m_receiver = std::make_unique<CQueuedReceiver>(this, handler);
 }
 
@@ -150,10 +160,18 @@ QString CScreenFrame::ChooseSavePath() {
 bool CScreenFrame::SaveHistoryTo(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lastSavedPath = path;
-    const bool saved = m_controller->SaveHistory(QFile::encodeName(path).toStdString());
+    CScreenController::SaveReport report;
+    const bool saved = m_controller->SaveHistory(QFile::encodeName(path).toStdString(), nullptr, &report);
     QApplication::restoreOverrideCursor();
     if (!saved)
         CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);
+    else if (report.fromJournal)
+        CMessageBoxes::FromText(this,
+                                GeneralText("S_MEASUREVIEW_SAVED_FROM_JOURNAL")
+                                    .arg(CChannelRecord::kCapacity)
+                                    .arg(report.rows)
+                                    .toStdString(),
+                                MB_ICONINFORMATION);
     return saved;
 }
 
@@ -163,6 +181,10 @@ void CScreenFrame::ShowWarning(const std::string& text) {
 
 void CScreenFrame::ShowStalled(bool stalled) {
     SetNotice(NoticeStalled, stalled ? GeneralText("S_SCREEN_STALLED") : QString());
+}
+
+void CScreenFrame::ShowNotResponding(bool lost) {
+    SetNotice(NoticeLost, lost ? GeneralText("S_SCREEN_NOT_RESPONDING") : QString());
 }
 
 void CScreenFrame::ShowSetupRefused(bool refused) {
@@ -200,6 +222,7 @@ void CScreenFrame::closeEvent(QCloseEvent* event) {
     CMeterEngine::Instance().Sinks().Remove(m_receiver.get());
     SetNotice(NoticeSetup, QString()); // what only this screen's measurement meant
     SetNotice(NoticeFull, QString());
+    SetNotice(NoticeLost, QString());
     if (CShellLink* shell = CAppRegistry::Instance().GetShell())
         shell->PostCommand(ID_TOOLBAR_CHOICE);
     CChildFrame::closeEvent(event);

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 
 class CQueuedReceiver;
 class CScreenController;
@@ -34,6 +35,9 @@ public:
     bool OfferToSave() override;
     void ForgetMeasurement() override;
 
+    // Screens created from now on keep crash-safe journals of their measurements in the folder.
+    static void KeepJournalsIn(const std::string& folder);
+
     // What Save does once a path was chosen; false (after the message) when writing failed.
     bool SaveHistoryTo(const QString& path);
     // Asks where Save writes (the file dialog by default); an empty path cancels the save.
@@ -52,11 +56,12 @@ protected:
 
     void ShowWarning(const std::string& text) override;
     void ShowStalled(bool stalled) override;
+    void ShowNotResponding(bool lost) override;
     void ShowSetupRefused(bool refused) override;
     void ShowRecordFull(bool full) override;
 
 private:
-    enum Notice { NoticeWarning, NoticeSetup, NoticeStalled, NoticeFull, NoticeCount };
+    enum Notice { NoticeWarning, NoticeSetup, NoticeStalled, NoticeFull, NoticeLost, NoticeCount };
 
     void OnStart();
     bool OtherScreensOfferToSave();

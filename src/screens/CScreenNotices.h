@@ -11,6 +11,8 @@ public:
     virtual void ShowWarning(const std::string& /*text*/) {}
     // Several exchanges in a row failed; false once readings arrive again.
     virtual void ShowStalled(bool /*stalled*/) {}
+    // The sensor stopped answering and the link is being reopened; false once it answers again.
+    virtual void ShowNotResponding(bool /*lost*/) {}
     // The sensor refused the set-up sent at Start; false when the next Start begins.
     virtual void ShowSetupRefused(bool /*refused*/) {}
     // A channel of the record is full and records no more; false once the record is cleared.

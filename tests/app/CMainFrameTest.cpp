@@ -13,6 +13,7 @@
 #include "app/CStringTable.h"
 #include "app/CommandIds.h"
 #include "history/CHistoryFile.h"
+#include "history/CRecordJournal.h"
 #include "model/CModelTable.h"
 #include "protocol/CReadingReceiver.h"
 #include "protocol/CReadingSinks.h"
@@ -476,4 +477,37 @@ TEST_F(CMainFrameTest, DownloadedHistoryIsRemovedWhenItsViewerCloses) {
     m_frame->ActiveChild()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(CMainFrameTest, AMeasurementLeftUnsavedByACrashIsOfferedAtStartAndRecoveredOrGivenUp) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ::setenv("XDG_DATA_HOME", m_sandbox.Path("data").c_str(), 1);
+    const std::string folder = m_sandbox.Path("journal");
+    const auto leaveJournal = [&folder] {
+        HistoryHeader header;
+        header.SetMask(0x01);
+        header.SetText(HistoryText::ModelName, CModelTable::FindByNumber(1)->name);
+        CRecordJournal journal;
+        ASSERT_TRUE(journal.Begin(folder, header, 1700000000));
+        journal.Add(ChannelAvg, 1.5f);
+        journal.Add(ChannelAvg, 2.5f);
+        ASSERT_TRUE(journal.Flush(1700000001));
+    };
+    leaveJournal();
+    m_sandbox.Messages().answer = IDNO;
+    m_frame->RecoverJournals(folder);
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
+    EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_YESNOQUESTION);
+    EXPECT_NE(m_sandbox.Messages().shown[0].text.find("2 rows"), std::string::npos);
+    EXPECT_TRUE(CRecordJournal::Orphans(folder).empty()) << "declined: given up";
+    EXPECT_EQ(VisibleChildren(), 0);
+
+    leaveJournal();
+    m_sandbox.Messages().answer = IDYES;
+    m_frame->RecoverJournals(folder);
+    EXPECT_TRUE(CRecordJournal::Orphans(folder).empty());
+    const CChildFrame* history = m_frame->ActiveChild();
+    ASSERT_NE(history, nullptr) << "the recovered history opens";
+    EXPECT_EQ(history->Kind(), ChildKind::History);
+    ::unsetenv("XDG_DATA_HOME");
 }

@@ -38,7 +38,7 @@ TEST(HistoryRecorderEncodingTest, ValuesRoundHalfAwayFromZero) {
     EXPECT_EQ(CHistoryRecorder::EncodeValue(12.345f), 1235);
     EXPECT_EQ(CHistoryRecorder::EncodeValue(-12.345f), -1235);
     EXPECT_EQ(CHistoryRecorder::EncodeValue(1.0f), 100);
-    EXPECT_EQ(CHistoryRecorder::EncodeValue(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(CHistoryRecorder::EncodeValue(std::numeric_limits<float>::quiet_NaN()), CHistoryData::kNoValue);
     EXPECT_EQ(CHistoryRecorder::EncodeValue(1e30f), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(CHistoryRecorder::EncodeValue(-1e30f), std::numeric_limits<int32_t>::min());
 }

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 // The real engine and transports against the virtual sensor, over the USB pipes (no write
 // pause) and over a pseudo-terminal registered as a COM port.
@@ -169,4 +171,36 @@ TEST_F(EngineWithVirtualSensorTest, LostLinkFailsTheExchangeAndDisconnectStillRe
     EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 0);
     m_engine.Disconnect();
     EXPECT_FALSE(m_engine.IsConnected());
+}
+
+TEST_F(EngineWithVirtualSensorTest, ALostSensorIsReopenedAndOnlyTheSameOneResumes) {
+    const auto waitUntil = [](const auto& condition) {
+        for (int waited = 0; waited < 8000 && !condition(); waited += 20)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return condition();
+    };
+    VirtualSensorConfig config = Config(1);
+    config.usbDeviceName = "sensor";
+    ASSERT_EQ(ConnectUsb(config), 0);
+    m_engine.SetAutoReconnect(true);
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 1);
+    m_sensor.reset();
+    for (int failure = 0; failure < CMeterEngine::kLostAfterFailures; ++failure)
+        EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 0);
+    EXPECT_TRUE(m_engine.IsLinkLost());
+    EXPECT_TRUE(m_engine.IsConnected()) << "the connection is kept while the link is reopened";
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), -1) << "nothing is asked of a lost sensor";
+
+    VirtualSensorConfig other = config;
+    other.serialNumber = config.serialNumber + 1;
+    m_sensor = std::make_unique<CVirtualSensor>(other);
+    ASSERT_TRUE(m_sensor->StartUsb(UsbVariant::Newer));
+    EXPECT_TRUE(waitUntil([&] { return m_engine.IsOtherSensorOnPort(); }));
+    EXPECT_TRUE(m_engine.IsLinkLost()) << "another sensor never continues the measurement";
+
+    m_sensor = std::make_unique<CVirtualSensor>(config);
+    ASSERT_TRUE(m_sensor->StartUsb(UsbVariant::Newer));
+    EXPECT_TRUE(waitUntil([&] { return !m_engine.IsLinkLost(); }));
+    EXPECT_FALSE(m_engine.IsOtherSensorOnPort());
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 1);
 }

@@ -1,5 +1,6 @@
 #include "screens/CScreenController.h"
 #include "app/CommandIds.h"
+#include "history/CHistoryFile.h"
 #include "model/CSettingProfile.h"
 #include "screens/CMeasurementLink.h"
 #include "screens/CScreenBehaviour.h"
@@ -9,12 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
+
 namespace {
 
 // Holds the set-up job back until the test finishes it, as the engine's worker would.
 class DeferringLink : public CMeasurementLink {
 public:
     bool IsConnected() const override { return true; }
+    bool IsLinkLost() const override { return lost; }
     bool Request(int32_t, int32_t, uint32_t) override {
         ++requests;
         return true;
@@ -24,6 +29,7 @@ public:
     void RunSetup(SetupJob, SetupDone done) override { setups.push_back(std::move(done)); }
 
     bool pending = false;
+    bool lost = false;
     int requests = 0;
     std::vector<SetupDone> setups;
 };
@@ -31,7 +37,7 @@ public:
 class ScreenStub : public CScreenBehaviour {
 public:
     int MainChannel() const override { return mainChannel; }
-    uint8_t SaveMask() const override { return 0x01; }
+    uint8_t SaveMask() const override { return saveMask; }
     void ResetData() override {}
     CMeasurementLink::SetupJob StartSetup() override {
         if (!withSetup)
@@ -41,6 +47,7 @@ public:
     bool KeepsStartAfterRefusedSetup() const override { return keepsStart; }
 
     int mainChannel = ChannelAvg;
+    uint8_t saveMask = 0x01;
     bool withSetup = false;
     bool keepsStart = true;
 };
@@ -49,7 +56,9 @@ class NoticeLog : public CScreenNotices {
 public:
     void ShowStalled(bool on) override { stalled.push_back(on); }
     void ShowSetupRefused(bool on) override { refused = on; }
+    void ShowNotResponding(bool on) override { lost.push_back(on); }
     std::vector<bool> stalled;
+    std::vector<bool> lost;
     bool refused = false;
 };
 
@@ -148,4 +157,66 @@ TEST_F(CScreenControllerTest, CommandRules) {
     EXPECT_FALSE(m_controller->StartDiscardsUnsaved());
     CCommandState other;
     EXPECT_FALSE(m_controller->UpdateCommand(ID_VIEW_FULLSCREEN, other));
+}
+
+TEST_F(CScreenControllerTest, ALostSensorLeavesRowsWithoutAReadingAndTheMeasurementResumesByItself) {
+    m_screen.saveMask = 0x03; // AVG and PEAK
+    m_controller->Start();
+    Record(ChannelAvg, {1.0f, 2.0f});
+    Record(ChannelPeak, {5.0f}); // the cycle was cut short after AVG
+
+    m_link.lost = true;
+    EXPECT_FALSE(m_controller->OnTimer()) << "nothing is asked of a lost sensor";
+    EXPECT_EQ(m_notices.lost, std::vector<bool>{true});
+    const CRecordStore& records = Profile().Records();
+    ASSERT_EQ(records.Count(ChannelAvg), 3);
+    ASSERT_EQ(records.Count(ChannelPeak), 3) << "rows stay aligned";
+    EXPECT_TRUE(std::isnan(records.Last(ChannelAvg)));
+    EXPECT_TRUE(std::isnan(records.Series(ChannelPeak)[1]));
+    EXPECT_FLOAT_EQ(records.Maximum(ChannelAvg), 2.0f) << "no reading is no statistic";
+    CCommandState start;
+    CCommandState stop;
+    m_controller->UpdateCommand(ID_MEASURE_START, start);
+    m_controller->UpdateCommand(ID_MEASURE_STOP, stop);
+    EXPECT_FALSE(start.enabled || start.checked) << "waiting for the sensor is not measuring";
+    EXPECT_TRUE(stop.enabled && !stop.checked);
+
+    m_link.lost = false;
+    EXPECT_TRUE(m_controller->OnTimer());
+    EXPECT_EQ(m_notices.lost, (std::vector<bool>{true, false}));
+    m_controller->UpdateCommand(ID_MEASURE_START, start);
+    EXPECT_TRUE(start.enabled && start.checked);
+}
+
+TEST_F(CScreenControllerTest, JournalTakesWhatTheRecordsCannotHoldAndGoesWithTheSave) {
+    m_controller->KeepJournalIn(File("journal"));
+    m_controller->Start();
+    for (int value = 0; value < CChannelRecord::kCapacity + 5; ++value)
+        Profile().Records().AddValue(ChannelAvg, static_cast<float>(value % 100));
+    m_controller->Stop();
+    const std::string journal = m_controller->Journal().Path();
+    ASSERT_TRUE(std::filesystem::exists(journal));
+
+    CScreenController::SaveReport report;
+    ASSERT_TRUE(m_controller->SaveHistory(File("all.psh"), nullptr, &report));
+    EXPECT_TRUE(report.fromJournal);
+    EXPECT_EQ(report.rows, CChannelRecord::kCapacity + 5);
+    CHistoryData saved;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(File("all.psh"), saved).ok);
+    EXPECT_EQ(saved.RowCount(), CChannelRecord::kCapacity + 5);
+    EXPECT_DOUBLE_EQ(saved.Value(CChannelRecord::kCapacity + 4, ChannelAvg), 4.0);
+    EXPECT_FALSE(std::filesystem::exists(journal)) << "a saved measurement needs no journal";
+}
+
+TEST_F(CScreenControllerTest, AnUnsavedMeasurementKeepsItsJournalWhenTheScreenCloses) {
+    m_controller->KeepJournalIn(File("journal"));
+    m_controller->Start();
+    Record(ChannelAvg, {1.0f, 2.0f});
+    m_controller->Close();
+    m_controller.reset();
+    const std::vector<std::string> left = CRecordJournal::Orphans(File("journal"));
+    ASSERT_EQ(left.size(), 1u);
+    CRecordJournal::Content content;
+    EXPECT_EQ(CRecordJournal::Read(left[0], content), CRecordJournal::ReadResult::Complete);
+    EXPECT_EQ(content.RowCount(), 2u);
 }

@@ -1,0 +1,102 @@
+#include "support/CAppTestSandbox.h"
+#include "support/CDeviceSandbox.h"
+
+#include "app/CMainFrame.h"
+#include "app/CStatusPanes.h"
+#include "app/CommandIds.h"
+#include "history/CHistoryFile.h"
+#include "protocol/CMeterEngine.h"
+#include "screens/CScreenFrame.h"
+#include "sim/CVirtualSensor.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+template <typename Condition> bool RunUntil(Condition condition, int limitMs) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!condition() && elapsed.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return condition();
+}
+
+// The sensor goes away in the middle of a measurement and comes back on the same port five
+// seconds later, over a COM port (true) or USB (false).
+class ReconnectWithVirtualSensor : public ::testing::TestWithParam<bool> {
+protected:
+    bool StartSensor() {
+        m_sensor = std::make_unique<CVirtualSensor>(m_config);
+        if (!GetParam())
+            return m_sensor->StartUsb(UsbVariant::Newer);
+        m_port = m_sensor->StartSerial(m_port);
+        return m_port > 0;
+    }
+
+    CAppTestSandbox m_sandbox;
+    CDeviceSandbox m_devices;
+    VirtualSensorConfig m_config;
+    std::unique_ptr<CVirtualSensor> m_sensor;
+    int m_port = 0;
+};
+
+} // namespace
+
+TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWithTheGapRecorded) {
+    m_config.modelNumber = 0;
+    m_config.usbDeviceName = "sensor";
+    ASSERT_TRUE(StartSensor()) << m_sensor->LastError();
+    CMainFrame frame;
+    ASSERT_TRUE(frame.Create(QString()));
+    frame.show();
+    frame.ConnectToPort(m_port);
+    ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000) && frame.IsConnected());
+    QTimer dismiss; // the setting dialog the screen opens with
+    QObject::connect(&dismiss, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    dismiss.start(50);
+    frame.ExecuteCommand(ID_MODE_AVGPEAK);
+    ASSERT_TRUE(RunUntil([] { return QApplication::activeModalWidget() == nullptr; }, 5000));
+    frame.ExecuteCommand(ID_MEASURE_START);
+    const CRecordStore& records = frame.Profile().Records();
+    ASSERT_TRUE(RunUntil([&] { return records.Count(ChannelPeak) >= 10; }, 10000));
+
+    m_sensor.reset();
+    const std::string notResponding = CAppTestSandbox::GeneralText("S_SCREEN_NOT_RESPONDING");
+    ASSERT_TRUE(RunUntil([&] { return frame.StatusPanes()->Text(1).toStdString() == notResponding; }, 5000));
+    EXPECT_FALSE(records.Current(ChannelAvg)) << "no stale reading stands for the current one";
+    EXPECT_FALSE(frame.QueryCommand(ID_MEASURE_START).checked);
+    EXPECT_TRUE(frame.QueryCommand(ID_DEVICE_DISCONNECT).enabled);
+    const int beforeGap = records.Count(ChannelAvg);
+    RunUntil([] { return false; }, 5000);
+
+    ASSERT_TRUE(StartSensor()) << m_sensor->LastError();
+    ASSERT_TRUE(RunUntil([&] { return records.Count(ChannelPeak) >= beforeGap + 5; }, 8000));
+    EXPECT_TRUE(frame.StatusPanes()->Text(1).isEmpty());
+    EXPECT_TRUE(frame.QueryCommand(ID_MEASURE_START).checked);
+
+    auto* screen = dynamic_cast<CScreenFrame*>(frame.ActiveChild());
+    ASSERT_NE(screen, nullptr);
+    ASSERT_TRUE(screen->SaveHistoryTo(QString::fromStdString(m_sandbox.Path("gap.psh"))));
+    CHistoryData history;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(m_sandbox.Path("gap.psh"), history).ok);
+    int gapRows = 0;
+    for (int row = 0; row < history.RowCount(); ++row)
+        gapRows += history.StoredValue(row, ChannelAvg) == CHistoryData::kNoValue ? 1 : 0;
+    EXPECT_GT(gapRows, 1) << "the rows of the gap stand for its time";
+    EXPECT_NE(history.StoredValue(0, ChannelAvg), CHistoryData::kNoValue);
+    EXPECT_NE(history.StoredValue(history.RowCount() - 1, ChannelAvg), CHistoryData::kNoValue);
+    CMeterEngine::Instance().Disconnect();
+}
+
+INSTANTIATE_TEST_SUITE_P(ComAndUsb, ReconnectWithVirtualSensor, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Com" : "Usb"; });
