@@ -125,6 +125,7 @@ bool CScreenFrame::OfferToSave() {
         m_controller->Stop(); // a history holds a finished measurement
         return SaveWithDialog();
     case IDNO:
+        m_controller->DiscardRecord(); // given up: nothing to offer at the next start
         return true;
     default:
         return false;
