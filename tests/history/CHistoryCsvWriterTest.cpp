@@ -42,13 +42,15 @@ TEST(HistoryCsvWriterTest, SmallHistoryGivesExactBytes) {
 }
 
 TEST(HistoryCsvWriterTest, ValuesAreWhatPrintfGivesForEveryMagnitude) {
-    const std::vector<int32_t> values = {INT32_MIN, INT32_MAX, -99, -100, -101, 5, 10, 1000000, -7000000};
+    std::vector<int32_t> values = {INT32_MIN + 1, INT32_MAX, -99, -100, -101, 5, 10, 1000000, -7000000};
     std::string expected = kHeaderLines + "AVG\r\n";
     for (const int32_t value : values) {
         char text[32];
         std::snprintf(text, sizeof text, "%.2f\r\n", value / 100.0);
         expected += text;
     }
+    values.push_back(CHistoryData::kNoValue);
+    expected += "\r\n"; // a row without a reading has an empty field
     EXPECT_EQ(CHistoryCsvWriter::Format(SmallHistory(0x01, values), 1), expected);
 }
 
