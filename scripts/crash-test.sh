@@ -17,25 +17,27 @@ work=$(mktemp -d)
 sim=""
 driver=""
 cleanup() {
-  [ -n "$driver" ] && kill -9 "$driver" 2>/dev/null
-  [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+  [ -n "$driver" ] && { kill -9 "$driver"; wait "$driver"; } 2>/dev/null || true
+  [ -n "$sim" ] && { kill "$sim"; wait "$sim"; } 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
-export QT_QPA_PLATFORM=offscreen PELMORA_PORTS_DIR=$work/ports
+# Over the USB layer: a COM line pauses half a second after every command, which would leave
+# only a reading or two per round.
+export QT_QPA_PLATFORM=offscreen PELMORA_PORTS_DIR=$work/ports PELMORA_USB_DIR=$work/usb
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 trace=$work/trace.txt
 recovered=$XDG_DATA_HOME/pelmora/recovered
 touch "$trace"
 
-"$bin/pelmora-sim" --model 0 --trace "$trace" >"$work/sim.log" 2>&1 &
+"$bin/pelmora-sim" --model 0 --usb --trace "$trace" >"$work/sim.log" 2>&1 &
 sim=$!
 for _ in $(seq 50); do
-  grep -q " on COM" "$work/sim.log" && break
+  grep -q " on USB" "$work/sim.log" && break
   sleep 0.1
 done
-port=$(sed -n 's/.* on COM\([0-9]*\).*/\1/p' "$work/sim.log")
-[ -n "$port" ] || { cat "$work/sim.log"; exit 1; }
+grep -q " on USB" "$work/sim.log" || { cat "$work/sim.log"; exit 1; }
+port=0 # USB
 
 # Starts the driver, which first recovers what the round before left; waits until it records.
 start_driver() {

@@ -1,6 +1,6 @@
 // Runs the program as a user would for a recording, for scripts/crash-test.sh: the question
 // about a recording left unsaved by an earlier run is answered yes, then the AVG & PEAK screen
-// is opened on the COM port given, its setting dialog closed and Start pressed; "recording" is
+// is opened on the port given, its setting dialog closed and Start pressed; "recording" is
 // printed, and the program measures until it is killed.
 #include "app/CMainFrame.h"
 #include "app/CMessageBoxSink.h"
@@ -30,7 +30,7 @@ public:
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s COM-NUMBER\n", argv[0]);
+        std::fprintf(stderr, "usage: %s PORT (a COM number, 0 for USB)\n", argv[0]);
         return 2;
     }
     const int port = std::atoi(argv[1]);
