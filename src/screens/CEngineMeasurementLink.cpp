@@ -12,6 +12,10 @@ bool CEngineMeasurementLink::IsLinkLost() const {
     return CMeterEngine::Instance().IsLinkLost();
 }
 
+bool CEngineMeasurementLink::IsOtherSensorOnPort() const {
+    return CMeterEngine::Instance().IsOtherSensorOnPort();
+}
+
 bool CEngineMeasurementLink::Request(int32_t kind, int32_t argument, uint32_t timeoutMs) {
     return CMeterEngine::Instance().Request({kind, argument, timeoutMs, m_profile.GetModelNumber(),
                                              CMeterCommand::Hundredths(m_profile.GetExtOffset())});

@@ -16,6 +16,7 @@ public:
 
     bool IsConnected() const override;
     bool IsLinkLost() const override;
+    bool IsOtherSensorOnPort() const override;
     bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override;
     bool IsPending() const override;
     void SetPending(bool pending) override;

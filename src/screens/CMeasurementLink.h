@@ -18,6 +18,8 @@ public:
     virtual bool IsConnected() const = 0;
     // Connected, but the sensor stopped answering and the link is being reopened.
     virtual bool IsLinkLost() const { return false; }
+    // While the link is lost, another sensor than the connected one answers on its port.
+    virtual bool IsOtherSensorOnPort() const { return false; }
     virtual bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) = 0;
     virtual bool IsPending() const = 0;
     virtual void SetPending(bool pending) = 0;

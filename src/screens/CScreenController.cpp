@@ -146,6 +146,11 @@ void CScreenController::FollowLink() {
         if (lost)
             ClearFailures(); // the loss says more than the count of failures
     }
+    const bool other = lost && m_link.IsOtherSensorOnPort();
+    if (other != m_otherSensor) {
+        m_otherSensor = other;
+        m_notices.ShowOtherSensor(other);
+    }
     if (lost && m_running && !m_inGap)
         BeginGap();
     else if (!lost && m_inGap) {

@@ -122,6 +122,7 @@ private:
     int m_failures = 0;
     bool m_recordFull = false;
     bool m_linkLost = false;
+    bool m_otherSensor = false;
     bool m_inGap = false;
     std::chrono::steady_clock::time_point m_startedAt;
     std::chrono::steady_clock::time_point m_gapSince;

@@ -188,6 +188,10 @@ void CScreenFrame::ShowNotResponding(bool lost) {
     SetNotice(NoticeLost, lost ? GeneralText("S_SCREEN_NOT_RESPONDING") : QString());
 }
 
+void CScreenFrame::ShowOtherSensor(bool other) {
+    SetNotice(NoticeOther, other ? GeneralText("S_SCREEN_OTHER_SENSOR") : QString());
+}
+
 void CScreenFrame::ShowSetupRefused(bool refused) {
     SetNotice(NoticeSetup, refused ? GeneralText("S_SCREEN_SETUP_REFUSED") : QString());
 }
@@ -224,6 +228,7 @@ void CScreenFrame::closeEvent(QCloseEvent* event) {
     SetNotice(NoticeSetup, QString()); // what only this screen's measurement meant
     SetNotice(NoticeFull, QString());
     SetNotice(NoticeLost, QString());
+    SetNotice(NoticeOther, QString());
     if (CShellLink* shell = CAppRegistry::Instance().GetShell())
         shell->PostCommand(ID_TOOLBAR_CHOICE);
     CChildFrame::closeEvent(event);

@@ -57,11 +57,20 @@ protected:
     void ShowWarning(const std::string& text) override;
     void ShowStalled(bool stalled) override;
     void ShowNotResponding(bool lost) override;
+    void ShowOtherSensor(bool other) override;
     void ShowSetupRefused(bool refused) override;
     void ShowRecordFull(bool full) override;
 
 private:
-    enum Notice { NoticeWarning, NoticeSetup, NoticeStalled, NoticeFull, NoticeLost, NoticeCount };
+    enum Notice {
+        NoticeWarning,
+        NoticeSetup,
+        NoticeStalled,
+        NoticeFull,
+        NoticeLost,
+        NoticeOther,
+        NoticeCount
+    };
 
     void OnStart();
     bool OtherScreensOfferToSave();

@@ -13,6 +13,8 @@ public:
     virtual void ShowStalled(bool /*stalled*/) {}
     // The sensor stopped answering and the link is being reopened; false once it answers again.
     virtual void ShowNotResponding(bool /*lost*/) {}
+    // Meanwhile another sensor answers on the port, which the measurement does not take.
+    virtual void ShowOtherSensor(bool /*other*/) {}
     // The sensor refused the set-up sent at Start; false when the next Start begins.
     virtual void ShowSetupRefused(bool /*refused*/) {}
     // A channel of the record is full and records no more; false once the record is cleared.

@@ -20,6 +20,7 @@ class DeferringLink : public CMeasurementLink {
 public:
     bool IsConnected() const override { return true; }
     bool IsLinkLost() const override { return lost; }
+    bool IsOtherSensorOnPort() const override { return other; }
     bool Request(int32_t, int32_t, uint32_t) override {
         ++requests;
         return true;
@@ -30,6 +31,7 @@ public:
 
     bool pending = false;
     bool lost = false;
+    bool other = false;
     int requests = 0;
     std::vector<SetupDone> setups;
 };
@@ -57,8 +59,10 @@ public:
     void ShowStalled(bool on) override { stalled.push_back(on); }
     void ShowSetupRefused(bool on) override { refused = on; }
     void ShowNotResponding(bool on) override { lost.push_back(on); }
+    void ShowOtherSensor(bool on) override { other.push_back(on); }
     std::vector<bool> stalled;
     std::vector<bool> lost;
+    std::vector<bool> other;
     bool refused = false;
 };
 
@@ -180,10 +184,14 @@ TEST_F(CScreenControllerTest, ALostSensorLeavesRowsWithoutAReadingAndTheMeasurem
     m_controller->UpdateCommand(ID_MEASURE_STOP, stop);
     EXPECT_FALSE(start.enabled || start.checked) << "waiting for the sensor is not measuring";
     EXPECT_TRUE(stop.enabled && !stop.checked);
+    m_link.other = true;
+    m_controller->OnTimer();
+    EXPECT_EQ(m_notices.other, std::vector<bool>{true}) << "another sensor is named, not taken";
 
     m_link.lost = false;
     EXPECT_TRUE(m_controller->OnTimer());
     EXPECT_EQ(m_notices.lost, (std::vector<bool>{true, false}));
+    EXPECT_EQ(m_notices.other, (std::vector<bool>{true, false}));
     m_controller->UpdateCommand(ID_MEASURE_START, start);
     EXPECT_TRUE(start.enabled && start.checked);
 }
