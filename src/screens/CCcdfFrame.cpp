@@ -4,8 +4,10 @@
 #include "app/CStringTable.h"
 #include "app/CommandIds.h"
 #include "model/CSettingProfile.h"
+#include "platform/CMessageBeep.h"
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
+#include "screens/CCcdfPaneTexts.h"
 #include "screens/CCcdfView.h"
 #include "screens/CEngineMeasurementLink.h"
 
@@ -28,8 +30,7 @@ CCcdfFrame::CCcdfFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLin
     m_controller.SetRequestCycle({CMeterEngine::ModeCcdf});
     Attach(m_controller, *this);
     m_view->setObjectName(QStringLiteral("CcdfView"));
-    setWidget(m_view);
-    setFocusProxy(m_view);
+    SetView(m_view);
     ResetData();
 }
 
@@ -98,7 +99,14 @@ void CCcdfFrame::TakeHistogram(int32_t state, const CCcdfWindow::Histogram& hist
     if (m_acquisition.IsSweepComplete(settings))
         m_controller.Stop();
     ShowResult();
+    SoundCrestAlarm();
     m_controller.FinishResult();
+}
+
+void CCcdfFrame::SoundCrestAlarm() const {
+    const CCcdfPaneTexts::SValues values{&m_profile, &m_acquisition.Result(), 0, -1};
+    if (m_profile.IsAlarmOn(kItemCcdf) && CCcdfPaneTexts::IsCrestAlarm(values))
+        CMessageBeep::Play(m_profile.GetItem(kItemCcdf).Beep());
 }
 
 bool CCcdfFrame::OnCommand(int id) {

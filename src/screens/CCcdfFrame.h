@@ -46,6 +46,8 @@ private:
 
     CCcdfAcquisition::SSettings Settings() const;
     void ShowResult();
+    // The crest factor above its limit plays the chosen sound, as the other screens' alarms do.
+    void SoundCrestAlarm() const;
 
     CSettingProfile& m_profile;
     std::unique_ptr<CMeasurementLink> m_link;

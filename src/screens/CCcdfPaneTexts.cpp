@@ -144,6 +144,19 @@ std::string CCcdfPaneTexts::TableText(Pane pane, int key, const CCcdfResult& res
                           : Printf(" %.2f %%", result.probabilities[index]);
 }
 
+bool CCcdfPaneTexts::IsCrestAlarm(const SValues& values) {
+    if (values.profile == nullptr || values.result == nullptr || !values.result->measured)
+        return false;
+    const RangeLimitItem& item = values.profile->GetItem(kCcdfItem);
+    return item.limitEnabled && values.result->crestFactor > static_cast<double>(item.highLimit);
+}
+
+uint32_t CCcdfPaneTexts::Colour(Pane pane, int key, const SValues& values) {
+    constexpr uint32_t kGrey = 0xC0C0C0;
+    constexpr uint32_t kAlarmRed = 0xFF0000;
+    return pane == Power && key == 1 && IsCrestAlarm(values) ? kAlarmRed : kGrey;
+}
+
 // An empty window is no measurement: its values read N/A rather than 0.
 std::string CCcdfPaneTexts::PowerText(int key, const SValues& values) {
     const CCcdfResult& result = *values.result;

@@ -3,6 +3,7 @@
 #include "ccdf/CCcdfResult.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,11 @@ public:
     // The text of line `key`; nothing when the line is not shown.
     static std::optional<std::string> Text(Pane pane, int key, const std::string& label,
                                            const SValues& values);
+
+    // Limit Check is on and the measured crest factor lies above the crest limit.
+    static bool IsCrestAlarm(const SValues& values);
+    // Colour of line `key` (0xRRGGBB): the crest factor's line turns red in alarm.
+    static uint32_t Colour(Pane pane, int key, const SValues& values);
 
 private:
     static std::optional<std::string> DeviceText(int key, const CSettingProfile& profile);

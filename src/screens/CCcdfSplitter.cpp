@@ -1,5 +1,7 @@
 #include "screens/CCcdfSplitter.h"
 
+#include "screens/CCcdfSplitterHandle.h"
+
 namespace {
 
 constexpr int kBarWidth = 5;
@@ -18,4 +20,8 @@ void CCcdfSplitter::SetFixed(bool fixed) {
         handle(i)->setCursor(fixed ? Qt::ArrowCursor
                                    : (orientation() == Qt::Horizontal ? Qt::SplitHCursor : Qt::SplitVCursor));
     }
+}
+
+QSplitterHandle* CCcdfSplitter::createHandle() {
+    return new CCcdfSplitterHandle(orientation(), this);
 }

@@ -12,6 +12,9 @@ public:
     void SetFixed(bool fixed);
     bool IsFixed() const { return m_fixed; }
 
+protected:
+    QSplitterHandle* createHandle() override;
+
 private:
     bool m_fixed = false;
 };

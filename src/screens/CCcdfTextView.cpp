@@ -5,10 +5,16 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 const QColor kBackground(28, 61, 114);
-const QColor kText(192, 192, 192);
+
+QColor FromRgb(uint32_t rgb) {
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF));
+}
 
 } // namespace
 
@@ -38,6 +44,24 @@ std::vector<std::string> CCcdfTextView::Texts() const {
     return texts;
 }
 
+QSize CCcdfTextView::ContentSize() const {
+    if (m_lines.empty())
+        return {};
+    const CCcdfPaneTexts::SValues values = m_values();
+    const CCcdfPaneTexts::SLine& first = m_lines.begin()->second;
+    int top = 0;
+    int previousHeight = 0;
+    int width = 0;
+    for (const auto& [key, line] : m_lines) {
+        const QFontMetrics metrics(FontCache::Get(line.fontPoints));
+        top = key == 0 ? line.y : top + previousHeight + metrics.height() / 5;
+        previousHeight = metrics.height();
+        if (const std::optional<std::string> text = CCcdfPaneTexts::Text(m_pane, key, line.label, values))
+            width = std::max(width, line.x + metrics.horizontalAdvance(QString::fromStdString(*text)));
+    }
+    return {width + first.x / 2, top + previousHeight + first.y / 2};
+}
+
 void CCcdfTextView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_surface.Resize(size().expandedTo(QSize(kMinSurfaceWidth, kMinSurfaceHeight)), devicePixelRatioF());
@@ -62,7 +86,6 @@ void CCcdfTextView::DrawLines(QPainter& painter, const QRect& client) const {
     if (m_lines.empty() || client.width() == 0 || client.height() == 0)
         return;
     const CCcdfPaneTexts::SValues values = m_values();
-    painter.setPen(kText);
     int top = 0;
     int previousHeight = 0;
     for (const auto& [key, line] : m_lines) {
@@ -74,6 +97,7 @@ void CCcdfTextView::DrawLines(QPainter& painter, const QRect& client) const {
         if (!text)
             continue;
         painter.setFont(font);
+        painter.setPen(FromRgb(CCcdfPaneTexts::Colour(m_pane, key, values)));
         painter.drawText(QRect(client.left() + line.x, top, client.width() * 4, height),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(*text));
     }

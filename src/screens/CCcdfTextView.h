@@ -26,6 +26,9 @@ public:
     void ClearLines();
     // The lines as shown now, in order (for the tests and the screen's snapshot).
     std::vector<std::string> Texts() const;
+    // Room the lines need: their widest and their last line's bottom, with half the first line's
+    // offsets as margins.
+    QSize ContentSize() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class CCcdfGraphCtrl;
 class CCcdfSplitter;
@@ -41,6 +42,7 @@ protected:
 private:
     CCcdfTextView* AddPane(CCcdfPaneTexts::Pane pane, CCcdfSplitter* splitter);
     void LayoutPanes(int width, int height);
+    static std::vector<int> FitColumns(int total, const std::vector<int>& needs);
 
     CSettingProfile& m_profile;
     CCcdfResult m_result;

@@ -2,12 +2,16 @@
 
 #include "app/CommandIds.h"
 #include "model/CSettingProfile.h"
+#include "model/HistoryChannel.h"
+#include "platform/CMessageBeep.h"
 #include "screens/CCcdfTextView.h"
 #include "screens/CCcdfView.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+int s_beeps = 0;
 
 class IdleLink : public CMeasurementLink {
 public:
@@ -74,6 +78,33 @@ TEST_F(CCcdfFrameTest, FailedOrUnawaitedExchangesAreNotCounted) {
     m_frame->TakeHistogram(1, {{2500, 1}});
     EXPECT_EQ(m_frame->Acquisition().Window().Size(), 0u);
     EXPECT_EQ(m_frame->View()->Pane(CCcdfPaneTexts::Power)->Texts()[0], "Avg. Power : N/A");
+}
+
+// The test histogram's crest factor is 25.00 - 20.85 = 4.15 dB.
+TEST_F(CCcdfFrameTest, CrestFactorAboveItsLimitTurnsRedAndSounds) {
+    s_beeps = 0;
+    CMessageBeep::SetPlayer([](BeepType) { ++s_beeps; });
+    m_profile.SetLimitEnabled(kItemCcdf, true);
+    m_profile.SetAlarmOn(kItemCcdf, true);
+    m_profile.SetLimits(kItemCcdf, 5.0f, 5.0f);
+    m_frame->OnCommand(ID_MEASURE_START);
+    Exchange();
+    const CCcdfPaneTexts::SValues values{&m_profile, &m_frame->Acquisition().Result(), 1, -1};
+    EXPECT_EQ(s_beeps, 0);
+    EXPECT_EQ(CCcdfPaneTexts::Colour(CCcdfPaneTexts::Power, 1, values), 0xC0C0C0u);
+
+    m_profile.SetLimits(kItemCcdf, 3.0f, 3.0f);
+    Exchange();
+    EXPECT_EQ(s_beeps, 1);
+    EXPECT_EQ(CCcdfPaneTexts::Colour(CCcdfPaneTexts::Power, 1, values), 0xFF0000u);
+    EXPECT_EQ(CCcdfPaneTexts::Colour(CCcdfPaneTexts::Power, 0, values), 0xC0C0C0u);
+
+    m_profile.SetAlarmOn(kItemCcdf, false); // red, but silent
+    Exchange();
+    EXPECT_EQ(s_beeps, 1);
+    m_profile.SetLimitEnabled(kItemCcdf, false);
+    EXPECT_EQ(CCcdfPaneTexts::Colour(CCcdfPaneTexts::Power, 1, values), 0xC0C0C0u);
+    CMessageBeep::SetPlayer(nullptr);
 }
 
 TEST_F(CCcdfFrameTest, CommandRules) {
