@@ -243,8 +243,11 @@ void CGraph::DrawXAxisLabel(QPainter& painter) {
 
 void CGraph::DrawYAxisLabel(QPainter& painter) {
     const int line = m_scale.LineHeight();
-    const int upper = m_scale.PlotTop() + 2 * line;
-    const int lower = m_scale.PlotBottom() - 2 * line;
+    // Two lines clear of the plot's corners, less on a low plot so that the label stays whole.
+    const int wanted = QFontMetrics(m_font).horizontalAdvance(m_yAxisLabel);
+    const int margin = std::clamp((m_scale.PlotHeight() - wanted) / 2, 0, 2 * line);
+    const int upper = m_scale.PlotTop() + margin;
+    const int lower = m_scale.PlotBottom() - margin;
     const int length = std::max(lower - upper, 0);
     const QString text = QFontMetrics(m_font).elidedText(m_yAxisLabel, Qt::ElideRight, length);
     painter.save();
@@ -278,7 +281,14 @@ void CGraph::DrawValueLabels(QPainter& painter) {
     const QFontMetrics metrics(m_font);
     const int line = m_scale.LineHeight();
     const int right = m_scale.PlotLeft() - m_scale.CharacterWidth();
-    for (int i = 0; i <= CGraphScale::kGridDivisions; ++i) {
+    // On a low plot every second or fifth grid line is labelled, so that labels do not overlap.
+    int step = 1;
+    for (int candidate : {2, 5, CGraphScale::kGridDivisions}) {
+        if (step * m_scale.PlotHeight() >= line * CGraphScale::kGridDivisions)
+            break;
+        step = candidate;
+    }
+    for (int i = 0; i <= CGraphScale::kGridDivisions; i += step) {
         const int y = m_scale.PlotTop() + i * m_scale.PlotHeight() / CGraphScale::kGridDivisions;
         const QString text = ValueText(m_scale.YLabelValue(i));
         // Only the text's own box is filled, so the rotated axis label beside it survives.

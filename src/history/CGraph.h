@@ -61,6 +61,7 @@ public:
     void SetLimitLines(float low, float high);
     void EnableLimitLines(bool enabled);
     void Resize(int left, int top, int width, int height);
+    void SetCompact(bool compact) { m_scale.SetCompact(compact); }
     void SetColourSet(int colourSet);
     // "Arial" 10 points at the given vertical resolution; line height and character width follow.
     void SetFont(int dotsPerInchY);

@@ -15,9 +15,19 @@ void CGraphScale::Resize(int left, int top, int width, int height) {
     m_left = std::max(left, 0);
     m_top = std::max(top, 0);
     if (width > 0)
-        m_width = std::max(width, kMinWidth);
+        m_width = std::max(width, MinimumWidth());
     if (height > 0)
-        m_height = std::max(height, kMinHeight);
+        m_height = std::max(height, MinimumHeight());
+}
+
+// Compact: the value labels and a plot as wide again; the title, axis and end-label bands and a
+// plot five lines high.
+int CGraphScale::MinimumWidth() const {
+    return m_compact ? std::min(kMinWidth, 36 * m_characterWidth) : kMinWidth;
+}
+
+int CGraphScale::MinimumHeight() const {
+    return m_compact ? std::min(kMinHeight, 12 * m_lineHeight) : kMinHeight;
 }
 
 bool CGraphScale::OrderRange(float a, float b, float& low, float& high) {

@@ -15,6 +15,11 @@ public:
     void SetFontMetrics(int characterWidth, int lineHeight);
     // Sizes below the minimum are raised to it; a non-positive size keeps the previous one.
     void Resize(int left, int top, int width, int height);
+    // A compact graph (the live screens' bottom row) goes down to what its labels and a readable
+    // plot need instead of 350 x 300, so that a small window does not cut off its lower scale.
+    void SetCompact(bool compact) { m_compact = compact; }
+    int MinimumWidth() const;
+    int MinimumHeight() const;
     // Ends in either order; equal ends become (a, a + 0.1). Non-finite ranges are refused.
     void SetXRange(float a, float b);
     void SetYRange(float a, float b);
@@ -68,4 +73,5 @@ private:
     float m_yMinimum = -100.0f;
     float m_yMaximum = 100.0f;
     bool m_scaling = true;
+    bool m_compact = false;
 };

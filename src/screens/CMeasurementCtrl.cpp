@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QThread>
 
+#include <algorithm>
+
 #include "model/CSettingProfile.h"
 #include "screens/CPaintPacer.h"
 #include "screens/FontCache.h"
@@ -143,7 +145,11 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         CReadoutTexts::SetValues(profile, m_quantity, m_texts);
         m_gauge.SetValue(profile.CurrentValue(m_quantity));
     }
-    if (!ApplyTexts() && !changed)
+    if (ApplyTexts()) {
+        PlaceGauge();
+        changed = true;
+    }
+    if (!changed)
         return;
     // A new value alone is painted at the pacer's rate; anything else at once.
     if (kind == RefreshValues)
@@ -193,10 +199,25 @@ bool CMeasurementCtrl::RecalcLayout() {
         item.fontPoints = placement.fontPoints;
         item.colour = colour;
     }
-    const GaugePlacement gauge = CReadoutLayout::Gauge(m_style, width(), height());
+    PlaceGauge();
+    return changed;
+}
+
+int CMeasurementCtrl::TextRight() const {
+    int right = 0;
+    for (const MeasurementTextItem& item : m_items) {
+        if (!item.rect.isEmpty() && !item.text.isEmpty())
+            right = std::max(right,
+                             item.rect.left() +
+                                 QFontMetrics(FontCache::Get(item.fontPoints)).horizontalAdvance(item.text));
+    }
+    return right;
+}
+
+void CMeasurementCtrl::PlaceGauge() {
+    const GaugePlacement gauge = CReadoutLayout::Gauge(m_style, width(), height(), TextRight());
     m_gauge.setGeometry(gauge.x, gauge.y, gauge.side, gauge.side);
     m_gauge.setVisible(gauge.visible);
-    return changed;
 }
 
 void CMeasurementCtrl::resizeEvent(QResizeEvent* event) {

@@ -63,6 +63,9 @@ private:
     void ApplyAlarmColour();
     bool ApplyTexts();
     bool RecalcLayout();
+    // Where the widest shown text ends; the gauge stays right of it.
+    int TextRight() const;
+    void PlaceGauge();
     void PaintSurface(QPainter& painter) const;
     ReadoutState State() const;
 

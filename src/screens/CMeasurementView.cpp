@@ -23,6 +23,7 @@ CMeasurementView::CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMe
     m_graph = new CGraphCtrl(this);
     m_graph->setObjectName(QStringLiteral("Graph"));
     m_graph->BindProfile(&m_profile);
+    m_graph->Graph().SetCompact(true);
     ResetPanelRoles();
     ConfigureMainQuantity();
     MarkSelection();

@@ -22,6 +22,7 @@ CPulseView::CPulseView(CSettingProfile& profile, std::unique_ptr<CMeasurementLin
     m_graph = new CGraphCtrl(this);
     m_graph->setObjectName(QStringLiteral("Graph"));
     m_graph->BindProfile(&m_profile);
+    m_graph->Graph().SetCompact(true);
     ResetPanelRoles();
     ConfigureMainQuantity();
     MarkSelection();

@@ -115,7 +115,7 @@ CReadoutLayout::Placements CReadoutLayout::Items(const ReadoutState& state, int 
     for (int item = 0; item < kReadoutItemCount; ++item) {
         const TemplateItem& source = layout.items[static_cast<std::size_t>(item)];
         ReadoutItemPlacement& placement = placements[static_cast<std::size_t>(item)];
-        placement.fontPoints = static_cast<int>(source.font * fontScale);
+        placement.fontPoints = std::max(kMinFontPoints, static_cast<int>(source.font * fontScale));
         placement.rgb = item == ItemValue ? ValueColour(state.style, state.alarm) : source.rgb;
         if (!source.visible || HiddenByState(state, item))
             continue;
@@ -127,10 +127,10 @@ CReadoutLayout::Placements CReadoutLayout::Items(const ReadoutState& state, int 
     return placements;
 }
 
-GaugePlacement CReadoutLayout::Gauge(int style, int width, int height) {
+GaugePlacement CReadoutLayout::Gauge(int style, int width, int height, int textRight) {
     const int w = std::max(width, kMinWidth);
     const int h = std::max(height, kMinHeight);
-    const int textWidth = TextAreaWidth(style, w);
+    const int textWidth = std::max(TextAreaWidth(style, w), textRight + kGaugeGap);
     GaugePlacement gauge;
     gauge.side = std::max(0, std::min(w - textWidth - 20, h - 20));
     gauge.x = textWidth + (w - textWidth - gauge.side) / 2;

@@ -41,9 +41,15 @@ public:
 
     static constexpr int kMinWidth = 300;
     static constexpr int kMinHeight = 200;
+    // Fonts follow the window but never shrink below what can still be read.
+    static constexpr int kMinFontPoints = 8;
+    // Space between the texts and the gauge.
+    static constexpr int kGaugeGap = 10;
 
     static Placements Items(const ReadoutState& state, int width, int height);
-    static GaugePlacement Gauge(int style, int width, int height);
+    // The gauge's square right of the text area, or right of `textRight` (where the widest
+    // shown text ends) when a text reaches further, so that the gauge never covers a text.
+    static GaugePlacement Gauge(int style, int width, int height, int textRight = 0);
     // Colour of the large digits in the normal or alarm state.
     static uint32_t ValueColour(int style, bool alarm);
     static int TextAreaWidth(int style, int width);

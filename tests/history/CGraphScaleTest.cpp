@@ -35,6 +35,16 @@ TEST(CGraphScale, SizesBelowTheMinimumAreRaisedAndNonPositiveOnesIgnored) {
     scale.Resize(0, 0, 0, -3);
     EXPECT_EQ(scale.Width(), 350);
     EXPECT_EQ(scale.Height(), 300);
+
+    // A compact graph keeps a bottom-row size whole, down to its labels and a plot 5 lines high.
+    scale.SetFontMetrics(7, 15);
+    scale.SetCompact(true);
+    scale.Resize(0, 0, 760, 233);
+    EXPECT_EQ(scale.Height(), 233);
+    EXPECT_EQ(scale.PlotBottom(), 233 - 3 * 15);
+    scale.Resize(0, 0, 100, 100);
+    EXPECT_EQ(scale.Width(), 36 * 7);
+    EXPECT_EQ(scale.Height(), 12 * 15);
 }
 
 TEST(CGraphScale, RangesAreOrderedWidenedAndNeverNonFinite) {

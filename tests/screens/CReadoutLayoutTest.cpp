@@ -107,4 +107,21 @@ TEST(CReadoutLayout, GaugeSquareBesideTheTextArea) {
     EXPECT_EQ(gauge.x, 200);
     EXPECT_EQ(gauge.y, 28);
     EXPECT_FALSE(CReadoutLayout::Gauge(StyleMain, 476, 326).visible);
+
+    // A text reaching past the text area (a return loss line) pushes the gauge aside.
+    const GaugePlacement pushed = CReadoutLayout::Gauge(StyleSmall, 475, 322, 230);
+    EXPECT_GE(pushed.x, 230 + CReadoutLayout::kGaugeGap);
+    EXPECT_EQ(pushed.x + pushed.side, 475 - 10);
+    EXPECT_EQ(CReadoutLayout::Gauge(StyleSmall, 475, 322, 100).x, gauge.x);
+}
+
+// The sensor lines of the main readout are 10 points in a 476-pixel template: in a panel of
+// three quarters of that they would shrink to 5 points.
+TEST(CReadoutLayout, FontsStayLegibleInSmallPanels) {
+    for (int style : {StyleMain, StyleSmall, StyleFullScreen, StyleFullScreenPulse}) {
+        const auto items = CReadoutLayout::Items(State(style), 300, 200);
+        for (int item = 0; item < kReadoutItemCount; ++item)
+            EXPECT_GE(items[item].fontPoints, CReadoutLayout::kMinFontPoints) << style << " " << item;
+    }
+    EXPECT_EQ(CReadoutLayout::Items(State(StyleMain), 952, 489)[ItemSerial].fontPoints, 15);
 }
