@@ -42,6 +42,10 @@ public:
     // Another sensor was connected: what the screen measured belongs to none of its readings.
     virtual void ForgetMeasurement() {}
 
+    // Three quarters of the main window's child area: where a new window opens and the size
+    // Window > Cascade gives each window.
+    QSize sizeHint() const override;
+
     bool OnCommand(int /*id*/) override { return false; }
     bool OnUpdateCommand(int /*id*/, CCommandState& /*state*/) override { return false; }
 

@@ -565,13 +565,25 @@ void CMainFrame::PlaceNewChild(CChildFrame* child) {
     // half drawn, maximized in name only.
     if (child->isMaximized())
         return;
+    const int others = VisibleChildCount() - 1;
+    // A screen alone in the window gets all of it.
+    if (child->IsScreen() && others == 0) {
+        child->showMaximized();
+        return;
+    }
     // Cascade from the top left so that a new window is never placed outside the visible area.
     constexpr int kStep = 24;
-    const int others = static_cast<int>(m_mdiArea->subWindowList().size()) - 1;
     const QSize area = m_mdiArea->viewport()->size();
-    const QSize size = (area * 3 / 4).expandedTo(QSize(480, 360));
+    const QSize size = child->sizeHint();
     const int offset = (others * kStep) % std::max(kStep, area.height() - size.height() + kStep);
     child->setGeometry(QRect(QPoint(offset, offset), size));
+}
+
+int CMainFrame::VisibleChildCount() const {
+    int count = 0;
+    for (const QMdiSubWindow* window : m_mdiArea->subWindowList())
+        count += window->isHidden() ? 0 : 1;
+    return count;
 }
 
 void CMainFrame::Register(CChildFrame* screen) {

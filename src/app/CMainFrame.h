@@ -121,6 +121,7 @@ private:
     CChildFrame* CreateChild(ChildKind kind);
     void ShowChild(CChildFrame* child);
     void PlaceNewChild(CChildFrame* child);
+    int VisibleChildCount() const;
     void Register(CChildFrame* screen);
     void ReleaseChild(CChildFrame* child);
     void OnChildActivated();

@@ -15,8 +15,7 @@ CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<C
           *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("MeasurementView"));
-    setWidget(m_view);
-    setFocusProxy(m_view);
+    SetView(m_view);
 }
 
 void CMeasurementFrame::Configure() {

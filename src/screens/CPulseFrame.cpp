@@ -12,8 +12,7 @@ CPulseFrame::CPulseFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementL
           *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("PulseView"));
-    setWidget(m_view);
-    setFocusProxy(m_view);
+    SetView(m_view);
 }
 
 void CPulseFrame::Configure() {

@@ -44,6 +44,12 @@ CScreenFrame::CScreenFrame(ChildKind kind, QWidget* parent)
 
 CScreenFrame::~CScreenFrame() = default;
 
+void CScreenFrame::SetView(QWidget* view) {
+    view->setFocusPolicy(Qt::ClickFocus);
+    setWidget(view);
+    setFocusProxy(view);
+}
+
 CSettingProfile& CScreenFrame::ProfileToUse(CSettingProfile* profile) {
     if (profile != nullptr)
         return *profile;

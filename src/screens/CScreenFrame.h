@@ -52,6 +52,10 @@ protected:
     static CSettingProfile& ProfileToUse(CSettingProfile* profile);
     // The derived frame's controller and the handler its readings go to, queued to this thread.
     void Attach(CScreenController& controller, CReadingReceiver& handler);
+    // The screen's one window, which takes the focus for the frame. It takes it on a click, so
+    // that a click on the title bar or anywhere in the screen activates the screen: a sub-window
+    // activates with the focus and refuses a click's focus while its proxy does.
+    void SetView(QWidget* view);
     void closeEvent(QCloseEvent* event) override;
 
     void ShowWarning(const std::string& text) override;

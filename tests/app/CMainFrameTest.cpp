@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -370,6 +371,23 @@ TEST_F(CMainFrameTest, WindowOpenedBesideAMaximizedOneFillsTheArea) {
     EXPECT_EQ(second->size(), m_frame->MdiArea()->viewport()->size());
 }
 
+TEST_F(CMainFrameTest, ScreenAloneOpensMaximisedAndCascadeKeepsWindowsReadable) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    m_frame->show();
+    ConnectModel(5);
+    m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
+    EXPECT_TRUE(m_frame->FindChild(ChildKind::Measurement)->isMaximized());
+    ASSERT_TRUE(m_frame->OpenHistoryFile(QString::fromStdString(WriteHistory("a.psh", 5))));
+    ASSERT_TRUE(m_frame->OpenHistoryFile(QString::fromStdString(WriteHistory("b.psh", 5))));
+
+    m_frame->ExecuteCommand(ID_WINDOW_CASCADE);
+    const QSize area = m_frame->MdiArea()->viewport()->size();
+    for (const QMdiSubWindow* window : m_frame->MdiArea()->subWindowList()) {
+        EXPECT_FALSE(window->isMaximized());
+        EXPECT_EQ(window->size(), area * 3 / 4) << window->windowTitle().toStdString();
+    }
+}
+
 TEST_F(CMainFrameTest, CommandLineNamesTheHistoryFileToOpen) {
     EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"\"")), QString());
     EXPECT_EQ(CMainFrame::HistoryPathOf(QStringLiteral("\"\"\"")), QString());
@@ -401,6 +419,19 @@ TEST_F(CMainFrameTest, StatusPanesTakeTwoThirdsAndOneThird) {
     m_frame->SetStatusText(QStringLiteral("warning"), 1);
     EXPECT_EQ(m_frame->StatusPanes()->Text(1), QStringLiteral("warning"));
     m_frame->SetStatusText(QStringLiteral("ignored"), 2);
+
+    // A long warning widens its pane, up to three quarters of the width, and is never cut off
+    // silently: what does not fit is elided and the whole text is the pane's tool tip.
+    EXPECT_EQ(CStatusPanes::PaneWidths(1024, 500), std::make_pair(523, 500));
+    EXPECT_EQ(CStatusPanes::PaneWidths(1024, 2000), std::make_pair(255, 768));
+    const QString warning = QString::fromStdString(CAppTestSandbox::GeneralText("S_SETTING_WARNING_POWER"));
+    m_frame->SetStatusText(warning, 1);
+    EXPECT_GT(m_frame->StatusPanes()->PaneWidth(1), m_frame->width() / 3);
+    const auto* pane = m_frame->StatusPanes()->findChildren<QLabel*>().at(1);
+    EXPECT_EQ(pane->text(), warning);
+    m_frame->SetStatusText(warning + warning + warning, 1);
+    EXPECT_TRUE(pane->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(pane->toolTip(), warning + warning + warning);
 }
 
 TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {

@@ -12,7 +12,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMdiArea>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -91,6 +95,32 @@ TEST_F(MeasurementViewTest, AvgOnlySensorShowsGraphAndRefusesOtherPanels) {
     EXPECT_TRUE(view.Panel(0)->IsSelected());
     EXPECT_FALSE(view.Panel(1)->IsSelected());
     EXPECT_FALSE(Query(ID_VIEW_HISTORYGRAPH).enabled);
+}
+
+// The screen activates on a click on its title bar or contents, as any window does, also when
+// a history window was active: its menus and Start/Stop are reachable then.
+TEST_F(MeasurementViewTest, ClickOnTitleBarOrContentsActivatesTheScreen) {
+    QMdiArea area;
+    area.resize(800, 600);
+    auto* screen = new CMeasurementFrame(m_profile.get(), std::make_unique<IdleLink>());
+    auto* history = area.addSubWindow(new QPlainTextEdit);
+    area.addSubWindow(screen);
+    area.show();
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    screen->setGeometry(0, 0, 400, 300);
+    history->setGeometry(420, 0, 300, 300);
+    const auto activateHistory = [&] {
+        QTest::mouseClick(history->widget(), Qt::LeftButton);
+        ASSERT_EQ(area.activeSubWindow(), history);
+    };
+    activateHistory();
+    QTest::mouseClick(screen->widget(), Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(area.activeSubWindow(), screen);
+    activateHistory();
+    const int titleBar = screen->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, screen);
+    QTest::mouseClick(screen, Qt::LeftButton, {}, QPoint(screen->width() / 3, titleBar / 2));
+    EXPECT_EQ(area.activeSubWindow(), screen);
 }
 
 TEST_F(MeasurementViewTest, DoubleClickingPanelZeroTogglesFullScreen) {
