@@ -4,6 +4,8 @@
 # executables live together with them in lib/pelmora; bin/ holds links to them (the running
 # program resolves a link to its real folder). Settings profiles go to the user's settings
 # folder when that folder is not writable.
+# The documents go to share/doc/pelmora, the package's name, not the project's.
+set(CMAKE_INSTALL_DOCDIR share/doc/pelmora)
 include(GNUInstallDirs)
 
 set(PELMORA_INSTALL_APPDIR lib/pelmora)
@@ -33,7 +35,7 @@ endif()
 if(TARGET pelmora_manual_pdf)
   install(FILES ${PELMORA_MANUAL_PDF} DESTINATION ${PELMORA_INSTALL_APPDIR})
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/manual/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/manual
-          FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
+          FILES_MATCHING PATTERN "*.md" PATTERN "*.png" PATTERN "tool" EXCLUDE)
 endif()
 
 set(CPACK_GENERATOR DEB)
@@ -41,10 +43,14 @@ set(CPACK_PACKAGE_NAME pelmora)
 set(CPACK_PACKAGE_VENDOR "Orvane")
 set(CPACK_PACKAGE_CONTACT "Pelmora developers <pelmora@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop program for RF power sensors")
+# One string: CPack wraps it into the control file's extended description (two quoted strings
+# would make a list, and its separator would show in the text).
 set(CPACK_PACKAGE_DESCRIPTION
-    "Connects to an RF power sensor over USB or a serial port, shows average, peak, pulse and CCDF\n"
-    "measurements live with limits and alarms, records histories and exports them.")
+    "Connects to an RF power sensor over USB or a serial port, shows average, peak, pulse and CCDF \
+measurements live with limits and alarms, records histories and exports them.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The build keeps its debugging information; the package does not need it.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

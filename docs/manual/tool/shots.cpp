@@ -29,6 +29,9 @@ public:
 };
 
 QString s_folder;
+// Dialogs that open on their own (the setting dialog of a new screen) would wait for a click;
+// all but the one being photographed are closed.
+bool s_dialogWanted = false;
 
 void Wait(int milliseconds) {
     QElapsedTimer timer;
@@ -47,13 +50,24 @@ void Save(QWidget* widget, const QString& name) {
     std::fflush(stdout);
 }
 
+void CloseUnwantedDialogs() {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget(); dialog && !s_dialogWanted)
+            dialog->close();
+    });
+    timer->start(200);
+}
+
 // Runs a command that opens a modal dialog, saves the dialog and closes it.
 void SaveDialogOf(CMainFrame& frame, int command, const QString& name) {
+    s_dialogWanted = true;
     QTimer::singleShot(600, [name] {
         QWidget* dialog = QApplication::activeModalWidget();
         Save(dialog, name);
         if (dialog)
             dialog->close();
+        s_dialogWanted = false;
     });
     frame.ExecuteCommand(command);
 }
@@ -67,12 +81,14 @@ void SaveScreen(CMainFrame& frame, int command, const QString& name) {
     Wait(300);
     frame.ExecuteCommand(ID_MEASURE_START);
     Wait(4000);
-    Save(&frame, name);
-    if (QMdiSubWindow* child = frame.MdiArea()->activeSubWindow()) {
-        child->showMaximized();
-        Wait(500);
+    // A screen opened alone fills the main window; the plain shot shows it as a window.
+    QMdiSubWindow* child = frame.MdiArea()->activeSubWindow();
+    if (child != nullptr && child->isMaximized()) {
         Save(&frame, name + QStringLiteral("-maximised"));
+        child->showNormal();
+        Wait(500);
     }
+    Save(&frame, name);
     frame.ExecuteCommand(ID_MEASURE_STOP);
 }
 
@@ -92,6 +108,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(s_folder);
     CLoggingSink sink;
     CMessageBoxes::SetSink(&sink);
+    CloseUnwantedDialogs();
     CMainFrame& frame = *application.MainFrame();
     frame.resize(1024, 720);
     Wait(300);
