@@ -3,7 +3,9 @@
 #include "app/CAppRegistry.h"
 #include "app/CStringTable.h"
 #include "app/CommandIds.h"
+#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
+#include "model/HistoryChannel.h"
 #include "platform/CMessageBeep.h"
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
@@ -12,15 +14,6 @@
 #include "screens/CEngineMeasurementLink.h"
 
 #include <cstdio>
-
-namespace {
-
-constexpr int kCcdfItem = 5;
-// The sensor that can tell reverse from forward power before a CCDF
-// measurement.
-constexpr int kReverseCheckModel = 5;
-
-} // namespace
 
 CCcdfFrame::CCcdfFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
     : CScreenFrame(ChildKind::Ccdf, parent), m_profile(ProfileToUse(profile)),
@@ -58,7 +51,7 @@ void CCcdfFrame::ApplySettings() {
 // The technology goes to the sensor first; the one model that can, also checks
 // whether more power comes back than goes forward.
 CMeasurementLink::SetupJob CCcdfFrame::StartSetup() {
-    const bool checkReverse = m_profile.GetModelNumber() == kReverseCheckModel;
+    const bool checkReverse = CModelTable::HasForwardReverse(m_profile.GetModelNumber());
     const int32_t frequency = CMeterCommand::Hundredths(m_profile.GetFrequency());
     const int32_t technology = m_profile.GetTechnology();
     // The job may outlive the screen on the worker, so it shares the flag rather
@@ -72,7 +65,7 @@ CMeasurementLink::SetupJob CCcdfFrame::StartSetup() {
 }
 
 void CCcdfFrame::OnSetupDone(bool acknowledged) {
-    if (!acknowledged || m_profile.GetModelNumber() != kReverseCheckModel)
+    if (!acknowledged || !CModelTable::HasForwardReverse(m_profile.GetModelNumber()))
         return;
     const CMeterEngine& engine = CMeterEngine::Instance();
     const int32_t forward = engine.GetForwardPower();
@@ -130,12 +123,12 @@ bool CCcdfFrame::OnUpdateCommand(int id, CCommandState& state) {
     case ID_ALARM_ON:
     case ID_ALARM_OFF:
         state.Enable(true);
-        state.SetCheck(m_profile.IsAlarmOn(kCcdfItem) == (id == ID_ALARM_ON));
+        state.SetCheck(m_profile.IsAlarmOn(kItemCcdf) == (id == ID_ALARM_ON));
         return true;
     case ID_LIMITCHECK_ENABLE:
     case ID_LIMITCHECK_DISABLE:
         state.Enable(true);
-        state.SetCheck(m_profile.IsLimitEnabled(kCcdfItem) == (id == ID_LIMITCHECK_ENABLE));
+        state.SetCheck(m_profile.IsLimitEnabled(kItemCcdf) == (id == ID_LIMITCHECK_ENABLE));
         return true;
     case ID_MODE_ABSOLUTE:
     case ID_MODE_RELATIVE:

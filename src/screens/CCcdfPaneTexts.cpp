@@ -4,12 +4,12 @@
 #include "ccdf/CCcdfTexts.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
+#include "model/HistoryChannel.h"
 
 #include <cstdio>
 
 namespace {
 
-constexpr int kCcdfItem = 5;
 // Only this model has a technology setting to show.
 constexpr int kTechnologyModel = 5;
 
@@ -124,13 +124,13 @@ std::string CCcdfPaneTexts::AlarmText(int key, const CSettingProfile& profile) {
     case 1: {
         float low = 0.0f;
         float high = 0.0f;
-        profile.GetLimits(kCcdfItem, low, high);
+        profile.GetLimits(kItemCcdf, low, high);
         return Printf("%.2f", static_cast<double>(high));
     }
     case 2:
-        return OnOff(profile.IsAlarmOn(kCcdfItem));
+        return OnOff(profile.IsAlarmOn(kItemCcdf));
     case 3:
-        return OnOff(profile.IsLimitEnabled(kCcdfItem));
+        return OnOff(profile.IsLimitEnabled(kItemCcdf));
     default:
         return {};
     }
@@ -147,7 +147,7 @@ std::string CCcdfPaneTexts::TableText(Pane pane, int key, const CCcdfResult& res
 bool CCcdfPaneTexts::IsCrestAlarm(const SValues& values) {
     if (values.profile == nullptr || values.result == nullptr || !values.result->measured)
         return false;
-    const RangeLimitItem& item = values.profile->GetItem(kCcdfItem);
+    const RangeLimitItem& item = values.profile->GetItem(kItemCcdf);
     return item.limitEnabled && values.result->crestFactor > static_cast<double>(item.highLimit);
 }
 

@@ -1,15 +1,11 @@
 #include "screens/CCcdfView.h"
 
-#include "app/CAppRegistry.h"
-#include "app/CMenuBuilder.h"
-#include "app/CShellLink.h"
 #include "screens/CCcdfGraphCtrl.h"
 #include "screens/CCcdfSplitter.h"
 #include "screens/CCcdfTextView.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
-#include <QMenu>
 
 #include <algorithm>
 
@@ -143,15 +139,5 @@ void CCcdfView::LayoutPanes(int width, int height) {
 }
 
 void CCcdfView::contextMenuEvent(QContextMenuEvent* event) {
-    CShellLink* shell = CAppRegistry::Instance().GetShell();
-    if (shell == nullptr)
-        return;
-    if (m_contextMenus == nullptr) {
-        m_contextMenus = CMenuBuilder::BuildContextMenus(nullptr, &shell->Commands());
-        m_contextMenus->setParent(this, m_contextMenus->windowFlags());
-    }
-    if (m_contextMenus->actions().isEmpty() || m_contextMenus->actions().constFirst()->menu() == nullptr)
-        return;
-    shell->UpdateCommandStates();
-    m_contextMenus->actions().constFirst()->menu()->exec(event->globalPos());
+    m_contextMenu.Show(event->globalPos());
 }

@@ -2,6 +2,7 @@
 
 #include "ccdf/CCcdfResult.h"
 #include "screens/CCcdfPaneTexts.h"
+#include "screens/CScreenContextMenu.h"
 
 #include <QWidget>
 
@@ -12,7 +13,6 @@ class CCcdfGraphCtrl;
 class CCcdfSplitter;
 class CCcdfTextView;
 class CSettingProfile;
-class QMenu;
 
 // The client area of the CCDF screen: three text panes on the left, the graph at the top right
 // and three text panes below it, in splitters whose bars stay where the layout puts them. It
@@ -54,5 +54,5 @@ private:
     CCcdfSplitter* m_bottomRight;
     CCcdfGraphCtrl* m_graph;
     std::array<CCcdfTextView*, CCcdfPaneTexts::PaneCount> m_panes{};
-    QMenu* m_contextMenus = nullptr;
+    CScreenContextMenu m_contextMenu{this};
 };

@@ -1,32 +1,12 @@
 #pragma once
 
-#include <array>
+#include "screens/CReadoutGridLayout.h"
 
-// A child window's place in the view, in client coordinates.
-struct PanelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool visible = false;
-
-    bool Contains(int px, int py) const {
-        return visible && px >= x && py >= y && px < x + width && py < y + height;
-    }
-    bool operator==(const PanelRect&) const = default;
-};
-
-// The arrangement of the AVG & PEAK screen: four readout panels (0 the main readout showing
-// the main quantity, 1 AVG, 2 PEAK, 3 VSWR/PAR) and the history graph, in a two-by-two
-// multi-screen view or one panel full screen, with the selection rules of each model.
-class CMeasurementLayout {
+// The arrangement of the AVG & PEAK screen: panel 0 the main readout, panels 1 AVG, 2 PEAK and
+// 3 VSWR/PAR, moved into the slots by the main quantity; the graph replaces the bottom row on
+// request, and always for sensors that fill only one readout.
+class CMeasurementLayout : public CReadoutGridLayout {
 public:
-    static constexpr int kPanelCount = 4;
-    static constexpr int kGraphIndex = 4; // index of the graph in Geometry()
-    static constexpr int kNoPanel = -1;
-
-    enum class DoubleClickAction { None, MultiScreen, SetAsDefault, FullScreen };
-
     explicit CMeasurementLayout(int modelNumber = 0);
 
     // Panel 1, 2 or 3 by the model's capabilities: AVG, else PEAK, else VSWR; else panel 1.
@@ -40,53 +20,15 @@ public:
     // Quantity of a small panel at its creation; panel 0 shows the main quantity.
     static int RoleQuantity(int panel);
 
-    // Back to the roles of the panels for the model, with its selection and main quantity.
-    void ConfigureForModel(int modelNumber);
-
-    int ModelNumber() const { return m_model; }
-    int MainQuantity() const { return m_mainQuantity; }
-    int FullScreenPanel() const { return m_fullScreenPanel; }
-    bool IsFullScreen() const { return m_fullScreenPanel != kNoPanel; }
-    bool IsGraphShown() const { return m_graphShown; }
-    int SelectedPanel() const { return m_selectedPanel; }
-    int SelectedQuantity() const { return PanelQuantity(m_selectedPanel); }
-    int PanelQuantity(int panel) const;
-    int PanelStyle(int panel) const;
-    const std::array<int, kPanelCount>& Slots() const { return m_slots; }
-
-    // False when the model refuses the panel or no panel was hit; the selection is kept then.
-    bool Select(int panel);
-    // True when the main quantity changed.
-    bool SetAsDefault();
-    void SetMainQuantity(int quantity);
-    // Each returns false when the view was not in the state the command starts from.
-    bool FullScreen();
-    bool MultiScreen();
+    void ConfigureForModel(int modelNumber) override;
+    bool SetAsDefault() override;
     // True when the main quantity changed.
     bool ToggleGraph();
-    // What a double click does on a panel (kNoPanel for the gaps); the graph takes none.
-    DoubleClickAction DoubleClick(int panel, bool onGraph);
-
-    using Rects = std::array<PanelRect, kPanelCount + 1>;
-
-    // Rectangles of the panels 0..3 and the graph (index 4) for a client area.
-    Rects Geometry(int cx, int cy) const;
-    // The same for any screen of this shape: the panels in the slots top left, top right, bottom
-    // left, bottom right, or one panel filling the area.
-    static Rects ViewGeometry(int cx, int cy, const std::array<int, kPanelCount>& slots, int fullScreenPanel,
-                              bool graphShown);
-    // The visible panel whose rectangle holds a point, or kNoPanel.
-    static int PanelIn(const Rects& rects, int px, int py);
-    // The visible panel under a point, or kNoPanel.
-    int PanelAt(int cx, int cy, int px, int py) const;
 
 private:
-    void Arrange();
-
-    int m_model;
-    std::array<int, kPanelCount> m_slots{0, 1, 2, 3};
-    int m_mainQuantity = 0;
-    int m_fullScreenPanel = kNoPanel;
-    bool m_graphShown = false;
-    int m_selectedPanel = 1;
+    int RoleQuantityOf(int panel) const override { return RoleQuantity(panel); }
+    bool IsSelectableNow(int panel) const override { return IsSelectable(m_model, panel); }
+    int FullScreenStyle() const override;
+    bool GraphInMultiScreen() const override { return ShowsGraphInMultiScreen(m_model); }
+    void Arrange() override;
 };

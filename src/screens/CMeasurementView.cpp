@@ -1,279 +1,47 @@
 #include "screens/CMeasurementView.h"
 
 #include "app/CommandIds.h"
-#include "history/CGraphCtrl.h"
 #include "model/CSettingProfile.h"
 #include "screens/CMeasurementCtrl.h"
-#include "screens/CMeasurementLink.h"
-
-#include <QMouseEvent>
-#include <QPainter>
 
 CMeasurementView::CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
                                    CScreenNotices& notices, QWidget* parent)
-    : QWidget(parent), m_profile(profile), m_link(std::move(link)), m_layout(profile.GetModelNumber()),
-      m_handler(profile, *m_link, *this, notices) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel) {
-        auto* control = new CMeasurementCtrl(this);
-        control->setObjectName(QStringLiteral("Panel%1").arg(panel));
-        control->BindProfile(&m_profile);
-        m_panels[static_cast<size_t>(panel)] = control;
-    }
-    m_graph = new CGraphCtrl(this);
-    m_graph->setObjectName(QStringLiteral("Graph"));
-    m_graph->BindProfile(&m_profile);
-    m_graph->Graph().SetCompact(true);
-    ResetPanelRoles();
-    ConfigureMainQuantity();
-    MarkSelection();
-    ApplyLayout();
-}
-
-int CMeasurementView::ModelNumber() const {
-    return m_profile.GetModelNumber();
-}
-
-void CMeasurementView::ResetPanelRoles() {
-    for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel) {
-        CMeasurementCtrl* control = Panel(panel);
-        control->SetQuantity(m_layout.PanelQuantity(panel));
-        control->SetStyle(m_layout.PanelStyle(panel));
-        control->Refresh(CMeasurementCtrl::RefreshAll);
-    }
-}
-
-// Panel 0 and the graph follow the main quantity.
-void CMeasurementView::ConfigureMainQuantity() {
-    Panel(0)->SetQuantity(m_layout.MainQuantity());
-    Panel(0)->Refresh(CMeasurementCtrl::RefreshAll);
-    m_graph->SetChannel(ModelNumber(), m_layout.MainQuantity(), false);
-    m_graph->RefreshLive(false);
-}
+    : CReadoutGridView(profile, std::move(link),
+                       std::make_unique<CMeasurementLayout>(profile.GetModelNumber()), parent),
+      m_handler(profile, Link(), *this, notices) {}
 
 void CMeasurementView::ConfigureForModel() {
-    m_layout.ConfigureForModel(ModelNumber());
-    ResetPanelRoles();
-    for (CMeasurementCtrl* control : m_panels)
-        control->SetAlarm(false);
-    ConfigureMainQuantity();
-    MarkSelection();
+    CReadoutGridView::ConfigureForModel();
     m_handler.ConfigureForModel();
-    ApplyLayout();
-}
-
-void CMeasurementView::ApplySettings() {
-    RedrawPanels(CMeasurementCtrl::RefreshAll);
-    m_graph->RefreshLive(false);
-}
-
-void CMeasurementView::ApplyLayout() {
-    const auto rects = m_layout.Geometry(width(), height());
-    for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel) {
-        CMeasurementCtrl* control = Panel(panel);
-        if (control->GetStyle() != m_layout.PanelStyle(panel)) {
-            control->SetStyle(m_layout.PanelStyle(panel));
-            control->Refresh(CMeasurementCtrl::RefreshAll);
-        }
-        const PanelRect& rect = rects[static_cast<size_t>(panel)];
-        control->setGeometry(rect.x, rect.y, rect.width, rect.height);
-        control->setVisible(rect.visible);
-    }
-    const PanelRect& graph = rects[CMeasurementLayout::kGraphIndex];
-    m_graph->setGeometry(graph.x, graph.y, graph.width, graph.height);
-    m_graph->setVisible(graph.visible);
-    update();
-}
-
-void CMeasurementView::RedrawPanels(int refreshKind) {
-    for (CMeasurementCtrl* control : m_panels)
-        control->Refresh(refreshKind);
-}
-
-void CMeasurementView::RedrawQuantity(int quantity, int refreshKind) {
-    for (CMeasurementCtrl* control : m_panels) {
-        if (control->GetQuantity() == quantity)
-            control->Refresh(refreshKind);
-    }
-    m_graph->RefreshLive(false);
-}
-
-void CMeasurementView::MarkSelection() {
-    for (int panel = 0; panel < CMeasurementLayout::kPanelCount; ++panel)
-        Panel(panel)->SetSelected(panel == m_layout.SelectedPanel());
 }
 
 void CMeasurementView::ShowAlarm(int quantity, bool alarm) {
     const int panel = CMeasurementLayout::PanelOfQuantity(quantity);
     if (panel != CMeasurementLayout::kNoPanel)
         Panel(panel)->SetAlarm(alarm);
-    if (m_layout.MainQuantity() == quantity)
+    if (Layout().MainQuantity() == quantity)
         Panel(0)->SetAlarm(alarm);
 }
 
-void CMeasurementView::ShowNewValue() {
-    RedrawPanels(CMeasurementCtrl::RefreshValues);
-    m_graph->RefreshLive(false);
-}
-
-void CMeasurementView::RedrawAll() {
-    RedrawPanels(CMeasurementCtrl::RefreshAll);
-    m_graph->RefreshLive(false);
-}
-
-void CMeasurementView::paintEvent(QPaintEvent* /*event*/) {
-    // The gaps between the panels show this black background.
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-}
-
-void CMeasurementView::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    ApplyLayout();
-    m_graph->RefreshLive(true);
-}
-
-void CMeasurementView::SelectAt(const QPoint& position) {
-    const int panel = m_layout.PanelAt(width(), height(), position.x(), position.y());
-    if (m_layout.Select(panel))
-        MarkSelection();
-}
-
-void CMeasurementView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        SelectAt(event->position().toPoint());
-    } else if (event->button() == Qt::RightButton) {
-        SelectAt(event->position().toPoint());
-        m_contextMenu.Show(event->globalPosition().toPoint());
-    }
-    event->accept();
-}
-
-void CMeasurementView::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint position = event->position().toPoint();
-    const bool onGraph = m_graph->isVisible() && m_graph->geometry().contains(position);
-    const int panel = m_layout.PanelAt(width(), height(), position.x(), position.y());
-    const CMeasurementLayout::DoubleClickAction action = m_layout.DoubleClick(panel, onGraph);
-    MarkSelection();
-    switch (action) {
-    case CMeasurementLayout::DoubleClickAction::MultiScreen:
-        OnMultiScreen();
-        break;
-    case CMeasurementLayout::DoubleClickAction::SetAsDefault:
-        OnSetAsDefault();
-        break;
-    case CMeasurementLayout::DoubleClickAction::FullScreen:
-        OnFullScreen();
-        break;
-    case CMeasurementLayout::DoubleClickAction::None:
-        break;
-    }
-}
-
 bool CMeasurementView::OnCommand(int id) {
-    switch (id) {
-    case ID_VIEW_FULLSCREEN:
-        OnFullScreen();
-        return true;
-    case ID_VIEW_MULTISCREEN:
-        OnMultiScreen();
-        return true;
-    case ID_VIEW_HISTORYGRAPH:
+    if (id == ID_VIEW_HISTORYGRAPH) {
         OnHistoryGraph();
         return true;
-    case ID_SETASDEFAULT:
-        OnSetAsDefault();
-        return true;
-    case ID_MODE_ABSOLUTE:
-    case ID_MODE_RELATIVE:
-        OnMeasurementMode(id == ID_MODE_RELATIVE);
-        return true;
-    case ID_LIMITCHECK_ENABLE:
-    case ID_LIMITCHECK_DISABLE:
-        OnLimitEnabled(id == ID_LIMITCHECK_ENABLE);
-        return true;
-    case ID_ALARM_ON:
-    case ID_ALARM_OFF:
-        m_profile.SetAlarmOn(m_layout.SelectedQuantity(), id == ID_ALARM_ON);
-        return true;
-    default:
-        return false;
     }
-}
-
-void CMeasurementView::OnFullScreen() {
-    if (!m_layout.FullScreen())
-        return;
-    ConfigureMainQuantity();
-    ApplyLayout();
-}
-
-void CMeasurementView::OnMultiScreen() {
-    if (m_layout.MultiScreen())
-        ApplyLayout();
+    return CReadoutGridView::OnCommand(id);
 }
 
 void CMeasurementView::OnHistoryGraph() {
-    m_layout.ToggleGraph();
+    MutableLayout().ToggleGraph();
     ConfigureMainQuantity();
     ApplyLayout();
-}
-
-void CMeasurementView::OnSetAsDefault() {
-    const bool selectedAlarm = Panel(m_layout.SelectedPanel())->GetAlarm();
-    if (!m_layout.SetAsDefault())
-        return;
-    Panel(0)->SetAlarm(selectedAlarm);
-    ConfigureMainQuantity();
-    ApplyLayout();
-}
-
-void CMeasurementView::OnMeasurementMode(bool relative) {
-    m_profile.SetRelativeMode(relative);
-    RedrawPanels(CMeasurementCtrl::RefreshAll);
-    m_graph->RefreshLive(false);
-}
-
-void CMeasurementView::OnLimitEnabled(bool enabled) {
-    const int quantity = m_layout.SelectedQuantity();
-    m_profile.SetLimitEnabled(quantity, enabled);
-    RedrawQuantity(quantity, CMeasurementCtrl::RefreshLimits);
 }
 
 bool CMeasurementView::OnUpdateCommand(int id, CCommandState& state) {
-    const int selected = m_layout.SelectedQuantity();
-    switch (id) {
-    case ID_VIEW_FULLSCREEN:
-    case ID_VIEW_MULTISCREEN:
-        state.Enable(true);
-        state.SetCheck(m_layout.IsFullScreen() == (id == ID_VIEW_FULLSCREEN));
-        return true;
-    case ID_VIEW_HISTORYGRAPH:
+    if (id == ID_VIEW_HISTORYGRAPH) {
         state.Enable(CMeasurementLayout::IsGraphAllowed(ModelNumber()));
-        state.SetCheck(m_layout.IsGraphShown());
+        state.SetCheck(Layout().IsGraphShown());
         return true;
-    case ID_SETASDEFAULT:
-        state.Enable(selected != m_layout.MainQuantity());
-        return true;
-    case ID_MODE_ABSOLUTE:
-    case ID_MODE_RELATIVE:
-        state.Enable(selected != ChannelVswr);
-        state.SetCheck(m_profile.IsRelativeMode() == (id == ID_MODE_RELATIVE));
-        return true;
-    case ID_LIMITCHECK_ENABLE:
-    case ID_LIMITCHECK_DISABLE:
-        state.Enable(true);
-        state.SetCheck(m_profile.IsLimitEnabled(selected) == (id == ID_LIMITCHECK_ENABLE));
-        return true;
-    case ID_ALARM_ON:
-    case ID_ALARM_OFF:
-        state.Enable(true);
-        state.SetCheck(m_profile.IsAlarmOn(selected) == (id == ID_ALARM_ON));
-        return true;
-    default:
-        return false;
     }
+    return CReadoutGridView::OnUpdateCommand(id, state);
 }

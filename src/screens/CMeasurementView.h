@@ -1,25 +1,15 @@
 #pragma once
 
-#include "app/CCommandState.h"
-#include "screens/CMeasurementDisplay.h"
 #include "screens/CMeasurementHandler.h"
 #include "screens/CMeasurementLayout.h"
-#include "screens/CMeasurementLink.h"
-#include "screens/CScreenContextMenu.h"
+#include "screens/CReadoutGridView.h"
 
-#include <QWidget>
-
-#include <array>
-#include <memory>
-
-class CGraphCtrl;
-class CMeasurementCtrl;
-class CSettingProfile;
+class CScreenNotices;
 
 // The AVG & PEAK screen's one window: four readouts and the history graph in a two-by-two or
-// full-screen arrangement, and the commands that change them. Readings reach Handler() on the
-// user-interface thread; measuring is the frame's.
-class CMeasurementView : public QWidget, private CMeasurementDisplay {
+// full-screen arrangement that follows the main quantity, and the history-graph command.
+// Readings reach Handler() on the user-interface thread; measuring is the frame's.
+class CMeasurementView : public CReadoutGridView {
     Q_OBJECT
 
 public:
@@ -27,51 +17,21 @@ public:
                      CScreenNotices& notices, QWidget* parent = nullptr);
 
     CMeasurementHandler& Handler() { return m_handler; }
-    CMeasurementLink& Link() { return *m_link; }
-    const CMeasurementLayout& Layout() const { return m_layout; }
-    CMeasurementCtrl* Panel(int panel) const { return m_panels[static_cast<size_t>(panel)]; }
-    CGraphCtrl* Graph() const { return m_graph; }
+    const CMeasurementLayout& Layout() const { return static_cast<const CMeasurementLayout&>(GridLayout()); }
 
     // Adapts the panels, the graph and the request cycle to the connected model.
-    void ConfigureForModel();
+    void ConfigureForModel() override;
     // The setting dialog changed the profile: everything redraws.
-    void ApplySettings();
+    void ApplySettings() { RedrawAll(); }
 
-    bool OnCommand(int id);
-    bool OnUpdateCommand(int id, CCommandState& state);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CCommandState& state) override;
 
 private:
     void ShowAlarm(int quantity, bool alarm) override;
-    void ShowNewValue() override;
-    void RedrawAll() override;
-
-    int ModelNumber() const;
-    void ResetPanelRoles();
-    void ConfigureMainQuantity();
-    void ApplyLayout();
-    void RedrawPanels(int refreshKind);
-    void RedrawQuantity(int quantity, int refreshKind);
-    void SelectAt(const QPoint& position);
-    void MarkSelection();
-
-    void OnFullScreen();
-    void OnMultiScreen();
+    int RuleQuantity() const override { return Layout().SelectedQuantity(); }
+    CMeasurementLayout& MutableLayout() { return static_cast<CMeasurementLayout&>(GridLayout()); }
     void OnHistoryGraph();
-    void OnSetAsDefault();
-    void OnMeasurementMode(bool relative);
-    void OnLimitEnabled(bool enabled);
 
-    CSettingProfile& m_profile;
-    std::unique_ptr<CMeasurementLink> m_link;
-    std::array<CMeasurementCtrl*, CMeasurementLayout::kPanelCount> m_panels{};
-    CGraphCtrl* m_graph = nullptr;
-    CMeasurementLayout m_layout;
     CMeasurementHandler m_handler;
-    CScreenContextMenu m_contextMenu{this};
 };

@@ -4,10 +4,8 @@
 #include "model/HistoryChannel.h"
 #include "screens/ReadoutItem.h"
 
-#include <algorithm>
-
 CPulseLayout::CPulseLayout(int modelNumber)
-    : m_model(modelNumber), m_mainQuantity(ChannelPulse), m_selectedPanel(InitialSelection(modelNumber, 1)) {}
+    : CReadoutGridLayout(modelNumber, ChannelPulse, InitialSelection(modelNumber, 1), true) {}
 
 int CPulseLayout::InitialSelection(int modelNumber, int current) {
     const SensorModel* model = CModelTable::FindByNumber(modelNumber);
@@ -52,23 +50,6 @@ void CPulseLayout::ConfigureForModel(int modelNumber) {
     SetAsDefault();
 }
 
-int CPulseLayout::PanelQuantity(int panel) const {
-    return panel == 0 ? m_mainQuantity : RoleQuantity(panel);
-}
-
-int CPulseLayout::PanelStyle(int panel) const {
-    if (panel == 0)
-        return StyleMain;
-    return panel == m_fullScreenPanel ? StyleFullScreenPulse : StyleSmall;
-}
-
-bool CPulseLayout::Select(int panel) {
-    if (!IsSelectable(m_model, panel))
-        return false;
-    m_selectedPanel = panel;
-    return true;
-}
-
 bool CPulseLayout::SetAsDefault() {
     if (m_selectedPanel == 0 || SelectedQuantity() == m_mainQuantity)
         return false;
@@ -76,39 +57,6 @@ bool CPulseLayout::SetAsDefault() {
     return true;
 }
 
-bool CPulseLayout::FullScreen() {
-    if (IsFullScreen())
-        return false;
-    m_fullScreenPanel = m_selectedPanel;
-    m_graphShown = false;
-    m_mainQuantity = SelectedQuantity();
-    return true;
-}
-
-bool CPulseLayout::MultiScreen() {
-    if (!IsFullScreen())
-        return false;
-    m_fullScreenPanel = kNoPanel;
-    m_graphShown = true;
-    return true;
-}
-
-CPulseLayout::DoubleClickAction CPulseLayout::DoubleClick(int panel, bool onGraph) {
-    if (onGraph)
-        return DoubleClickAction::None;
-    if (IsFullScreen())
-        return DoubleClickAction::MultiScreen;
-    Select(panel);
-    const bool smallPanel = panel >= 1 && panel < kPanelCount;
-    if (smallPanel && PanelQuantity(panel) != m_mainQuantity && IsSelectable(m_model, panel))
-        return DoubleClickAction::SetAsDefault;
-    return DoubleClickAction::FullScreen;
-}
-
-CMeasurementLayout::Rects CPulseLayout::Geometry(int cx, int cy) const {
-    return CMeasurementLayout::ViewGeometry(cx, cy, kFixedSlots, m_fullScreenPanel, m_graphShown);
-}
-
-int CPulseLayout::PanelAt(int cx, int cy, int px, int py) const {
-    return CMeasurementLayout::PanelIn(Geometry(cx, cy), px, py);
+int CPulseLayout::FullScreenStyle() const {
+    return StyleFullScreenPulse;
 }

@@ -1,19 +1,12 @@
 #pragma once
 
-#include "screens/CMeasurementLayout.h"
-
-#include <array>
+#include "screens/CReadoutGridLayout.h"
 
 // The arrangement of the PULSE screen: panel 0 the main readout, panels 1 PULSE, 2 PEAK and
 // 3 VSWR/PAR, each in a fixed slot, with the history graph of the main quantity in the bottom
 // row; or one panel full screen. The model decides which panels may be selected.
-class CPulseLayout {
+class CPulseLayout : public CReadoutGridLayout {
 public:
-    static constexpr int kPanelCount = CMeasurementLayout::kPanelCount;
-    static constexpr int kGraphIndex = CMeasurementLayout::kGraphIndex;
-    static constexpr int kNoPanel = CMeasurementLayout::kNoPanel;
-    using DoubleClickAction = CMeasurementLayout::DoubleClickAction;
-
     explicit CPulseLayout(int modelNumber = 0);
 
     // Panel 1, 2 or 3 by the model's capabilities: PULSE, else PEAK, else VSWR; else `current`.
@@ -24,37 +17,13 @@ public:
     static int RoleQuantity(int panel);
 
     // Back to the panel roles and multi-screen view with the graph, selection by the model.
-    void ConfigureForModel(int modelNumber);
-
-    int MainQuantity() const { return m_mainQuantity; }
-    bool IsFullScreen() const { return m_fullScreenPanel != kNoPanel; }
-    bool IsGraphShown() const { return m_graphShown; }
-    int SelectedPanel() const { return m_selectedPanel; }
-    int SelectedQuantity() const { return PanelQuantity(m_selectedPanel); }
-    int PanelQuantity(int panel) const;
-    int PanelStyle(int panel) const;
-
-    // False when the model refuses the panel or no panel was hit; the selection is kept then.
-    bool Select(int panel);
+    void ConfigureForModel(int modelNumber) override;
     // Panel 0 goes back to PULSE unless the selection already shows what it shows; true when it did.
-    bool SetAsDefault();
-    // Each returns false when the view was not in the state the command starts from.
-    bool FullScreen();
-    bool MultiScreen();
-    // What a double click does on a panel (kNoPanel for the gaps); the graph takes none.
-    DoubleClickAction DoubleClick(int panel, bool onGraph);
-
-    // Rectangles of the panels 0..3 and the graph (index 4) for a client area.
-    CMeasurementLayout::Rects Geometry(int cx, int cy) const;
-    // The visible panel under a point, or kNoPanel.
-    int PanelAt(int cx, int cy, int px, int py) const;
+    bool SetAsDefault() override;
 
 private:
-    static constexpr std::array<int, kPanelCount> kFixedSlots{0, 1, 2, 3};
-
-    int m_model;
-    int m_mainQuantity;
-    int m_fullScreenPanel = kNoPanel;
-    bool m_graphShown = true;
-    int m_selectedPanel = 1;
+    int RoleQuantityOf(int panel) const override { return RoleQuantity(panel); }
+    bool IsSelectableNow(int panel) const override { return IsSelectable(m_model, panel); }
+    int FullScreenStyle() const override;
+    bool GraphInMultiScreen() const override { return true; }
 };
