@@ -17,6 +17,8 @@
 #include <QMdiArea>
 #include <QTimer>
 
+#include <vector>
+
 namespace {
 
 constexpr int kStatusWarningPane = 1;
@@ -98,7 +100,7 @@ bool CScreenFrame::OnUpdateCommand(int id, CCommandState& state) {
 }
 
 void CScreenFrame::OnStart() {
-    if (m_controller->IsRunning() || !OtherScreensOfferToSave())
+    if (m_controller->IsRunning() || !OtherScreensGiveWay())
         return;
     // A save the user asked for but that did not happen must not cost the records.
     if (m_controller->StartDiscardsUnsaved() && Ask("S_MEASUREVIEW_ONMEASURESTART") && !SaveWithDialog())
@@ -106,15 +108,20 @@ void CScreenFrame::OnStart() {
     m_controller->Start();
 }
 
-// The screens share one record: Start here clears what another screen measured.
-bool CScreenFrame::OtherScreensOfferToSave() {
+// The screens share one record: Start here clears what another screen measured, and only one
+// screen may record into it, so the others stop once none of them cancelled.
+bool CScreenFrame::OtherScreensGiveWay() {
     if (mdiArea() == nullptr)
         return true;
-    for (QMdiSubWindow* window : mdiArea()->subWindowList()) {
-        auto* other = qobject_cast<CChildFrame*>(window);
-        if (other != nullptr && other != this && !other->OfferToSave())
+    std::vector<CScreenFrame*> others;
+    for (QMdiSubWindow* window : mdiArea()->subWindowList())
+        if (auto* other = qobject_cast<CScreenFrame*>(window); other != nullptr && other != this)
+            others.push_back(other);
+    for (CScreenFrame* other : others)
+        if (!other->OfferToSave())
             return false;
-    }
+    for (CScreenFrame* other : others)
+        other->m_controller->Stop();
     return true;
 }
 

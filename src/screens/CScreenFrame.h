@@ -77,7 +77,7 @@ private:
     };
 
     void OnStart();
-    bool OtherScreensOfferToSave();
+    bool OtherScreensGiveWay();
     void OnReset();
     // True only when the user chose a path and the history was written there.
     bool SaveWithDialog();

@@ -200,6 +200,16 @@ TEST_F(ScreensWithVirtualSensor, SwitchingScreensAndExitAskBeforeAnUnsavedMeasur
     pulse->OnCommand(ID_MEASURE_START);
     EXPECT_FALSE(pulse->Controller().IsRunning());
     EXPECT_EQ(Records().Count(ChannelAvg), measured);
+
+    // Declining to save lets the PULSE screen start; the other one stops recording into the record.
+    screen->OnCommand(ID_MEASURE_START);
+    ASSERT_TRUE(RunUntil([&] { return Records().Count(ChannelAvg) >= 2; }));
+    const int asked = Questions();
+    Answer(IDNO);
+    pulse->OnCommand(ID_MEASURE_START);
+    EXPECT_EQ(Questions(), asked + 1);
+    EXPECT_TRUE(pulse->Controller().IsRunning());
+    EXPECT_FALSE(screen->Controller().IsRunning());
 }
 
 TEST_F(ScreensWithVirtualSensor, ReconnectingKeepsTheLimitsInForceAndShowsThem) {
