@@ -66,9 +66,13 @@ bool CSettingDlg_Avg::Validate() {
             return Refuse(fault.field, fault.key);
         }
     }
+    return true;
+}
+
+// The ranges and limits take effect on every confirmed OK, whichever tab is shown.
+void CSettingDlg_Avg::ApplyValidated() {
     for (const CRangeDlg* range : m_ranges)
         range->WriteTo(Profile());
-    return true;
 }
 
 void CSettingDlg_Avg::Apply() {

@@ -17,6 +17,7 @@ public:
     CSettingDlg_Avg(CSettingProfile& profile, int rangeTab, QWidget* parent = nullptr);
 
     bool Validate() override;
+    void ApplyValidated() override;
     void Apply() override;
 
 private:

@@ -64,8 +64,12 @@ bool CSettingDlg_Pulse::Validate() {
         return Refuse(field, "S_IDD_SETTING_INVALID_NUMBER");
     if (const CRangeDlg::Fault fault = m_range->Check())
         return Refuse(fault.field, fault.key);
-    m_range->WriteTo(Profile());
     return true;
+}
+
+// The range and limits take effect on every confirmed OK, whichever tab is shown.
+void CSettingDlg_Pulse::ApplyValidated() {
+    m_range->WriteTo(Profile());
 }
 
 void CSettingDlg_Pulse::Apply() {

@@ -15,6 +15,7 @@ public:
     explicit CSettingDlg_Pulse(CSettingProfile& profile, QWidget* parent = nullptr);
 
     bool Validate() override;
+    void ApplyValidated() override;
     void Apply() override;
 
     // The profile's technology for each entry of the technology list.

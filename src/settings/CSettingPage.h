@@ -23,8 +23,7 @@ public:
     // Texts come from the language file section of the page.
     CSettingPage(CSettingProfile& profile, const char* section, QWidget* parent = nullptr);
 
-    // Shows the first problem found and puts the focus on its field. Range items are written
-    // into the profile as soon as the whole page is valid.
+    // Shows the first problem found and puts the focus on its field; changes nothing.
     virtual bool Validate() { return true; }
     // Writes what the page keeps on every confirmed OK, whether its tab is shown or not; called
     // once every page validated, before Apply.

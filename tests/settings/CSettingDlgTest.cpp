@@ -196,8 +196,10 @@ TEST_F(CSettingDlgTest, OnlyTheSelectedTabsPageIsApplied) {
     ExpectRefused("S_IDD_SETTING_ONOK_IFREQ", Find(SettingPageKind::Avg, IdcFrequency));
 }
 
-TEST_F(CSettingDlgTest, CancelKeepsTheRangeItemsThatValidationWrote) {
+TEST_F(CSettingDlgTest, RangesAreWrittenOnlyOnceEveryPageValidated) {
     Open(5, 2);
+    float storedMinimum = 0, storedMaximum = 0;
+    m_profile->GetDisplayRange(ChannelAvg, storedMinimum, storedMaximum);
     Enter(SettingPageKind::Avg, IdcDisplayMin, "10", 0);
     Enter(SettingPageKind::Avg, IdcDisplayMax, "50", 0);
     Enter(SettingPageKind::Avg, IdcFrequency, "1000");
@@ -209,10 +211,19 @@ TEST_F(CSettingDlgTest, CancelKeepsTheRangeItemsThatValidationWrote) {
 
     float minimum = 0, maximum = 0;
     m_profile->GetDisplayRange(ChannelAvg, minimum, maximum);
-    EXPECT_FLOAT_EQ(minimum, 10.0f);
-    EXPECT_FLOAT_EQ(maximum, 50.0f);
+    EXPECT_FLOAT_EQ(minimum, storedMinimum);
+    EXPECT_FLOAT_EQ(maximum, storedMaximum);
     EXPECT_FLOAT_EQ(m_profile->GetFrequency(), 2400.0f);
     EXPECT_FLOAT_EQ(m_profile->GetExtOffset(), 0.0f);
+
+    Open(5, 2);
+    Enter(SettingPageKind::Avg, IdcDisplayMin, "10", 0);
+    Enter(SettingPageKind::Avg, IdcDisplayMax, "50", 0);
+    m_dialog->accept();
+    ASSERT_TRUE(Accepted());
+    m_profile->GetDisplayRange(ChannelAvg, minimum, maximum);
+    EXPECT_FLOAT_EQ(minimum, 10.0f) << "confirmed on another tab";
+    EXPECT_FLOAT_EQ(maximum, 50.0f);
 }
 
 TEST_F(CSettingDlgTest, AvgPageAppliesItsChoices) {
