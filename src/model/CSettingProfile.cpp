@@ -57,6 +57,9 @@ CSettingProfile::~CSettingProfile() {
 }
 
 bool CSettingProfile::SaveOnExit() {
+    if (m_leftSaved)
+        return true;
+    m_leftSaved = true;
     // A model number without a table row has no file name to save under.
     if (GetModel() == nullptr)
         return true;

@@ -28,6 +28,7 @@ public:
     bool Save(const std::string& modelName);
     // Saves under the current model's name on the way out, except that settings which were never
     // loaded, saved or set up for a sensor (a session without one) leave an existing file alone.
+    // Only the first call writes: the destructor does not write again what the window saved.
     bool SaveOnExit();
     static std::string ProfilePath(const std::string& modelName);
     static std::string FirmwareText(int firmwareNumber);
@@ -144,6 +145,7 @@ private:
     float m_extOffset = 0.0f;
     bool m_relativeMode = false;
     bool m_settingsInUse = false;
+    bool m_leftSaved = false; // SaveOnExit has run
     RangeLimitItem m_items[kItemCount];
     CRecordStore m_records;
 };

@@ -60,6 +60,14 @@ TEST_F(CSettingProfileTest, DestructionSavesCurrentModel) {
     CSettingProfile reloaded;
     ASSERT_TRUE(reloaded.Load("VL-D530"));
     EXPECT_FLOAT_EQ(reloaded.GetFrequency(), 915.5f);
+
+    {
+        CSettingProfile saved;
+        saved.SetDevice(5, 1, 100);
+        ASSERT_TRUE(saved.SaveOnExit());
+        WriteFile("VL-D530.ini", "written once");
+    }
+    EXPECT_EQ(ReadFile("VL-D530.ini"), "written once") << "saved on the way out, not again when destroyed";
 }
 
 TEST_F(CSettingProfileTest, DefaultsNeverUsedForASensorLeaveAStoredProfileAlone) {
