@@ -98,7 +98,8 @@ void CGraphCtrl::RefreshLiveNow(bool resetWindow) {
         m_points.shrink_to_fit();
     }
     m_points.reserve(static_cast<std::size_t>(m_windowLength));
-    CGraphSource::FromLive(*m_profile, m_channel, m_windowLength, m_points, m_view);
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, *m_profile, m_channel, m_windowLength, m_points,
+                           m_view);
     ApplyView(resetWindow ? Repaint::Now : Repaint::Paced);
 }
 

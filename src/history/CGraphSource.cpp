@@ -118,8 +118,8 @@ int CGraphSource::FromHistory(const GraphTextLookup& text, int modelNumber, cons
     return channel;
 }
 
-void CGraphSource::FromLive(const CSettingProfile& profile, int channel, int windowLength,
-                            std::vector<GraphPoint>& points, GraphView& view) {
+void CGraphSource::FromLive(const GraphTextLookup& text, const CSettingProfile& profile, int channel,
+                            int windowLength, std::vector<GraphPoint>& points, GraphView& view) {
     const CRecordStore& records = profile.Records();
     const std::span<const float> series = records.Series(channel);
     const int count = static_cast<int>(series.size());
@@ -144,8 +144,8 @@ void CGraphSource::FromLive(const CSettingProfile& profile, int channel, int win
     const int64_t start = records.StartTime();
     const int64_t latest = records.LastSampleTime();
     const bool known = start != 0 && latest != 0;
-    view.xStartLabel = known ? CHistoryRecorder::TimeText(start) : "0000-00-00 00:00:00";
-    view.xEndLabel = known ? CHistoryRecorder::TimeText(latest) : "0000-00-00 00:00:00";
+    view.xStartLabel = known ? CHistoryRecorder::TimeText(start) : text("S_MEASUREVIEW_NOVALUE");
+    view.xEndLabel = known ? CHistoryRecorder::TimeText(latest) : view.xStartLabel;
     view.unit = IsPowerChannel(channel) ? "dBm" : "";
     view.averageShown = false;
 }

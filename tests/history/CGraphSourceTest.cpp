@@ -36,14 +36,16 @@ TEST_F(CGraphSourceTest, LiveWindowStartsAtZeroUntilItIsFull) {
         Profile().Records().AddValue(ChannelAvg, static_cast<float>(i));
     std::vector<GraphPoint> points;
     GraphView view;
-    CGraphSource::FromLive(Profile(), ChannelAvg, 400, points, view);
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), ChannelAvg, 400, points, view);
     ASSERT_EQ(view.series.pointCount, 30);
     EXPECT_FLOAT_EQ(view.series.xMinimum, 0.0f);
     EXPECT_FLOAT_EQ(view.series.xMaximum, 400.0f);
     EXPECT_FLOAT_EQ(points[29].x, 29.0f);
     EXPECT_FLOAT_EQ(points[29].y, 29.0f);
     EXPECT_EQ(view.unit, "dBm");
-    EXPECT_EQ(view.xStartLabel, "0000-00-00 00:00:00");
+    // Without a start time the axis tells that no time is known, never a zero date.
+    EXPECT_EQ(view.xStartLabel, CStringTable::GetGeneralText("S_MEASUREVIEW_NOVALUE"));
+    EXPECT_EQ(view.xEndLabel, view.xStartLabel);
 }
 
 TEST_F(CGraphSourceTest, LiveWindowFollowsTheNewestSamples) {
@@ -53,7 +55,7 @@ TEST_F(CGraphSourceTest, LiveWindowFollowsTheNewestSamples) {
     Profile().SetLimitEnabled(ChannelVswr, true);
     std::vector<GraphPoint> points;
     GraphView view;
-    CGraphSource::FromLive(Profile(), ChannelVswr, 400, points, view);
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), ChannelVswr, 400, points, view);
     ASSERT_EQ(view.series.pointCount, 400);
     EXPECT_FLOAT_EQ(view.series.xMinimum, 600.0f);
     EXPECT_FLOAT_EQ(view.series.xMaximum, 1000.0f);
