@@ -1,7 +1,6 @@
 #include "cli/CCliLoggingCommands.h"
 
 #include "app/CLoggingSetup.h"
-#include "app/CStringTable.h"
 #include "cli/CCliOptions.h"
 #include "cli/CCliSensor.h"
 #include "history/CHistoryRecorder.h"
@@ -44,12 +43,6 @@ std::vector<CliCommand> CCliLoggingCommands::Commands() {
          Download},
         {{"logging", "erase"}, "[--port N|usb]", "Erase the data the sensor logged.", 0, 2, Erase},
     };
-}
-
-// A language text, or its key where the language file lacks it.
-static std::string Text(const char* key) {
-    const std::string text = CStringTable::GetGeneralText(key);
-    return text.empty() ? key : text;
 }
 
 // A refusal of the sensor's, with the reason the engine recorded for it.
@@ -106,9 +99,9 @@ static bool ApplyMeasurement(const CliContext& context, Options& options, CSetti
         return refuse("bad offset '" + options["offset"] + "' (dB)");
     const SensorModel* model = profile.GetModel();
     if (!model || frequency < model->minFrequencyMHz || frequency > model->maxFrequencyMHz)
-        return refuse(Text("S_IDD_SETTING_ONOK_IFREQ"));
+        return refuse(CCliOptions::Text("S_IDD_SETTING_ONOK_IFREQ"));
     if (offset < -kMaxOffsetDb || offset > kMaxOffsetDb)
-        return refuse(Text("S_IDD_SETTING_INVAL_OFFSET"));
+        return refuse(CCliOptions::Text("S_IDD_SETTING_INVAL_OFFSET"));
     profile.SetFrequency(static_cast<float>(frequency));
     profile.SetExtOffset(static_cast<float>(offset));
     return true;
@@ -142,7 +135,7 @@ int CCliLoggingCommands::Start(const CliContext& context) {
     profile.SetLoggingRunTime(runTime);
     const CLoggingSequence::StartValues values = CLoggingSetup::StartValues(profile);
     if (!CMeterEngine::Instance().StartLogging(values))
-        return FailOnSensor(context, Text("S_SETTING_WARNING_LOGGING_FAIL"));
+        return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_LOGGING_FAIL"));
     context.out << "logging " << values.recordCount << " records every " << interval << " s at "
                 << values.frequencyHundredths / 100 << " MHz\n";
     return 0;
@@ -154,7 +147,7 @@ int CCliLoggingCommands::Clear(const CliContext& context) {
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
     if (!CMeterEngine::Instance().SetLoggingMode(0))
-        return FailOnSensor(context, Text("S_SETTING_WARNING_CLEAR_FAIL"));
+        return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_CLEAR_FAIL"));
     context.out << "logging switched off\n";
     return 0;
 }
@@ -197,9 +190,9 @@ int CCliLoggingCommands::Download(const CliContext& context) {
     CRecordStore records;
     const CLoggingDownload::Result result = download.Download(records, sensor.IsSerial());
     if (result == CLoggingDownload::NothingLogged)
-        return CCliOptions::Fail(context, Text("S_SETTING_WARNING_DN_0_FAIL"));
+        return CCliOptions::Fail(context, CCliOptions::Text("S_SETTING_WARNING_DN_0_FAIL"));
     if (result == CLoggingDownload::Failed)
-        return FailOnSensor(context, Text("S_SETTING_WARNING_DN_FAIL"));
+        return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_DN_FAIL"));
     CSettingProfile& profile = sensor.Profile();
     profile.Records() = std::move(records);
     std::string error;
@@ -217,7 +210,7 @@ int CCliLoggingCommands::Erase(const CliContext& context) {
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
     if (!CLoggingDownload(CMeterEngine::Instance()).ClearLoggedData())
-        return FailOnSensor(context, Text("S_SETTING_WARNING_CLEAR_FAIL"));
-    context.out << Text("S_SETTING_WARNING_CLEAR_SUCCESS") << "\n";
+        return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_CLEAR_FAIL"));
+    context.out << CCliOptions::Text("S_SETTING_WARNING_CLEAR_SUCCESS") << "\n";
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "cli/CCliOptions.h"
 
+#include "app/CStringTable.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -53,4 +55,9 @@ bool CCliOptions::ParseReal(const std::string& text, double minimum, double maxi
 int CCliOptions::Fail(const CliContext& context, const std::string& reason) {
     context.err << "pelmora-cli: " << reason << "\n";
     return 1;
+}
+
+std::string CCliOptions::Text(const char* key) {
+    const std::string text = CStringTable::GetGeneralText(key);
+    return text.empty() ? key : text;
 }

@@ -25,4 +25,6 @@ public:
     static bool ParseReal(const std::string& text, double minimum, double maximum, double& number);
     // Reports the reason on the error stream; the exit code 1.
     static int Fail(const CliContext& context, const std::string& reason);
+    // A language text, or its key where the language file lacks it.
+    static std::string Text(const char* key);
 };

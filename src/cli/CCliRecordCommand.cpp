@@ -2,6 +2,7 @@
 
 #include "cli/CCliSensor.h"
 
+#include "cli/CCliNotices.h"
 #include "cli/CCliOptions.h"
 
 #include "history/CHistoryChannels.h"
@@ -15,7 +16,6 @@
 #include "screens/CMeasurementDisplay.h"
 #include "screens/CMeasurementHandler.h"
 #include "screens/CPulseHandler.h"
-#include "screens/CScreenNotices.h"
 #include "settings/CSettingValidation.h"
 
 #include <algorithm>
@@ -85,8 +85,8 @@ CReadingSinks::Kind SinkKind(const CPulseHandler& /*handler*/) {
 // worker and are queued to the thread that runs the request cycle, like the screen's are.
 template <typename Handler> class CRecordSession : public CReadingReceiver {
 public:
-    CRecordSession(const RecordOptions& options, std::ostream& out)
-        : m_options(options), m_out(out), m_handler(m_profile, m_link, m_display, m_notices),
+    CRecordSession(const RecordOptions& options, std::ostream& out, std::ostream& err)
+        : m_options(options), m_out(out), m_notices(err), m_handler(m_profile, m_link, m_display, m_notices),
           m_controller(m_handler.Controller()) {}
 
     ~CRecordSession() override {
@@ -228,7 +228,7 @@ private:
     std::optional<ProfileSettings> m_saved;
     CEngineMeasurementLink m_link{m_profile, [this](std::function<void()> call) { Post(std::move(call)); }};
     CMeasurementDisplay m_display;
-    CScreenNotices m_notices;
+    CCliNotices m_notices;
     Handler m_handler;
     CScreenController& m_controller;
     std::mutex m_queueLock;
@@ -297,7 +297,7 @@ bool ParseOptions(const CliContext& context, RecordOptions& options) {
 }
 
 template <typename Handler> int RecordAs(const CliContext& context, const RecordOptions& options) {
-    CRecordSession<Handler> session(options, context.out);
+    CRecordSession<Handler> session(options, context.out, context.err);
     std::string reason;
     if (!session.Open(reason))
         return CCliOptions::Fail(context, reason);

@@ -1,6 +1,8 @@
 #include "cli/CCliRecordCommand.h"
 #include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
+#include "cli/CCliNotices.h"
+#include "cli/CCliOptions.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "model/HistoryChannel.h"
@@ -152,4 +154,13 @@ TEST_F(CCliRecordCommandTest, RefusesBadOverrides) {
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         EXPECT_EQ(Record(arguments), 2) << extra[0] << " " << extra[1];
     }
+}
+
+TEST(CCliNoticesTest, AFullRecordIsToldOnTheErrorStream) {
+    std::ostringstream err;
+    CCliNotices notices(err);
+    notices.ShowRecordFull(false); // the record was cleared: nothing to tell
+    EXPECT_TRUE(err.str().empty());
+    notices.ShowRecordFull(true);
+    EXPECT_NE(err.str().find(CCliOptions::Text("S_SCREEN_RECORD_FULL")), std::string::npos);
 }
