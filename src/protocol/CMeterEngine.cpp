@@ -21,6 +21,12 @@ static constexpr int kIdleWaitMs = 100;
 // the worker can hold it, and none takes longer.
 static constexpr uint32_t kExchangeLineWaitMs = 15000;
 static constexpr int32_t kCommandModel = 5; // the model with its own command table
+// The rest of an abandoned reply is read away until the line has been quiet this long, but for
+// no longer than the limit: a download over a COM port can run on for minutes, and an exchange
+// that fails after the limit settles the line again.
+static constexpr uint32_t kSettleQuietMs = 100;
+static constexpr auto kSettleLimit = std::chrono::seconds(5);
+static constexpr uint32_t kSettleChunk = 4096;
 
 static std::unique_ptr<CMeterEngine>& Holder() {
     static std::unique_ptr<CMeterEngine> instance;
@@ -458,8 +464,22 @@ bool CMeterEngine::Fail(Failure failure) {
 
 // A write to a present port does not fail: a refused one means the port is gone.
 bool CMeterEngine::Send(const uint8_t* bytes, uint32_t count) {
+    if (!m_transport)
+        return Fail(Failure::PortGone);
+    if (m_lineUnsettled)
+        SettleLine();
     uint32_t written = 0;
-    return (m_transport && m_transport->Write(bytes, count, &written)) || Fail(Failure::PortGone);
+    return m_transport->Write(bytes, count, &written) || Fail(Failure::PortGone);
+}
+
+void CMeterEngine::SettleLine() {
+    m_lineUnsettled = false;
+    const auto deadline = std::chrono::steady_clock::now() + kSettleLimit;
+    uint32_t got = 0;
+    do {
+        got = 0;
+        m_transport->Read(m_buffer.data(), kSettleChunk, &got, kSettleQuietMs);
+    } while (got > 0 && std::chrono::steady_clock::now() < deadline);
 }
 
 bool CMeterEngine::Receive(uint32_t count, uint32_t timeoutMs) {
@@ -471,6 +491,7 @@ bool CMeterEngine::Receive(uint32_t count, uint32_t timeoutMs) {
     // reply in the buffer; such a read counts as no reply.
     if (m_transport->Read(m_buffer.data(), count, &received, timeoutMs) && received == count)
         return true;
+    m_lineUnsettled = true;
     // A read gives up before its time-out only when the link reported an error (or a
     // disconnect cancelled it).
     const auto spent = std::chrono::steady_clock::now() - start;

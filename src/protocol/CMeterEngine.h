@@ -206,6 +206,8 @@ private:
 
     // Line primitives; the caller holds m_line.
     bool Send(const uint8_t* bytes, uint32_t count);
+    // Reads away what is still arriving of a reply the engine gave up on.
+    void SettleLine();
     bool Receive(uint32_t count, uint32_t timeoutMs);
     bool Fail(Failure failure);
     int32_t ReadShortReply(uint32_t timeoutMs, uint32_t expectedLength);
@@ -244,6 +246,9 @@ private:
     std::array<std::atomic<int32_t>, kPulseValueCount> m_pulseValues;
     std::array<std::atomic<int32_t>, kStatusWordCount> m_statusWords;
     CPeakSelector m_peakSelector; // worker only
+    // A reply was not read in full, so its rest may still be on its way; kept across
+    // connections, as the sensor goes on sending after a disconnect. Guarded by m_line.
+    bool m_lineUnsettled = false;
 
     std::mutex m_requestLock; // guards m_request, m_jobs and m_acceptingJobs
     SRequest m_request;

@@ -1,3 +1,4 @@
+#include "device/CSerialDevice.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
@@ -203,4 +204,32 @@ TEST_F(EngineWithVirtualSensorTest, ALostSensorIsReopenedAndOnlyTheSameOneResume
     EXPECT_TRUE(waitUntil([&] { return !m_engine.IsLinkLost(); }));
     EXPECT_FALSE(m_engine.IsOtherSensorOnPort());
     EXPECT_EQ(ExchangeState(CMeterEngine::ModeAvg), 1);
+}
+
+TEST_F(EngineWithVirtualSensorTest, BytesLeftByAFailedSerialDownloadDoNotSpoilTheNextConnect) {
+    VirtualSensorConfig config = Config(5);
+    config.pace = true; // the download keeps arriving after the engine gave up on it
+    m_sensor = std::make_unique<CVirtualSensor>(config);
+    const int port = m_sensor->StartSerial();
+    ASSERT_GT(port, 0) << m_sensor->LastError();
+    m_engine.SetTransportFactory([](int32_t) {
+        auto device = std::make_unique<CSerialDevice>();
+        device->SetWritePauseMs(0); // the virtual sensor needs no pause; keeps the test short
+        return device;
+    });
+    ASSERT_EQ(m_engine.Connect(port), 0);
+    CLoggingSequence::StartValues values;
+    values.frequencyHundredths = 240000;
+    values.channelMask = 0x05;
+    values.intervalSeconds = 1;
+    values.recordCount = 500;
+    ASSERT_TRUE(m_engine.StartLogging(values));
+    ASSERT_TRUE(m_engine.SetLoggingMode(0));
+    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+
+    CRecordStore records;
+    const int32_t blocks = 4; // about two seconds of bytes at the line's pace
+    EXPECT_FALSE(m_engine.DownloadLoggedData(100, blocks * 512, blocks, 1000, records));
+    m_engine.Disconnect();
+    EXPECT_EQ(m_engine.Connect(port), 0);
 }
