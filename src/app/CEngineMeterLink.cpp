@@ -8,8 +8,8 @@ void CEngineMeterLink::Connect(int32_t port, ConnectDone done) {
     CMeterEngine::Instance().ConnectAsync(port, m_poster.Wrap(std::move(done)));
 }
 
-void CEngineMeterLink::Disconnect() {
-    CMeterEngine::Instance().Disconnect();
+void CEngineMeterLink::Disconnect(DisconnectDone done) {
+    CMeterEngine::Instance().DisconnectAsync(m_poster.Wrap(std::move(done)));
 }
 
 bool CEngineMeterLink::IsConnected() const {

@@ -7,7 +7,7 @@
 class CEngineMeterLink : public CMeterLink {
 public:
     void Connect(int32_t port, ConnectDone done) override;
-    void Disconnect() override;
+    void Disconnect(DisconnectDone done) override;
     bool IsConnected() const override;
     int32_t IdentificationCode() const override;
     int32_t SerialNumber() const override;

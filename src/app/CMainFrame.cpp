@@ -282,7 +282,7 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
-    if (id == ID_DEVICE_CONNECT && m_connecting) {
+    if (id == ID_DEVICE_CONNECT && (m_connecting || m_disconnecting)) {
         state.Enable(false);
         return true;
     }
@@ -336,13 +336,13 @@ void CMainFrame::FinishConnect(int port, int32_t result) {
     const SensorModel* model = result == 0 ? CModelTable::FindByCode(code) : nullptr;
     if (model == nullptr) {
         if (result == 0)
-            m_link->Disconnect(); // a code the table does not know cannot be measured
+            ReleaseSensor(); // a code the table does not know cannot be measured
         UpdateCommandStates();
         ReportConnectFailure(code);
         return;
     }
     if (!TakeOverSensor(*model)) {
-        m_link->Disconnect(); // the user kept the unsaved measurement of the previous sensor
+        ReleaseSensor(); // the user kept the unsaved measurement of the previous sensor
         UpdateCommandStates();
         return;
     }
@@ -418,13 +418,22 @@ void CMainFrame::ReportConnectFailure(int32_t code) {
 void CMainFrame::OnDisconnect() {
     if (!OfferToSaveScreens())
         return;
-    m_link->Disconnect();
+    ReleaseSensor([this] { CMessageBoxes::FromKey(this, "S_IDD_DISCONNECTED", MB_ICONINFORMATION); });
     // The last readings stay recorded, but no readout may show them as live any more.
     m_profile.Records().ForgetCurrentValues();
     for (CChildFrame* screen : Screens())
         screen->ApplySettings();
     UpdateCommandStates();
-    CMessageBoxes::FromKey(this, "S_IDD_DISCONNECTED", MB_ICONINFORMATION);
+}
+
+void CMainFrame::ReleaseSensor(std::function<void()> released) {
+    m_disconnecting = true;
+    m_link->Disconnect([this, released = std::move(released)] {
+        m_disconnecting = false;
+        UpdateCommandStates();
+        if (released)
+            released();
+    });
 }
 
 void CMainFrame::OnFileOpen() {

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -50,6 +51,8 @@ public:
     // window goes on working; the connect finishes when the link reports back.
     void ConnectToPort(int port);
     bool IsConnecting() const { return m_connecting; }
+    // The sensor is released while the window goes on working; Connect waits for the port.
+    bool IsDisconnecting() const { return m_disconnecting; }
     // True while at least one measurement screen takes readings.
     bool IsAnyScreenOpen() { return m_link->Sinks().IsAnySet(); }
 
@@ -111,6 +114,8 @@ private:
     QString ScreenTitle() const;
     bool TellIfNotSaved(bool saved);
     void OnDisconnect();
+    // Lets the sensor go without waiting for it; `released` runs once the port is free.
+    void ReleaseSensor(std::function<void()> released = {});
     void OnFileOpen();
     void SwitchMode(int command);
     CChildFrame* OpenScreenReplacingActive(ChildKind kind);
@@ -145,6 +150,7 @@ private:
     int m_currentMode = 0;
     QString m_portLabel;
     bool m_connecting = false;
+    bool m_disconnecting = false;
     // The profile holds the settings of a sensor connected in this session.
     bool m_sensorKnown = false;
 };

@@ -10,12 +10,15 @@ class CReadingSinks;
 class CMeterLink {
 public:
     using ConnectDone = std::function<void(int32_t result)>;
+    using DisconnectDone = std::function<void()>;
 
     virtual ~CMeterLink() = default;
     // Connects without holding up the caller; `done` runs later on the user-interface thread
     // (or at once) with 0 when connected, a negative code otherwise. A port below 1 means USB.
     virtual void Connect(int32_t port, ConnectDone done) = 0;
-    virtual void Disconnect() = 0;
+    // Disconnects at once without waiting for the sensor; `done` runs later on the
+    // user-interface thread (or at once) when the port is free.
+    virtual void Disconnect(DisconnectDone done) = 0;
     virtual bool IsConnected() const = 0;
     virtual int32_t IdentificationCode() const = 0;
     virtual int32_t SerialNumber() const = 0;

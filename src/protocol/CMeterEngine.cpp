@@ -66,6 +66,7 @@ void CMeterEngine::SetTransportFactory(TransportFactory factory) {
 }
 
 void CMeterEngine::ConnectAsync(int32_t port, std::function<void(int32_t result)> done) {
+    JoinCloser();
     JoinEndedWorker();
     if (m_worker.joinable()) {
         done(-1);
@@ -105,23 +106,60 @@ void CMeterEngine::JoinEndedWorker() {
 }
 
 void CMeterEngine::Disconnect() {
+    JoinCloser();
+    if (SignalStop())
+        FinishStop();
+    ReleaseTransport();
+}
+
+void CMeterEngine::DisconnectAsync(std::function<void()> done) {
+    JoinCloser();
+    if (!SignalStop()) {
+        ReleaseTransport();
+        done();
+        return;
+    }
+    m_disconnecting.store(true);
+    auto shared = std::make_shared<std::function<void()>>(std::move(done));
+    const auto finish = [this, shared] {
+        FinishStop();
+        ReleaseTransport();
+        m_disconnecting.store(false);
+        (*shared)();
+    };
+    try {
+        m_closer = std::thread(finish);
+    } catch (const std::system_error&) {
+        finish();
+    }
+}
+
+bool CMeterEngine::SignalStop() {
     ForgetIdentity();
     m_connected.store(false);
-    if (m_worker.joinable()) {
-        m_stopping.store(true);
-        m_stopEvent.Set();
-        if (!m_workerEnded.Wait(kStopGraceMs))
-            m_transport->CancelIo();
-        m_worker.join();
-        // Leave no stale signal behind for the next connection's worker.
-        for (CAutoResetEvent* event : {&m_workerEnded, &m_requestEvent, &m_jobEvent, &m_stopEvent})
-            event->Wait(0);
-        m_stopping.store(false);
-        // An identification cut short may have got as far as recording the sensor.
-        ForgetIdentity();
-        m_connected.store(false);
-    }
-    ReleaseTransport();
+    if (!m_worker.joinable())
+        return false;
+    m_stopping.store(true);
+    m_stopEvent.Set();
+    return true;
+}
+
+void CMeterEngine::FinishStop() {
+    if (!m_workerEnded.Wait(kStopGraceMs))
+        m_transport->CancelIo();
+    m_worker.join();
+    // Leave no stale signal behind for the next connection's worker.
+    for (CAutoResetEvent* event : {&m_workerEnded, &m_requestEvent, &m_jobEvent, &m_stopEvent})
+        event->Wait(0);
+    m_stopping.store(false);
+    // An identification cut short may have got as far as recording the sensor.
+    ForgetIdentity();
+    m_connected.store(false);
+}
+
+void CMeterEngine::JoinCloser() {
+    if (m_closer.joinable())
+        m_closer.join();
 }
 
 void CMeterEngine::ForgetIdentity() {

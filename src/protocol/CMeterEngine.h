@@ -94,6 +94,11 @@ public:
     int32_t Connect(int32_t port);
     // Stops the worker (cancelling a long exchange after kStopGraceMs) and releases the transport.
     void Disconnect();
+    // Disconnect without holding up the caller: the engine is disconnected at once, while a
+    // thread of its own waits for the worker and releases the transport, then calls `done`
+    // there. A Connect or Disconnect meanwhile waits for that to end.
+    void DisconnectAsync(std::function<void()> done);
+    bool IsDisconnecting() const { return m_disconnecting.load(); }
     // True from a successful connect until Disconnect, also while a lost link is being reopened.
     bool IsConnected() const { return m_connected.load(); }
     // With auto-reconnect on, a sensor that stops answering is not given up: the worker closes
@@ -183,6 +188,11 @@ private:
 
     bool Queue(std::function<void()> run, std::function<void()> abandon);
     void JoinEndedWorker();
+    // Marks the engine disconnected and tells a running worker to stop; false when none runs.
+    bool SignalStop();
+    // Lets the worker end (cutting its exchange short after kStopGraceMs) and joins it.
+    void FinishStop();
+    void JoinCloser();
     void ForgetIdentity();
     void ReleaseTransport();
     int32_t OpenAndIdentify(int32_t port);
@@ -258,6 +268,8 @@ private:
     std::atomic<bool> m_stopping{false};
     std::atomic<bool> m_workerRunning{false};
     std::thread m_worker;
+    std::thread m_closer; // finishes a DisconnectAsync
+    std::atomic<bool> m_disconnecting{false};
     CAutoResetEvent m_requestEvent;
     CAutoResetEvent m_jobEvent;
     CAutoResetEvent m_stopEvent;

@@ -46,6 +46,9 @@ struct LinkState {
     // while it identifies the sensor.
     bool deferConnect = false;
     CMeterLink::ConnectDone deferredDone;
+    // Set: Disconnect keeps its completion, like the engine while its worker ends.
+    bool deferDisconnect = false;
+    CMeterLink::DisconnectDone deferredRelease;
 };
 
 class CFakeLink : public CMeterLink {
@@ -59,7 +62,13 @@ public:
         else
             done(m_state.connectResult);
     }
-    void Disconnect() override { m_state.connected = false; }
+    void Disconnect(DisconnectDone done) override {
+        m_state.connected = false;
+        if (m_state.deferDisconnect)
+            m_state.deferredRelease = std::move(done);
+        else
+            done();
+    }
     bool IsConnected() const override { return m_state.connected; }
     int32_t IdentificationCode() const override { return m_state.code; }
     int32_t SerialNumber() const override { return 4711; }
@@ -211,6 +220,24 @@ TEST_F(CMainFrameTest, WindowWorksOnWhileTheSensorIsIdentified) {
     EXPECT_EQ(m_frame->Profile().GetModelNumber(), 1);
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
     EXPECT_EQ(m_sandbox.Messages().shown[0].text, CAppTestSandbox::GeneralText("S_IDD_CONNECTED"));
+}
+
+TEST_F(CMainFrameTest, WindowWorksOnWhileTheSensorIsReleased) {
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(1, 5);
+    m_link.deferDisconnect = true;
+    m_frame->ExecuteCommand(ID_DEVICE_DISCONNECT);
+    EXPECT_TRUE(m_frame->IsDisconnecting());
+    EXPECT_FALSE(Enabled(ID_DEVICE_CONNECT)) << "the port is not free yet";
+    EXPECT_FALSE(Enabled(ID_DEVICE_DISCONNECT));
+    EXPECT_FALSE(Enabled(ID_MODE_AVG));
+    EXPECT_EQ(m_sandbox.Messages().shown.size(), 1u) << "only the connect was told so far";
+
+    m_link.deferredRelease();
+    EXPECT_FALSE(m_frame->IsDisconnecting());
+    EXPECT_TRUE(Enabled(ID_DEVICE_CONNECT));
+    ASSERT_EQ(m_sandbox.Messages().shown.size(), 2u);
+    EXPECT_EQ(m_sandbox.Messages().shown[1].text, CAppTestSandbox::GeneralText("S_IDD_DISCONNECTED"));
 }
 
 TEST_F(CMainFrameTest, FailedOrUnknownConnectionChangesNothing) {

@@ -317,6 +317,27 @@ TEST_F(MeterEngineTest, DisconnectEndsALongHistogramWaitWithinFiveSeconds) {
     EXPECT_EQ(Exchange(CMeterEngine::ModeAvg), "avg 1 1234");
 }
 
+TEST_F(MeterEngineTest, DisconnectAsyncReturnsWhileTheExchangeEndsAndTellsWhenThePortIsFree) {
+    m_sensor.firmware = 290; // 50-second time-out
+    m_sensor.overrides["GK"] = {};
+    ConnectModel(0, 4);
+    ASSERT_TRUE(Request(CMeterEngine::ModeCcdf, 1, 500));
+    ASSERT_TRUE(WaitForFrames(5));
+
+    std::promise<std::thread::id> released;
+    m_engine.DisconnectAsync([&released] { released.set_value(std::this_thread::get_id()); });
+    // The worker still waits for the histogram until the grace is over.
+    EXPECT_TRUE(m_engine.IsDisconnecting());
+    EXPECT_FALSE(m_engine.IsConnected());
+    std::future<std::thread::id> done = released.get_future();
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    EXPECT_NE(done.get(), std::this_thread::get_id());
+    EXPECT_FALSE(m_engine.IsDisconnecting());
+    m_sensor.overrides.clear();
+    ConnectModel(0, 4);
+    EXPECT_EQ(Exchange(CMeterEngine::ModeAvg), "avg 1 1234");
+}
+
 TEST_F(MeterEngineTest, LoggingSetUpSendsEveryCommandEvenAfterAFailure) {
     ConnectModel(5, 10);
     CLoggingSequence::StartValues values;

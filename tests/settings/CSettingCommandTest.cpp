@@ -26,7 +26,10 @@ class CConnectedLink : public CMeterLink {
 public:
     explicit CConnectedLink(int model) : m_code(CModelTable::FindByNumber(model)->code) {}
     void Connect(int32_t, ConnectDone done) override { done(0); }
-    void Disconnect() override { m_connected = false; }
+    void Disconnect(DisconnectDone done) override {
+        m_connected = false;
+        done();
+    }
     bool IsConnected() const override { return m_connected; }
     int32_t IdentificationCode() const override { return m_code; }
     int32_t SerialNumber() const override { return 1; }
