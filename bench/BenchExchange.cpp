@@ -20,6 +20,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -100,8 +101,12 @@ private:
 
 class CSignallingReceiver : public CReadingReceiver {
 public:
-    void OnAvgReading(int32_t /*state*/, int32_t /*value*/) override { m_arrived.Set(); }
+    void OnAvgReading(int32_t state, int32_t /*value*/) override {
+        m_readings += state == 1 ? 1 : 0;
+        m_arrived.Set();
+    }
     CAutoResetEvent m_arrived;
+    std::atomic<int64_t> m_readings{0};
 };
 
 // A virtual sensor of model 0 on a pseudo-terminal (port > 0) or on the USB pipes (port -1),
@@ -151,6 +156,9 @@ static void EngineLoop(benchmark::State& state, bool usb) {
         receiver.m_arrived.Wait(2000);
     }
     engine.Disconnect();
+    // A failed exchange is quick; only runs where every exchange brought a reading count.
+    if (receiver.m_readings.load() != static_cast<int64_t>(state.iterations()))
+        state.SkipWithError("an exchange brought no reading");
 }
 
 static void BM_EngineExchange(benchmark::State& state) {

@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QImage>
 #include <QLine>
-#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -141,11 +140,11 @@ private:
     // Series at least this long keep a min/max pyramid, so drawing follows the pixel width.
     static constexpr int kPyramidMinPoints = 4096;
 
-    // The curve as drawn: per pixel column a dot or a vertical span, and a line from each
+    // The curve as drawn: per pixel column the span its points cover, and a line from each
     // column's last point to the next column's first.
     struct CurveStrokes {
         std::vector<QLine> lines;
-        std::vector<QPoint> dots;
+        std::vector<QRect> spans;
         bool started = false;
         int column = 0;
         int low = 0;
