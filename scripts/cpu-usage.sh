@@ -13,7 +13,7 @@ work=$(mktemp -d)
 sim=""
 window=""
 cleanup() {
-  [ -n "$window" ] && kill "$window" 2>/dev/null && wait "$window" 2>/dev/null
+  [ -n "$window" ] && kill -KILL "$window" 2>/dev/null && wait "$window" 2>/dev/null
   [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
   rm -rf "$work"
 }
@@ -48,7 +48,7 @@ for run in usb idle; do
   t0=$(ticks "$window") w0=$(uptime_s) r0=$(last_count "$log")
   sleep "$seconds"
   t1=$(ticks "$window") w1=$(uptime_s) r1=$(last_count "$log")
-  kill "$window" && wait "$window" 2>/dev/null || true
+  kill -KILL "$window" && wait "$window" 2>/dev/null || true # no save question on the way out
   window=""
   label="window measuring over USB (AVG & PEAK, model 0)"
   [ "$run" = idle ] && label="idle window, screen stopped"

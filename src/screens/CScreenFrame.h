@@ -77,6 +77,7 @@ private:
     };
 
     void OnStart();
+    void FollowMeasuringState();
     bool OtherScreensGiveWay();
     void OnReset();
     // True only when the user chose a path and the history was written there.
