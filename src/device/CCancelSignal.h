@@ -18,14 +18,25 @@ public:
     void Reset();
     bool IsCancelled() const;
 
+#ifdef _WIN32
+    // The manual-reset event that Cancel signals, for WaitForMultipleObjects beside an I/O event.
+    void* NativeHandle() const {
+        return m_event;
+    }
+#else
     // Waits until fd reports one of the poll events (or an error/hang-up), the time-out
     // passes (milliseconds, negative = infinite) or the signal is cancelled. A negative fd
     // waits for the time-out or the cancel only. The reported poll events go to *revents.
     Outcome WaitFor(int fd, short events, int timeoutMs, short* revents = nullptr) const;
+#endif
     // Sleeps unless cancelled; false when the sleep was cut short by Cancel.
     bool Sleep(int milliseconds) const;
 
 private:
+#ifdef _WIN32
+    void* m_event = nullptr;
+#else
     int m_eventFd = -1;
+#endif
     std::atomic<bool> m_cancelled{false};
 };

@@ -24,7 +24,12 @@ bool IsComPrefix(const std::string& name) {
 
 // A device that exists but is held by someone else still counts as a port.
 bool IsInUse(int error) {
+#ifdef _WIN32
+    // Access denied, general failure, sharing violation.
+    return error == 5 || error == 31 || error == 32;
+#else
     return error == EACCES || error == EPERM || error == EBUSY;
+#endif
 }
 
 // Never cut a UTF-8 sequence in half when truncating.

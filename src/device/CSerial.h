@@ -2,6 +2,7 @@
 
 #include "device/CCancelSignal.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -9,8 +10,10 @@
 struct termios;
 struct serial_icounter_struct;
 
-// One serial port (a tty device). Every operation except the getters records its outcome in
-// the last error and returns it: 0, one of the codes below, or the failing call's errno.
+// One serial port: a tty device (CSerialPosix.cpp) or a Windows COM port such as "\\.\COM3"
+// (CSerialWin32.cpp). Every operation except the getters records its outcome in the last error
+// and returns it: 0, one of the codes below, or the failing call's errno (POSIX) or
+// GetLastError code (Windows), passed through unchanged.
 class CSerial {
 public:
     static constexpr int32_t kNotOpen = 6;
@@ -63,17 +66,48 @@ public:
     virtual int32_t Read(void* buffer, uint32_t count, uint32_t* read, Overlapped* overlapped,
                          int32_t timeoutMs);
 
-    bool IsOpen() const { return m_fd >= 0; }
-    int32_t GetLastError() const { return m_lastError; }
+#ifdef _WIN32
+    bool IsOpen() const {
+        return m_port != nullptr;
+    }
+#else
+    bool IsOpen() const {
+        return m_fd >= 0;
+    }
+#endif
+    int32_t GetLastError() const {
+        return m_lastError;
+    }
     // The events reported by the last WaitEvent.
-    uint32_t GetLastEvent() const { return m_lastEvent; }
-    // Ends a wait in progress on another thread (error ECANCELED); later operations fail the
-    // same way until Close.
+    uint32_t GetLastEvent() const {
+        return m_lastEvent;
+    }
+    // Ends a wait in progress on another thread (error ECANCELED, on Windows
+    // ERROR_OPERATION_ABORTED); later operations fail the same way until Close.
     void CancelIo();
-    // Tries an exclusive open of a device and closes it again: 0 or the errno of the open.
+    // Tries an exclusive open of a device and closes it again: 0 or the error of the open.
     static int ProbeDevice(const std::string& device);
 
 private:
+#ifdef _WIN32
+    int32_t Record(int32_t error);
+    int32_t CheckTransfer(const Overlapped* overlapped, int32_t timeoutMs) const;
+    // Reads the port state, lets change modify it and writes it back.
+    int32_t UpdateState(const std::function<int32_t(void* dcb)>& change);
+    int32_t ReadState(void* dcb);
+    uint32_t ArrivedBytes(uint32_t wanted);
+    // Runs a read, write or event wait as the overlapped completion rules have it.
+    int32_t Transfer(const std::function<bool(void* overlapped, unsigned long* done)>& start,
+                     Overlapped* overlapped, int32_t timeoutMs, uint32_t* done, bool countsBytes);
+
+    int32_t m_lastError = 0;
+    void* m_port = nullptr;
+    uint32_t m_lastEvent = 0;
+    uint32_t m_eventMask = 0;
+    void* m_completion = nullptr;
+    int32_t m_readMode = 0;
+    std::atomic<bool> m_cancelled{false};
+#else
     static int OpenExclusive(const std::string& device, int* fd);
     int32_t Record(int32_t error);
     int32_t CheckTransfer(const Overlapped* overlapped, int32_t timeoutMs);
@@ -95,4 +129,5 @@ private:
     int32_t m_readMode = 0;
     uint8_t m_eventChar = 0;
     CCancelSignal m_cancel;
+#endif
 };

@@ -3,6 +3,10 @@
 #include "device/CCancelSignal.h"
 #include "device/CPowerDevice.h"
 
+#ifdef _WIN32
+#include "device/CWin32Handle.h"
+#endif
+
 // The newer USB driver variant: one pipe to read from ("PIPE01"), one to write to ("PIPE00").
 class CUsbDeviceVista : public CPowerDevice {
 public:
@@ -20,9 +24,16 @@ public:
     void CancelIo() override;
 
 private:
+#ifdef _WIN32
+    static bool OpenPipe(const char* pipe, CWin32Handle& handle);
+
+    CWin32Handle m_read;
+    CWin32Handle m_write;
+#else
     static int OpenPipe(const char* pipe, int flags);
 
     int m_readFd = -1;
     int m_writeFd = -1;
+#endif
     CCancelSignal m_cancel;
 };

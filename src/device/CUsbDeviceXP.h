@@ -3,6 +3,10 @@
 #include "device/CCancelSignal.h"
 #include "device/CPowerDevice.h"
 
+#ifdef _WIN32
+#include "device/CWin32Handle.h"
+#endif
+
 #include <string>
 
 // The older USB driver variant: one connection used in both directions.
@@ -21,8 +25,12 @@ public:
     void CancelIo() override;
 
 private:
+#ifdef _WIN32
+    CWin32Handle m_device;
+#else
     static int Connect(const std::string& endpoint);
 
     int m_fd = -1;
+#endif
     CCancelSignal m_cancel;
 };

@@ -1,27 +1,22 @@
 #include "history/CAtomicFile.h"
 
+#include "platform/CNativeFile.h"
 #include "platform/CStaleTemporaryFiles.h"
 
 #include <atomic>
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 #include <utility>
 
 namespace {
 std::atomic<unsigned> s_sequence{0};
 
-int CreateExclusive(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
-
 // A short name in the target's directory, so that a target name near the length limit still works.
 std::string TemporaryPathBeside(const std::string& path) {
     const std::filesystem::path directory = std::filesystem::path(path).parent_path();
     const std::string name =
-        ".pelmora-" + std::to_string(::getpid()) + "-" + std::to_string(s_sequence++) + ".tmp";
+        ".pelmora-" + std::to_string(CNativeFile::ProcessId()) + "-" + std::to_string(s_sequence++) + ".tmp";
     return (directory / name).string();
 }
 } // namespace
@@ -39,7 +34,7 @@ bool CAtomicFile::Open() {
     // A name left behind by a crashed writer is skipped, never reused.
     for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
         m_temporaryPath = TemporaryPathBeside(m_path);
-        descriptor = CreateExclusive(m_temporaryPath);
+        descriptor = CNativeFile::CreateExclusive(m_temporaryPath);
         if (descriptor < 0 && errno != EEXIST)
             break;
     }
@@ -51,7 +46,7 @@ bool CAtomicFile::Open() {
     }
     m_file = ::fdopen(descriptor, "wb");
     if (!m_file) {
-        ::close(descriptor);
+        CNativeFile::Close(descriptor);
         return Fail("cannot write " + m_path);
     }
     return true;
@@ -68,7 +63,7 @@ bool CAtomicFile::Write(const void* data, std::size_t size) {
 bool CAtomicFile::Commit() {
     if (!m_file)
         return Fail("cannot write " + m_path);
-    const bool flushed = std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0;
+    const bool flushed = CNativeFile::SyncToDisk(m_file);
     const int flushError = errno;
     const bool closed = std::fclose(m_file) == 0;
     m_file = nullptr;
@@ -76,7 +71,7 @@ bool CAtomicFile::Commit() {
         errno = flushed ? errno : flushError;
         return Fail("cannot write " + m_path);
     }
-    if (::rename(m_temporaryPath.c_str(), m_path.c_str()) != 0)
+    if (!CNativeFile::Replace(m_temporaryPath, m_path))
         return Fail("cannot replace " + m_path);
     m_temporaryPath.clear();
     return true;
@@ -94,7 +89,7 @@ void CAtomicFile::Discard() {
         m_file = nullptr;
     }
     if (!m_temporaryPath.empty()) {
-        ::unlink(m_temporaryPath.c_str());
+        CNativeFile::Remove(m_temporaryPath);
         m_temporaryPath.clear();
     }
 }

@@ -4,15 +4,13 @@
 #include "history/CHistoryChannels.h"
 #include "history/LegacyHistoryHeader.h"
 #include "platform/CLittleEndian.h"
+#include "platform/CNativeFile.h"
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -21,18 +19,15 @@ namespace {
 class InputFile {
 public:
     explicit InputFile(const std::string& path) {
-        m_descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        m_descriptor = CNativeFile::OpenForReading(path);
         if (m_descriptor < 0) {
             m_error = "cannot open the file: " + std::system_category().message(errno);
             return;
         }
-        struct stat status {};
-        if (::fstat(m_descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (!CNativeFile::IsRegularFile(m_descriptor, &m_size)) {
             m_error = "not a regular file";
             Close();
-            return;
         }
-        m_size = status.st_size;
     }
     ~InputFile() { Close(); }
     InputFile(const InputFile&) = delete;
@@ -45,7 +40,7 @@ public:
     bool ReadExact(void* buffer, std::size_t size) {
         auto* bytes = static_cast<char*>(buffer);
         while (size > 0) {
-            const ssize_t count = ::read(m_descriptor, bytes, size);
+            const std::int64_t count = CNativeFile::Read(m_descriptor, bytes, size);
             if (count < 0 && errno == EINTR)
                 continue;
             if (count <= 0)
@@ -59,7 +54,7 @@ public:
 private:
     void Close() {
         if (m_descriptor >= 0)
-            ::close(m_descriptor);
+            CNativeFile::Close(m_descriptor);
         m_descriptor = -1;
     }
 

@@ -1,15 +1,69 @@
 #include "platform/CAppPaths.h"
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <mutex>
+
+#ifdef _WIN32
+#include "platform/CWideText.h"
+
+#include <fstream>
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace {
 std::mutex s_mutex;
 std::string s_override;
 
+#ifdef _WIN32
+std::string RunningExecutableDirectory() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            std::error_code error;
+            return std::filesystem::current_path(error).string();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return CWideText::ToUtf8(std::filesystem::path(path).parent_path().generic_wstring());
+}
+
+// The folder's security settings are hard to read; creating a file answers the question.
+bool CanCreateFilesIn(const std::string& directory) {
+    const std::string probe =
+        CAppPaths::Join(directory, ".pelmora-write-" + std::to_string(GetCurrentProcessId()));
+    const std::filesystem::path path(CWideText::FromUtf8(probe));
+    bool created = false;
+    {
+        std::ofstream file(path, std::ios::trunc);
+        created = static_cast<bool>(file);
+    }
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    return created;
+}
+
+// %variable%\Pelmora (APPDATA roams with the user, LOCALAPPDATA stays on the machine), created on demand.
+std::string UserDirectory(const wchar_t* variable) {
+    std::string base;
+    if (const wchar_t* value = _wgetenv(variable); value && *value)
+        base = CWideText::ToUtf8(std::filesystem::path(value).generic_wstring());
+    else
+        base = CWideText::ToUtf8(std::filesystem::temp_directory_path().generic_wstring());
+    const std::string directory = CAppPaths::Join(base, "Pelmora");
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(CWideText::FromUtf8(directory)), error);
+    return directory;
+}
+#else
 std::string RunningExecutableDirectory() {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -44,6 +98,7 @@ std::string XdgDirectory(const char* variable, const char* homeRelative) {
     std::filesystem::create_directories(directory, error);
     return directory;
 }
+#endif
 } // namespace
 
 std::string CAppPaths::ExecutableDirectory() {
@@ -67,6 +122,15 @@ std::string CAppPaths::Join(const std::string& directory, const std::string& nam
     return directory + "/" + name;
 }
 
+#ifdef _WIN32
+std::string CAppPaths::UserDataDirectory() {
+    return UserDirectory(L"LOCALAPPDATA");
+}
+
+std::string CAppPaths::UserConfigDirectory() {
+    return UserDirectory(L"APPDATA");
+}
+#else
 std::string CAppPaths::UserDataDirectory() {
     return XdgDirectory("XDG_DATA_HOME", ".local/share");
 }
@@ -74,6 +138,7 @@ std::string CAppPaths::UserDataDirectory() {
 std::string CAppPaths::UserConfigDirectory() {
     return XdgDirectory("XDG_CONFIG_HOME", ".config");
 }
+#endif
 
 std::string CAppPaths::ProfileDirectory() {
     const std::string besideExecutable = ExecutableDirectory();

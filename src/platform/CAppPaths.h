@@ -2,8 +2,9 @@
 
 #include <string>
 
-// Where the program's files live. The executable's directory is found from /proc/self/exe;
-// tests may point it elsewhere.
+// Where the program's files live. The executable's directory is found from /proc/self/exe
+// (GetModuleFileNameW on Windows); tests may point it elsewhere. On Windows the per-user
+// folders are %LOCALAPPDATA%\Pelmora and %APPDATA%\Pelmora. Paths use '/' on both systems.
 class CAppPaths {
 public:
     // Directory of the running executable, without a trailing slash.

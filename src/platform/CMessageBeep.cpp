@@ -8,6 +8,8 @@
 
 #ifdef PELMORA_HAVE_CANBERRA
 #include <canberra.h>
+#elif defined(_WIN32)
+#include <windows.h>
 #endif
 
 namespace {
@@ -50,6 +52,13 @@ void PlayThroughSoundServer(BeepType type) {
         unavailable = true;
         ReportSilence(ca_strerror(result));
     }
+}
+#elif defined(_WIN32)
+// The beep types are the system's own sound types; the system plays them asynchronously.
+void PlayThroughSoundServer(BeepType type) {
+    static std::once_flag reported;
+    if (!MessageBeep(static_cast<UINT>(type)))
+        std::call_once(reported, [] { ReportSilence("the system sound cannot be played"); });
 }
 #else
 void PlayThroughSoundServer(BeepType) {

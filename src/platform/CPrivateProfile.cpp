@@ -3,6 +3,7 @@
 #include "platform/CIniCache.h"
 #include "platform/CIniText.h"
 #include "platform/CStaleTemporaryFiles.h"
+#include "platform/CTextFormat.h"
 
 #include <algorithm>
 #include <cctype>
@@ -127,24 +128,7 @@ std::string CPrivateProfile::ReadString(const std::string& section, const std::s
 
 int CPrivateProfile::ReadInt(const std::string& section, const std::string& key, int defaultValue,
                              const std::string& path) {
-    const std::string value = ReadString(section, key, "", path);
-    std::size_t pos = 0;
-    bool negative = false;
-    if (pos < value.size() && (value[pos] == '-' || value[pos] == '+'))
-        negative = value[pos++] == '-';
-    if (pos >= value.size() || !std::isdigit(static_cast<unsigned char>(value[pos])))
-        return defaultValue;
-    long long number = 0;
-    while (pos < value.size() && std::isdigit(static_cast<unsigned char>(value[pos]))) {
-        // Like the C library, an out-of-range number saturates instead of wrapping.
-        number = std::min<long long>(number * 10 + (value[pos++] - '0'), 1LL << 32);
-    }
-    number = negative ? -number : number;
-    if (number > INT32_MAX)
-        return INT32_MAX;
-    if (number < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<int>(number);
+    return CTextFormat::LeadingInt(ReadString(section, key, "", path), defaultValue);
 }
 
 bool CPrivateProfile::WriteString(const std::string& section, const std::string& key,

@@ -8,7 +8,9 @@
 // the default, values are trimmed of surrounding blanks and one pair of quotes.
 // Reads come from a parsed copy that is renewed whenever the file changes, so edits made by
 // others are seen at once.
-// Strings are UTF-8; the file is read and written as UTF-8.
+// Strings are UTF-8; the file is read and written as UTF-8. On Windows these are the system's
+// profile functions themselves (GetPrivateProfileStringW, WritePrivateProfileStringW): files are
+// then in the ANSI code page, or UTF-16 when they start with its byte-order mark.
 class CPrivateProfile {
 public:
     struct Entry {

@@ -1,11 +1,10 @@
 #include "platform/CStaleTemporaryFiles.h"
 
+#include "platform/CNativeFile.h"
+
 #include <cctype>
-#include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <string_view>
-#include <unistd.h>
 
 namespace {
 
@@ -29,10 +28,6 @@ long ParseNumber(std::string_view digits) {
 // A process id written in decimal digits, or 0.
 long ProcessId(std::string_view digits) {
     return AllDigits(digits) ? ParseNumber(digits) : 0;
-}
-
-bool HasEnded(long pid) {
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 } // namespace
@@ -62,7 +57,8 @@ void CStaleTemporaryFiles::RemoveIn(const std::string& directory) {
          entry.increment(error)) {
         const long pid = WriterOf(entry->path().filename().string());
         std::error_code ignored;
-        if (pid != 0 && pid != ::getpid() && HasEnded(pid) && entry->is_regular_file(ignored))
+        if (pid != 0 && pid != CNativeFile::ProcessId() && CNativeFile::ProcessHasEnded(pid) &&
+            entry->is_regular_file(ignored))
             std::filesystem::remove(entry->path(), ignored);
     }
 }

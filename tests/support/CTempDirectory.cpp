@@ -8,9 +8,34 @@
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+#include <random>
+
+namespace {
+// Windows has no mkdtemp: draw names until one is new.
+char* mkdtemp(char* pattern) {
+    static std::mt19937 random{std::random_device{}()};
+    std::string path(pattern);
+    const auto suffix = path.size() - 6;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (auto i = suffix; i < path.size(); ++i)
+            path[i] = static_cast<char>('a' + random() % 26);
+        std::error_code error;
+        if (fs::create_directory(path, error)) {
+            path.copy(pattern, path.size());
+            return pattern;
+        }
+    }
+    return nullptr;
+}
+} // namespace
+#else
+using ::mkdtemp;
+#endif
+
 CTempDirectory::CTempDirectory() {
     std::string pattern = (fs::temp_directory_path() / "pelmora-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
+    if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a scratch directory");
     m_path = pattern;
 }

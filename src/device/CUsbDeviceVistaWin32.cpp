@@ -1,0 +1,51 @@
+#include "device/CUsbDeviceVista.h"
+
+#include "device/CUsbDeviceList.h"
+#include "platform/CAppPaths.h"
+
+// The device paths come from the pipe directories (CUsbDeviceList); the driver's own paths would
+// come from SetupDiGetClassDevsW / SetupDiGetDeviceInterfaceDetailW for kInterfaceClass, and
+// the rest stays as it is (docs/WINDOWS.md).
+CUsbDeviceVista::~CUsbDeviceVista() {
+    Close();
+}
+
+// The first device that can be opened is the device; its pipe is opened shared.
+bool CUsbDeviceVista::OpenPipe(const char* pipe, CWin32Handle& handle) {
+    for (const auto& device : CUsbDeviceList::DevicePaths(kInterfaceClass)) {
+        if (CWin32Handle::CanOpenDirectory(device))
+            return handle.Open(CAppPaths::Join(device, pipe), true);
+    }
+    return false;
+}
+
+bool CUsbDeviceVista::Open(int32_t) {
+    Close();
+    if (!OpenPipe(kReadPipe, m_read) || !OpenPipe(kWritePipe, m_write)) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void CUsbDeviceVista::Close() {
+    m_read.Close();
+    m_write.Close();
+    m_cancel.Reset();
+}
+
+bool CUsbDeviceVista::IsOpen() {
+    return m_read.IsOpen() && m_write.IsOpen();
+}
+
+bool CUsbDeviceVista::Write(const uint8_t* bytes, uint32_t count, uint32_t* written) {
+    return m_write.Write(bytes, count, written, m_cancel);
+}
+
+bool CUsbDeviceVista::Read(uint8_t* buffer, uint32_t count, uint32_t* read, uint32_t timeoutMs) {
+    return m_read.Read(buffer, count, read, timeoutMs, m_cancel);
+}
+
+void CUsbDeviceVista::CancelIo() {
+    m_cancel.Cancel();
+}
