@@ -41,12 +41,21 @@ TEST_F(StringTableTest, LongValuesAreCutTo1023Characters) {
     EXPECT_EQ(CStringTable::GetGeneralText("S_LONG"), std::string(1023, 'x'));
     EXPECT_EQ(CStringTable::GetGeneralText("S_EXACT"), std::string(1023, 'y'));
 
-    // Two-byte characters: the cut counts characters and never splits one.
+    // Two-byte characters: the cut counts characters and never splits one. Windows' profile
+    // functions read the file in the ANSI code page, where the character is one byte.
     std::string umlaut = "\xC3\xBC";
+#ifdef _WIN32
+    const std::string umlautInFile = "\xFC";
+#else
+    const std::string umlautInFile = umlaut;
+#endif
     std::string text;
-    for (int i = 0; i < 1100; ++i)
+    std::string textInFile;
+    for (int i = 0; i < 1100; ++i) {
         text += umlaut;
-    WriteFile("[STRING]\nS_WIDE=" + text + "\n");
+        textInFile += umlautInFile;
+    }
+    WriteFile("[STRING]\nS_WIDE=" + textInFile + "\n");
     EXPECT_EQ(CStringTable::GetGeneralText("S_WIDE"), text.substr(0, 1023 * umlaut.size()));
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The Windows build end to end: Wine's COM9 is a symbolic link in the prefix's dosdevices folder to
-# the pseudo-terminal of the Linux virtual sensor, so pelmora-cli.exe reaches the sensor through
-# the Win32 serial code (CreateFileW, DCB, time-outs, overlapped reads and event waits).
+# The Windows build end to end: Wine's COM9 is the pseudo-terminal of the Linux virtual sensor
+# (a dosdevices link that Wine makes from its Ports key, which also lists the port in the registry's
+# SERIALCOMM key), so pelmora-cli.exe lists the port and reaches the sensor through the Win32 serial
+# code (CreateFileW, DCB, time-outs, overlapped reads and event waits).
+# The prefix is the test's own: Wine reads its Ports key only when its server starts.
 # Usage: WineComPortTest.sh LINUX_PELMORA_SIM PELMORA_CLI_EXE TEST_DEVICE_EXE WINE WINEPREFIX
 set -euo pipefail
 sim=$1 cli=$2 device_tests=$3 wine=$4
@@ -22,8 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The prefix is made on first use; its dosdevices folder then exists.
-"$wine" cmd /c exit >/dev/null 2>&1 || true
+"$wine" cmd /c exit >/dev/null 2>&1 || true # makes the prefix on first use
 # Replies come in pieces, the last after the write pause, so reads must wait for the rest.
 PELMORA_PORTS_DIR=$scratch/ports "$sim" --port 20 --model 5 --serial 4711 --level 12.5 --noise 0 \
   --fault split:300 >"$scratch/sim.log" 2>&1 &
@@ -33,12 +34,17 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 terminal=$(readlink -f "$scratch/ports/com20") || { cat "$scratch/sim.log"; exit 1; }
-ln -sfn "$terminal" "$WINEPREFIX/dosdevices/com$port"
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v "COM$port" /d "$terminal" /f >/dev/null 2>&1
+wineserver -w
 
 fail() {
   echo "FAILED: $*"
   exit 1
 }
+
+ports=$("$wine" "$cli" ports 2>&1) || fail "ports: $ports"
+echo "$ports"
+grep -q "(COM$port)" <<<"$ports" || fail "the port list does not show COM$port"
 
 identity=$("$wine" "$cli" identify --port $port 2>&1) || fail "identify: $identity"
 echo "$identity"

@@ -55,14 +55,24 @@ TEST_F(PrivateProfileTest, WritingAKeyKeepsEveryOtherLine) {
     ASSERT_TRUE(CPrivateProfile::WriteString("header", "frequency", "   2400.00000000", m_path));
     ASSERT_TRUE(CPrivateProfile::WriteString("AVG", "REPEAT", "3", m_path));
     ASSERT_TRUE(CPrivateProfile::WriteString("LOGGING", "ITEMS", "15", m_path));
+#ifdef _WIN32
+    // The system's profile functions lay the file out in their own way; nothing else is lost.
+    for (const char* kept : {"; settings", "DEVICE=A", "; keep me", "RATE=2", "REPEAT=3", "[LOGGING]"})
+        EXPECT_NE(FileText().find(kept), std::string::npos) << kept;
+#else
     EXPECT_EQ(FileText(), "; settings\n[HEADER]\nDEVICE=A\n; keep me\nfrequency=   2400.00000000\n\n[AVG]\n"
                           "RATE=2\nREPEAT=3\n\n[LOGGING]\nITEMS=15\n");
+#endif
     EXPECT_EQ(Read("HEADER", "FREQUENCY"), "2400.00000000");
 }
 
 TEST_F(PrivateProfileTest, WritingCreatesTheFileAndKeepsWindowsLineEnds) {
     ASSERT_TRUE(CPrivateProfile::WriteString("A", "K", "v", m_path));
+#ifdef _WIN32
+    EXPECT_EQ(FileText(), "[A]\r\nK=v\r\n"); // the system's own line ends
+#else
     EXPECT_EQ(FileText(), "[A]\nK=v\n");
+#endif
     WriteFile("[A]\r\nK=v\r\n");
     ASSERT_TRUE(CPrivateProfile::WriteString("A", "K", "w", m_path));
     EXPECT_EQ(FileText(), "[A]\r\nK=w\r\n");
