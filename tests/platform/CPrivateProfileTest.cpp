@@ -86,7 +86,10 @@ TEST_F(PrivateProfileTest, ReadsSeeEditsMadeByOthers) {
     std::filesystem::remove(m_path);
     EXPECT_EQ(Read("A", "K"), "<default>");
     WriteFile("K=0\n[B]\nK=1\n[b]\nK=2\n");
-    EXPECT_EQ(Read("", "K"), "<default>"); // a key above every section belongs to none
+#ifndef _WIN32
+    // A key above every section belongs to none (Windows' profile functions give it to "").
+    EXPECT_EQ(Read("", "K"), "<default>");
+#endif
     EXPECT_EQ(Read("B", "K"), "1");
 }
 
