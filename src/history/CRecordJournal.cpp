@@ -13,8 +13,42 @@
 #include <iterator>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+
+namespace {
+// The calls below by their Windows names: binary files that children do not inherit, data
+// flushed with _commit, and the writer's lock as an exclusive lock of the file's first byte.
+constexpr int O_CLOEXEC = _O_NOINHERIT | _O_BINARY;
+constexpr int LOCK_EX = 2;
+constexpr int LOCK_NB = 4;
+
+int fsync(int fd) {
+    return _commit(fd);
+}
+
+ssize_t WriteSome(int fd, const void* data, std::size_t size) {
+    return _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30)));
+}
+
+int flock(int fd, int) {
+    OVERLAPPED first{};
+    const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first) ? 0 : -1;
+}
+} // namespace
+#else
+#include <sys/file.h>
+
+namespace {
+ssize_t WriteSome(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+} // namespace
+#endif
 
 namespace {
 
@@ -56,7 +90,7 @@ int64_t GetInt64(const uint8_t* bytes) {
 bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t written = WriteSome(fd, bytes.data() + done, bytes.size() - done);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -203,8 +237,15 @@ bool CRecordJournal::Flush(int64_t lastSampleTime) {
 void CRecordJournal::Discard() {
     if (m_path.empty())
         return;
+#ifdef _WIN32
+    // Windows removes no file that is open.
+    const std::string path = m_path;
+    Close();
+    ::unlink(path.c_str());
+#else
     ::unlink(m_path.c_str());
     Close();
+#endif
 }
 
 void CRecordJournal::Close() {
