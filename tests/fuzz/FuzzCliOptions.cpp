@@ -1,0 +1,73 @@
+// Command lines of any words (the input split at zero bytes) through the tool's command table
+// and option parsers; no command runs, each only parses its options. Parsed numbers must lie
+// within the range asked for.
+#include "cli/CCliCcdfCommand.h"
+#include "cli/CCliDeviceCommands.h"
+#include "cli/CCliDispatcher.h"
+#include "cli/CCliHistoryCommands.h"
+#include "cli/CCliLoggingCommands.h"
+#include "cli/CCliOptions.h"
+#include "cli/CCliRecordCommand.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+void Check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+int ParseOnly(const CliContext& context) {
+    CCliOptions::Values values;
+    if (!CCliOptions::Parse(context, {"port", "count", "freq", "offset", "out", "mode"}, values))
+        return 1;
+    int number = 0;
+    double real = 0.0;
+    for (const auto& [name, value] : values) {
+        if (CCliOptions::ParsePort(value, number))
+            Check(number >= 0 && number <= 255);
+        if (CCliOptions::ParseNumber(value, -5, 100000, number))
+            Check(number >= -5 && number <= 100000);
+        if (CCliOptions::ParseReal(value, -100.0, CCliOptions::kMaxFrequencyMHz, real))
+            Check(std::isfinite(real) && real >= -100.0 && real <= CCliOptions::kMaxFrequencyMHz);
+    }
+    return 0;
+}
+
+const CCliDispatcher& Dispatcher() {
+    static const CCliDispatcher dispatcher = [] {
+        CCliDispatcher table;
+        for (std::vector<CliCommand> commands :
+             {CCliHistoryCommands::Commands(), CCliDeviceCommands::Commands(), CCliRecordCommand::Commands(),
+              CCliLoggingCommands::Commands(), CCliCcdfCommand::Commands()}) {
+            for (CliCommand& command : commands)
+                command.run = ParseOnly;
+            table.Add(commands);
+        }
+        return table;
+    }();
+    return dispatcher;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::vector<std::string> words(1);
+    for (size_t i = 0; i < size && words.size() < 64; ++i) {
+        if (data[i] == 0)
+            words.emplace_back();
+        else
+            words.back() += static_cast<char>(data[i]);
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = Dispatcher().Run(words, out, err);
+    Check(code >= 0 && code <= CCliDispatcher::UsageError);
+    Check(code == 0 || !err.str().empty());
+    return 0;
+}
