@@ -18,7 +18,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-export PELMORA_PORTS_DIR=$work/ports XDG_CONFIG_HOME=$work/config
+export PELMORA_PORTS_DIR=$work/ports XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 
 "$bin/pelmora-sim" --model 5 >"$work/sim.log" 2>&1 &
 sim=$!

@@ -37,7 +37,6 @@ QString GeneralText(const char* key) {
 
 CScreenFrame::CScreenFrame(ChildKind kind, QWidget* parent)
     : CChildFrame(kind, parent), m_timer(new QTimer(this)) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
     connect(m_timer, &QTimer::timeout, this, [this] {
         if (m_controller != nullptr)
             m_controller->OnTimer();

@@ -19,12 +19,14 @@
 
 namespace {
 
-// Message boxes would wait for a click; their texts go to the log instead.
+// Message boxes would wait for a click; their texts go to the log instead. Questions are
+// answered No, so the save question before a screen switch lets the demo readings go.
 class CLoggingSink : public CMessageBoxSink {
 public:
-    int Show(void*, const std::string& text, const std::string&, unsigned) override {
+    int Show(void*, const std::string& text, const std::string&, unsigned type) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
-        return IDOK;
+        const unsigned buttons = type & MB_BUTTON_MASK;
+        return buttons == MB_YESNOCANCEL || buttons == MB_YESNO ? IDNO : IDOK;
     }
 };
 
