@@ -9,6 +9,8 @@
 #include "cli/CCliHistoryExports.h"
 #endif
 
+#include "platform/CCommandLine.h"
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -24,5 +26,5 @@ int main(int argc, char** argv) {
 #ifdef PELMORA_CLI_EXPORTS
     dispatcher.Add(CCliHistoryExports::Commands());
 #endif
-    return dispatcher.Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    return dispatcher.Run(CCommandLine::Arguments(argc, argv), std::cout, std::cerr);
 }

@@ -1,6 +1,7 @@
 #include "device/CUsbDeviceList.h"
 
 #include "platform/CAppPaths.h"
+#include "platform/CFilePath.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,10 +16,10 @@ std::string CUsbDeviceList::Root() {
 std::vector<std::string> CUsbDeviceList::DevicePaths(const std::string& interfaceClass) {
     std::vector<std::string> paths;
     std::error_code error;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(CAppPaths::Join(Root(), interfaceClass), error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(
+             CFilePath::FromUtf8(CAppPaths::Join(Root(), interfaceClass)), error)) {
         if (entry.is_directory(error))
-            paths.push_back(entry.path().string());
+            paths.push_back(CFilePath::ToUtf8(entry.path()));
     }
     std::sort(paths.begin(), paths.end());
     return paths;

@@ -1,5 +1,6 @@
 #include "history/CAtomicFile.h"
 
+#include "platform/CFilePath.h"
 #include "platform/CNativeFile.h"
 #include "platform/CStaleTemporaryFiles.h"
 
@@ -14,10 +15,10 @@ std::atomic<unsigned> s_sequence{0};
 
 // A short name in the target's directory, so that a target name near the length limit still works.
 std::string TemporaryPathBeside(const std::string& path) {
-    const std::filesystem::path directory = std::filesystem::path(path).parent_path();
+    const std::filesystem::path directory = CFilePath::FromUtf8(path).parent_path();
     const std::string name =
         ".pelmora-" + std::to_string(CNativeFile::ProcessId()) + "-" + std::to_string(s_sequence++) + ".tmp";
-    return (directory / name).string();
+    return CFilePath::ToUtf8(directory / name);
 }
 } // namespace
 
@@ -29,7 +30,7 @@ CAtomicFile::~CAtomicFile() {
 
 bool CAtomicFile::Open() {
     Discard();
-    CStaleTemporaryFiles::RemoveIn(std::filesystem::path(m_path).parent_path().string());
+    CStaleTemporaryFiles::RemoveIn(CFilePath::ToUtf8(CFilePath::FromUtf8(m_path).parent_path()));
     int descriptor = -1;
     // A name left behind by a crashed writer is skipped, never reused.
     for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {

@@ -4,6 +4,8 @@
 #include "history/CHistoryFile.h"
 #include "history/CHistoryRecorder.h"
 #include "platform/CAppPaths.h"
+#include "platform/CFilePath.h"
+#include "platform/CNativeFile.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -29,7 +31,7 @@ std::string CJournalRecovery::DefaultOutputFolder() {
 std::string CJournalRecovery::Recover(const Found& found, const std::string& outputFolder,
                                       std::string* error) {
     std::error_code ignored;
-    std::filesystem::create_directories(outputFolder, ignored);
+    std::filesystem::create_directories(CFilePath::FromUtf8(outputFolder), ignored);
     const int valuesPerRow = std::max(CHistoryChannels::CountInMask(found.content.header.Mask()), 1);
     const auto maxRows = static_cast<std::size_t>(CHistoryFile::MaxRowBlockBytes / (4 * valuesPerRow));
     const CHistoryData history = CRecordJournal::ToHistory(found.content, maxRows);
@@ -38,7 +40,7 @@ std::string CJournalRecovery::Recover(const Found& found, const std::string& out
                        found.content.header.Text(HistoryText::ModelName);
     std::replace(stem.begin(), stem.end(), ':', '-');
     std::string path = CAppPaths::Join(outputFolder, stem + ".psh");
-    for (int copy = 2; std::filesystem::exists(path, ignored); ++copy)
+    for (int copy = 2; std::filesystem::exists(CFilePath::FromUtf8(path), ignored); ++copy)
         path = CAppPaths::Join(outputFolder, stem + " (" + std::to_string(copy) + ").psh");
     if (!CHistoryFile::SaveHistoryRaw(path, history, error))
         return {};
@@ -47,6 +49,5 @@ std::string CJournalRecovery::Recover(const Found& found, const std::string& out
 }
 
 void CJournalRecovery::Discard(const Found& found) {
-    std::error_code ignored;
-    std::filesystem::remove(found.path, ignored);
+    CNativeFile::Remove(found.path);
 }

@@ -2,7 +2,9 @@
 
 #include "history/CHistoryRecorder.h"
 #include "platform/CAppPaths.h"
+#include "platform/CFilePath.h"
 #include "platform/CLittleEndian.h"
+#include "platform/CNativeFile.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,44 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include <fcntl.h>
-#include <unistd.h>
-
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-
-namespace {
-// The calls below by their Windows names: binary files that children do not inherit, data
-// flushed with _commit, and the writer's lock as an exclusive lock of the file's first byte.
-constexpr int O_CLOEXEC = _O_NOINHERIT | _O_BINARY;
-constexpr int LOCK_EX = 2;
-constexpr int LOCK_NB = 4;
-
-int fsync(int fd) {
-    return _commit(fd);
-}
-
-ssize_t WriteSome(int fd, const void* data, std::size_t size) {
-    return _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30)));
-}
-
-int flock(int fd, int) {
-    OVERLAPPED first{};
-    const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first) ? 0 : -1;
-}
-} // namespace
-#else
-#include <sys/file.h>
-
-namespace {
-ssize_t WriteSome(int fd, const void* data, std::size_t size) {
-    return ::write(fd, data, size);
-}
-} // namespace
-#endif
 
 namespace {
 
@@ -90,7 +54,7 @@ int64_t GetInt64(const uint8_t* bytes) {
 bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t written = WriteSome(fd, bytes.data() + done, bytes.size() - done);
+        const std::int64_t written = CNativeFile::Write(fd, bytes.data() + done, bytes.size() - done);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -161,15 +125,15 @@ std::string CRecordJournal::DefaultFolder() {
 bool CRecordJournal::Begin(const std::string& folder, const HistoryHeader& header, int64_t startTime) {
     Close();
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    std::filesystem::create_directories(CFilePath::FromUtf8(folder), error);
     static std::atomic<unsigned> sequence{0};
-    m_path = CAppPaths::Join(folder, "record-" + std::to_string(::getpid()) + "-" +
+    m_path = CAppPaths::Join(folder, "record-" + std::to_string(CNativeFile::ProcessId()) + "-" +
                                          std::to_string(sequence.fetch_add(1)) + kExtension);
-    m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    m_fd = CNativeFile::CreatePrivate(m_path);
     if (m_fd < 0)
         return false;
     // Held until the process ends, however it ends: a lock that can be taken marks an orphan.
-    ::flock(m_fd, LOCK_EX | LOCK_NB);
+    CNativeFile::TryLock(m_fd);
     m_mask = header.Mask() & CHistoryChannels::KnownMaskBits;
     for (auto& pending : m_pending)
         pending.clear();
@@ -183,7 +147,7 @@ bool CRecordJournal::Begin(const std::string& folder, const HistoryHeader& heade
         prologue.push_back(byte);
     PutInt64(prologue, startTime);
     PutUInt32(prologue, Crc32(prologue.data(), prologue.size()));
-    if (WriteAll(m_fd, prologue) && ::fsync(m_fd) == 0)
+    if (WriteAll(m_fd, prologue) && CNativeFile::SyncToDisk(m_fd))
         return true;
     Discard();
     return false;
@@ -225,7 +189,7 @@ bool CRecordJournal::Flush(int64_t lastSampleTime) {
     PutUInt32(block, static_cast<uint32_t>(payload.size()));
     PutUInt32(block, Crc32(payload.data(), payload.size()));
     block.insert(block.end(), payload.begin(), payload.end());
-    if (!WriteAll(m_fd, block) || ::fsync(m_fd) != 0)
+    if (!WriteAll(m_fd, block) || !CNativeFile::SyncToDisk(m_fd))
         return false;
     for (std::size_t channel = 0; channel < m_pending.size(); ++channel) {
         m_written[channel] += m_pending[channel].size();
@@ -237,20 +201,17 @@ bool CRecordJournal::Flush(int64_t lastSampleTime) {
 void CRecordJournal::Discard() {
     if (m_path.empty())
         return;
-#ifdef _WIN32
-    // Windows removes no file that is open.
-    const std::string path = m_path;
-    Close();
-    ::unlink(path.c_str());
-#else
-    ::unlink(m_path.c_str());
-    Close();
-#endif
+    if (m_fd >= 0)
+        CNativeFile::RemoveOpen(m_fd, m_path);
+    else
+        CNativeFile::Remove(m_path);
+    m_fd = -1;
+    m_path.clear();
 }
 
 void CRecordJournal::Close() {
     if (m_fd >= 0)
-        ::close(m_fd);
+        CNativeFile::Close(m_fd);
     m_fd = -1;
     m_path.clear();
 }
@@ -258,23 +219,23 @@ void CRecordJournal::Close() {
 std::vector<std::string> CRecordJournal::Orphans(const std::string& folder) {
     std::vector<std::string> orphans;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(CFilePath::FromUtf8(folder), error)) {
         if (entry.path().extension() != kExtension || !entry.is_regular_file(error))
             continue;
-        const std::string path = entry.path().string();
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const std::string path = CFilePath::ToUtf8(entry.path());
+        const int fd = CNativeFile::OpenForReading(path);
         if (fd < 0)
             continue;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        if (CNativeFile::TryLock(fd))
             orphans.push_back(path);
-        ::close(fd); // also releases the lock
+        CNativeFile::Close(fd); // also releases the lock
     }
     std::sort(orphans.begin(), orphans.end());
     return orphans;
 }
 
 CRecordJournal::ReadResult CRecordJournal::Read(const std::string& path, Content& content) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(CFilePath::FromUtf8(path), std::ios::binary);
     if (!file)
         return ReadResult::Unreadable;
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/CAppPaths.h"
+#include "platform/CFilePath.h"
 #include "platform/CPrivateProfile.h"
 
 // One INI value and the field it belongs to; exactly one pointer is set.
@@ -64,7 +65,7 @@ bool CSettingProfile::SaveOnExit() {
     if (GetModel() == nullptr)
         return true;
     // Defaults of a session that never met a sensor of the model must not replace its settings.
-    if (!m_settingsInUse && std::filesystem::exists(ProfilePath(ModelName())))
+    if (!m_settingsInUse && std::filesystem::exists(CFilePath::FromUtf8(ProfilePath(ModelName()))))
         return true;
     return Save(ModelName());
 }

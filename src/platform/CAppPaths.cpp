@@ -1,12 +1,12 @@
 #include "platform/CAppPaths.h"
 
+#include "platform/CFilePath.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
 
 #ifdef _WIN32
-#include "platform/CWideText.h"
-
 #include <fstream>
 #include <windows.h>
 #else
@@ -25,7 +25,7 @@ std::string RunningExecutableDirectory() {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
             std::error_code error;
-            return std::filesystem::current_path(error).string();
+            return CFilePath::ToUtf8(std::filesystem::current_path(error).generic_wstring());
         }
         if (length < path.size()) {
             path.resize(length);
@@ -33,14 +33,14 @@ std::string RunningExecutableDirectory() {
         }
         path.resize(path.size() * 2);
     }
-    return CWideText::ToUtf8(std::filesystem::path(path).parent_path().generic_wstring());
+    return CFilePath::ToUtf8(std::filesystem::path(path).parent_path().generic_wstring());
 }
 
 // The folder's security settings are hard to read; creating a file answers the question.
 bool CanCreateFilesIn(const std::string& directory) {
     const std::string probe =
         CAppPaths::Join(directory, ".pelmora-write-" + std::to_string(GetCurrentProcessId()));
-    const std::filesystem::path path(CWideText::FromUtf8(probe));
+    const std::filesystem::path path = CFilePath::FromUtf8(probe);
     bool created = false;
     {
         std::ofstream file(path, std::ios::trunc);
@@ -55,12 +55,12 @@ bool CanCreateFilesIn(const std::string& directory) {
 std::string UserDirectory(const wchar_t* variable) {
     std::string base;
     if (const wchar_t* value = _wgetenv(variable); value && *value)
-        base = CWideText::ToUtf8(std::filesystem::path(value).generic_wstring());
+        base = CFilePath::ToUtf8(std::filesystem::path(value).generic_wstring());
     else
-        base = CWideText::ToUtf8(std::filesystem::temp_directory_path().generic_wstring());
+        base = CFilePath::ToUtf8(std::filesystem::temp_directory_path().generic_wstring());
     const std::string directory = CAppPaths::Join(base, "Pelmora");
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(CWideText::FromUtf8(directory)), error);
+    std::filesystem::create_directories(CFilePath::FromUtf8(directory), error);
     return directory;
 }
 #else

@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <csignal>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -26,9 +27,24 @@ int CNativeFile::CreateExclusive(const std::string& path) {
                     _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
 }
 
+int CNativeFile::CreatePrivate(const std::string& path) {
+    return ::_wopen(CWideText::FromUtf8(path).c_str(),
+                    _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+
+namespace {
+// The C library's calls take an unsigned count.
+unsigned Chunk(std::size_t size) {
+    return static_cast<unsigned>(size < (1U << 30) ? size : (1U << 30));
+}
+} // namespace
+
 std::int64_t CNativeFile::Read(int descriptor, void* buffer, std::size_t size) {
-    const auto chunk = static_cast<unsigned>(size < (1U << 30) ? size : (1U << 30));
-    return ::_read(descriptor, buffer, chunk);
+    return ::_read(descriptor, buffer, Chunk(size));
+}
+
+std::int64_t CNativeFile::Write(int descriptor, const void* data, std::size_t size) {
+    return ::_write(descriptor, data, Chunk(size));
 }
 
 bool CNativeFile::IsRegularFile(int descriptor, std::int64_t* size) {
@@ -43,8 +59,19 @@ void CNativeFile::Close(int descriptor) {
     ::_close(descriptor);
 }
 
+// A lock of the first byte stands for a lock of the whole file.
+bool CNativeFile::TryLock(int descriptor) {
+    OVERLAPPED first{};
+    const auto file = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor));
+    return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first) != 0;
+}
+
+bool CNativeFile::SyncToDisk(int descriptor) {
+    return ::_commit(descriptor) == 0;
+}
+
 bool CNativeFile::SyncToDisk(std::FILE* file) {
-    return std::fflush(file) == 0 && ::_commit(::_fileno(file)) == 0;
+    return std::fflush(file) == 0 && SyncToDisk(::_fileno(file));
 }
 
 // The C library's rename refuses an existing target on Windows.
@@ -58,6 +85,12 @@ bool CNativeFile::Replace(const std::string& from, const std::string& to) {
 
 void CNativeFile::Remove(const std::string& path) {
     ::_wunlink(CWideText::FromUtf8(path).c_str());
+}
+
+// Windows removes no file that is open.
+void CNativeFile::RemoveOpen(int descriptor, const std::string& path) {
+    Close(descriptor);
+    Remove(path);
 }
 
 int CNativeFile::ProcessId() {
@@ -82,8 +115,16 @@ int CNativeFile::CreateExclusive(const std::string& path) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
+int CNativeFile::CreatePrivate(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+}
+
 std::int64_t CNativeFile::Read(int descriptor, void* buffer, std::size_t size) {
     return ::read(descriptor, buffer, size);
+}
+
+std::int64_t CNativeFile::Write(int descriptor, const void* data, std::size_t size) {
+    return ::write(descriptor, data, size);
 }
 
 bool CNativeFile::IsRegularFile(int descriptor, std::int64_t* size) {
@@ -98,8 +139,16 @@ void CNativeFile::Close(int descriptor) {
     ::close(descriptor);
 }
 
+bool CNativeFile::TryLock(int descriptor) {
+    return ::flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+}
+
+bool CNativeFile::SyncToDisk(int descriptor) {
+    return ::fsync(descriptor) == 0;
+}
+
 bool CNativeFile::SyncToDisk(std::FILE* file) {
-    return std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+    return std::fflush(file) == 0 && SyncToDisk(::fileno(file));
 }
 
 bool CNativeFile::Replace(const std::string& from, const std::string& to) {
@@ -108,6 +157,11 @@ bool CNativeFile::Replace(const std::string& from, const std::string& to) {
 
 void CNativeFile::Remove(const std::string& path) {
     ::unlink(path.c_str());
+}
+
+void CNativeFile::RemoveOpen(int descriptor, const std::string& path) {
+    Remove(path);
+    Close(descriptor);
 }
 
 int CNativeFile::ProcessId() {

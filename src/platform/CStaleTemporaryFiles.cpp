@@ -1,5 +1,6 @@
 #include "platform/CStaleTemporaryFiles.h"
 
+#include "platform/CFilePath.h"
 #include "platform/CNativeFile.h"
 
 #include <cctype>
@@ -52,10 +53,10 @@ long CStaleTemporaryFiles::WriterOf(const std::string& fileName) {
 void CStaleTemporaryFiles::RemoveIn(const std::string& directory) {
     std::error_code error;
     const std::filesystem::path folder =
-        directory.empty() ? std::filesystem::path(".") : std::filesystem::path(directory);
+        directory.empty() ? std::filesystem::path(".") : CFilePath::FromUtf8(directory);
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        const long pid = WriterOf(entry->path().filename().string());
+        const long pid = WriterOf(CFilePath::ToUtf8(entry->path().filename()));
         std::error_code ignored;
         if (pid != 0 && pid != CNativeFile::ProcessId() && CNativeFile::ProcessHasEnded(pid) &&
             entry->is_regular_file(ignored))

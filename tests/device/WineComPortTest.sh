@@ -8,6 +8,7 @@
 set -euo pipefail
 sim=$1 cli=$2 device_tests=$3 wine=$4
 export WINEPREFIX=$5 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export LC_ALL=C.UTF-8 # Wine hands the arguments over as UTF-8
 port=9
 
 if [ ! -x "$sim" ]; then
@@ -53,5 +54,12 @@ grep -q "4711" <<<"$identity" || fail "identify does not show the serial number 
 readings=$("$wine" "$cli" measure --port $port --mode fwdrev --count 3 --freq 1000 2>&1) || fail "measure: $readings"
 echo "$readings"
 [ "$(grep -c '^1 1250 ' <<<"$readings")" -eq 3 ] || fail "measure did not read the sensor's 12.50 dBm three times"
+
+# A name beyond the system's code page reaches the file system as it was typed.
+history="$scratch/Mesure été.psh"
+recorded=$("$wine" "$cli" record --port $port --count 3 --out "$history" 2>&1) || fail "record: $recorded"
+[ -s "$history" ] || fail "record did not write $history: $(ls "$scratch")"
+info=$("$wine" "$cli" history info "$history" 2>&1) || fail "history info: $info"
+grep -q "4711" <<<"$info" || fail "the history does not name the serial number 4711: $info"
 
 PELMORA_TEST_COM_PORT=$port "$wine" "$device_tests" --gtest_filter='SerialOnAPort.*' || fail "port cases"

@@ -3,11 +3,13 @@
 #include "history/CHistoryFile.h"
 #include "history/CJournalRecovery.h"
 
+#include "platform/CAppPaths.h"
 #include "support/CTempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -101,4 +103,27 @@ TEST(CRecordJournal, OnlyAJournalNoProcessWritesIsRecoveredAndRowsWithoutReading
     EXPECT_FLOAT_EQ(history.Header().Statistics(0).minimum, -3.5f);
     EXPECT_FLOAT_EQ(history.Header().Statistics(0).maximum, 10.0f);
     EXPECT_EQ(history.Header().Text(HistoryText::Interval), "3333 ms");
+}
+
+TEST(CRecordJournal, AFolderWithANonAsciiNameKeepsItsNameAndItsJournals) {
+    CTempDirectory scratch;
+    const std::string folder = CAppPaths::Join(scratch.Path(), "Mesures \xC3\xA9t\xC3\xA9"); // "Mesures été"
+    HistoryHeader header;
+    header.SetMask(CHistoryChannels::MaskBit(0));
+    {
+        CRecordJournal journal;
+        ASSERT_TRUE(journal.Begin(folder, header, 1700000000));
+        journal.Add(0, 1.5f);
+        ASSERT_TRUE(journal.Flush(1700000001));
+    }
+    const std::u8string name =
+        std::filesystem::directory_iterator(scratch.Path())->path().filename().u8string();
+    EXPECT_EQ(std::string(name.begin(), name.end()), "Mesures \xC3\xA9t\xC3\xA9");
+
+    const std::vector<CJournalRecovery::Found> found = CJournalRecovery::Find(folder);
+    ASSERT_EQ(found.size(), 1u);
+    const std::string path = CJournalRecovery::Recover(found[0], folder);
+    CHistoryData history;
+    EXPECT_TRUE(CHistoryFile::LoadHistory(path, history).ok) << path;
+    EXPECT_TRUE(CJournalRecovery::Find(folder).empty());
 }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The program's arguments as UTF-8. On Windows main's argv is in the system's code page, which
+// loses every character beyond it, so the arguments are read again from the wide command line.
+class CCommandLine {
+public:
+    // The arguments after the program's name.
+    static std::vector<std::string> Arguments(int argc, char** argv);
+};
