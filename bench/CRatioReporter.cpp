@@ -2,16 +2,29 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 #include <utility>
 
-CRatioReporter::CRatioReporter(std::vector<RatioRow> rows) : m_rows(std::move(rows)) {}
+namespace {
+
+// The name a row refers to: the function and its arguments, without what the registration adds
+// (e.g. "/iterations:10").
+std::string RowName(const benchmark::BenchmarkName& name) {
+    return name.args.empty() ? name.function_name : name.function_name + "/" + name.args;
+}
+
+} // namespace
+
+// Colours only on a terminal, so logs and the rows scripts read stay plain.
+CRatioReporter::CRatioReporter(std::vector<RatioRow> rows)
+    : ConsoleReporter(::isatty(STDOUT_FILENO) != 0 ? OO_ColorTabular : OO_Tabular), m_rows(std::move(rows)) {}
 
 void CRatioReporter::ReportRuns(const std::vector<Run>& runs) {
     std::vector<Run> shown;
     for (const Run& run : runs) {
         if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-            m_seconds[run.run_name.str()].push_back(run.real_accumulated_time /
-                                                    static_cast<double>(run.iterations));
+            m_seconds[RowName(run.run_name)].push_back(run.real_accumulated_time /
+                                                       static_cast<double>(run.iterations));
         if (run.repetitions <= 1 || run.run_type == Run::RT_Aggregate)
             shown.push_back(run);
     }
@@ -29,15 +42,25 @@ double CRatioReporter::Median(const std::string& name) const {
     return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
+std::string CRatioReporter::Figure(double seconds) {
+    if (seconds <= 0.0)
+        return "missing";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f us", seconds * 1e6);
+    return text;
+}
+
 void CRatioReporter::Finalize() {
     ConsoleReporter::Finalize();
     for (const RatioRow& row : m_rows) {
         const double measured = Median(row.measured);
         const double baseline = Median(row.baseline);
-        if (measured <= 0.0 || baseline <= 0.0)
-            continue; // filtered out or failed
-        std::printf("ratio | %s | %.2f | %.1f us | %.1f us\n", row.title.c_str(), measured / baseline,
-                    measured * 1e6, baseline * 1e6);
+        // A row filtered out or failed still shows, marked as missing.
+        char ratio[32] = "missing";
+        if (measured > 0.0 && baseline > 0.0)
+            std::snprintf(ratio, sizeof ratio, "%.2f", measured / baseline);
+        std::printf("ratio | %s | %s | %s | %s\n", row.title.c_str(), ratio, Figure(measured).c_str(),
+                    Figure(baseline).c_str());
     }
     std::fflush(stdout);
 }

@@ -17,6 +17,7 @@ struct RatioRow {
 // Prints the runs as the console does (only the aggregates when runs repeat), keeps the median
 // real time of every benchmark and, at the end, one "ratio" line per row:
 //   ratio | <title> | <measured / baseline> | <measured time> | <baseline time>
+// with "missing" in place of a figure that was filtered out or failed.
 class CRatioReporter : public benchmark::ConsoleReporter {
 public:
     explicit CRatioReporter(std::vector<RatioRow> rows);
@@ -29,6 +30,7 @@ public:
 
 private:
     double Median(const std::string& name) const;
+    static std::string Figure(double seconds);
 
     std::vector<RatioRow> m_rows;
     std::map<std::string, std::vector<double>> m_seconds; // per iteration, one entry per repetition

@@ -1,29 +1,48 @@
 #!/usr/bin/env bash
 # The performance table: every benchmark path against its baseline (medians of 5 repetitions),
 # then the CPU of the running window (scripts/cpu-usage.sh). Heavy: run it on a quiet machine.
+# The programs' own output goes to build/bench.log; a program that fails or prints no figure
+# still gets its line in the table, marked as missing.
 #   scripts/bench.sh [repetitions, default 5] [seconds per CPU run, default 20]
-set -euo pipefail
-cd "$(dirname "$0")/.."
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
 
 repetitions=${1:-5}
 cpu_seconds=${2:-20}
 bin=build/bin
+log=build/bench.log
 benches="pelmora-bench-exchange pelmora-bench-history pelmora-bench-graph pelmora-bench-window"
-nice -n 10 cmake --build build --target $benches pelmora-sim >/dev/null
+nice -n 10 cmake --build build --target $benches pelmora-sim >/dev/null || exit 1
 export QT_QPA_PLATFORM=offscreen
 
-rows=$(mktemp)
-trap 'rm -f "$rows"' EXIT
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+rows=$work/rows out=$work/out
+: >"$log"
 for bench in $benches; do
-  echo "== $bench" >&2
-  "$bin/$bench" --benchmark_repetitions="$repetitions" | tee /dev/stderr | grep '^ratio |' >>"$rows"
+  echo "== $bench" | tee -a "$log" >&2
+  "$bin/$bench" --benchmark_repetitions="$repetitions" >"$out" 2>>"$log"
+  status=$?
+  cat "$out" >>"$log"
+  grep '^ratio |' "$out" >>"$rows" ||
+    echo "ratio | $bench: no figures (exit status $status, see $log) | missing | | " >>"$rows"
 done
+echo "== cpu-usage" | tee -a "$log" >&2
+scripts/cpu-usage.sh "$cpu_seconds" >"$out" 2>>"$log"
+status=$?
+cat "$out" >>"$log"
+grep '^cpu |' "$out" >>"$rows" ||
+  echo "cpu | window CPU: no figures (exit status $status, see $log) | missing | " >>"$rows"
 
-printf '\n| %-78s | %7s | %12s | %12s |\n' "Path" "Ratio" "Measured" "Baseline"
-printf '|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..80})" "---------" "--------------" "--------------"
-while IFS='|' read -r _ title ratio measured baseline; do
-  printf '| %-78s | %6sx | %12s | %12s |\n' "$(echo $title)" "$(echo $ratio)" "$(echo $measured)" "$(echo $baseline)"
+trim() { echo $1; }
+printf '\n| %-78s | %8s | %18s | %12s |\n' "Path" "Ratio" "Measured" "Baseline"
+printf '|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..80})" "----------" "--------------------" "--------------"
+while IFS='|' read -r kind title figure measured baseline; do
+  if [ "$(trim "$kind")" = cpu ]; then
+    printf '| %-78s | %8s | %18s | %12s |\n' "CPU: $(trim "$title")" "$(trim "$figure")" "$(trim "$measured")" ""
+  else
+    ratio=$(trim "$figure")
+    [ "$ratio" != missing ] && ratio="${ratio}x"
+    printf '| %-78s | %8s | %18s | %12s |\n' "$(trim "$title")" "$ratio" "$(trim "$measured")" "$(trim "$baseline")"
+  fi
 done <"$rows"
-scripts/cpu-usage.sh "$cpu_seconds" | while IFS='|' read -r _ title percent rate; do
-  printf '| %-78s | %7s | %12s | %12s |\n' "CPU: $(echo $title)" "$(echo $percent)" "$(echo $rate)" ""
-done

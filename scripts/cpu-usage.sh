@@ -43,15 +43,21 @@ for run in usb idle; do
     grep -q '^ready' "$log" && break
     sleep 0.1
   done
-  grep -q '^ready' "$log" || { cat "$log"; exit 1; }
+  label="window measuring over USB (AVG & PEAK, model 0)"
+  [ "$run" = idle ] && label="idle window, screen stopped"
+  if ! grep -q '^ready' "$log"; then
+    cat "$log" >&2
+    echo "cpu | $label | missing | "
+    kill -KILL "$window" 2>/dev/null && wait "$window" 2>/dev/null || true
+    window=""
+    continue
+  fi
   sleep 3 # past the start-up
   t0=$(ticks "$window") w0=$(uptime_s) r0=$(last_count "$log")
   sleep "$seconds"
   t1=$(ticks "$window") w1=$(uptime_s) r1=$(last_count "$log")
   kill -KILL "$window" && wait "$window" 2>/dev/null || true # no save question on the way out
   window=""
-  label="window measuring over USB (AVG & PEAK, model 0)"
-  [ "$run" = idle ] && label="idle window, screen stopped"
   awk -v t="$((t1 - t0))" -v hz="$hz" -v w0="$w0" -v w1="$w1" -v r0="${r0:-0}" -v r1="${r1:-0}" -v l="$label" \
     'BEGIN { printf "cpu | %s | %.2f %% | %.1f readings/s\n", l, 100 * t / hz / (w1 - w0), (r1 - r0) / (w1 - w0) }'
 done
