@@ -63,8 +63,32 @@ void CAnalogGuage::SetValue(double value) {
         value = m_min;
     if (value == m_value)
         return;
+    // Layers waiting for a rebuild need the whole gauge; else only where the needle was and goes.
+    const QRect before = NeedleArea();
     m_value = value;
-    CPaintPacer::Request(this);
+    if (m_layersValid)
+        CPaintPacer::Request(this, QRegion(before) + NeedleArea());
+    else
+        CPaintPacer::Request(this);
+}
+
+QPainterPath CAnalogGuage::NeedlePath() const {
+    const GaugeRect& dial = m_layout.Dial();
+    const float length = dial.width / 2.0f - dial.width * 0.12f;
+    const float base = dial.width * 0.09f;
+    const float angle = CGaugeLayout::ValueAngle(m_value, m_min, m_max);
+    const GaugePoint& centre = m_layout.Centre();
+    QPainterPath path(ToPoint(centre));
+    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, base, angle + 10.0f)));
+    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, length, angle)));
+    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, base, angle - 10.0f)));
+    path.closeSubpath();
+    return path;
+}
+
+// The needle's outline with room for its pen and the antialiased edge.
+QRect CAnalogGuage::NeedleArea() const {
+    return NeedlePath().boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2);
 }
 
 void CAnalogGuage::SetMinValue(double minimum) {
@@ -273,17 +297,8 @@ bool CAnalogGuage::DrawOverlay(QPainter&, const QRectF&) {
     return true;
 }
 
-bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF& rect) {
-    const auto w = static_cast<float>(rect.width());
-    const float length = w / 2.0f - w * 0.12f;
-    const float base = w * 0.09f;
-    const float angle = CGaugeLayout::ValueAngle(m_value, m_min, m_max);
-    const GaugePoint& centre = m_layout.Centre();
-    QPainterPath path(ToPoint(centre));
-    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, base, angle + 10.0f)));
-    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, length, angle)));
-    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, base, angle - 10.0f)));
-    path.closeSubpath();
+bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF&) {
+    const QPainterPath path = NeedlePath();
     painter.setPen(QPen(Argb(kNeedleColor), 1.0));
     painter.setBrush(Argb(kNeedleColor));
     painter.drawPath(path);

@@ -10,6 +10,7 @@
 #include "screens/CGaugeLayout.h"
 
 class QPainter;
+class QPainterPath;
 
 // A 270-degree needle instrument: shaded bezel, coloured bands, labelled ticks, caption,
 // needle, hub and glass. The owner sets range, value, caption and bands. Everything under the
@@ -70,6 +71,8 @@ private:
     void InvalidateLayers();
     void BuildLayers();
     QPixmap NewLayer() const;
+    QPainterPath NeedlePath() const;
+    QRect NeedleArea() const;
     void PaintGauge(QPainter& painter);
     static QRectF ToRect(const GaugeRect& rect);
 

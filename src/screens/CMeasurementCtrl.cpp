@@ -1,10 +1,12 @@
 #include "screens/CMeasurementCtrl.h"
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QThread>
 
 #include <algorithm>
+#include <limits>
 
 #include "model/CSettingProfile.h"
 #include "screens/CPaintPacer.h"
@@ -29,6 +31,34 @@ QColor FromRgb(uint32_t rgb) {
 
 bool IsQuantity(int quantity) {
     return quantity >= 0 && quantity < kChannelCount;
+}
+
+// Glyphs may reach a little past their advance and line height.
+constexpr int kInkMargin = 2;
+
+// Shapes the text once per change, not on every paint; placed and measured as drawText and
+// QFontMetrics would.
+void LayOut(MeasurementTextItem& item) {
+    item.laidOut.reset();
+    item.advance = 0;
+    item.inked = QRect();
+    if (item.rect.isEmpty() || item.text.isEmpty())
+        return;
+    const QFont font = FontCache::Get(item.fontPoints);
+    const QFontMetrics metrics(font);
+    item.laidOut = std::make_unique<QTextLayout>(item.text, font);
+    item.laidOut->setCacheEnabled(true);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    item.laidOut->setTextOption(option);
+    item.laidOut->beginLayout();
+    QTextLine line = item.laidOut->createLine();
+    line.setLineWidth(std::numeric_limits<int>::max() / 2);
+    item.laidOut->endLayout();
+    item.origin = QPointF(item.rect.left(), item.rect.top() + metrics.ascent() - line.ascent());
+    item.advance = qRound(line.horizontalAdvance());
+    const QRect text(item.rect.topLeft(), QSize(item.advance, metrics.height()));
+    item.inked = item.rect.united(text).adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
 }
 
 } // namespace
@@ -145,28 +175,30 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         CReadoutTexts::SetValues(profile, m_quantity, m_texts);
         m_gauge.SetValue(profile.CurrentValue(m_quantity));
     }
-    if (ApplyTexts()) {
+    const QRegion changedTexts = ApplyTexts();
+    if (!changedTexts.isEmpty())
         PlaceGauge();
-        changed = true;
-    }
-    if (!changed)
-        return;
-    // A new value alone is painted at the pacer's rate; anything else at once.
-    if (kind == RefreshValues)
-        CPaintPacer::Request(this);
-    else
+    // A new value alone is painted at the pacer's rate, and only where texts changed; anything
+    // else at once.
+    if (changed)
         update();
+    else if (kind == RefreshValues)
+        CPaintPacer::Request(this, changedTexts);
+    else if (!changedTexts.isEmpty())
+        update(changedTexts);
 }
 
-bool CMeasurementCtrl::ApplyTexts() {
-    bool changed = false;
+QRegion CMeasurementCtrl::ApplyTexts() {
+    QRegion changed;
     for (int i = 0; i < kReadoutItemCount; ++i) {
         const QString text = QString::fromStdString(m_texts[static_cast<std::size_t>(i)]);
         MeasurementTextItem& item = m_items[static_cast<std::size_t>(i)];
-        if (item.text != text) {
-            item.text = text;
-            changed = true;
-        }
+        if (item.text == text)
+            continue;
+        changed += item.inked;
+        item.text = text;
+        LayOut(item);
+        changed += item.inked;
     }
     return changed;
 }
@@ -198,6 +230,7 @@ bool CMeasurementCtrl::RecalcLayout() {
         item.rect = rect;
         item.fontPoints = placement.fontPoints;
         item.colour = colour;
+        LayOut(item);
     }
     PlaceGauge();
     return changed;
@@ -206,10 +239,8 @@ bool CMeasurementCtrl::RecalcLayout() {
 int CMeasurementCtrl::TextRight() const {
     int right = 0;
     for (const MeasurementTextItem& item : m_items) {
-        if (!item.rect.isEmpty() && !item.text.isEmpty())
-            right = std::max(right,
-                             item.rect.left() +
-                                 QFontMetrics(FontCache::Get(item.fontPoints)).horizontalAdvance(item.text));
+        if (item.laidOut)
+            right = std::max(right, item.rect.left() + item.advance);
     }
     return right;
 }
@@ -225,27 +256,22 @@ void CMeasurementCtrl::resizeEvent(QResizeEvent* event) {
     RecalcLayout();
 }
 
-void CMeasurementCtrl::PaintSurface(QPainter& painter) const {
-    const QRect all(QPoint(0, 0), m_surface.LogicalSize());
+// Qt buffers the window already; painting straight to it, only the area asked for, keeps a
+// new value's repaint to the texts that changed.
+void CMeasurementCtrl::PaintSurface(QPainter& painter, const QRegion& area) const {
+    const QRect all = rect();
     painter.fillRect(all, m_selected ? kSelectionColour : kPanelColour);
     painter.fillRect(all.adjusted(1, 1, -1, -1), kPanelColour);
     painter.setRenderHint(QPainter::TextAntialiasing);
     for (const MeasurementTextItem& item : m_items) {
-        if (item.rect.isEmpty() || item.text.isEmpty())
+        if (!area.intersects(item.inked))
             continue;
-        const QFont font = FontCache::Get(item.fontPoints);
-        painter.setFont(font);
         painter.setPen(item.colour);
-        painter.drawText(QPoint(item.rect.left(), item.rect.top() + QFontMetrics(font).ascent()), item.text);
+        item.laidOut->draw(&painter, item.origin);
     }
 }
 
-void CMeasurementCtrl::paintEvent(QPaintEvent*) {
-    QPixmap& surface = m_surface.Prepare(*this);
-    {
-        QPainter painter(&surface);
-        PaintSurface(painter);
-    }
+void CMeasurementCtrl::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    m_surface.Present(painter);
+    PaintSurface(painter, event->region());
 }

@@ -2,26 +2,33 @@
 
 #include <QColor>
 #include <QRect>
+#include <QRegion>
 #include <QString>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <array>
 #include <atomic>
+#include <memory>
 
 #include "screens/CAnalogGuage.h"
-#include "screens/CMemDC.h"
 #include "screens/CReadoutLayout.h"
 #include "screens/CReadoutTexts.h"
 
 class CSettingProfile;
 
 // One text item of a readout: drawn at its rectangle's top-left corner; an empty rectangle
-// hides it.
+// hides it. The text is shaped once per change into `laidOut`, drawn with its baseline at
+// `origin`; `advance` is its width, `inked` what painting it covers, the rectangle included.
 struct MeasurementTextItem {
     int fontPoints = 0;
     QColor colour;
     QString text;
     QRect rect;
+    std::unique_ptr<QTextLayout> laidOut;
+    QPointF origin;
+    int advance = 0;
+    QRect inked;
 };
 
 // Owner-drawn readout of one measured quantity: large value, unit, reference, extremes,
@@ -61,12 +68,13 @@ private:
     void RunQueued();
     void RefreshNow(int kind);
     void ApplyAlarmColour();
-    bool ApplyTexts();
+    // The area the changed texts covered and now cover; empty when none changed.
+    QRegion ApplyTexts();
     bool RecalcLayout();
     // Where the widest shown text ends; the gauge stays right of it.
     int TextRight() const;
     void PlaceGauge();
-    void PaintSurface(QPainter& painter) const;
+    void PaintSurface(QPainter& painter, const QRegion& area) const;
     ReadoutState State() const;
 
     CSettingProfile* m_profile = nullptr;
@@ -74,7 +82,6 @@ private:
     CReadoutTexts::Texts m_texts;
     bool m_selected = false;
     CAnalogGuage m_gauge;
-    CMemDC m_surface;
     int m_quantity = 0;
     int m_style = StyleMain;
     std::atomic<bool> m_alarm{false};

@@ -19,12 +19,21 @@ CPaintPacer& CPaintPacer::Instance() {
 }
 
 void CPaintPacer::Request(QWidget* widget) {
-    Instance().Add(widget);
+    Instance().Add(widget, widget->rect());
 }
 
-void CPaintPacer::Add(QWidget* widget) {
-    if (std::find(m_pending.begin(), m_pending.end(), widget) == m_pending.end())
-        m_pending.emplace_back(widget);
+void CPaintPacer::Request(QWidget* widget, const QRegion& area) {
+    if (!area.isEmpty())
+        Instance().Add(widget, area);
+}
+
+void CPaintPacer::Add(QWidget* widget, const QRegion& area) {
+    const auto found = std::find_if(m_pending.begin(), m_pending.end(),
+                                    [widget](const Pending& pending) { return pending.widget == widget; });
+    if (found == m_pending.end())
+        m_pending.push_back({widget, area});
+    else
+        found->area += area;
     if (m_timer.isActive())
         return;
     const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kIntervalMs;
@@ -36,10 +45,10 @@ void CPaintPacer::Add(QWidget* widget) {
 
 void CPaintPacer::Flush() {
     m_sinceFlush.start();
-    std::vector<QPointer<QWidget>> due;
+    std::vector<Pending> due;
     due.swap(m_pending);
-    for (const QPointer<QWidget>& widget : due) {
-        if (widget)
-            widget->update();
+    for (const Pending& pending : due) {
+        if (pending.widget)
+            pending.widget->update(pending.area);
     }
 }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,20 +12,27 @@
 // Readings arrive up to 50 times a second, more often than anyone can read a display. Widgets
 // whose new value changed ask for their repaint here; the pacer repaints them together at most
 // about 30 times a second: at once when the last round is older than the interval, else at its
-// end. The data itself is never held back, only the painting. User-interface thread only.
+// end. The data itself is never held back, only the painting. A widget may name the part that
+// changed; only that part is then repainted. User-interface thread only.
 class CPaintPacer : public QObject {
 public:
     static constexpr int kIntervalMs = 33;
 
     static void Request(QWidget* widget);
+    static void Request(QWidget* widget, const QRegion& area);
 
 private:
+    struct Pending {
+        QPointer<QWidget> widget;
+        QRegion area;
+    };
+
     explicit CPaintPacer(QObject* parent);
     static CPaintPacer& Instance();
-    void Add(QWidget* widget);
+    void Add(QWidget* widget, const QRegion& area);
     void Flush();
 
     QTimer m_timer;
     QElapsedTimer m_sinceFlush;
-    std::vector<QPointer<QWidget>> m_pending;
+    std::vector<Pending> m_pending;
 };

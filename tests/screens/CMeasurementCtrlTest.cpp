@@ -1,10 +1,13 @@
 #include "support/ProfileFixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
 
 #include <thread>
 
 #include "screens/CMeasurementCtrl.h"
+#include "screens/CPaintPacer.h"
 
 namespace {
 
@@ -107,4 +110,37 @@ TEST_F(CMeasurementCtrlTest, RefreshFromAnotherThreadRunsOnTheUserInterfaceThrea
     QApplication::processEvents();
     EXPECT_EQ(ItemText(ItemValue), "12.50 dBm");
     EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
+}
+
+namespace {
+
+// What the window system shows of a widget: its backing store, left as the partial repaints
+// made it.
+QImage OnScreen(QWidget& widget) {
+    return widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void ProcessFor(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+} // namespace
+
+// New values repaint only the texts and the needle that changed; what remains on screen must
+// be what a full repaint draws.
+TEST_F(CMeasurementCtrlTest, RepaintsOfNewValuesLeaveTheSameImageAsAFullRepaint) {
+    Ctrl().SetStyle(StyleSmall);
+    Ctrl().SetQuantity(ChannelAvg);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+    Ctrl().show();
+    ProcessFor(100);
+    for (const float value : {58.5f, 21.25f, 39.0f}) {
+        Record(ChannelAvg, {value});
+        Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+        ProcessFor(3 * CPaintPacer::kIntervalMs);
+    }
+    EXPECT_EQ(OnScreen(Ctrl()), Ctrl().grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
