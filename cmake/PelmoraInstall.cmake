@@ -43,11 +43,12 @@ set(CPACK_PACKAGE_NAME pelmora)
 set(CPACK_PACKAGE_VENDOR "Orvane")
 set(CPACK_PACKAGE_CONTACT "Pelmora developers <pelmora@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop program for RF power sensors")
-# One string: CPack wraps it into the control file's extended description (two quoted strings
-# would make a list, and its separator would show in the text).
+# One string (two quoted strings would make a list, and its separator would show in the text);
+# CPack does not wrap it, so its lines are kept within the control file's 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Connects to an RF power sensor over USB or a serial port, shows average, peak, pulse and CCDF \
-measurements live with limits and alarms, records histories and exports them.")
+    "Connects to an RF power sensor over USB or a serial port, shows average, peak,\n\
+pulse and CCDF measurements live with limits and alarms, records histories\n\
+and exports them.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The build keeps its debugging information; the package does not need it.
 set(CPACK_STRIP_FILES ON)

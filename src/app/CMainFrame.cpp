@@ -134,9 +134,10 @@ bool CMainFrame::Create(const QString& commandLine) {
     m_idleUpdate->start(kIdleUpdateMs);
     OnChildActivated();
 
+    // Opened once the window is shown: before that the window area has no size to place it in.
     const QString path = HistoryPathOf(commandLine);
     if (!path.isEmpty())
-        OpenHistoryFile(path);
+        QTimer::singleShot(0, this, [this, path] { OpenHistoryFile(path); });
     return true;
 }
 

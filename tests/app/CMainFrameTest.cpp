@@ -427,8 +427,12 @@ TEST_F(CMainFrameTest, CommandLineNamesTheHistoryFileToOpen) {
 
     const std::string path = WriteHistory("start up.psh", 5);
     ASSERT_TRUE(m_frame->Create(QStringLiteral("\"%1\"").arg(QString::fromStdString(path))));
+    m_frame->show();
+    QApplication::processEvents();
     ASSERT_NE(m_frame->ActiveChild(), nullptr);
     EXPECT_EQ(m_frame->ActiveChild()->Kind(), ChildKind::History);
+    // Placed in the shown window, not in the size it had before it was shown.
+    EXPECT_EQ(m_frame->ActiveChild()->size(), m_frame->MdiArea()->viewport()->size() * 3 / 4);
 }
 
 TEST_F(CMainFrameTest, StatusPanesTakeTwoThirdsAndOneThird) {
