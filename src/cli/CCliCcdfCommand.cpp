@@ -5,7 +5,6 @@
 
 #include "ccdf/CCcdfAcquisition.h"
 #include "ccdf/CCcdfTexts.h"
-#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CMeterCommand.h"
@@ -81,22 +80,13 @@ public:
     }
 
     bool Open(const SOptions& options, std::string& reason) {
-        CMeterEngine& engine = CMeterEngine::Instance();
-        if (const int32_t result = engine.Connect(options.port); result != 0) {
-            reason = CCliSensor::ConnectFailure(result, engine.GetIdentificationCode());
+        if (!CCliSensor::ConnectAndIdentify(options.port, m_profile, reason))
             return false;
-        }
-        const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
-        if (model == nullptr) {
-            reason = CModelTable::UnsupportedCodeText(engine.GetIdentificationCode());
-            return false;
-        }
-        m_profile.SetDevice(model->number, engine.GetSerialNumber(), engine.GetFirmwareVersion());
         m_profile.SetFrequency(options.frequency);
         m_profile.SetExtOffset(options.offset);
         m_profile.SetTechnology(options.technology);
         m_profile.SetCcdfRate(options.rate);
-        engine.Sinks().Set(CReadingSinks::Kind::Ccdf, this);
+        CMeterEngine::Instance().Sinks().Set(CReadingSinks::Kind::Ccdf, this);
         return true;
     }
 

@@ -2,7 +2,6 @@
 
 #include "cli/CCliSensor.h"
 #include "device/CEnumPorts.h"
-#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CMeterCommand.h"
@@ -31,15 +30,9 @@ public:
 
     // Connects and identifies; false with the reason.
     bool Open(int port, std::string& reason) {
-        CMeterEngine& engine = CMeterEngine::Instance();
-        const int32_t result = engine.Connect(port);
-        if (result != 0) {
-            reason = CCliSensor::ConnectFailure(result, engine.GetIdentificationCode());
+        if (!CCliSensor::ConnectAndIdentify(port, m_profile, reason))
             return false;
-        }
-        const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
-        m_profile.SetDevice(model ? model->number : CSettingProfile::kDefaultModel, engine.GetSerialNumber(),
-                            engine.GetFirmwareVersion());
+        CMeterEngine& engine = CMeterEngine::Instance();
         for (auto kind :
              {CReadingSinks::Kind::Measurement, CReadingSinks::Kind::Pulse, CReadingSinks::Kind::Ccdf})
             engine.Sinks().Set(kind, this);

@@ -6,7 +6,6 @@
 #include "cli/CCliOptions.h"
 
 #include "history/CHistoryChannels.h"
-#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "platform/CTextFormat.h"
@@ -98,19 +97,10 @@ public:
     }
 
     bool Open(std::string& reason) {
-        CMeterEngine& engine = CMeterEngine::Instance();
-        if (const int32_t result = engine.Connect(m_options.port); result != 0) {
-            reason = CCliSensor::ConnectFailure(result, engine.GetIdentificationCode());
+        if (!CCliSensor::ConnectAndIdentify(m_options.port, m_profile, reason))
             return false;
-        }
-        const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
-        if (model == nullptr) {
-            reason = CModelTable::UnsupportedCodeText(engine.GetIdentificationCode());
-            return false;
-        }
-        m_profile.SetDevice(model->number, engine.GetSerialNumber(), engine.GetFirmwareVersion());
         ApplyOverrides();
-        engine.Sinks().Set(SinkKind(m_handler), this);
+        CMeterEngine::Instance().Sinks().Set(SinkKind(m_handler), this);
         return true;
     }
 

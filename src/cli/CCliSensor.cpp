@@ -15,16 +15,26 @@ bool CCliSensor::Open(const CliContext& context, const CCliOptions::Values& opti
         CCliOptions::Fail(context, "bad port '" + portText + "' (a COM number 1..255 or usb)");
         return false;
     }
+    std::string reason;
+    m_connected = ConnectAndIdentify(m_port, m_profile, reason);
+    if (!m_connected)
+        CCliOptions::Fail(context, reason);
+    return m_connected;
+}
+
+bool CCliSensor::ConnectAndIdentify(int port, CSettingProfile& profile, std::string& reason) {
     CMeterEngine& engine = CMeterEngine::Instance();
-    const int32_t result = engine.Connect(m_port);
-    if (result != 0) {
-        CCliOptions::Fail(context, ConnectFailure(result, engine.GetIdentificationCode()));
+    if (const int32_t result = engine.Connect(port); result != 0) {
+        reason = ConnectFailure(result, engine.GetIdentificationCode());
         return false;
     }
-    m_connected = true;
     const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
-    m_profile.SetDevice(model ? model->number : CSettingProfile::kDefaultModel, engine.GetSerialNumber(),
-                        engine.GetFirmwareVersion());
+    if (model == nullptr) {
+        reason = CModelTable::UnsupportedCodeText(engine.GetIdentificationCode());
+        engine.Disconnect();
+        return false;
+    }
+    profile.SetDevice(model->number, engine.GetSerialNumber(), engine.GetFirmwareVersion());
     return true;
 }
 

@@ -20,6 +20,9 @@ public:
     CSettingProfile& Profile() { return m_profile; }
     bool IsSerial() const { return m_port > 0; }
 
+    // Connects the engine to `port`, identifies the sensor and sets the profile's device; false
+    // with the reason, the engine then left disconnected.
+    static bool ConnectAndIdentify(int port, CSettingProfile& profile, std::string& reason);
     // The reason for a failed connect result of the engine; a sensor that answered with a code
     // no model has is named by that code.
     static std::string ConnectFailure(int32_t result, int32_t code);
