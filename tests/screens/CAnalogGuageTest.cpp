@@ -1,3 +1,5 @@
+#include "support/MouseEvents.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,11 +25,6 @@ protected:
     }
     void mouseDoubleClickEvent(QMouseEvent*) override { ++doubleClicks; }
 };
-
-void Click(QWidget& target, QEvent::Type type, Qt::MouseButton button, QPoint at) {
-    QMouseEvent event(type, QPointF(at), target.mapToGlobal(QPointF(at)), button, button, Qt::NoModifier);
-    QApplication::sendEvent(&target, &event);
-}
 
 int RedPixels(const QImage& image) {
     int count = 0;
@@ -99,9 +96,9 @@ TEST(CAnalogGuage, ClicksReachTheOwnerAtTheSamePlace) {
     gauge->setGeometry(150, 20, 200, 200);
     owner.show();
 
-    Click(*gauge, QEvent::MouseButtonPress, Qt::RightButton, QPoint(10, 15));
+    SendMouse(*gauge, QEvent::MouseButtonPress, QPoint(10, 15), Qt::RightButton);
     EXPECT_EQ(owner.lastPress, QPoint(160, 35));
     EXPECT_EQ(owner.lastButton, Qt::RightButton);
-    Click(*gauge, QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(5, 5));
+    SendMouse(*gauge, QEvent::MouseButtonDblClick, QPoint(5, 5));
     EXPECT_EQ(owner.doubleClicks, 1);
 }

@@ -7,27 +7,19 @@
 #include "screens/CCcdfTextView.h"
 #include "screens/CCcdfView.h"
 
+#include "support/CIdleMeasurementLink.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 int s_beeps = 0;
 
-class IdleLink : public CMeasurementLink {
-public:
-    bool IsConnected() const override { return true; }
-    bool Request(int32_t, int32_t, uint32_t) override { return true; }
-    bool IsPending() const override { return pending; }
-    void SetPending(bool flag) override { pending = flag; }
-    void RunSetup(SetupJob, SetupDone done) override { done(true); }
-    bool pending = false;
-};
-
 class CCcdfFrameTest : public ::testing::Test {
 protected:
     CCcdfFrameTest() {
         m_profile.SetModelNumber(1);
-        auto link = std::make_unique<IdleLink>();
+        auto link = std::make_unique<CIdleMeasurementLink>();
         m_link = link.get();
         m_frame = std::make_unique<CCcdfFrame>(&m_profile, std::move(link));
     }
@@ -45,7 +37,7 @@ protected:
     }
 
     CSettingProfile m_profile;
-    IdleLink* m_link = nullptr;
+    CIdleMeasurementLink* m_link = nullptr;
     std::unique_ptr<CCcdfFrame> m_frame;
 };
 

@@ -1,5 +1,7 @@
 #include "screens/CCcdfGraphCtrl.h"
 
+#include "support/MouseEvents.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,13 +16,7 @@ protected:
     void Show(const std::vector<CcdfPoint>& curve) { m_graph.SetData(0.0f, 20.0f, 0.0f, -4.0f, curve); }
 
     // Left-button events; a move is one with the button held.
-    void Mouse(QEvent::Type type, int x, int y) {
-        const QPointF at(x, y);
-        QMouseEvent event(type, at, m_graph.mapToGlobal(at),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&m_graph, &event);
-    }
+    void Mouse(QEvent::Type type, int x, int y) { SendMouse(m_graph, type, QPoint(x, y)); }
 
     // Drags the marker from inside the plot to the column of x dB.
     void DragTo(float x) {

@@ -6,7 +6,6 @@
 #include "platform/CMessageBeep.h"
 #include "screens/CMeasurementCtrl.h"
 #include "screens/CMeasurementFrame.h"
-#include "screens/CMeasurementLink.h"
 #include "screens/ReadoutItem.h"
 #include "support/CAppTestSandbox.h"
 
@@ -19,25 +18,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/CIdleMeasurementLink.h"
+#include "support/MouseEvents.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-void SendMouse(QWidget& target, QEvent::Type type, const QPoint& position) {
-    const QPointF local(position);
-    QMouseEvent event(type, local, target.mapToGlobal(local), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &event);
-}
-
-class IdleLink : public CMeasurementLink {
-public:
-    bool IsConnected() const override { return true; }
-    bool Request(int32_t, int32_t, uint32_t) override { return true; }
-    bool IsPending() const override { return pending; }
-    void SetPending(bool flag) override { pending = flag; }
-    void RunSetup(SetupJob, SetupDone done) override { done(true); }
-    bool pending = false;
-};
 
 class MeasurementViewTest : public ::testing::Test {
 protected:
@@ -55,7 +41,7 @@ protected:
 
     CMeasurementView& Open(int model) {
         m_profile->SetModelNumber(model);
-        auto link = std::make_unique<IdleLink>();
+        auto link = std::make_unique<CIdleMeasurementLink>();
         m_link = link.get();
         m_frame = std::make_unique<CMeasurementFrame>(m_profile.get(), std::move(link));
         m_frame->resize(640, 480);
@@ -81,7 +67,7 @@ protected:
     CRecordingMessageSink& m_sink = m_sandbox.Messages();
     std::unique_ptr<CSettingProfile> m_profile;
     std::unique_ptr<CMeasurementFrame> m_frame;
-    IdleLink* m_link = nullptr;
+    CIdleMeasurementLink* m_link = nullptr;
 };
 
 } // namespace
@@ -102,7 +88,7 @@ TEST_F(MeasurementViewTest, AvgOnlySensorShowsGraphAndRefusesOtherPanels) {
 TEST_F(MeasurementViewTest, ClickOnTitleBarOrContentsActivatesTheScreen) {
     QMdiArea area;
     area.resize(800, 600);
-    auto* screen = new CMeasurementFrame(m_profile.get(), std::make_unique<IdleLink>());
+    auto* screen = new CMeasurementFrame(m_profile.get(), std::make_unique<CIdleMeasurementLink>());
     auto* history = area.addSubWindow(new QPlainTextEdit);
     area.addSubWindow(screen);
     area.show();

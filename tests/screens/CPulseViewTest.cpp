@@ -5,7 +5,6 @@
 #include "model/CSettingProfile.h"
 #include "platform/CMessageBeep.h"
 #include "screens/CMeasurementCtrl.h"
-#include "screens/CMeasurementLink.h"
 #include "screens/CPulseFrame.h"
 #include "screens/ReadoutItem.h"
 #include "support/CAppTestSandbox.h"
@@ -15,25 +14,12 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include "support/CIdleMeasurementLink.h"
+#include "support/MouseEvents.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-void SendMouse(QWidget& target, QEvent::Type type, const QPoint& position) {
-    const QPointF local(position);
-    QMouseEvent event(type, local, target.mapToGlobal(local), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &event);
-}
-
-class IdleLink : public CMeasurementLink {
-public:
-    bool IsConnected() const override { return true; }
-    bool Request(int32_t, int32_t, uint32_t) override { return true; }
-    bool IsPending() const override { return pending; }
-    void SetPending(bool flag) override { pending = flag; }
-    void RunSetup(SetupJob, SetupDone done) override { done(true); }
-    bool pending = false;
-};
 
 class PulseViewTest : public ::testing::Test {
 protected:
@@ -51,7 +37,7 @@ protected:
 
     CPulseView& Open(int model) {
         m_profile->SetModelNumber(model);
-        m_frame = std::make_unique<CPulseFrame>(m_profile.get(), std::make_unique<IdleLink>());
+        m_frame = std::make_unique<CPulseFrame>(m_profile.get(), std::make_unique<CIdleMeasurementLink>());
         m_frame->resize(640, 480);
         m_frame->show();
         m_frame->View()->ConfigureForModel();
