@@ -2,13 +2,16 @@
 
 #include "cli/CCliSensor.h"
 #include "device/CEnumPorts.h"
+#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 #include "protocol/ReplyKind.h"
+#include "screens/CMeasurementHandler.h"
 
+#include <algorithm>
 #include <mutex>
 #include <ostream>
 
@@ -159,17 +162,40 @@ int CCliDeviceCommands::Identify(const CliContext& context) {
     return 0;
 }
 
-static int32_t ModeNamed(const std::string& name) {
-    static const std::pair<const char*, int32_t> kModes[] = {{"avg", CMeterEngine::ModeAvg},
+static constexpr std::pair<const char*, int32_t> kModes[] = {{"avg", CMeterEngine::ModeAvg},
                                                              {"fwdrev", CMeterEngine::ModeForwardReverse},
                                                              {"peak", CMeterEngine::ModePeak},
                                                              {"rev", CMeterEngine::ModeRev},
                                                              {"pulse", CMeterEngine::ModePulse}};
+
+static int32_t ModeNamed(const std::string& name) {
     for (const auto& [modeName, mode] : kModes) {
         if (name == modeName)
             return mode;
     }
     return -1;
+}
+
+// The modes the screens ask this model for; a sensor does not answer the others.
+static std::vector<int32_t> ModesOf(int modelNumber) {
+    std::vector<int32_t> modes = CMeasurementHandler::RequestCycle(modelNumber);
+    if (CModelTable::HasPulseAndCcdf(modelNumber))
+        modes.push_back(CMeterEngine::ModePulse);
+    return modes;
+}
+
+// Why the mode named `name` cannot be measured on the connected model, naming the ones that
+// can; empty when it can.
+static std::string ModeRefusal(const CSettingProfile& profile, const std::string& name) {
+    const int32_t mode = ModeNamed(name);
+    const std::vector<int32_t> modes = ModesOf(profile.GetModelNumber());
+    if (std::ranges::find(modes, mode) != modes.end())
+        return {};
+    std::string names;
+    for (const auto& [modeName, known] : kModes)
+        if (std::ranges::find(modes, known) != modes.end())
+            names += (names.empty() ? "" : ", ") + std::string(modeName);
+    return profile.ModelName() + " does not measure " + name + "; its modes: " + names;
 }
 
 // A hand-over line "state values..." of a reading.
@@ -195,6 +221,8 @@ int CCliDeviceCommands::Measure(const CliContext& context) {
     CSession session;
     if (!Connect(context, options, session))
         return 1;
+    if (const std::string refusal = ModeRefusal(session.Profile(), options["mode"]); !refusal.empty())
+        return CCliOptions::Fail(context, refusal);
     int missed = 0;
     for (int i = 0; i < count;) {
         const std::string line = session.Exchange(mode, frequency, kReadingWaitMs);

@@ -98,6 +98,25 @@ TEST_F(CCliRecordCommandTest, SensorWithAnUnknownCodeIsRefusedNamingTheCode) {
     EXPECT_NE(m_err.str().find("4242"), std::string::npos) << m_err.str();
 }
 
+// A mode the model's screens never ask for gets no answer from the sensor: named at once,
+// with the modes it has, instead of three silent exchanges.
+TEST_F(CCliRecordCommandTest, MeasureRefusesAModeTheModelDoesNotHave) {
+    CVirtualSensor sensor(VirtualSensorConfig{}); // model 5, directional
+    ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
+    CCliDispatcher dispatcher;
+    dispatcher.Add(CCliDeviceCommands::Commands());
+    EXPECT_EQ(dispatcher.Run({"measure", "--port", "usb", "--mode", "avg", "--count", "1", "--freq", "100"},
+                             m_out, m_err),
+              1);
+    EXPECT_NE(m_err.str().find("does not measure avg; its modes: fwdrev, peak, pulse"), std::string::npos)
+        << m_err.str();
+    EXPECT_EQ(
+        dispatcher.Run({"measure", "--port", "usb", "--mode", "fwdrev", "--count", "1", "--freq", "100"},
+                       m_out, m_err),
+        0)
+        << m_err.str();
+}
+
 // The device commands share the record command's option parser: trailing garbage in a number
 // is refused before any sensor is asked.
 TEST_F(CCliRecordCommandTest, MeasureRefusesACountWithTrailingGarbage) {
