@@ -378,27 +378,29 @@ void CGraph::CurveStrokes::Flush() {
 
 void CGraph::CollectPoints(const GraphPoint* points, int count, CurveStrokes& strokes) const {
     strokes.lines.reserve(static_cast<std::size_t>(std::min(count, 2 * m_scale.PlotWidth() + 4)));
-    for (int i = 0; i < count; ++i) {
-        const GraphPoint& point = points[i];
-        if (!m_scale.InXRange(point.x))
-            continue;
-        if (std::isnan(point.y)) { // no reading: the line breaks
-            strokes.Flush();
-            strokes.started = false;
-            continue;
-        }
-        const int x = m_scale.PixelX(point.x);
-        const int y = m_scale.PixelY(m_scale.ClampY(point.y));
-        if (strokes.started && x == strokes.column)
-            strokes.Extend(y);
-        else
-            strokes.Add(x, y, y, y, y);
-    }
+    for (int i = 0; i < count; ++i)
+        if (m_scale.InXRange(points[i].x))
+            CollectPoint(points[i], strokes);
     strokes.Flush();
 }
 
+void CGraph::CollectPoint(const GraphPoint& point, CurveStrokes& strokes) const {
+    if (std::isnan(point.y)) { // no reading: the line breaks
+        strokes.Flush();
+        strokes.started = false;
+        return;
+    }
+    const int x = m_scale.PixelX(point.x);
+    const int y = m_scale.PixelY(m_scale.ClampY(point.y));
+    if (strokes.started && x == strokes.column)
+        strokes.Extend(y);
+    else
+        strokes.Add(x, y, y, y, y);
+}
+
 // The same strokes as CollectPoints, one pixel column at a time: the points of a column are
-// found by bisection (x increases) and their extremes come from the pyramid.
+// found by bisection (x increases) and their extremes come from the pyramid. A column with a
+// point without a reading is taken point by point, so that the line breaks there as well.
 void CGraph::CollectColumns(const GraphPoint* points, int count, CurveStrokes& strokes) const {
     const GraphPoint* end = points + count;
     const GraphPoint* first =
@@ -411,8 +413,14 @@ void CGraph::CollectColumns(const GraphPoint* points, int count, CurveStrokes& s
         const int column = m_scale.PixelX(first->x);
         const GraphPoint* next = std::partition_point(
             first, last, [&](const GraphPoint& p) { return m_scale.PixelX(p.x) == column; });
-        const CMinMaxPyramid::Span span =
-            m_pyramid.Range(static_cast<int>(first - points), static_cast<int>(next - points));
+        const int firstIndex = static_cast<int>(first - points);
+        const int nextIndex = static_cast<int>(next - points);
+        if (m_pyramid.HasGap(firstIndex, nextIndex)) {
+            std::for_each(first, next, [&](const GraphPoint& point) { CollectPoint(point, strokes); });
+            first = next;
+            continue;
+        }
+        const CMinMaxPyramid::Span span = m_pyramid.Range(firstIndex, nextIndex);
         const int a = pixelY(span.low);
         const int b = pixelY(span.high);
         strokes.Add(column, pixelY(first->y), pixelY((next - 1)->y), std::min(a, b), std::max(a, b));

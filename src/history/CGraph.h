@@ -158,6 +158,7 @@ private:
 
     static Colours ColoursOf(int colourSet);
     void CollectPoints(const GraphPoint* points, int count, CurveStrokes& strokes) const;
+    void CollectPoint(const GraphPoint& point, CurveStrokes& strokes) const;
     void CollectColumns(const GraphPoint* points, int count, CurveStrokes& strokes) const;
 
     CMinMaxPyramid m_pyramid;

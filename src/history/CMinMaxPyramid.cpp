@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int kFanOut = 16;
+constexpr CMinMaxPyramid::Span kEmpty{std::numeric_limits<float>::infinity(),
+                                      -std::numeric_limits<float>::infinity()};
 
 CMinMaxPyramid::Span Merge(CMinMaxPyramid::Span a, CMinMaxPyramid::Span b) {
     return {std::min(a.low, b.low), std::max(a.high, b.high)};
@@ -23,9 +25,9 @@ bool CMinMaxPyramid::Build(const GraphPoint* points, int count) {
         const float y = points[i].y;
         if (i > 0 && !(points[i].x > points[i - 1].x))
             return false;
-        base[static_cast<std::size_t>(i)] = std::isnan(y) ? Span{-std::numeric_limits<float>::infinity(),
-                                                                 -std::numeric_limits<float>::infinity()}
-                                                          : Span{y, y};
+        if (std::isnan(y))
+            m_gaps.push_back(i);
+        base[static_cast<std::size_t>(i)] = std::isnan(y) ? kEmpty : Span{y, y};
     }
     m_levels.push_back(std::move(base));
     while (m_levels.back().size() > static_cast<std::size_t>(kFanOut)) {
@@ -40,10 +42,16 @@ bool CMinMaxPyramid::Build(const GraphPoint* points, int count) {
 
 void CMinMaxPyramid::Clear() {
     m_levels.clear();
+    m_gaps.clear();
+}
+
+bool CMinMaxPyramid::HasGap(int first, int last) const {
+    const auto gap = std::lower_bound(m_gaps.begin(), m_gaps.end(), first);
+    return gap != m_gaps.end() && *gap < last;
 }
 
 CMinMaxPyramid::Span CMinMaxPyramid::Range(int first, int last) const {
-    Span span{std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
+    Span span = kEmpty;
     auto from = static_cast<std::size_t>(first);
     auto to = static_cast<std::size_t>(last);
     for (const std::vector<Span>& level : m_levels) {

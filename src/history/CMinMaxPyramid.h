@@ -18,9 +18,13 @@ public:
     bool Build(const GraphPoint* points, int count);
     void Clear();
     bool IsBuilt() const { return !m_levels.empty(); }
-    // Extremes of the points first..last-1 of the built series; first < last.
+    // Extremes of the points first..last-1 of the built series that have a reading; first < last.
+    // low > high when none has.
     Span Range(int first, int last) const;
+    // Whether a point without a reading lies in first..last-1.
+    bool HasGap(int first, int last) const;
 
 private:
     std::vector<std::vector<Span>> m_levels; // level 0: one entry per point
+    std::vector<int> m_gaps;                 // indices of the points without a reading, ascending
 };

@@ -35,6 +35,10 @@ public:
         for (const GraphPoint& point : points) {
             if (!Scale().InXRange(point.x))
                 continue;
+            if (std::isnan(point.y)) {
+                first = true;
+                continue;
+            }
             const QPoint at(Scale().PixelX(point.x), Scale().PixelY(Scale().ClampY(point.y)));
             if (first)
                 painter.drawPoint(at);
@@ -92,7 +96,11 @@ TEST(CGraph, DenseSeriesLooksTheSameAsDrawingEverySegment) {
     ASSERT_TRUE(graph.SetSeries(Series(points, 30.0f, 60.0f)));
     EXPECT_EQ(graph.Compressed(points), graph.EverySegment(points));
 
+    // Rows without a reading break the line, one alone or a run across several columns.
     points[7001].y = std::nanf("");
+    for (int i = 9000; i < 9100; ++i)
+        points[static_cast<std::size_t>(i)].y = std::nanf("");
+    EXPECT_EQ(graph.Compressed(points), graph.EverySegment(points));
     ASSERT_TRUE(graph.SetSeries(Series(points, 30.0f, 60.0f)));
     EXPECT_EQ(graph.ThroughPyramid(points), graph.EverySegment(points));
     for (const auto& [first, last] : {std::pair{5000.5f, 13000.0f}, {6990.0f, 7010.0f}, {-50.0f, 30000.0f}}) {
