@@ -50,6 +50,17 @@ protected:
         return result;
     }
 
+    // Starts the sensor logging two channels every second for `records` records, and reads its
+    // status back.
+    bool StartLogging(int32_t records) {
+        CLoggingSequence::StartValues values;
+        values.frequencyHundredths = 240000;
+        values.channelMask = 0x05;
+        values.intervalSeconds = 1;
+        values.recordCount = records;
+        return m_engine.StartLogging(values) && m_engine.SetLoggingMode(0) && m_engine.ReadLoggingStatus();
+    }
+
     // One exchange; the hand-over's state, or -1 when none came.
     int32_t ExchangeState(int32_t mode, uint32_t timeoutMs = 500) {
         const size_t before = m_receiver.Calls().size();
@@ -132,14 +143,7 @@ TEST_F(EngineWithVirtualSensorTest, DamagedRepliesAreNoReadingAndSplitOnesStillC
 
 TEST_F(EngineWithVirtualSensorTest, LoggedDataIsDownloadedIntoTheRecords) {
     ASSERT_EQ(ConnectUsb(Config(5)), 0);
-    CLoggingSequence::StartValues values;
-    values.frequencyHundredths = 240000;
-    values.channelMask = 0x05;
-    values.intervalSeconds = 1;
-    values.recordCount = 10;
-    ASSERT_TRUE(m_engine.StartLogging(values));
-    ASSERT_TRUE(m_engine.SetLoggingMode(0));
-    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    ASSERT_TRUE(StartLogging(10));
     EXPECT_EQ(m_engine.GetStatusWord(0), 0x05);
     EXPECT_EQ(m_engine.GetStatusWord(6), 20);
 
@@ -218,14 +222,7 @@ TEST_F(EngineWithVirtualSensorTest, BytesLeftByAFailedSerialDownloadDoNotSpoilTh
         return device;
     });
     ASSERT_EQ(m_engine.Connect(port), 0);
-    CLoggingSequence::StartValues values;
-    values.frequencyHundredths = 240000;
-    values.channelMask = 0x05;
-    values.intervalSeconds = 1;
-    values.recordCount = 500;
-    ASSERT_TRUE(m_engine.StartLogging(values));
-    ASSERT_TRUE(m_engine.SetLoggingMode(0));
-    ASSERT_TRUE(m_engine.ReadLoggingStatus());
+    ASSERT_TRUE(StartLogging(500));
 
     CRecordStore records;
     const int32_t blocks = 4; // about two seconds of bytes at the line's pace
