@@ -16,7 +16,6 @@
 
 static constexpr int32_t kAcceptedCodes[] = {4, 5, 6, 7, 8, 10, 11, 13, 14};
 static constexpr uint32_t kIdentifyTimeoutMs = 2000;
-static constexpr int kIdleWaitMs = 100;
 // A measurement waits for the line at most this long; only a set-up sender called from outside
 // the worker can hold it, and none takes longer.
 static constexpr uint32_t kExchangeLineWaitMs = 15000;
@@ -321,9 +320,11 @@ void CMeterEngine::WorkerMain(int32_t port, std::function<void(int32_t)> done) {
 
 void CMeterEngine::WorkerLoop() {
     for (;;) {
+        // Only this thread marks the link lost, so a live link has nothing to wake up for but
+        // the events.
         const bool lost = m_linkLost.load();
         const int signalled = CAutoResetEvent::WaitAny({&m_stopEvent, &m_jobEvent, &m_requestEvent},
-                                                       lost ? kReconnectIntervalMs : kIdleWaitMs);
+                                                       lost ? kReconnectIntervalMs : -1);
         if (signalled == 0)
             return;
         if (signalled == 1)
