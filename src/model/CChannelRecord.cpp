@@ -5,7 +5,7 @@
 #include <cmath>
 
 CChannelRecord::CChannelRecord(bool powerInDbm)
-    : m_values(std::make_unique<float[]>(kCapacity)), m_powerInDbm(powerInDbm) {}
+    : m_values(std::make_unique_for_overwrite<float[]>(kCapacity)), m_powerInDbm(powerInDbm) {}
 
 bool CChannelRecord::Add(float value) {
     if (std::isnan(value)) // a row without a reading: nothing is current
