@@ -10,9 +10,12 @@ CRecordStore::CRecordStore()
 
 bool CRecordStore::AddValue(int channel, float value) {
     CChannelRecord* record = Channel(channel);
-    if (record != nullptr && m_observer)
+    if (record == nullptr)
+        return false;
+    if (m_observer)
         m_observer(channel, value);
-    if (record == nullptr || !record->Add(value))
+    ++m_revisions[channel]; // a full channel still takes the value as its current one
+    if (!record->Add(value))
         return false;
     m_lastSampleTime = CLocalTime::Now();
     return true;
@@ -33,6 +36,7 @@ void CRecordStore::RemoveObserver(const void* owner) {
 void CRecordStore::ResetAll() {
     for (CChannelRecord& record : m_channels)
         record.Reset();
+    TouchAll();
 }
 
 void CRecordStore::StartRecording(bool resetFirst) {
@@ -50,11 +54,22 @@ void CRecordStore::RestartPowerReferences() {
         if (IsPowerChannel(channel))
             m_channels[channel].RestartReference();
     }
+    TouchAll();
 }
 
 void CRecordStore::ForgetCurrentValues() {
     for (CChannelRecord& record : m_channels)
         record.ForgetCurrent();
+    TouchAll();
+}
+
+void CRecordStore::TouchAll() {
+    for (uint64_t& revision : m_revisions)
+        ++revision;
+}
+
+uint64_t CRecordStore::Revision(int channel) const {
+    return Channel(channel) != nullptr ? m_revisions[channel] : 0;
 }
 
 std::span<const float> CRecordStore::Series(int channel) const {

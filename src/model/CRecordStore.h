@@ -43,6 +43,9 @@ public:
     float Maximum(int channel) const;
     float Average(int channel) const;
 
+    // Changes whenever anything the queries above tell of the channel may have changed.
+    uint64_t Revision(int channel) const;
+
     int64_t StartTime() const { return m_startTime; }
     int64_t LastSampleTime() const { return m_lastSampleTime; }
 
@@ -50,7 +53,10 @@ private:
     const CChannelRecord* Channel(int channel) const;
     CChannelRecord* Channel(int channel);
 
+    void TouchAll();
+
     CChannelRecord m_channels[kChannelCount];
+    uint64_t m_revisions[kChannelCount] = {};
     const void* m_observerOwner = nullptr;
     Observer m_observer;
     int64_t m_startTime = 0;

@@ -149,6 +149,9 @@ void CMeasurementCtrl::RefreshNow(int kind) {
     if (m_profile == nullptr || !IsQuantity(m_quantity))
         return;
     const CSettingProfile& profile = *m_profile;
+    const ValueSources sources = CurrentValueSources();
+    if (kind == RefreshValues && m_shownValues == sources)
+        return;
     bool changed = false;
     if (kind == RefreshAll) {
         CReadoutTexts::SetIdentity(profile, m_quantity, m_texts);
@@ -174,6 +177,7 @@ void CMeasurementCtrl::RefreshNow(int kind) {
     if (kind == RefreshAll || kind == RefreshValues) {
         CReadoutTexts::SetValues(profile, m_quantity, m_texts);
         m_gauge.SetValue(profile.CurrentValue(m_quantity));
+        m_shownValues = sources;
     }
     const QRegion changedTexts = ApplyTexts();
     if (!changedTexts.isEmpty())
@@ -186,6 +190,17 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         CPaintPacer::Request(this, changedTexts);
     else if (!changedTexts.isEmpty())
         update(changedTexts);
+}
+
+CMeasurementCtrl::ValueSources CMeasurementCtrl::CurrentValueSources() const {
+    const CSettingProfile& profile = *m_profile;
+    return {m_quantity,
+            profile.Records().Revision(m_quantity),
+            profile.GetModelNumber(),
+            profile.IsRelativeMode(),
+            profile.GetDecimalPlaces(),
+            profile.GetDutyCycle(),
+            profile.GetBurstWidth()};
 }
 
 QRegion CMeasurementCtrl::ApplyTexts() {

@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 #include "screens/CAnalogGuage.h"
 #include "screens/CReadoutLayout.h"
@@ -63,7 +64,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // What the value texts and the needle are made of: a refresh for new values that finds it
+    // as it was (another channel's reading) has nothing to do.
+    struct ValueSources {
+        int quantity = 0;
+        uint64_t revision = 0;
+        int model = 0;
+        bool relative = false;
+        int places = 0;
+        float dutyCycle = 0.0f;
+        float burstWidth = 0.0f;
+        bool operator==(const ValueSources&) const = default;
+    };
+
     bool OnUiThread() const;
+    ValueSources CurrentValueSources() const;
     void Queue(int bits);
     void RunQueued();
     void RefreshNow(int kind);
@@ -86,4 +101,5 @@ private:
     int m_style = StyleMain;
     std::atomic<bool> m_alarm{false};
     std::atomic<int> m_queuedKinds{0};
+    std::optional<ValueSources> m_shownValues;
 };

@@ -144,3 +144,19 @@ TEST_F(CMeasurementCtrlTest, RepaintsOfNewValuesLeaveTheSameImageAsAFullRepaint)
     }
     EXPECT_EQ(OnScreen(Ctrl()), Ctrl().grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
+
+// A reading of another channel leaves the texts alone; one of its own, a setting they are shown
+// with, or readings that are no longer live change them.
+TEST_F(CMeasurementCtrlTest, NewValueRefreshesFollowTheirChannelAndTheirSettings) {
+    Ctrl().SetQuantity(ChannelAvg);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+    Record(ChannelAvg, {12.5f});
+    Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+    EXPECT_EQ(ItemText(ItemValue), "12.50 dBm");
+    Profile().SetDecimalPlaces(1);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+    EXPECT_EQ(ItemText(ItemValue), "12.5 dBm");
+    Profile().Records().ForgetCurrentValues();
+    Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+    EXPECT_EQ(ItemText(ItemValue), Text("S_MEASUREVIEW_NOVALUE"));
+}
