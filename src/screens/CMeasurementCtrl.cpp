@@ -6,7 +6,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <limits>
 
 #include "model/CSettingProfile.h"
 #include "screens/CPaintPacer.h"
@@ -35,31 +34,6 @@ bool IsQuantity(int quantity) {
 
 // Glyphs may reach a little past their advance and line height.
 constexpr int kInkMargin = 2;
-
-// Shapes the text once per change, not on every paint; placed and measured as drawText and
-// QFontMetrics would.
-void LayOut(MeasurementTextItem& item) {
-    item.laidOut.reset();
-    item.advance = 0;
-    item.inked = QRect();
-    if (item.rect.isEmpty() || item.text.isEmpty())
-        return;
-    const QFont font = FontCache::Get(item.fontPoints);
-    const QFontMetrics metrics(font);
-    item.laidOut = std::make_unique<QTextLayout>(item.text, font);
-    item.laidOut->setCacheEnabled(true);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    item.laidOut->setTextOption(option);
-    item.laidOut->beginLayout();
-    QTextLine line = item.laidOut->createLine();
-    line.setLineWidth(std::numeric_limits<int>::max() / 2);
-    item.laidOut->endLayout();
-    item.origin = QPointF(item.rect.left(), item.rect.top() + metrics.ascent() - line.ascent());
-    item.advance = qRound(line.horizontalAdvance());
-    const QRect text(item.rect.topLeft(), QSize(item.advance, metrics.height()));
-    item.inked = item.rect.united(text).adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
-}
 
 } // namespace
 
@@ -203,6 +177,23 @@ CMeasurementCtrl::ValueSources CMeasurementCtrl::CurrentValueSources() const {
             profile.GetBurstWidth()};
 }
 
+// Placed and measured as drawText and QFontMetrics would, shaped only when the text is new to
+// the cache, never on a paint.
+void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
+    item.laidOut.reset();
+    item.advance = 0;
+    item.inked = QRect();
+    if (item.rect.isEmpty() || item.text.isEmpty())
+        return;
+    item.laidOut = m_layouts.Get(item.text, item.fontPoints);
+    const QTextLine line = item.laidOut->lineAt(0);
+    const QFontMetrics metrics(FontCache::Get(item.fontPoints));
+    item.origin = QPointF(item.rect.left(), item.rect.top() + metrics.ascent() - line.ascent());
+    item.advance = qRound(line.horizontalAdvance());
+    const QRect text(item.rect.topLeft(), QSize(item.advance, metrics.height()));
+    item.inked = item.rect.united(text).adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+}
+
 QRegion CMeasurementCtrl::ApplyTexts() {
     QRegion changed;
     for (int i = 0; i < kReadoutItemCount; ++i) {
@@ -274,9 +265,10 @@ void CMeasurementCtrl::resizeEvent(QResizeEvent* event) {
 // Qt buffers the window already; painting straight to it, only the area asked for, keeps a
 // new value's repaint to the texts that changed.
 void CMeasurementCtrl::PaintSurface(QPainter& painter, const QRegion& area) const {
-    const QRect all = rect();
-    painter.fillRect(all, m_selected ? kSelectionColour : kPanelColour);
-    painter.fillRect(all.adjusted(1, 1, -1, -1), kPanelColour);
+    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    if (!inside.contains(area.boundingRect())) // the one-pixel frame shows the selection
+        painter.fillRect(rect(), m_selected ? kSelectionColour : kPanelColour);
+    painter.fillRect(inside, kPanelColour);
     painter.setRenderHint(QPainter::TextAntialiasing);
     for (const MeasurementTextItem& item : m_items) {
         if (!area.intersects(item.inked))

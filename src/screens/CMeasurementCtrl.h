@@ -15,6 +15,7 @@
 #include "screens/CAnalogGuage.h"
 #include "screens/CReadoutLayout.h"
 #include "screens/CReadoutTexts.h"
+#include "screens/CTextLayoutCache.h"
 
 class CSettingProfile;
 
@@ -26,7 +27,7 @@ struct MeasurementTextItem {
     QColor colour;
     QString text;
     QRect rect;
-    std::unique_ptr<QTextLayout> laidOut;
+    std::shared_ptr<const QTextLayout> laidOut;
     QPointF origin;
     int advance = 0;
     QRect inked;
@@ -77,6 +78,9 @@ private:
         bool operator==(const ValueSources&) const = default;
     };
 
+    // Room for a few dozen values of each changing text.
+    static constexpr std::size_t kLayoutCacheSize = 64;
+
     bool OnUiThread() const;
     ValueSources CurrentValueSources() const;
     void Queue(int bits);
@@ -85,6 +89,7 @@ private:
     void ApplyAlarmColour();
     // The area the changed texts covered and now cover; empty when none changed.
     QRegion ApplyTexts();
+    void LayOut(MeasurementTextItem& item);
     bool RecalcLayout();
     // Where the widest shown text ends; the gauge stays right of it.
     int TextRight() const;
@@ -102,4 +107,5 @@ private:
     std::atomic<bool> m_alarm{false};
     std::atomic<int> m_queuedKinds{0};
     std::optional<ValueSources> m_shownValues;
+    CTextLayoutCache m_layouts{kLayoutCacheSize};
 };
