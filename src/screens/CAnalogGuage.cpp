@@ -8,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -72,23 +73,28 @@ void CAnalogGuage::SetValue(double value) {
         CPaintPacer::Request(this);
 }
 
-QPainterPath CAnalogGuage::NeedlePath() const {
+// Centre, one side of the base, tip, other side of the base.
+std::array<QPointF, 4> CAnalogGuage::NeedleCorners() const {
     const GaugeRect& dial = m_layout.Dial();
     const float length = dial.width / 2.0f - dial.width * 0.12f;
     const float base = dial.width * 0.09f;
     const float angle = CGaugeLayout::ValueAngle(m_value, m_min, m_max);
     const GaugePoint& centre = m_layout.Centre();
-    QPainterPath path(ToPoint(centre));
-    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, base, angle + 10.0f)));
-    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, length, angle)));
-    path.lineTo(ToPoint(CGaugeLayout::PointAt(centre, base, angle - 10.0f)));
-    path.closeSubpath();
-    return path;
+    return {ToPoint(centre), ToPoint(CGaugeLayout::PointAt(centre, base, angle + 10.0f)),
+            ToPoint(CGaugeLayout::PointAt(centre, length, angle)),
+            ToPoint(CGaugeLayout::PointAt(centre, base, angle - 10.0f))};
 }
 
 // The needle's outline with room for its pen and the antialiased edge.
 QRect CAnalogGuage::NeedleArea() const {
-    return NeedlePath().boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2);
+    const std::array<QPointF, 4> corners = NeedleCorners();
+    QPointF low = corners[0];
+    QPointF high = corners[0];
+    for (const QPointF& corner : corners) {
+        low = {std::min(low.x(), corner.x()), std::min(low.y(), corner.y())};
+        high = {std::max(high.x(), corner.x()), std::max(high.y(), corner.y())};
+    }
+    return QRectF(low, high).toAlignedRect().adjusted(-2, -2, 2, 2);
 }
 
 void CAnalogGuage::SetMinValue(double minimum) {
@@ -298,7 +304,11 @@ bool CAnalogGuage::DrawOverlay(QPainter&, const QRectF&) {
 }
 
 bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF&) {
-    const QPainterPath path = NeedlePath();
+    const std::array<QPointF, 4> corners = NeedleCorners();
+    QPainterPath path(corners[0]);
+    for (std::size_t i = 1; i < corners.size(); ++i)
+        path.lineTo(corners[i]);
+    path.closeSubpath();
     painter.setPen(QPen(Argb(kNeedleColor), 1.0));
     painter.setBrush(Argb(kNeedleColor));
     painter.drawPath(path);

@@ -1,16 +1,17 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPointF>
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
 
 #include "model/MeterThresholdCollection.h"
 #include "screens/CGaugeLayout.h"
 
 class QPainter;
-class QPainterPath;
 
 // A 270-degree needle instrument: shaded bezel, coloured bands, labelled ticks, caption,
 // needle, hub and glass. The owner sets range, value, caption and bands. Everything under the
@@ -71,7 +72,7 @@ private:
     void InvalidateLayers();
     void BuildLayers();
     QPixmap NewLayer() const;
-    QPainterPath NeedlePath() const;
+    std::array<QPointF, 4> NeedleCorners() const;
     QRect NeedleArea() const;
     void PaintGauge(QPainter& painter);
     static QRectF ToRect(const GaugeRect& rect);
