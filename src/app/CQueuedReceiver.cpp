@@ -1,15 +1,17 @@
 #include "app/CQueuedReceiver.h"
 
-#include <QMetaObject>
+#include "app/CUiCallQueue.h"
+
 #include <QObject>
 
 CQueuedReceiver::CQueuedReceiver(QObject* context, CReadingReceiver& handler)
     : m_context(context), m_handler(handler) {}
 
 template <typename Call> void CQueuedReceiver::Post(Call call) {
-    CReadingReceiver* handler = &m_handler;
-    QMetaObject::invokeMethod(
-        m_context, [handler, call] { call(*handler); }, Qt::QueuedConnection);
+    CUiCallQueue::Instance().Post([context = m_context, handler = &m_handler, call] {
+        if (context)
+            call(*handler);
+    });
 }
 
 void CQueuedReceiver::OnAvgReading(int32_t state, int32_t value) {

@@ -2,7 +2,8 @@
 
 #include "protocol/CReadingReceiver.h"
 
-class QObject;
+#include <QObject>
+#include <QPointer>
 
 // What the engine's worker thread calls in place of a screen: every reading is posted to the
 // user-interface thread and handed to the screen's own handler there. Calls still queued when
@@ -23,6 +24,7 @@ public:
 private:
     template <typename Call> void Post(Call call);
 
-    QObject* m_context;
+    // Made on the user-interface thread; the worker only copies it.
+    QPointer<QObject> m_context;
     CReadingReceiver& m_handler;
 };

@@ -1,8 +1,7 @@
 #include "app/CUiThreadPoster.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
+#include "app/CUiCallQueue.h"
 
 void CUiThreadPoster::Post(std::function<void()> call) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::QueuedConnection);
+    CUiCallQueue::Instance().Post(std::move(call));
 }
