@@ -75,21 +75,26 @@ void CScreenController::Start() {
         m_profile.Records().StartRecording(false);
         return;
     }
-    m_settingUp = true;
-    m_link.RunSetup(std::move(setup), [this, start](bool acknowledged) { OnSetupDone(start, acknowledged); });
+    RunSetup(std::move(setup), [this, start](bool acknowledged) {
+        // The start time is taken even after a refusal where the screen measures on: a saved
+        // history must not carry a stale one.
+        if (start == m_starts && m_running && (acknowledged || m_behaviour.KeepsStartAfterRefusedSetup()))
+            m_profile.Records().StartRecording(false);
+    });
 }
 
-void CScreenController::OnSetupDone(unsigned start, bool acknowledged) {
-    if (start != m_starts)
-        return; // a later Start has taken over
-    m_settingUp = false;
-    m_behaviour.OnSetupDone(acknowledged);
-    if (!acknowledged)
-        m_notices.ShowSetupRefused(true);
-    // The start time is taken even after a refusal where the screen measures on: a saved
-    // history must not carry a stale one.
-    if (m_running && (acknowledged || m_behaviour.KeepsStartAfterRefusedSetup()))
-        m_profile.Records().StartRecording(false);
+void CScreenController::RunSetup(CMeasurementLink::SetupJob setup, std::function<void(bool)> then) {
+    m_settingUp = true;
+    const unsigned id = ++m_setups;
+    m_link.RunSetup(std::move(setup), [this, id, then = std::move(then)](bool acknowledged) {
+        if (id == m_setups) {
+            m_settingUp = false;
+            m_behaviour.OnSetupDone(acknowledged);
+            if (!acknowledged)
+                m_notices.ShowSetupRefused(true);
+        }
+        then(acknowledged);
+    });
 }
 
 void CScreenController::Stop() {
@@ -135,6 +140,7 @@ void CScreenController::Close() {
     m_profile.Records().RemoveObserver(this);
     ClearFailures();
     ++m_starts; // a set-up still running belongs to no measurement now
+    ++m_setups;
     m_settingUp = false;
 }
 
@@ -219,16 +225,7 @@ void CScreenController::Resume() {
     if (!setup)
         return;
     // A sensor that was switched off has forgotten the set-up sent at Start.
-    m_settingUp = true;
-    const unsigned start = m_starts;
-    m_link.RunSetup(std::move(setup), [this, start](bool acknowledged) {
-        if (start != m_starts)
-            return;
-        m_settingUp = false;
-        m_behaviour.OnSetupDone(acknowledged);
-        if (!acknowledged)
-            m_notices.ShowSetupRefused(true);
-    });
+    RunSetup(std::move(setup), [](bool) {});
 }
 
 bool CScreenController::CanSave() const {

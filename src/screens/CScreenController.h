@@ -2,13 +2,14 @@
 
 #include "app/CCommandState.h"
 #include "history/CRecordJournal.h"
+#include "screens/CMeasurementLink.h"
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-class CMeasurementLink;
 class CScreenBehaviour;
 class CScreenNotices;
 class CSettingProfile;
@@ -92,7 +93,10 @@ public:
     bool IsLinkLost() const { return m_linkLost; }
 
 private:
-    void OnSetupDone(unsigned start, bool acknowledged);
+    // Sends a set-up. Only the latest one's answer counts: the screen waits for it, and the
+    // answer of one that a later set-up replaced is not read (its job may still be writing).
+    // `then` follows every answer.
+    void RunSetup(CMeasurementLink::SetupJob setup, std::function<void(bool acknowledged)> then);
     void FollowLink();
     void BeginGap();
     void EndGap();
@@ -119,6 +123,7 @@ private:
     bool m_unsaved = false;
     bool m_settingUp = false;
     unsigned m_starts = 0; // tells the set-up of an earlier Start from the current one
+    unsigned m_setups = 0; // tells the latest set-up from those it replaced
     int m_failures = 0;
     bool m_recordFull = false;
     bool m_linkLost = false;

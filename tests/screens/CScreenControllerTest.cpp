@@ -47,8 +47,10 @@ public:
         return [](CMeterEngine&) { return true; };
     }
     bool KeepsStartAfterRefusedSetup() const override { return keepsStart; }
+    void OnSetupDone(bool) override { ++setupsDone; }
 
     int mainChannel = ChannelAvg;
+    int setupsDone = 0;
     uint8_t saveMask = 0x01;
     bool withSetup = false;
     bool keepsStart = true;
@@ -138,6 +140,24 @@ TEST_F(CScreenControllerTest, AScreenMayRefuseToStartAfterARefusedSetup) {
     m_link.setups[0](true); // late answer to the first Start
     EXPECT_EQ(Profile().Records().StartTime(), 0);
     EXPECT_TRUE(m_controller->IsRunning());
+    EXPECT_TRUE(m_controller->OnTimer());
+}
+
+TEST_F(CScreenControllerTest, OnlyTheLatestSetupIsTheScreensAnswer) {
+    m_screen.withSetup = true;
+    m_controller->Start();
+    m_link.lost = true;
+    m_controller->OnTimer();
+    m_link.lost = false;
+    EXPECT_FALSE(m_controller->OnTimer()) << "the set-up is sent again, no request yet";
+    ASSERT_EQ(m_link.setups.size(), 2u);
+
+    m_link.setups[0](true); // the answer to Start, after the set-up that replaced it was sent
+    EXPECT_EQ(m_screen.setupsDone, 0) << "the replaced set-up's job may still be running";
+    EXPECT_TRUE(m_controller->IsSettingUp());
+    EXPECT_NE(Profile().Records().StartTime(), 0) << "Start still takes its start time";
+    m_link.setups[1](true);
+    EXPECT_EQ(m_screen.setupsDone, 1);
     EXPECT_TRUE(m_controller->OnTimer());
 }
 
