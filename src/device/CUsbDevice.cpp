@@ -16,22 +16,26 @@ CUsbDevice::Variant CUsbDevice::DefaultVariant() {
 bool CUsbDevice::Open(int32_t port) {
     Close();
     const Variant variant = m_chooser ? m_chooser() : DefaultVariant();
+    std::unique_ptr<CPowerDevice> inner;
     if (variant == Variant::Newer)
-        m_inner = std::make_unique<CUsbDeviceVista>();
+        inner = std::make_unique<CUsbDeviceVista>();
     else
-        m_inner = std::make_unique<CUsbDeviceXP>();
-    if (!m_inner->Open(port)) {
-        m_inner.reset();
+        inner = std::make_unique<CUsbDeviceXP>();
+    if (!inner->Open(port))
         return false;
-    }
+    std::lock_guard lock(m_innerLock);
+    m_inner = std::move(inner);
     return true;
 }
 
 void CUsbDevice::Close() {
-    if (!m_inner)
-        return;
-    m_inner->Close();
-    m_inner.reset();
+    std::unique_ptr<CPowerDevice> inner;
+    {
+        std::lock_guard lock(m_innerLock);
+        inner = std::move(m_inner);
+    }
+    if (inner)
+        inner->Close();
 }
 
 bool CUsbDevice::IsOpen() {
@@ -47,6 +51,7 @@ bool CUsbDevice::Read(uint8_t* buffer, uint32_t count, uint32_t* read, uint32_t 
 }
 
 void CUsbDevice::CancelIo() {
+    std::lock_guard lock(m_innerLock);
     if (m_inner)
         m_inner->CancelIo();
 }

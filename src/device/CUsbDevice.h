@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 
 // The sensor through its USB driver. At open time it picks one of the two driver variants
 // and forwards everything to it.
@@ -25,5 +26,8 @@ public:
 
 private:
     VariantChooser m_chooser;
+    // Replaced by Open and Close on the thread that uses the transport while CancelIo may come
+    // from another: the lock keeps an inner device alive while it is being cancelled.
+    std::mutex m_innerLock;
     std::unique_ptr<CPowerDevice> m_inner;
 };

@@ -250,6 +250,11 @@ void CMeterEngine::TryReconnect() {
     m_transport->Close();
     if (!m_transport->Open(m_port))
         return;
+    // A disconnect that began while the port was closed had nothing to cancel.
+    if (m_stopping.load()) {
+        m_transport->Close();
+        return;
+    }
     SIdentity identity;
     const bool identified = Identify(identity);
     // Only the sensor whose measurement was interrupted may continue it.

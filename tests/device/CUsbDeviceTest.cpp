@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -210,6 +211,20 @@ TEST(UsbDevice, NoDeviceMeansNoTransport) {
         EXPECT_FALSE(device.IsOpen());
         EXPECT_FALSE(SendText(device, "[GD]"));
     }
+}
+
+TEST(UsbDevice, CancelFromAnotherThreadWhileTheTransportIsReopened) {
+    CDeviceSandbox sandbox;
+    CUsbDevice device(Choose(CUsbDevice::Variant::Newer));
+    std::atomic<bool> reopening{true};
+    std::thread disconnect([&] {
+        while (reopening.load())
+            device.CancelIo();
+    });
+    for (int attempt = 0; attempt < 200; ++attempt)
+        EXPECT_FALSE(device.Open(0));
+    reopening.store(false);
+    disconnect.join();
 }
 
 TEST(UsbDevice, ReadPipeWithoutWritePipeFailsAndCloses) {
