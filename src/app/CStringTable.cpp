@@ -16,8 +16,10 @@ bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+} // namespace
+
 // Counts characters, not bytes, so that a cut never splits a multi-byte character.
-std::string CutToMaxCharacters(std::string text) {
+std::string CStringTable::LimitLength(std::string text) {
     size_t characters = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         if (IsContinuationByte(text[i]))
@@ -30,8 +32,6 @@ std::string CutToMaxCharacters(std::string text) {
     }
     return text;
 }
-
-} // namespace
 
 std::string CStringTable::BuildPath() {
     return CAppPaths::Join(CAppPaths::ExecutableDirectory(), "TrelPMEnStr.ini");
@@ -46,7 +46,7 @@ const std::string& CStringTable::Path() {
 }
 
 std::string CStringTable::GetText(const std::string& section, const std::string& key) {
-    return CutToMaxCharacters(CPrivateProfile::ReadString(section, key, "", Path()));
+    return LimitLength(CPrivateProfile::ReadString(section, key, "", Path()));
 }
 
 std::string CStringTable::GetGeneralText(const std::string& key) {

@@ -16,6 +16,8 @@ public:
     static std::string GetText(const std::string& section, const std::string& key);
     static std::string GetGeneralText(const std::string& key); // section "STRING"
     static std::string GetMenuText(const std::string& key);    // section "MENU"
+    // The text cut to the longest a text may be (1023 characters), never inside a character.
+    static std::string LimitLength(std::string text);
 
     // The text with its first placeholder (e.g. "%s") replaced by value. Texts come from an
     // editable file, so they are never handed to printf; other '%' signs stay as they are.

@@ -85,17 +85,10 @@ bool Parse(const std::string& path, CachedFile& file) {
     file.stamp = FileStamp(status);
     file.readAt = Now();
     file.values.clear();
-    std::string section;
-    bool inSection = false; // keys above the first section header belong to none
-    CIniText::ForEachLine(text, [&](const std::string& line) {
-        std::string name, key, value;
-        if (CIniText::SectionHeader(line, name)) {
-            section = name;
-            inSection = true;
-        } else if (inSection && CIniText::KeyLine(line, key, value)) {
-            file.values.emplace(Fold(section, key), value);
-        }
-    });
+    CIniText::ForEachKey(text,
+                         [&](const std::string& section, const std::string& key, const std::string& value) {
+                             file.values.emplace(Fold(section, key), value);
+                         });
     return true;
 }
 

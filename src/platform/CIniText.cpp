@@ -63,3 +63,19 @@ void CIniText::ForEachLine(const std::string& text, const std::function<void(con
         start = end + 1;
     }
 }
+
+void CIniText::ForEachKey(
+    const std::string& text,
+    const std::function<void(const std::string&, const std::string&, const std::string&)>& visit) {
+    std::string section;
+    bool inSection = false;
+    ForEachLine(text, [&](const std::string& line) {
+        std::string name, key, value;
+        if (SectionHeader(line, name)) {
+            section = name;
+            inSection = true;
+        } else if (inSection && KeyLine(line, key, value)) {
+            visit(section, key, value);
+        }
+    });
+}

@@ -17,4 +17,9 @@ public:
     static bool KeyLine(const std::string& line, std::string& key, std::string& value);
     // Each line of the text without its LF or CR LF end.
     static void ForEachLine(const std::string& text, const std::function<void(const std::string&)>& visit);
+    // Each key line with the name of its section and its raw value; keys above the first
+    // section header belong to none and are left out.
+    static void ForEachKey(const std::string& text,
+                           const std::function<void(const std::string& section, const std::string& key,
+                                                    const std::string& value)>& visit);
 };

@@ -1,14 +1,12 @@
-// Language files of any content: a text is at most 1023 characters and never ends inside a
-// multi-byte character, whatever the file holds.
+// Language files of any content, parsed in memory as the language look-ups parse the file: a
+// text is at most 1023 characters and never ends inside a multi-byte character.
 #include "app/CStringTable.h"
-#include "platform/CPrivateProfile.h"
+#include "platform/CIniText.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 void Check(bool condition) {
@@ -32,18 +30,13 @@ bool IsWholePrefix(const std::string& text, const std::string& uncut) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/dev/shm/pelmora-fuzz-language-" + std::to_string(::getpid()) + ".ini";
-    {
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-    CStringTable::SetPath(path);
-    for (const char* key : {"S_CAPTION", "S_IDD_SETTING_ONOK_IFREQ"}) {
-        const std::string text = CStringTable::GetGeneralText(key);
+    const std::string file(reinterpret_cast<const char*>(data), size);
+    CIniText::ForEachKey(file, [](const std::string&, const std::string&, const std::string& value) {
+        const std::string uncut = CIniText::Unquote(CIniText::Trim(value));
+        const std::string text = CStringTable::LimitLength(uncut);
         Check(Characters(text) <= 1023);
-        Check(IsWholePrefix(text, CPrivateProfile::ReadString("STRING", key, "", path)));
+        Check(IsWholePrefix(text, uncut));
         CStringTable::FillPlaceholder(text, "%s", "value");
-    }
-    Check(CStringTable::GetMenuText("ID_FILE_OPEN").size() <= 4 * 1023);
+    });
     return 0;
 }
