@@ -10,6 +10,7 @@
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "protocol/CMeterEngine.h"
+#include "screens/CCcdfFrame.h"
 #include "screens/CScreenFrame.h"
 #include "sim/CVirtualSensor.h"
 
@@ -37,7 +38,7 @@ const int kScreens[] = {ID_MODE_AVGPEAK, ID_MODE_PULSE, ID_MODE_CCDF};
 struct Totals {
     uint64_t reconnects = 0;
     uint64_t failedReconnects = 0;
-    int saveAttempts = 0; // an empty record is not saved
+    int saveAttempts = 0;
     std::vector<std::string> saved;
     int readBack = 0;
 };
@@ -170,8 +171,8 @@ private:
 
     void Save() {
         auto* screen = dynamic_cast<CScreenFrame*>(m_frame.ActiveChild());
-        if (!screen)
-            return;
+        if (!screen || dynamic_cast<CCcdfFrame*>(screen))
+            return; // the CCDF screen keeps no history
         const std::string path = m_folder + "/soak-" + std::to_string(m_totals.saved.size() + 1) + ".psh";
         ++m_totals.saveAttempts;
         if (screen->SaveHistoryTo(QString::fromStdString(path)))
