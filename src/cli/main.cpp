@@ -26,5 +26,6 @@ int main(int argc, char** argv) {
 #ifdef PELMORA_CLI_EXPORTS
     dispatcher.Add(CCliHistoryExports::Commands());
 #endif
+    CCommandLine::UseUtf8Console();
     return dispatcher.Run(CCommandLine::Arguments(argc, argv), std::cout, std::cerr);
 }

@@ -18,8 +18,14 @@ std::vector<std::string> CCommandLine::Arguments(int argc, char** argv) {
     LocalFree(wide);
     return arguments;
 }
+
+void CCommandLine::UseUtf8Console() {
+    SetConsoleOutputCP(CP_UTF8);
+}
 #else
 std::vector<std::string> CCommandLine::Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
+
+void CCommandLine::UseUtf8Console() {}
 #endif

@@ -9,4 +9,6 @@ class CCommandLine {
 public:
     // The arguments after the program's name.
     static std::vector<std::string> Arguments(int argc, char** argv);
+    // Lets a Windows console show the UTF-8 text the program writes (names, paths) as it is.
+    static void UseUtf8Console();
 };
