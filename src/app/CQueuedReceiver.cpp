@@ -5,7 +5,9 @@
 #include <QObject>
 
 CQueuedReceiver::CQueuedReceiver(QObject* context, CReadingReceiver& handler)
-    : m_context(context), m_handler(handler) {}
+    : m_context(context), m_handler(handler) {
+    CUiCallQueue::Instance();
+}
 
 template <typename Call> void CQueuedReceiver::Post(Call call) {
     CUiCallQueue::Instance().Post([context = m_context, handler = &m_handler, call] {

@@ -10,7 +10,8 @@
 // the context object is destroyed are dropped, so a closed screen never receives a reading.
 class CQueuedReceiver : public CReadingReceiver {
 public:
-    // The handler must live as long as the context object (usually the screen itself).
+    // On the user-interface thread. The handler must live as long as the context object
+    // (usually the screen itself).
     CQueuedReceiver(QObject* context, CReadingReceiver& handler);
 
     void OnAvgReading(int32_t state, int32_t value) override;

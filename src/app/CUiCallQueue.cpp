@@ -1,17 +1,10 @@
 #include "app/CUiCallQueue.h"
 
-#include <QCoreApplication>
 #include <QMetaObject>
-#include <QThread>
 
 CUiCallQueue& CUiCallQueue::Instance() {
     // Never destroyed: calls still queued at exit may hold objects that are gone by then.
-    static CUiCallQueue* const queue = [] {
-        auto* created = new CUiCallQueue;
-        if (const QCoreApplication* app = QCoreApplication::instance())
-            created->moveToThread(app->thread());
-        return created;
-    }();
+    static CUiCallQueue* const queue = new CUiCallQueue;
     return *queue;
 }
 

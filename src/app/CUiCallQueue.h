@@ -14,7 +14,8 @@ class CUiCallQueue : public QObject {
     Q_OBJECT
 
 public:
-    // The one queue; first taken on the user-interface thread (it lives there in any case).
+    // The one queue. It must first be taken on the user-interface thread, where it then lives:
+    // the posters and receivers that use it take it when they are made.
     static CUiCallQueue& Instance();
 
     // From any thread; the call runs on the user-interface thread's event loop.

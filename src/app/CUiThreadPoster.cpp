@@ -2,6 +2,10 @@
 
 #include "app/CUiCallQueue.h"
 
+CUiThreadPoster::CUiThreadPoster() : m_alive(std::make_shared<bool>(true)) {
+    CUiCallQueue::Instance();
+}
+
 void CUiThreadPoster::Post(std::function<void()> call) {
     CUiCallQueue::Instance().Post(std::move(call));
 }

@@ -9,7 +9,8 @@
 // the object the completions call.
 class CUiThreadPoster {
 public:
-    CUiThreadPoster() : m_alive(std::make_shared<bool>(true)) {}
+    // On the user-interface thread.
+    CUiThreadPoster();
     CUiThreadPoster(const CUiThreadPoster&) = delete;
     CUiThreadPoster& operator=(const CUiThreadPoster&) = delete;
 

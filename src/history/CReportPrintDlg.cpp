@@ -48,10 +48,7 @@ void CReportPrintDlg::Start() {
     m_cancel = false;
     m_finished = false;
     // The dialog joins the worker before it goes away, so the worker may post to it.
-    m_worker = std::thread([this] {
-        const auto post = [this](auto function) {
-            QMetaObject::invokeMethod(this, function, Qt::QueuedConnection);
-        };
+    m_worker = std::thread([this, post = m_poster.Poster()] {
         const CReportPage::Outcome outcome =
             CReportPage::Print(*m_printer, m_texts, &m_graph, m_cancel,
                                [this, post] { post([this] { m_progress->setValue(1); }); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CUiThreadPoster.h"
 #include "history/CGraphSource.h"
 #include "history/CReportLayout.h"
 #include "history/CReportPage.h"
@@ -37,6 +38,7 @@ private:
     ReportTexts m_texts;
     QProgressBar* m_progress;
     std::atomic<bool> m_cancel{false};
+    CUiThreadPoster m_poster;
     std::thread m_worker;
     bool m_finished = false;
     CReportPage::Outcome m_outcome = CReportPage::Outcome::Cancelled;

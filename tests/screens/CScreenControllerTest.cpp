@@ -75,6 +75,10 @@ protected:
         m_controller = std::make_unique<CScreenController>(Profile(), m_link, m_screen, m_notices);
         m_controller->SetRequestCycle({0});
     }
+    void TearDown() override {
+        m_controller.reset(); // it leaves the profile's records as it goes
+        ProfileFixture::TearDown();
+    }
 
     // One request out and its reply handled as a reading handler does.
     void Exchange(int32_t state) {
