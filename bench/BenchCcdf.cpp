@@ -1,5 +1,6 @@
 // One acquisition-window update of the CCDF screen: the incremental sum against a full
 // re-merge of the window, with the sensor's largest histograms (3000 bins) in a 100-deep window.
+#include "CRatioReporter.h"
 #include "ccdf/CCcdfStatistics.h"
 #include "ccdf/CCcdfWindow.h"
 
@@ -74,4 +75,8 @@ BENCHMARK(UpdateAndStatistics)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return CRatioReporter::RunAll(argc, argv,
+                                  {{"CCDF window update as a running sum vs adding the window up again",
+                                    "IncrementalUpdate", "FullRemerge"}});
+}

@@ -58,7 +58,7 @@ void CRatioReporter::Finalize() {
         // A row filtered out or failed still shows, marked as missing.
         char ratio[32] = "missing";
         if (measured > 0.0 && baseline > 0.0)
-            std::snprintf(ratio, sizeof ratio, "%.2f", measured / baseline);
+            std::snprintf(ratio, sizeof ratio, "%.3g", measured / baseline);
         std::printf("ratio | %s | %s | %s | %s\n", row.title.c_str(), ratio, Figure(measured).c_str(),
                     Figure(baseline).c_str());
     }

@@ -11,7 +11,7 @@ repetitions=${1:-5}
 cpu_seconds=${2:-20}
 bin=build/bin
 log=build/bench.log
-benches="pelmora-bench-exchange pelmora-bench-history pelmora-bench-graph pelmora-bench-window"
+benches="pelmora-bench-exchange pelmora-bench-history pelmora-bench-graph pelmora-bench-ccdf pelmora-bench-window"
 nice -n 10 cmake --build build --target $benches pelmora-sim >/dev/null || exit 1
 export QT_QPA_PLATFORM=offscreen
 
