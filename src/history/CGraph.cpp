@@ -407,7 +407,7 @@ void CGraph::CollectColumns(const GraphPoint* points, int count, CurveStrokes& s
         std::partition_point(points, end, [&](const GraphPoint& p) { return p.x < m_scale.XMinimum(); });
     const GraphPoint* last =
         std::partition_point(first, end, [&](const GraphPoint& p) { return p.x <= m_scale.XMaximum(); });
-    strokes.lines.reserve(static_cast<std::size_t>(2 * m_scale.PlotWidth() + 4));
+    strokes.lines.reserve(2 * static_cast<std::size_t>(std::max(0, m_scale.PlotWidth())) + 4);
     const auto pixelY = [&](float y) { return m_scale.PixelY(m_scale.ClampY(y)); };
     while (first < last) {
         const int column = m_scale.PixelX(first->x);
