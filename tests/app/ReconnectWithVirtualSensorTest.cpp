@@ -1,5 +1,6 @@
 #include "support/CAppTestSandbox.h"
 #include "support/CDeviceSandbox.h"
+#include "support/RunUntil.h"
 
 #include "app/CMainFrame.h"
 #include "app/CStatusPanes.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -21,14 +21,6 @@
 #include <vector>
 
 namespace {
-
-template <typename Condition> bool RunUntil(Condition condition, int limitMs) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition() && elapsed.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
 
 // The sensor goes away in the middle of a measurement and comes back on the same port five
 // seconds later, over a COM port (true) or USB (false). The COM line pauses half a second after

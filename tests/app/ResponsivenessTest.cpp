@@ -1,4 +1,5 @@
 #include "support/CAppTestSandbox.h"
+#include "support/RunUntil.h"
 
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -42,15 +43,6 @@ private:
     QElapsedTimer m_sinceLastTurn;
     qint64 m_longestMs = 0;
 };
-
-// Turns the event loop until the condition holds or the time is up.
-template <typename Condition> bool RunUntil(Condition condition, int limitMs) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition() && elapsed.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
 
 } // namespace
 

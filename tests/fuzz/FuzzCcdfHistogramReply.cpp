@@ -1,5 +1,7 @@
 // Histogram replies as the sensor sends them, decoded and counted into the CCDF window as the
 // screen does: the statistics of whatever a reply decodes to must stay finite and ordered.
+#include "FuzzCheck.h"
+
 #include "ccdf/CCcdfAcquisition.h"
 #include "protocol/CHistogramDecoder.h"
 
@@ -9,13 +11,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
-
-namespace {
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 // First byte: reply size and settings; then a few replies, each padded to its full size.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,6 +1,8 @@
 // Command lines of any words (the input split at zero bytes) through the tool's command table
 // and option parsers; no command runs, each only parses its options. Parsed numbers must lie
 // within the range asked for.
+#include "FuzzCheck.h"
+
 #include "cli/CCliCcdfCommand.h"
 #include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
@@ -18,11 +20,6 @@
 #include <vector>
 
 namespace {
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 int ParseOnly(const CliContext& context) {
     CCliOptions::Values values;
     if (!CCliOptions::Parse(context, {"port", "count", "freq", "offset", "out", "mode"}, values))

@@ -1,3 +1,5 @@
+#include "FuzzCheck.h"
+
 #include "history/CHistoryChannels.h"
 #include "history/CHistoryCsvWriter.h"
 #include "history/CHistoryFile.h"
@@ -20,11 +22,6 @@ bool Store(const uint8_t* data, size_t size) {
     const int descriptor = InputDescriptor();
     return descriptor >= 0 && ::ftruncate(descriptor, 0) == 0 &&
            ::pwrite(descriptor, data, size, 0) == static_cast<ssize_t>(size);
-}
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
 }
 
 void Exercise(const CHistoryData& history) {

@@ -1,5 +1,7 @@
 // Language files of any content, parsed in memory as the language look-ups parse the file: a
 // text is at most 1023 characters and never ends inside a multi-byte character.
+#include "FuzzCheck.h"
+
 #include "app/CStringTable.h"
 #include "platform/CIniText.h"
 
@@ -9,11 +11,6 @@
 #include <string>
 
 namespace {
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 size_t Characters(const std::string& text) {
     size_t count = 0;
     for (char c : text)

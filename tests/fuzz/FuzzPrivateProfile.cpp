@@ -1,6 +1,8 @@
 // INI text of any content through the line grammar that profile and language reads share, in
 // memory so that a run costs no file access: names and values come out trimmed, and a section
 // header's name never holds its closing bracket.
+#include "FuzzCheck.h"
+
 #include "platform/CIniText.h"
 
 #include <cstddef>
@@ -9,11 +11,6 @@
 #include <string>
 
 namespace {
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 bool IsTrimmed(const std::string& text) {
     return CIniText::Trim(text) == text;
 }

@@ -1,15 +1,10 @@
+#include "FuzzCheck.h"
+
 #include "history/CRecordJournal.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 // Any bytes, above all a journal torn by a crash, read as whole blocks or not at all, and what
 // was read converts to a history of exactly its rows.

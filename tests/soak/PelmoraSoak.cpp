@@ -4,6 +4,7 @@
 // Disconnect and Connect, and a history saved every minute into FOLDER. Ends with a table; exits
 // non-zero when a saved history does not read back or the sensor could not be reached again.
 #include "support/CAppTestSandbox.h"
+#include "support/RunUntil.h"
 
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -42,15 +43,6 @@ struct Totals {
     std::vector<std::string> saved;
     int readBack = 0;
 };
-
-// Turns the event loop for the given time, or until the condition holds.
-template <typename Condition> bool RunUntil(Condition condition, qint64 limitMs) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition() && elapsed.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
 
 void RunFor(qint64 ms) {
     RunUntil([] { return false; }, ms);

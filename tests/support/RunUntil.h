@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 
 // Turns the event loop until the condition holds or the time is up; the condition's last answer.
-template <typename Condition> bool RunUntil(Condition condition, int limitMs = 20000) {
+template <typename Condition> bool RunUntil(Condition condition, qint64 limitMs = 20000) {
     QElapsedTimer elapsed;
     elapsed.start();
     while (!condition() && elapsed.elapsed() < limitMs)
