@@ -6,6 +6,7 @@
 # Prints "cpu | <run> | <percent of one core> | <readings per second>" lines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/virtual-sensor.sh
 
 seconds=${1:-20}
 bin=build/bin
@@ -23,11 +24,7 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 
 "$bin/pelmora-sim" --usb --model 0 >"$work/sim.log" 2>&1 &
 sim=$!
-for _ in $(seq 100); do
-  grep -q " on USB" "$work/sim.log" && break
-  sleep 0.1
-done
-grep -q " on USB" "$work/sim.log" || { cat "$work/sim.log"; exit 1; }
+wait_for_sensor "$work/sim.log" || exit 1
 
 # utime + stime of a process in clock ticks.
 ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }

@@ -7,6 +7,7 @@
 set -euo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.."
+. scripts/lib/virtual-sensor.sh
 
 rounds=${1:-50}
 longest=${2:-4}
@@ -32,11 +33,7 @@ touch "$trace"
 
 "$bin/pelmora-sim" --model 0 --usb --trace "$trace" >"$work/sim.log" 2>&1 &
 sim=$!
-for _ in $(seq 50); do
-  grep -q " on USB" "$work/sim.log" && break
-  sleep 0.1
-done
-grep -q " on USB" "$work/sim.log" || { cat "$work/sim.log"; exit 1; }
+wait_for_sensor "$work/sim.log" 50 || exit 1
 port=0 # USB
 
 # Starts the driver, which first recovers what the round before left; waits until it records.

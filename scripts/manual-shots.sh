@@ -4,6 +4,7 @@
 # The default output folder is docs/manual/images; the next build turns them into the PDF.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/virtual-sensor.sh
 
 out=${1:-docs/manual/images}
 shift || true
@@ -22,12 +23,8 @@ export PELMORA_PORTS_DIR=$work/ports XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=
 
 "$bin/pelmora-sim" --model 5 >"$work/sim.log" 2>&1 &
 sim=$!
-for _ in $(seq 50); do
-  grep -q " on COM" "$work/sim.log" && break
-  sleep 0.1
-done
+wait_for_sensor "$work/sim.log" 50 || exit 1
 port=$(sed -n 's/.* on COM\([0-9]*\).*/\1/p' "$work/sim.log")
-[ -n "$port" ] || { cat "$work/sim.log"; exit 1; }
 
 "$bin/pelmora-cli" record --port "$port" --count 30 --out "$work/Bench run.psh" >/dev/null
 env "$@" "$bin/pelmora-manual-shots" "$port" "$out" "$work/Bench run.psh"
