@@ -8,6 +8,7 @@
 #include "app/CommandIds.h"
 #include "history/CRecordJournal.h"
 #include "platform/CAppPaths.h"
+#include "platform/CPrivateProfile.h"
 #include "screens/CScreenFrame.h"
 
 #include <QDesktopServices>
@@ -29,6 +30,9 @@ bool CPelmoraApp::InitInstance() {
     setOrganizationName(QStringLiteral("Orvane"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     CStringTable::SetPath(CStringTable::BuildPath());
+    // Texts are looked up for every reading: the language and profile files are checked for
+    // edits by others once a second instead of at each look-up.
+    CPrivateProfile::SetRecheckInterval(std::chrono::seconds(1));
     CMessageBoxes::SetSink(&m_messageSink);
     m_terminationSignals.Install();
 

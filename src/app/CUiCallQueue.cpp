@@ -13,7 +13,7 @@ void CUiCallQueue::Post(std::function<void()> call) {
         std::lock_guard lock(m_mutex);
         m_calls.push_back(std::move(call));
     }
-    QMetaObject::invokeMethod(this, "RunQueued", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CUiCallQueue::RunQueued, Qt::QueuedConnection);
 }
 
 void CUiCallQueue::RunQueued() {

@@ -36,17 +36,22 @@ struct FileStamp {
 struct CachedFile {
     FileStamp stamp;
     long long readAt = 0;
+    std::chrono::steady_clock::time_point checkedAt;
     std::unordered_map<std::string, std::string> values; // folded "section\nkey" -> raw value
 };
 
-std::string Fold(const std::string& section, const std::string& key) {
-    std::string folded;
-    folded.reserve(section.size() + key.size() + 1);
+void Fold(const std::string& section, const std::string& key, std::string& folded) {
+    folded.clear();
     for (const char c : section)
         folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     folded += '\n';
     for (const char c : key)
         folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+std::string Fold(const std::string& section, const std::string& key) {
+    std::string folded;
+    Fold(section, key, folded);
     return folded;
 }
 
@@ -94,30 +99,51 @@ bool Parse(const std::string& path, CachedFile& file) {
 
 std::mutex s_mutex;
 std::unordered_map<std::string, CachedFile> s_files;
+std::chrono::steady_clock::duration s_recheckInterval{};
+std::string s_folded; // reused by every look-up, under the lock
 
-} // namespace
-
-bool CIniCache::Find(const std::string& path, const std::string& section, const std::string& key,
-                     std::string& rawValue) {
+// The kept copy of the file, checked against the disk unless that was done within the interval;
+// none when the file cannot be read.
+const CachedFile* CurrentFile(const std::string& path) {
+    const auto now = std::chrono::steady_clock::now();
+    auto found = s_files.find(path);
+    if (found != s_files.end() && now - found->second.checkedAt < s_recheckInterval)
+        return &found->second;
     struct stat status {};
-    const std::lock_guard lock(s_mutex);
     if (::stat(path.c_str(), &status) != 0) {
         s_files.erase(path);
-        return false;
+        return nullptr;
     }
-    auto found = s_files.find(path);
     const bool current = found != s_files.end() && found->second.stamp == FileStamp(status) &&
                          found->second.stamp.modified + kSettleNanoseconds < found->second.readAt;
     if (!current) {
-        CachedFile file{FileStamp(status), 0, {}};
+        CachedFile file{FileStamp(status), 0, {}, {}};
         if (!Parse(path, file)) {
             s_files.erase(path);
-            return false;
+            return nullptr;
         }
         found = s_files.insert_or_assign(path, std::move(file)).first;
     }
-    const auto value = found->second.values.find(Fold(section, key));
-    if (value == found->second.values.end())
+    found->second.checkedAt = now;
+    return &found->second;
+}
+
+} // namespace
+
+void CIniCache::SetRecheckInterval(std::chrono::milliseconds interval) {
+    const std::lock_guard lock(s_mutex);
+    s_recheckInterval = interval;
+}
+
+bool CIniCache::Find(const std::string& path, const std::string& section, const std::string& key,
+                     std::string& rawValue) {
+    const std::lock_guard lock(s_mutex);
+    const CachedFile* file = CurrentFile(path);
+    if (file == nullptr)
+        return false;
+    Fold(section, key, s_folded);
+    const auto value = file->values.find(s_folded);
+    if (value == file->values.end())
         return false;
     rawValue = value->second;
     return true;

@@ -108,15 +108,19 @@ bool StoreLines(const std::string& path, const IniLines& ini) {
         return false;
     const bool written = WriteAll(descriptor, Join(ini)) && ::fsync(descriptor) == 0;
     const bool closed = ::close(descriptor) == 0;
+    const bool stored = written && closed && std::rename(temp.c_str(), path.c_str()) == 0;
+    // Dropped once the new file is in place, so that no look-up keeps the old one meanwhile.
     CIniCache::Forget(path);
-    if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!stored)
         std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return stored;
 }
 
 } // namespace
+
+void CPrivateProfile::SetRecheckInterval(std::chrono::milliseconds interval) {
+    CIniCache::SetRecheckInterval(interval);
+}
 
 std::string CPrivateProfile::ReadString(const std::string& section, const std::string& key,
                                         const std::string& defaultValue, const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,7 @@
 // section and key names match case-insensitively, a missing file, section or key gives
 // the default, values are trimmed of surrounding blanks and one pair of quotes.
 // Reads come from a parsed copy that is renewed whenever the file changes, so edits made by
-// others are seen at once.
+// others are seen at once, or within the recheck interval when one is set.
 // Strings are UTF-8; the file is read and written as UTF-8. On Windows these are the system's
 // profile functions themselves (GetPrivateProfileStringW, WritePrivateProfileStringW): files are
 // then in the ANSI code page, or UTF-16 when they start with its byte-order mark.
@@ -18,6 +19,10 @@ public:
         std::string key;
         std::string value;
     };
+
+    // How long a file is read from its parsed copy without looking for edits by others; zero
+    // (the default) looks on every read. Writes of our own are seen at once either way.
+    static void SetRecheckInterval(std::chrono::milliseconds interval);
 
     static std::string ReadString(const std::string& section, const std::string& key,
                                   const std::string& defaultValue, const std::string& path);

@@ -23,6 +23,9 @@ constexpr DWORD kFirstBuffer = 256;
 constexpr DWORD kLongestValue = 1 << 20;
 } // namespace
 
+// The system's profile functions read the file every time.
+void CPrivateProfile::SetRecheckInterval(std::chrono::milliseconds) {}
+
 std::string CPrivateProfile::ReadString(const std::string& section, const std::string& key,
                                         const std::string& defaultValue, const std::string& path) {
     const std::wstring file = FullPath(path);

@@ -64,21 +64,30 @@ void CAnalogGuage::SetValue(double value) {
         value = m_min;
     if (value == m_value)
         return;
-    // Layers waiting for a rebuild need the whole gauge; else only where the needle was and goes.
-    const QRect before = NeedleArea();
     m_value = value;
-    if (m_layersValid)
-        CPaintPacer::Request(this, QRegion(before) + NeedleArea());
-    else
+    // Layers waiting for a rebuild need the whole gauge; else only where the needle was and goes.
+    if (!m_layersValid) {
+        m_shownValue = value;
         CPaintPacer::Request(this);
+        return;
+    }
+    // A smaller step of the tip changes no more than the shade of the needle's edge pixels;
+    // the area repainted for the next larger one still covers where the needle is drawn.
+    constexpr qreal kVisibleTipMove = 0.25;
+    const QPointF shift = NeedleCorners(value)[2] - NeedleCorners(m_shownValue)[2];
+    if (std::hypot(shift.x(), shift.y()) < kVisibleTipMove)
+        return;
+    const QRect before = NeedleArea(m_shownValue);
+    m_shownValue = value;
+    CPaintPacer::Request(this, QRegion(before) + NeedleArea(value));
 }
 
 // Centre, one side of the base, tip, other side of the base.
-std::array<QPointF, 4> CAnalogGuage::NeedleCorners() const {
+std::array<QPointF, 4> CAnalogGuage::NeedleCorners(double value) const {
     const GaugeRect& dial = m_layout.Dial();
     const float length = dial.width / 2.0f - dial.width * 0.12f;
     const float base = dial.width * 0.09f;
-    const float angle = CGaugeLayout::ValueAngle(m_value, m_min, m_max);
+    const float angle = CGaugeLayout::ValueAngle(value, m_min, m_max);
     const GaugePoint& centre = m_layout.Centre();
     return {ToPoint(centre), ToPoint(CGaugeLayout::PointAt(centre, base, angle + 10.0f)),
             ToPoint(CGaugeLayout::PointAt(centre, length, angle)),
@@ -86,8 +95,8 @@ std::array<QPointF, 4> CAnalogGuage::NeedleCorners() const {
 }
 
 // The needle's outline with room for its pen and the antialiased edge.
-QRect CAnalogGuage::NeedleArea() const {
-    const std::array<QPointF, 4> corners = NeedleCorners();
+QRect CAnalogGuage::NeedleArea(double value) const {
+    const std::array<QPointF, 4> corners = NeedleCorners(value);
     QPointF low = corners[0];
     QPointF high = corners[0];
     for (const QPointF& corner : corners) {
@@ -304,7 +313,7 @@ bool CAnalogGuage::DrawOverlay(QPainter&, const QRectF&) {
 }
 
 bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF&) {
-    const std::array<QPointF, 4> corners = NeedleCorners();
+    const std::array<QPointF, 4> corners = NeedleCorners(m_value);
     QPainterPath path(corners[0]);
     for (std::size_t i = 1; i < corners.size(); ++i)
         path.lineTo(corners[i]);

@@ -16,15 +16,16 @@ class QPainter;
 // A 270-degree needle instrument: shaded bezel, coloured bands, labelled ticks, caption,
 // needle, hub and glass. The owner sets range, value, caption and bands. Everything under the
 // needle and everything over it are cached and rebuilt only when size, range, colours,
-// caption or bands change, so a new value repaints only the needle. Clicks are left to
-// propagate to the owner.
+// caption or bands change, so a new value repaints only the needle, and only once its tip has
+// moved by a visible amount. Clicks are left to propagate to the owner.
 class CAnalogGuage : public QWidget {
     Q_OBJECT
 
 public:
     explicit CAnalogGuage(QWidget* parent = nullptr);
 
-    // Clamped into [min, max]; repaints only when the needle moves.
+    // Clamped into [min, max]; repaints only when the needle's tip moves by a quarter pixel or
+    // more from where the last repaint asked for put it.
     void SetValue(double value);
     void SetMinValue(double minimum);
     void SetMaxValue(double maximum);
@@ -72,8 +73,8 @@ private:
     void InvalidateLayers();
     void BuildLayers();
     QPixmap NewLayer() const;
-    std::array<QPointF, 4> NeedleCorners() const;
-    QRect NeedleArea() const;
+    std::array<QPointF, 4> NeedleCorners(double value) const;
+    QRect NeedleArea(double value) const;
     void PaintGauge(QPainter& painter);
     static QRectF ToRect(const GaugeRect& rect);
 
@@ -82,6 +83,7 @@ private:
     uint32_t m_hubColor = 0xFFFFFF00;
     uint32_t m_textColor = 0xFFFFFFFF;
     double m_value = 10.0;
+    double m_shownValue = 10.0; // where the last repaint asked for put the needle
     double m_min = 0.0;
     double m_max = 100.0;
     int m_majorTicks = 10;

@@ -34,16 +34,15 @@ void CPaintPacer::Add(QWidget* widget, const QRegion& area) {
         m_pending.push_back({widget, area});
     else
         found->area += area;
-    if (m_timer.isActive())
-        return;
     const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kIntervalMs;
     if (since >= kIntervalMs)
         Flush();
-    else
-        m_timer.start(static_cast<int>(kIntervalMs - since));
+    else if (!m_timer.isActive())
+        m_timer.start(static_cast<int>(2 * kIntervalMs - since));
 }
 
 void CPaintPacer::Flush() {
+    m_timer.stop();
     m_sinceFlush.start();
     std::vector<Pending> due;
     due.swap(m_pending);

@@ -11,8 +11,10 @@
 
 // Readings arrive up to 50 times a second, more often than anyone can read a display. Widgets
 // whose new value changed ask for their repaint here; the pacer repaints them together at most
-// about 30 times a second: at once when the last round is older than the interval, else at its
-// end. The data itself is never held back, only the painting. A widget may name the part that
+// about 30 times a second: at once when the last round is older than the interval, else with
+// the first request after that, or at the latest one interval later, so that a steady stream
+// of readings is painted as it arrives without waking the event loop once more for the paint.
+// The data itself is never held back, only the painting. A widget may name the part that
 // changed; only that part is then repainted. User-interface thread only.
 class CPaintPacer : public QObject {
 public:

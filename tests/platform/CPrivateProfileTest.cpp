@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -91,6 +92,21 @@ TEST_F(PrivateProfileTest, ReadsSeeEditsMadeByOthers) {
     EXPECT_EQ(Read("", "K"), "<default>");
 #endif
     EXPECT_EQ(Read("B", "K"), "1");
+}
+
+TEST_F(PrivateProfileTest, WithARecheckIntervalOwnWritesShowAtOnceAndEditsByOthersAfterIt) {
+    using namespace std::chrono_literals;
+    struct Interval {
+        Interval() { CPrivateProfile::SetRecheckInterval(100ms); }
+        ~Interval() { CPrivateProfile::SetRecheckInterval(0ms); }
+    } interval;
+    WriteFile("[A]\nK=1\n");
+    EXPECT_EQ(Read("A", "K"), "1");
+    ASSERT_TRUE(CPrivateProfile::WriteString("A", "K", "2", m_path));
+    EXPECT_EQ(Read("A", "K"), "2");
+    WriteFile("[A]\nK=3\n");
+    std::this_thread::sleep_for(150ms);
+    EXPECT_EQ(Read("A", "K"), "3");
 }
 
 TEST_F(PrivateProfileTest, ABatchOfWritesGivesTheBytesOfSingleWritesInOneReplacement) {

@@ -1,4 +1,5 @@
 #include "support/MouseEvents.h"
+#include "support/RunUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,17 @@ protected:
         lastButton = event->button();
     }
     void mouseDoubleClickEvent(QMouseEvent*) override { ++doubleClicks; }
+};
+
+class CountingGauge : public CAnalogGuage {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        ++paints;
+        CAnalogGuage::paintEvent(event);
+    }
 };
 
 int RedPixels(const QImage& image) {
@@ -52,6 +64,29 @@ TEST(CAnalogGuage, ValuesAreClampedIntoTheRange) {
     // The range itself does not move the needle.
     gauge.SetMinValue(30.0);
     EXPECT_DOUBLE_EQ(gauge.GetValue(), 20.0);
+}
+
+TEST(CAnalogGuage, StepsTooSmallToSeeAddUpToARepaintOfTheNeedle) {
+    CountingGauge gauge;
+    gauge.resize(300, 300);
+    gauge.SetMinValue(20.0);
+    gauge.SetMaxValue(60.0);
+    gauge.SetValue(40.0);
+    gauge.show();
+    ASSERT_TRUE(RunUntil([&] { return gauge.paints > 0; }));
+    RunUntil([] { return false; }, 100); // whatever was asked for is painted
+    const int before = gauge.paints;
+    for (int step = 1; step <= 100; ++step) {
+        gauge.SetValue(40.0 + step * 0.0001);
+        QCoreApplication::processEvents();
+    }
+    RunUntil([] { return false; }, 100);
+    EXPECT_EQ(gauge.paints, before);
+    for (int step = 1; step <= 100 && gauge.paints == before; ++step) {
+        gauge.SetValue(40.0 + step * 0.01);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(RunUntil([&] { return gauge.paints > before; }, 1000));
 }
 
 TEST(CAnalogGuage, SmallWindowStillDrawsTheWholeMinimumDial) {

@@ -47,7 +47,7 @@ TEST(CPaintPacer, ABurstOfRequestsEndsWithThePaintOfTheLastAndSkipsWidgetsThatWe
     }
     delete gone;
     QApplication::processEvents();
-    // Twenty requests at once are two rounds: one at once and one at the interval's end.
+    // Twenty requests at once are two rounds: one at once and one when nothing else comes.
     ASSERT_TRUE(ProcessUntil([&] { return widget.paints >= before + 2; }));
     ProcessFor(4 * CPaintPacer::kIntervalMs);
     EXPECT_LE(widget.paints - before, 2);
