@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <deque>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -21,7 +22,7 @@ std::vector<CCcdfWindow::Histogram> Histograms(int count) {
     std::vector<CCcdfWindow::Histogram> histograms(static_cast<size_t>(count));
     for (auto& histogram : histograms)
         for (int32_t bin = 0; bin < kBins; ++bin)
-            histogram.emplace_hint(histogram.end(), 2176 + bin, counts(random));
+            histogram.emplace_back(2176 + bin, counts(random));
     return histograms;
 }
 
@@ -43,7 +44,7 @@ BENCHMARK(IncrementalUpdate)->Unit(benchmark::kMicrosecond);
 void FullRemerge(benchmark::State& state) {
     const auto pool = Histograms(kWindowLength + 1);
     std::deque<CCcdfWindow::Histogram> window(pool.begin(), pool.begin() + kWindowLength);
-    CCcdfWindow::MergedHistogram merged;
+    std::map<int32_t, int64_t> merged;
     size_t next = 0;
     for (auto _ : state) {
         window.pop_front();

@@ -39,7 +39,7 @@ void CQueuedReceiver::OnPulseReading(int32_t state, int32_t pulsePower, int32_t 
     });
 }
 
-void CQueuedReceiver::OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) {
+void CQueuedReceiver::OnCcdfData(int32_t state, const PowerHistogram& histogram) {
     // The copy travels with the call: the worker's result is gone by the time it runs.
     Post([state, histogram](CReadingReceiver& handler) { handler.OnCcdfData(state, histogram); });
 }

@@ -20,7 +20,7 @@ public:
     void OnRevReading(int32_t state, int32_t value) override;
     void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
                         int32_t value4) override;
-    void OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) override;
+    void OnCcdfData(int32_t state, const PowerHistogram& histogram) override;
 
 private:
     template <typename Call> void Post(Call call);

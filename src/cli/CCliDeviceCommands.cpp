@@ -73,7 +73,7 @@ public:
                         int32_t value4) override {
         Keep({state, pulsePower, value1, value2, value3, value4});
     }
-    void OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) override {
+    void OnCcdfData(int32_t state, const PowerHistogram& histogram) override {
         {
             std::lock_guard lock(m_mutex);
             m_histogram = histogram;

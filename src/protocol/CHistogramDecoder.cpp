@@ -2,18 +2,65 @@
 
 #include "platform/CLittleEndian.h"
 
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Consecutive words [first, end) of a reply that all carry samples.
+struct SSampleRun {
+    uint32_t first;
+    uint32_t end;
+};
+
+uint32_t WordCount(uint32_t byteCount) {
+    if (byteCount == CHistogramDecoder::kSmallReply)
+        return (byteCount - 340) / 2;
+    return (byteCount - 14) / 2;
+}
+
+std::vector<SSampleRun> FindSampleRuns(uint32_t byteCount) {
+    std::vector<SSampleRun> runs;
+    for (uint32_t w = 0; w < WordCount(byteCount); ++w) {
+        if (CHistogramDecoder::IsSkippedWord(w, byteCount))
+            continue;
+        if (!runs.empty() && runs.back().end == w)
+            runs.back().end = w + 1;
+        else
+            runs.push_back({w, w + 1});
+    }
+    return runs;
+}
+
+// The layout is fixed per size, so the skipped words are sorted out once rather than per word.
+const std::vector<SSampleRun>& SampleRuns(uint32_t byteCount) {
+    static const std::vector<SSampleRun> small = FindSampleRuns(CHistogramDecoder::kSmallReply);
+    static const std::vector<SSampleRun> medium = FindSampleRuns(CHistogramDecoder::kMediumReply);
+    static const std::vector<SSampleRun> large = FindSampleRuns(CHistogramDecoder::kLargeReply);
+    if (byteCount == CHistogramDecoder::kSmallReply)
+        return small;
+    return byteCount == CHistogramDecoder::kMediumReply ? medium : large;
+}
+
+// Keys that wrapped past the top of the range (an absurd offset) come out below the others;
+// moving them to the front keeps the keys ascending.
+void PutWrappedKeysFirst(PowerHistogram& bins) {
+    if (bins.empty() || bins.front().first < bins.back().first)
+        return;
+    const auto wrap = std::adjacent_find(bins.begin(), bins.end(),
+                                         [](const auto& a, const auto& b) { return a.first > b.first; });
+    if (wrap != bins.end())
+        std::rotate(bins.begin(), std::next(wrap), bins.end());
+}
+
+} // namespace
+
 CHistogramDecoder::SReplyFormat CHistogramDecoder::FormatFor(uint32_t firmwareVersion) {
     if (firmwareVersion >= 291 && firmwareVersion <= 294)
         return {kLargeReply, 50000};
     if (firmwareVersion > 294)
         return {kSmallReply, 10000};
     return {kMediumReply, 50000};
-}
-
-static uint32_t WordCount(uint32_t byteCount) {
-    if (byteCount == CHistogramDecoder::kSmallReply)
-        return (byteCount - 340) / 2;
-    return (byteCount - 14) / 2;
 }
 
 bool CHistogramDecoder::IsSkippedWord(uint32_t w, uint32_t byteCount) {
@@ -34,7 +81,7 @@ bool CHistogramDecoder::IsSkippedWord(uint32_t w, uint32_t byteCount) {
 }
 
 bool CHistogramDecoder::Decode(const uint8_t* bytes, uint32_t byteCount, int32_t offsetHundredths,
-                               std::map<int32_t, int32_t>& bins) {
+                               PowerHistogram& bins) {
     bins.clear();
     if (byteCount != kSmallReply && byteCount != kMediumReply && byteCount != kLargeReply)
         return false;
@@ -43,17 +90,18 @@ bool CHistogramDecoder::Decode(const uint8_t* bytes, uint32_t byteCount, int32_t
         return false;
 
     const bool small = byteCount == kSmallReply;
-    int32_t key = small ? offsetHundredths : 2176;
-    const int32_t step = small ? 10 : 1;
-    const uint32_t words = WordCount(byteCount);
-    for (uint32_t w = 0; w < words; ++w) {
-        if (IsSkippedWord(w, byteCount))
-            continue;
-        const uint16_t count = CLittleEndian::ReadUInt16(bytes + 2 + 2 * w);
-        if (count != 0)
-            bins.emplace(key, count);
-        // Wraps instead of overflowing when an absurd offset puts the keys near the limit.
-        key = static_cast<int32_t>(static_cast<uint32_t>(key) + static_cast<uint32_t>(step));
+    // Unsigned, so that keys wrap instead of overflowing when an absurd offset puts them near
+    // the limit.
+    uint32_t key = static_cast<uint32_t>(small ? offsetHundredths : 2176);
+    const uint32_t step = small ? 10 : 1;
+    for (const SSampleRun& run : SampleRuns(byteCount)) {
+        const uint8_t* const end = bytes + 2 + 2 * run.end;
+        for (const uint8_t* word = bytes + 2 + 2 * run.first; word != end; word += 2, key += step) {
+            const uint16_t count = CLittleEndian::ReadUInt16(word);
+            if (count != 0)
+                bins.emplace_back(static_cast<int32_t>(key), count);
+        }
     }
+    PutWrappedKeysFirst(bins);
     return true;
 }

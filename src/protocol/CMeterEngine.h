@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/PowerHistogram.h"
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CLineLock.h"
 #include "protocol/CLoggingSequence.h"
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -31,7 +31,7 @@ class CRecordStore;
 class CMeterEngine {
 public:
     using TransportFactory = std::function<std::unique_ptr<CPowerDevice>(int32_t port)>;
-    using Histogram = std::map<int32_t, int32_t>;
+    using Histogram = PowerHistogram;
 
     static constexpr uint32_t kBufferSize = 262144;
     static constexpr int kStatusWordCount = 11;

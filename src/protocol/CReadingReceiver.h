@@ -1,7 +1,8 @@
 #pragma once
 
+#include "model/PowerHistogram.h"
+
 #include <cstdint>
-#include <map>
 
 // What a screen offers the acquisition engine: one handler per measurement mode. The engine
 // calls the sink registered for the mode's kind of screen (CReadingSinks) on its worker
@@ -17,6 +18,6 @@ public:
     virtual void OnRevReading(int32_t /*state*/, int32_t /*value*/) {}
     virtual void OnPulseReading(int32_t /*state*/, int32_t /*pulsePower*/, int32_t /*value1*/,
                                 int32_t /*value2*/, int32_t /*value3*/, int32_t /*value4*/) {}
-    // The histogram (key in hundredths of a dB -> count) is empty after a failed exchange.
-    virtual void OnCcdfData(int32_t /*state*/, const std::map<int32_t, int32_t>& /*histogram*/) {}
+    // The histogram is empty after a failed exchange.
+    virtual void OnCcdfData(int32_t /*state*/, const PowerHistogram& /*histogram*/) {}
 };

@@ -23,7 +23,7 @@ public:
                         int32_t v4) override {
         Record({4, state, power, v1, v2, v3, v4});
     }
-    void OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) override {
+    void OnCcdfData(int32_t state, const PowerHistogram& histogram) override {
         Record({5, state, static_cast<int32_t>(histogram.size())});
     }
 

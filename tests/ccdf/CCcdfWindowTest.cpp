@@ -2,16 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 namespace {
 
 CCcdfWindow::MergedHistogram MergeAll(const CCcdfWindow& window) {
-    CCcdfWindow::MergedHistogram merged;
+    std::map<int32_t, int64_t> merged;
     for (const auto& histogram : window.Histograms())
         for (const auto& [key, count] : histogram)
             merged[key] += count;
-    return merged;
+    return {merged.begin(), merged.end()};
 }
 
 } // namespace
@@ -24,7 +25,7 @@ TEST(CCcdfWindowTest, SlidesRestartsAndKeepsTheSumOfWhatItHolds) {
     for (int i = 0; i < 25; ++i) {
         CCcdfWindow::Histogram histogram;
         for (int bin = 0; bin < 20; ++bin)
-            histogram[key(random)] = count(random);
+            histogram.emplace_back(key(random), count(random));
         window.Add(histogram, CCcdfWindow::LengthForRate(1));
         ASSERT_EQ(window.Merged(), MergeAll(window)) << "after histogram " << i;
     }
@@ -50,12 +51,16 @@ TEST(CCcdfWindowTest, TotalOfAFullWindowExceeds32Bits) {
     for (int i = 0; i < 100; ++i)
         window.Add({{2500, INT32_MAX}}, 100);
     EXPECT_EQ(window.Total(), 100ull * INT32_MAX);
-    EXPECT_EQ(window.Merged().at(2500), 100ll * INT32_MAX);
+    EXPECT_EQ(window.Merged(), (CCcdfWindow::MergedHistogram{{2500, 100ll * INT32_MAX}}));
 }
 
-TEST(CCcdfWindowTest, BinsWithoutSamplesAreLeftOut) {
+TEST(CCcdfWindowTest, BinsWithoutSamplesAreLeftOutAndKeysPutInOrder) {
     CCcdfWindow window;
     window.Add({{2200, 0}, {2300, -4}, {2400, 2}}, 10);
     EXPECT_EQ(window.Merged(), (CCcdfWindow::MergedHistogram{{2400, 2}}));
     EXPECT_EQ(window.Total(), 2u);
+
+    window.Add({{2600, 3}, {2400, 1}, {2600, 9}}, 10);
+    EXPECT_EQ(window.Histograms().back(), (CCcdfWindow::Histogram{{2400, 1}, {2600, 3}}));
+    EXPECT_EQ(window.Merged(), (CCcdfWindow::MergedHistogram{{2400, 3}, {2600, 3}}));
 }

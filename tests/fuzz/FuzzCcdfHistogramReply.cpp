@@ -1,6 +1,7 @@
 // Histogram replies as the sensor sends them, decoded and counted into the CCDF window as the
 // screen does: the statistics of whatever a reply decodes to must stay finite and ordered.
 #include "FuzzCheck.h"
+#include "FuzzReplyBuffer.h"
 
 #include "ccdf/CCcdfAcquisition.h"
 #include "protocol/CHistogramDecoder.h"
@@ -21,12 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t replySize = kSizes[data[0] % 3];
     const CCcdfAcquisition::SSettings settings{(data[0] >> 2) % 4, false, (data[0] >> 4) % 8};
     const int32_t offset = static_cast<int8_t>(data[1]) * 100;
+    // A fresh acquisition: one kept across runs would free in one run what it took in the
+    // last, and libFuzzer would look for a leak after every run.
     CCcdfAcquisition acquisition;
-    std::vector<uint8_t> reply(replySize, 0);
+    static CCcdfWindow::Histogram histogram;
     for (size_t at = 2; at < size; at += replySize) {
-        std::fill(reply.begin(), reply.end(), 0);
-        std::copy_n(data + at, std::min<size_t>(size - at, replySize), reply.begin());
-        CCcdfWindow::Histogram histogram;
+        const auto& reply = FillReply(replySize, data + at, size - at);
         if (!CHistogramDecoder::Decode(reply.data(), replySize, offset, histogram))
             continue;
         acquisition.Add(acquisition.Generation(), histogram, settings);

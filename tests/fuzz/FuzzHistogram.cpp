@@ -1,11 +1,10 @@
 // Histogram replies: the first byte picks the format, the rest fills the reply.
+#include "FuzzReplyBuffer.h"
+
 #include "protocol/CHistogramDecoder.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <map>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
@@ -13,10 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static constexpr uint32_t kSizes[] = {CHistogramDecoder::kSmallReply, CHistogramDecoder::kMediumReply,
                                           CHistogramDecoder::kLargeReply, 1000};
     const uint32_t replySize = kSizes[data[0] % 4];
-    std::vector<uint8_t> bytes(replySize, 0);
-    std::copy_n(data + 1, std::min<size_t>(size - 1, replySize), bytes.begin());
-    std::map<int32_t, int32_t> bins;
+    const auto& reply = FillReply(replySize, data + 1, size - 1);
+    // Kept across runs, so that a run allocates nothing.
+    static PowerHistogram bins;
     const int32_t offset = static_cast<int32_t>(data[0]) * 0x01010101;
-    CHistogramDecoder::Decode(bytes.data(), replySize, offset, bins);
+    CHistogramDecoder::Decode(reply.data(), replySize, offset, bins);
     return 0;
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+
 using Bytes = std::vector<uint8_t>;
 
 TEST(HistogramDecoder, FirmwareChoosesTheReplySize) {
@@ -19,11 +22,11 @@ TEST(HistogramDecoder, FirmwareChoosesTheReplySize) {
 }
 
 // Every word of the walk holds 1, so each sample position becomes one bin.
-static std::map<int32_t, int32_t> DecodeAllOnes(uint32_t size, int32_t offset = 0) {
+static PowerHistogram DecodeAllOnes(uint32_t size, int32_t offset = 0) {
     Bytes bytes = CReplyBytes::Blocks('C', size);
     for (uint32_t offsetByte = 2; offsetByte + 1 < size; offsetByte += 2)
         CReplyBytes::PutWord(bytes, offsetByte, 1);
-    std::map<int32_t, int32_t> bins;
+    PowerHistogram bins;
     EXPECT_TRUE(CHistogramDecoder::Decode(bytes.data(), size, offset, bins));
     return bins;
 }
@@ -43,15 +46,23 @@ TEST(HistogramDecoder, EachFormatYieldsItsNumberOfSamplePositions) {
     EXPECT_EQ(std::next(small.begin())->first, -240);
 }
 
+TEST(HistogramDecoder, KeysWrappedByAnAbsurdOffsetStillAscend) {
+    const auto bins = DecodeAllOnes(1536, INT32_MAX - 25);
+    EXPECT_EQ(bins.size(), 598u - 11u);
+    EXPECT_TRUE(std::is_sorted(bins.begin(), bins.end()));
+    EXPECT_EQ(bins.front().first, INT32_MIN + 4);
+    EXPECT_EQ(bins.back().first, INT32_MAX - 5);
+}
+
 TEST(HistogramDecoder, SkippedWordsCarryNoSampleAndDoNotAdvanceTheKey) {
     Bytes bytes = CReplyBytes::Blocks('C', 6144);
     CReplyBytes::PutWord(bytes, 2 + 2 * 249, 7);  // last sample before the first trailer
     CReplyBytes::PutWord(bytes, 2 + 2 * 252, 99); // trailer
     CReplyBytes::PutWord(bytes, 2 + 2 * 255, 8);  // first sample after it
     CReplyBytes::PutWord(bytes, 2 + 2 * 505, 99); // trailer of block 1 (256 + 249)
-    std::map<int32_t, int32_t> bins;
+    PowerHistogram bins;
     ASSERT_TRUE(CHistogramDecoder::Decode(bytes.data(), 6144, 0, bins));
-    EXPECT_EQ(bins, (std::map<int32_t, int32_t>{{2176 + 249, 7}, {2176 + 250, 8}}));
+    EXPECT_EQ(bins, (PowerHistogram{{2176 + 249, 7}, {2176 + 250, 8}}));
 }
 
 TEST(HistogramDecoder, LayoutExceptionsOfTheLongReplies) {
@@ -65,7 +76,7 @@ TEST(HistogramDecoder, LayoutExceptionsOfTheLongReplies) {
 }
 
 TEST(HistogramDecoder, RejectsUnknownSizesAndMissingHead) {
-    std::map<int32_t, int32_t> bins{{1, 1}};
+    PowerHistogram bins{{1, 1}};
     Bytes bytes = CReplyBytes::Blocks('D', 1536);
     EXPECT_FALSE(CHistogramDecoder::Decode(bytes.data(), 1536, 0, bins));
     EXPECT_TRUE(bins.empty());

@@ -285,7 +285,7 @@ TEST_F(MeterEngineTest, HistogramFormatFollowsTheFirmware) {
     m_sensor.firmware = 290;
     ConnectModel(0, 4);
     EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 1");
-    EXPECT_EQ(m_receiver.LastHistogram(), (std::map<int32_t, int32_t>{{2176, 5}, {2177, 7}}));
+    EXPECT_EQ(m_receiver.LastHistogram(), (PowerHistogram{{2176, 5}, {2177, 7}}));
     const std::vector<Bytes> frames = m_device->Frames();
     EXPECT_EQ(frames[frames.size() - 2], (Bytes{'[', 'G', 'C', 0x08, 0xBD, 0x03, 0x00, ']'}));
     EXPECT_EQ(frames.back(), (Bytes{'[', 'G', 'K', ']'}));
@@ -295,7 +295,7 @@ TEST_F(MeterEngineTest, HistogramFormatFollowsTheFirmware) {
     ConnectModel(5, 10);
     m_profile->SetExtOffset(1.5f);
     EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 1");
-    EXPECT_EQ(m_receiver.LastHistogram(), (std::map<int32_t, int32_t>{{150, 5}, {160, 7}}));
+    EXPECT_EQ(m_receiver.LastHistogram(), (PowerHistogram{{150, 5}, {160, 7}}));
 
     m_sensor.overrides["GK"] = CReplyBytes::Blocks('D', 1536);
     EXPECT_EQ(Exchange(CMeterEngine::ModeCcdf), "ccdf 0");

@@ -25,7 +25,7 @@ void CRecordingReceiver::OnPulseReading(int32_t state, int32_t pulsePower, int32
     Record("pulse", state, {pulsePower, value1, value2, value3, value4});
 }
 
-void CRecordingReceiver::OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) {
+void CRecordingReceiver::OnCcdfData(int32_t state, const PowerHistogram& histogram) {
     {
         std::lock_guard lock(m_mutex);
         m_histogram = histogram;
@@ -58,7 +58,7 @@ std::vector<std::string> CRecordingReceiver::Calls() const {
     return m_calls;
 }
 
-std::map<int32_t, int32_t> CRecordingReceiver::LastHistogram() const {
+PowerHistogram CRecordingReceiver::LastHistogram() const {
     std::lock_guard lock(m_mutex);
     return m_histogram;
 }

@@ -4,7 +4,6 @@
 
 #include <condition_variable>
 #include <cstdint>
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,14 +22,14 @@ public:
     void OnRevReading(int32_t state, int32_t value) override;
     void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
                         int32_t value4) override;
-    void OnCcdfData(int32_t state, const std::map<int32_t, int32_t>& histogram) override;
+    void OnCcdfData(int32_t state, const PowerHistogram& histogram) override;
 
     // Registers this receiver with the engine as every screen.
     void RegisterAsEveryScreen();
     // Waits until count hand-overs were recorded; false on time-out.
     bool WaitFor(size_t count, int timeoutMs);
     std::vector<std::string> Calls() const;
-    std::map<int32_t, int32_t> LastHistogram() const;
+    PowerHistogram LastHistogram() const;
 
 private:
     void Record(const std::string& handler, int32_t state, std::initializer_list<int32_t> values);
@@ -39,5 +38,5 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_recorded;
     std::vector<std::string> m_calls;
-    std::map<int32_t, int32_t> m_histogram;
+    PowerHistogram m_histogram;
 };
