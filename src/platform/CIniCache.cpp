@@ -40,7 +40,7 @@ struct CachedFile {
     std::unordered_map<std::string, std::string> values; // folded "section\nkey" -> raw value
 };
 
-void Fold(const std::string& section, const std::string& key, std::string& folded) {
+void Fold(std::string_view section, std::string_view key, std::string& folded) {
     folded.clear();
     for (const char c : section)
         folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -49,7 +49,7 @@ void Fold(const std::string& section, const std::string& key, std::string& folde
         folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-std::string Fold(const std::string& section, const std::string& key) {
+std::string Fold(std::string_view section, std::string_view key) {
     std::string folded;
     Fold(section, key, folded);
     return folded;
@@ -90,10 +90,9 @@ bool Parse(const std::string& path, CachedFile& file) {
     file.stamp = FileStamp(status);
     file.readAt = Now();
     file.values.clear();
-    CIniText::ForEachKey(text,
-                         [&](const std::string& section, const std::string& key, const std::string& value) {
-                             file.values.emplace(Fold(section, key), value);
-                         });
+    CIniText::ForEachKey(text, [&](std::string_view section, std::string_view key, std::string_view value) {
+        file.values.emplace(Fold(section, key), value);
+    });
     return true;
 }
 

@@ -1,25 +1,26 @@
 #pragma once
 
 #include <functional>
-#include <string>
+#include <string_view>
 
-// The line grammar of INI files, shared by reads and writes.
+// The line grammar of INI files, shared by reads and writes. Names, values and lines are views
+// into the text given, so reading a file copies nothing but what the caller keeps.
 class CIniText {
 public:
-    static std::string Trim(const std::string& text);
+    static std::string_view Trim(std::string_view text);
     // Names compare case-insensitively.
-    static bool SameName(const std::string& a, const std::string& b);
+    static bool SameName(std::string_view a, std::string_view b);
     // Strips one pair of matching quotes.
-    static std::string Unquote(const std::string& value);
+    static std::string_view Unquote(std::string_view value);
     // Section name of a "[name]" line, or false when the line is no section header.
-    static bool SectionHeader(const std::string& line, std::string& name);
+    static bool SectionHeader(std::string_view line, std::string_view& name);
     // Key and raw value of a "key=value" line, or false for comments and other lines.
-    static bool KeyLine(const std::string& line, std::string& key, std::string& value);
+    static bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value);
     // Each line of the text without its LF or CR LF end.
-    static void ForEachLine(const std::string& text, const std::function<void(const std::string&)>& visit);
+    static void ForEachLine(std::string_view text, const std::function<void(std::string_view)>& visit);
     // Each key line with the name of its section and its raw value; keys above the first
     // section header belong to none and are left out.
-    static void ForEachKey(const std::string& text,
-                           const std::function<void(const std::string& section, const std::string& key,
-                                                    const std::string& value)>& visit);
+    static void ForEachKey(std::string_view text,
+                           const std::function<void(std::string_view section, std::string_view key,
+                                                    std::string_view value)>& visit);
 };

@@ -34,7 +34,7 @@ bool LoadLines(const std::string& path, IniLines& ini) {
     const std::string text = buffer.str();
     ini.crlf = text.find("\r\n") != std::string::npos;
     ini.endsWithNewline = text.empty() || text.back() == '\n';
-    CIniText::ForEachLine(text, [&](const std::string& line) { ini.lines.push_back(line); });
+    CIniText::ForEachLine(text, [&](std::string_view line) { ini.lines.emplace_back(line); });
     return true;
 }
 
@@ -46,7 +46,7 @@ void SetKey(IniLines& ini, const CPrivateProfile::Entry& entry) {
     std::size_t insertAt = ini.lines.size();
     bool sectionFound = false;
     for (std::size_t i = 0; i < ini.lines.size(); ++i) {
-        std::string name, lineKey, lineValue;
+        std::string_view name, lineKey, lineValue;
         if (CIniText::SectionHeader(ini.lines[i], name)) {
             if (inSection)
                 break;
@@ -127,7 +127,7 @@ std::string CPrivateProfile::ReadString(const std::string& section, const std::s
     std::string value;
     if (!CIniCache::Find(path, section, key, value))
         return defaultValue;
-    return CIniText::Unquote(CIniText::Trim(value));
+    return std::string(CIniText::Unquote(CIniText::Trim(value)));
 }
 
 int CPrivateProfile::ReadInt(const std::string& section, const std::string& key, int defaultValue,

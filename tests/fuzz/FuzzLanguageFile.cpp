@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace {
 size_t Characters(const std::string& text) {
@@ -27,9 +28,9 @@ bool IsWholePrefix(const std::string& text, const std::string& uncut) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string file(reinterpret_cast<const char*>(data), size);
-    CIniText::ForEachKey(file, [](const std::string&, const std::string&, const std::string& value) {
-        const std::string uncut = CIniText::Unquote(CIniText::Trim(value));
+    const std::string_view file(reinterpret_cast<const char*>(data), size);
+    CIniText::ForEachKey(file, [](std::string_view, std::string_view, std::string_view value) {
+        const std::string uncut(CIniText::Unquote(CIniText::Trim(value)));
         const std::string text = CStringTable::LimitLength(uncut);
         Check(Characters(text) <= 1023);
         Check(IsWholePrefix(text, uncut));
