@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ostream>
+#include <string_view>
 
 bool CCliOptions::Parse(const CliContext& context, const std::vector<std::string>& known, Values& values) {
     const std::vector<std::string>& words = context.arguments;
@@ -16,11 +17,12 @@ bool CCliOptions::Parse(const CliContext& context, const std::vector<std::string
             Fail(context, "expected '--name value', got '" + name + "'");
             return false;
         }
-        if (std::find(known.begin(), known.end(), name.substr(2)) == known.end()) {
+        const std::string_view option = std::string_view(name).substr(2);
+        if (std::find(known.begin(), known.end(), option) == known.end()) {
             Fail(context, "unknown option '" + name + "'");
             return false;
         }
-        values[name.substr(2)] = words[i + 1];
+        values[std::string(option)] = words[i + 1];
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include "cli/CCliOptions.h"
 #include "cli/CCliRecordCommand.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -54,12 +55,14 @@ const CCliDispatcher& Dispatcher() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<std::string> words(1);
-    for (size_t i = 0; i < size && words.size() < 64; ++i) {
-        if (data[i] == 0)
-            words.emplace_back();
-        else
-            words.back() += static_cast<char>(data[i]);
+    std::vector<std::string> words;
+    const auto* const end = reinterpret_cast<const char*>(data) + size;
+    for (const auto* word = reinterpret_cast<const char*>(data); words.size() < 64; ++word) {
+        const auto* const wordEnd = std::find(word, end, '\0');
+        words.emplace_back(word, wordEnd);
+        if (wordEnd == end)
+            break;
+        word = wordEnd;
     }
     std::ostringstream out;
     std::ostringstream err;
