@@ -58,6 +58,6 @@ bool CCommandParser::TakeOne(std::vector<SensorCommand>& commands) {
     if (!plain)
         command.argument = ReadInt32(m_buffer.data() + 3);
     commands.push_back(std::move(command));
-    m_buffer.erase(m_buffer.begin(), m_buffer.begin() + length);
+    m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(length));
     return true;
 }

@@ -16,7 +16,8 @@ size_t SampleOffset(int32_t sample) {
     if (sample < kFirstBlockSamples)
         return 2 + 2 * static_cast<size_t>(sample);
     const int32_t later = sample - kFirstBlockSamples;
-    return kBlockBytes * (1 + later / kBlockSamples) + 2 * static_cast<size_t>(later % kBlockSamples);
+    return kBlockBytes * static_cast<size_t>(1 + later / kBlockSamples) +
+           2 * static_cast<size_t>(later % kBlockSamples);
 }
 
 uint16_t ToSample(int32_t centiDbm) {

@@ -33,7 +33,7 @@ std::vector<uint8_t> CReplyFrame::MultiValue(char letter, std::span<const int32_
 
 void CReplyFrame::PutInt32(std::vector<uint8_t>& bytes, size_t offset, int32_t value) {
     const auto bits = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
+    for (size_t i = 0; i < 4; ++i)
         bytes[offset + i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 

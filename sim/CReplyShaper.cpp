@@ -43,7 +43,8 @@ ReplyPlan CReplyShaper::Shape(std::vector<uint8_t> reply) {
     case SensorFault::Split:
         return Split(std::move(reply), ArgumentOr(kDefaultSplitGapMs));
     case SensorFault::CorruptByte: {
-        const auto index = std::min<size_t>(ArgumentOr(static_cast<int>(reply.size()) - 2), reply.size() - 1);
+        const auto index =
+            std::min(static_cast<size_t>(ArgumentOr(static_cast<int>(reply.size()) - 2)), reply.size() - 1);
         reply[index] = static_cast<uint8_t>(~reply[index]);
         return Whole(std::move(reply));
     }
@@ -95,7 +96,8 @@ ReplyPlan CReplyShaper::Split(std::vector<uint8_t> reply, int gapMs) {
     size_t start = 0;
     for (size_t i = 1; i <= pieces; ++i) {
         const size_t end = reply.size() * i / pieces;
-        plan.pieces.emplace_back(reply.begin() + start, reply.begin() + end);
+        plan.pieces.emplace_back(reply.begin() + static_cast<std::ptrdiff_t>(start),
+                                 reply.begin() + static_cast<std::ptrdiff_t>(end));
         start = end;
     }
     return plan;

@@ -83,11 +83,11 @@ void CCcdfStatistics::WalkDown(const CCcdfWindow::MergedHistogram& merged, CCcdf
             result.peakPower = power;
         }
 
-        for (int i = 0; i < CCcdfResult::kLevelCount; ++i) {
+        for (size_t i = 0; i < CCcdfResult::kProbabilities.size(); ++i) {
             const double probability = CCcdfResult::kProbabilities[i];
             // The last probability is read from the deepest bin that starts at or below it;
             // the others from the first bin that reaches them, even when none crosses exactly.
-            if (i == CCcdfResult::kLevelCount - 1) {
+            if (i + 1 == CCcdfResult::kProbabilities.size()) {
                 if (before <= probability)
                     result.levels[i] = x;
             } else if (!levelFound[i] && after >= probability) {

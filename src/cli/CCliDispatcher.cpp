@@ -19,7 +19,8 @@ int CCliDispatcher::Run(const std::vector<std::string>& commandLine, std::ostrea
         err << "pelmora-cli: unknown command '" << commandLine[0] << "' (see pelmora-cli --help)\n";
         return UsageError;
     }
-    const std::vector<std::string> arguments(commandLine.begin() + command->words.size(), commandLine.end());
+    const std::vector<std::string> arguments(
+        commandLine.begin() + static_cast<std::ptrdiff_t>(command->words.size()), commandLine.end());
     const int count = static_cast<int>(arguments.size());
     if (count < command->minArguments || (command->maxArguments >= 0 && count > command->maxArguments)) {
         err << "pelmora-cli: usage: " << Usage(*command) << "\n";
