@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto& reply = FillReply(replySize, data + 1, size - 1);
     // Kept across runs, so that a run allocates nothing.
     static PowerHistogram bins;
-    const int32_t offset = static_cast<int32_t>(data[0]) * 0x01010101;
+    // Offsets across the whole range, so that the keys also wrap past its top.
+    const auto offset = static_cast<int32_t>(data[0] * 0x01010101u);
     CHistogramDecoder::Decode(reply.data(), replySize, offset, bins);
     return 0;
 }
