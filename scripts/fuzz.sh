@@ -36,9 +36,10 @@ dictionary() {
 }
 
 # Runs per second of CPU time too: on a shared machine the wall-clock rate says more about the
-# other jobs than about the target.
+# other jobs than about the target. The last column is the CPU time the target needs for ten
+# million runs at its rate, which the two-minute budget should cover.
 TIMEFORMAT='%U %S'
-table=$(printf '%-28s %12s %10s %12s %9s\n' target runs "runs/s" "runs/cpu-s" findings)
+table=$(printf '%-28s %12s %10s %12s %9s %12s\n' target runs "runs/s" "runs/cpu-s" findings "cpu-s to 1e7")
 failed=0
 for binary in build-fuzz/bin/fuzz_*; do
   target=$(basename "$binary")
@@ -60,8 +61,9 @@ for binary in build-fuzz/bin/fuzz_*; do
   findings=$(find "$work/$target/findings" -type f | wc -l)
   if [[ $status -ne 0 && $findings -eq 0 ]]; then findings=1; fi
   [[ $findings -ne 0 ]] && failed=1
-  table+=$'\n'$(printf '%-28s %12s %10s %12s %9s' "$target" "${runs:-?}" "$(( ${runs:-0} / seconds ))" \
-    "$(( ${runs:-0} / (cpu > 0 ? cpu : 1) ))" "$findings")
+  rate=$(( ${runs:-0} / (cpu > 0 ? cpu : 1) ))
+  table+=$'\n'$(printf '%-28s %12s %10s %12s %9s %12s' "$target" "${runs:-?}" "$(( ${runs:-0} / seconds ))" \
+    "$rate" "$findings" "$(( 10000000 / (rate > 0 ? rate : 1) ))")
 done
 echo
 echo "$table"

@@ -3,6 +3,7 @@
 #include "platform/CLittleEndian.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -40,6 +41,28 @@ const std::vector<SSampleRun>& SampleRuns(uint32_t byteCount) {
     if (byteCount == CHistogramDecoder::kSmallReply)
         return small;
     return byteCount == CHistogramDecoder::kMediumReply ? medium : large;
+}
+
+void AddCount(const uint8_t* word, uint32_t key, PowerHistogram& bins) {
+    const uint16_t count = CLittleEndian::ReadUInt16(word);
+    if (count != 0)
+        bins.emplace_back(static_cast<int32_t>(key), count);
+}
+
+// The non-zero counts of consecutive sample words. Most bins of a histogram are empty, so four
+// words are tested at once and passed over together when all are zero.
+void AddCounts(const uint8_t* words, uint32_t wordCount, uint32_t& key, uint32_t step, PowerHistogram& bins) {
+    uint32_t w = 0;
+    for (; w + 4 <= wordCount; w += 4, key += 4 * step) {
+        uint64_t four = 0;
+        std::memcpy(&four, words + 2 * w, sizeof four);
+        if (four == 0)
+            continue;
+        for (uint32_t i = 0; i < 4; ++i)
+            AddCount(words + 2 * (w + i), key + i * step, bins);
+    }
+    for (; w < wordCount; ++w, key += step)
+        AddCount(words + 2 * w, key, bins);
 }
 
 // Keys that wrapped past the top of the range (an absurd offset) come out below the others;
@@ -94,14 +117,8 @@ bool CHistogramDecoder::Decode(const uint8_t* bytes, uint32_t byteCount, int32_t
     // the limit.
     uint32_t key = static_cast<uint32_t>(small ? offsetHundredths : 2176);
     const uint32_t step = small ? 10 : 1;
-    for (const SSampleRun& run : SampleRuns(byteCount)) {
-        const uint8_t* const end = bytes + 2 + 2 * run.end;
-        for (const uint8_t* word = bytes + 2 + 2 * run.first; word != end; word += 2, key += step) {
-            const uint16_t count = CLittleEndian::ReadUInt16(word);
-            if (count != 0)
-                bins.emplace_back(static_cast<int32_t>(key), count);
-        }
-    }
+    for (const SSampleRun& run : SampleRuns(byteCount))
+        AddCounts(bytes + 2 + 2 * run.first, run.end - run.first, key, step, bins);
     PutWrappedKeysFirst(bins);
     return true;
 }
