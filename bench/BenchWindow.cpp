@@ -48,13 +48,44 @@ void Wait(int milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-// Tells the parent through `fd` as soon as the window is on screen, then ends without teardown.
-void ReportWhenShown(QWidget& window, int fd) {
-    while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+// Tells the parent through `fd` and ends without teardown.
+[[noreturn]] void ReportShown(int fd) {
     const char shown = 1;
     (void)!::write(fd, &shown, 1);
     ::_exit(0);
+}
+
+// Catches the window's first exposure and reports once it has been handled, its first paint
+// included, so that what the event loop does next is not counted.
+class CExposeReporter : public QObject {
+public:
+    explicit CExposeReporter(int fd) : m_fd(fd) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Expose)
+            return false;
+        watched->removeEventFilter(this);
+        QCoreApplication::sendEvent(watched, event);
+        if (static_cast<QWindow*>(watched)->isExposed())
+            ReportShown(m_fd);
+        watched->installEventFilter(this);
+        return true;
+    }
+
+private:
+    int m_fd;
+};
+
+// Called once the window was asked to show.
+void ReportWhenShown(QWidget& window, int fd) {
+    QWindow* handle = window.windowHandle();
+    if (handle != nullptr && handle->isExposed())
+        ReportShown(fd);
+    CExposeReporter reporter(fd);
+    if (handle != nullptr)
+        handle->installEventFilter(&reporter);
+    for (;;)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 int ProbeStart(char** argv, const char* kind, int fd) {

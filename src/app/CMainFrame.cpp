@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -117,7 +118,7 @@ bool CMainFrame::Create(const QString& commandLine) {
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
 
-    CreateToolbars();
+    CreateToolbar(MainToolbar);
     CreateStatusBar();
     BuildMenus();
 
@@ -153,24 +154,48 @@ const std::vector<int>& CMainFrame::ToolbarLayout(ToolbarIndex index) {
     return layouts[index];
 }
 
-void CMainFrame::CreateToolbars() {
+void CMainFrame::CreateToolbar(ToolbarIndex index) {
     static const char* const names[] = {"MainToolbar", "HistoryToolbar", "MeasurementToolbar"};
-    for (int index = MainToolbar; index <= MeasurementToolbar; ++index) {
-        auto* toolbar = new QToolBar(this);
-        toolbar->setObjectName(QLatin1String(names[index]));
-        toolbar->setIconSize(QSize(32, 32));
-        toolbar->setFloatable(false);
-        toolbar->setAllowedAreas(Qt::TopToolBarArea);
-        for (int command : ToolbarLayout(static_cast<ToolbarIndex>(index))) {
-            if (command == 0)
-                toolbar->addSeparator();
-            else
-                toolbar->addAction(m_commands->Action(command));
-        }
-        addToolBar(Qt::TopToolBarArea, toolbar);
-        toolbar->setVisible(index == MainToolbar);
-        m_toolbars[static_cast<size_t>(index)] = toolbar;
+    auto* toolbar = new QToolBar(this);
+    toolbar->setObjectName(QLatin1String(names[index]));
+    toolbar->setIconSize(QSize(32, 32));
+    toolbar->setFloatable(false);
+    toolbar->setAllowedAreas(Qt::TopToolBarArea);
+    for (int command : ToolbarLayout(index)) {
+        if (command == 0)
+            toolbar->addSeparator();
+        else
+            toolbar->addAction(m_commands->Action(command));
     }
+    addToolBar(Qt::TopToolBarArea, toolbar);
+    toolbar->setVisible(index == MainToolbar);
+    m_toolbars[index] = toolbar;
+}
+
+void CMainFrame::BuildHiddenParts() {
+    if (m_historyMenu != nullptr)
+        return;
+    CreateToolbar(HistoryToolbar);
+    CreateToolbar(MeasurementToolbar);
+    m_measurementMenu = CMenuBuilder::BuildMeasurementFrameMenu(nullptr, m_commands);
+    m_measurementMenu->setParent(this, m_measurementMenu->windowFlags());
+    m_historyMenu = CMenuBuilder::BuildHistoryFrameMenu(nullptr, m_commands);
+    m_historyMenu->setParent(this, m_historyMenu->windowFlags());
+}
+
+QToolBar* CMainFrame::Toolbar(ToolbarIndex index) {
+    BuildHiddenParts();
+    return m_toolbars[index];
+}
+
+QMenu* CMainFrame::MeasurementFrameMenu() {
+    BuildHiddenParts();
+    return m_measurementMenu;
+}
+
+QMenu* CMainFrame::HistoryFrameMenu() {
+    BuildHiddenParts();
+    return m_historyMenu;
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -182,10 +207,6 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::BuildMenus() {
     CMenuBuilder::BuildMainFrameMenu(m_mainFrameMenu, m_commands);
-    m_measurementMenu = CMenuBuilder::BuildMeasurementFrameMenu(nullptr, m_commands);
-    m_measurementMenu->setParent(this, m_measurementMenu->windowFlags());
-    m_historyMenu = CMenuBuilder::BuildHistoryFrameMenu(nullptr, m_commands);
-    m_historyMenu->setParent(this, m_historyMenu->windowFlags());
     // Shortcuts must work whichever menu or toolbar is shown.
     for (int id : m_commands->Ids())
         addAction(m_commands->Action(id));
@@ -517,15 +538,23 @@ void CMainFrame::ChooseToolbar() {
     if (!AnyToolbarShown())
         return; // the user hid them; they stay hidden
     const ToolbarIndex matching = MatchingToolbar();
-    for (int index = MainToolbar; index <= MeasurementToolbar; ++index)
-        m_toolbars[static_cast<size_t>(index)]->setVisible(index == matching);
+    if (matching != MainToolbar)
+        BuildHiddenParts();
+    for (QToolBar* toolbar : m_toolbars) {
+        if (toolbar != nullptr)
+            toolbar->setVisible(toolbar == m_toolbars[matching]);
+    }
 }
 
 void CMainFrame::ToggleToolbars() {
     const bool hide = AnyToolbarShown();
     const ToolbarIndex matching = MatchingToolbar();
-    for (int index = MainToolbar; index <= MeasurementToolbar; ++index)
-        m_toolbars[static_cast<size_t>(index)]->setVisible(!hide && index == matching);
+    if (matching != MainToolbar)
+        BuildHiddenParts();
+    for (QToolBar* toolbar : m_toolbars) {
+        if (toolbar != nullptr)
+            toolbar->setVisible(!hide && toolbar == m_toolbars[matching]);
+    }
 }
 
 void CMainFrame::TileChildren(Qt::Orientation orientation) {
@@ -661,10 +690,10 @@ void CMainFrame::OnChildActivated() {
         ShowMenu(m_mainFrameMenu);
         m_commands->ApplyAccelerators(MainAccelerators());
     } else if (child->IsScreen()) {
-        ShowMenu(m_measurementMenu);
+        ShowMenu(MeasurementFrameMenu());
         m_commands->ApplyAccelerators(MeasurementAccelerators());
     } else {
-        ShowMenu(m_historyMenu);
+        ShowMenu(HistoryFrameMenu());
         m_commands->ApplyAccelerators(HistoryAccelerators());
     }
     ExecuteCommand(ID_TOOLBAR_CHOICE);
@@ -679,7 +708,7 @@ CMainFrame::ToolbarIndex CMainFrame::MatchingToolbar() const {
 
 bool CMainFrame::AnyToolbarShown() const {
     for (const QToolBar* toolbar : m_toolbars)
-        if (!toolbar->isHidden())
+        if (toolbar != nullptr && !toolbar->isHidden())
             return true;
     return false;
 }
@@ -715,6 +744,21 @@ bool CMainFrame::event(QEvent* event) {
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_historyMenu == nullptr && windowHandle() != nullptr)
+        windowHandle()->installEventFilter(this);
+}
+
+// The first paint follows the window's first exposure at once; what is hidden comes after it.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &CMainFrame::BuildHiddenParts);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {

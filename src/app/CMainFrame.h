@@ -73,11 +73,11 @@ public:
     // Writes the profile of the current model; false (after telling the user) when that failed.
     bool SaveProfile();
     QMdiArea* MdiArea() const { return m_mdiArea; }
-    QToolBar* Toolbar(ToolbarIndex index) const { return m_toolbars[index]; }
+    QToolBar* Toolbar(ToolbarIndex index);
     CStatusPanes* StatusPanes() const { return m_statusPanes; }
     QMenu* MainFrameMenu() const { return m_mainFrameMenu; }
-    QMenu* MeasurementFrameMenu() const { return m_measurementMenu; }
-    QMenu* HistoryFrameMenu() const { return m_historyMenu; }
+    QMenu* MeasurementFrameMenu();
+    QMenu* HistoryFrameMenu();
     const QString& PortLabel() const { return m_portLabel; }
     bool IsConnected() const { return m_link->IsConnected(); }
     int CurrentMode() const { return m_currentMode; }
@@ -94,14 +94,19 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     QMenu* createPopupMenu() override { return nullptr; }
 
 private:
-    void CreateToolbars();
+    void CreateToolbar(ToolbarIndex index);
     void CreateStatusBar();
     void BuildMenus();
+    // The toolbars and menus of screens and histories, hidden until one opens: built once the
+    // window has been painted the first time, or when first needed.
+    void BuildHiddenParts();
 
     void OnConnect();
     void FinishConnect(int port, int32_t result);

@@ -13,11 +13,16 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QTimer>
 #include <QUrl>
 
-CPelmoraApp::CPelmoraApp(int& argc, char** argv) : QApplication(argc, argv) {}
+// The font set is the slowest part of showing the first window; Qt's font database may be
+// filled from any thread, so it is filled beside the building of the window, which then finds
+// it ready. The fonts the window's thread draws with are its own; only the database is shared.
+CPelmoraApp::CPelmoraApp(int& argc, char** argv)
+    : QApplication(argc, argv), m_fontLoader([] { QFontMetrics(QGuiApplication::font()).height(); }) {}
 
 CPelmoraApp::~CPelmoraApp() {
     CMessageBoxes::SetSink(nullptr);

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 class CMainFrame;
 
@@ -39,6 +40,9 @@ private:
     void OnAppHelp();
     void OnAppAbout();
 
+    // Reads the system's font set while the window is being built; joined when the
+    // application goes.
+    std::jthread m_fontLoader;
     CQtMessageBoxSink m_messageSink;
     CTerminationSignals m_terminationSignals;
     std::unique_ptr<CMainFrame> m_mainFrame;
