@@ -191,7 +191,7 @@ void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
     item.origin = QPointF(item.rect.left(), item.rect.top() + metrics.ascent() - line.ascent());
     item.advance = qRound(line.horizontalAdvance());
     const QRect text(item.rect.topLeft(), QSize(item.advance, metrics.height()));
-    item.inked = item.rect.united(text).adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+    item.inked = text.adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
 }
 
 QRegion CMeasurementCtrl::ApplyTexts() {

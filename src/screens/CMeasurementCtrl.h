@@ -21,7 +21,8 @@ class CSettingProfile;
 
 // One text item of a readout: drawn at its rectangle's top-left corner; an empty rectangle
 // hides it. The text is shaped once per change into `laidOut`, drawn with its baseline at
-// `origin`; `advance` is its width, `inked` what painting it covers, the rectangle included.
+// `origin`; `advance` is its width, `inked` what painting it covers: the text's line from the
+// rectangle's corner, not the rest of the rectangle, so that a new value repaints no more.
 struct MeasurementTextItem {
     int fontPoints = 0;
     QColor colour;

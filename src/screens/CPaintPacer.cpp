@@ -24,16 +24,16 @@ void CPaintPacer::Request(QWidget* widget) {
 
 void CPaintPacer::Request(QWidget* widget, const QRegion& area) {
     if (!area.isEmpty())
-        Instance().Add(widget, area);
+        Instance().Add(widget, area.boundingRect());
 }
 
-void CPaintPacer::Add(QWidget* widget, const QRegion& area) {
+void CPaintPacer::Add(QWidget* widget, const QRect& area) {
     const auto found = std::find_if(m_pending.begin(), m_pending.end(),
                                     [widget](const Pending& pending) { return pending.widget == widget; });
     if (found == m_pending.end())
         m_pending.push_back({widget, area});
     else
-        found->area += area;
+        found->area |= area;
     const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kIntervalMs;
     if (since >= kIntervalMs)
         Flush();

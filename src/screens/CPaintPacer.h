@@ -15,7 +15,9 @@
 // the first request after that, or at the latest one interval later, so that a steady stream
 // of readings is painted as it arrives without waking the event loop once more for the paint.
 // The data itself is never held back, only the painting. A widget may name the part that
-// changed; only that part is then repainted. User-interface thread only.
+// changed; only the rectangle around what it named is then repainted: a rectangle is clipped
+// and filled on the painter's fast path, a region of several rectangles is not.
+// User-interface thread only.
 class CPaintPacer : public QObject {
 public:
     static constexpr int kIntervalMs = 33;
@@ -26,12 +28,12 @@ public:
 private:
     struct Pending {
         QPointer<QWidget> widget;
-        QRegion area;
+        QRect area;
     };
 
     explicit CPaintPacer(QObject* parent);
     static CPaintPacer& Instance();
-    void Add(QWidget* widget, const QRegion& area);
+    void Add(QWidget* widget, const QRect& area);
     void Flush();
 
     QTimer m_timer;

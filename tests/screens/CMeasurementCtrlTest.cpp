@@ -132,17 +132,19 @@ void ProcessFor(int milliseconds) {
 // New values repaint only the texts and the needle that changed; what remains on screen must
 // be what a full repaint draws.
 TEST_F(CMeasurementCtrlTest, RepaintsOfNewValuesLeaveTheSameImageAsAFullRepaint) {
-    Ctrl().SetStyle(StyleSmall);
     Ctrl().SetQuantity(ChannelAvg);
-    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
     Ctrl().show();
-    ProcessFor(100);
-    for (const float value : {58.5f, 21.25f, 39.0f}) {
-        Record(ChannelAvg, {value});
-        Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
-        ProcessFor(3 * CPaintPacer::kIntervalMs);
+    for (const int style : {StyleSmall, StyleMain}) {
+        Ctrl().SetStyle(style);
+        Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+        ProcessFor(100);
+        for (const float value : {58.5f, 21.25f, 39.0f, 1.0f}) {
+            Record(ChannelAvg, {value});
+            Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+            ProcessFor(3 * CPaintPacer::kIntervalMs);
+        }
+        EXPECT_EQ(OnScreen(Ctrl()), Ctrl().grab().toImage().convertToFormat(QImage::Format_RGB32)) << style;
     }
-    EXPECT_EQ(OnScreen(Ctrl()), Ctrl().grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 // A reading of another channel leaves the texts alone; one of its own, a setting they are shown
