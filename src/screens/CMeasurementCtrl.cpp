@@ -196,13 +196,13 @@ void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
 
 QRegion CMeasurementCtrl::ApplyTexts() {
     QRegion changed;
-    for (int i = 0; i < kReadoutItemCount; ++i) {
-        const QString text = QString::fromStdString(m_texts[static_cast<std::size_t>(i)]);
-        MeasurementTextItem& item = m_items[static_cast<std::size_t>(i)];
-        if (item.text == text)
+    for (std::size_t i = 0; i < m_texts.size(); ++i) {
+        if (m_texts[i] == m_appliedTexts[i])
             continue;
+        m_appliedTexts[i] = m_texts[i];
+        MeasurementTextItem& item = m_items[i];
         changed += item.inked;
-        item.text = text;
+        item.text = QString::fromStdString(m_texts[i]);
         LayOut(item);
         changed += item.inked;
     }
