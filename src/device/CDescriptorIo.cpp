@@ -39,29 +39,57 @@ int WaitResult(CCancelSignal::Outcome outcome) {
     return errno ? errno : EIO;
 }
 
-// A write to a pipe or socket whose reader has gone raises SIGPIPE, which would end the
-// program; block it for this thread and swallow the one the write caused. A SIGPIPE can only be
-// pending here when it was blocked before, so only then is the pending set looked at.
-ssize_t WriteWithoutSigpipe(int fd, const uint8_t* bytes, size_t count) {
-    sigset_t pipeOnly, previous, pending;
+// Set on threads that keep SIGPIPE blocked for good (KeepSigpipeBlocked).
+thread_local bool t_sigpipeKeptBlocked = false;
+
+sigset_t PipeOnly() {
+    sigset_t pipeOnly;
     sigemptyset(&pipeOnly);
     sigaddset(&pipeOnly, SIGPIPE);
+    return pipeOnly;
+}
+
+// Takes the SIGPIPE that a failed write on this thread left pending, without waiting.
+void SwallowSigpipe() {
+    const sigset_t pipeOnly = PipeOnly();
+    const timespec noWait{0, 0};
+    sigtimedwait(&pipeOnly, nullptr, &noWait);
+}
+
+// A write to a pipe or socket whose reader has gone raises SIGPIPE, which would end the
+// program; block it for this thread and swallow the one the write caused. A SIGPIPE can only be
+// pending here when it was blocked before, so only then is the pending set looked at. A thread
+// that keeps it blocked for good writes without changing its mask.
+ssize_t WriteWithoutSigpipe(int fd, const uint8_t* bytes, size_t count) {
+    if (t_sigpipeKeptBlocked) {
+        const ssize_t result = write(fd, bytes, count);
+        const int error = errno;
+        if (result < 0 && error == EPIPE)
+            SwallowSigpipe();
+        errno = error;
+        return result;
+    }
+    const sigset_t pipeOnly = PipeOnly();
+    sigset_t previous, pending;
     pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous);
     const bool wasBlocked = sigismember(&previous, SIGPIPE) == 1;
     const bool alreadyPending =
         wasBlocked && sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
     const ssize_t result = write(fd, bytes, count);
     const int error = errno;
-    if (result < 0 && error == EPIPE && !alreadyPending) {
-        const timespec noWait{0, 0};
-        sigtimedwait(&pipeOnly, nullptr, &noWait);
-    }
+    if (result < 0 && error == EPIPE && !alreadyPending)
+        SwallowSigpipe();
     if (!wasBlocked)
         pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     errno = error;
     return result;
 }
 } // namespace
+
+void CDescriptorIo::KeepSigpipeBlocked() {
+    const sigset_t pipeOnly = PipeOnly();
+    t_sigpipeKeptBlocked = pthread_sigmask(SIG_BLOCK, &pipeOnly, nullptr) == 0;
+}
 
 int CDescriptorIo::ReadAvailable(int fd, uint8_t* buffer, uint32_t count, uint32_t* done) {
     *done = 0;

@@ -15,6 +15,10 @@ public:
                            const CCancelSignal& cancel);
     // Reads what has arrived, without waiting. A would-block read gives 0 bytes and result 0.
     static int ReadAvailable(int fd, uint8_t* buffer, uint32_t count, uint32_t* done);
+    // Blocks SIGPIPE on the calling thread for good, so that its writes need no signal-mask
+    // changes. For threads that only do sensor I/O: a write elsewhere (say to standard output)
+    // to a vanished reader would then no longer end the program.
+    static void KeepSigpipeBlocked();
     // Writes all bytes. Never raises SIGPIPE: a vanished reader gives ECONNRESET.
     static int WriteAll(int fd, const uint8_t* bytes, uint32_t count, uint32_t* done, int timeoutMs,
                         const CCancelSignal& cancel);

@@ -4,8 +4,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace {
+using Clock = std::chrono::steady_clock;
+constexpr auto kSpinTime = std::chrono::microseconds(CAutoResetEvent::kSpinMicroseconds);
+
 std::mutex s_mutex;
 } // namespace
 
@@ -19,9 +23,14 @@ struct CAutoResetEvent::Link {
     Link* next = nullptr;
 };
 
+// The flag is set before the sleepers are counted, and a sleeper registers before it looks at
+// the flag (both sequentially consistent): either this Set sees the sleeper or the sleeper sees
+// the flag.
 void CAutoResetEvent::Set() {
+    m_signalled.store(true);
+    if (m_sleepers.load() == 0)
+        return;
     std::lock_guard lock(s_mutex);
-    m_signalled = true;
     for (Link* link = m_waiters; link != nullptr; link = link->next)
         link->waiter->woken.notify_one();
 }
@@ -31,31 +40,67 @@ bool CAutoResetEvent::Wait(int timeoutMs) {
 }
 
 int CAutoResetEvent::WaitAny(std::initializer_list<CAutoResetEvent*> events, int timeoutMs) {
-    int taken = -1;
-    auto takeFirstSignalled = [&] {
-        int index = 0;
-        for (auto* event : events) {
-            if (event->m_signalled) {
-                event->m_signalled = false;
-                taken = index;
-                return true;
-            }
-            if (++index == kMaxWaitEvents)
-                break;
-        }
+    if (const int taken = TakeFirstSignalled(events); taken >= 0 || timeoutMs == 0)
+        return taken;
+    const auto start = Clock::now();
+    int taken = ShouldSpin(events, timeoutMs) ? Spin(events) : -1;
+    if (taken < 0)
+        taken = Sleep(events, timeoutMs);
+    if (taken >= 0)
+        events.begin()[taken]->m_cameQuickly.store(Clock::now() - start < kSpinTime);
+    return taken;
+}
+
+int CAutoResetEvent::TakeFirstSignalled(std::initializer_list<CAutoResetEvent*> events) {
+    int index = 0;
+    for (auto* event : events) {
+        if (index == kMaxWaitEvents)
+            break;
+        if (event->m_signalled.load() && event->m_signalled.exchange(false))
+            return index;
+        ++index;
+    }
+    return -1;
+}
+
+// A wait shorter than the spin would end sooner by sleeping.
+bool CAutoResetEvent::ShouldSpin(std::initializer_list<CAutoResetEvent*> events, int timeoutMs) {
+    if (timeoutMs >= 0 && std::chrono::milliseconds(timeoutMs) < kSpinTime)
         return false;
+    for (auto* event : events) {
+        if (event->m_cameQuickly.load())
+            return true;
+    }
+    return false;
+}
+
+// Yields between looks, so that on a busy core the thread that is to set the event gets to run.
+int CAutoResetEvent::Spin(std::initializer_list<CAutoResetEvent*> events) {
+    const auto end = Clock::now() + kSpinTime;
+    do {
+        std::this_thread::yield();
+        if (const int taken = TakeFirstSignalled(events); taken >= 0)
+            return taken;
+    } while (Clock::now() < end);
+    return -1;
+}
+
+int CAutoResetEvent::Sleep(std::initializer_list<CAutoResetEvent*> events, int timeoutMs) {
+    int taken = -1;
+    const auto takeFirstSignalled = [&] {
+        taken = TakeFirstSignalled(events);
+        return taken >= 0;
     };
     Waiter waiter;
     std::array<Link, kMaxWaitEvents> links{};
     std::unique_lock lock(s_mutex);
-    if (takeFirstSignalled())
-        return taken;
     std::size_t registered = 0;
     for (auto* event : events) {
         if (registered == links.size())
             break;
         links[registered] = {&waiter, event->m_waiters};
         event->m_waiters = &links[registered++];
+        event->m_sleepers.fetch_add(1);
     }
     if (timeoutMs < 0)
         waiter.woken.wait(lock, takeFirstSignalled);
@@ -69,6 +114,7 @@ int CAutoResetEvent::WaitAny(std::initializer_list<CAutoResetEvent*> events, int
         while (*slot != &links[index])
             slot = &(*slot)->next;
         *slot = links[index].next;
+        event->m_sleepers.fetch_sub(1);
         ++index;
     }
     return taken;

@@ -14,6 +14,10 @@
 #include <chrono>
 #include <future>
 
+#ifndef _WIN32
+#include "device/CDescriptorIo.h"
+#endif
+
 static constexpr int32_t kAcceptedCodes[] = {4, 5, 6, 7, 8, 10, 11, 13, 14};
 static constexpr uint32_t kIdentifyTimeoutMs = 2000;
 // A measurement waits for the line at most this long; only a set-up sender called from outside
@@ -301,6 +305,10 @@ bool CMeterEngine::Queue(std::function<void()> run, std::function<void()> abando
 }
 
 void CMeterEngine::WorkerMain(int32_t port, std::function<void(int32_t)> done) {
+#ifndef _WIN32
+    // This thread writes to the sensor on every exchange, and to nothing that SIGPIPE should end.
+    CDescriptorIo::KeepSigpipeBlocked();
+#endif
     const int32_t result = OpenAndIdentify(port);
     if (result != 0) {
         // The transport object stays for the user-interface thread to release on the next
