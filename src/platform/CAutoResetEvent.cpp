@@ -15,6 +15,8 @@ std::mutex s_mutex;
 
 struct CAutoResetEvent::Waiter {
     std::condition_variable woken;
+    // Sets that picked this waiter and have yet to notify it; it outlives them.
+    std::atomic<int> notifying{0};
 };
 
 // One wait's entry in one event's list of waits; lives on the waiting thread's stack.
@@ -25,14 +27,29 @@ struct CAutoResetEvent::Link {
 
 // The flag is set before the sleepers are counted, and a sleeper registers before it looks at
 // the flag (both sequentially consistent): either this Set sees the sleeper or the sleeper sees
-// the flag.
+// the flag. The sleepers are notified after the lock is let go, so that they do not wake up only
+// to wait for it.
 void CAutoResetEvent::Set() {
     m_signalled.store(true);
     if (m_sleepers.load() == 0)
         return;
-    std::lock_guard lock(s_mutex);
-    for (Link* link = m_waiters; link != nullptr; link = link->next)
-        link->waiter->woken.notify_one();
+    std::array<Waiter*, kMaxWaitEvents> picked{};
+    std::size_t count = 0;
+    {
+        std::lock_guard lock(s_mutex);
+        for (Link* link = m_waiters; link != nullptr; link = link->next) {
+            if (count == picked.size()) {
+                link->waiter->woken.notify_one();
+                continue;
+            }
+            link->waiter->notifying.fetch_add(1);
+            picked[count++] = link->waiter;
+        }
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        picked[i]->woken.notify_one();
+        picked[i]->notifying.fetch_sub(1);
+    }
 }
 
 bool CAutoResetEvent::Wait(int timeoutMs) {
@@ -117,5 +134,8 @@ int CAutoResetEvent::Sleep(std::initializer_list<CAutoResetEvent*> events, int t
         event->m_sleepers.fetch_sub(1);
         ++index;
     }
+    lock.unlock();
+    while (waiter.notifying.load() != 0)
+        std::this_thread::yield();
     return taken;
 }
