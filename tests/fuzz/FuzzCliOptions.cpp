@@ -55,7 +55,9 @@ const CCliDispatcher& Dispatcher() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<std::string> words;
+    // Kept across runs, so that the list grows only while longer command lines turn up.
+    static std::vector<std::string> words;
+    words.clear();
     const auto* const end = reinterpret_cast<const char*>(data) + size;
     for (const auto* word = reinterpret_cast<const char*>(data); words.size() < 64; ++word) {
         const auto* const wordEnd = std::find(word, end, '\0');
