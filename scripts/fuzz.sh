@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Builds the fuzz preset and runs every libFuzzer target for SECONDS each (default 120), one at a
-# time and at low priority, starting from the checked-in seeds. New inputs and findings go to a
-# scratch folder ($PELMORA_FUZZ_WORK, default /tmp/pelmora-fuzz). Ends with a table: target,
-# runs, runs per second, findings; exits non-zero when a target found something.
+# Builds the fuzz preset and runs every libFuzzer target (or the TARGETs named) for SECONDS each
+# (default 120), one at a time and at low priority, starting from the checked-in seeds. With
+# PELMORA_FUZZ_RUNS=N a target also stops after N runs, so that SECONDS becomes a cap and a slow
+# target gets the time it needs. New inputs and findings go to a scratch folder
+# ($PELMORA_FUZZ_WORK, default /tmp/pelmora-fuzz). Ends with a table: target, runs, runs per
+# second, findings; exits non-zero when a target found something.
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-120}"
+shift $(( $# > 0 ? 1 : 0 ))
+targets=("$@")
 work="${PELMORA_FUZZ_WORK:-/tmp/pelmora-fuzz}"
 cmake --preset fuzz >/dev/null
 nice -n 15 cmake --build --preset fuzz
@@ -38,31 +43,35 @@ dictionary() {
 # Runs per second of CPU time too: on a shared machine the wall-clock rate says more about the
 # other jobs than about the target. The last column is the CPU time the target needs for ten
 # million runs at its rate, which the two-minute budget should cover.
-TIMEFORMAT='%U %S'
+TIMEFORMAT='%R %U %S'
 table=$(printf '%-28s %12s %10s %12s %9s %12s\n' target runs "runs/s" "runs/cpu-s" findings "cpu-s to 1e7")
 failed=0
-for binary in build-fuzz/bin/fuzz_*; do
-  target=$(basename "$binary")
+[[ ${#targets[@]} -gt 0 ]] || targets=($(cd build-fuzz/bin && ls -d fuzz_*))
+for target in "${targets[@]}"; do
+  binary="build-fuzz/bin/$target"
+  [[ -x "$binary" ]] || { echo "no fuzz target $target" >&2; exit 2; }
   rm -rf "$work/$target/findings"
   mkdir -p "$work/$target/corpus" "$work/$target/findings"
   seeds="tests/fuzz/corpus/$target"
   [[ -d "$seeds" ]] || seeds=""
   options=(-max_total_time="$seconds" -max_len="$(max_length "$target")" -print_final_stats=1 -timeout=10
            -artifact_prefix="$work/$target/findings/")
+  [[ -n "${PELMORA_FUZZ_RUNS:-}" ]] && options+=(-runs="$PELMORA_FUZZ_RUNS")
   dict=$(dictionary "$target")
   [[ -n "$dict" ]] && options+=(-dict="$dict")
   log="$work/$target/log.txt"
-  echo "fuzzing $target for $seconds s"
+  echo "fuzzing $target for $seconds s${PELMORA_FUZZ_RUNS:+ or $PELMORA_FUZZ_RUNS runs}"
   status=0
   { time (nice -n 15 "$binary" "${options[@]}" "$work/$target/corpus" ${seeds:+"$seeds"} >"$log" 2>&1); } \
     2>"$work/$target/cpu.txt" || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  cpu=$(awk '{ printf "%d", $1 + $2 + 0.5 }' "$work/$target/cpu.txt")
+  wall=$(awk '{ printf "%d", $1 + 0.5 }' "$work/$target/cpu.txt")
+  cpu=$(awk '{ printf "%d", $2 + $3 + 0.5 }' "$work/$target/cpu.txt")
   findings=$(find "$work/$target/findings" -type f | wc -l)
   if [[ $status -ne 0 && $findings -eq 0 ]]; then findings=1; fi
   [[ $findings -ne 0 ]] && failed=1
   rate=$(( ${runs:-0} / (cpu > 0 ? cpu : 1) ))
-  table+=$'\n'$(printf '%-28s %12s %10s %12s %9s %12s' "$target" "${runs:-?}" "$(( ${runs:-0} / seconds ))" \
+  table+=$'\n'$(printf '%-28s %12s %10s %12s %9s %12s' "$target" "${runs:-?}" "$(( ${runs:-0} / (wall > 0 ? wall : 1) ))" \
     "$rate" "$findings" "$(( 10000000 / (rate > 0 ? rate : 1) ))")
 done
 echo
