@@ -11,6 +11,8 @@
 // a sleep and a wake-up each, so a wait spins briefly before it sleeps when the last wait on one
 // of its events ended within that time; a slow pace, such as a screen's 50 requests a second,
 // never spins. A Set that finds nobody asleep and a wait that finds its event set take no lock.
+// So a wait may return while the Set that ended it is still running: an event must outlive the
+// threads that set it (they are joined before it goes), not just the waits on it.
 class CAutoResetEvent {
 public:
     // The most events one WaitAny can watch.
