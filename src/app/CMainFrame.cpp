@@ -537,23 +537,19 @@ CChildFrame* CMainFrame::OpenScreenReplacingActive(ChildKind kind) {
 void CMainFrame::ChooseToolbar() {
     if (!AnyToolbarShown())
         return; // the user hid them; they stay hidden
-    const ToolbarIndex matching = MatchingToolbar();
-    if (matching != MainToolbar)
-        BuildHiddenParts();
-    for (QToolBar* toolbar : m_toolbars) {
-        if (toolbar != nullptr)
-            toolbar->setVisible(toolbar == m_toolbars[matching]);
-    }
+    ShowOnlyToolbar(MatchingToolbar(), true);
 }
 
 void CMainFrame::ToggleToolbars() {
-    const bool hide = AnyToolbarShown();
-    const ToolbarIndex matching = MatchingToolbar();
-    if (matching != MainToolbar)
+    ShowOnlyToolbar(MatchingToolbar(), !AnyToolbarShown());
+}
+
+void CMainFrame::ShowOnlyToolbar(ToolbarIndex index, bool shown) {
+    if (index != MainToolbar)
         BuildHiddenParts();
     for (QToolBar* toolbar : m_toolbars) {
         if (toolbar != nullptr)
-            toolbar->setVisible(!hide && toolbar == m_toolbars[matching]);
+            toolbar->setVisible(shown && toolbar == m_toolbars[index]);
     }
 }
 

@@ -126,6 +126,8 @@ private:
     CChildFrame* OpenScreenReplacingActive(ChildKind kind);
     void ChooseToolbar();
     void ToggleToolbars();
+    // Shows the toolbar `index` (or, when `shown` is false, none) and hides the others.
+    void ShowOnlyToolbar(ToolbarIndex index, bool shown);
     void TileChildren(Qt::Orientation orientation);
 
     CChildFrame* CreateChild(ChildKind kind);

@@ -102,7 +102,6 @@ private:
     std::array<MeasurementTextItem, kReadoutItemCount> m_items;
     CReadoutTexts::Texts m_texts;
     CReadoutTexts::Texts m_appliedTexts; // as the items show them, to find changes without converting
-
     bool m_selected = false;
     CAnalogGuage m_gauge;
     int m_quantity = 0;
