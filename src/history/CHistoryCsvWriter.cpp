@@ -6,22 +6,43 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
 
 namespace {
 constexpr std::size_t kMaxHundredthsLength = 12; // "-21474836.48"
 
+// "00" to "99", so that two digits take one copy.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+char* WriteDigitPair(char* out, uint64_t pair) {
+    std::memcpy(out, &kDigitPairs[2 * pair], 2);
+    return out + 2;
+}
+
 // A count of hundredths as "%.2f" prints it divided by 100: exact from the integer, so no
 // rounding and no locale is involved. Returns the end of the text.
 char* WriteHundredths(char* out, int64_t hundredths) {
+    uint64_t magnitude = static_cast<uint64_t>(hundredths);
     if (hundredths < 0) {
         *out++ = '-';
-        hundredths = -hundredths;
+        magnitude = 0 - magnitude;
     }
-    out = std::to_chars(out, out + kMaxHundredthsLength, hundredths / 100).ptr;
+    const uint64_t whole = magnitude / 100;
+    if (whole < 10)
+        *out++ = static_cast<char>('0' + whole); // the usual case of a power level, kept short
+    else if (whole < 100)
+        out = WriteDigitPair(out, whole);
+    else
+        out = std::to_chars(out, out + kMaxHundredthsLength, whole).ptr;
     *out++ = '.';
-    *out++ = static_cast<char>('0' + hundredths % 100 / 10);
-    *out++ = static_cast<char>('0' + hundredths % 10);
-    return out;
+    return WriteDigitPair(out, magnitude % 100);
 }
 
 void AppendHundredths(std::string& out, int64_t hundredths) {
@@ -95,21 +116,22 @@ std::string CHistoryCsvWriter::ColumnHeading(int modelNumber, uint8_t mask) {
     return heading + "\r\n";
 }
 
+// Rows and columns as two loops: a division per value to find the row's end showed in profiles.
 void CHistoryCsvWriter::AppendRows(std::string& out, const CHistoryData& data) {
     const std::size_t perRow = static_cast<std::size_t>(data.ValuesPerRow());
     const std::vector<int32_t>& values = data.Values();
     const std::size_t start = out.size();
     out.resize(start + values.size() * (kMaxHundredthsLength + 2));
     char* end = out.data() + start;
-    for (std::size_t index = 0; index < values.size(); ++index) {
-        if (values[index] != CHistoryData::kNoValue) // a row without a reading leaves its field empty
-            end = WriteHundredths(end, values[index]);
-        if ((index + 1) % perRow == 0) {
-            *end++ = '\r';
-            *end++ = '\n';
-        } else {
-            *end++ = ',';
+    for (std::size_t rowStart = 0; rowStart + perRow <= values.size() && perRow > 0; rowStart += perRow) {
+        for (std::size_t index = rowStart; index < rowStart + perRow; ++index) {
+            if (index > rowStart)
+                *end++ = ',';
+            if (values[index] != CHistoryData::kNoValue) // a row without a reading leaves its field empty
+                end = WriteHundredths(end, values[index]);
         }
+        *end++ = '\r';
+        *end++ = '\n';
     }
     out.resize(static_cast<std::size_t>(end - out.data()));
 }

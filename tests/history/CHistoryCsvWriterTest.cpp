@@ -42,7 +42,8 @@ TEST(HistoryCsvWriterTest, SmallHistoryGivesExactBytes) {
 }
 
 TEST(HistoryCsvWriterTest, ValuesAreWhatPrintfGivesForEveryMagnitude) {
-    std::vector<int32_t> values = {INT32_MIN + 1, INT32_MAX, -99, -100, -101, 5, 10, 1000000, -7000000};
+    std::vector<int32_t> values = {INT32_MIN + 1, INT32_MAX, -99,  -100,  -101,    0,       -1, 5, 10,
+                                   999,           1000,      9999, 10000, 1000000, -7000000};
     std::string expected = kHeaderLines + "AVG\r\n";
     for (const int32_t value : values) {
         char text[32];
