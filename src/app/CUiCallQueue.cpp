@@ -13,7 +13,9 @@ void CUiCallQueue::Post(std::function<void()> call) {
         std::lock_guard lock(m_mutex);
         m_calls.push_back(std::move(call));
     }
-    QMetaObject::invokeMethod(this, &CUiCallQueue::RunQueued, Qt::QueuedConnection);
+    // By name: a method pointer would make Qt allocate a slot object here and free it on the
+    // other thread inside our own code, where the sanitizer cannot see Qt's lock.
+    QMetaObject::invokeMethod(this, "RunQueued", Qt::QueuedConnection);
 }
 
 void CUiCallQueue::RunQueued() {
