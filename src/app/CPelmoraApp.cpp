@@ -2,6 +2,8 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CAppRegistry.h"
+#include "app/CDeferredIcon.h"
+#include "app/CDeferredIconStyle.h"
 #include "app/CMainFrame.h"
 #include "app/CMessageBoxes.h"
 #include "app/CStringTable.h"
@@ -33,7 +35,9 @@ bool CPelmoraApp::InitInstance() {
     // here: Qt provides the widgets and the antialiased painting itself.
     CAppRegistry::Instance().Reset();
     setOrganizationName(QStringLiteral("Orvane"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    // Icons are made when first drawn, so that nothing the first paint does not show is read.
+    setStyle(new CDeferredIconStyle(style()->name()));
+    setWindowIcon(CDeferredIcon::FromFile(QStringLiteral(":/icons/app.svg")));
     CStringTable::SetPath(CStringTable::BuildPath());
     // Texts are looked up for every reading: the language and profile files are checked for
     // edits by others once a second instead of at each look-up.
