@@ -1,6 +1,6 @@
 #include "app/CCommandActions.h"
 
-#include "app/CDeferredIcon.h"
+#include "app/CPrerenderedIcon.h"
 #include "app/CommandIds.h"
 
 #include <QAction>
@@ -19,7 +19,7 @@ QAction* CCommandActions::Action(int id) {
     action->setEnabled(false);
     const QString icon = IconPath(id);
     if (!icon.isEmpty())
-        action->setIcon(CDeferredIcon::FromFile(icon));
+        action->setIcon(CPrerenderedIcon::FromFile(icon));
     connect(action, &QAction::triggered, this, [this, id] { m_executor(id); });
     m_actions.emplace(id, action);
     return action;
