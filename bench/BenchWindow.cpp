@@ -1,8 +1,8 @@
 // The window as a user runs it. Without arguments: start-up to the main window shown, against a
-// minimal Qt main window, each in a fresh process. With "--drive usb|idle" it stays up for
-// scripts/cpu-usage.sh: connected over USB with the AVG & PEAK screen measuring, or with the
-// screen open and stopped; it prints "ready" once there and then the readings recorded so far
-// once a second.
+// minimal Qt main window and against one of the same size with a menu and a status text (what
+// any window with text needs first: the font set), each in a fresh process. With "--drive usb|idle" it stays
+// up for scripts/cpu-usage.sh: connected over USB with the AVG & PEAK screen measuring, or with the screen
+// open and stopped; it prints "ready" once there and then the readings recorded so far once a second.
 #include "CRatioReporter.h"
 #include "app/CAppRegistry.h"
 #include "app/CMainFrame.h"
@@ -17,6 +17,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
 
@@ -98,6 +100,11 @@ int ProbeStart(char** argv, const char* kind, int fd) {
     }
     QApplication application(programArgc, argv);
     QMainWindow window;
+    if (std::strcmp(kind, "text") == 0) {
+        window.menuBar()->addMenu(QStringLiteral("&File"));
+        window.statusBar()->showMessage(QStringLiteral("Ready"));
+        window.resize(1024, 720);
+    }
     window.show();
     ReportWhenShown(window, fd);
     return 0;
@@ -175,10 +182,15 @@ void BM_StartMinimalWindow(benchmark::State& state) {
     StartLoop(state, "minimal");
 }
 
+void BM_StartTextWindow(benchmark::State& state) {
+    StartLoop(state, "text");
+}
+
 } // namespace
 
 BENCHMARK(BM_StartMainWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_StartMinimalWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_StartTextWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -187,7 +199,11 @@ int main(int argc, char** argv) {
         return ProbeStart(argv, argv[2], std::atoi(argv[3]));
     if (argc == 3 && std::strcmp(argv[1], "--drive") == 0)
         return Drive(argv, std::strcmp(argv[2], "usb") == 0);
-    return CRatioReporter::RunAll(argc, argv,
-                                  {{"Start to main window shown vs a minimal Qt main window",
-                                    "BM_StartMainWindow", "BM_StartMinimalWindow"}});
+    return CRatioReporter::RunAll(
+        argc, argv,
+        {{"Start to main window shown vs a minimal Qt main window", "BM_StartMainWindow",
+          "BM_StartMinimalWindow"},
+         {"Start to main window shown vs a Qt main window with a menu and a status text",
+          "BM_StartMainWindow", "BM_StartTextWindow"}},
+        true);
 }

@@ -65,7 +65,13 @@ void CRatioReporter::Finalize() {
     std::fflush(stdout);
 }
 
-int CRatioReporter::RunAll(int argc, char** argv, std::vector<RatioRow> rows) {
+int CRatioReporter::RunAll(int argc, char** argv, std::vector<RatioRow> rows, bool interleaved) {
+    std::vector<char*> arguments(argv, argv + argc + 1); // with argv's closing null
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    if (interleaved)
+        arguments.insert(arguments.begin() + 1, interleave);
+    argc = static_cast<int>(arguments.size() - 1);
+    argv = arguments.data();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -26,7 +26,9 @@ public:
     void Finalize() override;
 
     // Initialises the library, runs the benchmarks the command line selects and prints the rows.
-    static int RunAll(int argc, char** argv, std::vector<RatioRow> rows);
+    // Interleaved: the repetitions of the benchmarks take turns, so that a path and its baseline
+    // meet the same load of this shared machine.
+    static int RunAll(int argc, char** argv, std::vector<RatioRow> rows, bool interleaved = false);
 
 private:
     double Median(const std::string& name) const;
