@@ -26,12 +26,12 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 sim=$!
 wait_for_sensor "$work/sim.log" || exit 1
 
-# utime + stime of a process in clock ticks.
-ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+# Time on a CPU of a process's threads in nanoseconds: exact where the clock ticks of
+# /proc/PID/stat come in 10 ms steps, too coarse to tell two builds apart.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f\n", s }'; }
 uptime_s() { awk '{ print $1 }' /proc/uptime; }
 last_count() { grep '^readings ' "$1" | tail -n 1 | awk '{ print $2 }'; }
 
-hz=$(getconf CLK_TCK)
 for run in usb idle; do
   log=$work/$run.log
   "$bin/pelmora-bench-window" --drive "$run" >"$log" 2>&1 &
@@ -50,11 +50,11 @@ for run in usb idle; do
     continue
   fi
   sleep 3 # past the start-up
-  t0=$(ticks "$window") w0=$(uptime_s) r0=$(last_count "$log")
+  t0=$(cpu_ns "$window") w0=$(uptime_s) r0=$(last_count "$log")
   sleep "$seconds"
-  t1=$(ticks "$window") w1=$(uptime_s) r1=$(last_count "$log")
+  t1=$(cpu_ns "$window") w1=$(uptime_s) r1=$(last_count "$log")
   kill -KILL "$window" && wait "$window" 2>/dev/null || true # no save question on the way out
   window=""
-  awk -v t="$((t1 - t0))" -v hz="$hz" -v w0="$w0" -v w1="$w1" -v r0="${r0:-0}" -v r1="${r1:-0}" -v l="$label" \
-    'BEGIN { printf "cpu | %s | %.2f %% | %.1f readings/s\n", l, 100 * t / hz / (w1 - w0), (r1 - r0) / (w1 - w0) }'
+  awk -v t0="$t0" -v t1="$t1" -v w0="$w0" -v w1="$w1" -v r0="${r0:-0}" -v r1="${r1:-0}" -v l="$label" \
+    'BEGIN { printf "cpu | %s | %.2f %% | %.1f readings/s\n", l, 100 * (t1 - t0) / 1e9 / (w1 - w0), (r1 - r0) / (w1 - w0) }'
 done
