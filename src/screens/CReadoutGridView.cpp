@@ -65,9 +65,11 @@ void CReadoutGridView::RedrawAll() {
     m_graph->RefreshLive(false);
 }
 
+// A graph the layout hides has nothing to show; it catches up when the layout shows it again.
 void CReadoutGridView::ShowNewValue() {
     RedrawPanels(CMeasurementCtrl::RefreshValues);
-    m_graph->RefreshLive(false);
+    if (!m_graph->isHidden())
+        m_graph->RefreshLive(false);
 }
 
 void CReadoutGridView::ApplyLayout() {
@@ -84,7 +86,10 @@ void CReadoutGridView::ApplyLayout() {
     }
     const PanelRect& graph = rects[CReadoutGridLayout::kGraphIndex];
     m_graph->setGeometry(graph.x, graph.y, graph.width, graph.height);
+    const bool shownAgain = graph.visible && m_graph->isHidden();
     m_graph->setVisible(graph.visible);
+    if (shownAgain)
+        m_graph->RefreshLive(false);
     update();
 }
 
