@@ -46,6 +46,26 @@ QFont GaugeFont(const QString& family, QFont::StyleHint hint, float points) {
     return font;
 }
 
+bool IsOpaque(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (!std::all_of(line, line + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
+            return false;
+    }
+    return true;
+}
+
+// A layer with nothing to see through is kept without alpha, so that each repaint copies it
+// instead of blending it: the same pixels, for less work.
+QPixmap WithoutAlphaIfOpaque(const QPixmap& layer) {
+    const QImage image = layer.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (!IsOpaque(image))
+        return layer;
+    QPixmap opaque = QPixmap::fromImage(image.convertToFormat(QImage::Format_RGB32));
+    opaque.setDevicePixelRatio(layer.devicePixelRatio());
+    return opaque;
+}
+
 } // namespace
 
 CAnalogGuage::CAnalogGuage(QWidget* parent) : QWidget(parent) {
@@ -79,7 +99,7 @@ void CAnalogGuage::SetValue(double value) {
         return;
     const QRect before = NeedleArea(m_shownValue);
     m_shownValue = value;
-    CPaintPacer::Request(this, QRegion(before) + NeedleArea(value));
+    CPaintPacer::Request(this, before | NeedleArea(value));
 }
 
 // Centre, one side of the base, tip, other side of the base.
@@ -188,6 +208,7 @@ void CAnalogGuage::BuildLayers() {
         DrawCaption(painter, dial);
         DrawOverlay(painter, dial);
     }
+    m_underNeedle = WithoutAlphaIfOpaque(m_underNeedle);
     m_overNeedle = NewLayer();
     {
         QPainter painter(&m_overNeedle);
@@ -195,11 +216,46 @@ void CAnalogGuage::BuildLayers() {
         DrawHub(painter, ToRect(m_layout.Hub()));
         DrawGlass(painter, ToRect(m_layout.Glass()));
     }
+    ComposeWithoutNeedle();
     m_layersValid = true;
 }
 
-void CAnalogGuage::PaintGauge(QPainter& painter) {
-    BuildLayers();
+// Painted over an opaque layer, pixels come out the same wherever they are painted, so parts
+// of the gauge drawn beforehand can be copied in place of drawing them again.
+void CAnalogGuage::ComposeWithoutNeedle() {
+    m_tiles.clear();
+    m_oldestTile = 0;
+    m_withoutNeedle = QImage();
+    if (m_underNeedle.hasAlphaChannel() || m_underNeedle.devicePixelRatio() != 1.0)
+        return;
+    m_withoutNeedle = m_underNeedle.toImage().convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&m_withoutNeedle);
+    painter.drawPixmap(0, 0, m_overNeedle);
+}
+
+const CAnalogGuage::NeedleTile& CAnalogGuage::TileFor(double value) {
+    for (const NeedleTile& tile : m_tiles) {
+        if (tile.value == value)
+            return tile;
+    }
+    NeedleTile tile{value, NeedleArea(value) & m_withoutNeedle.rect(), QImage()};
+    tile.image = QImage(tile.area.size(), QImage::Format_RGB32);
+    if (!tile.area.isEmpty()) {
+        QPainter painter(&tile.image);
+        painter.translate(-tile.area.topLeft());
+        PaintLayers(painter);
+    }
+    if (m_tiles.size() < kNeedleTiles) {
+        m_tiles.push_back(std::move(tile));
+        return m_tiles.back();
+    }
+    NeedleTile& replaced = m_tiles[m_oldestTile];
+    replaced = std::move(tile);
+    m_oldestTile = (m_oldestTile + 1) % kNeedleTiles;
+    return replaced;
+}
+
+void CAnalogGuage::PaintLayers(QPainter& painter) {
     painter.drawPixmap(0, 0, m_underNeedle);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -208,16 +264,28 @@ void CAnalogGuage::PaintGauge(QPainter& painter) {
     painter.drawPixmap(0, 0, m_overNeedle);
 }
 
+void CAnalogGuage::PaintGauge(QPainter& painter) {
+    BuildLayers();
+    if (m_withoutNeedle.isNull()) {
+        PaintLayers(painter);
+        return;
+    }
+    painter.drawImage(0, 0, m_withoutNeedle);
+    const NeedleTile& tile = TileFor(m_value);
+    painter.drawImage(tile.area.topLeft(), tile.image);
+}
+
 void CAnalogGuage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintGauge(painter);
 }
 
 QImage CAnalogGuage::Render() {
+    BuildLayers();
     QImage image(m_layout.Width(), m_layout.Height(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    PaintGauge(painter);
+    PaintLayers(painter);
     return image;
 }
 

@@ -6,7 +6,9 @@
 #include <QWidget>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "model/MeterThresholdCollection.h"
 #include "screens/CGaugeLayout.h"
@@ -17,7 +19,9 @@ class QPainter;
 // needle, hub and glass. The owner sets range, value, caption and bands. Everything under the
 // needle and everything over it are cached and rebuilt only when size, range, colours,
 // caption or bands change, so a new value repaints only the needle, and only once its tip has
-// moved by a visible amount. Clicks are left to propagate to the owner.
+// moved by a visible amount. Where nothing shows through the gauge, the area around the needle
+// is also kept, as drawn, for the last few values: a jittering reading shows the same few
+// again and again. Clicks are left to propagate to the owner.
 class CAnalogGuage : public QWidget {
     Q_OBJECT
 
@@ -51,7 +55,7 @@ public:
     void ClearBands();
     void SetCaption(const QString& caption);
 
-    // The whole gauge at its current size, as painted.
+    // The whole gauge at its current size, drawn layer by layer as a repaint shows it.
     QImage Render();
 
 protected:
@@ -70,12 +74,24 @@ protected:
     virtual bool DrawGlass(QPainter& painter, const QRectF& rect);
 
 private:
+    // The gauge with the needle at `value`, over `area` around the needle.
+    struct NeedleTile {
+        double value = 0.0;
+        QRect area;
+        QImage image;
+    };
+
+    static constexpr std::size_t kNeedleTiles = 32;
+
     void InvalidateLayers();
     void BuildLayers();
     QPixmap NewLayer() const;
     std::array<QPointF, 4> NeedleCorners(double value) const;
     QRect NeedleArea(double value) const;
     void PaintGauge(QPainter& painter);
+    void PaintLayers(QPainter& painter);
+    void ComposeWithoutNeedle();
+    const NeedleTile& TileFor(double value);
     static QRectF ToRect(const GaugeRect& rect);
 
     uint32_t m_backColor = 0xFFFFFFFF;
@@ -93,5 +109,10 @@ private:
     CGaugeLayout m_layout;
     QPixmap m_underNeedle;
     QPixmap m_overNeedle;
+    // Under and over the needle in one, kept while the layers are opaque at one pixel per
+    // pixel; null otherwise, and the layers are then drawn one by one.
+    QImage m_withoutNeedle;
+    std::vector<NeedleTile> m_tiles;
+    std::size_t m_oldestTile = 0;
     bool m_layersValid = false;
 };

@@ -35,6 +35,36 @@ bool IsQuantity(int quantity) {
 // Glyphs may reach a little past their advance and line height.
 constexpr int kInkMargin = 2;
 
+// Only Latin-1 texts are compared glyph by glyph: they run left to right, a character each.
+bool IsLatin1(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+}
+
+// Where two texts drawn at the same place differ, in x along the line: their common start,
+// and their common end where it stays in place, look the same drawn either way. One more
+// character is counted on each side, which kerning or a ligature may have joined to a
+// changed one.
+std::pair<qreal, qreal> ChangedSpan(const QTextLayout& before, const QTextLayout& after) {
+    const QString& a = before.text();
+    const QString& b = after.text();
+    const QTextLine lineA = before.lineAt(0);
+    const QTextLine lineB = after.lineAt(0);
+    const auto common = static_cast<int>(std::min(a.size(), b.size()));
+    int head = 0;
+    while (head < common && a[head] == b[head])
+        ++head;
+    int tail = 0;
+    while (tail < common - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+        ++tail;
+    const int start = std::max(head - 1, 0);
+    const qreal from = std::min(lineA.cursorToX(start), lineB.cursorToX(start));
+    const auto tailA = static_cast<int>(a.size()) - tail;
+    const auto tailB = static_cast<int>(b.size()) - tail;
+    if (tail == 0 || lineA.cursorToX(tailA) != lineB.cursorToX(tailB))
+        return {from, std::max(lineA.horizontalAdvance(), lineB.horizontalAdvance())};
+    return {from, std::max(lineA.cursorToX(tailA + 1), lineB.cursorToX(tailB + 1))};
+}
+
 } // namespace
 
 CMeasurementCtrl::CMeasurementCtrl(QWidget* parent) : QWidget(parent), m_gauge(this) {
@@ -153,8 +183,9 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         m_gauge.SetValue(profile.CurrentValue(m_quantity));
         m_shownValues = sources;
     }
-    const QRegion changedTexts = ApplyTexts();
-    if (!changedTexts.isEmpty())
+    const int textRight = TextRight();
+    const QRect changedTexts = ApplyTexts();
+    if (TextRight() != textRight)
         PlaceGauge();
     // A new value alone is painted at the pacer's rate, and only where texts changed; anything
     // else at once.
@@ -187,26 +218,36 @@ void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
         return;
     item.laidOut = m_layouts.Get(item.text, item.fontPoints);
     const QTextLine line = item.laidOut->lineAt(0);
-    const QFontMetrics metrics(FontCache::Get(item.fontPoints));
-    item.origin = QPointF(item.rect.left(), item.rect.top() + metrics.ascent() - line.ascent());
+    item.origin = QPointF(item.rect.left(), item.rect.top() + item.fontAscent - line.ascent());
     item.advance = qRound(line.horizontalAdvance());
-    const QRect text(item.rect.topLeft(), QSize(item.advance, metrics.height()));
+    const QRect text(item.rect.topLeft(), QSize(item.advance, item.fontHeight));
     item.inked = text.adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
 }
 
-QRegion CMeasurementCtrl::ApplyTexts() {
-    QRegion changed;
+QRect CMeasurementCtrl::ApplyTexts() {
+    QRect changed;
     for (std::size_t i = 0; i < m_texts.size(); ++i) {
         if (m_texts[i] == m_appliedTexts[i])
             continue;
         m_appliedTexts[i] = m_texts[i];
         MeasurementTextItem& item = m_items[i];
-        changed += item.inked;
+        const MeasurementTextItem before = item;
         item.text = QString::fromStdString(m_texts[i]);
         LayOut(item);
-        changed += item.inked;
+        changed |= ChangedArea(before, item);
     }
     return changed;
+}
+
+// The whole of both lines, unless both are drawn at the same place from simple texts.
+QRect CMeasurementCtrl::ChangedArea(const MeasurementTextItem& before, const MeasurementTextItem& after) {
+    if (!before.laidOut || !after.laidOut || before.origin != after.origin || !IsLatin1(before.text) ||
+        !IsLatin1(after.text))
+        return before.inked | after.inked;
+    const auto [from, to] = ChangedSpan(*before.laidOut, *after.laidOut);
+    const QRect& inked = after.inked;
+    return QRect(QPoint(after.rect.left() + qFloor(from) - kInkMargin, inked.top()),
+                 QPoint(after.rect.left() + qCeil(to) + kInkMargin - 1, inked.bottom()));
 }
 
 ReadoutState CMeasurementCtrl::State() const {
@@ -236,6 +277,9 @@ bool CMeasurementCtrl::RecalcLayout() {
         item.rect = rect;
         item.fontPoints = placement.fontPoints;
         item.colour = colour;
+        const QFontMetrics metrics(FontCache::Get(item.fontPoints));
+        item.fontAscent = metrics.ascent();
+        item.fontHeight = metrics.height();
         LayOut(item);
     }
     PlaceGauge();

@@ -23,8 +23,11 @@ class CSettingProfile;
 // hides it. The text is shaped once per change into `laidOut`, drawn with its baseline at
 // `origin`; `advance` is its width, `inked` what painting it covers: the text's line from the
 // rectangle's corner, not the rest of the rectangle, so that a new value repaints no more.
+// `fontAscent` and `fontHeight` are the metrics of the font of `fontPoints`.
 struct MeasurementTextItem {
     int fontPoints = 0;
+    int fontAscent = 0;
+    int fontHeight = 0;
     QColor colour;
     QString text;
     QRect rect;
@@ -88,8 +91,9 @@ private:
     void RunQueued();
     void RefreshNow(int kind);
     void ApplyAlarmColour();
-    // The area the changed texts covered and now cover; empty when none changed.
-    QRegion ApplyTexts();
+    // Around what changed in the texts' lines; empty when no text changed.
+    QRect ApplyTexts();
+    static QRect ChangedArea(const MeasurementTextItem& before, const MeasurementTextItem& after);
     void LayOut(MeasurementTextItem& item);
     bool RecalcLayout();
     // Where the widest shown text ends; the gauge stays right of it.

@@ -22,9 +22,9 @@ void CPaintPacer::Request(QWidget* widget) {
     Instance().Add(widget, widget->rect());
 }
 
-void CPaintPacer::Request(QWidget* widget, const QRegion& area) {
+void CPaintPacer::Request(QWidget* widget, const QRect& area) {
     if (!area.isEmpty())
-        Instance().Add(widget, area.boundingRect());
+        Instance().Add(widget, area);
 }
 
 void CPaintPacer::Add(QWidget* widget, const QRect& area) {

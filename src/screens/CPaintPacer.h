@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
-#include <QRegion>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,16 +14,16 @@
 // about 30 times a second: at once when the last round is older than the interval, else with
 // the first request after that, or at the latest one interval later, so that a steady stream
 // of readings is painted as it arrives without waking the event loop once more for the paint.
-// The data itself is never held back, only the painting. A widget may name the part that
-// changed; only the rectangle around what it named is then repainted: a rectangle is clipped
-// and filled on the painter's fast path, a region of several rectangles is not.
+// The data itself is never held back, only the painting. A widget may name the rectangle
+// that changed; only that is then repainted: a rectangle is clipped and filled on the
+// painter's fast path, a region of several rectangles is not.
 // User-interface thread only.
 class CPaintPacer : public QObject {
 public:
     static constexpr int kIntervalMs = 33;
 
     static void Request(QWidget* widget);
-    static void Request(QWidget* widget, const QRegion& area);
+    static void Request(QWidget* widget, const QRect& area);
 
 private:
     struct Pending {

@@ -89,6 +89,20 @@ TEST(CAnalogGuage, StepsTooSmallToSeeAddUpToARepaintOfTheNeedle) {
     EXPECT_TRUE(RunUntil([&] { return gauge.paints > before; }, 1000));
 }
 
+// A repaint copies the needle's surroundings as drawn before for a value already shown; they
+// must look as the layers drawn one by one.
+TEST(CAnalogGuage, RepaintsLookAsTheLayersDrawnOneByOne) {
+    CAnalogGuage gauge;
+    gauge.resize(300, 300);
+    gauge.SetMinValue(20.0);
+    gauge.SetMaxValue(60.0);
+    for (const double value : {40.0, 47.3, 40.0, 21.0}) {
+        gauge.SetValue(value);
+        const QImage repainted = gauge.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(repainted, gauge.Render().convertToFormat(QImage::Format_RGB32)) << value;
+    }
+}
+
 TEST(CAnalogGuage, SmallWindowStillDrawsTheWholeMinimumDial) {
     CAnalogGuage gauge;
     gauge.resize(60, 40);

@@ -138,7 +138,8 @@ TEST_F(CMeasurementCtrlTest, RepaintsOfNewValuesLeaveTheSameImageAsAFullRepaint)
         Ctrl().SetStyle(style);
         Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
         ProcessFor(100);
-        for (const float value : {58.5f, 21.25f, 39.0f, 1.0f}) {
+        // Jumps, and steps that change a digit or two in place.
+        for (const float value : {58.5f, 21.25f, 21.26f, 21.36f, 39.0f, 1.0f, 1.07f}) {
             Record(ChannelAvg, {value});
             Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
             ProcessFor(3 * CPaintPacer::kIntervalMs);
