@@ -3,9 +3,13 @@
 #include "model/CPowerMath.h"
 #include "platform/CTextFormat.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace {
+
+// The largest double has 309 digits before the point.
+constexpr int kMaxFixedLength = 320;
 
 // A pulse reply with a zero count gives an infinite or NaN quotient: there was no pulse to measure.
 bool IsMissing(float value) {
@@ -14,17 +18,17 @@ bool IsMissing(float value) {
 
 } // namespace
 
+// The digits of printf's "%.Nf" (both round the exact binary value), without parsing a
+// format for every reading; printf still spells what is not a number, as it always has.
 std::string CReadoutFormat::Number(double value, int decimalPlaces) {
-    switch (decimalPlaces) {
-    case 2:
-        return CTextFormat::Printf("%.2f", value);
-    case 1:
-        return CTextFormat::Printf("%.1f", value);
-    case 0:
-        return CTextFormat::Printf("%.0f", value);
-    default:
+    if (decimalPlaces < 0 || decimalPlaces > 2)
         return {};
-    }
+    if (!std::isfinite(value))
+        return CTextFormat::Printf("%.*f", decimalPlaces, value);
+    char digits[kMaxFixedLength];
+    const auto written =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimalPlaces);
+    return std::string(digits, written.ptr);
 }
 
 std::string CReadoutFormat::Watts(float dbm, int decimalPlaces) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
+#include <vector>
 
 TEST(CReadoutFormat, NumberFollowsDecimalPlaces) {
     EXPECT_EQ(CReadoutFormat::Number(43.014, 2), "43.01");
@@ -10,6 +12,35 @@ TEST(CReadoutFormat, NumberFollowsDecimalPlaces) {
     EXPECT_EQ(CReadoutFormat::Number(43.01, 0), "43");
     EXPECT_EQ(CReadoutFormat::Number(43.01, 3), "");
     EXPECT_EQ(CReadoutFormat::Number(43.01, -1), "");
+}
+
+// The readouts have always shown printf's digits; ties, negative zero and huge values included.
+TEST(CReadoutFormat, NumbersAreThoseOfPrintf) {
+    std::vector<double> values = {0.005,
+                                  0.015,
+                                  0.125,
+                                  2.675,
+                                  2.5,
+                                  -2.5,
+                                  0.5,
+                                  1.5,
+                                  -0.001,
+                                  -0.0,
+                                  1e20,
+                                  -1e300,
+                                  43.014999999,
+                                  std::numeric_limits<double>::max(),
+                                  std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN()};
+    for (int step = -3000; step <= 3000; ++step)
+        values.push_back(static_cast<float>(step) * 0.005f);
+    for (const double value : values) {
+        for (int places = 0; places <= 2; ++places) {
+            char expected[400];
+            std::snprintf(expected, sizeof expected, "%.*f", places, value);
+            EXPECT_EQ(CReadoutFormat::Number(value, places), expected) << value << " " << places;
+        }
+    }
 }
 
 TEST(CReadoutFormat, WattsPickTheirUnitByMagnitude) {
