@@ -44,25 +44,26 @@ bool IsLatin1(const QString& text) {
 // and their common end where it stays in place, look the same drawn either way. One more
 // character is counted on each side, which kerning or a ligature may have joined to a
 // changed one.
-std::pair<qreal, qreal> ChangedSpan(const QTextLayout& before, const QTextLayout& after) {
-    const QString& a = before.text();
-    const QString& b = after.text();
-    const QTextLine lineA = before.lineAt(0);
-    const QTextLine lineB = after.lineAt(0);
-    const auto common = static_cast<int>(std::min(a.size(), b.size()));
-    int head = 0;
+std::pair<qreal, qreal> ChangedSpan(const LaidOutText& before, const LaidOutText& after) {
+    const QString& a = before.layout.text();
+    const QString& b = after.layout.text();
+    const std::vector<qreal>& xA = before.cursorX;
+    const std::vector<qreal>& xB = after.cursorX;
+    const auto common = static_cast<std::size_t>(std::min(a.size(), b.size()));
+    std::size_t head = 0;
     while (head < common && a[head] == b[head])
         ++head;
-    int tail = 0;
+    std::size_t tail = 0;
     while (tail < common - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
         ++tail;
-    const int start = std::max(head - 1, 0);
-    const qreal from = std::min(lineA.cursorToX(start), lineB.cursorToX(start));
-    const auto tailA = static_cast<int>(a.size()) - tail;
-    const auto tailB = static_cast<int>(b.size()) - tail;
-    if (tail == 0 || lineA.cursorToX(tailA) != lineB.cursorToX(tailB))
-        return {from, std::max(lineA.horizontalAdvance(), lineB.horizontalAdvance())};
-    return {from, std::max(lineA.cursorToX(tailA + 1), lineB.cursorToX(tailB + 1))};
+    const std::size_t start = head > 0 ? head - 1 : 0;
+    const qreal from = std::min(xA[start], xB[start]);
+    const std::size_t tailA = xA.size() - 1 - tail;
+    const std::size_t tailB = xB.size() - 1 - tail;
+    if (tail == 0 || xA[tailA] != xB[tailB])
+        return {from, std::max(before.layout.lineAt(0).horizontalAdvance(),
+                               after.layout.lineAt(0).horizontalAdvance())};
+    return {from, std::max(xA[tailA + 1], xB[tailB + 1])};
 }
 
 } // namespace
@@ -217,7 +218,7 @@ void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
     if (item.rect.isEmpty() || item.text.isEmpty())
         return;
     item.laidOut = m_layouts.Get(item.text, item.fontPoints);
-    const QTextLine line = item.laidOut->lineAt(0);
+    const QTextLine line = item.laidOut->layout.lineAt(0);
     item.origin = QPointF(item.rect.left(), item.rect.top() + item.fontAscent - line.ascent());
     item.advance = qRound(line.horizontalAdvance());
     const QRect text(item.rect.topLeft(), QSize(item.advance, item.fontHeight));
@@ -318,7 +319,7 @@ void CMeasurementCtrl::PaintSurface(QPainter& painter, const QRegion& area) cons
         if (!area.intersects(item.inked))
             continue;
         painter.setPen(item.colour);
-        item.laidOut->draw(&painter, item.origin);
+        item.laidOut->layout.draw(&painter, item.origin);
     }
 }
 

@@ -31,7 +31,7 @@ struct MeasurementTextItem {
     QColor colour;
     QString text;
     QRect rect;
-    std::shared_ptr<const QTextLayout> laidOut;
+    std::shared_ptr<const LaidOutText> laidOut;
     QPointF origin;
     int advance = 0;
     QRect inked;
