@@ -24,7 +24,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
 
 // The bare line: raw reads and writes on the pseudo-terminal, nothing else.
 class CUnpausedLine : public CPowerDevice {
@@ -203,17 +202,14 @@ static void BM_BarePtyRoundTrip(benchmark::State& state) {
 }
 BENCHMARK(BM_BarePtyRoundTrip)->Unit(benchmark::kMicrosecond);
 
-// The load of this shared machine changes from one second to the next, and an engine run and its
-// baseline run minutes apart could meet very different conditions: the repetitions are
-// interleaved, so that every engine run has runs of its baseline close by.
+// The repetitions are interleaved: the load of this shared machine changes from one second to the
+// next, and an engine run and its baseline run minutes apart could meet very different conditions.
 int main(int argc, char** argv) {
-    std::vector<char*> arguments(argv, argv + argc + 1); // with argv's closing null
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
     return CRatioReporter::RunAll(
-        static_cast<int>(arguments.size() - 1), arguments.data(),
+        argc, argv,
         {{"One USB-layer exchange through the engine vs a bare FIFO round trip", "BM_EngineUsbExchange",
           "BM_BareFifoRoundTrip"},
          {"One COM exchange through the engine vs a bare pty round trip (write pause off)",
-          "BM_EngineExchange", "BM_BarePtyRoundTrip"}});
+          "BM_EngineExchange", "BM_BarePtyRoundTrip"}},
+        true);
 }
