@@ -224,7 +224,7 @@ void CAnalogGuage::BuildLayers() {
 // of the gauge drawn beforehand can be copied in place of drawing them again.
 void CAnalogGuage::ComposeWithoutNeedle() {
     m_tiles.clear();
-    m_oldestTile = 0;
+    m_tileBytes = 0;
     m_withoutNeedle = QImage();
     if (m_underNeedle.hasAlphaChannel() || m_underNeedle.devicePixelRatio() != 1.0)
         return;
@@ -245,14 +245,13 @@ const CAnalogGuage::NeedleTile& CAnalogGuage::TileFor(double value) {
         painter.translate(-tile.area.topLeft());
         PaintLayers(painter);
     }
-    if (m_tiles.size() < kNeedleTiles) {
-        m_tiles.push_back(std::move(tile));
-        return m_tiles.back();
+    m_tileBytes += tile.image.sizeInBytes();
+    m_tiles.push_back(std::move(tile));
+    while (m_tileBytes > kNeedleTileBytes && m_tiles.size() > 1) {
+        m_tileBytes -= m_tiles.front().image.sizeInBytes();
+        m_tiles.pop_front();
     }
-    NeedleTile& replaced = m_tiles[m_oldestTile];
-    replaced = std::move(tile);
-    m_oldestTile = (m_oldestTile + 1) % kNeedleTiles;
-    return replaced;
+    return m_tiles.back();
 }
 
 void CAnalogGuage::PaintLayers(QPainter& painter) {

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <deque>
 
 #include "model/MeterThresholdCollection.h"
 #include "screens/CGaugeLayout.h"
@@ -81,7 +81,9 @@ private:
         QImage image;
     };
 
-    static constexpr std::size_t kNeedleTiles = 32;
+    // What the kept tiles may take together; the oldest go first. A gauge of a few hundred
+    // pixels keeps a few dozen values.
+    static constexpr qsizetype kNeedleTileBytes = 1024 * 1024;
 
     void InvalidateLayers();
     void BuildLayers();
@@ -112,7 +114,7 @@ private:
     // Under and over the needle in one, kept while the layers are opaque at one pixel per
     // pixel; null otherwise, and the layers are then drawn one by one.
     QImage m_withoutNeedle;
-    std::vector<NeedleTile> m_tiles;
-    std::size_t m_oldestTile = 0;
+    std::deque<NeedleTile> m_tiles;
+    qsizetype m_tileBytes = 0;
     bool m_layersValid = false;
 };
