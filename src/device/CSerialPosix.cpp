@@ -188,7 +188,7 @@ int32_t CSerial::ApplyDefaultConfig() {
         cfmakeraw(&state);
         state.c_cflag &= ~(CSTOPB | CRTSCTS | CMSPAR);
         state.c_cflag |= CLOCAL | CREAD;
-        state.c_iflag &= ~(IXON | IXOFF | INPCK);
+        state.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | INPCK);
         state.c_cc[VMIN] = 1;
         state.c_cc[VTIME] = 0;
         cfsetispeed(&state, B9600);
@@ -205,13 +205,13 @@ int32_t CSerial::SetLine(uint32_t baudRate, uint8_t dataBits, uint8_t parity, ui
             return EINVAL;
         cfsetispeed(&state, speed);
         cfsetospeed(&state, speed);
-        state.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
+        state.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
         // A tty knows one or two stop bits; one and a half becomes two.
         state.c_cflag |= size | ParityFlags(parity) | (stopBits != 0 ? CSTOPB : 0);
         if (parity != 0)
             state.c_iflag |= INPCK;
         else
-            state.c_iflag &= ~INPCK;
+            state.c_iflag &= ~static_cast<tcflag_t>(INPCK);
         return 0;
     });
 }
@@ -237,7 +237,7 @@ int32_t CSerial::SetFlowControl(int32_t mode) {
         if (mode < 0 || mode > 2)
             return kInvalidMode;
         state.c_cflag &= ~CRTSCTS;
-        state.c_iflag &= ~(IXON | IXOFF);
+        state.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF);
         if (mode == 1)
             state.c_cflag |= CRTSCTS;
         if (mode == 2)

@@ -100,7 +100,8 @@ int CGraphSource::FromHistory(const GraphTextLookup& text, int modelNumber, cons
     points.resize(static_cast<std::size_t>(rowCount));
     for (int i = 0; i < rowCount; ++i) {
         const auto value = static_cast<float>(
-            CHistoryData::Decode(rows[static_cast<std::size_t>(i) * valuesPerRow + column]));
+            CHistoryData::Decode(rows[static_cast<std::size_t>(i) * static_cast<std::size_t>(valuesPerRow) +
+                                      static_cast<std::size_t>(column)]));
         points[static_cast<std::size_t>(i)] = {static_cast<float>(i), lossView ? ReturnLoss(value) : value};
     }
 

@@ -111,7 +111,7 @@ std::string CHistoryCsvWriter::ColumnHeading(int modelNumber, uint8_t mask) {
     std::string heading;
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
         if (mask & CHistoryChannels::MaskBit(channel))
-            heading += names[channel];
+            heading += names[static_cast<std::size_t>(channel)];
     }
     return heading + "\r\n";
 }

@@ -8,7 +8,7 @@
 
 CHistoryData::CHistoryData(const HistoryHeader& header, std::vector<int32_t> values)
     : m_header(header), m_values(std::move(values)) {
-    const int perRow = ValuesPerRow();
+    const auto perRow = static_cast<std::size_t>(ValuesPerRow());
     m_values.resize(perRow == 0 ? 0 : m_values.size() - m_values.size() % perRow);
 }
 
@@ -21,7 +21,7 @@ int CHistoryData::ValuesPerRow() const {
 }
 
 int CHistoryData::RowCount() const {
-    const int perRow = ValuesPerRow();
+    const auto perRow = static_cast<std::size_t>(ValuesPerRow());
     return perRow == 0 ? 0 : static_cast<int>(m_values.size() / perRow);
 }
 
@@ -33,17 +33,18 @@ int32_t CHistoryData::StoredValue(int row, int channel) const {
     const int index = CHistoryChannels::IndexInRow(m_header.Mask(), channel);
     if (index < 0 || row < 0 || row >= RowCount())
         return 0;
-    return m_values[static_cast<std::size_t>(row) * ValuesPerRow() + index];
+    return m_values[static_cast<std::size_t>(row) * static_cast<std::size_t>(ValuesPerRow()) +
+                    static_cast<std::size_t>(index)];
 }
 
 std::vector<double> CHistoryData::Series(int channel) const {
     const int index = CHistoryChannels::IndexInRow(m_header.Mask(), channel);
     if (index < 0)
         return {};
-    const int perRow = ValuesPerRow();
+    const auto perRow = static_cast<std::size_t>(ValuesPerRow());
     std::vector<double> series;
-    series.reserve(RowCount());
-    for (std::size_t at = index; at < m_values.size(); at += perRow)
+    series.reserve(static_cast<std::size_t>(RowCount()));
+    for (auto at = static_cast<std::size_t>(index); at < m_values.size(); at += perRow)
         series.push_back(Decode(m_values[at]));
     return series;
 }

@@ -84,11 +84,13 @@ CHistoryData CHistoryRecorder::BuildFromSeries(HistoryHeader header, const Serie
 
 std::vector<int32_t> CHistoryRecorder::EncodeRows(const Series& series, uint8_t mask, int rowCount) {
     std::vector<int32_t> values;
-    values.reserve(static_cast<std::size_t>(rowCount) * CHistoryChannels::CountInMask(mask));
+    values.reserve(static_cast<std::size_t>(rowCount) *
+                   static_cast<std::size_t>(CHistoryChannels::CountInMask(mask)));
     for (int row = 0; row < rowCount; ++row) {
         for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
             if (mask & CHistoryChannels::MaskBit(channel))
-                values.push_back(EncodeValue(series[static_cast<std::size_t>(channel)][row]));
+                values.push_back(
+                    EncodeValue(series[static_cast<std::size_t>(channel)][static_cast<std::size_t>(row)]));
         }
     }
     return values;

@@ -74,7 +74,7 @@ HistoryStatistics HistoryHeader::Statistics(int channel) const {
     const int block = CHistoryChannels::HeaderBlockIndex(channel);
     if (block < 0)
         return {};
-    const uint8_t* triple = &m_bytes[kStatisticsOffset + block * kStatisticsSize];
+    const uint8_t* triple = &m_bytes[kStatisticsOffset + static_cast<std::size_t>(block) * kStatisticsSize];
     return {CLittleEndian::ReadFloat(triple), CLittleEndian::ReadFloat(triple + 4),
             CLittleEndian::ReadFloat(triple + 8)};
 }
@@ -83,7 +83,7 @@ void HistoryHeader::SetStatistics(int channel, const HistoryStatistics& statisti
     const int block = CHistoryChannels::HeaderBlockIndex(channel);
     if (block < 0)
         return;
-    uint8_t* triple = &m_bytes[kStatisticsOffset + block * kStatisticsSize];
+    uint8_t* triple = &m_bytes[kStatisticsOffset + static_cast<std::size_t>(block) * kStatisticsSize];
     CLittleEndian::WriteFloat(triple, statistics.minimum);
     CLittleEndian::WriteFloat(triple + 4, statistics.maximum);
     CLittleEndian::WriteFloat(triple + 8, statistics.average);
@@ -93,7 +93,7 @@ HistoryRange HistoryHeader::DisplayRange(int channel) const {
     const int block = CHistoryChannels::HeaderBlockIndex(channel);
     if (block < 0)
         return {};
-    const uint8_t* pair = &m_bytes[kRangesOffset + block * kRangeSize];
+    const uint8_t* pair = &m_bytes[kRangesOffset + static_cast<std::size_t>(block) * kRangeSize];
     return {CLittleEndian::ReadFloat(pair), CLittleEndian::ReadFloat(pair + 4)};
 }
 
@@ -101,7 +101,7 @@ void HistoryHeader::SetDisplayRange(int channel, const HistoryRange& range) {
     const int block = CHistoryChannels::HeaderBlockIndex(channel);
     if (block < 0)
         return;
-    uint8_t* pair = &m_bytes[kRangesOffset + block * kRangeSize];
+    uint8_t* pair = &m_bytes[kRangesOffset + static_cast<std::size_t>(block) * kRangeSize];
     CLittleEndian::WriteFloat(pair, range.lower);
     CLittleEndian::WriteFloat(pair + 4, range.upper);
 }

@@ -14,7 +14,7 @@ bool CChannelRecord::Add(float value) {
         m_current = value;
     if (m_count >= kCapacity)
         return false;
-    m_values[m_count] = value;
+    m_values[static_cast<std::size_t>(m_count)] = value;
     if (std::isnan(value)) { // a row without a reading leaves the statistics alone
         ++m_count;
         return true;
@@ -48,7 +48,7 @@ std::span<const float> CChannelRecord::Series() const {
 }
 
 float CChannelRecord::Last() const {
-    return m_count > 0 ? m_values[m_count - 1] : 0.0f;
+    return m_count > 0 ? m_values[static_cast<std::size_t>(m_count - 1)] : 0.0f;
 }
 
 float CChannelRecord::Average() const {

@@ -46,17 +46,17 @@ char32_t NextCodePoint(const std::string& text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos++]);
     if (lead < 0x80)
         return lead;
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    if (extra < 0 || lead > 0xF4 || pos + extra > text.size())
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (extra < 0 || lead > 0xF4 || pos + static_cast<std::size_t>(extra) > text.size())
         return 0xFFFD;
     char32_t cp = lead & (0x3F >> extra);
     for (int i = 0; i < extra; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
+        const auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(i)]);
         if ((next & 0xC0) != 0x80)
             return 0xFFFD;
         cp = (cp << 6) | (next & 0x3F);
     }
-    pos += extra;
+    pos += static_cast<std::size_t>(extra);
     return cp;
 }
 } // namespace
@@ -72,8 +72,8 @@ std::string CAnsiText::FromUtf8(const std::string& utf8) {
 std::string CAnsiText::ToUtf8(const std::string& ansi) {
     std::string utf8;
     utf8.reserve(ansi.size());
-    for (unsigned char byte : ansi)
-        AppendUtf8(utf8, CodePointOf(byte));
+    for (const char byte : ansi)
+        AppendUtf8(utf8, CodePointOf(static_cast<unsigned char>(byte)));
     return utf8;
 }
 
@@ -89,6 +89,6 @@ void CAnsiText::CopyToField(char* field, std::size_t size, const std::string& ut
 
 std::string CAnsiText::ReadField(const char* field, std::size_t size) {
     const void* nul = std::memchr(field, 0, size);
-    const std::size_t length = nul ? static_cast<const char*>(nul) - field : size;
+    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : size;
     return ToUtf8(std::string(field, length));
 }

@@ -49,13 +49,15 @@ std::pair<qreal, qreal> ChangedSpan(const LaidOutText& before, const LaidOutText
     const QString& b = after.layout.text();
     const std::vector<qreal>& xA = before.cursorX;
     const std::vector<qreal>& xB = after.cursorX;
-    const auto common = static_cast<std::size_t>(std::min(a.size(), b.size()));
-    std::size_t head = 0;
-    while (head < common && a[head] == b[head])
-        ++head;
-    std::size_t tail = 0;
-    while (tail < common - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
-        ++tail;
+    const qsizetype common = std::min(a.size(), b.size());
+    qsizetype sameHead = 0;
+    while (sameHead < common && a[sameHead] == b[sameHead])
+        ++sameHead;
+    qsizetype sameTail = 0;
+    while (sameTail < common - sameHead && a[a.size() - 1 - sameTail] == b[b.size() - 1 - sameTail])
+        ++sameTail;
+    const auto head = static_cast<std::size_t>(sameHead);
+    const auto tail = static_cast<std::size_t>(sameTail);
     const std::size_t start = head > 0 ? head - 1 : 0;
     const qreal from = std::min(xA[start], xB[start]);
     const std::size_t tailA = xA.size() - 1 - tail;
