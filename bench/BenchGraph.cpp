@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "history/CGraph.h"
+#include "gui/history/CGraph.h"
 
 namespace {
 

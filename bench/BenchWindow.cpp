@@ -4,12 +4,12 @@
 // up for scripts/cpu-usage.sh: connected over USB with the AVG & PEAK screen measuring, or with the screen
 // open and stopped; it prints "ready" once there and then the readings recorded so far once a second.
 #include "CRatioReporter.h"
-#include "app/CAppRegistry.h"
-#include "app/CMainFrame.h"
-#include "app/CMessageBoxSink.h"
-#include "app/CMessageBoxes.h"
-#include "app/CPelmoraApp.h"
-#include "app/CommandIds.h"
+#include "appcore/CAppRegistry.h"
+#include "gui/shell/CMainFrame.h"
+#include "appcore/CMessageBoxSink.h"
+#include "appcore/CMessageBoxes.h"
+#include "gui/shell/CPelmoraApp.h"
+#include "appcore/CommandIds.h"
 #include "model/CSettingProfile.h"
 
 #include <benchmark/benchmark.h>

@@ -4,72 +4,40 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
-// Includes between the folders of src/ point down the layers only:
-//   platform -> model -> device, history -> protocol -> ccdf -> appcore -> gui -> cli.
-// Folders app, screens and settings hold the application core; their Qt files, and those of
-// device and history, make up the gui layer. A source is a Qt file when its folder's
-// CMakeLists.txt compiles it with Qt or it includes a Qt header; a header is one when
-// it includes a Qt header or Qt file, or its source is a Qt file. The command line sits on top:
-// its exports that draw use the gui; its other commands are built without Qt by their target.
+// A file's folder is its layer, and includes point down the layers only:
+//   platform -> model -> device, history -> protocol -> ccdf -> appcore
+//   -> gui/kit -> gui/history, gui/settings -> gui/screens -> gui/shell -> cli.
+// Qt headers are included below gui/ only, and by the command line's exports that draw.
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const std::map<std::string, int> kLayerRank = {
-    {"platform", 0}, {"model", 1},   {"device", 2}, {"history", 2}, {"protocol", 3},
-    {"ccdf", 4},     {"appcore", 5}, {"gui", 6},    {"cli", 7},
+    {"platform", 0},     {"model", 1},        {"device", 2},        {"history", 2},
+    {"protocol", 3},     {"ccdf", 4},         {"appcore", 5},       {"gui/kit", 6},
+    {"gui/history", 7},  {"gui/settings", 7}, {"gui/screens", 8},   {"gui/shell", 9},
+    {"cli", 10},
 };
 
-// Folders whose files belong to the application core (no Qt) or the gui (Qt).
-const std::set<std::string> kApplicationFolders = {"app", "screens", "settings"};
-// Folders that may hold Qt files besides their own layer's files.
-const std::set<std::string> kMixedFolders = {"device", "history"};
-
-// Upward includes that are still being taken apart; each entry is "file -> included file".
-const std::set<std::string> kPendingExceptions = {};
+// The one file outside gui/ that draws: the command line's bitmap and report exports.
+const std::string kCliQtFile = "cli/CCliHistoryExports.cpp";
 
 struct SourceFile {
-    std::string folder;
     std::vector<std::string> includes; // paths below src/
     bool qt = false;
 };
 
 using SourceTree = std::map<std::string, SourceFile>;
 
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// The sources a folder's CMakeLists.txt compiles with Qt, as paths below src/.
-std::set<std::string> GuiSources(const fs::path& root) {
-    // The Qt library's sources and the program's main().
-    static const std::regex block(
-        R"re((?:target_sources\s*\(\s*pelmora_gui\s+PRIVATE|add_executable\s*\(\s*pelmora\s)([^)]*)\))re");
-    static const std::regex word(R"re([^\s]+)re");
-    std::set<std::string> sources;
-    for (const auto& folder : fs::directory_iterator(root)) {
-        std::ifstream in(folder.path() / "CMakeLists.txt");
-        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        for (std::sregex_iterator it(text.begin(), text.end(), block), end; it != end; ++it) {
-            const std::string list = (*it)[1];
-            for (std::sregex_iterator w(list.begin(), list.end(), word); w != end; ++w) {
-                if (EndsWith(w->str(), ".cpp"))
-                    sources.insert(folder.path().filename().string() + "/" + w->str());
-            }
-        }
-    }
-    return sources;
-}
+std::string LayerOf(const std::string& path) { return fs::path(path).parent_path().generic_string(); }
 
 SourceTree ReadTree(const fs::path& root) {
     static const std::regex local(R"re(^\s*#\s*include\s*"([^"]+)")re");
     static const std::regex qt(R"re(^\s*#\s*include\s*<Q)re");
-    const std::set<std::string> guiSources = GuiSources(root);
     SourceTree tree;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const std::string extension = entry.path().extension().string();
@@ -77,14 +45,12 @@ SourceTree ReadTree(const fs::path& root) {
             continue;
         const std::string path = fs::relative(entry.path(), root).generic_string();
         SourceFile file;
-        file.folder = path.substr(0, path.find('/'));
-        file.qt = guiSources.count(path) != 0;
         std::ifstream in(entry.path());
         std::smatch match;
         for (std::string line; std::getline(in, line);) {
             if (std::regex_search(line, match, local)) {
                 const std::string target = match[1];
-                file.includes.push_back(target.find('/') == std::string::npos ? file.folder + "/" + target
+                file.includes.push_back(target.find('/') == std::string::npos ? LayerOf(path) + "/" + target
                                                                               : target);
             } else if (std::regex_search(line, qt)) {
                 file.qt = true;
@@ -95,63 +61,24 @@ SourceTree ReadTree(const fs::path& root) {
     return tree;
 }
 
-std::string Partner(const std::string& path) {
-    const fs::path p(path);
-    return fs::path(p).replace_extension(p.extension() == ".h" ? ".cpp" : ".h").generic_string();
-}
-
-// A header becomes a Qt file through its source or through the headers it includes.
-void SpreadQt(SourceTree& tree) {
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (auto& [path, file] : tree) {
-            if (file.qt || !EndsWith(path, ".h"))
-                continue;
-            const auto partner = tree.find(Partner(path));
-            bool qt = partner != tree.end() && partner->second.qt;
-            for (const std::string& include : file.includes) {
-                const auto target = tree.find(include);
-                qt = qt || (target != tree.end() && target->second.qt);
-            }
-            file.qt = qt;
-            changed = changed || qt;
-        }
-    }
-}
-
-std::string LayerOf(const SourceFile& file) {
-    if (kApplicationFolders.count(file.folder) != 0)
-        return file.qt ? "gui" : "appcore";
-    if (kMixedFolders.count(file.folder) != 0 && file.qt)
-        return "gui";
-    return file.folder;
-}
-
-bool MayInclude(const std::string& from, const std::string& to) {
-    return from == to || kLayerRank.at(to) < kLayerRank.at(from);
-}
-
-std::vector<std::string> Violations(SourceTree tree) {
-    SpreadQt(tree);
+std::vector<std::string> Violations(const SourceTree& tree) {
     std::vector<std::string> violations;
     for (const auto& [path, file] : tree) {
-        const std::string layer = LayerOf(file);
-        if (kLayerRank.count(layer) == 0) {
+        const std::string layer = LayerOf(path);
+        const auto rank = kLayerRank.find(layer);
+        if (rank == kLayerRank.end()) {
             violations.push_back(path + ": folder of no layer");
             continue;
         }
-        if (file.qt && layer != "gui" && layer != "cli")
-            violations.push_back(path + ": Qt in the " + layer + " layer");
+        if (file.qt && layer.rfind("gui/", 0) != 0 && path != kCliQtFile)
+            violations.push_back(path + ": Qt outside gui/");
         for (const std::string& include : file.includes) {
-            const auto target = tree.find(include);
-            if (target == tree.end())
+            if (tree.count(include) == 0)
                 continue; // not below src/, e.g. a generated file
-            const std::string targetLayer = LayerOf(target->second);
-            if (kLayerRank.count(targetLayer) == 0 || MayInclude(layer, targetLayer))
-                continue;
-            if (kPendingExceptions.count(path + " -> " + include) != 0)
-                continue;
-            violations.push_back(path + " (" + layer + ") includes " + include + " (" + targetLayer + ")");
+            const std::string target = LayerOf(include);
+            const auto targetRank = kLayerRank.find(target);
+            if (target != layer && targetRank != kLayerRank.end() && targetRank->second >= rank->second)
+                violations.push_back(path + " includes " + include);
         }
     }
     return violations;
@@ -167,24 +94,22 @@ TEST(IncludeDirection, IncludesPointDownTheLayers) {
     EXPECT_TRUE(violations.empty()) << report;
 }
 
-TEST(IncludeDirection, QtFilesBelongToTheGuiLayer) {
+TEST(IncludeDirection, FoldersAreTheLayers) {
     SourceTree tree;
-    tree["screens/CView.h"] = {"screens", {}, true};
-    tree["screens/CView.cpp"] = {"screens", {"screens/CView.h"}, true};
-    tree["screens/CPanel.h"] = {"screens", {}, false};
-    tree["screens/CPanel.cpp"] = {"screens", {"screens/CPanel.h"}, true};
-    tree["screens/CLogic.h"] = {"screens", {}, false};
-    tree["screens/CLogic.cpp"] = {"screens", {"screens/CLogic.h", "screens/CPanel.h"}, false};
-    tree["app/CCore.h"] = {"app", {}, false};
-    tree["app/CCore.cpp"] = {"app", {"app/CCore.h", "screens/CLogic.h"}, false};
-    tree["model/CData.cpp"] = {"model", {"app/CCore.h"}, false};
-    tree["protocol/CWidget.h"] = {"protocol", {"screens/CView.h"}, false};
+    tree["gui/screens/CView.h"] = {{}, true};
+    tree["gui/kit/CBuffer.h"] = {{"gui/screens/CView.h"}, true};
+    tree["gui/history/CGraph.h"] = {{"gui/settings/CPage.h"}, true};
+    tree["gui/settings/CPage.h"] = {{}, true};
+    tree["appcore/CCore.h"] = {{}, false};
+    tree["model/CData.cpp"] = {{"appcore/CCore.h"}, false};
+    tree["protocol/CWidget.h"] = {{}, true};
+    tree["tools/CLoose.h"] = {{}, false};
     const std::vector<std::string> violations = Violations(tree);
-    // CPanel.h is a Qt file through its source, so the core may not include it; the model may
-    // not include the application core; protocol may hold no Qt file.
-    ASSERT_EQ(violations.size(), 4u);
-    EXPECT_EQ(violations[0], "model/CData.cpp (model) includes app/CCore.h (appcore)");
-    EXPECT_EQ(violations[1], "protocol/CWidget.h: Qt in the protocol layer");
-    EXPECT_EQ(violations[2], "protocol/CWidget.h (protocol) includes screens/CView.h (gui)");
-    EXPECT_EQ(violations[3], "screens/CLogic.cpp (appcore) includes screens/CPanel.h (gui)");
+    // Folders of one rank may not include each other; Qt stays below gui/; every folder is a layer.
+    ASSERT_EQ(violations.size(), 5u);
+    EXPECT_EQ(violations[0], "gui/history/CGraph.h includes gui/settings/CPage.h");
+    EXPECT_EQ(violations[1], "gui/kit/CBuffer.h includes gui/screens/CView.h");
+    EXPECT_EQ(violations[2], "model/CData.cpp includes appcore/CCore.h");
+    EXPECT_EQ(violations[3], "protocol/CWidget.h: Qt outside gui/");
+    EXPECT_EQ(violations[4], "tools/CLoose.h: folder of no layer");
 }

@@ -9,7 +9,7 @@
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 #include "protocol/ReplyKind.h"
-#include "screens/CMeasurementHandler.h"
+#include "appcore/CMeasurementHandler.h"
 
 #include <algorithm>
 #include <mutex>

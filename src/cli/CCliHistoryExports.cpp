@@ -1,11 +1,11 @@
 #include "cli/CCliHistoryExports.h"
 
 #include "cli/CCliOptions.h"
-#include "history/CGraphCtrl.h"
+#include "gui/history/CGraphCtrl.h"
 #include "history/CHistoryChannelCommands.h"
 #include "history/CHistoryDocument.h"
 #include "history/CReportLayout.h"
-#include "history/CReportPage.h"
+#include "gui/history/CReportPage.h"
 #include "platform/CLocalTime.h"
 
 #include <QApplication>

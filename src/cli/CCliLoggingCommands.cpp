@@ -1,6 +1,6 @@
 #include "cli/CCliLoggingCommands.h"
 
-#include "app/CLoggingSetup.h"
+#include "appcore/CLoggingSetup.h"
 #include "cli/CCliOptions.h"
 #include "cli/CCliSensor.h"
 #include "history/CHistoryRecorder.h"

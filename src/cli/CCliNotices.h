@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/CScreenNotices.h"
+#include "appcore/CScreenNotices.h"
 
 #include <iosfwd>
 

@@ -1,6 +1,6 @@
 #include "cli/CCliOptions.h"
 
-#include "app/CStringTable.h"
+#include "appcore/CStringTable.h"
 
 #include <algorithm>
 #include <cerrno>

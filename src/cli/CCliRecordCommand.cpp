@@ -11,11 +11,11 @@
 #include "platform/CTextFormat.h"
 #include "protocol/CMeterEngine.h"
 #include "protocol/ReplyKind.h"
-#include "screens/CEngineMeasurementLink.h"
-#include "screens/CMeasurementDisplay.h"
-#include "screens/CMeasurementHandler.h"
-#include "screens/CPulseHandler.h"
-#include "settings/CSettingValidation.h"
+#include "appcore/CEngineMeasurementLink.h"
+#include "appcore/CMeasurementDisplay.h"
+#include "appcore/CMeasurementHandler.h"
+#include "appcore/CPulseHandler.h"
+#include "appcore/CSettingValidation.h"
 
 #include <algorithm>
 #include <atomic>

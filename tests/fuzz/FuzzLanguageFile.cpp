@@ -2,7 +2,7 @@
 // text is at most 1023 characters and never ends inside a multi-byte character.
 #include "FuzzCheck.h"
 
-#include "app/CStringTable.h"
+#include "appcore/CStringTable.h"
 #include "platform/CIniText.h"
 
 #include <cstddef>

@@ -1,8 +1,8 @@
 #include "support/CAppTestSandbox.h"
 
-#include "app/CAppRegistry.h"
-#include "app/CMessageBoxes.h"
-#include "app/CStringTable.h"
+#include "appcore/CAppRegistry.h"
+#include "appcore/CMessageBoxes.h"
+#include "appcore/CStringTable.h"
 #include "platform/CAppPaths.h"
 
 CAppTestSandbox::CAppTestSandbox() {

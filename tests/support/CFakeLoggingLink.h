@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CLoggingLink.h"
+#include "appcore/CLoggingLink.h"
 #include "model/CRecordStore.h"
 
 #include <functional>

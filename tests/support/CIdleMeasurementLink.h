@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/CMeasurementLink.h"
+#include "appcore/CMeasurementLink.h"
 
 // A connected sensor that accepts every request and never answers: the test hands the
 // readings to the screen itself.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CMessageBoxSink.h"
-#include "app/CMessageBoxes.h"
+#include "appcore/CMessageBoxSink.h"
+#include "appcore/CMessageBoxes.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "support/ProfileFixture.h"
 
-#include "app/CStringTable.h"
+#include "appcore/CStringTable.h"
 #include "platform/CAppPaths.h"
 
 void ProfileFixture::SetUp() {

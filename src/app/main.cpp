@@ -1,8 +1,0 @@
-#include "app/CPelmoraApp.h"
-
-int main(int argc, char** argv) {
-    CPelmoraApp app(argc, argv);
-    if (!app.InitInstance())
-        return app.ExitInstance(1);
-    return app.Run();
-}

@@ -1,0 +1,89 @@
+#include "appcore/CPulseHandler.h"
+
+#include "appcore/CStringTable.h"
+#include "model/CModelTable.h"
+#include "model/CPowerMath.h"
+#include "model/CPulseMath.h"
+#include "model/CSettingProfile.h"
+#include "platform/CTextFormat.h"
+#include "protocol/CMeterEngine.h"
+#include "appcore/CMeasurementDisplay.h"
+#include "appcore/CScreenNotices.h"
+
+#include <limits>
+
+CPulseHandler::CPulseHandler(CSettingProfile& profile, CMeasurementLink& link, CMeasurementDisplay& display,
+                             CScreenNotices& notices)
+    : m_profile(profile), m_display(display), m_notices(notices),
+      m_controller(profile, link, *this, notices) {
+    m_controller.SetRequestCycle({CMeterEngine::ModePulse});
+}
+
+int CPulseHandler::MainChannel() const {
+    return ChannelPulse;
+}
+
+void CPulseHandler::ResetData() {
+    m_profile.Records().ResetAll();
+    m_display.RedrawAll();
+}
+
+void CPulseHandler::ShowNoValue() {
+    const float none = std::numeric_limits<float>::quiet_NaN();
+    m_profile.SetDutyCycle(none);
+    m_profile.SetBurstWidth(none);
+    m_display.ShowAlarm(ChannelPulse, false);
+    m_display.ShowNewValue();
+}
+
+CMeasurementLink::SetupJob CPulseHandler::StartSetup() {
+    auto check = std::make_shared<DirectionCheck>();
+    m_directionCheck = check;
+    const int32_t period = m_profile.GetPulseRate();
+    const int32_t reference = m_profile.GetPulseReference();
+    const bool checksDirection = CModelTable::HasForwardReverse(m_profile.GetModelNumber());
+    const int32_t frequency = CPowerMath::Hundredths(m_profile.GetFrequency());
+    return [=](CMeterEngine& engine) {
+        if (!engine.SetPulsePeriodAndReference(period, reference))
+            return false;
+        if (checksDirection) {
+            const CMeterEngine::ReverseCheck direction = engine.CheckReversePower(frequency);
+            check->done = direction != CMeterEngine::ReverseCheckFailed;
+            check->reverseAbove = direction == CMeterEngine::ReverseAboveForward;
+            check->forward = engine.GetForwardPower();
+            check->reverse = engine.GetReversePower();
+        }
+        return true;
+    };
+}
+
+void CPulseHandler::OnSetupDone(bool acknowledged) {
+    if (!acknowledged || !m_directionCheck || !m_directionCheck->done)
+        return;
+    const DirectionCheck& check = *m_directionCheck;
+    m_notices.ShowWarning(check.reverseAbove ? DirectionWarning(check.forward, check.reverse)
+                                             : std::string());
+}
+
+std::string CPulseHandler::DirectionWarning(int32_t forward, int32_t reverse) {
+    return CTextFormat::Printf("%s (Avg:%d, Rev:%d)",
+                               CStringTable::GetGeneralText("S_SETTING_WARNING_POWER").c_str(), forward,
+                               reverse);
+}
+
+void CPulseHandler::OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2,
+                                   int32_t value3, int32_t value4) {
+    if (!m_controller.TakeResult(state))
+        return;
+    const float corrected =
+        CPulseMath::CorrectedPower(pulsePower, m_profile.GetTechnology(), m_profile.GetFrequency());
+    const float pulse = corrected + m_profile.GetExtOffset();
+    m_controller.StoreValue(ChannelPulse, pulse);
+    m_profile.SetDutyCycle(CPulseMath::DutyCyclePercent(m_profile.GetPulseDuty(), value1, value2));
+    m_profile.SetBurstWidth(CPulseMath::BurstWidthUs(value1, value3, value4));
+    m_profile.SoundAlarm(ChannelPulse, pulse);
+    m_display.ShowAlarm(ChannelPulse, m_profile.CheckLimit(ChannelPulse, pulse));
+    m_display.ShowNewValue();
+    m_controller.StopIfSweepComplete();
+    m_controller.FinishResult();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gui/history/CGraph.h"
+#include "history/CGraphSource.h"
+#include "gui/kit/CMemDC.h"
+
+class CSettingProfile;
+class HistoryHeader;
+
+// Child window showing one channel as a line graph: a saved history, or the newest samples of
+// the live records with one sample per plot pixel. Paints through an off-screen surface;
+// button presses propagate to the parent.
+class CGraphCtrl : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kMinSurfaceSize = 100;
+
+    explicit CGraphCtrl(QWidget* parent = nullptr);
+
+    // The live records (and their display ranges and limits); nullptr for a history.
+    void BindProfile(CSettingProfile* profile);
+    void SetChannel(int modelNumber, int channel, bool returnLoss);
+    int GetChannel() const { return m_channel; }
+    // Does nothing without a header or rows.
+    void ShowHistory(int modelNumber, const HistoryHeader* header, const int32_t* rows, int rowCount,
+                     bool returnLoss);
+    // Narrows the shown history to the indices first..last; the end labels become indices.
+    void ShowXRange(float first, float last);
+    // Safe to call from the acquisition thread: the refresh then runs on the user-interface
+    // thread, merged with others that arrive meanwhile.
+    void RefreshLive(bool resetWindow);
+
+    int WindowLength() const { return m_windowLength; }
+    CGraph& Graph() { return m_graph; }
+    const GraphView& View() const { return m_view; }
+    // A fresh graph of the control's size, for the bitmap export.
+    QImage RenderImage();
+    // RenderImage() as a 32-bit bitmap file; an existing file is replaced only on success.
+    bool ExportBitmap(const std::string& path, std::string* error = nullptr);
+    // A copy of what the graph shows, for drawing it on another thread.
+    GraphContent Content() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    enum class Repaint { Now, Paced };
+
+    void RefreshLiveNow(bool resetWindow);
+    void ApplyView(Repaint repaint = Repaint::Now);
+    void UpdateStaticLayer();
+    void ResetTexts();
+
+    CSettingProfile* m_profile = nullptr;
+    int m_channel = 0;
+    CGraph m_graph;
+    GraphView m_view;
+    std::vector<GraphPoint> m_points;
+    int m_windowLength = CGraphSource::kDefaultWindowLength;
+    CMemDC m_surface;
+    QPixmap m_staticLayer;
+    CGraph::StaticLayerKey m_staticKey;
+    bool m_surfaceStale = true;
+    std::atomic<int> m_queuedRefresh{0};
+};

@@ -1,0 +1,116 @@
+#include "gui/history/CReportGenDlg.h"
+
+#include "appcore/CStringTable.h"
+#include "platform/CLocalTime.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+namespace {
+constexpr const char* kSection = "IDD_REPORT";
+
+QString DialogText(const char* key) {
+    return QString::fromStdString(CStringTable::GetText(kSection, key));
+}
+
+QLineEdit* LineEdit(QWidget* parent, int maxLength) {
+    auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+// Multi-line fields have no built-in limit: longer input is cut back as it is typed.
+QPlainTextEdit* TextEdit(QWidget* parent, int maxLength) {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setTabChangesFocus(true);
+    edit->setFixedHeight(edit->fontMetrics().lineSpacing() * 4 + 12);
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, maxLength] {
+        const QString text = edit->toPlainText();
+        if (text.size() <= maxLength)
+            return;
+        const QSignalBlocker blocker(edit);
+        edit->setPlainText(text.left(maxLength));
+        edit->moveCursor(QTextCursor::End);
+    });
+    return edit;
+}
+
+std::string Text(const QLineEdit* edit) {
+    return edit->text().toStdString();
+}
+
+std::string Text(const QPlainTextEdit* edit) {
+    return edit->toPlainText().toStdString();
+}
+} // namespace
+
+CReportGenDlg::CReportGenDlg(const QString& title, PdfWriter writePdf, QWidget* parent)
+    : QDialog(parent), m_writePdf(std::move(writePdf)), m_date(LineEdit(this, 50)),
+      m_engineer(LineEdit(this, 30)), m_site(LineEdit(this, 60)), m_purpose(TextEdit(this, 200)),
+      m_result(TextEdit(this, 700)), m_remark(TextEdit(this, 200)), m_title(LineEdit(this, 60)) {
+    setWindowTitle(DialogText("CAPTION"));
+    m_title->setText(title);
+    m_date->setText(QString::fromStdString(CReportLayout::DateText(CLocalTime::Fields(CLocalTime::Now()))));
+    m_title->setMinimumWidth(360);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(DialogText("IDOK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    QPushButton* pdf = buttons->addButton(DialogText("IDC_SAVE_PDF"), QDialogButtonBox::ActionRole);
+    QPushButton* setup = buttons->addButton(DialogText("IDC_PRINT_SETUP"), QDialogButtonBox::ActionRole);
+    buttons->addButton(DialogText("IDCANCEL"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(setup, &QPushButton::clicked, this, &CReportGenDlg::OnPrintSetup);
+    connect(pdf, &QPushButton::clicked, this, &CReportGenDlg::OnSavePdf);
+
+    auto* layout = new QGridLayout(this);
+    const std::pair<const char*, QWidget*> rows[] = {
+        {"IDC_STATIC_TITLE", m_title},  {"IDC_STATIC_DATE", m_date},    {"IDC_STATIC_ENGIN", m_engineer},
+        {"IDC_STATIC_SITE", m_site},    {"IDC_STATIC_TEST", m_purpose}, {"IDC_STATIC_RESULT", m_result},
+        {"IDC_STATIC_REMARK", m_remark}};
+    int row = 0;
+    for (const auto& [label, field] : rows) {
+        layout->addWidget(new QLabel(DialogText(label), this), row, 0, Qt::AlignTop);
+        layout->addWidget(field, row++, 1);
+    }
+    layout->addWidget(buttons, row, 0, 1, 2);
+
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (!defaultPrinter.isNull())
+        UsePrinter(std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution));
+}
+
+CReportGenDlg::~CReportGenDlg() = default;
+
+ReportTexts CReportGenDlg::Texts() const {
+    return {Text(m_title),   Text(m_date),   Text(m_engineer), Text(m_site),
+            Text(m_purpose), Text(m_result), Text(m_remark)};
+}
+
+void CReportGenDlg::UsePrinter(std::unique_ptr<QPrinter> printer) {
+    m_printer = std::move(printer);
+    setWindowTitle(QStringLiteral("Print Chart - %1").arg(m_printer->printerName()));
+}
+
+void CReportGenDlg::OnPrintSetup() {
+    auto printer = m_printer ? std::make_unique<QPrinter>(QPrinterInfo::printerInfo(m_printer->printerName()),
+                                                          QPrinter::HighResolution)
+                             : std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        UsePrinter(std::move(printer));
+}
+
+void CReportGenDlg::OnSavePdf() {
+    if (m_writePdf && m_writePdf(Texts())) {
+        m_savedAsPdf = true;
+        done(QDialog::Rejected); // nothing is left to print
+    }
+}

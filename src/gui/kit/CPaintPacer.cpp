@@ -1,0 +1,53 @@
+#include "gui/kit/CPaintPacer.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+CPaintPacer::CPaintPacer(QObject* parent) : QObject(parent) {
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &CPaintPacer::Flush);
+}
+
+// Owned by the application object, so that its timer goes with the event loop it runs in.
+CPaintPacer& CPaintPacer::Instance() {
+    static QPointer<CPaintPacer> pacer;
+    if (!pacer)
+        pacer = new CPaintPacer(QCoreApplication::instance());
+    return *pacer;
+}
+
+void CPaintPacer::Request(QWidget* widget) {
+    Instance().Add(widget, widget->rect());
+}
+
+void CPaintPacer::Request(QWidget* widget, const QRect& area) {
+    if (!area.isEmpty())
+        Instance().Add(widget, area);
+}
+
+void CPaintPacer::Add(QWidget* widget, const QRect& area) {
+    const auto found = std::find_if(m_pending.begin(), m_pending.end(),
+                                    [widget](const Pending& pending) { return pending.widget == widget; });
+    if (found == m_pending.end())
+        m_pending.push_back({widget, area});
+    else
+        found->area |= area;
+    const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kIntervalMs;
+    if (since >= kIntervalMs)
+        Flush();
+    else if (!m_timer.isActive())
+        m_timer.start(static_cast<int>(2 * kIntervalMs - since));
+}
+
+void CPaintPacer::Flush() {
+    m_timer.stop();
+    m_sinceFlush.start();
+    std::vector<Pending> due;
+    due.swap(m_pending);
+    for (const Pending& pending : due) {
+        if (pending.widget)
+            pending.widget->update(pending.area);
+    }
+}

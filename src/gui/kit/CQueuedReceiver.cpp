@@ -1,0 +1,45 @@
+#include "gui/kit/CQueuedReceiver.h"
+
+#include "gui/kit/CUiCallQueue.h"
+
+#include <QObject>
+
+CQueuedReceiver::CQueuedReceiver(QObject* context, CReadingReceiver& handler)
+    : m_context(context), m_handler(handler) {
+    CUiCallQueue::Instance();
+}
+
+template <typename Call> void CQueuedReceiver::Post(Call call) {
+    CUiCallQueue::Instance().Post([context = m_context, handler = &m_handler, call] {
+        if (context)
+            call(*handler);
+    });
+}
+
+void CQueuedReceiver::OnAvgReading(int32_t state, int32_t value) {
+    Post([=](CReadingReceiver& handler) { handler.OnAvgReading(state, value); });
+}
+
+void CQueuedReceiver::OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) {
+    Post([=](CReadingReceiver& handler) { handler.OnForwardReverseReading(state, forward, reverse); });
+}
+
+void CQueuedReceiver::OnPeakReading(int32_t state, int32_t value) {
+    Post([=](CReadingReceiver& handler) { handler.OnPeakReading(state, value); });
+}
+
+void CQueuedReceiver::OnRevReading(int32_t state, int32_t value) {
+    Post([=](CReadingReceiver& handler) { handler.OnRevReading(state, value); });
+}
+
+void CQueuedReceiver::OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2,
+                                     int32_t value3, int32_t value4) {
+    Post([=](CReadingReceiver& handler) {
+        handler.OnPulseReading(state, pulsePower, value1, value2, value3, value4);
+    });
+}
+
+void CQueuedReceiver::OnCcdfData(int32_t state, const PowerHistogram& histogram) {
+    // The copy travels with the call: the worker's result is gone by the time it runs.
+    Post([state, histogram](CReadingReceiver& handler) { handler.OnCcdfData(state, histogram); });
+}

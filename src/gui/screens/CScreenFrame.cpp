@@ -1,0 +1,259 @@
+#include "gui/screens/CScreenFrame.h"
+
+#include "appcore/CAppRegistry.h"
+#include "appcore/CMessageBoxes.h"
+#include "gui/kit/CQueuedReceiver.h"
+#include "appcore/CShellLink.h"
+#include "appcore/CStringTable.h"
+#include "appcore/CommandIds.h"
+#include "model/CSettingProfile.h"
+#include "protocol/CMeterEngine.h"
+#include "appcore/CScreenController.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QTimer>
+
+#include <vector>
+
+namespace {
+
+constexpr int kStatusWarningPane = 1;
+constexpr int kStoppedTimerMs = 250;
+
+std::string& JournalFolder() {
+    static std::string folder;
+    return folder;
+}
+
+QString GeneralText(const char* key) {
+    return QString::fromStdString(CStringTable::GetGeneralText(key));
+}
+
+} // namespace
+
+CScreenFrame::CScreenFrame(ChildKind kind, QWidget* parent)
+    : CChildFrame(kind, parent), m_timer(new QTimer(this)) {
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        if (m_controller != nullptr)
+            m_controller->OnTimer();
+        FollowMeasuringState();
+    });
+    m_timer->start(CScreenController::kTimerMs);
+}
+
+// A stopped screen has nothing to ask for: its timer only looks now and then whether a start
+// came another way than the Start command, which speeds it up at once.
+void CScreenFrame::FollowMeasuringState() {
+    const bool running = m_controller != nullptr && m_controller->IsRunning();
+    const int interval = running ? CScreenController::kTimerMs : kStoppedTimerMs;
+    if (m_timer->interval() != interval)
+        m_timer->setInterval(interval);
+}
+
+CScreenFrame::~CScreenFrame() = default;
+
+void CScreenFrame::SetView(QWidget* view) {
+    view->setFocusPolicy(Qt::ClickFocus);
+    setWidget(view);
+    setFocusProxy(view);
+}
+
+CSettingProfile& CScreenFrame::ProfileToUse(CSettingProfile* profile) {
+    if (profile != nullptr)
+        return *profile;
+    if (CSettingProfile* registered = CAppRegistry::Instance().GetSettingProfile())
+        return *registered;
+    // Only reached without a main frame; the screen then works on a profile of its own.
+    static CSettingProfile standalone;
+    return standalone;
+}
+
+void CScreenFrame::KeepJournalsIn(const std::string& folder) {
+    JournalFolder() = folder;
+}
+
+void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
+    m_controller = &controller;
+    m_controller->KeepJournalIn(JournalFolder());
+    m_receiver = std::make_unique<CQueuedReceiver>(this, handler);
+}
+
+CReadingReceiver* CScreenFrame::Receiver() {
+    return m_receiver.get();
+}
+
+bool CScreenFrame::OnCommand(int id) {
+    switch (id) {
+    case ID_MEASURE_START:
+        OnStart();
+        return true;
+    case ID_MEASURE_STOP:
+        m_controller->Stop();
+        return true;
+    case ID_MEASURE_RESET:
+        OnReset();
+        return true;
+    case ID_FILE_SAVE:
+        SaveWithDialog();
+        return true;
+    default:
+        return false; // the setting command and the rest belong to the main frame
+    }
+}
+
+bool CScreenFrame::OnUpdateCommand(int id, CCommandState& state) {
+    return m_controller->UpdateCommand(id, state);
+}
+
+void CScreenFrame::OnStart() {
+    if (m_controller->IsRunning() || !OtherScreensGiveWay())
+        return;
+    // A save the user asked for but that did not happen must not cost the records.
+    if (m_controller->StartDiscardsUnsaved() && Ask("S_MEASUREVIEW_ONMEASURESTART") && !SaveWithDialog())
+        return;
+    m_controller->Start();
+    FollowMeasuringState();
+}
+
+// The screens share one record: Start here clears what another screen measured, and only one
+// screen may record into it, so the others stop once none of them cancelled.
+bool CScreenFrame::OtherScreensGiveWay() {
+    if (mdiArea() == nullptr)
+        return true;
+    std::vector<CScreenFrame*> others;
+    for (QMdiSubWindow* window : mdiArea()->subWindowList())
+        if (auto* other = qobject_cast<CScreenFrame*>(window); other != nullptr && other != this)
+            others.push_back(other);
+    for (CScreenFrame* other : others)
+        if (!other->OfferToSave())
+            return false;
+    for (CScreenFrame* other : others)
+        other->m_controller->Stop();
+    return true;
+}
+
+void CScreenFrame::OnReset() {
+    if (Ask("S_MEASUREVIEW_ONMEASURERESET"))
+        m_controller->Reset();
+}
+
+bool CScreenFrame::OfferToSave() {
+    if (!m_controller->StartDiscardsUnsaved())
+        return true;
+    switch (CMessageBoxes::FromKey(this, "S_SCREEN_ONDISCARD", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        m_controller->Stop(); // a history holds a finished measurement
+        return SaveWithDialog();
+    case IDNO:
+        m_controller->DiscardRecord(); // given up: nothing to offer at the next start
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CScreenFrame::ForgetMeasurement() {
+    m_controller->Stop();
+    m_controller->Reset();
+}
+
+bool CScreenFrame::Ask(const char* key) {
+    return CMessageBoxes::FromKey(this, key, MB_YESNOQUESTION) == IDYES;
+}
+
+bool CScreenFrame::SaveWithDialog() {
+    const QString path = m_chooseSavePath ? m_chooseSavePath() : ChooseSavePath();
+    return !path.isEmpty() && SaveHistoryTo(path);
+}
+
+QString CScreenFrame::ChooseSavePath() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("psh"));
+    dialog.setNameFilters({QStringLiteral("PSH files(*.psh)"), QStringLiteral("All files(*.*)")});
+    if (!m_lastSavedPath.isEmpty())
+        dialog.selectFile(m_lastSavedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool CScreenFrame::SaveHistoryTo(const QString& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_lastSavedPath = path;
+    CScreenController::SaveReport report;
+    const bool saved = m_controller->SaveHistory(QFile::encodeName(path).toStdString(), nullptr, &report);
+    QApplication::restoreOverrideCursor();
+    if (!saved)
+        CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);
+    else if (report.fromJournal)
+        CMessageBoxes::FromText(this,
+                                GeneralText("S_MEASUREVIEW_SAVED_FROM_JOURNAL")
+                                    .arg(CChannelRecord::kCapacity)
+                                    .arg(report.rows)
+                                    .toStdString(),
+                                MB_ICONINFORMATION);
+    return saved;
+}
+
+void CScreenFrame::ShowWarning(const std::string& text) {
+    SetNotice(NoticeWarning, QString::fromStdString(text));
+}
+
+void CScreenFrame::ShowStalled(bool stalled) {
+    SetNotice(NoticeStalled, stalled ? GeneralText("S_SCREEN_STALLED") : QString());
+}
+
+void CScreenFrame::ShowNotResponding(bool lost) {
+    SetNotice(NoticeLost, lost ? GeneralText("S_SCREEN_NOT_RESPONDING") : QString());
+}
+
+void CScreenFrame::ShowOtherSensor(bool other) {
+    SetNotice(NoticeOther, other ? GeneralText("S_SCREEN_OTHER_SENSOR") : QString());
+}
+
+void CScreenFrame::ShowSetupRefused(bool refused) {
+    SetNotice(NoticeSetup, refused ? GeneralText("S_SCREEN_SETUP_REFUSED") : QString());
+}
+
+void CScreenFrame::ShowRecordFull(bool full) {
+    SetNotice(NoticeFull, full ? GeneralText("S_SCREEN_RECORD_FULL") : QString());
+}
+
+void CScreenFrame::SetNotice(Notice notice, const QString& text) {
+    const bool unchanged = m_notices[static_cast<size_t>(notice)] == text;
+    m_notices[static_cast<size_t>(notice)] = text;
+    CShellLink* shell = CAppRegistry::Instance().GetShell();
+    // The warning is written even when unchanged: it clears what another screen left there.
+    if (shell == nullptr || (unchanged && notice != NoticeWarning))
+        return;
+    QStringList shown;
+    for (const QString& entry : m_notices)
+        if (!entry.isEmpty())
+            shown.append(entry);
+    shell->SetStatusText(shown.join(QStringLiteral("  ")).toStdString(), kStatusWarningPane);
+}
+
+void CScreenFrame::closeEvent(QCloseEvent* event) {
+    if (!OfferToSave()) {
+        event->ignore();
+        return;
+    }
+    // Declined, the measurement is gone: a screen opened later must not offer it as unsaved.
+    if (m_controller->StartDiscardsUnsaved())
+        m_controller->Reset();
+    // No reading may still be handed to a screen that is going away.
+    m_controller->Close();
+    CMeterEngine::Instance().Sinks().Remove(m_receiver.get());
+    SetNotice(NoticeSetup, QString()); // what only this screen's measurement meant
+    SetNotice(NoticeFull, QString());
+    SetNotice(NoticeLost, QString());
+    SetNotice(NoticeOther, QString());
+    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
+        shell->PostCommand(ID_TOOLBAR_CHOICE);
+    CChildFrame::closeEvent(event);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "appcore/CLoggingLink.h"
+#include "gui/kit/CUiThreadPoster.h"
+
+// The logging exchanges as jobs of the process-wide acquisition engine's worker thread;
+// completions come back on the user-interface thread and are dropped once the link is gone.
+class CEngineLoggingLink : public CLoggingLink {
+public:
+    // serialPort: the sensor is on a COM port, where a download takes its time.
+    explicit CEngineLoggingLink(bool serialPort = false) : m_serialPort(serialPort) {}
+
+    bool IsConnected() const override;
+    bool IsSerial() const override { return m_serialPort; }
+    void StartLogging(const CLoggingSequence::StartValues& values, Done done) override;
+    void StopLogging(Done done) override;
+    void ReadStatus(StatusDone done) override;
+    void Download(DownloadDone done) override;
+    void EraseLoggedData(Done done) override;
+
+private:
+    // Queues work for the engine's worker and hands its result (failure when it could not
+    // run) to done on the user-interface thread.
+    template <typename Result>
+    void Run(std::function<Result()> work, std::function<void(Result)> done, Result failure);
+
+    bool m_serialPort;
+    CUiThreadPoster m_poster;
+};

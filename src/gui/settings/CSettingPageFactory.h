@@ -1,0 +1,15 @@
+#pragma once
+
+#include "appcore/CSettingTabRules.h"
+
+class CSettingPage;
+class CSettingProfile;
+class QWidget;
+
+// Creates the setting dialog's page of each kind; the one place a new page is plugged in.
+class CSettingPageFactory {
+public:
+    // rangeTab: the range page the AVG page shows first.
+    static CSettingPage* Create(SettingPageKind kind, CSettingProfile& profile, int rangeTab,
+                                QWidget* parent);
+};

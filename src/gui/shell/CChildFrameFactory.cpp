@@ -1,0 +1,32 @@
+#include "gui/shell/CChildFrameFactory.h"
+
+#include "gui/shell/CPlaceholderScreenFrame.h"
+#include "gui/history/CHistoryFrame.h"
+#include "gui/screens/CCcdfFrame.h"
+#include "gui/screens/CMeasurementFrame.h"
+#include "gui/screens/CPulseFrame.h"
+
+#include <array>
+
+CChildFrame* CChildFrameFactory::Create(ChildKind kind) {
+    if (const Creator& creator = CreatorOf(kind))
+        return creator();
+    if (kind == ChildKind::History)
+        return new CHistoryFrame();
+    if (kind == ChildKind::Measurement)
+        return new CMeasurementFrame();
+    if (kind == ChildKind::Pulse)
+        return new CPulseFrame();
+    if (kind == ChildKind::Ccdf)
+        return new CCcdfFrame();
+    return new CPlaceholderScreenFrame(kind);
+}
+
+void CChildFrameFactory::SetCreator(ChildKind kind, Creator creator) {
+    CreatorOf(kind) = std::move(creator);
+}
+
+CChildFrameFactory::Creator& CChildFrameFactory::CreatorOf(ChildKind kind) {
+    static std::array<Creator, 4> creators;
+    return creators[static_cast<size_t>(kind)];
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "gui/kit/CChildFrame.h"
+
+#include <functional>
+
+// Creates the child window of each kind. Screens that are built later install their own
+// creator; until then a kind gets its stand-in window.
+class CChildFrameFactory {
+public:
+    using Creator = std::function<CChildFrame*()>;
+
+    static CChildFrame* Create(ChildKind kind);
+    // An empty creator restores the stand-in.
+    static void SetCreator(ChildKind kind, Creator creator);
+
+private:
+    static Creator& CreatorOf(ChildKind kind);
+};

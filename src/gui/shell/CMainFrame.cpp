@@ -1,0 +1,777 @@
+#include "gui/shell/CMainFrame.h"
+
+#include "appcore/CAppRegistry.h"
+#include "gui/shell/CChildFrameFactory.h"
+#include "gui/kit/CCommandActions.h"
+#include "gui/shell/CDownloadCommand.h"
+#include "gui/shell/CEngineMeterLink.h"
+#include "gui/shell/CMainFrameRules.h"
+#include "gui/kit/CMenuBuilder.h"
+#include "appcore/CMessageBoxes.h"
+#include "gui/shell/CStatusPanes.h"
+#include "appcore/CStringTable.h"
+#include "appcore/CommandIds.h"
+#include "gui/shell/CConnectDlg.h"
+#include "history/CHistoryRecorder.h"
+#include "history/CJournalRecovery.h"
+#include "model/CModelTable.h"
+#include "gui/shell/CSettingCommand.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kIdleUpdateMs = 200;
+constexpr int kStatusPaneId = 102;
+
+const std::vector<CAccelerator>& MainAccelerators() {
+    static const std::vector<CAccelerator> table = {
+        {ID_APP_EXIT, QKeySequence(Qt::ALT | Qt::Key_X)},
+        {ID_DEVICE_CONNECT, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {ID_DEVICE_DISCONNECT, QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {ID_FILE_OPEN, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {ID_HELP, QKeySequence(Qt::CTRL | Qt::Key_H)},
+        {ID_NEXT_PANE, QKeySequence(Qt::Key_F6)},
+        {ID_PREV_PANE, QKeySequence(Qt::SHIFT | Qt::Key_F6)},
+    };
+    return table;
+}
+
+std::vector<CAccelerator> Extended(std::vector<CAccelerator> table,
+                                   std::initializer_list<CAccelerator> more) {
+    table.insert(table.end(), more);
+    return table;
+}
+
+const std::vector<CAccelerator>& MeasurementAccelerators() {
+    static const std::vector<CAccelerator> table =
+        Extended(MainAccelerators(), {{ID_DEVICE_SETTING, QKeySequence(Qt::CTRL | Qt::Key_T)},
+                                      {ID_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                                      {ID_MEASURE_RESET, QKeySequence(Qt::CTRL | Qt::Key_R)}});
+    return table;
+}
+
+const std::vector<CAccelerator>& HistoryAccelerators() {
+    static const std::vector<CAccelerator> table =
+        Extended(MainAccelerators(), {{ID_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                                      {ID_FILE_SAVE_AS, QKeySequence(Qt::CTRL | Qt::Key_A)}});
+    return table;
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
+    : QMainWindow(parent), m_link(link ? std::move(link) : std::make_unique<CEngineMeterLink>()) {
+    Q_INIT_RESOURCE(pelmora); // the icons live in the static user-interface library
+    m_commands = new CCommandActions(
+        this,
+        [this](int id) {
+            // A shortcut may fire between two refreshes; the rule decides at the moment of use.
+            if (QueryCommand(id).enabled)
+                ExecuteCommand(id);
+        },
+        [this](int id) { return QueryCommand(id); });
+    m_mainFrameMenu = new QMenu(this);
+}
+
+CMainFrame::~CMainFrame() {
+    m_idleUpdate = nullptr;
+    if (m_connecting)
+        QGuiApplication::restoreOverrideCursor(); // the connect's result will find no frame
+    if (m_mdiArea != nullptr) {
+        for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+            if (auto* child = qobject_cast<CChildFrame*>(window)) {
+                disconnect(child, nullptr, this, nullptr);
+                ReleaseChild(child);
+            }
+            delete window;
+        }
+    }
+    // The registry outlives the frame; it must not keep pointers to what is going away.
+    CAppRegistry& registry = CAppRegistry::Instance();
+    if (registry.GetShell() == this)
+        registry.SetShell(nullptr);
+    if (registry.GetSettingProfile() == &m_profile)
+        registry.SetSettingProfile(nullptr);
+}
+
+bool CMainFrame::Create(const QString& commandLine) {
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
+
+    CreateToolbar(MainToolbar);
+    CreateStatusBar();
+    BuildMenus();
+
+    const QString title = QStringLiteral("Halvex Power Meter %1")
+                              .arg(QString::fromStdString(CStringTable::GetGeneralText("S_VERSION")));
+    setWindowTitle(title);
+    resize(1024, 720);
+
+    CAppRegistry::Instance().SetShell(this);
+    CAppRegistry::Instance().SetSettingProfile(&m_profile);
+
+    m_idleUpdate = new QTimer(this);
+    connect(m_idleUpdate, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+    m_idleUpdate->start(kIdleUpdateMs);
+    OnChildActivated();
+
+    // Opened once the window is shown: before that the window area has no size to place it in.
+    const QString path = HistoryPathOf(commandLine);
+    if (!path.isEmpty())
+        QTimer::singleShot(0, this, [this, path] { OpenHistoryFile(path); });
+    return true;
+}
+
+const std::vector<int>& CMainFrame::ToolbarLayout(ToolbarIndex index) {
+    static const std::array<std::vector<int>, 3> layouts = {{
+        {ID_DEVICE_CONNECT, ID_DEVICE_DISCONNECT, ID_FILE_OPEN, 0, ID_HELP},
+        {ID_DEVICE_CONNECT, ID_DEVICE_DISCONNECT, ID_FILE_OPEN, 0, ID_EXPORT_CSV, ID_EXPORT_JPG,
+         ID_FILE_REPORT, 0, ID_VIEW_AVG, ID_VIEW_REV, ID_VIEW_VSWR, ID_VIEW_PAR, ID_VIEW_PEAK, ID_VIEW_PULSE,
+         0, ID_HELP},
+        {ID_DEVICE_CONNECT, ID_DEVICE_DISCONNECT, 0, ID_FILE_OPEN, 0, ID_MEASURE_START, ID_MEASURE_STOP,
+         ID_MEASURE_RESET, 0, ID_VIEW_FULLSCREEN, ID_VIEW_MULTISCREEN, ID_VIEW_HISTORYGRAPH, 0, ID_HELP},
+    }};
+    return layouts[index];
+}
+
+void CMainFrame::CreateToolbar(ToolbarIndex index) {
+    static const char* const names[] = {"MainToolbar", "HistoryToolbar", "MeasurementToolbar"};
+    auto* toolbar = new QToolBar(this);
+    toolbar->setObjectName(QLatin1String(names[index]));
+    toolbar->setIconSize(QSize(32, 32));
+    toolbar->setFloatable(false);
+    toolbar->setAllowedAreas(Qt::TopToolBarArea);
+    for (int command : ToolbarLayout(index)) {
+        if (command == 0)
+            toolbar->addSeparator();
+        else
+            toolbar->addAction(m_commands->Action(command));
+    }
+    addToolBar(Qt::TopToolBarArea, toolbar);
+    toolbar->setVisible(index == MainToolbar);
+    m_toolbars[index] = toolbar;
+}
+
+void CMainFrame::BuildHiddenParts() {
+    if (m_historyMenu != nullptr)
+        return;
+    CreateToolbar(HistoryToolbar);
+    CreateToolbar(MeasurementToolbar);
+    m_measurementMenu = CMenuBuilder::BuildMeasurementFrameMenu(nullptr, m_commands);
+    m_measurementMenu->setParent(this, m_measurementMenu->windowFlags());
+    m_historyMenu = CMenuBuilder::BuildHistoryFrameMenu(nullptr, m_commands);
+    m_historyMenu->setParent(this, m_historyMenu->windowFlags());
+}
+
+QToolBar* CMainFrame::Toolbar(ToolbarIndex index) {
+    BuildHiddenParts();
+    return m_toolbars[index];
+}
+
+QMenu* CMainFrame::MeasurementFrameMenu() {
+    BuildHiddenParts();
+    return m_measurementMenu;
+}
+
+QMenu* CMainFrame::HistoryFrameMenu() {
+    BuildHiddenParts();
+    return m_historyMenu;
+}
+
+void CMainFrame::CreateStatusBar() {
+    m_statusPanes = new CStatusPanes(this);
+    m_statusPanes->setObjectName(QStringLiteral("StatusPane%1").arg(kStatusPaneId));
+    statusBar()->addWidget(m_statusPanes, 1);
+    m_statusPanes->SetClientWidth(width());
+}
+
+void CMainFrame::BuildMenus() {
+    CMenuBuilder::BuildMainFrameMenu(m_mainFrameMenu, m_commands);
+    // Shortcuts must work whichever menu or toolbar is shown.
+    for (int id : m_commands->Ids())
+        addAction(m_commands->Action(id));
+    for (const auto* table : {&MainAccelerators(), &MeasurementAccelerators(), &HistoryAccelerators()}) {
+        for (const CAccelerator& accelerator : *table)
+            addAction(m_commands->Action(accelerator.command));
+    }
+}
+
+void CMainFrame::SetStatusText(const QString& text, int pane) {
+    m_statusPanes->SetText(pane, text);
+}
+
+void CMainFrame::SetStatusText(const std::string& text, int pane) {
+    SetStatusText(QString::fromStdString(text), pane);
+}
+
+void CMainFrame::ExecuteCommand(int id) {
+    CChildFrame* child = ActiveChild();
+    if (child == nullptr || !child->OnCommand(id)) {
+        if (!OnCommand(id) && m_applicationTarget != nullptr)
+            m_applicationTarget->OnCommand(id);
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::PostCommand(int id) {
+    QMetaObject::invokeMethod(
+        this, [this, id] { ExecuteCommand(id); }, Qt::QueuedConnection);
+}
+
+CCommandState CMainFrame::QueryCommand(int id) {
+    CCommandState state;
+    if (CChildFrame* child = ActiveChild(); child != nullptr && child->OnUpdateCommand(id, state))
+        return state;
+    if (OnUpdateCommand(id, state))
+        return state;
+    if (m_applicationTarget != nullptr && m_applicationTarget->OnUpdateCommand(id, state))
+        return state;
+    return CCommandState{};
+}
+
+void CMainFrame::UpdateCommandStates() {
+    m_commands->Refresh();
+}
+
+bool CMainFrame::OnCommand(int id) {
+    switch (id) {
+    case ID_DEVICE_CONNECT:
+        OnConnect();
+        return true;
+    case ID_DEVICE_DISCONNECT:
+        OnDisconnect();
+        return true;
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        return true;
+    case ID_FILE_CLOSE:
+        if (QMdiSubWindow* window = m_mdiArea->activeSubWindow())
+            window->close();
+        return true;
+    case ID_DEVICE_SETTING:
+        CSettingCommand::Run(*this);
+        return true;
+    case ID_LOGGING:
+        CDownloadCommand::Run(*this);
+        return true;
+    case ID_TOOLBAR_CHOICE:
+        ChooseToolbar();
+        return true;
+    case ID_VIEW_TOOLBAR:
+        ToggleToolbars();
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(statusBar()->isHidden());
+        return true;
+    case ID_WINDOW_CASCADE:
+        m_mdiArea->cascadeSubWindows();
+        return true;
+    case ID_WINDOW_TILE_HORZ:
+        TileChildren(Qt::Vertical);
+        return true;
+    case ID_WINDOW_TILE_VERT:
+        TileChildren(Qt::Horizontal);
+        return true;
+    case ID_APP_EXIT:
+        close();
+        return true;
+    default:
+        if (!CMainFrameRules::IsModeCommand(id))
+            return false;
+        SwitchMode(id);
+        return true;
+    }
+}
+
+bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
+    if (id == ID_DEVICE_CONNECT && (m_connecting || m_disconnecting)) {
+        state.Enable(false);
+        return true;
+    }
+    if (CMainFrameRules::Evaluate(id, m_profile.GetModelNumber(), m_link->IsConnected(), state))
+        return true;
+    switch (id) {
+    case ID_FILE_OPEN:
+    case ID_FILE_CLOSE:
+    case ID_TOOLBAR_CHOICE:
+    case ID_APP_EXIT:
+        state.Enable(true);
+        return true;
+    case ID_VIEW_TOOLBAR:
+        state.Enable(true);
+        state.SetCheck(AnyToolbarShown());
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        state.Enable(true);
+        state.SetCheck(!statusBar()->isHidden());
+        return true;
+    case ID_WINDOW_CASCADE:
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT:
+        state.Enable(!m_mdiArea->subWindowList().isEmpty());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::OnConnect() {
+    CConnectDlg dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        ConnectToPort(dialog.ResultPort());
+}
+
+void CMainFrame::ConnectToPort(int port) {
+    if (m_connecting)
+        return;
+    m_connecting = true;
+    // Identification takes seconds; the window keeps working and shows that it waits.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    UpdateCommandStates(); // no second Connect while this one runs
+    m_link->Connect(port, [this, port](int32_t result) { FinishConnect(port, result); });
+}
+
+void CMainFrame::FinishConnect(int port, int32_t result) {
+    m_connecting = false;
+    QGuiApplication::restoreOverrideCursor();
+    const int32_t code = m_link->IdentificationCode();
+    const SensorModel* model = result == 0 ? CModelTable::FindByCode(code) : nullptr;
+    if (model == nullptr) {
+        if (result == 0)
+            ReleaseSensor(); // a code the table does not know cannot be measured
+        UpdateCommandStates();
+        ReportConnectFailure(code);
+        return;
+    }
+    if (!TakeOverSensor(*model)) {
+        ReleaseSensor(); // the user kept the unsaved measurement of the previous sensor
+        UpdateCommandStates();
+        return;
+    }
+    m_portLabel = port < 1 ? QStringLiteral("USB") : QStringLiteral("COM%1").arg(port);
+    ConfigureScreens();
+    UpdateCommandStates();
+    CMessageBoxes::FromKey(this, "S_IDD_CONNECTED", MB_ICONINFORMATION);
+}
+
+// Readings of another sensor never join a measurement, and the settings made for the previous
+// sensor are kept before its model's profile is replaced (or, for the same one, reloaded).
+bool CMainFrame::TakeOverSensor(const SensorModel& model) {
+    const bool sameSensor = m_sensorKnown && model.number == m_profile.GetModelNumber() &&
+                            std::to_string(m_link->SerialNumber()) == m_profile.GetSerialText();
+    if (!sameSensor) {
+        if (!OfferToSaveScreens())
+            return false;
+        m_profile.Records().ResetAll();
+        for (CChildFrame* screen : Screens())
+            screen->ForgetMeasurement();
+    }
+    if (m_sensorKnown)
+        SaveProfile();
+    m_profile.SetDevice(model.number, m_link->SerialNumber(), m_link->FirmwareVersion());
+    m_sensorKnown = true;
+    return true;
+}
+
+// Every open screen follows the connected model, or closes when the model has no such mode.
+void CMainFrame::ConfigureScreens() {
+    for (CChildFrame* screen : Screens()) {
+        if (!CMainFrameRules::ModelHasScreen(m_profile.GetModelNumber(), screen->Kind())) {
+            screen->close();
+            continue;
+        }
+        screen->Configure();
+        screen->setWindowTitle(ScreenTitle());
+    }
+}
+
+bool CMainFrame::OfferToSaveScreens() {
+    for (CChildFrame* screen : Screens())
+        if (!screen->OfferToSave())
+            return false;
+    return true;
+}
+
+bool CMainFrame::SaveProfile() {
+    return TellIfNotSaved(m_profile.GetModel() == nullptr || m_profile.Save(m_profile.ModelName()));
+}
+
+bool CMainFrame::TellIfNotSaved(bool saved) {
+    if (!saved)
+        CMessageBoxes::FromKey(this, "S_MAINFRAME_PROFILE_NOT_SAVED", MB_ICONEXCLAMATION);
+    return saved;
+}
+
+QString CMainFrame::ScreenTitle() const {
+    return QStringLiteral("%1, %2").arg(m_portLabel, ModelName());
+}
+
+// A sensor that answered with a code no model has is named by it, rather than reported missing.
+void CMainFrame::ReportConnectFailure(int32_t code) {
+    if (!CModelTable::IsUnsupportedCode(code)) {
+        CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
+        return;
+    }
+    const std::string format = CStringTable::GetGeneralText("S_MAINFRAME_UNSUPPORTED_CODE");
+    CMessageBoxes::FromText(nullptr, CStringTable::FillPlaceholder(format, "%d", std::to_string(code)),
+                            MB_ICONSTOP);
+}
+
+void CMainFrame::OnDisconnect() {
+    if (!OfferToSaveScreens())
+        return;
+    ReleaseSensor([this] { CMessageBoxes::FromKey(this, "S_IDD_DISCONNECTED", MB_ICONINFORMATION); });
+    // The last readings stay recorded, but no readout may show them as live any more.
+    m_profile.Records().ForgetCurrentValues();
+    for (CChildFrame* screen : Screens())
+        screen->ApplySettings();
+    UpdateCommandStates();
+}
+
+void CMainFrame::ReleaseSensor(std::function<void()> released) {
+    m_disconnecting = true;
+    m_link->Disconnect([this, released = std::move(released)] {
+        m_disconnecting = false;
+        UpdateCommandStates();
+        if (released)
+            released();
+    });
+}
+
+void CMainFrame::OnFileOpen() {
+    QFileDialog dialog(this);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setDefaultSuffix(QStringLiteral("psh"));
+    dialog.setNameFilters({QStringLiteral("PSH files(*.psh)"), QStringLiteral("All files(*.*)")});
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        OpenHistoryFile(dialog.selectedFiles().constFirst());
+}
+
+bool CMainFrame::OpenHistoryFile(const QString& path) {
+    CChildFrame* frame = CreateChild(ChildKind::History);
+    if (!frame->LoadFile(LocalPath(path))) {
+        CMessageBoxes::FromKey(this, "S_MAINFRAME_ONFILEOPEN", MB_ICONSTOP);
+        frame->close();
+        return false;
+    }
+    frame->setWindowTitle(
+        QStringLiteral("%1, %2").arg(path, QString::fromStdString(frame->DocumentModelName())));
+    ShowChild(frame);
+    return true;
+}
+
+void CMainFrame::RecoverJournals(const std::string& folder) {
+    for (const CJournalRecovery::Found& found : CJournalRecovery::Find(folder)) {
+        const HistoryHeader& header = found.content.header;
+        const QString question =
+            QString::fromStdString(CStringTable::GetGeneralText("S_MAINFRAME_RECOVER_JOURNAL"))
+                .arg(QString::fromStdString(header.Text(HistoryText::ModelName)),
+                     QString::fromStdString(CHistoryRecorder::TimeText(found.content.startTime)))
+                .arg(found.content.RowCount());
+        const int answer = CMessageBoxes::FromText(this, question.toStdString(), MB_YESNOQUESTION);
+        // Only a clear no gives the measurement up; a box that could not be shown keeps it.
+        if (answer == IDNO)
+            CJournalRecovery::Discard(found);
+        if (answer != IDYES)
+            continue;
+        const std::string path = CJournalRecovery::Recover(found, CJournalRecovery::DefaultOutputFolder());
+        if (path.empty())
+            CMessageBoxes::FromKey(this, "S_MAINFRAME_RECOVER_FAILED", MB_ICONSTOP);
+        else
+            OpenHistoryFile(QFile::decodeName(path.c_str()));
+    }
+}
+
+void CMainFrame::SwitchMode(int command) {
+    const int mode = CMainFrameRules::ModeOf(command);
+    const ChildKind kind = CMainFrameRules::ScreenOfMode(mode);
+    CChildFrame* screen = FindChild(kind);
+    if (screen != nullptr)
+        ShowChild(screen);
+    else if ((screen = OpenScreenReplacingActive(kind)) == nullptr)
+        return; // the active screen stays: its measurement was not to be dropped
+    m_currentMode = mode;
+    // An open screen is configured again too: the sensor may have changed since it opened.
+    if (!m_link->IsConnected()) {
+        CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
+        screen->close();
+        return;
+    }
+    screen->Configure();
+    PostCommand(ID_DEVICE_SETTING); // a screen opens with its setting dialog
+    screen->setWindowTitle(ScreenTitle());
+    ShowChild(screen);
+}
+
+// The active child is closed first (stopped on its way out, see ReleaseChild); nullptr when it
+// stayed open.
+CChildFrame* CMainFrame::OpenScreenReplacingActive(ChildKind kind) {
+    if (CChildFrame* previous = ActiveChild(); previous != nullptr && !previous->close())
+        return nullptr;
+    CChildFrame* screen = CreateChild(kind);
+    Register(screen);
+    return screen;
+}
+
+void CMainFrame::ChooseToolbar() {
+    if (!AnyToolbarShown())
+        return; // the user hid them; they stay hidden
+    ShowOnlyToolbar(MatchingToolbar(), true);
+}
+
+void CMainFrame::ToggleToolbars() {
+    ShowOnlyToolbar(MatchingToolbar(), !AnyToolbarShown());
+}
+
+void CMainFrame::ShowOnlyToolbar(ToolbarIndex index, bool shown) {
+    if (index != MainToolbar)
+        BuildHiddenParts();
+    for (QToolBar* toolbar : m_toolbars) {
+        if (toolbar != nullptr)
+            toolbar->setVisible(shown && toolbar == m_toolbars[index]);
+    }
+}
+
+void CMainFrame::TileChildren(Qt::Orientation orientation) {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (!window->isHidden() && !window->isMinimized())
+            windows.append(window);
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdiArea->viewport()->rect();
+    const int count = static_cast<int>(windows.size());
+    for (int index = 0; index < count; ++index) {
+        QRect cell = area;
+        if (orientation == Qt::Vertical) {
+            cell.setTop(area.height() * index / count);
+            cell.setBottom(area.height() * (index + 1) / count - 1);
+        } else {
+            cell.setLeft(area.width() * index / count);
+            cell.setRight(area.width() * (index + 1) / count - 1);
+        }
+        windows[index]->showNormal();
+        windows[index]->setGeometry(cell);
+    }
+}
+
+CChildFrame* CMainFrame::CreateChild(ChildKind kind) {
+    CChildFrame* child = CChildFrameFactory::Create(kind);
+    m_mdiArea->addSubWindow(child);
+    child->hide();
+    connect(child, &CChildFrame::Closing, this, &CMainFrame::ReleaseChild);
+    return child;
+}
+
+void CMainFrame::ShowChild(CChildFrame* child) {
+    const bool firstShow = child->isHidden();
+    if (child->isMinimized())
+        child->showNormal();
+    child->show();
+    if (firstShow)
+        PlaceNewChild(child);
+    m_mdiArea->setActiveSubWindow(child);
+    OnChildActivated();
+}
+
+void CMainFrame::PlaceNewChild(CChildFrame* child) {
+    // A window opened beside a maximized one is maximized too; placing it would leave it
+    // half drawn, maximized in name only.
+    if (child->isMaximized())
+        return;
+    const int others = VisibleChildCount() - 1;
+    // A screen alone in the window gets all of it.
+    if (child->IsScreen() && others == 0) {
+        child->showMaximized();
+        return;
+    }
+    // Cascade from the top left so that a new window is never placed outside the visible area.
+    constexpr int kStep = 24;
+    const QSize area = m_mdiArea->viewport()->size();
+    const QSize size = child->sizeHint();
+    const int offset = (others * kStep) % std::max(kStep, area.height() - size.height() + kStep);
+    child->setGeometry(QRect(QPoint(offset, offset), size));
+}
+
+int CMainFrame::VisibleChildCount() const {
+    int count = 0;
+    for (const QMdiSubWindow* window : m_mdiArea->subWindowList())
+        count += window->isHidden() ? 0 : 1;
+    return count;
+}
+
+void CMainFrame::Register(CChildFrame* screen) {
+    CReadingSinks& sinks = m_link->Sinks();
+    switch (screen->Kind()) {
+    case ChildKind::Measurement:
+        sinks.Set(CReadingSinks::Kind::Measurement, screen->Receiver());
+        break;
+    case ChildKind::Pulse:
+        sinks.Set(CReadingSinks::Kind::Pulse, screen->Receiver());
+        break;
+    case ChildKind::Ccdf:
+        sinks.Set(CReadingSinks::Kind::Ccdf, screen->Receiver());
+        break;
+    case ChildKind::History:
+        break;
+    }
+}
+
+void CMainFrame::ReleaseChild(CChildFrame* child) {
+    if (!child->IsScreen())
+        return;
+    // No reading may be in flight for a screen that is going away.
+    m_link->ClearPending();
+    child->OnCommand(ID_MEASURE_STOP);
+    m_link->Sinks().Remove(child->Receiver());
+}
+
+CChildFrame* CMainFrame::ActiveChild() const {
+    if (m_mdiArea == nullptr)
+        return nullptr;
+    auto* child = qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
+    return child != nullptr && !child->isHidden() ? child : nullptr;
+}
+
+void CMainFrame::StopScreens() {
+    for (CChildFrame* screen : Screens())
+        screen->OnCommand(ID_MEASURE_STOP);
+}
+
+std::vector<CChildFrame*> CMainFrame::Screens() const {
+    std::vector<CChildFrame*> screens;
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        if (child != nullptr && child->IsScreen() && !child->isHidden())
+            screens.push_back(child);
+    }
+    return screens;
+}
+
+CChildFrame* CMainFrame::FindChild(ChildKind kind) const {
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        if (child != nullptr && child->Kind() == kind && child->isVisibleTo(this))
+            return child;
+    }
+    return nullptr;
+}
+
+void CMainFrame::OnChildActivated() {
+    if (m_idleUpdate == nullptr)
+        return; // still being created, or already going away
+    const CChildFrame* child = ActiveChild();
+    if (child == nullptr) {
+        ShowMenu(m_mainFrameMenu);
+        m_commands->ApplyAccelerators(MainAccelerators());
+    } else if (child->IsScreen()) {
+        ShowMenu(MeasurementFrameMenu());
+        m_commands->ApplyAccelerators(MeasurementAccelerators());
+    } else {
+        ShowMenu(HistoryFrameMenu());
+        m_commands->ApplyAccelerators(HistoryAccelerators());
+    }
+    ExecuteCommand(ID_TOOLBAR_CHOICE);
+}
+
+CMainFrame::ToolbarIndex CMainFrame::MatchingToolbar() const {
+    const CChildFrame* child = ActiveChild();
+    if (child == nullptr)
+        return MainToolbar;
+    return child->IsScreen() ? MeasurementToolbar : HistoryToolbar;
+}
+
+bool CMainFrame::AnyToolbarShown() const {
+    for (const QToolBar* toolbar : m_toolbars)
+        if (toolbar != nullptr && !toolbar->isHidden())
+            return true;
+    return false;
+}
+
+void CMainFrame::ShowMenu(QMenu* menu) {
+    if (m_shownMenu == menu)
+        return;
+    m_shownMenu = menu;
+    menuBar()->clear();
+    for (QAction* popup : menu->actions())
+        menuBar()->addAction(popup);
+}
+
+QString CMainFrame::ModelName() const {
+    const SensorModel* model = m_profile.GetModel();
+    return model != nullptr ? QString::fromLatin1(model->name) : QString();
+}
+
+QString CMainFrame::CommandLineOf(const QStringList& arguments) {
+    return arguments.mid(1).join(QLatin1Char(' '));
+}
+
+QString CMainFrame::HistoryPathOf(const QString& commandLine) {
+    QString path = commandLine;
+    path.remove(QLatin1Char('"'));
+    return path.trimmed();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // Prompts go to pane 0 only, so that pane 1 keeps its warning while the user browses menus.
+    if (event->type() == QEvent::StatusTip && m_statusPanes != nullptr) {
+        m_statusPanes->SetText(0, static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_historyMenu == nullptr && windowHandle() != nullptr)
+        windowHandle()->installEventFilter(this);
+}
+
+// The first paint follows the window's first exposure at once; what is hidden comes after it.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &CMainFrame::BuildHiddenParts);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_statusPanes != nullptr)
+        m_statusPanes->SetClientWidth(width());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    m_mdiArea->closeAllSubWindows();
+    for (const QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        if (!window->isHidden()) {
+            event->ignore(); // a child refused to close
+            return;
+        }
+    }
+    // Saved here rather than only on destruction, so that a failure can still be told.
+    TellIfNotSaved(m_profile.SaveOnExit());
+    event->accept();
+}

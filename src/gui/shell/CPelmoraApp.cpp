@@ -1,0 +1,118 @@
+#include "gui/shell/CPelmoraApp.h"
+
+#include "gui/shell/CAboutDlg.h"
+#include "appcore/CAppRegistry.h"
+#include "gui/kit/CDeferredIcon.h"
+#include "gui/kit/CDeferredIconStyle.h"
+#include "gui/shell/CMainFrame.h"
+#include "appcore/CMessageBoxes.h"
+#include "appcore/CStringTable.h"
+#include "appcore/CommandIds.h"
+#include "history/CRecordJournal.h"
+#include "platform/CAppPaths.h"
+#include "platform/CPrivateProfile.h"
+#include "gui/screens/CScreenFrame.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QTimer>
+#include <QUrl>
+
+// The font set is the slowest part of showing the first window; Qt's font database may be
+// filled from any thread, so it is filled beside the building of the window, which then finds
+// it ready. The fonts the window's thread draws with are its own; only the database is shared.
+CPelmoraApp::CPelmoraApp(int& argc, char** argv)
+    : QApplication(argc, argv), m_fontLoader([] { QFontMetrics(QGuiApplication::font()).height(); }) {}
+
+CPelmoraApp::~CPelmoraApp() {
+    CMessageBoxes::SetSink(nullptr);
+}
+
+bool CPelmoraApp::InitInstance() {
+    // Common controls, COM/OLE, ActiveX hosting and the GDI+ start-up have no counterpart
+    // here: Qt provides the widgets and the antialiased painting itself.
+    CAppRegistry::Instance().Reset();
+    setOrganizationName(QStringLiteral("Orvane"));
+    // Icons are made when first drawn, so that nothing the first paint does not show is read.
+    setStyle(new CDeferredIconStyle(style()->name()));
+    setWindowIcon(CDeferredIcon::FromFile(QStringLiteral(":/icons/app.svg")));
+    CStringTable::SetPath(CStringTable::BuildPath());
+    // Texts are looked up for every reading: the language and profile files are checked for
+    // edits by others once a second instead of at each look-up.
+    CPrivateProfile::SetRecheckInterval(std::chrono::seconds(1));
+    CMessageBoxes::SetSink(&m_messageSink);
+    m_terminationSignals.Install();
+
+    m_mainFrame = std::make_unique<CMainFrame>();
+    m_mainFrame->SetApplicationTarget(this);
+    if (!m_mainFrame->Create(CMainFrame::CommandLineOf(arguments()))) {
+        m_mainFrame.reset();
+        return false;
+    }
+    m_mainFrame->show();
+    m_mainFrame->activateWindow();
+    m_mainFrame->setFocus();
+    // Asked once the window is up, so that a recovered history opens inside it.
+    const std::string journals = CRecordJournal::DefaultFolder();
+    CScreenFrame::KeepJournalsIn(journals);
+    QTimer::singleShot(0, m_mainFrame.get(),
+                       [frame = m_mainFrame.get(), journals] { frame->RecoverJournals(journals); });
+    return true;
+}
+
+int CPelmoraApp::Run() {
+    const int code = exec();
+    m_mainFrame.reset();
+    return ExitInstance(code);
+}
+
+int CPelmoraApp::ExitInstance(int code) {
+    CAppRegistry::DestroyInstance();
+    return code;
+}
+
+bool CPelmoraApp::OnCommand(int id) {
+    switch (id) {
+    case ID_HELP:
+        OnAppHelp();
+        return true;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CPelmoraApp::OnUpdateCommand(int id, CCommandState& state) {
+    if (id != ID_HELP && id != ID_APP_ABOUT)
+        return false;
+    state.Enable(true);
+    return true;
+}
+
+std::string CPelmoraApp::HelpDocumentPath() {
+    return CAppPaths::Join(CAppPaths::ExecutableDirectory(), "TrelPMEnHlp.pdf");
+}
+
+std::string CPelmoraApp::FormatHelpMissing(const std::string& format, const std::string& path) {
+    return CStringTable::FillPlaceholder(format, "%s", path);
+}
+
+void CPelmoraApp::OnAppHelp() {
+    const std::string path = HelpDocumentPath();
+    const QString document = QString::fromStdString(path);
+    if (QFileInfo(document).isFile()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(document));
+        return;
+    }
+    const std::string text = FormatHelpMissing(CStringTable::GetGeneralText("S_ONAPPHELP"), path);
+    CMessageBoxes::FromText(m_mainFrame.get(), text, MB_ICONEXCLAMATION);
+}
+
+void CPelmoraApp::OnAppAbout() {
+    CAboutDlg dialog(m_mainFrame.get());
+    dialog.exec();
+}

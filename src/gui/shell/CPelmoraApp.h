@@ -1,0 +1,49 @@
+#pragma once
+
+#include "appcore/CCommandTarget.h"
+#include "gui/kit/CQtMessageBoxSink.h"
+#include "gui/shell/CTerminationSignals.h"
+
+#include <QApplication>
+
+#include <memory>
+#include <string>
+#include <thread>
+
+class CMainFrame;
+
+// The application: prepares the process, creates the main window, tears the shared objects
+// down at exit, and handles Help and About.
+class CPelmoraApp : public QApplication, public CCommandTarget {
+    Q_OBJECT
+
+public:
+    CPelmoraApp(int& argc, char** argv);
+    ~CPelmoraApp() override;
+
+    // False when the program cannot run (the main window could not be set up).
+    bool InitInstance();
+    // Runs the message loop, destroys the main window (which saves the profile) and exits.
+    int Run();
+    int ExitInstance(int code);
+
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CCommandState& state) override;
+
+    static std::string HelpDocumentPath();
+    // The help text with the one "%s" filled by the path; other '%' signs are left as they are.
+    static std::string FormatHelpMissing(const std::string& format, const std::string& path);
+
+private:
+    void OnAppHelp();
+    void OnAppAbout();
+
+    // Reads the system's font set while the window is being built; joined when the
+    // application goes.
+    std::jthread m_fontLoader;
+    CQtMessageBoxSink m_messageSink;
+    CTerminationSignals m_terminationSignals;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};

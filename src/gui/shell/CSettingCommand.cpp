@@ -1,0 +1,41 @@
+#include "gui/shell/CSettingCommand.h"
+
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CMainFrameRules.h"
+#include "gui/settings/CSettingDlg.h"
+#include "gui/settings/CSettingDlg_Logging.h"
+#include "appcore/CSettingTabRules.h"
+
+#include <QPointer>
+
+static bool IsDialogOpen(const CMainFrame& frame) {
+    for (const CSettingDlg* dialog : frame.findChildren<CSettingDlg*>())
+        if (dialog->isVisible())
+            return true;
+    return false;
+}
+
+void CSettingCommand::Run(CMainFrame& frame) {
+    if (IsDialogOpen(frame))
+        return;
+    int tab = 0;
+    int rangeTab = 0;
+    QPointer<CChildFrame> screen;
+    // Without a sensor or a screen the dialog only shows the profile, on its first tab.
+    if (frame.IsConnected() && frame.IsAnyScreenOpen()) {
+        tab = CSettingTabRules::InitialTab(frame.CurrentMode());
+        screen = frame.FindChild(CMainFrameRules::ScreenOfMode(frame.CurrentMode()));
+        if (screen)
+            rangeTab = CSettingTabRules::RangeTabOfQuantity(screen->MainQuantity());
+    }
+    auto* dialog = new CSettingDlg(frame.Profile(), tab, rangeTab, &frame);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto* logging = qobject_cast<CSettingDlg_Logging*>(dialog->Page(SettingPageKind::Logging)))
+        QObject::connect(logging, &CSettingDlg_Logging::ExchangeStarting, &frame, &CMainFrame::StopScreens);
+    QObject::connect(dialog, &QDialog::accepted, &frame, [&frame, screen] {
+        frame.SaveProfile(); // confirmed settings survive a crash and another sensor's profile
+        if (screen)
+            screen->ApplySettings();
+    });
+    dialog->open();
+}

@@ -1,0 +1,254 @@
+#include "appcore/CScreenController.h"
+#include "appcore/CommandIds.h"
+#include "history/CHistoryFile.h"
+#include "model/CSettingProfile.h"
+#include "appcore/CMeasurementLink.h"
+#include "appcore/CScreenBehaviour.h"
+#include "appcore/CScreenNotices.h"
+
+#include "support/ProfileFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+// Holds the set-up job back until the test finishes it, as the engine's worker would.
+class DeferringLink : public CMeasurementLink {
+public:
+    bool IsConnected() const override { return true; }
+    bool IsLinkLost() const override { return lost; }
+    bool IsOtherSensorOnPort() const override { return other; }
+    bool Request(int32_t, int32_t, uint32_t) override {
+        ++requests;
+        return true;
+    }
+    bool IsPending() const override { return pending; }
+    void SetPending(bool flag) override { pending = flag; }
+    void RunSetup(SetupJob, SetupDone done) override { setups.push_back(std::move(done)); }
+
+    bool pending = false;
+    bool lost = false;
+    bool other = false;
+    int requests = 0;
+    std::vector<SetupDone> setups;
+};
+
+class ScreenStub : public CScreenBehaviour {
+public:
+    int MainChannel() const override { return mainChannel; }
+    uint8_t SaveMask() const override { return saveMask; }
+    void ResetData() override {}
+    CMeasurementLink::SetupJob StartSetup() override {
+        if (!withSetup)
+            return {};
+        return [](CMeterEngine&) { return true; };
+    }
+    bool KeepsStartAfterRefusedSetup() const override { return keepsStart; }
+    void OnSetupDone(bool) override { ++setupsDone; }
+
+    int mainChannel = ChannelAvg;
+    int setupsDone = 0;
+    uint8_t saveMask = 0x01;
+    bool withSetup = false;
+    bool keepsStart = true;
+};
+
+class NoticeLog : public CScreenNotices {
+public:
+    void ShowStalled(bool on) override { stalled.push_back(on); }
+    void ShowSetupRefused(bool on) override { refused = on; }
+    void ShowNotResponding(bool on) override { lost.push_back(on); }
+    void ShowOtherSensor(bool on) override { other.push_back(on); }
+    std::vector<bool> stalled;
+    std::vector<bool> lost;
+    std::vector<bool> other;
+    bool refused = false;
+};
+
+class CScreenControllerTest : public ProfileFixture {
+protected:
+    void SetUp() override {
+        ProfileFixture::SetUp();
+        m_controller = std::make_unique<CScreenController>(Profile(), m_link, m_screen, m_notices);
+        m_controller->SetRequestCycle({0});
+    }
+    void TearDown() override {
+        m_controller.reset(); // it leaves the profile's records as it goes
+        ProfileFixture::TearDown();
+    }
+
+    // One request out and its reply handled as a reading handler does.
+    void Exchange(int32_t state) {
+        ASSERT_TRUE(m_controller->OnTimer());
+        if (m_controller->TakeResult(state))
+            m_controller->FinishResult();
+    }
+
+    DeferringLink m_link;
+    ScreenStub m_screen;
+    NoticeLog m_notices;
+    std::unique_ptr<CScreenController> m_controller;
+};
+
+} // namespace
+
+TEST_F(CScreenControllerTest, FailedExchangesAreRetriedAndAStallIsReportedUntilReadingsResume) {
+    m_controller->Start();
+    Exchange(0);
+    Exchange(0);
+    EXPECT_TRUE(m_notices.stalled.empty()) << "two failures are not yet a stall";
+    Exchange(0);
+    Exchange(0);
+    EXPECT_EQ(m_notices.stalled, std::vector<bool>{true}) << "reported once";
+    EXPECT_TRUE(m_controller->IsStalled());
+    Exchange(1);
+    EXPECT_EQ(m_notices.stalled, (std::vector<bool>{true, false}));
+    EXPECT_EQ(m_link.requests, 5) << "every tick after a failure asked again";
+
+    for (int failure = 0; failure < CScreenController::kStallFailures; ++failure)
+        Exchange(0);
+    m_controller->Stop();
+    EXPECT_FALSE(m_controller->IsStalled()) << "a stopped screen asks nothing";
+    EXPECT_EQ(m_notices.stalled.back(), false);
+}
+
+TEST_F(CScreenControllerTest, NoRequestGoesOutWhileTheStartSetupRuns) {
+    m_screen.withSetup = true;
+    m_controller->Start();
+    EXPECT_TRUE(m_controller->IsSettingUp());
+    EXPECT_FALSE(m_controller->OnTimer());
+    ASSERT_EQ(m_link.setups.size(), 1u);
+
+    m_link.setups[0](false);
+    EXPECT_TRUE(m_notices.refused);
+    EXPECT_NE(Profile().Records().StartTime(), 0) << "a refused set-up still measures";
+    EXPECT_TRUE(m_controller->OnTimer());
+
+    m_controller->Close();
+    m_controller->Start();
+    EXPECT_FALSE(m_notices.refused) << "a new Start clears the notice";
+    EXPECT_FALSE(m_link.pending);
+}
+
+TEST_F(CScreenControllerTest, AScreenMayRefuseToStartAfterARefusedSetup) {
+    m_screen.withSetup = true;
+    m_screen.keepsStart = false;
+    m_controller->Start();
+    m_controller->Stop();
+    m_controller->Start();
+    ASSERT_EQ(m_link.setups.size(), 2u);
+    m_link.setups[1](false);
+    m_link.setups[0](true); // late answer to the first Start
+    EXPECT_EQ(Profile().Records().StartTime(), 0);
+    EXPECT_TRUE(m_controller->IsRunning());
+    EXPECT_TRUE(m_controller->OnTimer());
+}
+
+TEST_F(CScreenControllerTest, OnlyTheLatestSetupIsTheScreensAnswer) {
+    m_screen.withSetup = true;
+    m_controller->Start();
+    m_link.lost = true;
+    m_controller->OnTimer();
+    m_link.lost = false;
+    EXPECT_FALSE(m_controller->OnTimer()) << "the set-up is sent again, no request yet";
+    ASSERT_EQ(m_link.setups.size(), 2u);
+
+    m_link.setups[0](true); // the answer to Start, after the set-up that replaced it was sent
+    EXPECT_EQ(m_screen.setupsDone, 0) << "the replaced set-up's job may still be running";
+    EXPECT_TRUE(m_controller->IsSettingUp());
+    EXPECT_NE(Profile().Records().StartTime(), 0) << "Start still takes its start time";
+    m_link.setups[1](true);
+    EXPECT_EQ(m_screen.setupsDone, 1);
+    EXPECT_TRUE(m_controller->OnTimer());
+}
+
+TEST_F(CScreenControllerTest, CommandRules) {
+    CCommandState start;
+    CCommandState save;
+    m_controller->Start();
+    ASSERT_TRUE(m_controller->UpdateCommand(ID_MEASURE_START, start));
+    EXPECT_TRUE(start.enabled && start.checked);
+    Exchange(1);
+    Profile().Records().AddValue(ChannelAvg, 1.0f);
+    m_controller->UpdateCommand(ID_FILE_SAVE, save);
+    EXPECT_FALSE(save.enabled) << "not while running";
+    m_controller->Stop();
+    m_controller->UpdateCommand(ID_FILE_SAVE, save);
+    EXPECT_TRUE(save.enabled);
+
+    m_screen.mainChannel = -1; // a screen that keeps no history
+    m_controller->UpdateCommand(ID_FILE_SAVE, save);
+    EXPECT_FALSE(save.enabled);
+    EXPECT_FALSE(m_controller->StartDiscardsUnsaved());
+    CCommandState other;
+    EXPECT_FALSE(m_controller->UpdateCommand(ID_VIEW_FULLSCREEN, other));
+}
+
+TEST_F(CScreenControllerTest, ALostSensorLeavesRowsWithoutAReadingAndTheMeasurementResumesByItself) {
+    m_screen.saveMask = 0x03; // AVG and PEAK
+    m_controller->Start();
+    Record(ChannelAvg, {1.0f, 2.0f});
+    Record(ChannelPeak, {5.0f}); // the cycle was cut short after AVG
+
+    m_link.lost = true;
+    EXPECT_FALSE(m_controller->OnTimer()) << "nothing is asked of a lost sensor";
+    EXPECT_EQ(m_notices.lost, std::vector<bool>{true});
+    const CRecordStore& records = Profile().Records();
+    ASSERT_EQ(records.Count(ChannelAvg), 3);
+    ASSERT_EQ(records.Count(ChannelPeak), 3) << "rows stay aligned";
+    EXPECT_TRUE(std::isnan(records.Last(ChannelAvg)));
+    EXPECT_TRUE(std::isnan(records.Series(ChannelPeak)[1]));
+    EXPECT_FLOAT_EQ(records.Maximum(ChannelAvg), 2.0f) << "no reading is no statistic";
+    CCommandState start;
+    CCommandState stop;
+    m_controller->UpdateCommand(ID_MEASURE_START, start);
+    m_controller->UpdateCommand(ID_MEASURE_STOP, stop);
+    EXPECT_FALSE(start.enabled || start.checked) << "waiting for the sensor is not measuring";
+    EXPECT_TRUE(stop.enabled && !stop.checked);
+    m_link.other = true;
+    m_controller->OnTimer();
+    EXPECT_EQ(m_notices.other, std::vector<bool>{true}) << "another sensor is named, not taken";
+
+    m_link.lost = false;
+    EXPECT_TRUE(m_controller->OnTimer());
+    EXPECT_EQ(m_notices.lost, (std::vector<bool>{true, false}));
+    EXPECT_EQ(m_notices.other, (std::vector<bool>{true, false}));
+    m_controller->UpdateCommand(ID_MEASURE_START, start);
+    EXPECT_TRUE(start.enabled && start.checked);
+}
+
+TEST_F(CScreenControllerTest, JournalTakesWhatTheRecordsCannotHoldAndGoesWithTheSave) {
+    m_controller->KeepJournalIn(File("journal"));
+    m_controller->Start();
+    for (int value = 0; value < CChannelRecord::kCapacity + 5; ++value)
+        Profile().Records().AddValue(ChannelAvg, static_cast<float>(value % 100));
+    m_controller->Stop();
+    const std::string journal = m_controller->Journal().Path();
+    ASSERT_TRUE(std::filesystem::exists(journal));
+
+    CScreenController::SaveReport report;
+    ASSERT_TRUE(m_controller->SaveHistory(File("all.psh"), nullptr, &report));
+    EXPECT_TRUE(report.fromJournal);
+    EXPECT_EQ(report.rows, CChannelRecord::kCapacity + 5);
+    CHistoryData saved;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(File("all.psh"), saved).ok);
+    EXPECT_EQ(saved.RowCount(), CChannelRecord::kCapacity + 5);
+    EXPECT_DOUBLE_EQ(saved.Value(CChannelRecord::kCapacity + 4, ChannelAvg), 4.0);
+    EXPECT_FALSE(std::filesystem::exists(journal)) << "a saved measurement needs no journal";
+}
+
+TEST_F(CScreenControllerTest, AnUnsavedMeasurementKeepsItsJournalWhenTheScreenCloses) {
+    m_controller->KeepJournalIn(File("journal"));
+    m_controller->Start();
+    Record(ChannelAvg, {1.0f, 2.0f});
+    m_controller->Close();
+    m_controller.reset();
+    const std::vector<std::string> left = CRecordJournal::Orphans(File("journal"));
+    ASSERT_EQ(left.size(), 1u);
+    CRecordJournal::Content content;
+    EXPECT_EQ(CRecordJournal::Read(left[0], content), CRecordJournal::ReadResult::Complete);
+    EXPECT_EQ(content.RowCount(), 2u);
+}

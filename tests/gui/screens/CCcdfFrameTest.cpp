@@ -1,0 +1,112 @@
+#include "gui/screens/CCcdfFrame.h"
+
+#include "appcore/CommandIds.h"
+#include "model/CSettingProfile.h"
+#include "model/HistoryChannel.h"
+#include "platform/CMessageBeep.h"
+#include "gui/screens/CCcdfTextView.h"
+#include "gui/screens/CCcdfView.h"
+
+#include "support/CIdleMeasurementLink.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int s_beeps = 0;
+
+class CCcdfFrameTest : public ::testing::Test {
+protected:
+    CCcdfFrameTest() {
+        m_profile.SetModelNumber(1);
+        auto link = std::make_unique<CIdleMeasurementLink>();
+        m_link = link.get();
+        m_frame = std::make_unique<CCcdfFrame>(&m_profile, std::move(link));
+    }
+
+    // One timer tick that asks for a histogram, and the histogram arriving.
+    void Exchange(int32_t state = 1) {
+        m_frame->Controller().OnTimer();
+        m_frame->TakeHistogram(state, {{2500, 1000}, {2000, 9000}});
+    }
+
+    CCommandState Rule(int id) {
+        CCommandState state;
+        m_frame->OnUpdateCommand(id, state);
+        return state;
+    }
+
+    CSettingProfile m_profile;
+    CIdleMeasurementLink* m_link = nullptr;
+    std::unique_ptr<CCcdfFrame> m_frame;
+};
+
+} // namespace
+
+TEST_F(CCcdfFrameTest, SingleSweepStopsWithAFullWindow) {
+    m_profile.SetSingleSweep(true);
+    m_profile.SetCcdfRate(0);
+    m_frame->OnCommand(ID_MEASURE_START);
+    for (int i = 0; i < 9; ++i)
+        Exchange();
+    EXPECT_TRUE(m_frame->Controller().IsRunning());
+    EXPECT_EQ(m_frame->View()->Pane(CCcdfPaneTexts::Measurement)->Texts()[3], "Samples : 90,000 / 100,000");
+    Exchange();
+    EXPECT_FALSE(m_frame->Controller().IsRunning());
+    EXPECT_EQ(m_frame->Acquisition().Window().Size(), 10u);
+    EXPECT_FALSE(m_link->pending);
+}
+
+TEST_F(CCcdfFrameTest, FailedOrUnawaitedExchangesAreNotCounted) {
+    m_frame->OnCommand(ID_MEASURE_START);
+    Exchange(0);
+    EXPECT_EQ(m_frame->Acquisition().Window().Size(), 0u);
+    EXPECT_FALSE(m_link->pending); // the next tick asks again
+    Exchange();
+    // A histogram asked for before Stop and Start arrives after them.
+    m_frame->Controller().OnTimer();
+    m_frame->OnCommand(ID_MEASURE_STOP);
+    m_frame->OnCommand(ID_MEASURE_START);
+    m_frame->TakeHistogram(1, {{2500, 1}});
+    EXPECT_EQ(m_frame->Acquisition().Window().Size(), 0u);
+    EXPECT_EQ(m_frame->View()->Pane(CCcdfPaneTexts::Power)->Texts()[0], "Avg. Power : N/A");
+}
+
+// The test histogram's crest factor is 25.00 - 20.85 = 4.15 dB.
+TEST_F(CCcdfFrameTest, CrestFactorAboveItsLimitTurnsRedAndSounds) {
+    s_beeps = 0;
+    CMessageBeep::SetPlayer([](BeepType) { ++s_beeps; });
+    m_profile.SetLimitEnabled(kItemCcdf, true);
+    m_profile.SetAlarmOn(kItemCcdf, true);
+    m_profile.SetLimits(kItemCcdf, 5.0f, 5.0f);
+    m_frame->OnCommand(ID_MEASURE_START);
+    Exchange();
+    const CCcdfPaneTexts::SValues values{&m_profile, &m_frame->Acquisition().Result(), 1, -1};
+    EXPECT_EQ(s_beeps, 0);
+    EXPECT_EQ(CCcdfPaneTexts::Colour(CCcdfPaneTexts::Power, 1, values), 0xC0C0C0u);
+
+    m_profile.SetLimits(kItemCcdf, 3.0f, 3.0f);
+    Exchange();
+    EXPECT_EQ(s_beeps, 1);
+    EXPECT_EQ(CCcdfPaneTexts::Colour(CCcdfPaneTexts::Power, 1, values), 0xFF0000u);
+    EXPECT_EQ(CCcdfPaneTexts::Colour(CCcdfPaneTexts::Power, 0, values), 0xC0C0C0u);
+
+    m_profile.SetAlarmOn(kItemCcdf, false); // red, but silent
+    Exchange();
+    EXPECT_EQ(s_beeps, 1);
+    m_profile.SetLimitEnabled(kItemCcdf, false);
+    EXPECT_EQ(CCcdfPaneTexts::Colour(CCcdfPaneTexts::Power, 1, values), 0xC0C0C0u);
+    CMessageBeep::SetPlayer(nullptr);
+}
+
+TEST_F(CCcdfFrameTest, CommandRules) {
+    m_profile.SetAlarmOn(5, true);
+    EXPECT_TRUE(Rule(ID_ALARM_ON).checked);
+    EXPECT_FALSE(Rule(ID_ALARM_OFF).checked);
+    EXPECT_TRUE(Rule(ID_LIMITCHECK_DISABLE).checked);
+    EXPECT_FALSE(Rule(ID_FILE_SAVE).enabled);
+    EXPECT_FALSE(Rule(ID_VIEW_FULLSCREEN).enabled);
+    EXPECT_TRUE(Rule(ID_SETASDEFAULT).enabled);
+    EXPECT_TRUE(m_frame->OnCommand(ID_ALARM_OFF));
+    EXPECT_TRUE(m_profile.IsAlarmOn(5));
+}

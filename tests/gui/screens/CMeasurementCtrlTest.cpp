@@ -1,0 +1,165 @@
+#include "support/ProfileFixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
+
+#include <thread>
+
+#include "gui/screens/CMeasurementCtrl.h"
+#include "gui/kit/CPaintPacer.h"
+
+namespace {
+
+const QColor kPanel(28, 60, 114);
+
+class CMeasurementCtrlTest : public ProfileFixture {
+protected:
+    void SetUp() override {
+        ProfileFixture::SetUp();
+        Profile().SetModelNumber(0);
+        m_ctrl = std::make_unique<CMeasurementCtrl>();
+        m_ctrl->BindProfile(&Profile());
+        m_ctrl->resize(475, 322);
+    }
+    void TearDown() override {
+        m_ctrl.reset();
+        ProfileFixture::TearDown();
+    }
+
+    CMeasurementCtrl& Ctrl() { return *m_ctrl; }
+    std::string ItemText(int item) { return Ctrl().Item(item).text.toStdString(); }
+
+private:
+    std::unique_ptr<CMeasurementCtrl> m_ctrl;
+};
+
+} // namespace
+
+TEST_F(CMeasurementCtrlTest, FullRefreshFillsTextsAndTheGauge) {
+    Profile().SetLimits(ChannelAvg, 30.0f, 50.0f);
+    Profile().SetLimitEnabled(ChannelAvg, true);
+    Record(ChannelAvg, {43.01f});
+    Ctrl().SetStyle(StyleSmall);
+    Ctrl().SetQuantity(ChannelAvg);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+
+    EXPECT_EQ(ItemText(ItemValue), "43.01 dBm");
+    EXPECT_EQ(ItemText(ItemLabel), Text("S_MEASUREVIEW_AVG"));
+    EXPECT_EQ(Ctrl().Gauge().Caption(), QStringLiteral("dBm"));
+    EXPECT_DOUBLE_EQ(Ctrl().Gauge().GetMinValue(), 20.0);
+    EXPECT_DOUBLE_EQ(Ctrl().Gauge().GetMaxValue(), 60.0);
+    EXPECT_NEAR(Ctrl().Gauge().GetValue(), 43.01, 1e-4);
+    EXPECT_EQ(Ctrl().Gauge().Bands().Count(), 3u);
+    EXPECT_FALSE(Ctrl().Gauge().isHidden());
+    EXPECT_EQ(Ctrl().Gauge().geometry(), QRect(200, 28, 265, 265));
+}
+
+TEST_F(CMeasurementCtrlTest, DisablingLimitsHidesLinesAndBands) {
+    Profile().SetLimitEnabled(ChannelAvg, true);
+    Ctrl().SetStyle(StyleFullScreen);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+    EXPECT_FALSE(Ctrl().Item(ItemHighLimit).rect.isEmpty());
+
+    Profile().SetLimitEnabled(ChannelAvg, false);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshLimits);
+    EXPECT_TRUE(Ctrl().Item(ItemHighLimit).rect.isEmpty());
+    EXPECT_TRUE(Ctrl().Gauge().Bands().IsEmpty());
+}
+
+TEST_F(CMeasurementCtrlTest, AlarmColoursTheValueOfTheCurrentStyle) {
+    Ctrl().SetStyle(StyleMain);
+    Ctrl().SetAlarm(true);
+    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
+    Ctrl().SetAlarm(false);
+    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(0, 255, 0));
+    Ctrl().SetStyle(StyleSmall);
+    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(192, 192, 192));
+    EXPECT_FALSE(Ctrl().Gauge().isHidden());
+}
+
+TEST_F(CMeasurementCtrlTest, SelectionFrameIsGreenOnlyWhenSelected) {
+    Ctrl().SetStyle(StyleMain);
+    Ctrl().show();
+    QImage image = Ctrl().grab().toImage();
+    EXPECT_EQ(image.pixelColor(0, 0), kPanel);
+    Ctrl().SetSelected(true);
+    image = Ctrl().grab().toImage();
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 255, 0));
+    EXPECT_EQ(image.pixelColor(1, 1), kPanel);
+    EXPECT_TRUE(Ctrl().Gauge().isHidden());
+}
+
+TEST_F(CMeasurementCtrlTest, QuantitiesOutsideTheChannelsAreNotRefreshed) {
+    Ctrl().SetQuantity(7);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+    EXPECT_TRUE(Ctrl().Item(ItemValue).text.isEmpty());
+}
+
+TEST_F(CMeasurementCtrlTest, RefreshFromAnotherThreadRunsOnTheUserInterfaceThread) {
+    Ctrl().SetQuantity(ChannelAvg);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+    Record(ChannelAvg, {12.5f});
+    std::thread reader([this] {
+        Ctrl().SetAlarm(true);
+        Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+        Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+    });
+    reader.join();
+    EXPECT_NE(ItemText(ItemValue), "12.50 dBm");
+    QApplication::processEvents();
+    EXPECT_EQ(ItemText(ItemValue), "12.50 dBm");
+    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
+}
+
+namespace {
+
+// What the window system shows of a widget: its backing store, left as the partial repaints
+// made it.
+QImage OnScreen(QWidget& widget) {
+    return widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void ProcessFor(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+} // namespace
+
+// New values repaint only the texts and the needle that changed; what remains on screen must
+// be what a full repaint draws.
+TEST_F(CMeasurementCtrlTest, RepaintsOfNewValuesLeaveTheSameImageAsAFullRepaint) {
+    Ctrl().SetQuantity(ChannelAvg);
+    Ctrl().show();
+    for (const int style : {StyleSmall, StyleMain}) {
+        Ctrl().SetStyle(style);
+        Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+        ProcessFor(100);
+        // Jumps, and steps that change a digit or two in place.
+        for (const float value : {58.5f, 21.25f, 21.26f, 21.36f, 39.0f, 1.0f, 1.07f}) {
+            Record(ChannelAvg, {value});
+            Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+            ProcessFor(3 * CPaintPacer::kIntervalMs);
+        }
+        EXPECT_EQ(OnScreen(Ctrl()), Ctrl().grab().toImage().convertToFormat(QImage::Format_RGB32)) << style;
+    }
+}
+
+// A reading of another channel leaves the texts alone; one of its own, a setting they are shown
+// with, or readings that are no longer live change them.
+TEST_F(CMeasurementCtrlTest, NewValueRefreshesFollowTheirChannelAndTheirSettings) {
+    Ctrl().SetQuantity(ChannelAvg);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+    Record(ChannelAvg, {12.5f});
+    Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+    EXPECT_EQ(ItemText(ItemValue), "12.50 dBm");
+    Profile().SetDecimalPlaces(1);
+    Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+    EXPECT_EQ(ItemText(ItemValue), "12.5 dBm");
+    Profile().Records().ForgetCurrentValues();
+    Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
+    EXPECT_EQ(ItemText(ItemValue), Text("S_MEASUREVIEW_NOVALUE"));
+}

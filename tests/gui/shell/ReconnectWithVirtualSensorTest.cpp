@@ -1,0 +1,107 @@
+#include "support/CAppTestSandbox.h"
+#include "support/CDeviceSandbox.h"
+#include "support/RunUntil.h"
+
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CStatusPanes.h"
+#include "appcore/CommandIds.h"
+#include "history/CHistoryFile.h"
+#include "protocol/CMeterEngine.h"
+#include "gui/screens/CScreenFrame.h"
+#include "sim/CVirtualSensor.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// The sensor goes away in the middle of a measurement and comes back on the same port five
+// seconds later, over a COM port (true) or USB (false). The COM line pauses half a second after
+// every command, so there a sensor with one quantity keeps the test short; over USB a directional
+// one shows that the rows of its three quantities stay aligned.
+class ReconnectWithVirtualSensor : public ::testing::TestWithParam<bool> {
+protected:
+    bool StartSensor() {
+        m_sensor = std::make_unique<CVirtualSensor>(m_config);
+        if (!GetParam())
+            return m_sensor->StartUsb(UsbVariant::Newer);
+        m_port = m_sensor->StartSerial(m_port);
+        return m_port > 0;
+    }
+
+    CAppTestSandbox m_sandbox;
+    CDeviceSandbox m_devices;
+    VirtualSensorConfig m_config;
+    std::unique_ptr<CVirtualSensor> m_sensor;
+    int m_port = 0;
+};
+
+} // namespace
+
+TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWithTheGapRecorded) {
+    m_config.modelNumber = GetParam() ? 1 : 0;
+    m_config.usbDeviceName = "sensor";
+    const std::vector<int> channels =
+        GetParam() ? std::vector<int>{ChannelAvg} : std::vector<int>{ChannelAvg, ChannelVswr, ChannelPeak};
+    ASSERT_TRUE(StartSensor()) << m_sensor->LastError();
+    CMainFrame frame;
+    ASSERT_TRUE(frame.Create(QString()));
+    frame.show();
+    frame.ConnectToPort(m_port);
+    ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000) && frame.IsConnected());
+    QTimer dismiss; // the setting dialog the screen opens with
+    QObject::connect(&dismiss, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    dismiss.start(50);
+    frame.ExecuteCommand(GetParam() ? ID_MODE_AVG : ID_MODE_AVGPEAK);
+    ASSERT_TRUE(RunUntil([] { return QApplication::activeModalWidget() == nullptr; }, 5000));
+    frame.ExecuteCommand(ID_MEASURE_START);
+    const CRecordStore& records = frame.Profile().Records();
+    ASSERT_TRUE(RunUntil([&] { return records.Count(channels.back()) >= 3; }, 10000));
+
+    m_sensor.reset();
+    const std::string notResponding = CAppTestSandbox::GeneralText("S_SCREEN_NOT_RESPONDING");
+    ASSERT_TRUE(RunUntil([&] { return frame.StatusPanes()->Text(1).toStdString() == notResponding; }, 5000));
+    EXPECT_FALSE(records.Current(ChannelAvg)) << "no stale reading stands for the current one";
+    EXPECT_FALSE(frame.QueryCommand(ID_MEASURE_START).checked);
+    EXPECT_TRUE(frame.QueryCommand(ID_DEVICE_DISCONNECT).enabled);
+    const int beforeGap = records.Count(ChannelAvg);
+    RunUntil([] { return false; }, 5000);
+
+    ASSERT_TRUE(StartSensor()) << m_sensor->LastError();
+    const auto resumed = [&] {
+        return frame.StatusPanes()->Text(1).isEmpty() &&
+               std::ranges::none_of(channels, [&](int channel) { return std::isnan(records.Last(channel)); });
+    };
+    ASSERT_TRUE(RunUntil(resumed, 8000));
+    EXPECT_GT(records.Count(ChannelAvg), beforeGap + 1);
+    EXPECT_TRUE(frame.QueryCommand(ID_MEASURE_START).checked);
+
+    auto* screen = dynamic_cast<CScreenFrame*>(frame.ActiveChild());
+    ASSERT_NE(screen, nullptr);
+    ASSERT_TRUE(screen->SaveHistoryTo(QString::fromStdString(m_sandbox.Path("gap.psh"))));
+    CHistoryData history;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(m_sandbox.Path("gap.psh"), history).ok);
+    int gapRows = 0;
+    for (int row = 0; row < history.RowCount(); ++row)
+        gapRows += history.StoredValue(row, ChannelAvg) == CHistoryData::kNoValue ? 1 : 0;
+    EXPECT_GT(gapRows, 1) << "the rows of the gap stand for its time";
+    EXPECT_NE(history.StoredValue(0, ChannelAvg), CHistoryData::kNoValue);
+    EXPECT_NE(history.StoredValue(history.RowCount() - 1, ChannelAvg), CHistoryData::kNoValue);
+    CMeterEngine::Instance().Disconnect();
+}
+
+static std::string InterfaceName(const ::testing::TestParamInfo<bool>& param) {
+    return param.param ? "Com" : "Usb";
+}
+
+INSTANTIATE_TEST_SUITE_P(ComAndUsb, ReconnectWithVirtualSensor, ::testing::Bool(), InterfaceName);
