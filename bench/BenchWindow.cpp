@@ -5,11 +5,11 @@
 // open and stopped; it prints "ready" once there and then the readings recorded so far once a second.
 #include "CRatioReporter.h"
 #include "appcore/CAppRegistry.h"
-#include "gui/shell/CMainFrame.h"
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
-#include "gui/shell/CPelmoraApp.h"
 #include "appcore/CommandIds.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CPelmoraApp.h"
 #include "model/CSettingProfile.h"
 
 #include <benchmark/benchmark.h>

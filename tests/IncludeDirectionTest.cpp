@@ -17,10 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::map<std::string, int> kLayerRank = {
-    {"platform", 0},     {"model", 1},        {"device", 2},        {"history", 2},
-    {"protocol", 3},     {"ccdf", 4},         {"appcore", 5},       {"gui/kit", 6},
-    {"gui/history", 7},  {"gui/settings", 7}, {"gui/screens", 8},   {"gui/shell", 9},
-    {"cli", 10},
+    {"platform", 0},    {"model", 1},     {"device", 2},  {"history", 2},     {"protocol", 3},
+    {"ccdf", 4},        {"appcore", 5},   {"gui/kit", 6}, {"gui/history", 7}, {"gui/settings", 7},
+    {"gui/screens", 8}, {"gui/shell", 9}, {"cli", 10},
 };
 
 // The one file outside gui/ that draws: the command line's bitmap and report exports.
@@ -33,7 +32,9 @@ struct SourceFile {
 
 using SourceTree = std::map<std::string, SourceFile>;
 
-std::string LayerOf(const std::string& path) { return fs::path(path).parent_path().generic_string(); }
+std::string LayerOf(const std::string& path) {
+    return fs::path(path).parent_path().generic_string();
+}
 
 SourceTree ReadTree(const fs::path& root) {
     static const std::regex local(R"re(^\s*#\s*include\s*"([^"]+)")re");

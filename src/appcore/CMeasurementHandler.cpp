@@ -1,13 +1,13 @@
 #include "appcore/CMeasurementHandler.h"
 
+#include "appcore/CMeasurementDisplay.h"
+#include "appcore/CScreenNotices.h"
 #include "appcore/CStringTable.h"
 #include "history/CHistoryChannels.h"
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
 #include "model/CSettingProfile.h"
 #include "protocol/CMeterEngine.h"
-#include "appcore/CMeasurementDisplay.h"
-#include "appcore/CScreenNotices.h"
 
 CMeasurementHandler::CMeasurementHandler(CSettingProfile& profile, CMeasurementLink& link,
                                          CMeasurementDisplay& display, CScreenNotices& notices)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "protocol/CReadingReceiver.h"
 #include "appcore/CScreenBehaviour.h"
 #include "appcore/CScreenController.h"
+#include "protocol/CReadingReceiver.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "appcore/CMeasurementLayout.h"
 
+#include "appcore/ReadoutItem.h"
 #include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
-#include "appcore/ReadoutItem.h"
 
 CMeasurementLayout::CMeasurementLayout(int modelNumber)
     : CReadoutGridLayout(modelNumber, ChannelAvg, InitialSelection(modelNumber), false) {

@@ -1,5 +1,7 @@
 #include "appcore/CPulseHandler.h"
 
+#include "appcore/CMeasurementDisplay.h"
+#include "appcore/CScreenNotices.h"
 #include "appcore/CStringTable.h"
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
@@ -7,8 +9,6 @@
 #include "model/CSettingProfile.h"
 #include "platform/CTextFormat.h"
 #include "protocol/CMeterEngine.h"
-#include "appcore/CMeasurementDisplay.h"
-#include "appcore/CScreenNotices.h"
 
 #include <limits>
 

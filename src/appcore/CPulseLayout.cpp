@@ -1,8 +1,8 @@
 #include "appcore/CPulseLayout.h"
 
+#include "appcore/ReadoutItem.h"
 #include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
-#include "appcore/ReadoutItem.h"
 
 CPulseLayout::CPulseLayout(int modelNumber)
     : CReadoutGridLayout(modelNumber, ChannelPulse, InitialSelection(modelNumber, 1), true) {}

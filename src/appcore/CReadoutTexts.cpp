@@ -1,11 +1,11 @@
 #include "appcore/CReadoutTexts.h"
 
+#include "appcore/CReadoutFormat.h"
 #include "appcore/CStringTable.h"
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
 #include "model/CSettingProfile.h"
 #include "platform/CTextFormat.h"
-#include "appcore/CReadoutFormat.h"
 
 #include <limits>
 #include <optional>

@@ -1,5 +1,8 @@
 #include "appcore/CScreenController.h"
 
+#include "appcore/CMeasurementLink.h"
+#include "appcore/CScreenBehaviour.h"
+#include "appcore/CScreenNotices.h"
 #include "appcore/CommandIds.h"
 #include "history/CHistoryChannels.h"
 #include "history/CHistoryFile.h"
@@ -7,9 +10,6 @@
 #include "model/CSettingProfile.h"
 #include "platform/CLocalTime.h"
 #include "protocol/CMeterCommand.h"
-#include "appcore/CMeasurementLink.h"
-#include "appcore/CScreenBehaviour.h"
-#include "appcore/CScreenNotices.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "appcore/CCommandState.h"
-#include "history/CRecordJournal.h"
 #include "appcore/CMeasurementLink.h"
+#include "history/CRecordJournal.h"
 
 #include <chrono>
 #include <cstdint>

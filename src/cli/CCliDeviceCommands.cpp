@@ -1,5 +1,6 @@
 #include "cli/CCliDeviceCommands.h"
 
+#include "appcore/CMeasurementHandler.h"
 #include "cli/CCliSensor.h"
 #include "device/CEnumPorts.h"
 #include "model/CModelTable.h"
@@ -9,7 +10,6 @@
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 #include "protocol/ReplyKind.h"
-#include "appcore/CMeasurementHandler.h"
 
 #include <algorithm>
 #include <mutex>

@@ -2,10 +2,10 @@
 
 #include "cli/CCliOptions.h"
 #include "gui/history/CGraphCtrl.h"
+#include "gui/history/CReportPage.h"
 #include "history/CHistoryChannelCommands.h"
 #include "history/CHistoryDocument.h"
 #include "history/CReportLayout.h"
-#include "gui/history/CReportPage.h"
 #include "platform/CLocalTime.h"
 
 #include <QApplication>

@@ -5,17 +5,17 @@
 #include "cli/CCliNotices.h"
 #include "cli/CCliOptions.h"
 
+#include "appcore/CEngineMeasurementLink.h"
+#include "appcore/CMeasurementDisplay.h"
+#include "appcore/CMeasurementHandler.h"
+#include "appcore/CPulseHandler.h"
+#include "appcore/CSettingValidation.h"
 #include "history/CHistoryChannels.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "platform/CTextFormat.h"
 #include "protocol/CMeterEngine.h"
 #include "protocol/ReplyKind.h"
-#include "appcore/CEngineMeasurementLink.h"
-#include "appcore/CMeasurementDisplay.h"
-#include "appcore/CMeasurementHandler.h"
-#include "appcore/CPulseHandler.h"
-#include "appcore/CSettingValidation.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,12 +1,12 @@
 #include "appcore/CMeasurementHandler.h"
+#include "appcore/CMeasurementDisplay.h"
+#include "appcore/CMeasurementLink.h"
+#include "appcore/CScreenNotices.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CMessageBeep.h"
-#include "appcore/CMeasurementDisplay.h"
-#include "appcore/CMeasurementLink.h"
-#include "appcore/CScreenNotices.h"
 
 #include "support/ProfileFixture.h"
 

@@ -1,6 +1,6 @@
 #include "appcore/CMeasurementLayout.h"
-#include "model/HistoryChannel.h"
 #include "appcore/ReadoutItem.h"
+#include "model/HistoryChannel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "appcore/CPulseLayout.h"
+#include "appcore/ReadoutItem.h"
 #include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
-#include "appcore/ReadoutItem.h"
 
 #include <gtest/gtest.h>
 

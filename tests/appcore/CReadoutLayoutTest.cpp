@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/HistoryChannel.h"
 #include "appcore/CReadoutLayout.h"
+#include "model/HistoryChannel.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "appcore/CScreenController.h"
-#include "appcore/CommandIds.h"
-#include "history/CHistoryFile.h"
-#include "model/CSettingProfile.h"
 #include "appcore/CMeasurementLink.h"
 #include "appcore/CScreenBehaviour.h"
 #include "appcore/CScreenNotices.h"
+#include "appcore/CommandIds.h"
+#include "history/CHistoryFile.h"
+#include "model/CSettingProfile.h"
 
 #include "support/ProfileFixture.h"
 

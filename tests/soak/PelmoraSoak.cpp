@@ -6,13 +6,13 @@
 #include "support/CAppTestSandbox.h"
 #include "support/RunUntil.h"
 
-#include "gui/shell/CMainFrame.h"
 #include "appcore/CommandIds.h"
+#include "gui/screens/CCcdfFrame.h"
+#include "gui/screens/CScreenFrame.h"
+#include "gui/shell/CMainFrame.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "protocol/CMeterEngine.h"
-#include "gui/screens/CCcdfFrame.h"
-#include "gui/screens/CScreenFrame.h"
 #include "sim/CVirtualSensor.h"
 
 #include <QApplication>

@@ -2,11 +2,11 @@
 // about a recording left unsaved by an earlier run is answered yes, then the AVG & PEAK screen
 // is opened on the port given, its setting dialog closed and Start pressed; "recording" is
 // printed, and the program measures until it is killed.
-#include "gui/shell/CMainFrame.h"
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
-#include "gui/shell/CPelmoraApp.h"
 #include "appcore/CommandIds.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CPelmoraApp.h"
 
 #include <QDialog>
 #include <QTimer>

@@ -2,11 +2,11 @@
 // would, connects to the virtual sensor on the COM port given, opens each screen and dialog
 // and saves what it shows. scripts/manual-shots.sh runs it beside pelmora-sim.
 // Usage: pelmora-manual-shots <com port> <output folder> [history.psh]
-#include "gui/shell/CMainFrame.h"
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
-#include "gui/shell/CPelmoraApp.h"
 #include "appcore/CommandIds.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CPelmoraApp.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #include "gui/history/CDlg_AutoScale.h"
 
 #include "appcore/CMessageBoxes.h"
-#include "history/CHistoryDocument.h"
 #include "appcore/CSettingValidation.h"
+#include "history/CHistoryDocument.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -4,10 +4,10 @@
 #include <QThread>
 
 #include "appcore/CStringTable.h"
+#include "gui/kit/CPaintPacer.h"
 #include "history/CBitmapWriter.h"
 #include "history/HistoryHeader.h"
 #include "model/CSettingProfile.h"
-#include "gui/kit/CPaintPacer.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "gui/history/CGraph.h"
-#include "history/CGraphSource.h"
 #include "gui/kit/CMemDC.h"
+#include "history/CGraphSource.h"
 
 class CSettingProfile;
 class HistoryHeader;

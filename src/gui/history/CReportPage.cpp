@@ -1,7 +1,7 @@
 #include "gui/history/CReportPage.h"
 
-#include "history/CAtomicFile.h"
 #include "gui/history/CGraph.h"
+#include "history/CAtomicFile.h"
 
 #include <QBuffer>
 #include <QFont>

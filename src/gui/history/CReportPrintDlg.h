@@ -1,9 +1,9 @@
 #pragma once
 
+#include "gui/history/CReportPage.h"
 #include "gui/kit/CUiThreadPoster.h"
 #include "history/CGraphSource.h"
 #include "history/CReportLayout.h"
-#include "gui/history/CReportPage.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "gui/kit/CCommandActions.h"
 
-#include "gui/kit/CPrerenderedIcon.h"
 #include "appcore/CommandIds.h"
+#include "gui/kit/CPrerenderedIcon.h"
 
 #include <QAction>
 #include <QIcon>

@@ -1,7 +1,7 @@
 #include "gui/kit/CMenuBuilder.h"
 
-#include "gui/kit/CCommandActions.h"
 #include "appcore/CStringTable.h"
+#include "gui/kit/CCommandActions.h"
 
 #include <QAction>
 #include <QMenu>

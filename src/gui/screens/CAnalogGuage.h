@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <deque>
 
-#include "model/MeterThresholdCollection.h"
 #include "appcore/CGaugeLayout.h"
+#include "model/MeterThresholdCollection.h"
 
 class QPainter;
 

@@ -1,17 +1,17 @@
 #include "gui/screens/CCcdfFrame.h"
 
 #include "appcore/CAppRegistry.h"
+#include "appcore/CCcdfPaneTexts.h"
+#include "appcore/CEngineMeasurementLink.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/screens/CCcdfView.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "model/HistoryChannel.h"
 #include "platform/CMessageBeep.h"
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
-#include "appcore/CCcdfPaneTexts.h"
-#include "gui/screens/CCcdfView.h"
-#include "appcore/CEngineMeasurementLink.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ccdf/CCcdfAcquisition.h"
-#include "protocol/CReadingReceiver.h"
 #include "appcore/CMeasurementLink.h"
 #include "appcore/CScreenBehaviour.h"
 #include "appcore/CScreenController.h"
+#include "ccdf/CCcdfAcquisition.h"
 #include "gui/screens/CScreenFrame.h"
+#include "protocol/CReadingReceiver.h"
 
 #include <atomic>
 #include <memory>

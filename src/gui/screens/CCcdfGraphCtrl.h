@@ -2,9 +2,9 @@
 
 #include "ccdf/CCcdfReference.h"
 #include "ccdf/CCcdfResult.h"
-#include "history/GraphSeries.h"
-#include "gui/screens/CCcdfGraph.h"
 #include "gui/kit/CMemDC.h"
+#include "gui/screens/CCcdfGraph.h"
+#include "history/GraphSeries.h"
 
 #include <QWidget>
 

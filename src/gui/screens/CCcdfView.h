@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ccdf/CCcdfResult.h"
 #include "appcore/CCcdfPaneTexts.h"
+#include "ccdf/CCcdfResult.h"
 #include "gui/screens/CScreenContextMenu.h"
 
 #include <QWidget>

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "model/CSettingProfile.h"
 #include "gui/kit/CPaintPacer.h"
 #include "gui/kit/FontCache.h"
+#include "model/CSettingProfile.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <memory>
 #include <optional>
 
-#include "gui/screens/CAnalogGuage.h"
 #include "appcore/CReadoutLayout.h"
 #include "appcore/CReadoutTexts.h"
 #include "gui/kit/CTextLayoutCache.h"
+#include "gui/screens/CAnalogGuage.h"
 
 class CSettingProfile;
 

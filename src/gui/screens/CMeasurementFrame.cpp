@@ -1,9 +1,9 @@
 #include "gui/screens/CMeasurementFrame.h"
 
-#include "model/CSettingProfile.h"
 #include "appcore/CEngineMeasurementLink.h"
 #include "appcore/CMeasurementLayout.h"
 #include "gui/screens/CMeasurementView.h"
+#include "model/CSettingProfile.h"
 
 CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link,
                                      QWidget* parent)

@@ -1,8 +1,8 @@
 #include "gui/screens/CMeasurementView.h"
 
 #include "appcore/CommandIds.h"
-#include "model/CSettingProfile.h"
 #include "gui/screens/CMeasurementCtrl.h"
+#include "model/CSettingProfile.h"
 
 CMeasurementView::CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
                                    CScreenNotices& notices, QWidget* parent)

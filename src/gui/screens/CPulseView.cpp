@@ -1,9 +1,9 @@
 #include "gui/screens/CPulseView.h"
 
 #include "appcore/CommandIds.h"
+#include "gui/screens/CMeasurementCtrl.h"
 #include "model/CSettingProfile.h"
 #include "model/HistoryChannel.h"
-#include "gui/screens/CMeasurementCtrl.h"
 
 CPulseView::CPulseView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
                        CScreenNotices& notices, QWidget* parent)

@@ -2,9 +2,9 @@
 
 #include "appcore/CommandIds.h"
 #include "gui/history/CGraphCtrl.h"
+#include "gui/screens/CMeasurementCtrl.h"
 #include "model/CSettingProfile.h"
 #include "model/HistoryChannel.h"
-#include "gui/screens/CMeasurementCtrl.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "gui/screens/CScreenContextMenu.h"
 
 #include "appcore/CAppRegistry.h"
-#include "gui/kit/CMenuBuilder.h"
 #include "appcore/CShellLink.h"
+#include "gui/kit/CMenuBuilder.h"
 
 #include <QMenu>
 

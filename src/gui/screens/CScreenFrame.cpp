@@ -2,13 +2,13 @@
 
 #include "appcore/CAppRegistry.h"
 #include "appcore/CMessageBoxes.h"
-#include "gui/kit/CQueuedReceiver.h"
+#include "appcore/CScreenController.h"
 #include "appcore/CShellLink.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/kit/CQueuedReceiver.h"
 #include "model/CSettingProfile.h"
 #include "protocol/CMeterEngine.h"
-#include "appcore/CScreenController.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "appcore/CScreenNotices.h"
 #include "gui/kit/CChildFrame.h"
 #include "gui/kit/CUiThreadPoster.h"
-#include "appcore/CScreenNotices.h"
 
 #include <QString>
 

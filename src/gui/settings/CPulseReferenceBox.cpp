@@ -1,9 +1,9 @@
 #include "gui/settings/CPulseReferenceBox.h"
 
-#include "appcore/CStringTable.h"
-#include "gui/settings/CNumberField.h"
 #include "appcore/CSettingValidation.h"
+#include "appcore/CStringTable.h"
 #include "appcore/SettingControlIds.h"
+#include "gui/settings/CNumberField.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -1,10 +1,10 @@
 #include "gui/settings/CRangeDlg.h"
 
-#include "appcore/CStringTable.h"
-#include "model/CSettingProfile.h"
-#include "gui/settings/CNumberField.h"
 #include "appcore/CSettingValidation.h"
+#include "appcore/CStringTable.h"
 #include "appcore/SettingControlIds.h"
+#include "gui/settings/CNumberField.h"
+#include "model/CSettingProfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "gui/settings/CSettingDlg.h"
 
 #include "appcore/CStringTable.h"
-#include "model/CSettingProfile.h"
 #include "gui/settings/CSettingPage.h"
 #include "gui/settings/CSettingPageFactory.h"
+#include "model/CSettingProfile.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,11 +1,11 @@
 #include "gui/settings/CSettingDlg_Avg.h"
 
-#include "appcore/CStringTable.h"
-#include "model/CSettingProfile.h"
-#include "gui/settings/CRangeDlg.h"
 #include "appcore/CSettingTabRules.h"
 #include "appcore/CSettingValidation.h"
+#include "appcore/CStringTable.h"
 #include "appcore/SettingControlIds.h"
+#include "gui/settings/CRangeDlg.h"
+#include "model/CSettingProfile.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

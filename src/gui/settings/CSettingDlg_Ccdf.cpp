@@ -1,10 +1,10 @@
 #include "gui/settings/CSettingDlg_Ccdf.h"
 
-#include "model/CSettingProfile.h"
-#include "gui/settings/CNumberField.h"
 #include "appcore/CSettingTabRules.h"
 #include "appcore/CSettingValidation.h"
 #include "appcore/SettingControlIds.h"
+#include "gui/settings/CNumberField.h"
+#include "model/CSettingProfile.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 #include "gui/settings/CSettingDlg_Logging.h"
 
-#include "gui/settings/CEngineLoggingLink.h"
 #include "appcore/CLoggingSetup.h"
 #include "appcore/CMessageBoxes.h"
-#include "model/CSettingProfile.h"
-#include "gui/settings/CNumberField.h"
-#include "gui/settings/CPulseReferenceBox.h"
 #include "appcore/CSettingValidation.h"
 #include "appcore/SettingControlIds.h"
+#include "gui/settings/CEngineLoggingLink.h"
+#include "gui/settings/CNumberField.h"
+#include "gui/settings/CPulseReferenceBox.h"
+#include "model/CSettingProfile.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "gui/settings/CSettingDlg_Pulse.h"
 
 #include "appcore/CStringTable.h"
-#include "model/CSettingProfile.h"
+#include "appcore/SettingControlIds.h"
 #include "gui/settings/CPulseReferenceBox.h"
 #include "gui/settings/CRangeDlg.h"
-#include "appcore/SettingControlIds.h"
+#include "model/CSettingProfile.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

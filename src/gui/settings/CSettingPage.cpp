@@ -1,11 +1,11 @@
 #include "gui/settings/CSettingPage.h"
 
 #include "appcore/CMessageBoxes.h"
-#include "appcore/CStringTable.h"
-#include "model/CSettingProfile.h"
-#include "gui/settings/CNumberField.h"
 #include "appcore/CSettingValidation.h"
+#include "appcore/CStringTable.h"
 #include "appcore/SettingControlIds.h"
+#include "gui/settings/CNumberField.h"
+#include "model/CSettingProfile.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "gui/shell/CChildFrameFactory.h"
 
-#include "gui/shell/CPlaceholderScreenFrame.h"
 #include "gui/history/CHistoryFrame.h"
 #include "gui/screens/CCcdfFrame.h"
 #include "gui/screens/CMeasurementFrame.h"
 #include "gui/screens/CPulseFrame.h"
+#include "gui/shell/CPlaceholderScreenFrame.h"
 
 #include <array>
 

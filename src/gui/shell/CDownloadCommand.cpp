@@ -1,11 +1,11 @@
 #include "gui/shell/CDownloadCommand.h"
 
-#include "gui/kit/CChildFrame.h"
-#include "gui/shell/CDownloadDlg.h"
-#include "gui/settings/CEngineLoggingLink.h"
-#include "gui/shell/CMainFrame.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CommandIds.h"
+#include "gui/kit/CChildFrame.h"
+#include "gui/settings/CEngineLoggingLink.h"
+#include "gui/shell/CDownloadDlg.h"
+#include "gui/shell/CMainFrame.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,21 +1,21 @@
 #include "gui/shell/CMainFrame.h"
 
 #include "appcore/CAppRegistry.h"
-#include "gui/shell/CChildFrameFactory.h"
+#include "appcore/CMessageBoxes.h"
+#include "appcore/CStringTable.h"
+#include "appcore/CommandIds.h"
 #include "gui/kit/CCommandActions.h"
+#include "gui/kit/CMenuBuilder.h"
+#include "gui/shell/CChildFrameFactory.h"
+#include "gui/shell/CConnectDlg.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrameRules.h"
-#include "gui/kit/CMenuBuilder.h"
-#include "appcore/CMessageBoxes.h"
+#include "gui/shell/CSettingCommand.h"
 #include "gui/shell/CStatusPanes.h"
-#include "appcore/CStringTable.h"
-#include "appcore/CommandIds.h"
-#include "gui/shell/CConnectDlg.h"
 #include "history/CHistoryRecorder.h"
 #include "history/CJournalRecovery.h"
 #include "model/CModelTable.h"
-#include "gui/shell/CSettingCommand.h"
 
 #include <QCloseEvent>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gui/kit/CChildFrame.h"
 #include "appcore/CCommandTarget.h"
 #include "appcore/CMeterLink.h"
 #include "appcore/CShellLink.h"
+#include "gui/kit/CChildFrame.h"
 #include "model/CSettingProfile.h"
 #include "protocol/CReadingSinks.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/kit/CChildFrame.h"
 #include "appcore/CCommandState.h"
+#include "gui/kit/CChildFrame.h"
 
 // The main frame's update rules for the commands that depend on the connected sensor, and the
 // mapping of the mode commands to the screen that serves them.

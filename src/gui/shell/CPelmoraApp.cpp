@@ -1,17 +1,17 @@
 #include "gui/shell/CPelmoraApp.h"
 
-#include "gui/shell/CAboutDlg.h"
 #include "appcore/CAppRegistry.h"
-#include "gui/kit/CDeferredIcon.h"
-#include "gui/kit/CDeferredIconStyle.h"
-#include "gui/shell/CMainFrame.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/kit/CDeferredIcon.h"
+#include "gui/kit/CDeferredIconStyle.h"
+#include "gui/screens/CScreenFrame.h"
+#include "gui/shell/CAboutDlg.h"
+#include "gui/shell/CMainFrame.h"
 #include "history/CRecordJournal.h"
 #include "platform/CAppPaths.h"
 #include "platform/CPrivateProfile.h"
-#include "gui/screens/CScreenFrame.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

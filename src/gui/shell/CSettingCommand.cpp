@@ -1,10 +1,10 @@
 #include "gui/shell/CSettingCommand.h"
 
-#include "gui/shell/CMainFrame.h"
-#include "gui/shell/CMainFrameRules.h"
+#include "appcore/CSettingTabRules.h"
 #include "gui/settings/CSettingDlg.h"
 #include "gui/settings/CSettingDlg_Logging.h"
-#include "appcore/CSettingTabRules.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CMainFrameRules.h"
 
 #include <QPointer>
 

@@ -3,9 +3,9 @@
 #include "gui/history/CChangeTitleDlg.h"
 #include "gui/history/CDlg_AutoScale.h"
 #include "gui/history/CGraphCtrl.h"
-#include "history/CHistoryFile.h"
 #include "gui/history/CReportPage.h"
 #include "gui/history/CReportPrintDlg.h"
+#include "history/CHistoryFile.h"
 
 #include "support/CAppTestSandbox.h"
 #include "support/CTempDirectory.h"

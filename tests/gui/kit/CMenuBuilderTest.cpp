@@ -1,9 +1,9 @@
 #include "support/CAppTestSandbox.h"
 
-#include "gui/kit/CCommandActions.h"
-#include "gui/kit/CMenuBuilder.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/kit/CCommandActions.h"
+#include "gui/kit/CMenuBuilder.h"
 
 #include <QAction>
 #include <QMenu>

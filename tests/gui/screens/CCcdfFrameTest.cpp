@@ -1,11 +1,11 @@
 #include "gui/screens/CCcdfFrame.h"
 
 #include "appcore/CommandIds.h"
+#include "gui/screens/CCcdfTextView.h"
+#include "gui/screens/CCcdfView.h"
 #include "model/CSettingProfile.h"
 #include "model/HistoryChannel.h"
 #include "platform/CMessageBeep.h"
-#include "gui/screens/CCcdfTextView.h"
-#include "gui/screens/CCcdfView.h"
 
 #include "support/CIdleMeasurementLink.h"
 

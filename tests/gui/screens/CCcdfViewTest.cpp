@@ -1,8 +1,8 @@
 #include "gui/screens/CCcdfView.h"
 
-#include "model/CSettingProfile.h"
 #include "gui/screens/CCcdfGraphCtrl.h"
 #include "gui/screens/CCcdfTextView.h"
+#include "model/CSettingProfile.h"
 
 #include <QApplication>
 

@@ -6,8 +6,8 @@
 
 #include <thread>
 
-#include "gui/screens/CMeasurementCtrl.h"
 #include "gui/kit/CPaintPacer.h"
+#include "gui/screens/CMeasurementCtrl.h"
 
 namespace {
 

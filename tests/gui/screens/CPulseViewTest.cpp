@@ -1,12 +1,12 @@
 #include "gui/screens/CPulseView.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CommandIds.h"
+#include "appcore/ReadoutItem.h"
 #include "gui/history/CGraphCtrl.h"
-#include "model/CSettingProfile.h"
-#include "platform/CMessageBeep.h"
 #include "gui/screens/CMeasurementCtrl.h"
 #include "gui/screens/CPulseFrame.h"
-#include "appcore/ReadoutItem.h"
+#include "model/CSettingProfile.h"
+#include "platform/CMessageBeep.h"
 #include "support/CAppTestSandbox.h"
 
 #include <QApplication>

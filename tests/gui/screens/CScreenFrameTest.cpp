@@ -1,7 +1,7 @@
 #include "gui/screens/CScreenFrame.h"
+#include "appcore/CommandIds.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CStatusPanes.h"
-#include "appcore/CommandIds.h"
 #include "model/CSettingProfile.h"
 #include "protocol/CMeterEngine.h"
 #include "sim/CVirtualSensor.h"

@@ -1,9 +1,9 @@
 #include "gui/settings/CSettingDlg.h"
 
 #include "appcore/CMessageBoxes.h"
-#include "model/CSettingProfile.h"
-#include "gui/settings/CSettingPage.h"
 #include "appcore/SettingControlIds.h"
+#include "gui/settings/CSettingPage.h"
+#include "model/CSettingProfile.h"
 #include "support/CAppTestSandbox.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "gui/settings/CSettingDlg.h"
 
 #include "appcore/CMessageBoxes.h"
-#include "model/CSettingProfile.h"
+#include "appcore/SettingControlIds.h"
 #include "gui/settings/CSettingDlg_Pulse.h"
 #include "gui/settings/CSettingPage.h"
-#include "appcore/SettingControlIds.h"
+#include "model/CSettingProfile.h"
 #include "support/CAppTestSandbox.h"
 
 #include <gtest/gtest.h>

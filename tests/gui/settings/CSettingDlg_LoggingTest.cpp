@@ -1,8 +1,8 @@
 #include "gui/settings/CSettingDlg_Logging.h"
 
 #include "appcore/CMessageBoxes.h"
-#include "model/CSettingProfile.h"
 #include "appcore/SettingControlIds.h"
+#include "model/CSettingProfile.h"
 #include "support/CAppTestSandbox.h"
 #include "support/CFakeLoggingLink.h"
 

@@ -2,9 +2,9 @@
 #include "support/CDeviceSandbox.h"
 #include "support/CPseudoTerminal.h"
 
-#include "gui/shell/CConnectDlg.h"
 #include "device/CPortRegistry.h"
 #include "device/CSerial.h"
+#include "gui/shell/CConnectDlg.h"
 
 #include <QComboBox>
 #include <QRadioButton>

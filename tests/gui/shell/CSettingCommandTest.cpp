@@ -1,13 +1,13 @@
 #include "appcore/CAppRegistry.h"
-#include "gui/shell/CChildFrameFactory.h"
-#include "gui/shell/CMainFrame.h"
 #include "appcore/CMeterLink.h"
 #include "appcore/CommandIds.h"
-#include "model/CModelTable.h"
-#include "protocol/CReadingReceiver.h"
+#include "appcore/SettingControlIds.h"
 #include "gui/settings/CSettingDlg.h"
 #include "gui/settings/CSettingPage.h"
-#include "appcore/SettingControlIds.h"
+#include "gui/shell/CChildFrameFactory.h"
+#include "gui/shell/CMainFrame.h"
+#include "model/CModelTable.h"
+#include "protocol/CReadingReceiver.h"
 #include "support/CAppTestSandbox.h"
 
 #include <gtest/gtest.h>

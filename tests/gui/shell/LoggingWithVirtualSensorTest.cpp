@@ -2,12 +2,12 @@
 #include "support/RunUntil.h"
 
 #include "gui/kit/CChildFrame.h"
+#include "gui/settings/CSettingDlg_Logging.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CDownloadDlg.h"
 #include "gui/shell/CMainFrame.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
-#include "gui/settings/CSettingDlg_Logging.h"
 #include "sim/CVirtualSensor.h"
 
 #include <gtest/gtest.h>

@@ -2,12 +2,12 @@
 #include "support/CDeviceSandbox.h"
 #include "support/RunUntil.h"
 
+#include "appcore/CommandIds.h"
+#include "gui/screens/CScreenFrame.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CStatusPanes.h"
-#include "appcore/CommandIds.h"
 #include "history/CHistoryFile.h"
 #include "protocol/CMeterEngine.h"
-#include "gui/screens/CScreenFrame.h"
 #include "sim/CVirtualSensor.h"
 
 #include <QApplication>

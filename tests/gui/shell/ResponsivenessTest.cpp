@@ -1,8 +1,8 @@
 #include "support/CAppTestSandbox.h"
 #include "support/RunUntil.h"
 
-#include "gui/shell/CMainFrame.h"
 #include "appcore/CommandIds.h"
+#include "gui/shell/CMainFrame.h"
 #include "model/CSettingProfile.h"
 #include "protocol/CMeterEngine.h"
 #include "sim/CVirtualSensor.h"

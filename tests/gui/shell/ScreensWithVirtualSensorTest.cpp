@@ -1,16 +1,16 @@
 #include "support/CAppTestSandbox.h"
 #include "support/RunUntil.h"
 
-#include "gui/shell/CMainFrame.h"
+#include "appcore/CScreenController.h"
 #include "appcore/CommandIds.h"
+#include "gui/screens/CMeasurementCtrl.h"
+#include "gui/screens/CMeasurementFrame.h"
+#include "gui/screens/CMeasurementView.h"
+#include "gui/shell/CMainFrame.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "model/CModelTable.h"
 #include "protocol/CMeterEngine.h"
-#include "gui/screens/CMeasurementCtrl.h"
-#include "gui/screens/CMeasurementFrame.h"
-#include "gui/screens/CMeasurementView.h"
-#include "appcore/CScreenController.h"
 #include "sim/CVirtualSensor.h"
 
 #include <QApplication>
