@@ -5,34 +5,35 @@
 #include "protocol/CMeterEngine.h"
 
 bool CEngineMeasurementLink::IsConnected() const {
-    return CMeterEngine::Instance().IsConnected();
+    return m_engine.IsConnected();
 }
 
 bool CEngineMeasurementLink::IsLinkLost() const {
-    return CMeterEngine::Instance().IsLinkLost();
+    return m_engine.IsLinkLost();
 }
 
 bool CEngineMeasurementLink::IsOtherSensorOnPort() const {
-    return CMeterEngine::Instance().IsOtherSensorOnPort();
+    return m_engine.IsOtherSensorOnPort();
 }
 
-bool CEngineMeasurementLink::Request(int32_t kind, int32_t argument, uint32_t timeoutMs) {
-    return CMeterEngine::Instance().Request({kind, argument, timeoutMs, m_profile.GetModelNumber(),
-                                             CMeterCommand::Hundredths(m_profile.GetExtOffset())});
+int32_t CEngineMeasurementLink::IdentificationCode() const {
+    return m_engine.GetIdentificationCode();
 }
 
-bool CEngineMeasurementLink::IsPending() const {
-    return CMeterEngine::Instance().IsPending();
-}
-
-void CEngineMeasurementLink::SetPending(bool pending) {
-    CMeterEngine::Instance().SetPending(pending);
+std::shared_ptr<CRequestTicket> CEngineMeasurementLink::Request(int32_t kind, int32_t argument,
+                                                                uint32_t timeoutMs) {
+    return m_engine.Request({kind, argument, timeoutMs, m_profile.GetModelNumber(),
+                             CMeterCommand::Hundredths(m_profile.GetExtOffset())});
 }
 
 void CEngineMeasurementLink::RunSetup(SetupJob job, SetupDone done) {
-    CMeterEngine& engine = CMeterEngine::Instance();
-    auto finish = [post = m_post, done = std::move(done)](bool acknowledged) {
-        post([done, acknowledged] { done(acknowledged); });
+    auto finish = [post = m_post, alive = std::weak_ptr<const bool>(m_alive),
+                   done = std::move(done)](bool acknowledged) {
+        post([alive, done, acknowledged] {
+            if (!alive.expired())
+                done(acknowledged);
+        });
     };
-    engine.Run<bool>([&engine, job = std::move(job)] { return job(engine); }, std::move(finish), false);
+    m_engine.Run<bool>([&engine = m_engine, job = std::move(job)] { return job(engine); }, std::move(finish),
+                       false);
 }

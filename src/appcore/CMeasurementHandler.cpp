@@ -64,7 +64,6 @@ void CMeasurementHandler::ShowNoValue() {
 }
 
 void CMeasurementHandler::ResetData() {
-    m_profile.Records().ResetAll();
     m_display.RedrawAll();
 }
 
@@ -121,7 +120,7 @@ void CMeasurementHandler::OnPeakReading(int32_t state, int32_t value) {
         return;
     const float peak = Scaled(value);
     StoreChecked(ChannelPeak, peak);
-    const std::optional<float> average = m_profile.Records().Current(ChannelAvg);
+    const std::optional<float> average = m_controller.Recording().Records().Current(ChannelAvg);
     if (CModelTable::ReportsPar(ModelNumber()) && average)
         StoreChecked(ChannelVswr, CPowerMath::PeakToAverage(peak, *average));
     Finish();
@@ -133,7 +132,7 @@ void CMeasurementHandler::OnRevReading(int32_t state, int32_t value) {
     const float reverse = Scaled(value);
     Store(ChannelRev, reverse);
     // Without a forward power there is no ratio to tell.
-    if (const std::optional<float> forward = m_profile.Records().Current(ChannelAvg))
+    if (const std::optional<float> forward = m_controller.Recording().Records().Current(ChannelAvg))
         StoreChecked(ChannelVswr, CPowerMath::VswrFromReturnLoss(*forward - reverse));
     Finish();
 }

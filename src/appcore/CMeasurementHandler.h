@@ -30,6 +30,7 @@ public:
 
     CScreenController& Controller() { return m_controller; }
     const CScreenController& Controller() const { return m_controller; }
+    const CRecordStore& Records() const { return m_controller.Recording().Records(); }
     // Restarts the request cycle for the profile's model.
     void ConfigureForModel();
 

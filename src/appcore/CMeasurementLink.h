@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class CMeterEngine;
+class CRequestTicket;
 
 // What a measurement screen needs of the acquisition engine: the connection, one request at a
-// time, the request-pending flag that hands results over, and the set-up sent at Start. Lets
-// the screens' logic run against a scripted engine.
+// time with the ticket that tells whether its reply is still awaited, and the set-up sent at
+// Start. Lets the screens' logic run against a scripted engine.
 class CMeasurementLink {
 public:
     // A set-up sequence; true when the sensor acknowledged every command of it.
@@ -20,9 +22,11 @@ public:
     virtual bool IsLinkLost() const { return false; }
     // While the link is lost, another sensor than the connected one answers on its port.
     virtual bool IsOtherSensorOnPort() const { return false; }
-    virtual bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) = 0;
-    virtual bool IsPending() const = 0;
-    virtual void SetPending(bool pending) = 0;
+    // The identification code the connected sensor reported; -1 without one.
+    virtual int32_t IdentificationCode() const { return -1; }
+    // Queues one request; nullptr when it was refused. Its reply reaches the screen's handler
+    // while the ticket is not dropped.
+    virtual std::shared_ptr<CRequestTicket> Request(int32_t kind, int32_t argument, uint32_t timeoutMs) = 0;
     // Runs the job where it does not hold up the window; `done` follows on the screen's thread,
     // and never after the link was destroyed.
     virtual void RunSetup(SetupJob job, SetupDone done) = 0;

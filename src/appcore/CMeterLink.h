@@ -2,11 +2,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+class CLoggingLink;
+class CMeasurementLink;
 class CReadingSinks;
+class CSettingProfile;
 
-// The main frame's view of the acquisition engine: connection, identity and where the
-// screens receive their readings. Lets the shell be exercised without a sensor.
+// The main frame's view of the current sensor's acquisition engine: connection, identity,
+// where the screens receive their readings, and the links the screens and the logging dialogs
+// talk to the sensor through. Lets the shell be exercised without a sensor.
 class CMeterLink {
 public:
     using ConnectDone = std::function<void(int32_t result)>;
@@ -23,7 +28,10 @@ public:
     virtual int32_t IdentificationCode() const = 0;
     virtual int32_t SerialNumber() const = 0;
     virtual int32_t FirmwareVersion() const = 0;
-    // Clears the hand-over flag so that no reading is in flight for a screen about to go away.
-    virtual void ClearPending() = 0;
     virtual CReadingSinks& Sinks() = 0;
+    // A screen's way to the sensor; its requests carry the profile's model and offset.
+    virtual std::unique_ptr<CMeasurementLink> MeasurementLink(const CSettingProfile& profile) = 0;
+    // The logging page's and the download dialog's way to the sensor; `serial` when the sensor is
+    // on a COM port.
+    virtual std::unique_ptr<CLoggingLink> LoggingLink(bool serial) = 0;
 };

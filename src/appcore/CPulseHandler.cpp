@@ -24,14 +24,12 @@ int CPulseHandler::MainChannel() const {
 }
 
 void CPulseHandler::ResetData() {
-    m_profile.Records().ResetAll();
     m_display.RedrawAll();
 }
 
 void CPulseHandler::ShowNoValue() {
     const float none = std::numeric_limits<float>::quiet_NaN();
-    m_profile.SetDutyCycle(none);
-    m_profile.SetBurstWidth(none);
+    m_controller.Recording().Records().SetPulseTiming(none, none);
     m_display.ShowAlarm(ChannelPulse, false);
     m_display.ShowNewValue();
 }
@@ -79,8 +77,9 @@ void CPulseHandler::OnPulseReading(int32_t state, int32_t pulsePower, int32_t va
         CPulseMath::CorrectedPower(pulsePower, m_profile.GetTechnology(), m_profile.GetFrequency());
     const float pulse = corrected + m_profile.GetExtOffset();
     m_controller.StoreValue(ChannelPulse, pulse);
-    m_profile.SetDutyCycle(CPulseMath::DutyCyclePercent(m_profile.GetPulseDuty(), value1, value2));
-    m_profile.SetBurstWidth(CPulseMath::BurstWidthUs(value1, value3, value4));
+    m_controller.Recording().Records().SetPulseTiming(
+        CPulseMath::DutyCyclePercent(m_profile.GetPulseDuty(), value1, value2),
+        CPulseMath::BurstWidthUs(value1, value3, value4));
     m_profile.SoundAlarm(ChannelPulse, pulse);
     m_display.ShowAlarm(ChannelPulse, m_profile.CheckLimit(ChannelPulse, pulse));
     m_display.ShowNewValue();

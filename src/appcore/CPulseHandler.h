@@ -27,6 +27,7 @@ public:
 
     CScreenController& Controller() { return m_controller; }
     const CScreenController& Controller() const { return m_controller; }
+    const CRecordStore& Records() const { return m_controller.Recording().Records(); }
 
     void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
                         int32_t value4) override;

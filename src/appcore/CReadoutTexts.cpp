@@ -4,6 +4,7 @@
 #include "appcore/CStringTable.h"
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
+#include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 #include "platform/CTextFormat.h"
 
@@ -93,20 +94,21 @@ void CReadoutTexts::SetLimits(const CSettingProfile& profile, int quantity, Text
                                                CReadoutFormat::Number(high, places).c_str());
 }
 
-void CReadoutTexts::SetValues(const CSettingProfile& profile, int quantity, Texts& texts) {
+void CReadoutTexts::SetValues(const CSettingProfile& profile, const CRecordStore& records, int quantity,
+                              Texts& texts) {
     const int model = profile.GetModelNumber();
     if (IsPar(model, quantity))
-        SetRatioValues(profile, quantity, "dB", texts);
+        SetRatioValues(profile, records, quantity, "dB", texts);
     else if (IsVswr(model, quantity))
-        SetRatioValues(profile, quantity, ": 1", texts);
+        SetRatioValues(profile, records, quantity, ": 1", texts);
     else
-        SetPowerValues(profile, quantity, texts);
+        SetPowerValues(profile, records, quantity, texts);
     if (quantity == ChannelPulse) {
         // The last pulse's timing belongs to a live reading only.
-        const bool live = profile.Records().Current(quantity).has_value();
+        const bool live = records.Current(quantity).has_value();
         const float none = std::numeric_limits<float>::quiet_NaN();
-        texts[ItemDutyCycle] = CReadoutFormat::DutyCycle(live ? profile.GetDutyCycle() : none);
-        texts[ItemBurstWidth] = CReadoutFormat::BurstWidth(live ? profile.GetBurstWidth() : none);
+        texts[ItemDutyCycle] = CReadoutFormat::DutyCycle(live ? records.DutyCycle() : none);
+        texts[ItemBurstWidth] = CReadoutFormat::BurstWidth(live ? records.BurstWidth() : none);
     }
 }
 
@@ -115,9 +117,8 @@ std::string CReadoutTexts::NoValueText() {
 }
 
 // Without a value since the last (re)start, reference and extremes would be invented zeros.
-void CReadoutTexts::SetExtremes(const CSettingProfile& profile, int quantity, const Extremes& extremes,
-                                Texts& texts) {
-    const CRecordStore& records = profile.Records();
+void CReadoutTexts::SetExtremes(const CSettingProfile& profile, const CRecordStore& records, int quantity,
+                                const Extremes& extremes, Texts& texts) {
     const int places = profile.GetDecimalPlaces();
     const bool known = records.HasExtremes(quantity);
     const auto line = [&](const char* key, float value, const char* unit) {
@@ -131,11 +132,11 @@ void CReadoutTexts::SetExtremes(const CSettingProfile& profile, int quantity, co
     texts[ItemMaximum] = line("S_MEASUREVIEW_MAX", records.Maximum(quantity) - extremes.shift, extremes.unit);
 }
 
-void CReadoutTexts::SetRatioValues(const CSettingProfile& profile, int quantity, const char* unit,
-                                   Texts& texts) {
-    SetExtremes(profile, quantity, {unit, unit, 0.0f}, texts);
+void CReadoutTexts::SetRatioValues(const CSettingProfile& profile, const CRecordStore& records, int quantity,
+                                   const char* unit, Texts& texts) {
+    SetExtremes(profile, records, quantity, {unit, unit, 0.0f}, texts);
     const bool par = IsPar(profile.GetModelNumber(), quantity);
-    const std::optional<float> value = profile.Records().Current(quantity);
+    const std::optional<float> value = records.Current(quantity);
     if (!value) {
         texts[ItemValue] = NoValueText();
         texts[ItemWatts] = par ? std::string() : General("S_MEASUREVIEW_NA");
@@ -152,14 +153,15 @@ void CReadoutTexts::SetRatioValues(const CSettingProfile& profile, int quantity,
             "Return Loss: " + CReadoutFormat::Number(CPowerMath::ReturnLoss(*value), places) + " dB";
 }
 
-void CReadoutTexts::SetPowerValues(const CSettingProfile& profile, int quantity, Texts& texts) {
+void CReadoutTexts::SetPowerValues(const CSettingProfile& profile, const CRecordStore& records, int quantity,
+                                   Texts& texts) {
     const bool relative = profile.IsRelativeMode();
-    const float shift = relative ? profile.Records().Reference(quantity) : 0.0f;
+    const float shift = relative ? records.Reference(quantity) : 0.0f;
     const char* unit = relative ? "dB" : "dBm";
-    SetExtremes(profile, quantity, {"dBm", unit, shift}, texts);
-    const std::optional<float> value = profile.Records().Current(quantity);
+    SetExtremes(profile, records, quantity, {"dBm", unit, shift}, texts);
+    const std::optional<float> value = records.Current(quantity);
     // Relative to no reference there is nothing to show either.
-    if (!value || (relative && !profile.Records().HasExtremes(quantity))) {
+    if (!value || (relative && !records.HasExtremes(quantity))) {
         texts[ItemValue] = NoValueText();
         texts[ItemWatts] = NoValueText();
         return;

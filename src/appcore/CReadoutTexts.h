@@ -5,9 +5,11 @@
 
 #include "appcore/ReadoutItem.h"
 
+class CRecordStore;
 class CSettingProfile;
 
-// The texts a readout shows for one quantity, filled from the settings profile.
+// The texts a readout shows for one quantity, filled from the settings profile and the
+// measurement's records.
 class CReadoutTexts {
 public:
     using Texts = std::array<std::string, kReadoutItemCount>;
@@ -17,7 +19,8 @@ public:
     // Low and high limit lines; left alone while the quantity's limit is off.
     static void SetLimits(const CSettingProfile& profile, int quantity, Texts& texts);
     // Reference, minimum, maximum, current value and the watts or return-loss line.
-    static void SetValues(const CSettingProfile& profile, int quantity, Texts& texts);
+    static void SetValues(const CSettingProfile& profile, const CRecordStore& records, int quantity,
+                          Texts& texts);
 
     // "Directional" or "Terminating"; empty for an unknown model.
     static std::string SensorTypeText(const CSettingProfile& profile);
@@ -42,8 +45,10 @@ private:
     };
 
     static std::string General(const char* key);
-    static void SetExtremes(const CSettingProfile& profile, int quantity, const Extremes& extremes,
-                            Texts& texts);
-    static void SetRatioValues(const CSettingProfile& profile, int quantity, const char* unit, Texts& texts);
-    static void SetPowerValues(const CSettingProfile& profile, int quantity, Texts& texts);
+    static void SetExtremes(const CSettingProfile& profile, const CRecordStore& records, int quantity,
+                            const Extremes& extremes, Texts& texts);
+    static void SetRatioValues(const CSettingProfile& profile, const CRecordStore& records, int quantity,
+                               const char* unit, Texts& texts);
+    static void SetPowerValues(const CSettingProfile& profile, const CRecordStore& records, int quantity,
+                               Texts& texts);
 };

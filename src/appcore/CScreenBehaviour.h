@@ -16,7 +16,7 @@ public:
     virtual uint8_t RecordedMask() const { return SaveMask(); }
     // The sensor was lost: what was shown as current is no longer measured.
     virtual void ShowNoValue() {}
-    // Clears what the screen measured and redraws (Start and Reset).
+    // The recording was cleared (Start and Reset): the screen clears what it shows of it.
     virtual void ResetData() = 0;
     // The set-up Start sends before the first request, or an empty job.
     virtual CMeasurementLink::SetupJob StartSetup() { return {}; }

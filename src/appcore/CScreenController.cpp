@@ -4,23 +4,17 @@
 #include "appcore/CScreenBehaviour.h"
 #include "appcore/CScreenNotices.h"
 #include "appcore/CommandIds.h"
-#include "history/CHistoryChannels.h"
-#include "history/CHistoryFile.h"
-#include "history/CHistoryRecorder.h"
 #include "model/CSettingProfile.h"
-#include "platform/CLocalTime.h"
 #include "protocol/CMeterCommand.h"
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
+#include "protocol/CRequestTicket.h"
 
 CScreenController::CScreenController(CSettingProfile& profile, CMeasurementLink& link,
                                      CScreenBehaviour& behaviour, CScreenNotices& notices)
-    : m_profile(profile), m_link(link), m_behaviour(behaviour), m_notices(notices) {}
+    : m_profile(profile), m_link(link), m_behaviour(behaviour), m_notices(notices),
+      m_recording(profile, behaviour, notices) {}
 
 CScreenController::~CScreenController() {
-    m_profile.Records().RemoveObserver(this);
+    DropRequest();
 }
 
 void CScreenController::SetRequestCycle(std::vector<int32_t> kinds) {
@@ -32,54 +26,49 @@ int32_t CScreenController::NextRequest() const {
     return m_cycle.empty() ? -1 : m_cycle[m_next];
 }
 
+bool CScreenController::IsAwaitingReply() const {
+    return m_ticket && !m_ticket->IsDropped();
+}
+
 bool CScreenController::OnTimer() {
     FollowLink();
-    if (std::chrono::steady_clock::now() - m_lastFlush >= std::chrono::milliseconds(kJournalFlushMs))
-        FlushJournal();
+    m_recording.FlushJournalIfDue();
     if (m_cycle.empty() || !m_running || m_settingUp || m_linkLost || !m_link.IsConnected() ||
-        m_link.IsPending())
+        IsAwaitingReply())
         return false;
     const int32_t kind = m_cycle[m_next];
     m_next = (m_next + 1) % m_cycle.size();
-    // Raised before the request: a fast reply must find it set, or it would be dropped and
-    // the flag would then stay set with nothing in flight.
-    m_link.SetPending(true);
-    if (m_link.Request(kind, CMeterCommand::Hundredths(m_profile.GetFrequency()), kReplyTimeoutMs))
-        return true;
-    m_link.SetPending(false);
-    return false;
+    m_ticket = m_link.Request(kind, CMeterCommand::Hundredths(m_profile.GetFrequency()), kReplyTimeoutMs);
+    return m_ticket != nullptr;
 }
 
-bool CScreenController::StartDiscardsUnsaved() const {
-    const int channel = m_behaviour.MainChannel();
-    return m_unsaved && channel >= 0 && !m_profile.Records().IsEmpty(channel);
+void CScreenController::DropRequest() {
+    if (m_ticket && m_ticket->Drop())
+        ++m_staleReplies;
+    m_ticket.reset();
 }
 
 void CScreenController::Start() {
     if (m_running)
         return;
+    m_recording.Begin();
     m_behaviour.ResetData();
     m_next = 0; // a sweep begins with the cycle's first kind
     m_running = true;
-    m_link.SetPending(false);
-    m_unsaved = true;
-    m_inGap = false;
-    m_startedAt = std::chrono::steady_clock::now();
-    BeginJournal();
+    DropRequest();
     ClearFailures();
     m_notices.ShowSetupRefused(false);
-    ClearRecordFull();
     const unsigned start = ++m_starts;
     CMeasurementLink::SetupJob setup = m_behaviour.StartSetup();
     if (!setup) {
-        m_profile.Records().StartRecording(false);
+        m_recording.MarkStarted();
         return;
     }
     RunSetup(std::move(setup), [this, start](bool acknowledged) {
         // The start time is taken even after a refusal where the screen measures on: a saved
         // history must not carry a stale one.
         if (start == m_starts && m_running && (acknowledged || m_behaviour.KeepsStartAfterRefusedSetup()))
-            m_profile.Records().StartRecording(false);
+            m_recording.MarkStarted();
     });
 }
 
@@ -100,44 +89,20 @@ void CScreenController::RunSetup(CMeasurementLink::SetupJob setup, std::function
 void CScreenController::Stop() {
     if (!m_running)
         return;
-    EndGap();
-    m_profile.Records().MarkStop();
+    m_recording.Stop();
     m_running = false;
-    FlushJournal();
     ClearFailures(); // nothing is asked any more
 }
 
 void CScreenController::Reset() {
+    m_recording.Reset(m_running);
     m_behaviour.ResetData();
-    ClearRecordFull();
-    if (m_running)
-        BeginJournal(); // the old one is given up with the values
-    else
-        EndJournal();
-}
-
-void CScreenController::StoreValue(int channel, float value) {
-    if (m_profile.Records().AddValue(channel, value) || m_recordFull)
-        return;
-    m_recordFull = true;
-    m_notices.ShowRecordFull(true);
-}
-
-void CScreenController::ClearRecordFull() {
-    if (m_recordFull)
-        m_notices.ShowRecordFull(false);
-    m_recordFull = false;
 }
 
 void CScreenController::Close() {
-    m_link.SetPending(false);
+    DropRequest();
     Stop();
-    // An unsaved measurement keeps its journal, to be offered at the next start.
-    if (StartDiscardsUnsaved())
-        FlushJournal();
-    else
-        EndJournal();
-    m_profile.Records().RemoveObserver(this);
+    m_recording.Close();
     ClearFailures();
     ++m_starts; // a set-up still running belongs to no measurement now
     ++m_setups;
@@ -157,62 +122,12 @@ void CScreenController::FollowLink() {
         m_otherSensor = other;
         m_notices.ShowOtherSensor(other);
     }
-    if (lost && m_running && !m_inGap)
-        BeginGap();
-    else if (!lost && m_inGap) {
-        EndGap();
+    if (lost && m_running && !m_recording.IsInGap()) {
+        m_recording.BeginGap();
+        m_behaviour.ShowNoValue();
+    } else if (!lost && m_recording.IsInGap()) {
+        m_recording.EndGap();
         Resume();
-    }
-}
-
-void CScreenController::BeginGap() {
-    m_inGap = true;
-    m_gapSince = std::chrono::steady_clock::now();
-    const int channel = m_behaviour.MainChannel();
-    m_rowsBeforeGap = channel >= 0 ? m_profile.Records().Count(channel) : 0;
-    AddNoValueRow();
-    m_behaviour.ShowNoValue();
-}
-
-void CScreenController::EndGap() {
-    if (!m_inGap)
-        return;
-    m_inGap = false;
-    for (int row = GapRows(std::chrono::steady_clock::now()); row > 1; --row)
-        AddNoValueRow();
-}
-
-// As many rows as the measurement would have taken in the time lost, so that a history's rows
-// keep standing for time; one when there is no rate to go by.
-int CScreenController::GapRows(std::chrono::steady_clock::time_point end) const {
-    const double measured = std::chrono::duration<double>(m_gapSince - m_startedAt).count();
-    const double lost = std::chrono::duration<double>(end - m_gapSince).count();
-    if (m_rowsBeforeGap <= 0 || measured <= 0.0)
-        return 1;
-    const double rows = std::round(lost * m_rowsBeforeGap / measured);
-    return static_cast<int>(std::clamp(rows, 1.0, static_cast<double>(CChannelRecord::kCapacity)));
-}
-
-void CScreenController::AddNoValueRow() {
-    const uint8_t mask = m_behaviour.RecordedMask();
-    CRecordStore& records = m_profile.Records();
-    // Past the records' capacity only the journal goes on counting.
-    const auto count = [&](int channel) {
-        return std::max(static_cast<std::size_t>(records.Count(channel)), m_journal.Count(channel));
-    };
-    std::size_t longest = 0;
-    for (int channel = 0; channel < kChannelCount; ++channel) {
-        if (mask & CHistoryChannels::MaskBit(channel))
-            longest = std::max(longest, count(channel));
-    }
-    constexpr float kNoValue = std::numeric_limits<float>::quiet_NaN();
-    for (int channel = 0; channel < kChannelCount; ++channel) {
-        if (!(mask & CHistoryChannels::MaskBit(channel)))
-            continue;
-        // A cycle cut short leaves a channel behind; its missing readings are no readings too.
-        for (std::size_t missing = longest - count(channel); missing > 0; --missing)
-            records.AddValue(channel, kNoValue);
-        records.AddValue(channel, kNoValue);
     }
 }
 
@@ -220,7 +135,7 @@ void CScreenController::Resume() {
     if (!m_running)
         return;
     m_next = 0; // rows stay aligned: a cycle starts with its first request
-    m_link.SetPending(false);
+    DropRequest();
     CMeasurementLink::SetupJob setup = m_behaviour.StartSetup();
     if (!setup)
         return;
@@ -232,66 +147,9 @@ bool CScreenController::CanSave() const {
     return !m_running && StartDiscardsUnsaved() && m_behaviour.SaveMask() != 0;
 }
 
-bool CScreenController::SaveHistory(const std::string& path, std::string* error, SaveReport* report) {
-    const uint8_t mask = m_behaviour.SaveMask();
-    CHistoryData history = CHistoryRecorder::BuildFromRecords(m_profile, mask, "");
-    const int channel = m_behaviour.MainChannel();
-    const bool outgrown =
-        channel >= 0 && m_journal.IsOpen() && FlushJournalNow() &&
-        m_journal.Count(channel) > static_cast<std::size_t>(m_profile.Records().Count(channel));
-    CRecordJournal::Content content;
-    if (outgrown &&
-        CRecordJournal::Read(m_journal.Path(), content) != CRecordJournal::ReadResult::Unreadable) {
-        const int valuesPerRow = std::max(CHistoryChannels::CountInMask(mask), 1);
-        history = CRecordJournal::ToHistory(
-            content, static_cast<std::size_t>(CHistoryFile::MaxRowBlockBytes / (4 * valuesPerRow)));
-    }
-    if (!CHistoryFile::SaveHistoryRaw(path, history, error))
-        return false;
-    if (report != nullptr)
-        *report = {history.RowCount(), outgrown};
-    m_unsaved = false;
-    if (!m_running) // a measurement saved while it goes on keeps its safety copy
-        EndJournal();
-    return true;
-}
-
-void CScreenController::DiscardRecord() {
-    EndJournal();
-}
-
-void CScreenController::BeginJournal() {
-    EndJournal();
-    if (m_journalFolder.empty() || m_behaviour.SaveMask() == 0)
-        return;
-    const HistoryHeader header =
-        CHistoryRecorder::BuildFromRecords(m_profile, m_behaviour.SaveMask(), "").Header();
-    m_lastValueTime = CLocalTime::Now();
-    if (!m_journal.Begin(m_journalFolder, header, m_lastValueTime))
-        return; // the measurement goes on without its safety copy
-    m_profile.Records().SetObserver(this, [this](int channel, float value) {
-        m_journal.Add(channel, value);
-        m_lastValueTime = CLocalTime::Now();
-    });
-    m_lastFlush = std::chrono::steady_clock::now();
-}
-
-void CScreenController::FlushJournal() {
-    m_lastFlush = std::chrono::steady_clock::now();
-    FlushJournalNow();
-}
-
-bool CScreenController::FlushJournalNow() {
-    if (!m_journal.IsOpen())
-        return false;
-    if (!m_journal.HasPending())
-        return true;
-    return m_journal.Flush(std::max(m_lastValueTime, m_profile.Records().LastSampleTime()));
-}
-
-void CScreenController::EndJournal() {
-    m_profile.Records().RemoveObserver(this);
-    m_journal.Discard();
+bool CScreenController::SaveHistory(const std::string& path, std::string* error,
+                                    CMeasurementRecording::SaveReport* report) {
+    return m_recording.SaveHistory(path, m_running, error, report);
 }
 
 void CScreenController::StopIfSweepComplete() {
@@ -300,10 +158,14 @@ void CScreenController::StopIfSweepComplete() {
 }
 
 bool CScreenController::TakeResult(int32_t state) {
-    if (!m_link.IsPending())
+    if (m_staleReplies > 0) {
+        --m_staleReplies;
+        return false; // the reply to a request given up, which arrived late
+    }
+    if (!IsAwaitingReply())
         return false; // nobody waits for it: late, or for a screen that went away
     if (state != 1) {
-        m_link.SetPending(false);
+        m_ticket.reset();
         if (m_profile.IsSingleSweep() && !m_cycle.empty())
             m_next = (m_next + m_cycle.size() - 1) % m_cycle.size();
         if (!m_link.IsLinkLost())
@@ -315,7 +177,7 @@ bool CScreenController::TakeResult(int32_t state) {
 }
 
 void CScreenController::FinishResult() {
-    m_link.SetPending(false);
+    m_ticket.reset();
 }
 
 void CScreenController::CountFailure() {

@@ -75,28 +75,26 @@ struct CCliCcdfCommand::SOptions {
 class CCliCcdfCommand::CSession : public CReadingReceiver {
 public:
     ~CSession() override {
-        CMeterEngine::Instance().Disconnect();
-        CMeterEngine::Instance().Sinks().Clear();
+        m_engine.Disconnect();
+        m_engine.Sinks().Clear();
     }
 
     bool Open(const SOptions& options, std::string& reason) {
-        if (!CCliSensor::ConnectAndIdentify(options.port, m_profile, reason))
+        if (!CCliSensor::ConnectAndIdentify(m_engine, options.port, m_profile, reason))
             return false;
         m_profile.SetFrequency(options.frequency);
         m_profile.SetExtOffset(options.offset);
         m_profile.SetTechnology(options.technology);
         m_profile.SetCcdfRate(options.rate);
-        CMeterEngine::Instance().Sinks().Set(CReadingSinks::Kind::Ccdf, this);
+        m_engine.Sinks().Set(CReadingSinks::Kind::Ccdf, this);
         return true;
     }
 
     // Runs `count` exchanges, or fewer when kMaxMissedInARow fail in a row; the number that
     // delivered a histogram.
     int Measure(int count, std::string& warning) {
-        CMeterEngine& engine = CMeterEngine::Instance();
-        engine.SetPending(false);
         m_acquisition.Restart();
-        if (!engine.SetTechnology(m_profile.GetTechnology()))
+        if (!m_engine.SetTechnology(m_profile.GetTechnology()))
             warning = "the sensor did not acknowledge the technology";
         const CCcdfAcquisition::SSettings settings{m_profile.GetCcdfRate(), false, m_profile.GetTechnology()};
         const CMeterEngine::SRequest request{
@@ -105,9 +103,11 @@ public:
         int delivered = 0;
         int missed = 0;
         for (int i = 0; i < count && missed < kMaxMissedInARow; ++i) {
-            if (!engine.Request(request))
+            const std::shared_ptr<CRequestTicket> ticket = m_engine.Request(request);
+            if (!ticket)
                 break;
             const std::optional<CCcdfWindow::Histogram> histogram = Wait();
+            ticket->Drop(); // answered or given up: nothing more is taken for it
             if (!histogram) {
                 ++missed;
                 continue;
@@ -116,11 +116,11 @@ public:
             m_acquisition.Add(m_acquisition.Generation(), *histogram, settings);
             ++delivered;
         }
-        engine.SetPending(false);
         return delivered;
     }
 
     const CCcdfAcquisition& Acquisition() const { return m_acquisition; }
+    const CMeterEngine& Engine() const { return m_engine; }
 
     void OnCcdfData(int32_t state, const CCcdfWindow::Histogram& histogram) override {
         {
@@ -140,7 +140,6 @@ private:
             std::lock_guard lock(m_lock);
             if (m_answered) {
                 m_answered = false;
-                CMeterEngine::Instance().SetPending(false);
                 return std::exchange(m_histogram, std::nullopt);
             }
         }
@@ -148,6 +147,7 @@ private:
     }
 
     static constexpr int kPollMs = 50;
+    CMeterEngine m_engine;
     CSettingProfile m_profile;
     CCcdfAcquisition m_acquisition;
     std::mutex m_lock;
@@ -211,13 +211,13 @@ int CCliCcdfCommand::Measure(const CliContext& context) {
     const CCcdfResult& result = session.Acquisition().Result();
     if (delivered == 0 || !result.measured)
         return CCliOptions::Fail(
-            context, CCliSensor::ExchangeFailure("the sensor delivered no histogram with samples"));
+            context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor delivered no histogram with samples"));
     Print(context.out, result,
-          CCcdfTexts::DisplayedAverage(result, CMeterEngine::Instance().GetIdentificationCode()));
+          CCcdfTexts::DisplayedAverage(result, session.Engine().GetIdentificationCode()));
     if (delivered < options.count)
         return CCliOptions::Fail(context, "only " + std::to_string(delivered) + " of " +
                                               std::to_string(options.count) +
                                               " exchanges delivered a histogram: " +
-                                              CCliSensor::ExchangeFailure("the sensor stopped delivering"));
+                                              CCliSensor::ExchangeFailure(session.Engine(), "the sensor stopped delivering"));
     return 0;
 }

@@ -27,36 +27,37 @@ static constexpr int kMaxMissedInARow = 3;
 class CCliDeviceCommands::CSession : public CReadingReceiver {
 public:
     ~CSession() override {
-        CMeterEngine::Instance().Disconnect();
-        CMeterEngine::Instance().Sinks().Clear();
+        m_engine.Disconnect();
+        m_engine.Sinks().Clear();
     }
 
     // Connects and identifies; false with the reason.
     bool Open(int port, std::string& reason) {
-        if (!CCliSensor::ConnectAndIdentify(port, m_profile, reason))
+        if (!CCliSensor::ConnectAndIdentify(m_engine, port, m_profile, reason))
             return false;
-        CMeterEngine& engine = CMeterEngine::Instance();
         for (auto kind :
              {CReadingSinks::Kind::Measurement, CReadingSinks::Kind::Pulse, CReadingSinks::Kind::Ccdf})
-            engine.Sinks().Set(kind, this);
+            m_engine.Sinks().Set(kind, this);
         return true;
     }
 
     // One exchange as a screen requests it; the hand-over as "state values...", or empty
     // when none came within waitMs.
     std::string Exchange(int32_t mode, int32_t frequencyHundredths, int waitMs) {
-        CMeterEngine& engine = CMeterEngine::Instance();
-        engine.SetPending(false);
-        if (!engine.Request({mode, frequencyHundredths, kRequestTimeoutMs, m_profile.GetModelNumber(),
-                             CMeterCommand::Hundredths(m_profile.GetExtOffset())}))
+        const auto ticket = m_engine.Request({mode, frequencyHundredths, kRequestTimeoutMs, m_profile.GetModelNumber(),
+                                              CMeterCommand::Hundredths(m_profile.GetExtOffset())});
+        if (!ticket)
             return {};
-        if (!m_handedOver.Wait(waitMs))
+        if (!m_handedOver.Wait(waitMs)) {
+            ticket->Drop(); // a result still to come must not pass for the next one's
             return {};
+        }
         std::lock_guard lock(m_mutex);
         return m_last;
     }
 
     CSettingProfile& Profile() { return m_profile; }
+    const CMeterEngine& Engine() const { return m_engine; }
     // The histogram of the last histogram hand-over.
     CMeterEngine::Histogram Histogram() {
         std::lock_guard lock(m_mutex);
@@ -93,6 +94,7 @@ private:
         m_handedOver.Set();
     }
 
+    CMeterEngine m_engine;
     CSettingProfile m_profile;
     std::mutex m_mutex;
     std::string m_last;
@@ -153,7 +155,7 @@ int CCliDeviceCommands::Identify(const CliContext& context) {
     CSession session;
     if (!CCliOptions::Parse(context, {"port"}, options) || !Connect(context, options, session))
         return 1;
-    const CMeterEngine& engine = CMeterEngine::Instance();
+    const CMeterEngine& engine = session.Engine();
     context.out << "code " << engine.GetIdentificationCode() << "\n"
                 << "model " << session.Profile().GetModelNumber() << " " << session.Profile().ModelName()
                 << "\n"
@@ -230,7 +232,7 @@ int CCliDeviceCommands::Measure(const CliContext& context) {
             return CCliOptions::Fail(context, "the engine handed over no result");
         if (!IsReading(line)) {
             if (++missed == kMaxMissedInARow)
-                return CCliOptions::Fail(context, CCliSensor::ExchangeFailure("the sensor gave no reading"));
+                return CCliOptions::Fail(context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor gave no reading"));
             continue;
         }
         missed = 0;
@@ -254,7 +256,7 @@ int CCliDeviceCommands::Histogram(const CliContext& context) {
     if (state.empty())
         return CCliOptions::Fail(context, "no histogram was handed over");
     if (!IsReading(state))
-        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure("the histogram exchange failed"));
+        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure(session.Engine(), "the histogram exchange failed"));
     for (const auto& [key, count] : session.Histogram())
         context.out << key << " " << count << "\n";
     return 0;

@@ -46,8 +46,8 @@ std::vector<CliCommand> CCliLoggingCommands::Commands() {
 }
 
 // A refusal of the sensor's, with the reason the engine recorded for it.
-static int FailOnSensor(const CliContext& context, const std::string& text) {
-    const std::string reason = CCliSensor::ExchangeFailure("");
+static int FailOnSensor(const CliContext& context, const CMeterEngine& engine, const std::string& text) {
+    const std::string reason = CCliSensor::ExchangeFailure(engine, "");
     return CCliOptions::Fail(context, reason.empty() ? text : text + " (" + reason + ")");
 }
 
@@ -134,8 +134,8 @@ int CCliLoggingCommands::Start(const CliContext& context) {
     profile.SetLoggingInterval(interval);
     profile.SetLoggingRunTime(runTime);
     const CLoggingSequence::StartValues values = CLoggingSetup::StartValues(profile);
-    if (!CMeterEngine::Instance().StartLogging(values))
-        return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_LOGGING_FAIL"));
+    if (!sensor.Engine().StartLogging(values))
+        return FailOnSensor(context, sensor.Engine(), CCliOptions::Text("S_SETTING_WARNING_LOGGING_FAIL"));
     context.out << "logging " << values.recordCount << " records every " << interval << " s at "
                 << values.frequencyHundredths / 100 << " MHz\n";
     return 0;
@@ -146,8 +146,8 @@ int CCliLoggingCommands::Clear(const CliContext& context) {
     CCliSensor sensor;
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
-    if (!CMeterEngine::Instance().SetLoggingMode(0))
-        return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_CLEAR_FAIL"));
+    if (!sensor.Engine().SetLoggingMode(0))
+        return FailOnSensor(context, sensor.Engine(), CCliOptions::Text("S_SETTING_WARNING_CLEAR_FAIL"));
     context.out << "logging switched off\n";
     return 0;
 }
@@ -157,9 +157,9 @@ int CCliLoggingCommands::Status(const CliContext& context) {
     CCliSensor sensor;
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
-    CMeterEngine& engine = CMeterEngine::Instance();
+    CMeterEngine& engine = sensor.Engine();
     if (!engine.ReadLoggingStatus())
-        return FailOnSensor(context, "the sensor did not report its logging status");
+        return FailOnSensor(context, engine, "the sensor did not report its logging status");
     char mask[8];
     std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>(engine.GetStatusWord(0) & 0xFF));
     context.out << "channels " << mask << "\n"
@@ -181,9 +181,9 @@ int CCliLoggingCommands::Download(const CliContext& context) {
     CCliSensor sensor;
     if (!sensor.Open(context, options))
         return 1;
-    CMeterEngine& engine = CMeterEngine::Instance();
+    CMeterEngine& engine = sensor.Engine();
     if (!engine.ReadLoggingStatus())
-        return FailOnSensor(context, "the sensor did not report its logging status");
+        return FailOnSensor(context, engine, "the sensor did not report its logging status");
     if (engine.GetStatusWord(1) != 0)
         return CCliOptions::Fail(context, "the sensor holds its logged data back (status word 1 is set)");
     CLoggingDownload download(engine);
@@ -192,12 +192,11 @@ int CCliLoggingCommands::Download(const CliContext& context) {
     if (result == CLoggingDownload::NothingLogged)
         return CCliOptions::Fail(context, CCliOptions::Text("S_SETTING_WARNING_DN_0_FAIL"));
     if (result == CLoggingDownload::Failed)
-        return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_DN_FAIL"));
-    CSettingProfile& profile = sensor.Profile();
-    profile.Records() = std::move(records);
+        return FailOnSensor(context, engine, CCliOptions::Text("S_SETTING_WARNING_DN_FAIL"));
     std::string error;
     const auto mask = static_cast<uint8_t>(download.LoggedChannelMask());
-    if (!CHistoryRecorder::SaveHistoryFromRecords(options["out"], profile, mask, options["title"], &error))
+    if (!CHistoryRecorder::SaveHistoryFromRecords(options["out"], sensor.Profile(), records, mask, options["title"],
+                                                  &error))
         return CCliOptions::Fail(context,
                                  "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
     context.out << download.LoggedSampleCount() << " samples written to " << options["out"] << "\n";
@@ -209,8 +208,8 @@ int CCliLoggingCommands::Erase(const CliContext& context) {
     CCliSensor sensor;
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
-    if (!CLoggingDownload(CMeterEngine::Instance()).ClearLoggedData())
-        return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_CLEAR_FAIL"));
+    if (!CLoggingDownload(sensor.Engine()).ClearLoggedData())
+        return FailOnSensor(context, sensor.Engine(), CCliOptions::Text("S_SETTING_WARNING_CLEAR_FAIL"));
     context.out << CCliOptions::Text("S_SETTING_WARNING_CLEAR_SUCCESS") << "\n";
     return 0;
 }

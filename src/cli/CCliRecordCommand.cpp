@@ -89,18 +89,18 @@ public:
           m_controller(m_handler.Controller()) {}
 
     ~CRecordSession() override {
-        CMeterEngine::Instance().Disconnect();
-        CMeterEngine::Instance().Sinks().Clear();
+        m_engine.Disconnect();
+        m_engine.Sinks().Clear();
         DrainQueue(); // handler calls that arrived before the disconnect; harmless now
         if (m_saved)
             m_saved->ApplyTo(m_profile);
     }
 
     bool Open(std::string& reason) {
-        if (!CCliSensor::ConnectAndIdentify(m_options.port, m_profile, reason))
+        if (!CCliSensor::ConnectAndIdentify(m_engine, m_options.port, m_profile, reason))
             return false;
         ApplyOverrides();
-        CMeterEngine::Instance().Sinks().Set(SinkKind(m_handler), this);
+        m_engine.Sinks().Set(SinkKind(m_handler), this);
         return true;
     }
 
@@ -128,6 +128,7 @@ public:
     bool Stalled() const { return m_stalled; }
     bool Save(std::string& reason) { return m_controller.SaveHistory(m_options.out, &reason); }
     const CSettingProfile& Profile() const { return m_profile; }
+    const CMeterEngine& Engine() const { return m_engine; }
 
     void OnAvgReading(int32_t state, int32_t value) override {
         Note(state);
@@ -149,9 +150,9 @@ public:
                         int32_t value4) override {
         Note(state);
         Post([=, this] {
-            const int before = m_profile.Records().Count(ChannelPulse);
+            const int before = m_handler.Records().Count(ChannelPulse);
             m_handler.OnPulseReading(state, pulsePower, value1, value2, value3, value4);
-            if (m_profile.Records().Count(ChannelPulse) > before)
+            if (m_handler.Records().Count(ChannelPulse) > before)
                 PrintPulse();
         });
     }
@@ -169,10 +170,10 @@ private:
 
     // The stored pulse power, the duty cycle and the burst width of the reading just taken.
     void PrintPulse() {
-        m_out << CTextFormat::Printf("%.2f %.2f %.3f",
-                                     static_cast<double>(m_profile.Records().Last(ChannelPulse)),
-                                     static_cast<double>(m_profile.GetDutyCycle()),
-                                     static_cast<double>(m_profile.GetBurstWidth()))
+        const CRecordStore& records = m_handler.Records();
+        m_out << CTextFormat::Printf("%.2f %.2f %.3f", static_cast<double>(records.Last(ChannelPulse)),
+                                     static_cast<double>(records.DutyCycle()),
+                                     static_cast<double>(records.BurstWidth()))
               << "\n";
     }
 
@@ -207,16 +208,18 @@ private:
         int rows = kMaxCount;
         for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
             if (mask & CHistoryChannels::MaskBit(channel))
-                rows = std::min(rows, m_profile.Records().Count(channel));
+                rows = std::min(rows, m_handler.Records().Count(channel));
         }
         return rows;
     }
 
     const RecordOptions& m_options;
     std::ostream& m_out;
+    CMeterEngine m_engine;
     CSettingProfile m_profile;
     std::optional<ProfileSettings> m_saved;
-    CEngineMeasurementLink m_link{m_profile, [this](std::function<void()> call) { Post(std::move(call)); }};
+    CEngineMeasurementLink m_link{m_engine, m_profile,
+                                  [this](std::function<void()> call) { Post(std::move(call)); }};
     CMeasurementDisplay m_display;
     CCliNotices m_notices;
     Handler m_handler;
@@ -293,7 +296,7 @@ template <typename Handler> int RecordAs(const CliContext& context, const Record
         return CCliOptions::Fail(context, reason);
     const int rows = session.Measure();
     if (rows == 0)
-        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure("the sensor delivered no readings"));
+        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor delivered no readings"));
     if (!session.Save(reason))
         return CCliOptions::Fail(context, "the history was not saved: " + reason);
     // The pulse lines alone go to the output, so that it can be read as a table.
@@ -301,7 +304,7 @@ template <typename Handler> int RecordAs(const CliContext& context, const Record
     summary << "recorded " << rows << " rows from " << session.Profile().ModelName() << " into "
             << options.out << "\n";
     if (session.Stalled())
-        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure("the sensor stopped answering") +
+        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor stopped answering") +
                                               "; the history holds what came before");
     return 0;
 }

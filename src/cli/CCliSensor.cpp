@@ -5,7 +5,7 @@
 
 CCliSensor::~CCliSensor() {
     if (m_connected)
-        CMeterEngine::Instance().Disconnect();
+        m_engine.Disconnect();
 }
 
 bool CCliSensor::Open(const CliContext& context, const CCliOptions::Values& options) {
@@ -16,16 +16,16 @@ bool CCliSensor::Open(const CliContext& context, const CCliOptions::Values& opti
         return false;
     }
     std::string reason;
-    m_connected = ConnectAndIdentify(m_port, m_profile, reason);
+    m_connected = ConnectAndIdentify(m_engine, m_port, m_profile, reason);
     if (!m_connected)
         CCliOptions::Fail(context, reason);
     return m_connected;
 }
 
-bool CCliSensor::ConnectAndIdentify(int port, CSettingProfile& profile, std::string& reason) {
-    CMeterEngine& engine = CMeterEngine::Instance();
+bool CCliSensor::ConnectAndIdentify(CMeterEngine& engine, int port, CSettingProfile& profile,
+                                    std::string& reason) {
     if (const int32_t result = engine.Connect(port); result != 0) {
-        reason = ConnectFailure(result, engine.GetIdentificationCode());
+        reason = ConnectFailure(engine, result);
         return false;
     }
     const SensorModel* model = CModelTable::FindByCode(engine.GetIdentificationCode());
@@ -38,14 +38,15 @@ bool CCliSensor::ConnectAndIdentify(int port, CSettingProfile& profile, std::str
     return true;
 }
 
-std::string CCliSensor::ConnectFailure(int32_t result, int32_t code) {
+std::string CCliSensor::ConnectFailure(const CMeterEngine& engine, int32_t result) {
+    const int32_t code = engine.GetIdentificationCode();
     if (CModelTable::IsUnsupportedCode(code))
         return CModelTable::UnsupportedCodeText(code);
     switch (result) {
     case -2:
         return "the port did not open";
     case -3:
-        return ExchangeFailure("the sensor did not identify itself as a supported model");
+        return ExchangeFailure(engine, "the sensor did not identify itself as a supported model");
     case -4:
         return "the worker thread could not be started";
     default:
@@ -53,8 +54,8 @@ std::string CCliSensor::ConnectFailure(int32_t result, int32_t code) {
     }
 }
 
-std::string CCliSensor::ExchangeFailure(const std::string& fallback) {
-    switch (CMeterEngine::Instance().GetLastFailure()) {
+std::string CCliSensor::ExchangeFailure(const CMeterEngine& engine, const std::string& fallback) {
+    switch (engine.GetLastFailure()) {
     case CMeterEngine::Failure::PortGone:
         return "the port is gone (sensor unplugged or link dropped)";
     case CMeterEngine::Failure::NoReply:

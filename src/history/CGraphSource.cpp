@@ -5,6 +5,7 @@
 #include "history/HistoryHeader.h"
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
+#include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 #include "platform/CTextFormat.h"
 
@@ -119,9 +120,9 @@ int CGraphSource::FromHistory(const GraphTextLookup& text, int modelNumber, cons
     return channel;
 }
 
-void CGraphSource::FromLive(const GraphTextLookup& text, const CSettingProfile& profile, int channel,
-                            int windowLength, std::vector<GraphPoint>& points, GraphView& view) {
-    const CRecordStore& records = profile.Records();
+void CGraphSource::FromLive(const GraphTextLookup& text, const CSettingProfile& profile,
+                            const CRecordStore& records, int channel, int windowLength,
+                            std::vector<GraphPoint>& points, GraphView& view) {
     const std::span<const float> series = records.Series(channel);
     const int count = static_cast<int>(series.size());
     windowLength = std::max(windowLength, 1);

@@ -7,6 +7,7 @@
 
 #include "history/GraphSeries.h"
 
+class CRecordStore;
 class CSettingProfile;
 class HistoryHeader;
 
@@ -49,10 +50,11 @@ public:
                            const int32_t* rows, int rowCount, int channel, bool returnLoss,
                            std::vector<GraphPoint>& points, GraphView& view);
 
-    // The newest windowLength samples of a live channel, one per plot pixel. Until the first
-    // reading of a measurement the time axis shows the "no value" text.
-    static void FromLive(const GraphTextLookup& text, const CSettingProfile& profile, int channel,
-                         int windowLength, std::vector<GraphPoint>& points, GraphView& view);
+    // The newest windowLength samples of a live channel, one per plot pixel, with the profile's
+    // range and limits. Until the first reading of a measurement the time axis shows the "no
+    // value" text.
+    static void FromLive(const GraphTextLookup& text, const CSettingProfile& profile, const CRecordStore& records,
+                         int channel, int windowLength, std::vector<GraphPoint>& points, GraphView& view);
 
 private:
     static void SetHistoryStatistics(const GraphTextLookup& text, int modelNumber,

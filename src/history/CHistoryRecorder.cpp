@@ -3,6 +3,7 @@
 #include "history/CHistoryChannels.h"
 #include "history/CHistoryFile.h"
 #include "model/CPowerMath.h"
+#include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 #include "platform/CLocalTime.h"
 
@@ -47,14 +48,13 @@ std::string CHistoryRecorder::TimeText(int64_t secondsSinceEpoch) {
     return text;
 }
 
-CHistoryData CHistoryRecorder::BuildFromRecords(CSettingProfile& profile, uint8_t mask,
-                                                const std::string& title) {
-    const int rowCount = RowCount(profile, mask);
+CHistoryData CHistoryRecorder::BuildFromRecords(const CSettingProfile& profile, const CRecordStore& records,
+                                                uint8_t mask, const std::string& title) {
+    const int rowCount = RowCount(records, mask);
     HistoryHeader header;
     header.SetMask(mask);
-    FillHeader(header, profile, rowCount, title);
+    FillHeader(header, profile, records, rowCount, title);
 
-    const CRecordStore& records = profile.Records();
     Series series;
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel)
         series[static_cast<std::size_t>(channel)] = records.Series(channel);
@@ -103,13 +103,14 @@ void CHistoryRecorder::SetTimes(HistoryHeader& header, int64_t startTime, int64_
         header.SetText(HistoryText::Interval, IntervalText(startTime, stopTime, rowCount));
 }
 
-bool CHistoryRecorder::SaveHistoryFromRecords(const std::string& path, CSettingProfile& profile, uint8_t mask,
+bool CHistoryRecorder::SaveHistoryFromRecords(const std::string& path, const CSettingProfile& profile,
+                                              const CRecordStore& records, uint8_t mask,
                                               const std::string& title, std::string* error) {
-    return CHistoryFile::SaveHistoryRaw(path, BuildFromRecords(profile, mask, title), error);
+    return CHistoryFile::SaveHistoryRaw(path, BuildFromRecords(profile, records, mask, title), error);
 }
 
-void CHistoryRecorder::FillHeader(HistoryHeader& header, CSettingProfile& profile, int rowCount,
-                                  const std::string& title) {
+void CHistoryRecorder::FillHeader(HistoryHeader& header, const CSettingProfile& profile,
+                                  const CRecordStore& records, int rowCount, const std::string& title) {
     const SensorModel* model = profile.GetModel();
     header.SetText(HistoryText::ModelName, model ? model->name : "");
     header.SetText(HistoryText::SerialNumber, profile.GetSerialText());
@@ -119,7 +120,6 @@ void CHistoryRecorder::FillHeader(HistoryHeader& header, CSettingProfile& profil
     if (!title.empty())
         header.SetText(HistoryText::Title, title);
 
-    CRecordStore& records = profile.Records();
     SetTimes(header, records.StartTime(), records.LastSampleTime(), rowCount);
 
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
@@ -132,12 +132,12 @@ void CHistoryRecorder::FillHeader(HistoryHeader& header, CSettingProfile& profil
     }
 }
 
-int CHistoryRecorder::RowCount(const CSettingProfile& profile, uint8_t mask) {
+int CHistoryRecorder::RowCount(const CRecordStore& records, uint8_t mask) {
     // Channels of one recording hold equal counts; should one lag, rows stop where it ends.
     int rowCount = -1;
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
         if (mask & CHistoryChannels::MaskBit(channel)) {
-            const int count = profile.Records().Count(channel);
+            const int count = records.Count(channel);
             rowCount = rowCount < 0 ? count : std::min(rowCount, count);
         }
     }

@@ -57,6 +57,18 @@ void CRecordStore::RestartPowerReferences() {
     TouchAll();
 }
 
+void CRecordStore::FollowRelativeMode(bool relative) {
+    if (relative == m_relative)
+        return;
+    m_relative = relative;
+    RestartPowerReferences();
+}
+
+void CRecordStore::SetPulseTiming(float dutyCyclePercent, float burstWidthUs) {
+    m_dutyCycle = dutyCyclePercent;
+    m_burstWidth = burstWidthUs;
+}
+
 void CRecordStore::ForgetCurrentValues() {
     for (CChannelRecord& record : m_channels)
         record.ForgetCurrent();

@@ -27,6 +27,9 @@ public:
     void MarkStop();
     // Restarts reference and extremes of the power channels (a change of measurement mode).
     void RestartPowerReferences();
+    // Restarts them when the measurement mode (relative or absolute) is not the one they were
+    // taken in.
+    void FollowRelativeMode(bool relative);
     // No channel has a live reading any more; the recorded series stay.
     void ForgetCurrentValues();
 
@@ -46,6 +49,11 @@ public:
     // Changes whenever anything the queries above tell of the channel may have changed.
     uint64_t Revision(int channel) const;
 
+    // Timing of the last pulse reading, shown beside a live PULSE value.
+    void SetPulseTiming(float dutyCyclePercent, float burstWidthUs);
+    float DutyCycle() const { return m_dutyCycle; }
+    float BurstWidth() const { return m_burstWidth; }
+
     int64_t StartTime() const { return m_startTime; }
     int64_t LastSampleTime() const { return m_lastSampleTime; }
 
@@ -61,4 +69,7 @@ private:
     Observer m_observer;
     int64_t m_startTime = 0;
     int64_t m_lastSampleTime = 0;
+    bool m_relative = false;
+    float m_dutyCycle = 0.0f;
+    float m_burstWidth = 0.0f;
 };

@@ -186,13 +186,6 @@ const SensorModel* CSettingProfile::GetModel() const {
     return CModelTable::FindByNumber(m_modelNumber);
 }
 
-void CSettingProfile::SetRelativeMode(bool relative) {
-    if (relative == m_relativeMode)
-        return;
-    m_records.RestartPowerReferences();
-    m_relativeMode = relative;
-}
-
 const RangeLimitItem& CSettingProfile::GetItem(int item) const {
     return item >= 0 && item < kItemCount ? m_items[item] : kNoItem;
 }
@@ -243,10 +236,6 @@ void CSettingProfile::SetAlarmOn(int item, bool on) {
 void CSettingProfile::SetBeepSound(int item, int sound) {
     if (RangeLimitItem* target = MutableItem(item))
         target->beepSound = sound;
-}
-
-float CSettingProfile::CurrentValue(int channel) const {
-    return m_records.Current(channel).value_or(GetItem(channel).displayMin);
 }
 
 std::string CSettingProfile::ModelName() const {

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "model/CModelTable.h"
-#include "model/CRecordStore.h"
 #include "model/HistoryChannel.h"
 #include "model/RangeLimitItem.h"
 
-// Everything known about the connected sensor and how it is measured. Settings persist per
-// model in "<model name>.ini" beside the executable; the profile saves itself when destroyed.
+// The settings of the connected sensor: its identity and how it is measured (what it measured
+// belongs to the measurement). Settings persist per model in "<model name>.ini" beside the
+// executable; the profile saves itself when destroyed.
 class CSettingProfile {
 public:
     CSettingProfile();
@@ -49,8 +49,7 @@ public:
     float GetExtOffset() const { return m_extOffset; } // dB
     void SetExtOffset(float db) { m_extOffset = db; }
     bool IsRelativeMode() const { return m_relativeMode; }
-    // A change restarts reference and extremes of the power channels.
-    void SetRelativeMode(bool relative);
+    void SetRelativeMode(bool relative) { m_relativeMode = relative; }
     bool IsSingleSweep() const { return m_singleSweep; }
     void SetSingleSweep(bool single) { m_singleSweep = single; }
     int GetDecimalPlaces() const { return m_decimalPlaces; }
@@ -82,12 +81,6 @@ public:
     int GetLoggingRunTime() const { return m_loggingRunTime; }
     void SetLoggingRunTime(int runTime) { m_loggingRunTime = runTime; }
 
-    // Last pulse reading (not persisted).
-    float GetDutyCycle() const { return m_dutyCycle; } // percent
-    void SetDutyCycle(float percent) { m_dutyCycle = percent; }
-    float GetBurstWidth() const { return m_burstWidth; } // microseconds
-    void SetBurstWidth(float us) { m_burstWidth = us; }
-
     // Range-and-limit items 0..5 (channels plus CCDF); other indexes read as an all-zero
     // item and are not written.
     const RangeLimitItem& GetItem(int item) const;
@@ -106,12 +99,6 @@ public:
     bool SoundAlarm(int item, float value) const { return GetItem(item).SoundAlarm(value); }
     void BuildLimitBands(int item, MeterThresholdCollection& bands) const { GetItem(item).BuildBands(bands); }
 
-    // Record store.
-    CRecordStore& Records() { return m_records; }
-    const CRecordStore& Records() const { return m_records; }
-    // The channel's current reading, or the display minimum (where a needle rests) without one.
-    float CurrentValue(int channel) const;
-
     // Names for readouts and dialogs.
     std::string ModelName() const;
     std::string TechnologyName() const;
@@ -126,8 +113,6 @@ private:
     int m_loggingItems = 15;
     int m_loggingInterval = 40;
     int m_loggingRunTime = 150;
-    float m_dutyCycle = 0.0f;
-    float m_burstWidth = 0.0f;
     int m_pulseDuty = 0;
     int m_pulseReference = 0;
     int m_avgRate = 0;
@@ -147,5 +132,4 @@ private:
     bool m_settingsInUse = false;
     bool m_leftSaved = false; // SaveOnExit has run
     RangeLimitItem m_items[kItemCount];
-    CRecordStore m_records;
 };

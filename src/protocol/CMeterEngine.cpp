@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <future>
+#include <utility>
 
 #ifndef _WIN32
 #include "device/CDescriptorIo.h"
@@ -30,22 +31,6 @@ static constexpr int32_t kCommandModel = 5; // the model with its own command ta
 static constexpr uint32_t kSettleQuietMs = 100;
 static constexpr auto kSettleLimit = std::chrono::seconds(5);
 static constexpr uint32_t kSettleChunk = 4096;
-
-static std::unique_ptr<CMeterEngine>& Holder() {
-    static std::unique_ptr<CMeterEngine> instance;
-    return instance;
-}
-
-CMeterEngine& CMeterEngine::Instance() {
-    std::unique_ptr<CMeterEngine>& instance = Holder();
-    if (!instance)
-        instance = std::make_unique<CMeterEngine>();
-    return *instance;
-}
-
-void CMeterEngine::ResetInstance() {
-    Holder() = std::make_unique<CMeterEngine>();
-}
 
 static std::unique_ptr<CPowerDevice> CreateDefaultTransport(int32_t port) {
     if (port > 0)
@@ -144,6 +129,15 @@ bool CMeterEngine::SignalStop() {
         return false;
     m_stopping.store(true);
     m_stopEvent.Set();
+    std::shared_ptr<CRequestTicket> untaken;
+    {
+        std::lock_guard lock(m_requestLock);
+        untaken = std::move(m_ticket);
+        m_ticket.reset();
+    }
+    // Never to be answered: its asker asks again once connected.
+    if (untaken)
+        untaken->Drop();
     return true;
 }
 
@@ -274,22 +268,27 @@ void CMeterEngine::TryReconnect() {
     m_linkLost.store(false);
 }
 
-bool CMeterEngine::Request(const SRequest& request) {
+std::shared_ptr<CRequestTicket> CMeterEngine::Request(const SRequest& request) {
     if (!m_connected.load() || m_linkLost.load() || request.mode < 0 || request.mode >= kModeCount)
-        return false;
+        return nullptr;
+    auto ticket = std::make_shared<CRequestTicket>();
+    std::shared_ptr<CRequestTicket> replaced;
     {
         std::lock_guard lock(m_requestLock);
         m_request = request;
+        replaced = std::exchange(m_ticket, ticket);
     }
-    // Marked before the worker can see the request: a reply faster than the caller's own
-    // SetPending(true) would otherwise be dropped and leave the screen waiting for ever.
-    m_pending.store(true);
+    // Never run, so never answered: its asker may ask again.
+    if (replaced)
+        replaced->Drop();
     m_requestEvent.Set();
-    return true;
+    return ticket;
 }
 
-CMeterEngine::SRequest CMeterEngine::TakeRequest() {
+CMeterEngine::SRequest CMeterEngine::TakeRequest(std::shared_ptr<CRequestTicket>& ticket) {
     std::lock_guard lock(m_requestLock);
+    ticket = std::move(m_ticket);
+    m_ticket.reset();
     return m_request;
 }
 
@@ -345,12 +344,15 @@ void CMeterEngine::WorkerLoop() {
         if (signalled == 2 && !lost) {
             // Jobs queued before this request go first: a set-up belongs before the measurement.
             RunJobs();
-            const SRequest request = TakeRequest();
-            const SResult result = RunExchange(request);
-            if (result.state != ReplyReading)
-                m_failedExchanges.fetch_add(1);
-            NoteExchange(result.state == ReplyReading);
-            HandOver(request.mode, result);
+            std::shared_ptr<CRequestTicket> ticket;
+            const SRequest request = TakeRequest(ticket);
+            if (ticket) {
+                const SResult result = RunExchange(request);
+                if (result.state != ReplyReading)
+                    m_failedExchanges.fetch_add(1);
+                NoteExchange(result.state == ReplyReading);
+                HandOver(request.mode, result, *ticket);
+            }
         }
         if (lost && signalled < 0)
             TryReconnect();
@@ -477,36 +479,45 @@ static CReadingSinks::Kind SinkFor(int32_t mode) {
     return CReadingSinks::Kind::Measurement;
 }
 
-void CMeterEngine::HandOver(int32_t mode, const SResult& result) {
-    // After Disconnect began the result is dropped, so a sink cannot hold up the join. The sink
-    // clears the pending flag for failed results too, so that its next tick asks again.
-    if (m_stopping.load() || !m_pending.load())
-        return;
-    m_sinks.Call(SinkFor(mode), [&](CReadingReceiver& sink) {
-        const int32_t* v = result.values;
-        switch (mode) {
-        case ModeAvg:
-            sink.OnAvgReading(result.state, v[0]);
-            break;
-        case ModeForwardReverse:
-            sink.OnForwardReverseReading(result.state, v[0], v[1]);
-            break;
-        case ModePeak:
-            sink.OnPeakReading(result.state, v[0]);
-            break;
-        case ModeRev:
-            sink.OnRevReading(result.state, v[0]);
-            break;
-        case ModePulse:
-            sink.OnPulseReading(result.state, v[0], v[1], v[2], v[3], v[4]);
-            break;
-        case ModeCcdf:
-            sink.OnCcdfData(result.state, result.histogram);
-            break;
-        default:
-            break;
-        }
-    });
+void CMeterEngine::HandOver(int32_t mode, const SResult& result, CRequestTicket& ticket) {
+    bool handed = false;
+    // After Disconnect began the result is dropped, so a sink cannot hold up the join.
+    if (!m_stopping.load()) {
+        m_sinks.Call(SinkFor(mode), [&](CReadingReceiver& sink) {
+            handed = ticket.Answer();
+            if (handed)
+                Deliver(sink, mode, result);
+        });
+    }
+    // Nobody takes this result: the asker may ask again.
+    if (!handed)
+        ticket.Drop();
+}
+
+void CMeterEngine::Deliver(CReadingReceiver& sink, int32_t mode, const SResult& result) {
+    const int32_t* v = result.values;
+    switch (mode) {
+    case ModeAvg:
+        sink.OnAvgReading(result.state, v[0]);
+        break;
+    case ModeForwardReverse:
+        sink.OnForwardReverseReading(result.state, v[0], v[1]);
+        break;
+    case ModePeak:
+        sink.OnPeakReading(result.state, v[0]);
+        break;
+    case ModeRev:
+        sink.OnRevReading(result.state, v[0]);
+        break;
+    case ModePulse:
+        sink.OnPulseReading(result.state, v[0], v[1], v[2], v[3], v[4]);
+        break;
+    case ModeCcdf:
+        sink.OnCcdfData(result.state, result.histogram);
+        break;
+    default:
+        break;
+    }
 }
 
 bool CMeterEngine::Fail(Failure failure) {

@@ -6,6 +6,7 @@
 #include "protocol/CLoggingSequence.h"
 #include "protocol/CPeakSelector.h"
 #include "protocol/CReadingSinks.h"
+#include "protocol/CRequestTicket.h"
 
 #include <array>
 #include <atomic>
@@ -73,10 +74,6 @@ public:
         int32_t offsetHundredths = 0; // external offset, the first key of a small histogram
     };
 
-    static CMeterEngine& Instance();
-    // Disconnects the process-wide engine and replaces it with a fresh one (tests).
-    static void ResetInstance();
-
     CMeterEngine();
     ~CMeterEngine();
     CMeterEngine(const CMeterEngine&) = delete;
@@ -129,11 +126,10 @@ public:
     // Where results are handed over, per kind of screen.
     CReadingSinks& Sinks() { return m_sinks; }
 
-    // Queues one measurement exchange for the worker, replacing one not yet taken, and marks
-    // it pending. False when not connected or for an unknown mode.
-    bool Request(const SRequest& request);
-    bool IsPending() const { return m_pending.load(); }
-    void SetPending(bool pending) { m_pending.store(pending); }
+    // Queues one measurement exchange for the worker, replacing one not yet taken (whose ticket
+    // is dropped). Its result goes to the sink of its kind while the returned ticket is not
+    // dropped; nullptr when not connected or for an unknown mode.
+    std::shared_ptr<CRequestTicket> Request(const SRequest& request);
 
     // Runs `work` on the worker thread, after the jobs and before the measurement requested
     // before it, and hands its result to `done` there. When no worker runs, or the engine
@@ -205,14 +201,17 @@ private:
     void WorkerLoop();
     void RunJobs();
     void AbandonJobs();
-    SRequest TakeRequest();
+    // The request to run and its ticket, which the request gives up; no ticket when nothing
+    // was requested since the last one was taken.
+    SRequest TakeRequest(std::shared_ptr<CRequestTicket>& ticket);
     SResult RunExchange(const SRequest& request);
     SResult ExchangeShortReading(const char mnemonic[3], const SRequest& request);
     SResult ExchangeForwardReverse(const SRequest& request);
     SResult ExchangeSelectedPeak(const SRequest& request);
     SResult ExchangePulse(const SRequest& request);
     SResult ExchangeHistogram(const SRequest& request);
-    void HandOver(int32_t mode, const SResult& result);
+    void HandOver(int32_t mode, const SResult& result, CRequestTicket& ticket);
+    static void Deliver(CReadingReceiver& sink, int32_t mode, const SResult& result);
 
     // Line primitives; the caller holds m_line.
     bool Send(const uint8_t* bytes, uint32_t count);
@@ -260,11 +259,11 @@ private:
     // connections, as the sensor goes on sending after a disconnect. Guarded by m_line.
     bool m_lineUnsettled = false;
 
-    std::mutex m_requestLock; // guards m_request, m_jobs and m_acceptingJobs
+    std::mutex m_requestLock; // guards m_request, m_ticket, m_jobs and m_acceptingJobs
     SRequest m_request;
+    std::shared_ptr<CRequestTicket> m_ticket;
     std::deque<SJob> m_jobs;
     bool m_acceptingJobs = false;
-    std::atomic<bool> m_pending{false};
     std::atomic<bool> m_stopping{false};
     std::atomic<bool> m_workerRunning{false};
     std::thread m_worker;

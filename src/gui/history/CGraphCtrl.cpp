@@ -88,7 +88,7 @@ void CGraphCtrl::RefreshLive(bool resetWindow) {
 }
 
 void CGraphCtrl::RefreshLiveNow(bool resetWindow) {
-    if (m_profile == nullptr || m_channel < 0 || m_channel >= kChannelCount)
+    if (m_profile == nullptr || m_records == nullptr || m_channel < 0 || m_channel >= kChannelCount)
         return;
     if (resetWindow) {
         // The layout may not have seen the latest size yet while the window is hidden.
@@ -98,8 +98,8 @@ void CGraphCtrl::RefreshLiveNow(bool resetWindow) {
         m_points.shrink_to_fit();
     }
     m_points.reserve(static_cast<std::size_t>(m_windowLength));
-    CGraphSource::FromLive(&CStringTable::GetGeneralText, *m_profile, m_channel, m_windowLength, m_points,
-                           m_view);
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, *m_profile, *m_records, m_channel, m_windowLength,
+                           m_points, m_view);
     ApplyView(resetWindow ? Repaint::Now : Repaint::Paced);
 }
 

@@ -13,6 +13,7 @@
 #include "gui/kit/CMemDC.h"
 #include "history/CGraphSource.h"
 
+class CRecordStore;
 class CSettingProfile;
 class HistoryHeader;
 
@@ -27,8 +28,10 @@ public:
 
     explicit CGraphCtrl(QWidget* parent = nullptr);
 
-    // The live records (and their display ranges and limits); nullptr for a history.
+    // The display ranges and limits of the live records; nullptr for a history.
     void BindProfile(CSettingProfile* profile);
+    // The live records a screen's graph shows; nullptr for a history.
+    void BindRecords(const CRecordStore* records) { m_records = records; }
     void SetChannel(int modelNumber, int channel, bool returnLoss);
     int GetChannel() const { return m_channel; }
     // Does nothing without a header or rows.
@@ -63,6 +66,7 @@ private:
     void ResetTexts();
 
     CSettingProfile* m_profile = nullptr;
+    const CRecordStore* m_records = nullptr;
     int m_channel = 0;
     CGraph m_graph;
     GraphView m_view;

@@ -41,6 +41,8 @@ public:
     virtual bool OfferToSave() { return true; }
     // Another sensor was connected: what the screen measured belongs to none of its readings.
     virtual void ForgetMeasurement() {}
+    // The sensor was let go: no reading is live any more, while what was recorded stays.
+    virtual void SensorReleased() {}
 
     // Three quarters of the main window's child area: where a new window opens and the size
     // Window > Cascade gives each window.

@@ -2,7 +2,6 @@
 
 #include "appcore/CAppRegistry.h"
 #include "appcore/CCcdfPaneTexts.h"
-#include "appcore/CEngineMeasurementLink.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "gui/screens/CCcdfView.h"
@@ -17,8 +16,7 @@
 
 CCcdfFrame::CCcdfFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
     : CScreenFrame(ChildKind::Ccdf, parent), m_profile(ProfileToUse(profile)),
-      m_link(link ? std::move(link)
-                  : std::make_unique<CEngineMeasurementLink>(m_profile, UiPoster().Poster())),
+      m_link(std::move(link)),
       m_controller(m_profile, *m_link, *this, *this), m_view(new CCcdfView(m_profile, this)) {
     m_controller.SetRequestCycle({CMeterEngine::ModeCcdf});
     Attach(m_controller, *this);
@@ -40,7 +38,7 @@ void CCcdfFrame::ResetData() {
 }
 
 void CCcdfFrame::ShowResult() {
-    const int code = m_link->IsConnected() ? CMeterEngine::Instance().GetIdentificationCode() : -1;
+    const int code = m_link->IsConnected() ? m_link->IdentificationCode() : -1;
     m_view->Show(m_acquisition.Result(), m_acquisition.Window().Size(), code);
 }
 
@@ -54,27 +52,31 @@ CMeasurementLink::SetupJob CCcdfFrame::StartSetup() {
     const bool checkReverse = CModelTable::HasForwardReverse(m_profile.GetModelNumber());
     const int32_t frequency = CMeterCommand::Hundredths(m_profile.GetFrequency());
     const int32_t technology = m_profile.GetTechnology();
-    // The job may outlive the screen on the worker, so it shares the flag rather
-    // than the screen.
-    return [reverseAbove = m_reverseAbove, checkReverse, frequency, technology](CMeterEngine& engine) {
+    // The job may outlive the screen on the worker, so it shares its findings rather than the
+    // screen; a later Start gets findings of its own.
+    auto check = std::make_shared<DirectionCheck>();
+    m_directionCheck = check;
+    return [check, checkReverse, frequency, technology](CMeterEngine& engine) {
         const bool acknowledged = engine.SetTechnology(technology);
-        *reverseAbove = acknowledged && checkReverse &&
-                        engine.CheckReversePower(frequency) == CMeterEngine::ReverseAboveForward;
+        if (acknowledged && checkReverse) {
+            check->reverseAbove = engine.CheckReversePower(frequency) == CMeterEngine::ReverseAboveForward;
+            check->forward = engine.GetForwardPower();
+            check->reverse = engine.GetReversePower();
+        }
         return acknowledged;
     };
 }
 
 void CCcdfFrame::OnSetupDone(bool acknowledged) {
-    if (!acknowledged || !CModelTable::HasForwardReverse(m_profile.GetModelNumber()))
+    if (!acknowledged || !m_directionCheck || !CModelTable::HasForwardReverse(m_profile.GetModelNumber()))
         return;
-    const CMeterEngine& engine = CMeterEngine::Instance();
-    const int32_t forward = engine.GetForwardPower();
-    const int32_t reverse = engine.GetReversePower();
+    const DirectionCheck& check = *m_directionCheck;
     std::string warning;
-    if (m_reverseAbove->load()) {
+    if (check.reverseAbove) {
         char text[256];
         std::snprintf(text, sizeof(text), "%s (Avg:%d, Rev:%d)",
-                      CStringTable::GetGeneralText("S_SETTING_WARNING_POWER").c_str(), forward, reverse);
+                      CStringTable::GetGeneralText("S_SETTING_WARNING_POWER").c_str(), check.forward,
+                      check.reverse);
         warning = text;
     }
     ShowWarning(warning);

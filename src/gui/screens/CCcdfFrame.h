@@ -7,7 +7,6 @@
 #include "gui/screens/CScreenFrame.h"
 #include "protocol/CReadingReceiver.h"
 
-#include <atomic>
 #include <memory>
 
 class CCcdfView;
@@ -19,10 +18,8 @@ class CCcdfFrame : public CScreenFrame, private CScreenBehaviour, private CReadi
     Q_OBJECT
 
 public:
-    // Without a profile the registered one is used; without a link the
-    // acquisition engine.
-    explicit CCcdfFrame(CSettingProfile* profile = nullptr, std::unique_ptr<CMeasurementLink> link = nullptr,
-                        QWidget* parent = nullptr);
+    // Measures through the link; without a profile the registered one is used.
+    CCcdfFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent = nullptr);
     ~CCcdfFrame() override;
 
     CCcdfView* View() const { return m_view; }
@@ -54,6 +51,12 @@ private:
     CScreenController m_controller;
     CCcdfAcquisition m_acquisition;
     CCcdfView* m_view;
-    // Written by the set-up on the engine's worker, read when it reports its end.
-    std::shared_ptr<std::atomic<bool>> m_reverseAbove = std::make_shared<std::atomic<bool>>(false);
+    // What the set-up's direction check found: written on the engine's worker, read when the
+    // set-up reports its end.
+    struct DirectionCheck {
+        bool reverseAbove = false;
+        int32_t forward = -1;
+        int32_t reverse = -1;
+    };
+    std::shared_ptr<DirectionCheck> m_directionCheck;
 };

@@ -9,6 +9,7 @@
 
 #include "gui/kit/CPaintPacer.h"
 #include "gui/kit/FontCache.h"
+#include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 
 namespace {
@@ -153,7 +154,7 @@ void CMeasurementCtrl::RunQueued() {
 }
 
 void CMeasurementCtrl::RefreshNow(int kind) {
-    if (m_profile == nullptr || !IsQuantity(m_quantity))
+    if (m_profile == nullptr || m_records == nullptr || !IsQuantity(m_quantity))
         return;
     const CSettingProfile& profile = *m_profile;
     const ValueSources sources = CurrentValueSources();
@@ -182,8 +183,9 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         changed = RecalcLayout();
     }
     if (kind == RefreshAll || kind == RefreshValues) {
-        CReadoutTexts::SetValues(profile, m_quantity, m_texts);
-        m_gauge.SetValue(profile.CurrentValue(m_quantity));
+        CReadoutTexts::SetValues(profile, *m_records, m_quantity, m_texts);
+        // Without a reading the needle rests at the display minimum.
+        m_gauge.SetValue(m_records->Current(m_quantity).value_or(profile.GetItem(m_quantity).displayMin));
         m_shownValues = sources;
     }
     const int textRight = TextRight();
@@ -203,12 +205,12 @@ void CMeasurementCtrl::RefreshNow(int kind) {
 CMeasurementCtrl::ValueSources CMeasurementCtrl::CurrentValueSources() const {
     const CSettingProfile& profile = *m_profile;
     return {m_quantity,
-            profile.Records().Revision(m_quantity),
+            m_records->Revision(m_quantity),
             profile.GetModelNumber(),
             profile.IsRelativeMode(),
             profile.GetDecimalPlaces(),
-            profile.GetDutyCycle(),
-            profile.GetBurstWidth()};
+            m_records->DutyCycle(),
+            m_records->BurstWidth()};
 }
 
 // Placed and measured as drawText and QFontMetrics would, shaped only when the text is new to

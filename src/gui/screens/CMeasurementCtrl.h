@@ -17,6 +17,7 @@
 #include "gui/kit/CTextLayoutCache.h"
 #include "gui/screens/CAnalogGuage.h"
 
+class CRecordStore;
 class CSettingProfile;
 
 // One text item of a readout: drawn at its rectangle's top-left corner; an empty rectangle
@@ -49,6 +50,8 @@ public:
     explicit CMeasurementCtrl(QWidget* parent = nullptr);
 
     void BindProfile(CSettingProfile* profile) { m_profile = profile; }
+    // The measurement whose values the readout shows; nothing is shown without one.
+    void BindRecords(const CRecordStore* records) { m_records = records; }
     void SetQuantity(int quantity);
     int GetQuantity() const { return m_quantity; }
     void SetStyle(int style);
@@ -103,6 +106,7 @@ private:
     ReadoutState State() const;
 
     CSettingProfile* m_profile = nullptr;
+    const CRecordStore* m_records = nullptr;
     std::array<MeasurementTextItem, kReadoutItemCount> m_items;
     CReadoutTexts::Texts m_texts;
     CReadoutTexts::Texts m_appliedTexts; // as the items show them, to find changes without converting

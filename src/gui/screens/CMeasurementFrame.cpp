@@ -1,6 +1,5 @@
 #include "gui/screens/CMeasurementFrame.h"
 
-#include "appcore/CEngineMeasurementLink.h"
 #include "appcore/CMeasurementLayout.h"
 #include "gui/screens/CMeasurementView.h"
 #include "model/CSettingProfile.h"
@@ -10,8 +9,7 @@ CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<C
     : CScreenFrame(ChildKind::Measurement, parent),
       m_view(new CMeasurementView(
           ProfileToUse(profile),
-          link ? std::move(link)
-               : std::make_unique<CEngineMeasurementLink>(ProfileToUse(profile), UiPoster().Poster()),
+          std::move(link),
           *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("MeasurementView"));

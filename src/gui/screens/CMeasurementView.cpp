@@ -8,7 +8,9 @@ CMeasurementView::CMeasurementView(CSettingProfile& profile, std::unique_ptr<CMe
                                    CScreenNotices& notices, QWidget* parent)
     : CReadoutGridView(profile, std::move(link),
                        std::make_unique<CMeasurementLayout>(profile.GetModelNumber()), parent),
-      m_handler(profile, Link(), *this, notices) {}
+      m_handler(profile, Link(), *this, notices) {
+    BindRecords(m_handler.Controller().Recording().Records());
+}
 
 void CMeasurementView::ConfigureForModel() {
     CReadoutGridView::ConfigureForModel();

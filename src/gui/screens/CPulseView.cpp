@@ -9,7 +9,9 @@ CPulseView::CPulseView(CSettingProfile& profile, std::unique_ptr<CMeasurementLin
                        CScreenNotices& notices, QWidget* parent)
     : CReadoutGridView(profile, std::move(link), std::make_unique<CPulseLayout>(profile.GetModelNumber()),
                        parent),
-      m_handler(profile, Link(), *this, notices) {}
+      m_handler(profile, Link(), *this, notices) {
+    BindRecords(m_handler.Controller().Recording().Records());
+}
 
 void CPulseView::ShowAlarm(int /*quantity*/, bool alarm) {
     Panel(1)->SetAlarm(alarm);

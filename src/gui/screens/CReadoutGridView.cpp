@@ -3,6 +3,7 @@
 #include "appcore/CommandIds.h"
 #include "gui/history/CGraphCtrl.h"
 #include "gui/screens/CMeasurementCtrl.h"
+#include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 #include "model/HistoryChannel.h"
 
@@ -60,7 +61,18 @@ void CReadoutGridView::ConfigureForModel() {
     ApplyLayout();
 }
 
+void CReadoutGridView::BindRecords(CRecordStore& records) {
+    m_records = &records;
+    for (CMeasurementCtrl* control : m_panels)
+        control->BindRecords(&records);
+    m_graph->BindRecords(&records);
+    RedrawAll();
+}
+
 void CReadoutGridView::RedrawAll() {
+    // A change of mode restarts the reference and extremes that relative values are shown against.
+    if (m_records != nullptr)
+        m_records->FollowRelativeMode(m_profile.IsRelativeMode());
     RedrawPanels(CMeasurementCtrl::RefreshAll);
     m_graph->RefreshLive(false);
 }

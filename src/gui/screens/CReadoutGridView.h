@@ -13,6 +13,7 @@
 
 class CGraphCtrl;
 class CMeasurementCtrl;
+class CRecordStore;
 class CSettingProfile;
 
 // The one window of a live screen: four readouts and the live graph of the main quantity in the
@@ -38,6 +39,8 @@ protected:
     CReadoutGridView(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
                      std::unique_ptr<CReadoutGridLayout> layout, QWidget* parent);
 
+    // The measurement the panels and the graph show; the derived view's handler owns it.
+    void BindRecords(CRecordStore& records);
     void ShowNewValue() override;
     // The quantity whose limit and alarm state the commands show.
     virtual int RuleQuantity() const = 0;
@@ -66,6 +69,7 @@ private:
     void OnLimitEnabled(bool enabled);
 
     std::unique_ptr<CMeasurementLink> m_link;
+    CRecordStore* m_records = nullptr;
     std::unique_ptr<CReadoutGridLayout> m_layout;
     std::array<CMeasurementCtrl*, CReadoutGridLayout::kPanelCount> m_panels{};
     CGraphCtrl* m_graph = nullptr;

@@ -8,7 +8,6 @@
 #include "appcore/CommandIds.h"
 #include "gui/kit/CQueuedReceiver.h"
 #include "model/CSettingProfile.h"
-#include "protocol/CMeterEngine.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,8 +15,6 @@
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QTimer>
-
-#include <vector>
 
 namespace {
 
@@ -78,7 +75,7 @@ void CScreenFrame::KeepJournalsIn(const std::string& folder) {
 
 void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
     m_controller = &controller;
-    m_controller->KeepJournalIn(JournalFolder());
+    m_controller->Recording().KeepJournalIn(JournalFolder());
     m_receiver = std::make_unique<CQueuedReceiver>(this, handler);
 }
 
@@ -110,30 +107,23 @@ bool CScreenFrame::OnUpdateCommand(int id, CCommandState& state) {
 }
 
 void CScreenFrame::OnStart() {
-    if (m_controller->IsRunning() || !OtherScreensGiveWay())
+    if (m_controller->IsRunning())
         return;
     // A save the user asked for but that did not happen must not cost the records.
     if (m_controller->StartDiscardsUnsaved() && Ask("S_MEASUREVIEW_ONMEASURESTART") && !SaveWithDialog())
         return;
+    StopOtherScreens();
     m_controller->Start();
     FollowMeasuringState();
 }
 
-// The screens share one record: Start here clears what another screen measured, and only one
-// screen may record into it, so the others stop once none of them cancelled.
-bool CScreenFrame::OtherScreensGiveWay() {
+// The sensor measures for one screen at a time; what the others recorded stays theirs.
+void CScreenFrame::StopOtherScreens() {
     if (mdiArea() == nullptr)
-        return true;
-    std::vector<CScreenFrame*> others;
+        return;
     for (QMdiSubWindow* window : mdiArea()->subWindowList())
         if (auto* other = qobject_cast<CScreenFrame*>(window); other != nullptr && other != this)
-            others.push_back(other);
-    for (CScreenFrame* other : others)
-        if (!other->OfferToSave())
-            return false;
-    for (CScreenFrame* other : others)
-        other->m_controller->Stop();
-    return true;
+            other->m_controller->Stop();
 }
 
 void CScreenFrame::OnReset() {
@@ -149,7 +139,7 @@ bool CScreenFrame::OfferToSave() {
         m_controller->Stop(); // a history holds a finished measurement
         return SaveWithDialog();
     case IDNO:
-        m_controller->DiscardRecord(); // given up: nothing to offer at the next start
+        m_controller->Recording().Discard(); // given up: nothing to offer at the next start
         return true;
     default:
         return false;
@@ -159,6 +149,11 @@ bool CScreenFrame::OfferToSave() {
 void CScreenFrame::ForgetMeasurement() {
     m_controller->Stop();
     m_controller->Reset();
+}
+
+void CScreenFrame::SensorReleased() {
+    m_controller->Recording().Records().ForgetCurrentValues();
+    ApplySettings();
 }
 
 bool CScreenFrame::Ask(const char* key) {
@@ -185,7 +180,7 @@ QString CScreenFrame::ChooseSavePath() {
 bool CScreenFrame::SaveHistoryTo(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lastSavedPath = path;
-    CScreenController::SaveReport report;
+    CMeasurementRecording::SaveReport report;
     const bool saved = m_controller->SaveHistory(QFile::encodeName(path).toStdString(), nullptr, &report);
     QApplication::restoreOverrideCursor();
     if (!saved)
@@ -246,9 +241,9 @@ void CScreenFrame::closeEvent(QCloseEvent* event) {
     // Declined, the measurement is gone: a screen opened later must not offer it as unsaved.
     if (m_controller->StartDiscardsUnsaved())
         m_controller->Reset();
-    // No reading may still be handed to a screen that is going away.
+    // No reading may still be handed to a screen that is going away; the main frame takes its
+    // receiver out of the engine's slots when it hears of the close.
     m_controller->Close();
-    CMeterEngine::Instance().Sinks().Remove(m_receiver.get());
     SetNotice(NoticeSetup, QString()); // what only this screen's measurement meant
     SetNotice(NoticeFull, QString());
     SetNotice(NoticeLost, QString());

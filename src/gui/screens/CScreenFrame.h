@@ -34,6 +34,7 @@ public:
     bool OnUpdateCommand(int id, CCommandState& state) override;
     bool OfferToSave() override;
     void ForgetMeasurement() override;
+    void SensorReleased() override;
 
     // Screens created from now on keep crash-safe journals of their measurements in the folder.
     static void KeepJournalsIn(const std::string& folder);
@@ -78,7 +79,7 @@ private:
 
     void OnStart();
     void FollowMeasuringState();
-    bool OtherScreensGiveWay();
+    void StopOtherScreens();
     void OnReset();
     // True only when the user chose a path and the history was written there.
     bool SaveWithDialog();

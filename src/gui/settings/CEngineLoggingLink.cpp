@@ -7,26 +7,25 @@
 
 template <typename Result>
 void CEngineLoggingLink::Run(std::function<Result()> work, std::function<void(Result)> done, Result failure) {
-    CMeterEngine::Instance().Run<Result>(std::move(work), m_poster.Wrap(std::move(done)), std::move(failure));
+    m_engine.Run<Result>(std::move(work), m_poster.Wrap(std::move(done)), std::move(failure));
 }
 
 bool CEngineLoggingLink::IsConnected() const {
-    return CMeterEngine::Instance().IsConnected();
+    return m_engine.IsConnected();
 }
 
 void CEngineLoggingLink::StartLogging(const CLoggingSequence::StartValues& values, Done done) {
-    Run<bool>([values] { return CMeterEngine::Instance().StartLogging(values); }, std::move(done), false);
+    Run<bool>([&engine = m_engine, values] { return engine.StartLogging(values); }, std::move(done), false);
 }
 
 void CEngineLoggingLink::StopLogging(Done done) {
-    Run<bool>([] { return CMeterEngine::Instance().SetLoggingMode(0); }, std::move(done), false);
+    Run<bool>([&engine = m_engine] { return engine.SetLoggingMode(0); }, std::move(done), false);
 }
 
 void CEngineLoggingLink::ReadStatus(StatusDone done) {
     using Reply = std::pair<bool, Status>;
     Run<Reply>(
-        [] {
-            CMeterEngine& engine = CMeterEngine::Instance();
+        [&engine = m_engine] {
             if (!engine.ReadLoggingStatus())
                 return Reply{false, {}};
             const CLoggingDownload download(engine);
@@ -39,10 +38,9 @@ void CEngineLoggingLink::ReadStatus(StatusDone done) {
 void CEngineLoggingLink::Download(DownloadDone done) {
     using Reply = std::pair<CLoggingDownload::Result, std::shared_ptr<CRecordStore>>;
     Run<Reply>(
-        [serial = m_serialPort] {
+        [&engine = m_engine, serial = m_serialPort] {
             auto records = std::make_shared<CRecordStore>();
-            const CLoggingDownload::Result result =
-                CLoggingDownload(CMeterEngine::Instance()).Download(*records, serial);
+            const CLoggingDownload::Result result = CLoggingDownload(engine).Download(*records, serial);
             return Reply{result, result == CLoggingDownload::Downloaded ? records : nullptr};
         },
         [done = std::move(done)](Reply reply) { done(reply.first, reply.second); },
@@ -50,6 +48,5 @@ void CEngineLoggingLink::Download(DownloadDone done) {
 }
 
 void CEngineLoggingLink::EraseLoggedData(Done done) {
-    Run<bool>([] { return CLoggingDownload(CMeterEngine::Instance()).ClearLoggedData(); }, std::move(done),
-              false);
+    Run<bool>([&engine = m_engine] { return CLoggingDownload(engine).ClearLoggedData(); }, std::move(done), false);
 }

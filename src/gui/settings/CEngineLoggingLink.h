@@ -3,12 +3,14 @@
 #include "appcore/CLoggingLink.h"
 #include "gui/kit/CUiThreadPoster.h"
 
-// The logging exchanges as jobs of the process-wide acquisition engine's worker thread;
-// completions come back on the user-interface thread and are dropped once the link is gone.
+class CMeterEngine;
+
+// The logging exchanges as jobs of a sensor's acquisition engine's worker thread; completions
+// come back on the user-interface thread and are dropped once the link is gone.
 class CEngineLoggingLink : public CLoggingLink {
 public:
     // serialPort: the sensor is on a COM port, where a download takes its time.
-    explicit CEngineLoggingLink(bool serialPort = false) : m_serialPort(serialPort) {}
+    CEngineLoggingLink(CMeterEngine& engine, bool serialPort) : m_engine(engine), m_serialPort(serialPort) {}
 
     bool IsConnected() const override;
     bool IsSerial() const override { return m_serialPort; }
@@ -24,6 +26,7 @@ private:
     template <typename Result>
     void Run(std::function<Result()> work, std::function<void(Result)> done, Result failure);
 
+    CMeterEngine& m_engine;
     bool m_serialPort;
     CUiThreadPoster m_poster;
 };

@@ -1,5 +1,7 @@
 #include "gui/settings/CSettingDlg.h"
 
+#include "appcore/CLoggingLink.h"
+
 #include "appcore/CStringTable.h"
 #include "gui/settings/CSettingPage.h"
 #include "gui/settings/CSettingPageFactory.h"
@@ -14,13 +16,14 @@ static QString MainText(const char* key) {
     return QString::fromStdString(CStringTable::GetText("IDD_SETTING_MAIN", key));
 }
 
-CSettingDlg::CSettingDlg(CSettingProfile& profile, int initialTab, int rangeTab, QWidget* parent)
+CSettingDlg::CSettingDlg(CSettingProfile& profile, std::unique_ptr<CLoggingLink> loggingLink, int initialTab,
+                         int rangeTab, QWidget* parent)
     : QDialog(parent), m_tabKinds(CSettingTabRules::Tabs(profile.GetModelNumber())) {
     setWindowTitle(MainText("CAPTION"));
     m_tabs = new QTabWidget(this);
     // Pages are validated in tab order, which is the order AVG, CCDF, PULSE, logging.
     for (const SettingTab& tab : m_tabKinds) {
-        CSettingPage* page = CSettingPageFactory::Create(tab.page, profile, rangeTab, m_tabs);
+        CSettingPage* page = CSettingPageFactory::Create(tab.page, profile, rangeTab, loggingLink, m_tabs);
         connect(page, &CSettingPage::RevealRequested, this, &CSettingDlg::ShowPage);
         m_pages.push_back(page);
         m_tabs->addTab(page, MainText(tab.textKey));

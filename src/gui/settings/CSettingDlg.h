@@ -4,8 +4,10 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <vector>
 
+class CLoggingLink;
 class CSettingPage;
 class CSettingProfile;
 class QTabWidget;
@@ -17,9 +19,11 @@ class CSettingDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // initialTab: 0 for the AVG & PEAK screen, 1 for CCDF, 2 for PULSE; a tab the model does not
-    // have selects the first. rangeTab: the range page the AVG page shows first.
-    CSettingDlg(CSettingProfile& profile, int initialTab, int rangeTab = 0, QWidget* parent = nullptr);
+    // loggingLink: how the logging page reaches the sensor. initialTab: 0 for the AVG & PEAK
+    // screen, 1 for CCDF, 2 for PULSE; a tab the model does not have selects the first.
+    // rangeTab: the range page the AVG page shows first.
+    CSettingDlg(CSettingProfile& profile, std::unique_ptr<CLoggingLink> loggingLink, int initialTab,
+                int rangeTab = 0, QWidget* parent = nullptr);
 
     int SelectedTab() const;
     // The page of a kind, or nullptr when the model has no tab for it.

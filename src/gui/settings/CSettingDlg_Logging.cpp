@@ -4,7 +4,6 @@
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CSettingValidation.h"
 #include "appcore/SettingControlIds.h"
-#include "gui/settings/CEngineLoggingLink.h"
 #include "gui/settings/CNumberField.h"
 #include "gui/settings/CPulseReferenceBox.h"
 #include "model/CSettingProfile.h"
@@ -39,7 +38,7 @@ static constexpr std::array<SChannelBox, 4> kChannelBoxes = {
 CSettingDlg_Logging::CSettingDlg_Logging(CSettingProfile& profile, std::unique_ptr<CLoggingLink> link,
                                          QWidget* parent)
     : CSettingPage(profile, "IDD_SETTING_LOGGING", parent),
-      m_link(link ? std::move(link) : std::make_unique<CEngineLoggingLink>()) {
+      m_link(std::move(link)) {
     m_samplingRate = CSettingValidation::ChoiceIndex(profile.GetAvgRate(), kSamplingRateCount, 0);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CreateDeviceGroup());

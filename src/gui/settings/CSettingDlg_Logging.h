@@ -19,9 +19,8 @@ class CSettingDlg_Logging : public CSettingPage {
     Q_OBJECT
 
 public:
-    // Without a link the page talks to the process-wide acquisition engine.
-    CSettingDlg_Logging(CSettingProfile& profile, std::unique_ptr<CLoggingLink> link = nullptr,
-                        QWidget* parent = nullptr);
+    // The page talks to the sensor through the link.
+    CSettingDlg_Logging(CSettingProfile& profile, std::unique_ptr<CLoggingLink> link, QWidget* parent = nullptr);
     ~CSettingDlg_Logging() override;
 
     bool Validate() override;

@@ -6,7 +6,7 @@
 #include "gui/settings/CSettingDlg_Pulse.h"
 
 CSettingPage* CSettingPageFactory::Create(SettingPageKind kind, CSettingProfile& profile, int rangeTab,
-                                          QWidget* parent) {
+                                          std::unique_ptr<CLoggingLink>& loggingLink, QWidget* parent) {
     switch (kind) {
     case SettingPageKind::Avg:
         return new CSettingDlg_Avg(profile, rangeTab, parent);
@@ -15,7 +15,7 @@ CSettingPage* CSettingPageFactory::Create(SettingPageKind kind, CSettingProfile&
     case SettingPageKind::Ccdf:
         return new CSettingDlg_Ccdf(profile, parent);
     case SettingPageKind::Logging:
-        return new CSettingDlg_Logging(profile, nullptr, parent);
+        return new CSettingDlg_Logging(profile, std::move(loggingLink), parent);
     }
     return nullptr;
 }

@@ -1,5 +1,7 @@
 #include "gui/shell/CChildFrameFactory.h"
 
+#include "appcore/CMeasurementLink.h"
+#include "appcore/CMeterLink.h"
 #include "gui/history/CHistoryFrame.h"
 #include "gui/screens/CCcdfFrame.h"
 #include "gui/screens/CMeasurementFrame.h"
@@ -8,17 +10,17 @@
 
 #include <array>
 
-CChildFrame* CChildFrameFactory::Create(ChildKind kind) {
+CChildFrame* CChildFrameFactory::Create(ChildKind kind, CSettingProfile& profile, CMeterLink& link) {
     if (const Creator& creator = CreatorOf(kind))
         return creator();
     if (kind == ChildKind::History)
         return new CHistoryFrame();
     if (kind == ChildKind::Measurement)
-        return new CMeasurementFrame();
+        return new CMeasurementFrame(&profile, link.MeasurementLink(profile));
     if (kind == ChildKind::Pulse)
-        return new CPulseFrame();
+        return new CPulseFrame(&profile, link.MeasurementLink(profile));
     if (kind == ChildKind::Ccdf)
-        return new CCcdfFrame();
+        return new CCcdfFrame(&profile, link.MeasurementLink(profile));
     return new CPlaceholderScreenFrame(kind);
 }
 

@@ -1,9 +1,6 @@
 #include "gui/shell/CDownloadCommand.h"
 
-#include "appcore/CMessageBoxes.h"
-#include "appcore/CommandIds.h"
 #include "gui/kit/CChildFrame.h"
-#include "gui/settings/CEngineLoggingLink.h"
 #include "gui/shell/CDownloadDlg.h"
 #include "gui/shell/CMainFrame.h"
 
@@ -11,14 +8,14 @@
 #include <QFile>
 
 void CDownloadCommand::Run(CMainFrame& frame) {
-    Run(frame, std::make_unique<CEngineLoggingLink>(frame.PortLabel().startsWith(QStringLiteral("COM"))));
+    Run(frame, frame.LoggingLink());
 }
 
 void CDownloadCommand::Run(CMainFrame& frame, std::unique_ptr<CLoggingLink> link) {
     if (frame.findChild<CDownloadCommand*>() != nullptr)
         return;
     auto* command = new CDownloadCommand(frame, std::move(link));
-    // No screen may measure while the logging exchanges use the line or the records change.
+    // No screen may measure while the logging exchanges use the line.
     frame.StopScreens();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     command->m_link->ReadStatus([command](bool ok, CLoggingLink::Status status) {
@@ -36,30 +33,10 @@ CDownloadCommand::CDownloadCommand(CMainFrame& frame, std::unique_ptr<CLoggingLi
 void CDownloadCommand::OpenDialog(const CLoggingLink::Status& status) {
     auto* dialog = new CDownloadDlg(m_frame.Profile(), *m_link, status, &m_frame);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->SetReplaceQuestion([this, dialog] { return MayReplaceRecords(m_frame, dialog); });
     connect(dialog, &CDownloadDlg::LoadToScreenRequested, this,
             [this](const QString& path) { ShowHistory(m_frame, path); });
     connect(dialog, &QDialog::finished, this, &QObject::deleteLater);
     dialog->open();
-}
-
-static bool HasUnsavedRecording(CChildFrame* screen) {
-    CCommandState state;
-    // Save is offered exactly when a stopped screen holds a recording not yet saved.
-    return screen != nullptr && screen->OnUpdateCommand(ID_FILE_SAVE, state) && state.enabled;
-}
-
-bool CDownloadCommand::MayReplaceRecords(CMainFrame& frame, QWidget* owner) {
-    for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse}) {
-        CChildFrame* screen = frame.FindChild(kind);
-        if (!HasUnsavedRecording(screen))
-            continue;
-        if (CMessageBoxes::FromKey(owner, "S_MEASUREVIEW_ONMEASURESTART", MB_YESNOQUESTION) != IDYES)
-            return true;
-        screen->OnCommand(ID_FILE_SAVE);
-        return !HasUnsavedRecording(screen);
-    }
-    return true;
 }
 
 void CDownloadCommand::ShowHistory(CMainFrame& frame, const QString& path) {

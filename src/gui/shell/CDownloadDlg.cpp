@@ -121,7 +121,6 @@ CDownloadDlg::CDownloadDlg(CSettingProfile& profile, CLoggingLink& link, const C
     connect(m_clearLogged, &QPushButton::clicked, this, &CDownloadDlg::ClearLoggedData);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    m_mayReplace = [] { return true; };
     m_chooseSavePath = [this] {
         QFileDialog dialog(this);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -185,7 +184,7 @@ void CDownloadDlg::LoadToScreen() {
 }
 
 void CDownloadDlg::Fetch(std::function<void()> then) {
-    if (m_exchangeRunning || !m_mayReplace())
+    if (m_exchangeRunning)
         return;
     BeginExchange(ExpectedMilliseconds(m_status.samples, m_link.IsSerial()));
     QPointer<CDownloadDlg> self(this);
@@ -195,7 +194,7 @@ void CDownloadDlg::Fetch(std::function<void()> then) {
             return;
         self->EndExchange();
         if (result == CLoggingDownload::Downloaded && records) {
-            self->m_profile.Records() = std::move(*records);
+            self->m_logged = std::move(*records);
             then();
             return;
         }
@@ -209,7 +208,7 @@ void CDownloadDlg::Fetch(std::function<void()> then) {
 bool CDownloadDlg::WriteHistory(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = CHistoryRecorder::SaveHistoryFromRecords(
-        QFile::encodeName(path).toStdString(), m_profile, static_cast<uint8_t>(m_status.mask),
+        QFile::encodeName(path).toStdString(), m_profile, m_logged, static_cast<uint8_t>(m_status.mask),
         m_title->text().toStdString());
     QApplication::restoreOverrideCursor();
     if (!written)

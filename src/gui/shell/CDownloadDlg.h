@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appcore/CLoggingLink.h"
+#include "model/CRecordStore.h"
 
 #include <QDialog>
 #include <QString>
@@ -16,8 +17,8 @@ class QPushButton;
 class QTimer;
 
 // Shows what the sensor logged (as its status read just before) and fetches it: into a history
-// file, or into a history viewer; or erases it in the sensor. A fetch replaces the measurement
-// records only when it succeeded.
+// file, or into a history viewer; or erases it in the sensor. What a fetch brings is the
+// dialog's own, kept only when the fetch succeeded; no screen's measurement is touched.
 class CDownloadDlg : public QDialog {
     Q_OBJECT
 
@@ -33,8 +34,6 @@ public:
                  QWidget* parent = nullptr);
     ~CDownloadDlg() override;
 
-    // Asked before a fetch replaces the measurement records; false keeps them and stops the fetch.
-    void SetReplaceQuestion(std::function<bool()> mayReplace) { m_mayReplace = std::move(mayReplace); }
     // Where Save to Disk writes; the default asks with the save-file dialog (empty: cancelled).
     void SetSavePathChooser(std::function<QString()> choose) { m_chooseSavePath = std::move(choose); }
     bool IsExchangeRunning() const { return m_exchangeRunning; }
@@ -54,9 +53,9 @@ signals:
 
 private:
     void UpdateButtons();
-    // Downloads, replaces the records and runs then; failures are reported here.
+    // Downloads, keeps what came and runs then; failures are reported here.
     void Fetch(std::function<void()> then);
-    // Writes the records as a history file of the logged channels; false after the message.
+    // Writes what was fetched as a history file of the logged channels; false after the message.
     bool WriteHistory(const QString& path);
     void BeginExchange(int expectedMs);
     void EndExchange();
@@ -64,7 +63,7 @@ private:
     CSettingProfile& m_profile;
     CLoggingLink& m_link;
     CLoggingLink::Status m_status;
-    std::function<bool()> m_mayReplace;
+    CRecordStore m_logged;
     std::function<QString()> m_chooseSavePath;
     std::array<QCheckBox*, 4> m_channels{};
     QLineEdit* m_title = nullptr;

@@ -3,18 +3,24 @@
 #include "appcore/CMeterLink.h"
 #include "gui/kit/CUiThreadPoster.h"
 
-// The link through the process-wide acquisition engine.
+class CMeterEngine;
+
+// The link through one sensor's acquisition engine, which the application owns.
 class CEngineMeterLink : public CMeterLink {
 public:
+    explicit CEngineMeterLink(CMeterEngine& engine) : m_engine(engine) {}
+
     void Connect(int32_t port, ConnectDone done) override;
     void Disconnect(DisconnectDone done) override;
     bool IsConnected() const override;
     int32_t IdentificationCode() const override;
     int32_t SerialNumber() const override;
     int32_t FirmwareVersion() const override;
-    void ClearPending() override;
     CReadingSinks& Sinks() override;
+    std::unique_ptr<CMeasurementLink> MeasurementLink(const CSettingProfile& profile) override;
+    std::unique_ptr<CLoggingLink> LoggingLink(bool serial) override;
 
 private:
+    CMeterEngine& m_engine;
     CUiThreadPoster m_poster;
 };

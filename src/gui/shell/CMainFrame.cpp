@@ -1,6 +1,7 @@
 #include "gui/shell/CMainFrame.h"
 
 #include "appcore/CAppRegistry.h"
+#include "appcore/CLoggingLink.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
@@ -9,7 +10,6 @@
 #include "gui/shell/CChildFrameFactory.h"
 #include "gui/shell/CConnectDlg.h"
 #include "gui/shell/CDownloadCommand.h"
-#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrameRules.h"
 #include "gui/shell/CSettingCommand.h"
 #include "gui/shell/CStatusPanes.h"
@@ -77,7 +77,7 @@ std::string LocalPath(const QString& path) {
 } // namespace
 
 CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
-    : QMainWindow(parent), m_link(link ? std::move(link) : std::make_unique<CEngineMeterLink>()) {
+    : QMainWindow(parent), m_link(std::move(link)) {
     Q_INIT_RESOURCE(pelmora); // the icons live in the static user-interface library
     m_commands = new CCommandActions(
         this,
@@ -382,7 +382,6 @@ bool CMainFrame::TakeOverSensor(const SensorModel& model) {
     if (!sameSensor) {
         if (!OfferToSaveScreens())
             return false;
-        m_profile.Records().ResetAll();
         for (CChildFrame* screen : Screens())
             screen->ForgetMeasurement();
     }
@@ -410,6 +409,10 @@ bool CMainFrame::OfferToSaveScreens() {
         if (!screen->OfferToSave())
             return false;
     return true;
+}
+
+std::unique_ptr<CLoggingLink> CMainFrame::LoggingLink() {
+    return m_link->LoggingLink(m_portLabel.startsWith(QStringLiteral("COM")));
 }
 
 bool CMainFrame::SaveProfile() {
@@ -442,9 +445,8 @@ void CMainFrame::OnDisconnect() {
         return;
     ReleaseSensor([this] { CMessageBoxes::FromKey(this, "S_IDD_DISCONNECTED", MB_ICONINFORMATION); });
     // The last readings stay recorded, but no readout may show them as live any more.
-    m_profile.Records().ForgetCurrentValues();
     for (CChildFrame* screen : Screens())
-        screen->ApplySettings();
+        screen->SensorReleased();
     UpdateCommandStates();
 }
 
@@ -577,7 +579,7 @@ void CMainFrame::TileChildren(Qt::Orientation orientation) {
 }
 
 CChildFrame* CMainFrame::CreateChild(ChildKind kind) {
-    CChildFrame* child = CChildFrameFactory::Create(kind);
+    CChildFrame* child = CChildFrameFactory::Create(kind, m_profile, *m_link);
     m_mdiArea->addSubWindow(child);
     child->hide();
     connect(child, &CChildFrame::Closing, this, &CMainFrame::ReleaseChild);
@@ -641,8 +643,6 @@ void CMainFrame::Register(CChildFrame* screen) {
 void CMainFrame::ReleaseChild(CChildFrame* child) {
     if (!child->IsScreen())
         return;
-    // No reading may be in flight for a screen that is going away.
-    m_link->ClearPending();
     child->OnCommand(ID_MEASURE_STOP);
     m_link->Sinks().Remove(child->Receiver());
 }

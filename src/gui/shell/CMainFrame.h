@@ -15,6 +15,7 @@
 #include <vector>
 
 class CCommandActions;
+class CLoggingLink;
 class CStatusPanes;
 class QMdiArea;
 class QMenu;
@@ -31,8 +32,8 @@ class CMainFrame : public QMainWindow, public CCommandTarget, public CShellLink 
 public:
     enum ToolbarIndex { MainToolbar = 0, HistoryToolbar = 1, MeasurementToolbar = 2 };
 
-    // Without a link the frame talks to the process-wide acquisition engine.
-    explicit CMainFrame(std::unique_ptr<CMeterLink> link = nullptr, QWidget* parent = nullptr);
+    // The link is the way to the current sensor's engine.
+    explicit CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // Builds bars, menus and title, registers the frame and its profile, and opens the history
@@ -63,6 +64,8 @@ public:
     void UpdateCommandStates() override;
 
     CSettingProfile& Profile() { return m_profile; }
+    // The logging page's and the download dialog's way to the connected sensor.
+    std::unique_ptr<CLoggingLink> LoggingLink();
     CCommandActions& Commands() override { return *m_commands; }
     CChildFrame* ActiveChild() const;
     CChildFrame* FindChild(ChildKind kind) const;

@@ -8,10 +8,12 @@
 #include "gui/kit/CDeferredIconStyle.h"
 #include "gui/screens/CScreenFrame.h"
 #include "gui/shell/CAboutDlg.h"
+#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
 #include "history/CRecordJournal.h"
 #include "platform/CAppPaths.h"
 #include "platform/CPrivateProfile.h"
+#include "protocol/CMeterEngine.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -24,7 +26,9 @@
 // filled from any thread, so it is filled beside the building of the window, which then finds
 // it ready. The fonts the window's thread draws with are its own; only the database is shared.
 CPelmoraApp::CPelmoraApp(int& argc, char** argv)
-    : QApplication(argc, argv), m_fontLoader([] { QFontMetrics(QGuiApplication::font()).height(); }) {}
+    : QApplication(argc, argv), m_fontLoader([] { QFontMetrics(QGuiApplication::font()).height(); }) {
+    m_engines.push_back(std::make_unique<CMeterEngine>());
+}
 
 CPelmoraApp::~CPelmoraApp() {
     CMessageBoxes::SetSink(nullptr);
@@ -45,7 +49,7 @@ bool CPelmoraApp::InitInstance() {
     CMessageBoxes::SetSink(&m_messageSink);
     m_terminationSignals.Install();
 
-    m_mainFrame = std::make_unique<CMainFrame>();
+    m_mainFrame = std::make_unique<CMainFrame>(std::make_unique<CEngineMeterLink>(CurrentEngine()));
     m_mainFrame->SetApplicationTarget(this);
     if (!m_mainFrame->Create(CMainFrame::CommandLineOf(arguments()))) {
         m_mainFrame.reset();

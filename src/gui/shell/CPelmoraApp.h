@@ -9,11 +9,13 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 class CMainFrame;
+class CMeterEngine;
 
-// The application: prepares the process, creates the main window, tears the shared objects
-// down at exit, and handles Help and About.
+// The application: prepares the process, owns the sensors' acquisition engines, creates the
+// main window, tears the shared objects down at exit, and handles Help and About.
 class CPelmoraApp : public QApplication, public CCommandTarget {
     Q_OBJECT
 
@@ -28,6 +30,8 @@ public:
     int ExitInstance(int code);
 
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    // The engine of the sensor the main window works with.
+    CMeterEngine& CurrentEngine() { return *m_engines.front(); }
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCommandState& state) override;
@@ -45,5 +49,7 @@ private:
     std::jthread m_fontLoader;
     CQtMessageBoxSink m_messageSink;
     CTerminationSignals m_terminationSignals;
+    // One engine, and so one worker thread, per sensor; the window outlives none of them.
+    std::vector<std::unique_ptr<CMeterEngine>> m_engines;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

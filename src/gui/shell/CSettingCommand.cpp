@@ -28,7 +28,7 @@ void CSettingCommand::Run(CMainFrame& frame) {
         if (screen)
             rangeTab = CSettingTabRules::RangeTabOfQuantity(screen->MainQuantity());
     }
-    auto* dialog = new CSettingDlg(frame.Profile(), tab, rangeTab, &frame);
+    auto* dialog = new CSettingDlg(frame.Profile(), frame.LoggingLink(), tab, rangeTab, &frame);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (auto* logging = qobject_cast<CSettingDlg_Logging*>(dialog->Page(SettingPageKind::Logging)))
         QObject::connect(logging, &CSettingDlg_Logging::ExchangeStarting, &frame, &CMainFrame::StopScreens);
