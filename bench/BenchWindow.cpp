@@ -4,10 +4,11 @@
 // up for scripts/cpu-usage.sh: connected over USB with the AVG & PEAK screen measuring, or with the screen
 // open and stopped; it prints "ready" once there and then the readings recorded so far once a second.
 #include "CRatioReporter.h"
-#include "appcore/CAppRegistry.h"
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
+#include "appcore/CScreenController.h"
 #include "appcore/CommandIds.h"
+#include "gui/screens/CScreenFrame.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CPelmoraApp.h"
 #include "model/CSettingProfile.h"
@@ -18,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
@@ -128,14 +130,22 @@ int Drive(char** argv, bool measuring) {
     }
     frame.ExecuteCommand(ID_MODE_AVGPEAK);
     Wait(300);
+    const QPointer<CScreenFrame> screen =
+        qobject_cast<CScreenFrame*>(frame.FindChild(ChildKind::Measurement));
+    if (screen == nullptr) {
+        std::fprintf(stderr, "no AVG & PEAK screen\n");
+        return 1;
+    }
     if (measuring)
         frame.ExecuteCommand(ID_MEASURE_START);
     std::printf("ready\n");
     std::fflush(stdout);
     // Once a second, the readings recorded so far, for the reading rate.
     QTimer counter;
-    QObject::connect(&counter, &QTimer::timeout, [] {
-        const CRecordStore& records = CAppRegistry::Instance().GetSettingProfile()->Records();
+    QObject::connect(&counter, &QTimer::timeout, [screen] {
+        if (screen == nullptr)
+            return;
+        const CRecordStore& records = screen->Controller().Recording().Records();
         std::printf("readings %d\n",
                     records.Count(ChannelAvg) + records.Count(ChannelPeak) + records.Count(ChannelRev));
         std::fflush(stdout);

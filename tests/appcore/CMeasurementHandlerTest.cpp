@@ -7,6 +7,7 @@
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CMessageBeep.h"
+#include "protocol/CRequestTicket.h"
 
 #include "support/ProfileFixture.h"
 
@@ -23,20 +24,18 @@ struct SentRequest {
     int32_t kind;
     int32_t argument;
     uint32_t timeoutMs;
-    bool pendingWhenSent;
 };
 
 class ScriptedLink : public CMeasurementLink {
 public:
     bool IsConnected() const override { return connected; }
-    bool Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override {
+    std::shared_ptr<CRequestTicket> Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override {
         if (!accepts)
-            return false;
-        sent.push_back({kind, argument, timeoutMs, pending});
-        return true;
+            return nullptr;
+        sent.push_back({kind, argument, timeoutMs});
+        ticket = std::make_shared<CRequestTicket>();
+        return ticket;
     }
-    bool IsPending() const override { return pending; }
-    void SetPending(bool flag) override { pending = flag; }
     void RunSetup(SetupJob job, SetupDone done) override {
         setups += job ? 1 : 0;
         done(setupAcknowledged);
@@ -44,7 +43,7 @@ public:
 
     bool connected = true;
     bool accepts = true;
-    bool pending = false;
+    std::shared_ptr<CRequestTicket> ticket; // of the last request
     bool setupAcknowledged = true;
     int setups = 0;
     std::vector<SentRequest> sent;
@@ -100,7 +99,7 @@ protected:
     // The timer sends the next request and the handler receives its reply.
     void Tick() { ASSERT_TRUE(Controller().OnTimer()); }
 
-    CRecordStore& Records() { return Profile().Records(); }
+    CRecordStore& Records() { return Controller().Recording().Records(); }
 
     ScriptedLink m_link;
     RecordingDisplay m_display;
@@ -129,7 +128,7 @@ TEST_F(MeasurementHandlerTest, RequestCycleFollowsTheModel) {
         StartModel(model);
         for (size_t tick = 0; tick < kinds.size(); ++tick) {
             Tick();
-            m_link.pending = false; // the reply was taken
+            m_link.ticket->Drop(); // unanswered: the next tick asks again
         }
         EXPECT_EQ(SentKinds(m_link), kinds) << "model " << model;
     }
@@ -149,16 +148,15 @@ TEST_F(MeasurementHandlerTest, TimerSendsOnlyWhenConnectedRunningAndNothingPendi
     ASSERT_EQ(m_link.sent.size(), 1u);
     EXPECT_EQ(m_link.sent[0].argument, 240056) << "frequency in 10 kHz, truncated";
     EXPECT_EQ(m_link.sent[0].timeoutMs, 500u);
-    EXPECT_TRUE(m_link.sent[0].pendingWhenSent) << "a fast reply must find the flag raised";
     EXPECT_FALSE(Controller().OnTimer()) << "one request at a time";
 
-    m_link.pending = false;
+    m_link.ticket->Drop();
     m_link.accepts = false;
     EXPECT_FALSE(Controller().OnTimer());
-    EXPECT_FALSE(m_link.pending) << "a refused request leaves nothing pending";
+    EXPECT_FALSE(Controller().IsAwaitingReply()) << "a refused request leaves nothing awaited";
 }
 
-TEST_F(MeasurementHandlerTest, PendingFlagDecidesWhichRepliesAreTaken) {
+TEST_F(MeasurementHandlerTest, OnlyTheReplyOfTheRequestInFlightIsTaken) {
     StartModel(1);
     m_handler->OnAvgReading(1, 1000);
     EXPECT_EQ(Records().Count(ChannelAvg), 0) << "a reply nobody waits for is dropped";
@@ -166,17 +164,20 @@ TEST_F(MeasurementHandlerTest, PendingFlagDecidesWhichRepliesAreTaken) {
     Tick();
     m_handler->OnAvgReading(0, -1);
     EXPECT_EQ(Records().Count(ChannelAvg), 0);
-    EXPECT_FALSE(m_link.pending) << "a failed reply frees the timer to ask again";
+    EXPECT_FALSE(Controller().IsAwaitingReply()) << "a failed reply frees the timer to ask again";
 
     Tick();
+    m_link.ticket->Answer(); // handed over, still on its way to the screen
     Controller().Stop();
     Controller().Start();
-    EXPECT_FALSE(m_link.pending) << "Start clears the flag";
+    EXPECT_TRUE(m_link.ticket->IsDropped()) << "Start gives the request up";
     Tick();
     Controller().Stop();
+    m_handler->OnAvgReading(1, 999);
+    EXPECT_EQ(Records().Count(ChannelAvg), 0) << "the late reply of the request given up";
     m_handler->OnAvgReading(1, 1234);
     EXPECT_EQ(Records().Count(ChannelAvg), 1) << "a reply requested before Stop is still stored";
-    EXPECT_FALSE(m_link.pending);
+    EXPECT_FALSE(Controller().IsAwaitingReply());
     EXPECT_EQ(m_display.newValues, 1);
 }
 
@@ -204,7 +205,7 @@ TEST_F(MeasurementHandlerTest, ParIsPeakMinusCurrentAverage) {
     m_handler->OnPeakReading(1, 2750);
     EXPECT_FLOAT_EQ(Records().Last(ChannelVswr), 7.5f);
     Controller().Reset();
-    m_link.pending = true;
+    Tick();
     m_handler->OnPeakReading(1, 2750);
     EXPECT_TRUE(Records().IsEmpty(ChannelVswr)) << "no ratio to an average not measured";
 
@@ -287,11 +288,10 @@ TEST_F(MeasurementHandlerTest, StartResetsAndSetsUpAveragingOnlyWhereNeeded) {
         m_link.setups = 0;
         Controller().Stop();
         Records().AddValue(ChannelPeak, 1.0f);
-        m_link.pending = true;
         StartModel(model);
         EXPECT_EQ(m_link.setups, CModelTable::SetsAveragingOnStart(model) ? 1 : 0) << "model " << model;
         EXPECT_TRUE(Records().IsEmpty(ChannelPeak));
-        EXPECT_FALSE(m_link.pending);
+        EXPECT_FALSE(Controller().IsAwaitingReply());
         EXPECT_TRUE(Controller().IsRunning());
     }
     Controller().Stop();
@@ -336,7 +336,7 @@ TEST_F(MeasurementHandlerTest, AFullChannelIsToldAndTheOthersRecordOn) {
     Tick();
     m_handler->OnAvgReading(1, 2000);
     EXPECT_TRUE(m_notices.recordFull);
-    EXPECT_EQ(Profile().CurrentValue(ChannelAvg), 20.0f) << "the readout shows the new reading";
+    EXPECT_EQ(Records().Current(ChannelAvg), 20.0f) << "the readout shows the new reading";
     Tick();
     m_handler->OnPeakReading(1, 2500);
     EXPECT_EQ(Records().Count(ChannelPeak), 1);

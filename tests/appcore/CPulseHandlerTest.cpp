@@ -7,6 +7,7 @@
 #include "model/CSettingProfile.h"
 #include "platform/CMessageBeep.h"
 #include "protocol/CMeterEngine.h"
+#include "protocol/CRequestTicket.h"
 
 #include "support/ProfileFixture.h"
 
@@ -20,18 +21,15 @@ namespace {
 class PulseLink : public CMeasurementLink {
 public:
     bool IsConnected() const override { return true; }
-    bool Request(int32_t kind, int32_t argument, uint32_t /*timeoutMs*/) override {
+    std::shared_ptr<CRequestTicket> Request(int32_t kind, int32_t argument, uint32_t /*timeoutMs*/) override {
         sent.push_back({kind, argument});
-        return true;
+        return std::make_shared<CRequestTicket>();
     }
-    bool IsPending() const override { return pending; }
-    void SetPending(bool flag) override { pending = flag; }
     void RunSetup(SetupJob job, SetupDone done) override {
         setups += job ? 1 : 0;
         done(true);
     }
 
-    bool pending = false;
     int setups = 0;
     std::vector<std::pair<int32_t, int32_t>> sent;
 };
@@ -55,6 +53,7 @@ protected:
     }
 
     CScreenController& Controller() { return m_handler->Controller(); }
+    const CRecordStore& Records() { return m_handler->Records(); }
 
     // One request and its reply.
     void Reading(int32_t power, int32_t value1, int32_t value2, int32_t value3, int32_t selector,
@@ -80,29 +79,29 @@ TEST_F(CPulseHandlerTest, ReadingStoresCorrectedPulseDutyAndBurstWidth) {
     Reading(3000, 1, 4, 2, 8);
     ASSERT_EQ(m_link.sent.size(), 1u);
     EXPECT_EQ(m_link.sent[0], std::make_pair(static_cast<int32_t>(CMeterEngine::ModePulse), 200000));
-    EXPECT_FALSE(m_link.pending);
-    EXPECT_NEAR(Profile().Records().Last(ChannelPulse), 30.0 - 1.5 - 0.45 + 1.0, 1e-5);
-    EXPECT_FLOAT_EQ(Profile().GetDutyCycle(), 25.0f);
-    EXPECT_FLOAT_EQ(Profile().GetBurstWidth(), 0.5f * 10.82f);
+    EXPECT_FALSE(Controller().IsAwaitingReply());
+    EXPECT_NEAR(Records().Last(ChannelPulse), 30.0 - 1.5 - 0.45 + 1.0, 1e-5);
+    EXPECT_FLOAT_EQ(Records().DutyCycle(), 25.0f);
+    EXPECT_FLOAT_EQ(Records().BurstWidth(), 0.5f * 10.82f);
 
     Profile().SetPulseDuty(500); // a chosen duty wins over the reply
     Reading(3000, 1, 4, 2, 8);
-    EXPECT_FLOAT_EQ(Profile().GetDutyCycle(), 50.0f);
+    EXPECT_FLOAT_EQ(Records().DutyCycle(), 50.0f);
 }
 
 TEST_F(CPulseHandlerTest, ZeroCountsAreStoredAsNonFiniteValues) {
     Controller().Start();
     Reading(3000, 5, 0, 0, 1);
-    EXPECT_TRUE(std::isinf(Profile().GetDutyCycle()));
-    EXPECT_TRUE(std::isinf(Profile().GetBurstWidth()));
-    EXPECT_EQ(Profile().Records().Count(ChannelPulse), 1);
+    EXPECT_TRUE(std::isinf(Records().DutyCycle()));
+    EXPECT_TRUE(std::isinf(Records().BurstWidth()));
+    EXPECT_EQ(Records().Count(ChannelPulse), 1);
 }
 
 TEST_F(CPulseHandlerTest, FailedOrUnrequestedRepliesStoreNothing) {
     Controller().Start();
     Reading(3000, 1, 2, 1, 1, 0);
     m_handler->OnPulseReading(1, 3000, 1, 2, 1, 1); // nothing was asked for any more
-    EXPECT_EQ(Profile().Records().Count(ChannelPulse), 0);
+    EXPECT_EQ(Records().Count(ChannelPulse), 0);
 }
 
 TEST_F(CPulseHandlerTest, LimitCheckSetsThePulseAlarm) {

@@ -21,14 +21,14 @@ TEST_F(CReadoutTextsTest, SensorModeAndQuantityTexts) {
 TEST_F(CReadoutTextsTest, PowerReadingInAbsoluteMode) {
     Record(ChannelAvg, {42.0f, 43.01f});
     CReadoutTexts::Texts texts;
-    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelAvg, texts);
     EXPECT_EQ(texts[ItemValue], "43.01 dBm");
     EXPECT_EQ(texts[ItemWatts], "20.00 W");
     EXPECT_EQ(texts[ItemMinimum], Text("S_MEASUREVIEW_MIN") + " 42.00 dBm");
     EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 43.01 dBm");
 
     Profile().SetDecimalPlaces(0);
-    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelAvg, texts);
     EXPECT_EQ(texts[ItemValue], "43 dBm");
 }
 
@@ -37,7 +37,7 @@ TEST_F(CReadoutTextsTest, RelativeModeShowsDifferencesToTheReference) {
     Record(ChannelAvg, {20.0f, 20.5f, 19.0f});
     Record(ChannelAvg, {20.5f});
     CReadoutTexts::Texts texts;
-    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelAvg, texts);
     EXPECT_EQ(texts[ItemValue], "0.50 dB");
     EXPECT_EQ(texts[ItemReference], Text("S_MEASUREVIEW_REF") + " 20.00 dBm");
     EXPECT_EQ(texts[ItemMinimum], Text("S_MEASUREVIEW_MIN") + " -1.00 dB");
@@ -48,12 +48,12 @@ TEST_F(CReadoutTextsTest, VswrShowsReturnLossOrNotAvailable) {
     Profile().SetModelNumber(0);
     CReadoutTexts::Texts texts;
     Record(ChannelVswr, {1.0f});
-    CReadoutTexts::SetValues(Profile(), ChannelVswr, texts);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelVswr, texts);
     EXPECT_EQ(texts[ItemValue], "1.00 : 1");
     EXPECT_EQ(texts[ItemWatts], Text("S_MEASUREVIEW_NA"));
 
     Record(ChannelVswr, {1.5f});
-    CReadoutTexts::SetValues(Profile(), ChannelVswr, texts);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelVswr, texts);
     EXPECT_EQ(texts[ItemValue], "1.50 : 1");
     EXPECT_EQ(texts[ItemWatts], "Return Loss: -13.98 dB");
     EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 1.50 : 1");
@@ -64,7 +64,7 @@ TEST_F(CReadoutTextsTest, PeakToAverageRatioHasNoSecondLine) {
     Record(ChannelVswr, {7.25f});
     CReadoutTexts::Texts texts;
     texts[ItemWatts] = "stale";
-    CReadoutTexts::SetValues(Profile(), ChannelVswr, texts);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelVswr, texts);
     EXPECT_EQ(texts[ItemValue], "7.25 dB");
     EXPECT_EQ(texts[ItemWatts], "");
     EXPECT_EQ(CReadoutTexts::GaugeCaption(4, ChannelVswr), Text("S_MEASUREVIEW_PAR"));
@@ -116,20 +116,20 @@ TEST_F(CReadoutTextsTest, ChannelWithoutReadingShowsNotAvailableNotItsDisplayMin
     Profile().SetModelNumber(0);
     CReadoutTexts::Texts texts;
     for (int quantity : {ChannelAvg, ChannelVswr, ChannelPulse}) {
-        CReadoutTexts::SetValues(Profile(), quantity, texts);
+        CReadoutTexts::SetValues(Profile(), Records(), quantity, texts);
         EXPECT_EQ(texts[ItemValue], none) << quantity;
         EXPECT_EQ(texts[ItemMinimum], Text("S_MEASUREVIEW_MIN") + " " + none) << quantity;
         EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " " + none) << quantity;
     }
     EXPECT_EQ(texts[ItemWatts], none);
     EXPECT_EQ(texts[ItemDutyCycle], "Duty Cycle [A] N/A");
-    CReadoutTexts::SetValues(Profile(), ChannelVswr, texts);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelVswr, texts);
     EXPECT_EQ(texts[ItemWatts], Text("S_MEASUREVIEW_NA"));
 
     // A reading that is no longer live: the record's extremes stay, the value goes.
     Record(ChannelAvg, {43.01f});
-    Profile().Records().ForgetCurrentValues();
-    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    Records().ForgetCurrentValues();
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelAvg, texts);
     EXPECT_EQ(texts[ItemValue], none);
     EXPECT_EQ(texts[ItemWatts], none);
     EXPECT_EQ(texts[ItemMaximum], Text("S_MEASUREVIEW_MAX") + " 43.01 dBm");
@@ -137,17 +137,17 @@ TEST_F(CReadoutTextsTest, ChannelWithoutReadingShowsNotAvailableNotItsDisplayMin
     // Relative mode restarts the reference: nothing to relate to until the next value.
     Record(ChannelAvg, {43.01f});
     Profile().SetRelativeMode(true);
-    CReadoutTexts::SetValues(Profile(), ChannelAvg, texts);
+    Records().FollowRelativeMode(true);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelAvg, texts);
     EXPECT_EQ(texts[ItemValue], none);
     EXPECT_EQ(texts[ItemReference], Text("S_MEASUREVIEW_REF") + " " + none);
 }
 
-TEST_F(CReadoutTextsTest, PulseLinesFollowTheProfile) {
+TEST_F(CReadoutTextsTest, PulseLinesFollowTheLastReading) {
     Record(ChannelPulse, {30.0f});
-    Profile().SetDutyCycle(std::numeric_limits<float>::quiet_NaN());
-    Profile().SetBurstWidth(3.5f);
+    Records().SetPulseTiming(std::numeric_limits<float>::quiet_NaN(), 3.5f);
     CReadoutTexts::Texts texts;
-    CReadoutTexts::SetValues(Profile(), ChannelPulse, texts);
+    CReadoutTexts::SetValues(Profile(), Records(), ChannelPulse, texts);
     EXPECT_EQ(texts[ItemDutyCycle], "Duty Cycle [A] N/A");
     EXPECT_EQ(texts[ItemBurstWidth], "Burst Width   3.500 us");
 }

@@ -5,6 +5,7 @@
 #include "appcore/CommandIds.h"
 #include "history/CHistoryFile.h"
 #include "model/CSettingProfile.h"
+#include "protocol/CRequestTicket.h"
 
 #include "support/ProfileFixture.h"
 
@@ -21,15 +22,12 @@ public:
     bool IsConnected() const override { return true; }
     bool IsLinkLost() const override { return lost; }
     bool IsOtherSensorOnPort() const override { return other; }
-    bool Request(int32_t, int32_t, uint32_t) override {
+    std::shared_ptr<CRequestTicket> Request(int32_t, int32_t, uint32_t) override {
         ++requests;
-        return true;
+        return std::make_shared<CRequestTicket>();
     }
-    bool IsPending() const override { return pending; }
-    void SetPending(bool flag) override { pending = flag; }
     void RunSetup(SetupJob, SetupDone done) override { setups.push_back(std::move(done)); }
 
-    bool pending = false;
     bool lost = false;
     bool other = false;
     int requests = 0;
@@ -76,7 +74,7 @@ protected:
         m_controller->SetRequestCycle({0});
     }
     void TearDown() override {
-        m_controller.reset(); // it leaves the profile's records as it goes
+        m_controller.reset();
         ProfileFixture::TearDown();
     }
 
@@ -85,6 +83,12 @@ protected:
         ASSERT_TRUE(m_controller->OnTimer());
         if (m_controller->TakeResult(state))
             m_controller->FinishResult();
+    }
+
+    CRecordStore& Records() { return m_controller->Recording().Records(); }
+    void Record(int channel, std::initializer_list<float> values) {
+        for (const float value : values)
+            Records().AddValue(channel, value);
     }
 
     DeferringLink m_link;
@@ -124,13 +128,13 @@ TEST_F(CScreenControllerTest, NoRequestGoesOutWhileTheStartSetupRuns) {
 
     m_link.setups[0](false);
     EXPECT_TRUE(m_notices.refused);
-    EXPECT_NE(Profile().Records().StartTime(), 0) << "a refused set-up still measures";
+    EXPECT_NE(Records().StartTime(), 0) << "a refused set-up still measures";
     EXPECT_TRUE(m_controller->OnTimer());
 
     m_controller->Close();
     m_controller->Start();
     EXPECT_FALSE(m_notices.refused) << "a new Start clears the notice";
-    EXPECT_FALSE(m_link.pending);
+    EXPECT_FALSE(m_controller->IsAwaitingReply());
 }
 
 TEST_F(CScreenControllerTest, AScreenMayRefuseToStartAfterARefusedSetup) {
@@ -142,7 +146,7 @@ TEST_F(CScreenControllerTest, AScreenMayRefuseToStartAfterARefusedSetup) {
     ASSERT_EQ(m_link.setups.size(), 2u);
     m_link.setups[1](false);
     m_link.setups[0](true); // late answer to the first Start
-    EXPECT_EQ(Profile().Records().StartTime(), 0);
+    EXPECT_EQ(Records().StartTime(), 0);
     EXPECT_TRUE(m_controller->IsRunning());
     EXPECT_TRUE(m_controller->OnTimer());
 }
@@ -159,7 +163,7 @@ TEST_F(CScreenControllerTest, OnlyTheLatestSetupIsTheScreensAnswer) {
     m_link.setups[0](true); // the answer to Start, after the set-up that replaced it was sent
     EXPECT_EQ(m_screen.setupsDone, 0) << "the replaced set-up's job may still be running";
     EXPECT_TRUE(m_controller->IsSettingUp());
-    EXPECT_NE(Profile().Records().StartTime(), 0) << "Start still takes its start time";
+    EXPECT_NE(Records().StartTime(), 0) << "Start still takes its start time";
     m_link.setups[1](true);
     EXPECT_EQ(m_screen.setupsDone, 1);
     EXPECT_TRUE(m_controller->OnTimer());
@@ -172,7 +176,7 @@ TEST_F(CScreenControllerTest, CommandRules) {
     ASSERT_TRUE(m_controller->UpdateCommand(ID_MEASURE_START, start));
     EXPECT_TRUE(start.enabled && start.checked);
     Exchange(1);
-    Profile().Records().AddValue(ChannelAvg, 1.0f);
+    Records().AddValue(ChannelAvg, 1.0f);
     m_controller->UpdateCommand(ID_FILE_SAVE, save);
     EXPECT_FALSE(save.enabled) << "not while running";
     m_controller->Stop();
@@ -196,7 +200,7 @@ TEST_F(CScreenControllerTest, ALostSensorLeavesRowsWithoutAReadingAndTheMeasurem
     m_link.lost = true;
     EXPECT_FALSE(m_controller->OnTimer()) << "nothing is asked of a lost sensor";
     EXPECT_EQ(m_notices.lost, std::vector<bool>{true});
-    const CRecordStore& records = Profile().Records();
+    const CRecordStore& records = Records();
     ASSERT_EQ(records.Count(ChannelAvg), 3);
     ASSERT_EQ(records.Count(ChannelPeak), 3) << "rows stay aligned";
     EXPECT_TRUE(std::isnan(records.Last(ChannelAvg)));
@@ -221,15 +225,15 @@ TEST_F(CScreenControllerTest, ALostSensorLeavesRowsWithoutAReadingAndTheMeasurem
 }
 
 TEST_F(CScreenControllerTest, JournalTakesWhatTheRecordsCannotHoldAndGoesWithTheSave) {
-    m_controller->KeepJournalIn(File("journal"));
+    m_controller->Recording().KeepJournalIn(File("journal"));
     m_controller->Start();
     for (int value = 0; value < CChannelRecord::kCapacity + 5; ++value)
-        Profile().Records().AddValue(ChannelAvg, static_cast<float>(value % 100));
+        Records().AddValue(ChannelAvg, static_cast<float>(value % 100));
     m_controller->Stop();
-    const std::string journal = m_controller->Journal().Path();
+    const std::string journal = m_controller->Recording().Journal().Path();
     ASSERT_TRUE(std::filesystem::exists(journal));
 
-    CScreenController::SaveReport report;
+    CMeasurementRecording::SaveReport report;
     ASSERT_TRUE(m_controller->SaveHistory(File("all.psh"), nullptr, &report));
     EXPECT_TRUE(report.fromJournal);
     EXPECT_EQ(report.rows, CChannelRecord::kCapacity + 5);
@@ -241,7 +245,7 @@ TEST_F(CScreenControllerTest, JournalTakesWhatTheRecordsCannotHoldAndGoesWithThe
 }
 
 TEST_F(CScreenControllerTest, AnUnsavedMeasurementKeepsItsJournalWhenTheScreenCloses) {
-    m_controller->KeepJournalIn(File("journal"));
+    m_controller->Recording().KeepJournalIn(File("journal"));
     m_controller->Start();
     Record(ChannelAvg, {1.0f, 2.0f});
     m_controller->Close();

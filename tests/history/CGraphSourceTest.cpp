@@ -33,10 +33,11 @@ HistoryHeader Header(uint8_t mask) {
 
 TEST_F(CGraphSourceTest, LiveWindowStartsAtZeroUntilItIsFull) {
     for (int i = 0; i < 30; ++i)
-        Profile().Records().AddValue(ChannelAvg, static_cast<float>(i));
+        Records().AddValue(ChannelAvg, static_cast<float>(i));
     std::vector<GraphPoint> points;
     GraphView view;
-    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), ChannelAvg, 400, points, view);
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), Records(), ChannelAvg, 400, points,
+                           view);
     ASSERT_EQ(view.series.pointCount, 30);
     EXPECT_FLOAT_EQ(view.series.xMinimum, 0.0f);
     EXPECT_FLOAT_EQ(view.series.xMaximum, 400.0f);
@@ -50,12 +51,13 @@ TEST_F(CGraphSourceTest, LiveWindowStartsAtZeroUntilItIsFull) {
 
 TEST_F(CGraphSourceTest, LiveWindowFollowsTheNewestSamples) {
     for (int i = 0; i < 1000; ++i)
-        Profile().Records().AddValue(ChannelVswr, static_cast<float>(i));
+        Records().AddValue(ChannelVswr, static_cast<float>(i));
     Profile().SetLimits(ChannelVswr, 1.1f, 1.9f);
     Profile().SetLimitEnabled(ChannelVswr, true);
     std::vector<GraphPoint> points;
     GraphView view;
-    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), ChannelVswr, 400, points, view);
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), Records(), ChannelVswr, 400, points,
+                           view);
     ASSERT_EQ(view.series.pointCount, 400);
     EXPECT_FLOAT_EQ(view.series.xMinimum, 600.0f);
     EXPECT_FLOAT_EQ(view.series.xMaximum, 1000.0f);

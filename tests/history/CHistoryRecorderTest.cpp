@@ -1,6 +1,7 @@
 #include "history/CHistoryRecorder.h"
 
 #include "history/CHistoryFile.h"
+#include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 
@@ -27,9 +28,11 @@ protected:
     }
 
     CSettingProfile& Profile() { return *m_profile; }
+    CRecordStore& Records() { return m_records; }
 
     CTempDirectory m_dir;
     std::optional<CSettingProfile> m_profile;
+    CRecordStore m_records;
 };
 } // namespace
 
@@ -58,7 +61,7 @@ TEST_F(HistoryRecorderTest, AvgPeakRecordingKeepsRowAndHeaderOrders) {
     Profile().SetFrequency(2450.999f);
     Profile().SetExtOffset(0.5f);
     Profile().SetDisplayRange(ChannelPeak, 15, 45);
-    CRecordStore& records = Profile().Records();
+    CRecordStore& records = Records();
     records.StartRecording(true);
     const float samples[2][3] = {{10.0f, 1.25f, 13.0f}, {20.0f, 1.5f, 23.0f}}; // AVG, VSWR, PEAK
     for (const auto& sample : samples) {
@@ -68,7 +71,7 @@ TEST_F(HistoryRecorderTest, AvgPeakRecordingKeepsRowAndHeaderOrders) {
     }
     records.MarkStop();
 
-    const CHistoryData data = CHistoryRecorder::BuildFromRecords(Profile(), 0x13, "");
+    const CHistoryData data = CHistoryRecorder::BuildFromRecords(Profile(), Records(), 0x13, "");
     EXPECT_EQ(data.Values(), (std::vector<int32_t>{1000, 125, 1300, 2000, 150, 2300}));
     const HistoryHeader& header = data.Header();
     EXPECT_EQ(header.Mask(), 0x13);
@@ -97,11 +100,11 @@ TEST_F(HistoryRecorderTest, AvgPeakRecordingKeepsRowAndHeaderOrders) {
 
 TEST_F(HistoryRecorderTest, PeakOnlyRecordingOfATerminatingSensor) {
     Profile().SetModelNumber(3);
-    Profile().Records().StartRecording(true);
-    Profile().Records().AddValue(ChannelPeak, -3.456f);
-    Profile().Records().AddValue(ChannelAvg, 99.0f); // not in the mask
+    Records().StartRecording(true);
+    Records().AddValue(ChannelPeak, -3.456f);
+    Records().AddValue(ChannelAvg, 99.0f); // not in the mask
 
-    const CHistoryData data = CHistoryRecorder::BuildFromRecords(Profile(), 0x02, "Übung");
+    const CHistoryData data = CHistoryRecorder::BuildFromRecords(Profile(), Records(), 0x02, "Übung");
     EXPECT_EQ(data.ValuesPerRow(), 1);
     EXPECT_EQ(data.Values(), (std::vector<int32_t>{-346}));
     EXPECT_EQ(data.Header().SensorType(), 'B');
@@ -110,12 +113,12 @@ TEST_F(HistoryRecorderTest, PeakOnlyRecordingOfATerminatingSensor) {
 }
 
 TEST_F(HistoryRecorderTest, RowsEndWithTheShortestChannelAndNoStartMeansNoInterval) {
-    CRecordStore& records = Profile().Records();
+    CRecordStore& records = Records();
     records.AddValue(ChannelAvg, 1.0f);
     records.AddValue(ChannelAvg, 2.0f);
     records.AddValue(ChannelPeak, 3.0f);
 
-    const CHistoryData data = CHistoryRecorder::BuildFromRecords(Profile(), 0x03, "");
+    const CHistoryData data = CHistoryRecorder::BuildFromRecords(Profile(), Records(), 0x03, "");
     EXPECT_EQ(data.RowCount(), 1);
     EXPECT_EQ(data.Values(), (std::vector<int32_t>{100, 300}));
     for (std::size_t offset = 72; offset < 82; ++offset)
@@ -123,17 +126,18 @@ TEST_F(HistoryRecorderTest, RowsEndWithTheShortestChannelAndNoStartMeansNoInterv
 }
 
 TEST_F(HistoryRecorderTest, SavedRecordingReadsBack) {
-    Profile().Records().StartRecording(true);
+    Records().StartRecording(true);
     for (int i = 0; i < 10; ++i)
-        Profile().Records().AddValue(ChannelPulse, 30.0f + static_cast<float>(i) / 8.0f);
+        Records().AddValue(ChannelPulse, 30.0f + static_cast<float>(i) / 8.0f);
     const std::string path = m_dir.File("pulse.psh");
-    ASSERT_TRUE(CHistoryRecorder::SaveHistoryFromRecords(path, Profile(), 0x08, "pulse"));
+    ASSERT_TRUE(CHistoryRecorder::SaveHistoryFromRecords(path, Profile(), Records(), 0x08, "pulse"));
 
     CHistoryData read;
     ASSERT_TRUE(CHistoryFile::LoadHistory(path, read).ok);
     EXPECT_EQ(read.Header().Image(),
-              CHistoryRecorder::BuildFromRecords(Profile(), 0x08, "pulse").Header().Image());
+              CHistoryRecorder::BuildFromRecords(Profile(), Records(), 0x08, "pulse").Header().Image());
     EXPECT_EQ(read.RowCount(), 10);
     EXPECT_EQ(read.StoredValue(9, ChannelPulse), 3113);
-    EXPECT_FALSE(CHistoryRecorder::SaveHistoryFromRecords(m_dir.File("none.psh"), Profile(), 0x00, ""));
+    EXPECT_FALSE(
+        CHistoryRecorder::SaveHistoryFromRecords(m_dir.File("none.psh"), Profile(), Records(), 0x00, ""));
 }

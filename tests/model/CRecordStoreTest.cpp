@@ -77,3 +77,22 @@ TEST(CRecordStoreTest, UnknownChannelsAreIgnored) {
     EXPECT_EQ(store.Average(7), 0.0f);
     EXPECT_EQ(store.LastSampleTime(), 0);
 }
+
+TEST(CRecordStoreTest, AChangedRelativeModeRestartsPowerReferencesOnly) {
+    CRecordStore records;
+    records.AddValue(ChannelAvg, 10.0f);
+    records.AddValue(ChannelAvg, 12.0f);
+    records.AddValue(ChannelVswr, 1.5f);
+
+    records.FollowRelativeMode(false); // unchanged: nothing restarts
+    records.AddValue(ChannelAvg, 11.0f);
+    EXPECT_FLOAT_EQ(records.Reference(ChannelAvg), 10.0f);
+
+    records.FollowRelativeMode(true);
+    records.AddValue(ChannelAvg, 20.0f);
+    EXPECT_FLOAT_EQ(records.Reference(ChannelAvg), 20.0f);
+    EXPECT_FLOAT_EQ(records.Minimum(ChannelAvg), 20.0f);
+    EXPECT_EQ(records.Count(ChannelAvg), 4);
+    EXPECT_FLOAT_EQ(records.Reference(ChannelVswr), 1.5f);
+    EXPECT_FLOAT_EQ(records.Maximum(ChannelVswr), 1.5f);
+}

@@ -44,10 +44,6 @@ TEST_F(CSettingProfileTest, ConstructsWithModelFiveDefaults) {
     ExpectItem(profile.GetItem(ChannelAvg), 20.0f, 60.0f);
     ExpectItem(profile.GetItem(ChannelVswr), 1.0f, 2.0f);
     ExpectItem(profile.GetItem(kItemCcdf), 0.0f, 0.0f);
-    // An empty channel rests its needle at the bottom of the scale.
-    EXPECT_FLOAT_EQ(profile.CurrentValue(ChannelPeak), 20.0f);
-    profile.Records().AddValue(ChannelPeak, 33.0f);
-    EXPECT_FLOAT_EQ(profile.CurrentValue(ChannelPeak), 33.0f);
 }
 
 TEST_F(CSettingProfileTest, DestructionSavesCurrentModel) {
@@ -202,26 +198,6 @@ TEST(CSettingProfileFirmwareTest, PointBeforeLastTwoDigits) {
     EXPECT_EQ(CSettingProfile::FirmwareText(1234), "12.34");
 }
 
-TEST_F(CSettingProfileTest, RelativeModeRestartsPowerReferencesOnly) {
-    CSettingProfile profile;
-    CRecordStore& records = profile.Records();
-    records.AddValue(ChannelAvg, 10.0f);
-    records.AddValue(ChannelAvg, 12.0f);
-    records.AddValue(ChannelVswr, 1.5f);
-
-    profile.SetRelativeMode(false); // unchanged: nothing restarts
-    records.AddValue(ChannelAvg, 11.0f);
-    EXPECT_FLOAT_EQ(records.Reference(ChannelAvg), 10.0f);
-
-    profile.SetRelativeMode(true);
-    records.AddValue(ChannelAvg, 20.0f);
-    EXPECT_FLOAT_EQ(records.Reference(ChannelAvg), 20.0f);
-    EXPECT_FLOAT_EQ(records.Minimum(ChannelAvg), 20.0f);
-    EXPECT_EQ(records.Count(ChannelAvg), 4);
-    EXPECT_FLOAT_EQ(records.Reference(ChannelVswr), 1.5f);
-    EXPECT_FLOAT_EQ(records.Maximum(ChannelVswr), 1.5f);
-}
-
 TEST_F(CSettingProfileTest, ModelAndTechnologyNames) {
     CSettingProfile profile;
     EXPECT_EQ(CSettingProfile::TechnologyName(4), "TDS-CDMA");
@@ -236,5 +212,4 @@ TEST_F(CSettingProfileTest, ItemIndexesOutsideRangeAreHarmless) {
     profile.SetLimitEnabled(-1, true);
     EXPECT_FALSE(profile.IsLimitEnabled(-1));
     EXPECT_FALSE(profile.CheckLimit(6, 100.0f));
-    EXPECT_FLOAT_EQ(profile.CurrentValue(9), 0.0f);
 }

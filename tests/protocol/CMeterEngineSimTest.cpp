@@ -1,5 +1,6 @@
 #include "device/CSerialDevice.h"
 #include "model/CModelTable.h"
+#include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 #include "protocol/CLoggingDownload.h"
@@ -64,7 +65,6 @@ protected:
     // One exchange; the hand-over's state, or -1 when none came.
     int32_t ExchangeState(int32_t mode, uint32_t timeoutMs = 500) {
         const size_t before = m_receiver.Calls().size();
-        m_engine.SetPending(false);
         if (!m_engine.Request({mode, 245000, timeoutMs, m_profile->GetModelNumber(), 0}))
             return -1;
         if (!m_receiver.WaitFor(before + 1, 20000))

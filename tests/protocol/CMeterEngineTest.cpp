@@ -1,4 +1,5 @@
 #include "protocol/CMeterEngine.h"
+#include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAppPaths.h"
 #include "platform/CLittleEndian.h"
@@ -105,7 +106,7 @@ protected:
     }
 
     // A request as the screens make it, for the profile's sensor.
-    bool Request(int32_t mode, int32_t argument, uint32_t timeoutMs) {
+    std::shared_ptr<CRequestTicket> Request(int32_t mode, int32_t argument, uint32_t timeoutMs) {
         return m_engine.Request({mode, argument, timeoutMs, m_profile->GetModelNumber(),
                                  CMeterCommand::Hundredths(m_profile->GetExtOffset())});
     }
@@ -113,7 +114,7 @@ protected:
     // Runs one requested exchange and returns the receiver's record of it.
     std::string Exchange(int32_t mode, uint32_t timeoutMs = 200) {
         const size_t before = m_receiver.Calls().size();
-        EXPECT_TRUE(Request(mode, 245000, timeoutMs));
+        EXPECT_NE(Request(mode, 245000, timeoutMs), nullptr);
         if (!m_receiver.WaitFor(before + 1, 5000))
             return "no hand-over";
         return m_receiver.Calls().back();
@@ -134,7 +135,7 @@ protected:
         m_sensor.firmware = 290;
         m_sensor.overrides["GK"] = {};
         ConnectModel(0, 4);
-        return Request(CMeterEngine::ModeCcdf, 1, 500) && WaitForFrames(5);
+        return Request(CMeterEngine::ModeCcdf, 1, 500) != nullptr && WaitForFrames(5);
     }
 
     CTempDirectory m_directory;
@@ -170,7 +171,7 @@ TEST_F(MeterEngineTest, ConnectIdentifiesTheSensorAndDisconnectForgetsIt) {
     EXPECT_FALSE(m_engine.IsConnected());
     EXPECT_EQ(m_engine.GetIdentificationCode(), -1);
     EXPECT_EQ(m_engine.GetSerialNumber(), -1);
-    EXPECT_FALSE(Request(0, 1, 10));
+    EXPECT_EQ(Request(0, 1, 10), nullptr);
 }
 
 TEST_F(MeterEngineTest, UnknownIdentificationCodeOrWrongReplyKindRefusesTheSensor) {
@@ -190,7 +191,7 @@ TEST_F(MeterEngineTest, FailedOpenLeavesNoTransportAndALaterConnectSucceeds) {
     m_opens = false;
     EXPECT_EQ(m_engine.Connect(7), -2);
     EXPECT_FALSE(m_engine.IsConnected());
-    EXPECT_FALSE(Request(0, 1, 10));
+    EXPECT_EQ(Request(0, 1, 10), nullptr);
     m_opens = true;
     EXPECT_EQ(m_engine.Connect(7), 0);
 }
@@ -259,24 +260,28 @@ TEST_F(MeterEngineTest, ConnectAndJobsRunOnTheWorkerWithoutHoldingUpTheCaller) {
     EXPECT_FALSE(abandoned);
 }
 
-TEST_F(MeterEngineTest, ResultIsDroppedWhenNoRequestIsPendingOrNoScreenIsOpen) {
+TEST_F(MeterEngineTest, OnlyARequestWhoseTicketIsKeptIsHandedOverAndOnlyToAnOpenScreen) {
     ConnectModel(0, 4);
     m_gatedMnemonic = "GA";
-    ASSERT_TRUE(Request(CMeterEngine::ModeAvg, 1, 1000));
-    EXPECT_TRUE(m_engine.IsPending());
+    const auto dropped = Request(CMeterEngine::ModeAvg, 1, 1000);
+    ASSERT_NE(dropped, nullptr);
     m_gateEntered.get_future().wait();
-    m_engine.SetPending(false); // the screen was switched while the reply was on its way
+    const auto replaced = Request(CMeterEngine::ModeRev, 1, 200);
+    const auto kept = Request(CMeterEngine::ModePeak, 1, 200);
+    EXPECT_TRUE(replaced->IsDropped()) << "replaced before the worker took it: never answered";
+    EXPECT_FALSE(dropped->Drop()) << "the screen was switched while the reply was on its way";
     m_gateRelease.set_value();
-    // A new request re-arms the pending flag, so give the decoded reply time to be dropped.
-    for (int i = 0; i < 2500 && m_engine.GetLastReplyValue() != 1234; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_TRUE(m_receiver.WaitFor(1, 5000));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(Exchange(CMeterEngine::ModeRev), "rev 1 500");
-    EXPECT_EQ(m_receiver.Calls().size(), 1u);
+    EXPECT_EQ(m_receiver.Calls(), (std::vector<std::string>{"peak 1 2000"}));
+    EXPECT_TRUE(kept->IsAnswered());
 
     m_engine.Sinks().Set(CReadingSinks::Kind::Measurement, nullptr);
-    ASSERT_TRUE(Request(CMeterEngine::ModeAvg, 1, 200));
-    ASSERT_TRUE(WaitForFrames(6));
+    const auto unheard = Request(CMeterEngine::ModeAvg, 1, 200);
+    ASSERT_NE(unheard, nullptr);
+    for (int i = 0; i < 2500 && !unheard->IsDropped(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_TRUE(unheard->IsDropped()) << "nobody took it, so its asker may ask again";
     EXPECT_EQ(Exchange(CMeterEngine::ModePulse), "pulse 1 -100 1 2 3 4");
     EXPECT_EQ(m_receiver.Calls().size(), 2u);
 }

@@ -38,8 +38,6 @@ void CRecordingReceiver::Record(const std::string& handler, int32_t state,
     std::string call = handler + " " + std::to_string(state);
     for (int32_t value : values)
         call += " " + std::to_string(value);
-    if (state == 1)
-        m_engine.SetPending(false);
     {
         std::lock_guard lock(m_mutex);
         m_calls.push_back(call);

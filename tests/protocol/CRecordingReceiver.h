@@ -10,8 +10,7 @@
 
 class CMeterEngine;
 
-// A screen stand-in: records every hand-over as "<handler> <state> <values...>" and, like the
-// screens, clears the engine's pending flag when it takes a reading.
+// A screen stand-in: records every hand-over as "<handler> <state> <values...>".
 class CRecordingReceiver : public CReadingReceiver {
 public:
     explicit CRecordingReceiver(CMeterEngine& engine) : m_engine(engine) {}

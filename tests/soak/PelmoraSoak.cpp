@@ -9,6 +9,7 @@
 #include "appcore/CommandIds.h"
 #include "gui/screens/CCcdfFrame.h"
 #include "gui/screens/CScreenFrame.h"
+#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
@@ -93,7 +94,6 @@ public:
             CHistoryData data;
             m_totals.readBack += CHistoryFile::LoadHistory(path, data).ok ? 1 : 0;
         }
-        CMeterEngine& engine = CMeterEngine::Instance();
         std::printf("\nsoak table\n"
                     "  exchanges (commands to the sensor) %llu\n"
                     "  failed exchanges seen             %llu\n"
@@ -101,11 +101,11 @@ public:
                     "  histories saved                   %zu of %d\n"
                     "  histories read back               %d\n",
                     static_cast<unsigned long long>(m_sensor.CommandsReceived()),
-                    static_cast<unsigned long long>(engine.GetFailedExchangeCount()),
+                    static_cast<unsigned long long>(m_engine.GetFailedExchangeCount()),
                     static_cast<unsigned long long>(m_totals.reconnects),
                     static_cast<unsigned long long>(m_totals.failedReconnects), m_totals.saved.size(),
                     m_totals.saveAttempts, m_totals.readBack);
-        engine.Disconnect();
+        m_engine.Disconnect();
         return m_totals.readBack == static_cast<int>(m_totals.saved.size()) && m_totals.failedReconnects == 0;
     }
 
@@ -174,7 +174,8 @@ private:
     std::string m_folder;
     CAppTestSandbox m_sandbox;
     CVirtualSensor m_sensor{VirtualSensorConfig{}};
-    CMainFrame m_frame;
+    CMeterEngine m_engine;
+    CMainFrame m_frame{std::make_unique<CEngineMeterLink>(m_engine)};
     int m_port = -1;
     bool m_usb = false;
     Totals m_totals;

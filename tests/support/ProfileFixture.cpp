@@ -20,5 +20,5 @@ std::string ProfileFixture::Text(const char* key) {
 
 void ProfileFixture::Record(int channel, std::initializer_list<float> values) {
     for (const float value : values)
-        m_profile->Records().AddValue(channel, value);
+        m_records.AddValue(channel, value);
 }

@@ -179,9 +179,10 @@ using CGraphCtrlTest = ProfileFixture;
 
 TEST_F(CGraphCtrlTest, LiveWindowHasOneSamplePerPlotPixel) {
     for (int i = 0; i < 2000; ++i)
-        Profile().Records().AddValue(ChannelPeak, 30.0f);
+        Records().AddValue(ChannelPeak, 30.0f);
     CGraphCtrl ctrl;
     ctrl.BindProfile(&Profile());
+    ctrl.BindRecords(&Records());
     ctrl.resize(900, 400);
     ctrl.SetChannel(0, ChannelPeak, false);
     ctrl.RefreshLive(true);
@@ -210,11 +211,12 @@ TEST_F(CGraphCtrlTest, HistoryNeedsHeaderAndRows) {
 }
 
 TEST_F(CGraphCtrlTest, TheWindowShowsWhatAFreshDrawingShowsAfterEveryChange) {
-    Profile().Records().StartRecording(false);
+    Records().StartRecording(false);
     for (int i = 0; i < 1500; ++i)
-        Profile().Records().AddValue(ChannelAvg, 20.0f + static_cast<float>(i % 17));
+        Records().AddValue(ChannelAvg, 20.0f + static_cast<float>(i % 17));
     CGraphCtrl ctrl;
     ctrl.BindProfile(&Profile());
+    ctrl.BindRecords(&Records());
     ctrl.resize(700, 300);
     ctrl.SetChannel(0, ChannelAvg, false);
     ctrl.RefreshLive(true);
@@ -224,7 +226,7 @@ TEST_F(CGraphCtrlTest, TheWindowShowsWhatAFreshDrawingShowsAfterEveryChange) {
             << step;
     };
     matchesFreshDrawing("first paint");
-    Profile().Records().AddValue(ChannelAvg, 44.0f);
+    Records().AddValue(ChannelAvg, 44.0f);
     ctrl.RefreshLive(false);
     matchesFreshDrawing("a new value");
     Profile().SetDisplayRange(ChannelAvg, 0.0f, 30.0f);

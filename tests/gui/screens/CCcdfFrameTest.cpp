@@ -54,14 +54,14 @@ TEST_F(CCcdfFrameTest, SingleSweepStopsWithAFullWindow) {
     Exchange();
     EXPECT_FALSE(m_frame->Controller().IsRunning());
     EXPECT_EQ(m_frame->Acquisition().Window().Size(), 10u);
-    EXPECT_FALSE(m_link->pending);
+    EXPECT_FALSE(m_frame->Controller().IsAwaitingReply());
 }
 
 TEST_F(CCcdfFrameTest, FailedOrUnawaitedExchangesAreNotCounted) {
     m_frame->OnCommand(ID_MEASURE_START);
     Exchange(0);
     EXPECT_EQ(m_frame->Acquisition().Window().Size(), 0u);
-    EXPECT_FALSE(m_link->pending); // the next tick asks again
+    EXPECT_FALSE(m_frame->Controller().IsAwaitingReply()); // the next tick asks again
     Exchange();
     // A histogram asked for before Stop and Start arrives after them.
     m_frame->Controller().OnTimer();

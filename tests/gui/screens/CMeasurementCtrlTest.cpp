@@ -20,6 +20,7 @@ protected:
         Profile().SetModelNumber(0);
         m_ctrl = std::make_unique<CMeasurementCtrl>();
         m_ctrl->BindProfile(&Profile());
+        m_ctrl->BindRecords(&Records());
         m_ctrl->resize(475, 322);
     }
     void TearDown() override {
@@ -159,7 +160,8 @@ TEST_F(CMeasurementCtrlTest, NewValueRefreshesFollowTheirChannelAndTheirSettings
     Profile().SetDecimalPlaces(1);
     Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
     EXPECT_EQ(ItemText(ItemValue), "12.5 dBm");
-    Profile().Records().ForgetCurrentValues();
+    Records().ForgetCurrentValues();
     Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
     EXPECT_EQ(ItemText(ItemValue), Text("S_MEASUREVIEW_NOVALUE"));
+    EXPECT_DOUBLE_EQ(Ctrl().Gauge().GetValue(), 20.0) << "without a reading the needle rests at the minimum";
 }

@@ -57,6 +57,8 @@ protected:
         SendMouse(view, QEvent::MouseButtonDblClick, CentreOf(target));
     }
 
+    const CRecordStore& Records() { return m_frame->View()->Handler().Records(); }
+
     CCommandState Query(int id) const {
         CCommandState state;
         m_frame->OnUpdateCommand(id, state);
@@ -146,9 +148,9 @@ TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm) {
     m_frame->OnCommand(ID_MEASURE_START);
     EXPECT_TRUE(m_frame->Controller().OnTimer());
     m_frame->Receiver()->OnPeakReading(1, 2000); // queued to this thread
-    EXPECT_EQ(m_profile->Records().Count(ChannelPeak), 0);
+    EXPECT_EQ(Records().Count(ChannelPeak), 0);
     QApplication::processEvents();
-    EXPECT_EQ(m_profile->Records().Count(ChannelPeak), 1);
+    EXPECT_EQ(Records().Count(ChannelPeak), 1);
     EXPECT_TRUE(view.Panel(2)->GetAlarm());
     EXPECT_TRUE(view.Panel(0)->GetAlarm());
 }
@@ -160,7 +162,7 @@ TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart) {
     view.Handler().OnAvgReading(1, 1500);
     m_sink.answer = IDNO;
     m_frame->OnCommand(ID_MEASURE_RESET);
-    EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 1) << "answered no";
+    EXPECT_EQ(Records().Count(ChannelAvg), 1) << "answered no";
     ASSERT_EQ(m_sink.shown.size(), 1u);
     EXPECT_EQ(m_sink.shown.back().style, 0x24u);
 
@@ -168,7 +170,7 @@ TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart) {
     EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
     m_frame->OnCommand(ID_MEASURE_START);
     EXPECT_EQ(m_sink.shown.size(), 2u) << "Start asks before discarding the measurement";
-    EXPECT_TRUE(m_profile->Records().IsEmpty(ChannelAvg));
+    EXPECT_TRUE(Records().IsEmpty(ChannelAvg));
 
     m_sink.answer = IDYES;
     m_frame->OnCommand(ID_MEASURE_RESET);
@@ -202,15 +204,15 @@ TEST_F(MeasurementViewTest, StartKeepsTheRecordsWhenTheSaveItAskedForDidNotHappe
     });
     m_frame->OnCommand(ID_MEASURE_START);
     EXPECT_FALSE(m_frame->Controller().IsRunning());
-    EXPECT_EQ(m_profile->Records().Count(ChannelAvg), 1);
+    EXPECT_EQ(Records().Count(ChannelAvg), 1);
 }
 
 TEST_F(MeasurementViewTest, ClosingDropsThePendingReading) {
     Open(1);
     m_frame->OnCommand(ID_MEASURE_START);
     EXPECT_TRUE(m_frame->Controller().OnTimer());
-    ASSERT_TRUE(m_link->pending);
+    ASSERT_TRUE(m_frame->Controller().IsAwaitingReply());
     m_frame->close();
-    EXPECT_FALSE(m_link->pending);
+    EXPECT_TRUE(m_link->ticket->IsDropped());
     EXPECT_FALSE(m_frame->Controller().IsRunning());
 }

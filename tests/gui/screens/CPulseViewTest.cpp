@@ -92,7 +92,7 @@ TEST_F(PulseViewTest, ReadingsShowPulseDutyAndBurstWidthWithTheirAlarm) {
     m_profile->SetLimits(ChannelPulse, 0.0f, 10.0f);
     CPulseView& view = Open(5);
     MeasureOnce(2000, 1, 4, 1);
-    EXPECT_EQ(m_profile->Records().Count(ChannelPulse), 1);
+    EXPECT_EQ(m_frame->View()->Handler().Records().Count(ChannelPulse), 1);
     EXPECT_TRUE(view.Panel(1)->GetAlarm());
     EXPECT_TRUE(view.Panel(0)->GetAlarm());
     QApplication::processEvents();
@@ -118,6 +118,6 @@ TEST_F(PulseViewTest, StartKeepsTheRecordsWhenTheSaveItAskedForDidNotHappen) {
     });
     m_frame->OnCommand(ID_MEASURE_START);
     EXPECT_FALSE(m_frame->Controller().IsRunning());
-    EXPECT_EQ(m_profile->Records().Count(ChannelPulse), 1);
+    EXPECT_EQ(m_frame->View()->Handler().Records().Count(ChannelPulse), 1);
     EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
 }

@@ -1,5 +1,7 @@
 #include "gui/screens/CScreenFrame.h"
+#include "appcore/CScreenController.h"
 #include "appcore/CommandIds.h"
+#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CStatusPanes.h"
 #include "model/CSettingProfile.h"
@@ -47,7 +49,8 @@ TEST(CScreenFrameTest, ASilentSensorShowsInTheStatusBarUntilItAnswersAgain) {
     CVirtualSensor sensor(config);
     ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer));
 
-    CMainFrame mainFrame;
+    CMeterEngine engine;
+    CMainFrame mainFrame(std::make_unique<CEngineMeterLink>(engine));
     ASSERT_TRUE(mainFrame.Create(QString()));
     mainFrame.show();
     mainFrame.ConnectToPort(0);
@@ -67,13 +70,14 @@ TEST(CScreenFrameTest, ASilentSensorShowsInTheStatusBarUntilItAnswersAgain) {
     // The window's link is reopened after a few failures, so the sensor counts as not responding.
     const QString lost = QString::fromStdString(CAppTestSandbox::GeneralText("S_SCREEN_NOT_RESPONDING"));
     EXPECT_TRUE(WaitFor([&] { return mainFrame.StatusPanes()->Text(1) == lost; }));
-    const int before = mainFrame.Profile().Records().Count(ChannelAvg);
+    const CRecordStore& records = screen->Controller().Recording().Records();
+    const int before = records.Count(ChannelAvg);
     EXPECT_GT(before, 0);
 
     sensor.SetFault({});
     EXPECT_TRUE(WaitFor([&] { return mainFrame.StatusPanes()->Text(1).isEmpty(); }));
-    EXPECT_GT(mainFrame.Profile().Records().Count(ChannelAvg), before) << "measuring went on by itself";
+    EXPECT_GT(records.Count(ChannelAvg), before) << "measuring went on by itself";
     screen->close();
-    CMeterEngine::Instance().Disconnect();
+    engine.Disconnect();
     ::unsetenv("PELMORA_USB_DIR");
 }

@@ -5,6 +5,7 @@
 #include "gui/settings/CSettingPage.h"
 #include "model/CSettingProfile.h"
 #include "support/CAppTestSandbox.h"
+#include "support/CFakeLoggingLink.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ class CSettingDlgCcdfTest : public ::testing::Test {
 protected:
     CSettingDlg& Open(int model, int tab = kCcdfTab) {
         m_profile.SetDevice(model, 1234, 295);
-        m_dialog = std::make_unique<CSettingDlg>(m_profile, tab, 0);
+        m_dialog = std::make_unique<CSettingDlg>(m_profile, std::make_unique<CFakeLoggingLink>(), tab, 0);
         m_dialog->show();
         QApplication::setActiveWindow(m_dialog.get());
         return *m_dialog;

@@ -6,6 +6,7 @@
 #include "gui/settings/CSettingPage.h"
 #include "model/CSettingProfile.h"
 #include "support/CAppTestSandbox.h"
+#include "support/CFakeLoggingLink.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,8 @@ protected:
     // A dialog for a connected sensor of the model, shown and active so that focus can be checked.
     CSettingDlg& Open(int model, int tab = 0, int rangeTab = 0) {
         m_profile->SetDevice(model, 1234, 105);
-        m_dialog = std::make_unique<CSettingDlg>(*m_profile, tab, rangeTab);
+        m_dialog =
+            std::make_unique<CSettingDlg>(*m_profile, std::make_unique<CFakeLoggingLink>(), tab, rangeTab);
         m_dialog->show();
         QApplication::setActiveWindow(m_dialog.get());
         return *m_dialog;

@@ -79,15 +79,12 @@ TEST_F(CDownloadDlgTest, ChannelBoxesShowTheStatusAndFetchingNeedsSomethingLogge
     }
 }
 
-TEST_F(CDownloadDlgTest, SaveToDiskReplacesTheRecordsAndWritesTheLoggedChannels) {
-    m_profile.Records().AddValue(ChannelPeak, 1.0f);
+TEST_F(CDownloadDlgTest, SaveToDiskWritesTheLoggedChannels) {
     Open().SaveToDisk();
     EXPECT_TRUE(m_dialog->IsExchangeRunning());
     EXPECT_FALSE(Find(1)->isEnabled()); // OK waits for the exchange in flight
     m_link.Finish();
     EXPECT_FALSE(m_dialog->IsExchangeRunning());
-    EXPECT_EQ(m_profile.Records().Count(ChannelPeak), 0);
-    EXPECT_EQ(m_profile.Records().Count(ChannelAvg), 2);
 
     CHistoryData saved;
     ASSERT_TRUE(CHistoryFile::LoadHistory(m_sandbox.Path("logged.psh"), saved).ok);
@@ -96,8 +93,7 @@ TEST_F(CDownloadDlgTest, SaveToDiskReplacesTheRecordsAndWritesTheLoggedChannels)
     EXPECT_TRUE(m_messages.shown.empty());
 }
 
-TEST_F(CDownloadDlgTest, FailedFetchesKeepTheRecordsAndWriteNothing) {
-    m_profile.Records().AddValue(ChannelPeak, 1.0f);
+TEST_F(CDownloadDlgTest, FailedFetchesWriteNothing) {
     for (auto [result, key] : {std::pair{CLoggingDownload::Failed, "S_SETTING_WARNING_DN_FAIL"},
                                std::pair{CLoggingDownload::NothingLogged, "S_SETTING_WARNING_DN_0_FAIL"}}) {
         m_link.downloadResult = result;
@@ -112,7 +108,6 @@ TEST_F(CDownloadDlgTest, FailedFetchesKeepTheRecordsAndWriteNothing) {
     EXPECT_TRUE(m_loaded.isEmpty());
     EXPECT_EQ(TemporaryDownloads(), before);
     EXPECT_EQ(m_pathsAsked, 0);
-    EXPECT_EQ(m_profile.Records().Count(ChannelPeak), 1);
 }
 
 TEST_F(CDownloadDlgTest, LoadToScreenHandsOverAWrittenFile) {
@@ -126,11 +121,8 @@ TEST_F(CDownloadDlgTest, LoadToScreenHandsOverAWrittenFile) {
     QFile::remove(path);
 }
 
-TEST_F(CDownloadDlgTest, ARefusedQuestionKeepsTheRecordsAndAClearedMemoryCannotBeFetched) {
-    Open().SetReplaceQuestion([] { return false; });
-    m_dialog->SaveToDisk();
-    EXPECT_TRUE(m_link.calls.empty());
-
+TEST_F(CDownloadDlgTest, AClearedMemoryCannotBeFetched) {
+    Open();
     m_link.answer = false;
     m_dialog->ClearLoggedData();
     m_link.Finish();

@@ -18,6 +18,7 @@
 #include "protocol/CReadingReceiver.h"
 #include "protocol/CReadingSinks.h"
 #include "support/CFakeLoggingLink.h"
+#include "support/CIdleMeasurementLink.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,7 +40,6 @@ struct LinkState {
     int32_t connectResult = 0;
     int32_t code = 0;
     bool connected = false;
-    int pendingCleared = 0;
     std::vector<int32_t> ports;
     CReadingSinks sinks;
     // Set: Connect keeps its completion here instead of reporting at once, like the engine
@@ -73,19 +73,25 @@ public:
     int32_t IdentificationCode() const override { return m_state.code; }
     int32_t SerialNumber() const override { return 4711; }
     int32_t FirmwareVersion() const override { return 295; }
-    void ClearPending() override { ++m_state.pendingCleared; }
     CReadingSinks& Sinks() override { return m_state.sinks; }
+    std::unique_ptr<CMeasurementLink> MeasurementLink(const CSettingProfile&) override {
+        return std::make_unique<CIdleMeasurementLink>();
+    }
+    std::unique_ptr<CLoggingLink> LoggingLink(bool) override { return std::make_unique<CFakeLoggingLink>(); }
 
 private:
     LinkState& m_state;
 };
 
-// A screen that records when it is configured (0) and stopped.
+// A screen that records when it is configured (0) and stopped, and counts the measurements it
+// was told to forget.
 class CRecordingScreen : public CChildFrame {
 public:
-    CRecordingScreen(ChildKind kind, std::vector<int>& log) : CChildFrame(kind), m_log(log) {}
+    CRecordingScreen(ChildKind kind, std::vector<int>& log, int& forgotten)
+        : CChildFrame(kind), m_log(log), m_forgotten(forgotten) {}
     CReadingReceiver* Receiver() override { return &m_receiver; }
     void Configure() override { m_log.push_back(0); }
+    void ForgetMeasurement() override { ++m_forgotten; }
     bool OfferToSave() override { return !keepMeasurement; }
     bool OnCommand(int id) override {
         if (id != ID_MEASURE_STOP)
@@ -98,6 +104,7 @@ public:
 
 private:
     std::vector<int>& m_log;
+    int& m_forgotten;
     CReadingReceiver m_receiver;
 };
 
@@ -105,8 +112,8 @@ class CMainFrameTest : public testing::Test {
 protected:
     CMainFrameTest() {
         for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(kind,
-                                           [this, kind] { return new CRecordingScreen(kind, m_screenLog); });
+            CChildFrameFactory::SetCreator(
+                kind, [this, kind] { return new CRecordingScreen(kind, m_screenLog, m_forgotten); });
         m_frame = std::make_unique<CMainFrame>(std::make_unique<CFakeLink>(m_link));
     }
     ~CMainFrameTest() override {
@@ -141,6 +148,7 @@ protected:
     CAppTestSandbox m_sandbox;
     LinkState m_link;
     std::vector<int> m_screenLog;
+    int m_forgotten = 0;
     std::unique_ptr<CMainFrame> m_frame;
 };
 
@@ -299,13 +307,11 @@ TEST_F(CMainFrameTest, NewScreenStopsAndClosesTheActiveChild) {
     ASSERT_NE(measurement, nullptr);
     CReadingReceiver* measurementReceiver = measurement->Receiver();
     m_screenLog.clear();
-    const int clearedBefore = m_link.pendingCleared;
 
     m_frame->ExecuteCommand(ID_MODE_PULSE);
     EXPECT_EQ(m_frame->FindChild(ChildKind::Measurement), nullptr);
     ASSERT_NE(m_frame->FindChild(ChildKind::Pulse), nullptr);
     EXPECT_EQ(VisibleChildren(), 1);
-    EXPECT_GT(m_link.pendingCleared, clearedBefore);
     ASSERT_FALSE(m_screenLog.empty());
     EXPECT_EQ(m_screenLog.front(), ID_MEASURE_STOP) << "the old screen is stopped before it closes";
     EXPECT_NE(m_link.sinks.Get(CReadingSinks::Kind::Measurement), measurementReceiver);
@@ -320,18 +326,17 @@ TEST_F(CMainFrameTest, AnotherSensorCanBeRefusedToKeepTheMeasurementOrElseCloses
     m_frame->ExecuteCommand(ID_MODE_PULSE);
     auto* screen = static_cast<CRecordingScreen*>(m_frame->FindChild(ChildKind::Pulse));
     ASSERT_NE(screen, nullptr);
-    m_frame->Profile().Records().AddValue(ChannelPulse, 10.0f);
     m_link.connected = false;
     screen->keepMeasurement = true;
     m_link.code = CModelTable::FindByNumber(1)->code;
     m_frame->ConnectToPort(5);
     EXPECT_FALSE(m_frame->IsConnected()) << "the new sensor is let go";
     EXPECT_EQ(m_frame->Profile().GetModelNumber(), 0);
-    EXPECT_EQ(m_frame->Profile().Records().Count(ChannelPulse), 1);
+    EXPECT_EQ(m_forgotten, 0);
 
     screen->keepMeasurement = false;
     ConnectModel(1);
-    EXPECT_TRUE(m_frame->Profile().Records().IsEmpty(ChannelPulse));
+    EXPECT_EQ(m_forgotten, 1) << "another sensor's readings never join the measurement";
     EXPECT_EQ(VisibleChildren(), 0) << "this model has no PULSE screen";
 }
 

@@ -9,6 +9,8 @@
 #include "model/CModelTable.h"
 #include "protocol/CReadingReceiver.h"
 #include "support/CAppTestSandbox.h"
+#include "support/CFakeLoggingLink.h"
+#include "support/CIdleMeasurementLink.h"
 
 #include <gtest/gtest.h>
 
@@ -34,8 +36,11 @@ public:
     int32_t IdentificationCode() const override { return m_code; }
     int32_t SerialNumber() const override { return 1; }
     int32_t FirmwareVersion() const override { return 100; }
-    void ClearPending() override {}
     CReadingSinks& Sinks() override { return m_sinks; }
+    std::unique_ptr<CMeasurementLink> MeasurementLink(const CSettingProfile&) override {
+        return std::make_unique<CIdleMeasurementLink>();
+    }
+    std::unique_ptr<CLoggingLink> LoggingLink(bool) override { return std::make_unique<CFakeLoggingLink>(); }
 
 private:
     int32_t m_code;

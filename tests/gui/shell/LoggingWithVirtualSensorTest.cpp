@@ -5,9 +5,11 @@
 #include "gui/settings/CSettingDlg_Logging.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CDownloadDlg.h"
+#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
+#include "protocol/CMeterEngine.h"
 #include "sim/CVirtualSensor.h"
 
 #include <gtest/gtest.h>
@@ -24,13 +26,14 @@ TEST(LoggingWithVirtualSensor, SetUpDownloadAndClearFromTheWindows) {
     config.loggingSpeedUp = 0;
     CVirtualSensor sensor(config);
     ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
-    CMainFrame frame;
+    CMeterEngine engine;
+    CMainFrame frame(std::make_unique<CEngineMeterLink>(engine));
     ASSERT_TRUE(frame.Create(QString()));
     frame.ConnectToPort(0);
     ASSERT_TRUE(RunUntil([&] { return frame.IsConnected(); }));
     const auto lastMessage = [&sandbox] { return sandbox.Messages().shown.back().text; };
 
-    CSettingDlg_Logging page(frame.Profile());
+    CSettingDlg_Logging page(frame.Profile(), frame.LoggingLink());
     page.SetLogging();
     ASSERT_TRUE(RunUntil([&] { return !page.IsExchangeRunning(); }));
     EXPECT_EQ(lastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_LOGGING_SUCCESS"));

@@ -2,8 +2,10 @@
 #include "support/CDeviceSandbox.h"
 #include "support/RunUntil.h"
 
+#include "appcore/CScreenController.h"
 #include "appcore/CommandIds.h"
 #include "gui/screens/CScreenFrame.h"
+#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CStatusPanes.h"
 #include "history/CHistoryFile.h"
@@ -51,7 +53,8 @@ TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWit
     const std::vector<int> channels =
         GetParam() ? std::vector<int>{ChannelAvg} : std::vector<int>{ChannelAvg, ChannelVswr, ChannelPeak};
     ASSERT_TRUE(StartSensor()) << m_sensor->LastError();
-    CMainFrame frame;
+    CMeterEngine engine;
+    CMainFrame frame(std::make_unique<CEngineMeterLink>(engine));
     ASSERT_TRUE(frame.Create(QString()));
     frame.show();
     frame.ConnectToPort(m_port);
@@ -65,7 +68,9 @@ TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWit
     frame.ExecuteCommand(GetParam() ? ID_MODE_AVG : ID_MODE_AVGPEAK);
     ASSERT_TRUE(RunUntil([] { return QApplication::activeModalWidget() == nullptr; }, 5000));
     frame.ExecuteCommand(ID_MEASURE_START);
-    const CRecordStore& records = frame.Profile().Records();
+    auto* screen = qobject_cast<CScreenFrame*>(frame.ActiveChild());
+    ASSERT_NE(screen, nullptr);
+    const CRecordStore& records = screen->Controller().Recording().Records();
     ASSERT_TRUE(RunUntil([&] { return records.Count(channels.back()) >= 3; }, 10000));
 
     m_sensor.reset();
@@ -86,8 +91,6 @@ TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWit
     EXPECT_GT(records.Count(ChannelAvg), beforeGap + 1);
     EXPECT_TRUE(frame.QueryCommand(ID_MEASURE_START).checked);
 
-    auto* screen = dynamic_cast<CScreenFrame*>(frame.ActiveChild());
-    ASSERT_NE(screen, nullptr);
     ASSERT_TRUE(screen->SaveHistoryTo(QString::fromStdString(m_sandbox.Path("gap.psh"))));
     CHistoryData history;
     ASSERT_TRUE(CHistoryFile::LoadHistory(m_sandbox.Path("gap.psh"), history).ok);
@@ -97,7 +100,7 @@ TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWit
     EXPECT_GT(gapRows, 1) << "the rows of the gap stand for its time";
     EXPECT_NE(history.StoredValue(0, ChannelAvg), CHistoryData::kNoValue);
     EXPECT_NE(history.StoredValue(history.RowCount() - 1, ChannelAvg), CHistoryData::kNoValue);
-    CMeterEngine::Instance().Disconnect();
+    engine.Disconnect();
 }
 
 static std::string InterfaceName(const ::testing::TestParamInfo<bool>& param) {

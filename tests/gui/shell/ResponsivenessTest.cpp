@@ -1,7 +1,10 @@
 #include "support/CAppTestSandbox.h"
 #include "support/RunUntil.h"
 
+#include "appcore/CScreenController.h"
 #include "appcore/CommandIds.h"
+#include "gui/screens/CScreenFrame.h"
+#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
 #include "model/CSettingProfile.h"
 #include "protocol/CMeterEngine.h"
@@ -58,7 +61,8 @@ TEST(Responsiveness, ConnectAndStartLeaveTheWindowResponsive) {
     const int port = sensor.StartSerial();
     ASSERT_GT(port, 0) << sensor.LastError();
 
-    CMainFrame frame;
+    CMeterEngine engine;
+    CMainFrame frame(std::make_unique<CEngineMeterLink>(engine));
     ASSERT_TRUE(frame.Create(QString()));
     frame.show();
     CLoopGapMeter meter;
@@ -72,7 +76,9 @@ TEST(Responsiveness, ConnectAndStartLeaveTheWindowResponsive) {
     QCoreApplication::processEvents();
     const qint64 openGapMs = meter.Restart();
     frame.ExecuteCommand(ID_MEASURE_START);
-    const CRecordStore& records = frame.Profile().Records();
+    auto* screen = qobject_cast<CScreenFrame*>(frame.ActiveChild());
+    ASSERT_NE(screen, nullptr);
+    const CRecordStore& records = screen->Controller().Recording().Records();
     EXPECT_TRUE(RunUntil([&] { return records.Count(ChannelAvg) >= 2; }, 20000));
     const qint64 measureGapMs = meter.Restart();
 
@@ -80,6 +86,6 @@ TEST(Responsiveness, ConnectAndStartLeaveTheWindowResponsive) {
               << " ms, start and measure " << measureGapMs << " ms\n";
     RecordProperty("ConnectGapMs", static_cast<int>(connectGapMs));
     RecordProperty("StartGapMs", static_cast<int>(measureGapMs));
-    CMeterEngine::Instance().Disconnect();
+    engine.Disconnect();
     ::unsetenv("PELMORA_PORTS_DIR");
 }

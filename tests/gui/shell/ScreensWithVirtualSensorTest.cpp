@@ -6,6 +6,7 @@
 #include "gui/screens/CMeasurementCtrl.h"
 #include "gui/screens/CMeasurementFrame.h"
 #include "gui/screens/CMeasurementView.h"
+#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
@@ -33,7 +34,7 @@ protected:
     ScreensWithVirtualSensor() {
         std::filesystem::create_directories(m_sandbox.Path("usb"));
         ::setenv("PELMORA_USB_DIR", m_sandbox.Path("usb").c_str(), 1);
-        m_frame = std::make_unique<CMainFrame>();
+        m_frame = std::make_unique<CMainFrame>(std::make_unique<CEngineMeterLink>(m_engine));
         m_frame->Create(QString());
         m_frame->show();
         // Every screen opens with its setting dialog; these tests leave the settings alone.
@@ -45,7 +46,7 @@ protected:
     }
     ~ScreensWithVirtualSensor() override {
         m_frame.reset();
-        CMeterEngine::Instance().Disconnect();
+        m_engine.Disconnect();
         ::unsetenv("PELMORA_USB_DIR");
     }
 
@@ -67,12 +68,14 @@ protected:
     }
     // Measures until the channel holds `count` more values, then stops.
     void Measure(CScreenFrame& screen, int channel, int count) {
-        const int target = Records().Count(channel) + count;
+        const int target = RecordsOf(screen).Count(channel) + count;
         screen.OnCommand(ID_MEASURE_START);
-        ASSERT_TRUE(RunUntil([&] { return Records().Count(channel) >= target; }));
+        ASSERT_TRUE(RunUntil([&] { return RecordsOf(screen).Count(channel) >= target; }));
         screen.OnCommand(ID_MEASURE_STOP);
     }
-    const CRecordStore& Records() { return m_frame->Profile().Records(); }
+    static const CRecordStore& RecordsOf(CScreenFrame& screen) {
+        return screen.Controller().Recording().Records();
+    }
     int Questions() {
         const std::vector<std::string> texts = m_sandbox.Messages().Texts();
         return static_cast<int>(
@@ -94,6 +97,7 @@ protected:
 
     CAppTestSandbox m_sandbox;
     std::unique_ptr<CVirtualSensor> m_sensor;
+    CMeterEngine m_engine;
     std::unique_ptr<CMainFrame> m_frame;
     QTimer m_dismissDialogs;
 };
@@ -123,12 +127,11 @@ TEST_F(ScreensWithVirtualSensor, AnotherSensorReconfiguresOrClosesTheScreensAndN
     Answer(IDNO);
     m_frame->ExecuteCommand(ID_DEVICE_DISCONNECT);
     EXPECT_EQ(Questions(), 1);
-    EXPECT_GE(Records().Count(ChannelPulse), 2) << "declining to save at Disconnect drops nothing";
+    EXPECT_GE(RecordsOf(*pulse).Count(ChannelPulse), 2) << "declining to save at Disconnect drops nothing";
 
     Connect(1); // a model without a PULSE mode: the screen cannot serve it
     EXPECT_EQ(Questions(), 2);
     EXPECT_TRUE(RunUntil([&] { return m_frame->FindChild(ChildKind::Pulse) == nullptr; }));
-    EXPECT_TRUE(Records().IsEmpty(ChannelPulse));
 
     CScreenFrame* screen = Open(ID_MODE_AVG);
     ASSERT_NE(screen, nullptr);
@@ -139,7 +142,7 @@ TEST_F(ScreensWithVirtualSensor, AnotherSensorReconfiguresOrClosesTheScreensAndN
     EXPECT_EQ(m_frame->FindChild(ChildKind::Measurement), screen);
     EXPECT_TRUE(screen->windowTitle().endsWith(ModelName(3))) << screen->windowTitle().toStdString();
     EXPECT_EQ(screen->MainQuantity(), ChannelPeak);
-    EXPECT_TRUE(Records().IsEmpty(ChannelAvg));
+    EXPECT_TRUE(RecordsOf(*screen).IsEmpty(ChannelAvg));
 
     Measure(*screen, ChannelPeak, 2);
     const CHistoryData saved = SaveAndLoad(*screen, "peak.psh");
@@ -154,8 +157,8 @@ TEST_F(ScreensWithVirtualSensor, SingleSweepOnModel5MeasuresForwardReverseAndPea
     m_frame->Profile().SetSingleSweep(true);
     screen->OnCommand(ID_MEASURE_START);
     ASSERT_TRUE(RunUntil([&] { return !screen->Controller().IsRunning(); }));
-    EXPECT_EQ(Records().Count(ChannelAvg), 1);
-    EXPECT_EQ(Records().Count(ChannelPeak), 1);
+    EXPECT_EQ(RecordsOf(*screen).Count(ChannelAvg), 1);
+    EXPECT_EQ(RecordsOf(*screen).Count(ChannelPeak), 1);
 
     EXPECT_EQ(SaveAndLoad(*screen, "sweep.psh").RowCount(), 1);
 }
@@ -183,7 +186,7 @@ TEST_F(ScreensWithVirtualSensor, SwitchingScreensAndExitAskBeforeAnUnsavedMeasur
     Answer(IDNO);
     screen = Open(ID_MODE_AVGPEAK);
     ASSERT_NE(screen, nullptr);
-    EXPECT_TRUE(Records().IsEmpty(ChannelPulse)) << "declined: nothing old is shown as if kept";
+    EXPECT_TRUE(RecordsOf(*screen).IsEmpty(ChannelAvg)) << "declined: nothing old is shown as if kept";
     EXPECT_FALSE(m_frame->QueryCommand(ID_FILE_SAVE).enabled);
 
     Measure(*screen, ChannelAvg, 2);
@@ -191,25 +194,20 @@ TEST_F(ScreensWithVirtualSensor, SwitchingScreensAndExitAskBeforeAnUnsavedMeasur
     EXPECT_FALSE(m_frame->close());
     EXPECT_EQ(m_frame->FindChild(ChildKind::Measurement), screen);
 
-    // With a history viewer active, the PULSE screen opens beside this one; its Start would clear
-    // the record the two screens share.
+    // With a history viewer active, the PULSE screen opens beside this one. Its Start stops the
+    // other screen, whose measurement stays its own and asks nothing.
     ASSERT_TRUE(m_frame->OpenHistoryFile(path));
     pulse = Open(ID_MODE_PULSE);
     ASSERT_NE(pulse, nullptr);
-    const int measured = Records().Count(ChannelAvg);
-    pulse->OnCommand(ID_MEASURE_START);
-    EXPECT_FALSE(pulse->Controller().IsRunning());
-    EXPECT_EQ(Records().Count(ChannelAvg), measured);
-
-    // Declining to save lets the PULSE screen start; the other one stops recording into the record.
     screen->OnCommand(ID_MEASURE_START);
-    ASSERT_TRUE(RunUntil([&] { return Records().Count(ChannelAvg) >= 2; }));
+    ASSERT_TRUE(RunUntil([&] { return RecordsOf(*screen).Count(ChannelAvg) >= 2; }));
     const int asked = Questions();
-    Answer(IDNO);
     pulse->OnCommand(ID_MEASURE_START);
-    EXPECT_EQ(Questions(), asked + 1);
+    EXPECT_EQ(Questions(), asked);
     EXPECT_TRUE(pulse->Controller().IsRunning());
     EXPECT_FALSE(screen->Controller().IsRunning());
+    EXPECT_GE(RecordsOf(*screen).Count(ChannelAvg), 2);
+    EXPECT_TRUE(screen->Controller().CanSave());
 }
 
 TEST_F(ScreensWithVirtualSensor, ReconnectingKeepsTheLimitsInForceAndShowsThem) {
