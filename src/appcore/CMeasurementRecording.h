@@ -26,7 +26,8 @@ public:
         bool fromJournal = false;
     };
 
-    CMeasurementRecording(const CSettingProfile& profile, CScreenBehaviour& behaviour, CScreenNotices& notices);
+    CMeasurementRecording(const CSettingProfile& profile, CScreenBehaviour& behaviour,
+                          CScreenNotices& notices);
     ~CMeasurementRecording();
     CMeasurementRecording(const CMeasurementRecording&) = delete;
     CMeasurementRecording& operator=(const CMeasurementRecording&) = delete;

@@ -211,13 +211,14 @@ int CCliCcdfCommand::Measure(const CliContext& context) {
     const CCcdfResult& result = session.Acquisition().Result();
     if (delivered == 0 || !result.measured)
         return CCliOptions::Fail(
-            context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor delivered no histogram with samples"));
+            context,
+            CCliSensor::ExchangeFailure(session.Engine(), "the sensor delivered no histogram with samples"));
     Print(context.out, result,
           CCcdfTexts::DisplayedAverage(result, session.Engine().GetIdentificationCode()));
     if (delivered < options.count)
-        return CCliOptions::Fail(context, "only " + std::to_string(delivered) + " of " +
-                                              std::to_string(options.count) +
-                                              " exchanges delivered a histogram: " +
-                                              CCliSensor::ExchangeFailure(session.Engine(), "the sensor stopped delivering"));
+        return CCliOptions::Fail(
+            context, "only " + std::to_string(delivered) + " of " + std::to_string(options.count) +
+                         " exchanges delivered a histogram: " +
+                         CCliSensor::ExchangeFailure(session.Engine(), "the sensor stopped delivering"));
     return 0;
 }

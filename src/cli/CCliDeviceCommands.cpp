@@ -44,8 +44,9 @@ public:
     // One exchange as a screen requests it; the hand-over as "state values...", or empty
     // when none came within waitMs.
     std::string Exchange(int32_t mode, int32_t frequencyHundredths, int waitMs) {
-        const auto ticket = m_engine.Request({mode, frequencyHundredths, kRequestTimeoutMs, m_profile.GetModelNumber(),
-                                              CMeterCommand::Hundredths(m_profile.GetExtOffset())});
+        const auto ticket =
+            m_engine.Request({mode, frequencyHundredths, kRequestTimeoutMs, m_profile.GetModelNumber(),
+                              CMeterCommand::Hundredths(m_profile.GetExtOffset())});
         if (!ticket)
             return {};
         if (!m_handedOver.Wait(waitMs)) {
@@ -232,7 +233,8 @@ int CCliDeviceCommands::Measure(const CliContext& context) {
             return CCliOptions::Fail(context, "the engine handed over no result");
         if (!IsReading(line)) {
             if (++missed == kMaxMissedInARow)
-                return CCliOptions::Fail(context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor gave no reading"));
+                return CCliOptions::Fail(
+                    context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor gave no reading"));
             continue;
         }
         missed = 0;
@@ -256,7 +258,8 @@ int CCliDeviceCommands::Histogram(const CliContext& context) {
     if (state.empty())
         return CCliOptions::Fail(context, "no histogram was handed over");
     if (!IsReading(state))
-        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure(session.Engine(), "the histogram exchange failed"));
+        return CCliOptions::Fail(
+            context, CCliSensor::ExchangeFailure(session.Engine(), "the histogram exchange failed"));
     for (const auto& [key, count] : session.Histogram())
         context.out << key << " " << count << "\n";
     return 0;

@@ -195,8 +195,8 @@ int CCliLoggingCommands::Download(const CliContext& context) {
         return FailOnSensor(context, engine, CCliOptions::Text("S_SETTING_WARNING_DN_FAIL"));
     std::string error;
     const auto mask = static_cast<uint8_t>(download.LoggedChannelMask());
-    if (!CHistoryRecorder::SaveHistoryFromRecords(options["out"], sensor.Profile(), records, mask, options["title"],
-                                                  &error))
+    if (!CHistoryRecorder::SaveHistoryFromRecords(options["out"], sensor.Profile(), records, mask,
+                                                  options["title"], &error))
         return CCliOptions::Fail(context,
                                  "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
     context.out << download.LoggedSampleCount() << " samples written to " << options["out"] << "\n";

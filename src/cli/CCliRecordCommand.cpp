@@ -296,7 +296,8 @@ template <typename Handler> int RecordAs(const CliContext& context, const Record
         return CCliOptions::Fail(context, reason);
     const int rows = session.Measure();
     if (rows == 0)
-        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor delivered no readings"));
+        return CCliOptions::Fail(
+            context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor delivered no readings"));
     if (!session.Save(reason))
         return CCliOptions::Fail(context, "the history was not saved: " + reason);
     // The pulse lines alone go to the output, so that it can be read as a table.
@@ -304,8 +305,9 @@ template <typename Handler> int RecordAs(const CliContext& context, const Record
     summary << "recorded " << rows << " rows from " << session.Profile().ModelName() << " into "
             << options.out << "\n";
     if (session.Stalled())
-        return CCliOptions::Fail(context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor stopped answering") +
-                                              "; the history holds what came before");
+        return CCliOptions::Fail(
+            context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor stopped answering") +
+                         "; the history holds what came before");
     return 0;
 }
 

@@ -25,7 +25,8 @@ public:
 
     // Connects the engine to `port`, identifies the sensor and sets the profile's device; false
     // with the reason, the engine then left disconnected.
-    static bool ConnectAndIdentify(CMeterEngine& engine, int port, CSettingProfile& profile, std::string& reason);
+    static bool ConnectAndIdentify(CMeterEngine& engine, int port, CSettingProfile& profile,
+                                   std::string& reason);
     // The reason for a failed connect result of the engine; a sensor that answered with a code
     // no model has is named by that code.
     static std::string ConnectFailure(const CMeterEngine& engine, int32_t result);

@@ -53,8 +53,9 @@ public:
     // The newest windowLength samples of a live channel, one per plot pixel, with the profile's
     // range and limits. Until the first reading of a measurement the time axis shows the "no
     // value" text.
-    static void FromLive(const GraphTextLookup& text, const CSettingProfile& profile, const CRecordStore& records,
-                         int channel, int windowLength, std::vector<GraphPoint>& points, GraphView& view);
+    static void FromLive(const GraphTextLookup& text, const CSettingProfile& profile,
+                         const CRecordStore& records, int channel, int windowLength,
+                         std::vector<GraphPoint>& points, GraphView& view);
 
 private:
     static void SetHistoryStatistics(const GraphTextLookup& text, int modelNumber,

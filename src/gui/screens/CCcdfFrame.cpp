@@ -15,8 +15,7 @@
 #include <cstdio>
 
 CCcdfFrame::CCcdfFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
-    : CScreenFrame(ChildKind::Ccdf, parent), m_profile(ProfileToUse(profile)),
-      m_link(std::move(link)),
+    : CScreenFrame(ChildKind::Ccdf, parent), m_profile(ProfileToUse(profile)), m_link(std::move(link)),
       m_controller(m_profile, *m_link, *this, *this), m_view(new CCcdfView(m_profile, this)) {
     m_controller.SetRequestCycle({CMeterEngine::ModeCcdf});
     Attach(m_controller, *this);

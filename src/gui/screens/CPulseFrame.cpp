@@ -4,10 +4,7 @@
 
 CPulseFrame::CPulseFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
     : CScreenFrame(ChildKind::Pulse, parent),
-      m_view(new CPulseView(
-          ProfileToUse(profile),
-          std::move(link),
-          *this, this)) {
+      m_view(new CPulseView(ProfileToUse(profile), std::move(link), *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("PulseView"));
     SetView(m_view);

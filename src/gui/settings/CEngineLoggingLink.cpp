@@ -48,5 +48,6 @@ void CEngineLoggingLink::Download(DownloadDone done) {
 }
 
 void CEngineLoggingLink::EraseLoggedData(Done done) {
-    Run<bool>([&engine = m_engine] { return CLoggingDownload(engine).ClearLoggedData(); }, std::move(done), false);
+    Run<bool>([&engine = m_engine] { return CLoggingDownload(engine).ClearLoggedData(); }, std::move(done),
+              false);
 }

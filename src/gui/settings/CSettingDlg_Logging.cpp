@@ -37,8 +37,7 @@ static constexpr std::array<SChannelBox, 4> kChannelBoxes = {
 
 CSettingDlg_Logging::CSettingDlg_Logging(CSettingProfile& profile, std::unique_ptr<CLoggingLink> link,
                                          QWidget* parent)
-    : CSettingPage(profile, "IDD_SETTING_LOGGING", parent),
-      m_link(std::move(link)) {
+    : CSettingPage(profile, "IDD_SETTING_LOGGING", parent), m_link(std::move(link)) {
     m_samplingRate = CSettingValidation::ChoiceIndex(profile.GetAvgRate(), kSamplingRateCount, 0);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CreateDeviceGroup());

@@ -20,7 +20,8 @@ class CSettingDlg_Logging : public CSettingPage {
 
 public:
     // The page talks to the sensor through the link.
-    CSettingDlg_Logging(CSettingProfile& profile, std::unique_ptr<CLoggingLink> link, QWidget* parent = nullptr);
+    CSettingDlg_Logging(CSettingProfile& profile, std::unique_ptr<CLoggingLink> link,
+                        QWidget* parent = nullptr);
     ~CSettingDlg_Logging() override;
 
     bool Validate() override;
