@@ -230,3 +230,27 @@ TEST_F(EngineWithVirtualSensorTest, BytesLeftByAFailedSerialDownloadDoNotSpoilTh
     m_engine.Disconnect();
     EXPECT_EQ(m_engine.Connect(port), 0);
 }
+
+// Two sensors at once, each with an engine and a worker of its own: neither sees the other's
+// identity, requests or readings.
+TEST_F(EngineWithVirtualSensorTest, TwoEnginesMeasureTwoSensorsSideBySide) {
+    ASSERT_EQ(ConnectUsb(Config(0)), 0);
+    CVirtualSensor secondSensor(Config(1));
+    const int port = secondSensor.StartSerial();
+    ASSERT_GT(port, 0) << secondSensor.LastError();
+    CMeterEngine second;
+    CRecordingReceiver secondReceiver{second};
+    secondReceiver.RegisterAsEveryScreen();
+    ASSERT_EQ(second.Connect(port), 0);
+    EXPECT_EQ(second.GetIdentificationCode(), CModelTable::FindByNumber(1)->code);
+    EXPECT_EQ(m_engine.GetIdentificationCode(), CModelTable::FindByNumber(0)->code);
+
+    const auto ticket = second.Request({CMeterEngine::ModeAvg, 245000, 1000, 1, 0});
+    ASSERT_NE(ticket, nullptr);
+    EXPECT_EQ(ExchangeState(CMeterEngine::ModePeak), 1);
+    ASSERT_TRUE(secondReceiver.WaitFor(1, 20000));
+    EXPECT_TRUE(ticket->IsAnswered());
+    EXPECT_EQ(secondReceiver.Calls().front().rfind("avg 1 ", 0), 0u) << secondReceiver.Calls().front();
+    EXPECT_EQ(m_receiver.Calls().size(), 1u) << "the first engine saw only its own reading";
+    second.Disconnect();
+}

@@ -139,6 +139,23 @@ TEST_F(MeasurementViewTest, DoubleClickingAnotherQuantityMakesItTheMainOne) {
     EXPECT_FALSE(Query(ID_MODE_RELATIVE).enabled) << "VSWR has no relative mode";
 }
 
+TEST_F(MeasurementViewTest, AModeChangeHereOrInTheSettingDialogRestartsTheReference) {
+    CMeasurementView& view = Open(1);
+    m_frame->OnCommand(ID_MEASURE_START);
+    const auto reading = [&](int32_t value) {
+        ASSERT_TRUE(m_frame->Controller().OnTimer());
+        view.Handler().OnAvgReading(1, value);
+    };
+    reading(1500);
+    m_frame->OnCommand(ID_MODE_RELATIVE);
+    EXPECT_FALSE(Records().HasExtremes(ChannelAvg));
+    reading(1600);
+    EXPECT_FLOAT_EQ(Records().Reference(ChannelAvg), 16.0f);
+    m_profile->SetRelativeMode(false); // as the setting dialog does
+    reading(1700);
+    EXPECT_FLOAT_EQ(Records().Reference(ChannelAvg), 17.0f) << "restarted with the next reading";
+}
+
 TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm) {
     m_profile->SetLimitEnabled(ChannelPeak, true);
     m_profile->SetAlarmOn(ChannelPeak, true);
