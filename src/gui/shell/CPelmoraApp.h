@@ -30,8 +30,6 @@ public:
     int ExitInstance(int code);
 
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
-    // The engine of the sensor the main window works with.
-    CMeterEngine& CurrentEngine() { return *m_engines.front(); }
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCommandState& state) override;
@@ -41,6 +39,8 @@ public:
     static std::string FormatHelpMissing(const std::string& format, const std::string& path);
 
 private:
+    // The engine of the sensor the main window works with.
+    CMeterEngine& CurrentEngine() { return *m_engines.front(); }
     void OnAppHelp();
     void OnAppAbout();
 
