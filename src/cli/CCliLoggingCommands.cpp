@@ -157,17 +157,17 @@ int CCliLoggingCommands::Status(const CliContext& context) {
     CCliSensor sensor;
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
-    CMeterEngine& engine = CMeterEngine::Instance();
-    if (!engine.ReadLoggingStatus())
+    const auto words = CMeterEngine::Instance().ReadLoggingStatus();
+    if (!words)
         return FailOnSensor(context, "the sensor did not report its logging status");
     char mask[8];
-    std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>(engine.GetStatusWord(0) & 0xFF));
+    std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>((*words)[0] & 0xFF));
     context.out << "channels " << mask << "\n"
-                << "held " << engine.GetStatusWord(1) << "\n"
-                << "samples " << engine.GetStatusWord(6) << "\n"
+                << "held " << (*words)[1] << "\n"
+                << "samples " << (*words)[6] << "\n"
                 << "words";
-    for (int i = 0; i < CMeterEngine::kStatusWordCount; ++i)
-        context.out << " " << engine.GetStatusWord(i);
+    for (const int32_t word : *words)
+        context.out << " " << word;
     context.out << "\n";
     return 0;
 }
@@ -182,11 +182,12 @@ int CCliLoggingCommands::Download(const CliContext& context) {
     if (!sensor.Open(context, options))
         return 1;
     CMeterEngine& engine = CMeterEngine::Instance();
-    if (!engine.ReadLoggingStatus())
+    const auto words = engine.ReadLoggingStatus();
+    if (!words)
         return FailOnSensor(context, "the sensor did not report its logging status");
-    if (engine.GetStatusWord(1) != 0)
+    CLoggingDownload download(engine, *words);
+    if (download.HoldFlag() != 0)
         return CCliOptions::Fail(context, "the sensor holds its logged data back (status word 1 is set)");
-    CLoggingDownload download(engine);
     CRecordStore records;
     const CLoggingDownload::Result result = download.Download(records, sensor.IsSerial());
     if (result == CLoggingDownload::NothingLogged)
@@ -209,7 +210,7 @@ int CCliLoggingCommands::Erase(const CliContext& context) {
     CCliSensor sensor;
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
-    if (!CLoggingDownload(CMeterEngine::Instance()).ClearLoggedData())
+    if (!CLoggingDownload::ClearLoggedData(CMeterEngine::Instance()))
         return FailOnSensor(context, CCliOptions::Text("S_SETTING_WARNING_CLEAR_FAIL"));
     context.out << CCliOptions::Text("S_SETTING_WARNING_CLEAR_SUCCESS") << "\n";
     return 0;

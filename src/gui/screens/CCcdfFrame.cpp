@@ -54,12 +54,14 @@ CMeasurementLink::SetupJob CCcdfFrame::StartSetup() {
     const bool checkReverse = CModelTable::HasForwardReverse(m_profile.GetModelNumber());
     const int32_t frequency = CMeterCommand::Hundredths(m_profile.GetFrequency());
     const int32_t technology = m_profile.GetTechnology();
-    // The job may outlive the screen on the worker, so it shares the flag rather
+    // The job may outlive the screen on the worker, so it shares its check rather
     // than the screen.
-    return [reverseAbove = m_reverseAbove, checkReverse, frequency, technology](CMeterEngine& engine) {
+    auto reverseCheck = std::make_shared<CMeterEngine::SReverseCheck>();
+    m_reverseCheck = reverseCheck;
+    return [reverseCheck, checkReverse, frequency, technology](CMeterEngine& engine) {
         const bool acknowledged = engine.SetTechnology(technology);
-        *reverseAbove = acknowledged && checkReverse &&
-                        engine.CheckReversePower(frequency) == CMeterEngine::ReverseAboveForward;
+        if (acknowledged && checkReverse)
+            *reverseCheck = engine.CheckReversePower(frequency);
         return acknowledged;
     };
 }
@@ -67,14 +69,13 @@ CMeasurementLink::SetupJob CCcdfFrame::StartSetup() {
 void CCcdfFrame::OnSetupDone(bool acknowledged) {
     if (!acknowledged || !CModelTable::HasForwardReverse(m_profile.GetModelNumber()))
         return;
-    const CMeterEngine& engine = CMeterEngine::Instance();
-    const int32_t forward = engine.GetForwardPower();
-    const int32_t reverse = engine.GetReversePower();
+    const CMeterEngine::SReverseCheck& check = *m_reverseCheck;
     std::string warning;
-    if (m_reverseAbove->load()) {
+    if (check.verdict == CMeterEngine::ReverseAboveForward) {
         char text[256];
         std::snprintf(text, sizeof(text), "%s (Avg:%d, Rev:%d)",
-                      CStringTable::GetGeneralText("S_SETTING_WARNING_POWER").c_str(), forward, reverse);
+                      CStringTable::GetGeneralText("S_SETTING_WARNING_POWER").c_str(), check.forward,
+                      check.reverse);
         warning = text;
     }
     ShowWarning(warning);

@@ -5,9 +5,9 @@
 #include "appcore/CScreenController.h"
 #include "ccdf/CCcdfAcquisition.h"
 #include "gui/screens/CScreenFrame.h"
+#include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 
-#include <atomic>
 #include <memory>
 
 class CCcdfView;
@@ -55,5 +55,6 @@ private:
     CCcdfAcquisition m_acquisition;
     CCcdfView* m_view;
     // Written by the set-up on the engine's worker, read when it reports its end.
-    std::shared_ptr<std::atomic<bool>> m_reverseAbove = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<CMeterEngine::SReverseCheck> m_reverseCheck =
+        std::make_shared<CMeterEngine::SReverseCheck>();
 };

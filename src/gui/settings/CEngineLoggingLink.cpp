@@ -25,13 +25,15 @@ void CEngineLoggingLink::StopLogging(Done done) {
 void CEngineLoggingLink::ReadStatus(StatusDone done) {
     using Reply = std::pair<bool, Status>;
     Run<Reply>(
-        [] {
+        [status = m_status] {
             CMeterEngine& engine = CMeterEngine::Instance();
-            if (!engine.ReadLoggingStatus())
+            const auto words = engine.ReadLoggingStatus();
+            if (!words)
                 return Reply{false, {}};
-            const CLoggingDownload download(engine);
-            return Reply{
-                true, {download.LoggedChannelMask(), engine.GetStatusWord(1), download.LoggedSampleCount()}};
+            *status = *words;
+            const CLoggingDownload download(engine, *words);
+            return Reply{true,
+                         {download.LoggedChannelMask(), download.HoldFlag(), download.LoggedSampleCount()}};
         },
         [done = std::move(done)](Reply reply) { done(reply.first, reply.second); }, Reply{false, {}});
 }
@@ -39,10 +41,10 @@ void CEngineLoggingLink::ReadStatus(StatusDone done) {
 void CEngineLoggingLink::Download(DownloadDone done) {
     using Reply = std::pair<CLoggingDownload::Result, std::shared_ptr<CRecordStore>>;
     Run<Reply>(
-        [serial = m_serialPort] {
+        [serial = m_serialPort, status = m_status] {
             auto records = std::make_shared<CRecordStore>();
             const CLoggingDownload::Result result =
-                CLoggingDownload(CMeterEngine::Instance()).Download(*records, serial);
+                CLoggingDownload(CMeterEngine::Instance(), *status).Download(*records, serial);
             return Reply{result, result == CLoggingDownload::Downloaded ? records : nullptr};
         },
         [done = std::move(done)](Reply reply) { done(reply.first, reply.second); },
@@ -50,6 +52,6 @@ void CEngineLoggingLink::Download(DownloadDone done) {
 }
 
 void CEngineLoggingLink::EraseLoggedData(Done done) {
-    Run<bool>([] { return CLoggingDownload(CMeterEngine::Instance()).ClearLoggedData(); }, std::move(done),
+    Run<bool>([] { return CLoggingDownload::ClearLoggedData(CMeterEngine::Instance()); }, std::move(done),
               false);
 }

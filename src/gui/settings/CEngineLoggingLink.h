@@ -2,6 +2,9 @@
 
 #include "appcore/CLoggingLink.h"
 #include "gui/kit/CUiThreadPoster.h"
+#include "protocol/CSensorLine.h"
+
+#include <memory>
 
 // The logging exchanges as jobs of the process-wide acquisition engine's worker thread;
 // completions come back on the user-interface thread and are dropped once the link is gone.
@@ -25,5 +28,8 @@ private:
     void Run(std::function<Result()> work, std::function<void(Result)> done, Result failure);
 
     bool m_serialPort;
+    // The words of the last status read, by which a download asks for the logged data; only
+    // the engine's worker reads and writes them, one job after the other.
+    std::shared_ptr<CSensorLine::StatusWords> m_status = std::make_shared<CSensorLine::StatusWords>();
     CUiThreadPoster m_poster;
 };
