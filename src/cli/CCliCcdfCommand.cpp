@@ -188,8 +188,10 @@ void CCliCcdfCommand::Print(std::ostream& out, const CCcdfResult& result, double
     out << "average " << Fixed(averagePower, 4) << "\npeak " << Fixed(result.peakPower, 4) << "\ncrest "
         << Fixed(result.crestFactor, 4) << "\nsamples " << result.total << "\n";
     // Probabilities print as 10, 1, 0.1, 0.01, 0.001: the stream's default notation.
+    // A level too few samples reach is "n/a", never a figure.
     for (size_t i = 0; i < CCcdfResult::kProbabilities.size(); ++i)
-        out << "level " << CCcdfResult::kProbabilities[i] << " " << Fixed(result.levels[i], 4) << "\n";
+        out << "level " << CCcdfResult::kProbabilities[i] << " "
+            << (result.levelKnown[i] ? Fixed(result.levels[i], 4) : "n/a") << "\n";
     for (size_t i = CCcdfResult::kLevels.size(); i-- > 0;)
         out << "probability " << CCcdfResult::kLevels[i] << " " << Fixed(result.probabilities[i], 6) << "\n";
     for (const CcdfPoint& point : result.curve)

@@ -43,7 +43,7 @@ TEST(CCliCcdfCommandTest, PrintsTheHandComputedWindow) {
     CCliCcdfCommand::Print(out, acquisition.Result(), acquisition.Result().averagePower);
     EXPECT_EQ(out.str(), "average 5.6820\npeak 20.0000\ncrest 14.3180\nsamples 100\n"
                          "level 10 4.3180\nlevel 1 14.3180\nlevel 0.1 14.3180\nlevel 0.01 14.3180\n"
-                         "level 0.001 0.0000\n"
+                         "level 0.001 n/a\n"
                          "probability 20 0.000000\nprobability 16 0.000000\nprobability 12 0.000000\n"
                          "probability 8 0.000000\nprobability 4 3.000000\n"
                          "point 14.3180 -1.698970\npoint 4.3180 -1.000000\n");
