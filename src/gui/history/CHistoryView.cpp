@@ -213,9 +213,26 @@ bool CHistoryView::Fail(const char* key, const std::string& error) {
     return false;
 }
 
+void CHistoryView::DetachFromFile() {
+    m_document.DetachFromFile();
+}
+
+// A history without a file of its own (a download, an older layout) is saved to a file the
+// user chooses, never back into the file it was read from.
 void CHistoryView::OnSave() {
     if (!m_document.IsModified())
         return;
+    if (m_document.Path().empty()) {
+        const std::string path =
+            ChooseTarget(QStringLiteral(".psh"), QStringLiteral("PSH files(*.psh);;All files(*)"));
+        if (path.empty())
+            return;
+        std::string error;
+        WaitCursor wait;
+        if (!m_document.SaveToNewFile(path, &error))
+            Fail("S_HISTORYVIEW_ONFILESAVEAS", error);
+        return;
+    }
     std::string error;
     WaitCursor wait;
     if (!m_document.Save(&error))

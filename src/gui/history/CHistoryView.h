@@ -29,6 +29,8 @@ public:
     explicit CHistoryView(QWidget* parent = nullptr);
 
     bool Load(const std::string& path);
+    // The loaded file is a temporary one: Save asks for a file of the user's.
+    void DetachFromFile();
     const CHistoryDocument& Document() const { return m_document; }
     CGraphCtrl* Graph() const { return m_graph; }
     // Name of the model the history was recorded with; empty when the name is unknown.

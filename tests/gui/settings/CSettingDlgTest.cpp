@@ -280,6 +280,20 @@ TEST_F(CSettingDlgTest, PulseDutyAndReferenceAreTruncated) {
     EXPECT_EQ(m_profile->GetPulseReference(), -123);
 }
 
+TEST_F(CSettingDlgTest, ManualDutyOutsideOneThousandthToOneIsRefused) {
+    Open(5, 2);
+    Find<QAbstractButton>(SettingPageKind::Pulse, IdcDutyManual)->click();
+    for (const char* text : {"2", "-0.5", "0.0005"}) {
+        Enter(SettingPageKind::Pulse, IdcDutyValue, text);
+        m_dialog->accept();
+        ExpectRefused("S_IDD_SETTING_ONOK_IDUTY", Find(SettingPageKind::Pulse, IdcDutyValue));
+    }
+    Enter(SettingPageKind::Pulse, IdcDutyValue, "1");
+    m_dialog->accept();
+    EXPECT_TRUE(Accepted());
+    EXPECT_EQ(m_profile->GetPulseDuty(), 1000);
+}
+
 TEST_F(CSettingDlgTest, ManualDutyForcesTheAutomaticReference) {
     m_profile->SetPulseReference(150);
     Open(5, 2);

@@ -34,9 +34,9 @@ TEST(LoggingWithVirtualSensor, SetUpDownloadAndClearFromTheWindows) {
     page.SetLogging();
     ASSERT_TRUE(RunUntil([&] { return !page.IsExchangeRunning(); }));
     EXPECT_EQ(lastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_LOGGING_SUCCESS"));
-    page.ClearLogging();
+    page.ClearLogging(); // switches logging off; the logged data stays for the download
     ASSERT_TRUE(RunUntil([&] { return !page.IsExchangeRunning(); }));
-    EXPECT_EQ(lastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_CLEAR_SUCCESS"));
+    EXPECT_EQ(lastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_STOP_SUCCESS"));
 
     CDownloadCommand::Run(frame);
     ASSERT_TRUE(RunUntil([&] { return frame.findChild<CDownloadDlg*>() != nullptr; }));
