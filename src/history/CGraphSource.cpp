@@ -116,6 +116,9 @@ int CGraphSource::FromHistory(const GraphTextLookup& text, int modelNumber, cons
     view.limitEnabled = false;
     view.xStartLabel = header.Text(HistoryText::StartTime);
     view.xEndLabel = header.Text(HistoryText::StopTime);
+    // Logged data of an unknown set-up has no times: say so rather than leave a bare number.
+    if (view.xStartLabel.empty())
+        view.xStartLabel = text("S_GRAPH_NO_TIMEBASE");
     return channel;
 }
 

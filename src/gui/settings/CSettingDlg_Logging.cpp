@@ -7,6 +7,7 @@
 #include "gui/settings/CEngineLoggingLink.h"
 #include "gui/settings/CNumberField.h"
 #include "gui/settings/CPulseReferenceBox.h"
+#include "history/CLoggedTimeBase.h"
 #include "model/CSettingProfile.h"
 
 #include <QApplication>
@@ -204,6 +205,8 @@ void CSettingDlg_Logging::SetLogging() {
     }
     BeginExchange();
     m_link->StartLogging(CLoggingSetup::StartValues(Profile()), [this](bool ok) {
+        if (ok)
+            Profile().SetLoggingRun(CLoggedTimeBase::StartedNow(Profile()));
         EndExchange(ok, "S_SETTING_WARNING_LOGGING_SUCCESS", "S_SETTING_WARNING_LOGGING_FAIL", MB_ICONSTOP);
     });
 }
