@@ -5,6 +5,7 @@
 
 #include "ccdf/CCcdfAcquisition.h"
 #include "ccdf/CCcdfTexts.h"
+#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CMeterCommand.h"
@@ -82,6 +83,10 @@ public:
     bool Open(const SOptions& options, std::string& reason) {
         if (!CCliSensor::ConnectAndIdentify(options.port, m_profile, reason))
             return false;
+        if (!CModelTable::HasPulseAndCcdf(m_profile.GetModelNumber())) {
+            reason = CCliSensor::LacksScreen(m_profile, "CCDF");
+            return false;
+        }
         m_profile.SetFrequency(options.frequency);
         m_profile.SetExtOffset(options.offset);
         m_profile.SetTechnology(options.technology);
