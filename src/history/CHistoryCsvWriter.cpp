@@ -2,10 +2,13 @@
 
 #include "history/CAtomicFile.h"
 #include "history/CHistoryChannels.h"
+#include "history/CHistoryTimeBase.h"
 #include "platform/CAnsiText.h"
 
 #include <array>
 #include <charconv>
+#include <cmath>
+#include <optional>
 #include <cstring>
 
 namespace {
@@ -62,7 +65,7 @@ std::string Ansi(const HistoryHeader& header, HistoryText field) {
 }
 } // namespace
 
-std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber) {
+std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber, Layout layout) {
     const HistoryHeader& header = data.Header();
     std::string out;
     AppendLine(out, "Model", Ansi(header, HistoryText::ModelName));
@@ -74,14 +77,44 @@ std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber)
     AppendLine(out, "StartTime", Ansi(header, HistoryText::StartTime));
     AppendLine(out, "StopTime", Ansi(header, HistoryText::StopTime));
     AppendLine(out, "Title", Ansi(header, HistoryText::Title));
-    out += ColumnHeading(modelNumber, header.Mask());
-    AppendRows(out, data);
+    if (layout == Layout::Plain) {
+        out += ColumnHeading(modelNumber, header.Mask());
+        AppendRows(out, data);
+        return out;
+    }
+    AppendConditions(out, data);
+    out += "Time, " + ColumnHeading(modelNumber, header.Mask());
+    AppendTimedRows(out, data);
     return out;
 }
 
+void CHistoryCsvWriter::AppendConditions(std::string& out, const CHistoryData& data) {
+    out += "Offset, ";
+    AppendHundredths(out, std::llround(static_cast<double>(data.Header().ExternalOffset()) * 100.0));
+    out += "\r\n";
+    AppendLine(out, "Interval", Ansi(data.Header(), HistoryText::Interval));
+    AppendLine(out, "Rows", std::to_string(data.RowCount()));
+}
+
+// The plain rows, each behind its time: the slow path of an option, kept simple.
+void CHistoryCsvWriter::AppendTimedRows(std::string& out, const CHistoryData& data) {
+    std::string rows;
+    AppendRows(rows, data);
+    const std::optional<CHistoryTimeBase> times = CHistoryTimeBase::Of(data.Header());
+    std::size_t lineStart = 0;
+    for (int64_t row = 0; lineStart < rows.size(); ++row) {
+        const std::size_t lineEnd = rows.find("\r\n", lineStart) + 2;
+        if (times)
+            out += times->IsoAt(row);
+        out += ',';
+        out.append(rows, lineStart, lineEnd - lineStart);
+        lineStart = lineEnd;
+    }
+}
+
 bool CHistoryCsvWriter::Write(const std::string& path, const CHistoryData& data, int modelNumber,
-                              std::string* error) {
-    const std::string contents = Format(data, modelNumber);
+                              std::string* error, Layout layout) {
+    const std::string contents = Format(data, modelNumber, layout);
     CAtomicFile file(path);
     const bool written = file.Open() && file.Write(contents.data(), contents.size()) && file.Commit();
     if (!written && error)
