@@ -12,6 +12,7 @@
 #include "gui/kit/CMenuBuilder.h"
 #include "history/CHistoryChannelCommands.h"
 #include "history/CHistoryCsvWriter.h"
+#include "history/CHistoryTimeBase.h"
 #include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
 
@@ -111,11 +112,12 @@ CHistoryView::CHistoryView(QWidget* parent)
     connect(m_zoom, &QPushButton::clicked, this, &CHistoryView::ZoomToRange);
     connect(m_whole, &QPushButton::clicked, this, &CHistoryView::ShowWholeHistory);
     m_choosePath = [this](const QString& suffix, const QString& filter) {
-        QString path = QFileDialog::getSaveFileName(this, QString(), QString(), filter, nullptr,
+        QString selected;
+        QString path = QFileDialog::getSaveFileName(this, QString(), QString(), filter, &selected,
                                                     QFileDialog::DontConfirmOverwrite);
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
             path += suffix;
-        return path;
+        return ChosenFile(path, static_cast<int>(filter.split(QStringLiteral(";;")).indexOf(selected)));
     };
     UpdateRangeBar();
 }
@@ -250,15 +252,33 @@ void CHistoryView::OnSaveAs() {
         Fail("S_HISTORYVIEW_ONFILESAVEAS", error);
 }
 
+// The filters offer the layout with times and, while zoomed, the shown stretch alone.
 void CHistoryView::OnExportCsv() {
-    const std::string path =
-        ChooseTarget(QStringLiteral(".csv"), QStringLiteral("CSV files(*.csv);;All files(*)"));
+    QStringList filters = {General("S_HISTORYVIEW_CSV_PLAIN"), General("S_HISTORYVIEW_CSV_TIMED")};
+    if (m_zoomed)
+        filters << General("S_HISTORYVIEW_CSV_RANGE") << General("S_HISTORYVIEW_CSV_RANGE_TIMED");
+    const int allFiles = static_cast<int>(filters.size());
+    filters << QStringLiteral("All files(*)");
+    int filter = 0;
+    const std::string path = ChooseTarget(QStringLiteral(".csv"), filters.join(QStringLiteral(";;")), &filter);
     if (path.empty())
         return;
+    const bool timed = filter % 2 == 1 && filter < allFiles;
+    const bool shownOnly = filter >= 2 && filter < allFiles;
     std::string error;
     WaitCursor wait;
-    if (!CHistoryCsvWriter::Write(path, m_document.Data(), m_document.ModelNumber(), &error))
+    if (!CHistoryCsvWriter::Write(path, shownOnly ? ShownData() : m_document.Data(), m_document.ModelNumber(),
+                                  &error,
+                                  timed ? CHistoryCsvWriter::Layout::WithTimeBase : CHistoryCsvWriter::Layout::Plain))
         Fail("S_HISTORYVIEW_ONEXPORTTOCSV", error);
+}
+
+CHistoryData CHistoryView::ShownData() const {
+    if (!m_zoomed)
+        return m_document.Data();
+    const GraphSeries& series = m_graph->View().series;
+    const auto first = static_cast<int>(series.xMinimum);
+    return CHistoryTimeBase::Slice(m_document.Data(), first, static_cast<int>(series.xMaximum) - first);
 }
 
 void CHistoryView::OnExportBitmap() {
@@ -306,10 +326,13 @@ void CHistoryView::OnChangeScale() {
     ShowHistory();
 }
 
-std::string CHistoryView::ChooseTarget(const QString& suffix, const QString& filter) {
-    const QString path = m_choosePath(suffix, filter);
+std::string CHistoryView::ChooseTarget(const QString& suffix, const QString& filter, int* chosenFilter) {
+    const ChosenFile chosen = m_choosePath(suffix, filter);
+    const QString& path = chosen.path;
     if (path.isEmpty())
         return {};
+    if (chosenFilter != nullptr)
+        *chosenFilter = chosen.filter;
     const QFileInfo target(path);
     if (target.exists()) {
         const bool isOpenHistory =
@@ -365,7 +388,11 @@ void CHistoryView::ZoomToRange() {
     if (!m_selection)
         return;
     const auto first = static_cast<float>(m_graph->View().series.points[m_selection->firstIndex].x);
-    m_graph->ShowXRange(first, first + static_cast<float>(m_selection->count));
+    const float last = first + static_cast<float>(m_selection->count);
+    m_graph->ShowXRange(first, last,
+                        CGraphSource::RangeTexts(&CStringTable::GetGeneralText, m_document.ModelNumber(),
+                                                 m_document.Header(), m_document.Channel(),
+                                                 m_document.ReturnLoss(), *m_selection, first, last));
     m_band->hide();
     m_zoomed = true;
     UpdateRangeBar();

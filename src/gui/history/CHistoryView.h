@@ -23,8 +23,15 @@ class CHistoryView : public QWidget {
     Q_OBJECT
 
 public:
-    // Answers a save dialog: the chosen path, or empty when cancelled.
-    using PathChooser = std::function<QString(const QString& suffix, const QString& filter)>;
+    // A save dialog's answer: the path (empty when cancelled) and the index of the filter chosen
+    // among the ";;"-separated ones offered.
+    struct ChosenFile {
+        ChosenFile(QString chosenPath = {}, int chosenFilter = 0) // NOLINT: a bare path is an answer
+            : path(std::move(chosenPath)), filter(chosenFilter) {}
+        QString path;
+        int filter = 0;
+    };
+    using PathChooser = std::function<ChosenFile(const QString& suffix, const QString& filter)>;
 
     explicit CHistoryView(QWidget* parent = nullptr);
 
@@ -66,7 +73,9 @@ private:
     void OnChangeScale();
     void ShowContextMenu(const QPoint& globalPosition);
     // The chosen file, after the user agreed to replace an existing one; empty when cancelled.
-    std::string ChooseTarget(const QString& suffix, const QString& filter);
+    std::string ChooseTarget(const QString& suffix, const QString& filter, int* chosenFilter = nullptr);
+    // The history as shown: the zoomed stretch, or all of it.
+    CHistoryData ShownData() const;
     bool Fail(const char* key, const std::string& error);
     void UpdateRangeBar();
     // Puts the band over the selected indices, in the graph's current layout.

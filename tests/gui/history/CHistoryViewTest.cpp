@@ -23,7 +23,8 @@ protected:
     HistoryViewTest() {
         m_view.resize(600, 400);
         m_view.show();
-        m_view.SetPathChooser([this](const QString&, const QString&) { return m_chosen; });
+        m_view.SetPathChooser(
+            [this](const QString&, const QString&) { return CHistoryView::ChosenFile(m_chosen, m_filter); });
     }
 
     // Model 0 (AVG, VSWR, PEAK) with AVG values 0, 1, ... dBm.
@@ -32,6 +33,7 @@ protected:
         header.SetMask(0x13);
         header.SetText(HistoryText::ModelName, "VL-D030");
         header.SetText(HistoryText::Interval, "500 ms");
+        header.SetText(HistoryText::StartTime, "2024-03-01 10:00:00");
         header.SetStatistics(0, {-10.0f, 10.0f, 1.0f});
         header.SetDisplayRange(0, {-20.0f, 20.0f});
         std::vector<int32_t> values;
@@ -51,6 +53,7 @@ protected:
     CAppTestSandbox m_sandbox;
     CHistoryView m_view;
     QString m_chosen;
+    int m_filter = 0;
 };
 } // namespace
 
@@ -129,6 +132,21 @@ TEST_F(HistoryViewTest, RangeStatisticsAndZoom) {
     EXPECT_TRUE(m_view.IsZoomed());
     EXPECT_EQ(m_view.Graph()->Graph().Scale().XMinimum(), 2.0f);
     EXPECT_EQ(m_view.Graph()->Graph().Scale().XMaximum(), 6.0f);
+    // What is shown is described: the stretch's statistics and times, not the whole history's.
+    const GraphView& zoomed = m_view.Graph()->View();
+    EXPECT_NE(zoomed.series.subtitle.find("5.00 dBm"), std::string::npos) << zoomed.series.subtitle;
+    EXPECT_EQ(zoomed.series.subtitle.find("10.00 dBm"), std::string::npos) << zoomed.series.subtitle;
+    EXPECT_NEAR(zoomed.average, 3.64, 0.01); // linear mean of 2..5 dBm
+    EXPECT_EQ(zoomed.xStartLabel, "2024-03-01 10:00:01");
+    EXPECT_EQ(zoomed.xEndLabel, "2024-03-01 10:00:03");
+    const std::string csv = m_sandbox.Path("shown.csv");
+    m_chosen = QString::fromStdString(csv);
+    m_filter = 3; // the shown range, with times
+    m_view.OnCommand(ID_EXPORT_CSV);
+    const std::vector<uint8_t> bytes = CTempDirectory::ReadBytes(csv);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("Rows, 4\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("2024-03-01T10:00:01.000,2.00,1.50,5.00\r\n"), std::string::npos) << text;
     m_view.ShowWholeHistory();
     EXPECT_FALSE(m_view.IsZoomed());
     EXPECT_FALSE(m_view.Selection());
