@@ -306,6 +306,8 @@ void CHistoryView::OnReport() {
     CReportGenDlg generator(
         QString::fromStdString(CReportLayout::DefaultTitle(m_document.Header().Text(HistoryText::Title))),
         writePdf, this);
+    const CHistoryData shown = ShownData();
+    generator.OfferConditions(CReportLayout::ConditionsText(shown.Header(), shown.RowCount()));
     if (generator.exec() != QDialog::Accepted)
         return;
     CReportPrintDlg printing(generator.Printer(), graph, generator.Texts(), this);

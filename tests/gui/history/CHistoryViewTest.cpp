@@ -214,3 +214,11 @@ TEST_F(HistoryViewTest, PrintingIsCancelledOrFailsWithoutClaimingSuccess) {
     CReportPrintDlg withoutPrinter(nullptr, graph, {});
     EXPECT_EQ(withoutPrinter.exec(), QDialog::Rejected);
 }
+
+TEST_F(HistoryViewTest, ReportCarriesTheConditionsOnlyWhenAskedTo) {
+    CReportGenDlg dialog(QStringLiteral("title"), nullptr);
+    dialog.OfferConditions("Model VL-D030");
+    EXPECT_EQ(dialog.Texts().conditions, "");
+    dialog.ConditionsBox()->setChecked(true);
+    EXPECT_EQ(dialog.Texts().conditions, "Model VL-D030");
+}
