@@ -5,6 +5,7 @@
 
 #include "ccdf/CCcdfAcquisition.h"
 #include "ccdf/CCcdfTexts.h"
+#include "ccdf/CCcdfResultCsv.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
@@ -69,6 +70,7 @@ struct CCliCcdfCommand::SOptions {
     int technology = 7;
     float frequency = 2400.0f;
     float offset = 0.0f;
+    std::string out; // CSV file the result is kept in; none when empty
 };
 
 // A connected sensor asked for histograms one at a time, as the screen's timer does. The
@@ -126,6 +128,7 @@ public:
     }
 
     const CCcdfAcquisition& Acquisition() const { return m_acquisition; }
+    const CSettingProfile& Profile() const { return m_profile; }
 
     void OnCcdfData(int32_t state, const CCcdfWindow::Histogram& histogram) override {
         {
@@ -163,16 +166,17 @@ private:
 
 std::vector<CliCommand> CCliCcdfCommand::Commands() {
     return {{{"ccdf"},
-             "--port N|usb --count K [--rate 0..3] [--tech NAME] [--freq MHZ] [--offset DB]",
-             "Run K histogram exchanges as the CCDF screen does and print its statistics and curve.",
+             "--port N|usb --count K [--rate 0..3] [--tech NAME] [--freq MHZ] [--offset DB] [--out FILE.csv]",
+             "Run K histogram exchanges as the CCDF screen does and print its statistics and curve; --out "
+             "also keeps the result as the screen's CSV file.",
              4,
-             12,
+             14,
              Measure}};
 }
 
 bool CCliCcdfCommand::ParseOptions(const CliContext& context, SOptions& options) {
     CCliOptions::Values values;
-    if (!CCliOptions::Parse(context, {"port", "count", "rate", "tech", "freq", "offset"}, values))
+    if (!CCliOptions::Parse(context, {"port", "count", "rate", "tech", "freq", "offset", "out"}, values))
         return false;
     const bool valid =
         CCliOptions::ParsePort(values["port"], options.port) &&
@@ -181,6 +185,7 @@ bool CCliCcdfCommand::ParseOptions(const CliContext& context, SOptions& options)
         (!values.count("tech") || ParseTechnology(values["tech"], options.technology)) &&
         (!values.count("freq") || ParseDecimal(values["freq"], 0.0, 1e6, options.frequency)) &&
         (!values.count("offset") || ParseDecimal(values["offset"], -100.0, 100.0, options.offset));
+    options.out = values.count("out") ? values["out"] : std::string();
     if (!valid)
         CCliOptions::Fail(context,
                           "expected --port N|usb (N 1..255), --count K (1.." + std::to_string(kMaxCount) +
@@ -219,8 +224,12 @@ int CCliCcdfCommand::Measure(const CliContext& context) {
     if (delivered == 0 || !result.measured)
         return CCliOptions::Fail(
             context, CCliSensor::ExchangeFailure("the sensor delivered no histogram with samples"));
-    Print(context.out, result,
-          CCcdfTexts::DisplayedAverage(result, CMeterEngine::Instance().GetIdentificationCode()));
+    const int code = CMeterEngine::Instance().GetIdentificationCode();
+    Print(context.out, result, CCcdfTexts::DisplayedAverage(result, code));
+    std::string error;
+    const CCcdfResultCsv::SConditions conditions{&session.Profile(), session.Acquisition().Window().Size(), code};
+    if (!options.out.empty() && !CCcdfResultCsv::Write(options.out, result, conditions, &error))
+        return CCliOptions::Fail(context, "cannot write " + options.out + (error.empty() ? "" : ": " + error));
     if (delivered < options.count)
         return CCliOptions::Fail(context, "only " + std::to_string(delivered) + " of " +
                                               std::to_string(options.count) +

@@ -4,6 +4,7 @@
 #include "sim/CVirtualSensor.h"
 
 #include "support/CDeviceSandbox.h"
+#include "support/CTempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,8 @@ TEST_F(CCliCcdfSensorTest, EachHistogramFormatGivesTheSignalsDistribution) {
         ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
         std::ostringstream out;
         std::ostringstream err;
-        const std::vector<std::string> arguments{"--port", "usb", "--count", "3", "--tech", "EV-DO"};
+        const std::string csv = m_devices.Path() + "/ccdf.csv";
+        const std::vector<std::string> arguments{"--port", "usb", "--count", "3", "--tech", "EV-DO", "--out", csv};
         ASSERT_EQ(CCliCcdfCommand::Commands().front().run({arguments, out, err}), 0) << err.str();
         sensor.Stop();
 
@@ -75,6 +77,11 @@ TEST_F(CCliCcdfSensorTest, EachHistogramFormatGivesTheSignalsDistribution) {
         EXPECT_NEAR(values["average"], 40.0, 0.5) << firmware;
         EXPECT_NEAR(values["crest"], 8.0, 0.6) << firmware;
         EXPECT_NEAR(values["probability 4"], 8.0, 2.0) << firmware; // noise: 7.91 % at 4 dB
+        // The kept file is the screen's: its settings and the same figures.
+        const std::vector<uint8_t> bytes = CTempDirectory::ReadBytes(csv);
+        const std::string text(bytes.begin(), bytes.end());
+        EXPECT_NE(text.find("Technology, EV-DO\r\nSampleTarget, 100000\r\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("Samples, 30000\r\n"), std::string::npos) << text;
     }
 }
 
