@@ -47,6 +47,7 @@ CCcdfAcquisition::SSettings CCcdfFrame::Settings() const {
 void CCcdfFrame::ResetData() {
     m_acquisition.Restart();
     m_unsavedResult = false;
+    m_view->Graph()->SetStale(false);
     m_view->ResetPanes();
     ShowResult();
 }
@@ -92,6 +93,12 @@ void CCcdfFrame::OnSetupDone(bool acknowledged) {
     ShowWarning(warning);
 }
 
+void CCcdfFrame::ShowNotResponding(bool lost) {
+    CScreenFrame::ShowNotResponding(lost);
+    if (lost && m_acquisition.Result().measured)
+        m_view->Graph()->SetStale(true);
+}
+
 void CCcdfFrame::OnCcdfData(int32_t state, const CCcdfWindow::Histogram& histogram) {
     TakeHistogram(state, histogram);
 }
@@ -102,6 +109,7 @@ void CCcdfFrame::TakeHistogram(int32_t state, const CCcdfWindow::Histogram& hist
     const CCcdfAcquisition::SSettings settings = Settings();
     m_acquisition.Add(m_acquisition.Generation(), histogram, settings);
     m_unsavedResult = m_acquisition.Result().measured;
+    m_view->Graph()->SetStale(false);
     if (m_acquisition.IsSweepComplete(settings))
         m_controller.Stop();
     ShowResult();

@@ -54,6 +54,7 @@ private:
     CMeasurementLink::SetupJob StartSetup() override;
     void OnSetupDone(bool acknowledged) override;
     void OnCcdfData(int32_t state, const CCcdfWindow::Histogram& histogram) override;
+    void ShowNotResponding(bool lost) override;
 
     CCcdfAcquisition::SSettings Settings() const;
     bool SaveResult();

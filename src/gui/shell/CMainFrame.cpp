@@ -1,6 +1,7 @@
 #include "gui/shell/CMainFrame.h"
 
 #include "appcore/CAppRegistry.h"
+#include "appcore/CLinkFailureTexts.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
@@ -429,7 +430,7 @@ QString CMainFrame::ScreenTitle() const {
 // A sensor that answered with a code no model has is named by it, rather than reported missing.
 void CMainFrame::ReportConnectFailure(int32_t code) {
     if (!CModelTable::IsUnsupportedCode(code)) {
-        CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
+        CMessageBoxes::FromKeyNoOwner(CLinkFailureTexts::ConnectKey(m_link->LastFailure()), MB_ICONSTOP);
         return;
     }
     const std::string format = CStringTable::GetGeneralText("S_MAINFRAME_UNSUPPORTED_CODE");
