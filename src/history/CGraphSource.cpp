@@ -176,7 +176,9 @@ void CGraphSource::FromLive(const GraphTextLookup& text, const CSettingProfile& 
 
     const int64_t start = records.StartTime();
     const int64_t latest = records.LastSampleTime();
-    const bool known = start != 0 && latest != 0;
+    // Times belong to the samples shown: none after Reset, nor on a screen whose channel another
+    // screen's run left empty.
+    const bool known = start != 0 && latest != 0 && count > 0;
     view.xStartLabel = known ? CHistoryRecorder::TimeText(start) : text("S_MEASUREVIEW_NOVALUE");
     view.xEndLabel = known ? CHistoryRecorder::TimeText(latest) : view.xStartLabel;
     view.unit = IsPowerChannel(channel) ? "dBm" : "";

@@ -110,8 +110,15 @@ void CMeasurementCtrl::SetAlarm(bool alarm) {
         Queue(kQueuedAlarm);
 }
 
+// A readout without a live value (after Reset, before the first reading) is no alarm, whatever
+// the last reading was.
+bool CMeasurementCtrl::ShowsAlarm() const {
+    return m_alarm.load() && m_profile != nullptr && IsQuantity(m_quantity) &&
+           m_profile->Records().Current(m_quantity).has_value();
+}
+
 void CMeasurementCtrl::ApplyAlarmColour() {
-    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, m_alarm.load()));
+    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, ShowsAlarm()));
     MeasurementTextItem& value = m_items[ItemValue];
     if (value.colour == colour)
         return;
@@ -185,6 +192,7 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         CReadoutTexts::SetValues(profile, m_quantity, m_texts);
         m_gauge.SetValue(profile.CurrentValue(m_quantity));
         m_shownValues = sources;
+        ApplyAlarmColour();
     }
     const int textRight = TextRight();
     const QRect changedTexts = ApplyTexts();
@@ -256,7 +264,7 @@ QRect CMeasurementCtrl::ChangedArea(const MeasurementTextItem& before, const Mea
 ReadoutState CMeasurementCtrl::State() const {
     ReadoutState state;
     state.style = m_style;
-    state.alarm = m_alarm.load();
+    state.alarm = ShowsAlarm();
     state.quantity = m_quantity;
     if (m_profile != nullptr) {
         state.relativeMode = m_profile->IsRelativeMode();

@@ -90,6 +90,7 @@ private:
     void Queue(int bits);
     void RunQueued();
     void RefreshNow(int kind);
+    bool ShowsAlarm() const;
     void ApplyAlarmColour();
     // Around what changed in the texts' lines; empty when no text changed.
     QRect ApplyTexts();

@@ -69,7 +69,17 @@ TEST_F(CMeasurementCtrlTest, DisablingLimitsHidesLinesAndBands) {
 
 TEST_F(CMeasurementCtrlTest, AlarmColoursTheValueOfTheCurrentStyle) {
     Ctrl().SetStyle(StyleMain);
+    Ctrl().SetQuantity(ChannelAvg);
+    Record(ChannelAvg, {43.0f});
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
     Ctrl().SetAlarm(true);
+    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
+    // After Reset the empty readout is no alarm, though the last reading was one.
+    Profile().Records().ResetAll();
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(0, 255, 0));
+    Record(ChannelAvg, {43.0f});
+    Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
     EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
     Ctrl().SetAlarm(false);
     EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(0, 255, 0));
