@@ -123,10 +123,19 @@ CHistoryView::CHistoryView(QWidget* parent)
 }
 
 bool CHistoryView::Load(const std::string& path) {
-    if (!m_document.Load(path).ok)
+    const HistoryLoadResult result = m_document.Load(path);
+    m_loadError = result.ok ? std::string() : result.error;
+    if (!result.ok)
         return false;
     ShowHistory();
     return true;
+}
+
+std::string CHistoryView::OpenFailureText(const std::string& reason) {
+    if (reason.empty())
+        return CStringTable::GetGeneralText("S_MAINFRAME_ONFILEOPEN");
+    return CStringTable::FillPlaceholder(CStringTable::GetGeneralText("S_MAINFRAME_ONFILEOPEN_REASON"), "%1",
+                                         reason);
 }
 
 std::string CHistoryView::ModelName() const {

@@ -36,6 +36,10 @@ public:
     explicit CHistoryView(QWidget* parent = nullptr);
 
     bool Load(const std::string& path);
+    // Why the last Load failed ("not a whole number of rows", ...); empty after a success.
+    const std::string& LoadError() const { return m_loadError; }
+    // The message for a history file that could not be opened, with the reason when known.
+    static std::string OpenFailureText(const std::string& reason);
     // The loaded file is a temporary one: Save asks for a file of the user's.
     void DetachFromFile();
     const CHistoryDocument& Document() const { return m_document; }
@@ -83,6 +87,7 @@ private:
     double IndexAt(int x) const;
 
     CHistoryDocument m_document;
+    std::string m_loadError;
     CGraphCtrl* m_graph;
     QWidget* m_rangeBar;
     QLabel* m_rangeText;

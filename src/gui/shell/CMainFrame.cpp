@@ -5,6 +5,7 @@
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
 #include "gui/kit/CMenuBuilder.h"
 #include "gui/shell/CChildFrameFactory.h"
@@ -472,7 +473,7 @@ void CMainFrame::OnFileOpen() {
 bool CMainFrame::OpenHistoryFile(const QString& path) {
     CChildFrame* frame = CreateChild(ChildKind::History);
     if (!frame->LoadFile(LocalPath(path))) {
-        CMessageBoxes::FromKey(this, "S_MAINFRAME_ONFILEOPEN", MB_ICONSTOP);
+        CMessageBoxes::FromText(this, CHistoryView::OpenFailureText(frame->LoadError()), MB_ICONSTOP);
         frame->close();
         return false;
     }
