@@ -319,6 +319,11 @@ void CHistoryView::OnReport() {
     generator.OfferConditions(CReportLayout::ConditionsText(shown.Header(), shown.RowCount()));
     if (generator.exec() != QDialog::Accepted)
         return;
+    // Print without a printer would end without a page and without a word.
+    if (generator.Printer() == nullptr) {
+        CMessageBoxes::FromKey(this, "S_REPORT_NO_PRINTER", MB_ICONEXCLAMATION);
+        return;
+    }
     CReportPrintDlg printing(generator.Printer(), graph, generator.Texts(), this);
     printing.exec();
 }

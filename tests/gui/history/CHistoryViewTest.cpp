@@ -3,6 +3,7 @@
 #include "gui/history/CChangeTitleDlg.h"
 #include "gui/history/CDlg_AutoScale.h"
 #include "gui/history/CGraphCtrl.h"
+#include "gui/history/CReportGenDlg.h"
 #include "gui/history/CReportPage.h"
 #include "gui/history/CReportPrintDlg.h"
 #include "history/CHistoryFile.h"
@@ -13,7 +14,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QApplication>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -213,6 +217,19 @@ TEST_F(HistoryViewTest, PrintingIsCancelledOrFailsWithoutClaimingSuccess) {
     EXPECT_EQ(m_view.Graph()->Graph().ColourSet().background, QColor(28, 61, 114));
     CReportPrintDlg withoutPrinter(nullptr, graph, {});
     EXPECT_EQ(withoutPrinter.exec(), QDialog::Rejected);
+}
+
+TEST_F(HistoryViewTest, PrintWithoutAPrinterSaysSo) {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is set up here";
+    ASSERT_TRUE(m_view.Load(WriteHistory("run.psh")));
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<CReportGenDlg*>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    m_view.OnCommand(ID_FILE_REPORT);
+    ASSERT_FALSE(m_sandbox.Messages().Texts().empty());
+    EXPECT_EQ(m_sandbox.Messages().Texts().back(), CAppTestSandbox::GeneralText("S_REPORT_NO_PRINTER"));
 }
 
 TEST_F(HistoryViewTest, ReportCarriesTheConditionsOnlyWhenAskedTo) {
