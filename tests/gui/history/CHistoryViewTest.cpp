@@ -12,6 +12,8 @@
 #include "support/CTempDirectory.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QApplication>
@@ -168,6 +170,12 @@ TEST_F(HistoryViewTest, TitleAndScaleDialogsRefuseBadInput) {
     EXPECT_EQ(title.Title(), QStringLiteral("new title"));
 
     CDlg_AutoScale scale({-12.0f, 12.0f});
+    // Every button reads in the fonts the program comes with, whatever else is installed.
+    for (const QPushButton* button : scale.findChildren<QPushButton*>()) {
+        ASSERT_FALSE(button->text().isEmpty());
+        for (const QChar character : button->text())
+            EXPECT_TRUE(QFontMetrics(button->font()).inFont(character)) << button->text().toStdString();
+    }
     EXPECT_EQ(scale.UpperEdit()->text(), QStringLiteral("12.00"));
     EXPECT_FALSE(scale.UpperEdit()->isEnabled());
     scale.AutoBox()->setChecked(false);
