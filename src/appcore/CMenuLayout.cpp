@@ -52,7 +52,8 @@ MenuEntry MeasurementContextPopup() {
                {Item("PU_ID_LIMITCHECK_ENABLE", ID_LIMITCHECK_ENABLE),
                 Item("PU_ID_LIMITCHECK_DISABLE", ID_LIMITCHECK_DISABLE), Separator(),
                 Item("PU_ID_ALARM_ON", ID_ALARM_ON), Item("PU_ID_ALARM_OFF", ID_ALARM_OFF)}),
-         Separator(), MeasurementExportPopup(), Separator(), Item("PU_ID_DEVICE_SETTING", ID_DEVICE_SETTING)});
+         Separator(), MeasurementExportPopup(), Separator(),
+         Item("PU_ID_DEVICE_SETTING", ID_DEVICE_SETTING)});
 }
 
 MenuEntry HistoryContextPopup() {

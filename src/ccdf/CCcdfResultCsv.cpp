@@ -50,7 +50,8 @@ std::string CCcdfResultCsv::Format(const CCcdfResult& result, const SConditions&
         out += "No measurement\r\n";
         return out;
     }
-    Line(out, "AveragePower(dBm)", Fixed(CCcdfTexts::DisplayedAverage(result, conditions.identificationCode), 4));
+    Line(out, "AveragePower(dBm)",
+         Fixed(CCcdfTexts::DisplayedAverage(result, conditions.identificationCode), 4));
     Line(out, "PeakPower(dBm)", Fixed(result.peakPower, 4));
     Line(out, "CrestFactor(dB)", Fixed(result.crestFactor, 4));
     for (size_t i = 0; i < CCcdfResult::kProbabilities.size(); ++i) {
@@ -66,8 +67,8 @@ std::string CCcdfResultCsv::Format(const CCcdfResult& result, const SConditions&
     out += "PowerAboveAverage(dB), Probability(%), NoiseReference(%)\r\n";
     for (const CcdfPoint& point : result.curve)
         out += Fixed(static_cast<double>(point.x), 4) + "," +
-               Fixed(std::pow(10.0, static_cast<double>(point.y)) * 100.0, 6) + "," + ReferencePercent(point.x) +
-               "\r\n";
+               Fixed(std::pow(10.0, static_cast<double>(point.y)) * 100.0, 6) + "," +
+               ReferencePercent(point.x) + "\r\n";
     return out;
 }
 

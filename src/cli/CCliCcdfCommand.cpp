@@ -4,8 +4,8 @@
 #include "cli/CCliSensor.h"
 
 #include "ccdf/CCcdfAcquisition.h"
-#include "ccdf/CCcdfTexts.h"
 #include "ccdf/CCcdfResultCsv.h"
+#include "ccdf/CCcdfTexts.h"
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
@@ -227,9 +227,11 @@ int CCliCcdfCommand::Measure(const CliContext& context) {
     const int code = CMeterEngine::Instance().GetIdentificationCode();
     Print(context.out, result, CCcdfTexts::DisplayedAverage(result, code));
     std::string error;
-    const CCcdfResultCsv::SConditions conditions{&session.Profile(), session.Acquisition().Window().Size(), code};
+    const CCcdfResultCsv::SConditions conditions{&session.Profile(), session.Acquisition().Window().Size(),
+                                                 code};
     if (!options.out.empty() && !CCcdfResultCsv::Write(options.out, result, conditions, &error))
-        return CCliOptions::Fail(context, "cannot write " + options.out + (error.empty() ? "" : ": " + error));
+        return CCliOptions::Fail(context,
+                                 "cannot write " + options.out + (error.empty() ? "" : ": " + error));
     if (delivered < options.count)
         return CCliOptions::Fail(context, "only " + std::to_string(delivered) + " of " +
                                               std::to_string(options.count) +

@@ -200,7 +200,8 @@ int CCliLoggingCommands::Download(const CliContext& context) {
     std::string error;
     const auto mask = static_cast<uint8_t>(download.LoggedChannelMask());
     CHistoryData history = CHistoryRecorder::BuildFromRecords(profile, mask, options["title"]);
-    CLoggedTimeBase::Stamp(history.Header(), profile.GetLoggingRun(), profile.GetSerialText(), history.RowCount());
+    CLoggedTimeBase::Stamp(history.Header(), profile.GetLoggingRun(), profile.GetSerialText(),
+                           history.RowCount());
     if (!CHistoryFile::SaveHistoryRaw(options["out"], history, &error))
         return CCliOptions::Fail(context,
                                  "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));

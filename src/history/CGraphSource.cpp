@@ -98,7 +98,8 @@ GraphRangeTexts CGraphSource::RangeTexts(const GraphTextLookup& text, int modelN
                                          const HistoryHeader& header, int channel, bool returnLoss,
                                          const RangeStatistics& statistics, float first, float last) {
     GraphRangeTexts texts;
-    const HistoryStatistics shown{static_cast<float>(statistics.minimum), static_cast<float>(statistics.maximum),
+    const HistoryStatistics shown{static_cast<float>(statistics.minimum),
+                                  static_cast<float>(statistics.maximum),
                                   static_cast<float>(statistics.average)};
     texts.subtitle = Subtitle(text, ChannelLabel(text, modelNumber, channel, returnLoss),
                               ValueUnit(modelNumber, channel, returnLoss), shown);

@@ -60,9 +60,9 @@ public:
                            std::vector<GraphPoint>& points, GraphView& view);
 
     // The texts of the history's indices first .. last, with the statistics of the points there.
-    static GraphRangeTexts RangeTexts(const GraphTextLookup& text, int modelNumber, const HistoryHeader& header,
-                                      int channel, bool returnLoss, const RangeStatistics& statistics,
-                                      float first, float last);
+    static GraphRangeTexts RangeTexts(const GraphTextLookup& text, int modelNumber,
+                                      const HistoryHeader& header, int channel, bool returnLoss,
+                                      const RangeStatistics& statistics, float first, float last);
 
     // The newest windowLength samples of a live channel, one per plot pixel. Until the first
     // reading of a measurement the time axis shows the "no value" text.
@@ -74,8 +74,8 @@ private:
                                      const HistoryHeader& header, int channel, bool returnLoss,
                                      GraphView& view);
     // "[AVG] Max : 1.00 dBm, Min : 0.00 dBm, Average : 0.50 dBm"
-    static std::string Subtitle(const GraphTextLookup& text, const std::string& channelLabel, const char* valueUnit,
-                                const HistoryStatistics& statistics);
+    static std::string Subtitle(const GraphTextLookup& text, const std::string& channelLabel,
+                                const char* valueUnit, const HistoryStatistics& statistics);
     static const char* ValueUnit(int modelNumber, int channel, bool returnLoss);
     static std::string ChannelLabel(const GraphTextLookup& text, int modelNumber, int channel,
                                     bool returnLoss);

@@ -8,8 +8,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <optional>
 #include <cstring>
+#include <optional>
 
 namespace {
 constexpr std::size_t kMaxHundredthsLength = 12; // "-21474836.48"

@@ -50,12 +50,13 @@ std::optional<CHistoryTimeBase> CHistoryTimeBase::Of(const HistoryHeader& header
         year < 1 || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 ||
         second > 60 || hour < 0 || minute < 0 || second < 0)
         return std::nullopt;
-    const std::optional<double> seconds = CRangeStatistics::SecondsPerSample(header.Text(HistoryText::Interval));
+    const std::optional<double> seconds =
+        CRangeStatistics::SecondsPerSample(header.Text(HistoryText::Interval));
     // A zero interval (every sample within one second) tells no time between the rows.
     if (!seconds || *seconds <= 0.0)
         return std::nullopt;
-    const int64_t startMs = DaysFromCivil(year, month, day) * kMsPerDay +
-                            ((hour * 60LL + minute) * 60LL + second) * 1000LL;
+    const int64_t startMs =
+        DaysFromCivil(year, month, day) * kMsPerDay + ((hour * 60LL + minute) * 60LL + second) * 1000LL;
     return CHistoryTimeBase(startMs, std::llround(*seconds * 1000.0));
 }
 
@@ -66,10 +67,10 @@ int64_t CHistoryTimeBase::MillisecondsAt(double row) const {
 std::string CHistoryTimeBase::TextAt(double row) const {
     const Civil time = CivilFromMs(MillisecondsAt(row));
     char text[64];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", static_cast<long long>(time.year),
-                  static_cast<long long>(time.month), static_cast<long long>(time.day),
-                  static_cast<long long>(time.hour), static_cast<long long>(time.minute),
-                  static_cast<long long>(time.second));
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld",
+                  static_cast<long long>(time.year), static_cast<long long>(time.month),
+                  static_cast<long long>(time.day), static_cast<long long>(time.hour),
+                  static_cast<long long>(time.minute), static_cast<long long>(time.second));
     return text;
 }
 

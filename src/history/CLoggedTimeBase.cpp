@@ -20,7 +20,8 @@ int32_t SerialOf(const std::string& text) {
 
 LoggingRun CLoggedTimeBase::StartedNow(const CSettingProfile& profile) {
     LoggingRun run;
-    run.started = static_cast<int32_t>(std::clamp<int64_t>(CLocalTime::Now(), 0, std::numeric_limits<int32_t>::max()));
+    run.started =
+        static_cast<int32_t>(std::clamp<int64_t>(CLocalTime::Now(), 0, std::numeric_limits<int32_t>::max()));
     run.serial = SerialOf(profile.GetSerialText());
     run.intervalSeconds = profile.GetLoggingInterval();
     run.channels = profile.GetLoggingItems() & kLoggingBits;

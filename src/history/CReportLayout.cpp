@@ -79,10 +79,10 @@ std::string CReportLayout::ConditionsText(const HistoryHeader& header, int rowCo
     char offset[32];
     std::snprintf(offset, sizeof offset, "%.2f dB", static_cast<double>(header.ExternalOffset()));
     const std::string interval = header.Text(HistoryText::Interval);
-    return "Model " + header.Text(HistoryText::ModelName) + ", S/N " + header.Text(HistoryText::SerialNumber) +
-           ", " + frequency + ", offset " + offset + ", interval " + (interval.empty() ? "unknown" : interval) +
-           ", " + header.Text(HistoryText::StartTime) + " to " + header.Text(HistoryText::StopTime) + ", " +
-           std::to_string(rowCount) + " rows";
+    return "Model " + header.Text(HistoryText::ModelName) + ", S/N " +
+           header.Text(HistoryText::SerialNumber) + ", " + frequency + ", offset " + offset + ", interval " +
+           (interval.empty() ? "unknown" : interval) + ", " + header.Text(HistoryText::StartTime) + " to " +
+           header.Text(HistoryText::StopTime) + ", " + std::to_string(rowCount) + " rows";
 }
 
 ReportRect CReportLayout::GraphArea() const {

@@ -68,7 +68,8 @@ TEST_F(CCliCcdfSensorTest, EachHistogramFormatGivesTheSignalsDistribution) {
         std::ostringstream out;
         std::ostringstream err;
         const std::string csv = m_devices.Path() + "/ccdf.csv";
-        const std::vector<std::string> arguments{"--port", "usb", "--count", "3", "--tech", "EV-DO", "--out", csv};
+        const std::vector<std::string> arguments{"--port", "usb",   "--count", "3",
+                                                 "--tech", "EV-DO", "--out",   csv};
         ASSERT_EQ(CCliCcdfCommand::Commands().front().run({arguments, out, err}), 0) << err.str();
         sensor.Stop();
 

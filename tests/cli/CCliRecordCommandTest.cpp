@@ -129,8 +129,9 @@ TEST_F(CCliRecordCommandTest, ScreensTheModelLacksAreRefusedAfterIdentification)
     ASSERT_EQ(dispatcher.Run({"identify", "--port", "usb"}, m_out, m_err), 0) << m_err.str();
     const uint64_t identification = sensor.CommandsReceived();
 
-    EXPECT_EQ(Record({"--port", "usb", "--count", "3", "--out", m_devices.Path() + "/p.psh", "--screen", "pulse"}),
-              1);
+    EXPECT_EQ(
+        Record({"--port", "usb", "--count", "3", "--out", m_devices.Path() + "/p.psh", "--screen", "pulse"}),
+        1);
     EXPECT_NE(m_err.str().find("has no PULSE measurement"), std::string::npos) << m_err.str();
     EXPECT_EQ(sensor.CommandsReceived(), 2 * identification);
     std::ostringstream err;

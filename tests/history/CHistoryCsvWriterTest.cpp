@@ -64,8 +64,9 @@ TEST(HistoryCsvWriterTest, TimeBaseLayoutAddsConditionsAndEachRowsTime) {
 
     // Without an interval the time column stays empty rather than repeating one time.
     data.Header().SetText(HistoryText::Interval, "");
-    EXPECT_NE(CHistoryCsvWriter::Format(data, 1, CHistoryCsvWriter::Layout::WithTimeBase).find("\r\n,1.00\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        CHistoryCsvWriter::Format(data, 1, CHistoryCsvWriter::Layout::WithTimeBase).find("\r\n,1.00\r\n"),
+        std::string::npos);
 }
 
 TEST(HistoryCsvWriterTest, ValuesAreWhatPrintfGivesForEveryMagnitude) {

@@ -269,16 +269,17 @@ void CHistoryView::OnExportCsv() {
     const int allFiles = static_cast<int>(filters.size());
     filters << QStringLiteral("All files(*)");
     int filter = 0;
-    const std::string path = ChooseTarget(QStringLiteral(".csv"), filters.join(QStringLiteral(";;")), &filter);
+    const std::string path =
+        ChooseTarget(QStringLiteral(".csv"), filters.join(QStringLiteral(";;")), &filter);
     if (path.empty())
         return;
     const bool timed = filter % 2 == 1 && filter < allFiles;
     const bool shownOnly = filter >= 2 && filter < allFiles;
     std::string error;
     WaitCursor wait;
-    if (!CHistoryCsvWriter::Write(path, shownOnly ? ShownData() : m_document.Data(), m_document.ModelNumber(),
-                                  &error,
-                                  timed ? CHistoryCsvWriter::Layout::WithTimeBase : CHistoryCsvWriter::Layout::Plain))
+    if (!CHistoryCsvWriter::Write(
+            path, shownOnly ? ShownData() : m_document.Data(), m_document.ModelNumber(), &error,
+            timed ? CHistoryCsvWriter::Layout::WithTimeBase : CHistoryCsvWriter::Layout::Plain))
         Fail("S_HISTORYVIEW_ONEXPORTTOCSV", error);
 }
 

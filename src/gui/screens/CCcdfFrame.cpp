@@ -3,9 +3,9 @@
 #include "appcore/CAppRegistry.h"
 #include "appcore/CCcdfPaneTexts.h"
 #include "appcore/CEngineMeasurementLink.h"
+#include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
-#include "appcore/CMessageBoxes.h"
 #include "ccdf/CCcdfResultCsv.h"
 #include "gui/screens/CCcdfGraphCtrl.h"
 #include "gui/screens/CCcdfView.h"
@@ -157,8 +157,8 @@ bool CCcdfFrame::SaveResultTo(const QString& path) {
     const CCcdfResultCsv::SConditions conditions{&m_profile, m_acquisition.Window().Size(), code};
     std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool saved =
-        CCcdfResultCsv::Write(QFile::encodeName(path).toStdString(), m_acquisition.Result(), conditions, &error);
+    const bool saved = CCcdfResultCsv::Write(QFile::encodeName(path).toStdString(), m_acquisition.Result(),
+                                             conditions, &error);
     QApplication::restoreOverrideCursor();
     if (!saved) {
         qWarning("%s", error.c_str());

@@ -220,8 +220,7 @@ void CSettingDlg_Logging::ClearLogging() {
     }
     BeginExchange();
     m_link->StopLogging([this](bool ok) {
-        EndExchange(ok, "S_SETTING_WARNING_STOP_SUCCESS", "S_SETTING_WARNING_STOP_FAIL",
-                    MB_ICONINFORMATION);
+        EndExchange(ok, "S_SETTING_WARNING_STOP_SUCCESS", "S_SETTING_WARNING_STOP_FAIL", MB_ICONINFORMATION);
     });
 }
 

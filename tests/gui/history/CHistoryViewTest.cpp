@@ -11,14 +11,14 @@
 #include "support/CAppTestSandbox.h"
 #include "support/CTempDirectory.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
-#include <QPushButton>
 #include <QLineEdit>
 #include <QMenu>
-#include <QApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>

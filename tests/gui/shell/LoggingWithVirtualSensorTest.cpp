@@ -66,7 +66,8 @@ TEST(LoggingWithVirtualSensor, SetUpDownloadAndClearFromTheWindows) {
     ASSERT_NE(viewer, nullptr);
     // The viewer's temporary file goes with the window: Save asks for a file of the user's.
     const std::string kept = sandbox.Path("kept.psh");
-    viewer->View()->SetPathChooser([&kept](const QString&, const QString&) { return QString::fromStdString(kept); });
+    viewer->View()->SetPathChooser(
+        [&kept](const QString&, const QString&) { return QString::fromStdString(kept); });
     viewer->OnCommand(ID_FILE_SAVE); // enabled at once: the download is not saved yet
     delete viewer;
     ASSERT_TRUE(CHistoryFile::LoadHistory(kept, saved).ok);
