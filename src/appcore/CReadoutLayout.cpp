@@ -127,14 +127,14 @@ CReadoutLayout::Placements CReadoutLayout::Items(const ReadoutState& state, int 
     return placements;
 }
 
+// Placed within the control as it is: a gauge with no room beside the texts is left out rather
+// than cut off at the edge.
 GaugePlacement CReadoutLayout::Gauge(int style, int width, int height, int textRight) {
-    const int w = std::max(width, kMinWidth);
-    const int h = std::max(height, kMinHeight);
-    const int textWidth = std::max(TextAreaWidth(style, w), textRight + kGaugeGap);
+    const int textWidth = std::max(TextAreaWidth(style, std::max(width, kMinWidth)), textRight + kGaugeGap);
     GaugePlacement gauge;
-    gauge.side = std::max(0, std::min(w - textWidth - 20, h - 20));
-    gauge.x = textWidth + (w - textWidth - gauge.side) / 2;
-    gauge.y = (h - gauge.side) / 2;
-    gauge.visible = style != StyleMain;
+    gauge.side = std::max(0, std::min(width - textWidth - 20, height - 20));
+    gauge.x = textWidth + (width - textWidth - gauge.side) / 2;
+    gauge.y = (height - gauge.side) / 2;
+    gauge.visible = style != StyleMain && gauge.side >= kMinGaugeSide;
     return gauge;
 }

@@ -45,6 +45,8 @@ public:
     static constexpr int kMinFontPoints = 8;
     // Space between the texts and the gauge.
     static constexpr int kGaugeGap = 10;
+    // A gauge smaller than this shows nothing legible.
+    static constexpr int kMinGaugeSide = 40;
 
     static Placements Items(const ReadoutState& state, int width, int height);
     // The gauge's square right of the text area, or right of `textRight` (where the widest

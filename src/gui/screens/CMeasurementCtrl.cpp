@@ -219,9 +219,33 @@ CMeasurementCtrl::ValueSources CMeasurementCtrl::CurrentValueSources() const {
             profile.GetBurstWidth()};
 }
 
+// A line too wide for the control takes a smaller font; one that does not fit even so, or that
+// lies below the bottom edge, is left out whole: a value never loses its unit to the edge.
+void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
+    item.fontPoints = item.placedPoints;
+    LayOutAtFont(item);
+    while (item.laidOut && !Fits(item) && item.fontPoints > CReadoutLayout::kMinFontPoints) {
+        --item.fontPoints;
+        LayOutAtFont(item);
+    }
+    if (item.laidOut && !Fits(item)) {
+        item.laidOut.reset();
+        item.advance = 0;
+        item.inked = QRect();
+    }
+}
+
+bool CMeasurementCtrl::Fits(const MeasurementTextItem& item) const {
+    return item.rect.left() + item.advance <= width() - kInkMargin &&
+           item.rect.top() + item.fontHeight <= height();
+}
+
 // Placed and measured as drawText and QFontMetrics would, shaped only when the text is new to
 // the cache, never on a paint.
-void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
+void CMeasurementCtrl::LayOutAtFont(MeasurementTextItem& item) {
+    const QFontMetrics metrics(FontCache::Get(item.fontPoints));
+    item.fontAscent = metrics.ascent();
+    item.fontHeight = metrics.height();
     item.laidOut.reset();
     item.advance = 0;
     item.inked = QRect();
@@ -284,13 +308,10 @@ bool CMeasurementCtrl::RecalcLayout() {
                                                  : QRect();
         const QColor colour = FromRgb(placement.rgb);
         changed =
-            changed || item.rect != rect || item.fontPoints != placement.fontPoints || item.colour != colour;
+            changed || item.rect != rect || item.placedPoints != placement.fontPoints || item.colour != colour;
         item.rect = rect;
-        item.fontPoints = placement.fontPoints;
+        item.placedPoints = placement.fontPoints;
         item.colour = colour;
-        const QFontMetrics metrics(FontCache::Get(item.fontPoints));
-        item.fontAscent = metrics.ascent();
-        item.fontHeight = metrics.height();
         LayOut(item);
     }
     PlaceGauge();

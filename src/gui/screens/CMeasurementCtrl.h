@@ -25,6 +25,7 @@ class CSettingProfile;
 // rectangle's corner, not the rest of the rectangle, so that a new value repaints no more.
 // `fontAscent` and `fontHeight` are the metrics of the font of `fontPoints`.
 struct MeasurementTextItem {
+    int placedPoints = 0; // the layout's size; fontPoints is smaller when the text needs it
     int fontPoints = 0;
     int fontAscent = 0;
     int fontHeight = 0;
@@ -96,6 +97,8 @@ private:
     QRect ApplyTexts();
     static QRect ChangedArea(const MeasurementTextItem& before, const MeasurementTextItem& after);
     void LayOut(MeasurementTextItem& item);
+    void LayOutAtFont(MeasurementTextItem& item);
+    bool Fits(const MeasurementTextItem& item) const;
     bool RecalcLayout();
     // Where the widest shown text ends; the gauge stays right of it.
     int TextRight() const;

@@ -173,3 +173,29 @@ TEST_F(CMeasurementCtrlTest, NewValueRefreshesFollowTheirChannelAndTheirSettings
     Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
     EXPECT_EQ(ItemText(ItemValue), Text("S_MEASUREVIEW_NOVALUE"));
 }
+
+// In a tiled window or a small main window no line runs past the edge: it shrinks or is left
+// out whole, and the value keeps its unit.
+TEST_F(CMeasurementCtrlTest, SmallControlsCutNoTextAndNoGauge) {
+    Profile().SetLimitEnabled(ChannelAvg, true);
+    Record(ChannelAvg, {39.97f});
+    Ctrl().SetQuantity(ChannelAvg);
+    for (const int style : {StyleMain, StyleSmall, StyleFullScreen}) {
+        for (const QSize size : {QSize(200, 150), QSize(310, 190), QSize(150, 330)}) {
+            Ctrl().SetStyle(style);
+            Ctrl().resize(size);
+            Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+            EXPECT_EQ(ItemText(ItemValue), "39.97 dBm");
+            for (int item = 0; item < kReadoutItemCount; ++item) {
+                const MeasurementTextItem& shown = Ctrl().Item(item);
+                if (shown.inked.isEmpty())
+                    continue;
+                EXPECT_LE(shown.rect.left() + shown.advance, size.width()) << style << " " << item;
+                EXPECT_LE(shown.rect.top() + shown.fontHeight, size.height()) << style << " " << item;
+            }
+            EXPECT_FALSE(Ctrl().Item(ItemValue).inked.isEmpty()) << style;
+            const QRect gauge = Ctrl().Gauge().geometry();
+            EXPECT_TRUE(Ctrl().Gauge().isHidden() || QRect(QPoint(), size).contains(gauge)) << style;
+        }
+    }
+}
