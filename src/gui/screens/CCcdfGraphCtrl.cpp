@@ -13,6 +13,7 @@ CCcdfGraphCtrl::CCcdfGraphCtrl(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     m_graph.SetReference(m_reference.data(), static_cast<int>(m_reference.size()));
+    m_graph.SetCompact(true); // a small pane keeps its lower scale rather than cut it off
     m_series.title = CStringTable::GetGeneralText("S_GRAPH_HISTOGRAM");
     m_series.xAxisLabel = CStringTable::GetGeneralText("S_GRAPH_TIME");
     m_series.yAxisLabel = CStringTable::GetGeneralText("S_GRAPH_POWER");
