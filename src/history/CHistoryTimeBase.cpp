@@ -20,7 +20,7 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
 }
 
 struct Civil {
-    int64_t year, month, day, hour, minute, second, millisecond;
+    int year, month, day, hour, minute, second, millisecond;
 };
 
 Civil CivilFromMs(int64_t ms) {
@@ -39,7 +39,14 @@ Civil CivilFromMs(int64_t ms) {
     const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
     const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
     const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    return {year, month, day, rest / 3'600'000, rest / 60'000 % 60, rest / 1000 % 60, rest % 1000};
+    const auto narrow = [](int64_t value) { return static_cast<int>(value); };
+    return {narrow(year),
+            narrow(month),
+            narrow(day),
+            narrow(rest / 3'600'000),
+            narrow(rest / 60'000 % 60),
+            narrow(rest / 1000 % 60),
+            narrow(rest % 1000)};
 }
 } // namespace
 
@@ -67,21 +74,16 @@ int64_t CHistoryTimeBase::MillisecondsAt(double row) const {
 std::string CHistoryTimeBase::TextAt(double row) const {
     const Civil time = CivilFromMs(MillisecondsAt(row));
     char text[64];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld",
-                  static_cast<long long>(time.year), static_cast<long long>(time.month),
-                  static_cast<long long>(time.day), static_cast<long long>(time.hour),
-                  static_cast<long long>(time.minute), static_cast<long long>(time.second));
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day,
+                  time.hour, time.minute, time.second);
     return text;
 }
 
 std::string CHistoryTimeBase::IsoAt(int64_t row) const {
     const Civil time = CivilFromMs(MillisecondsAt(static_cast<double>(row)));
     char text[64];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lld.%03lld",
-                  static_cast<long long>(time.year), static_cast<long long>(time.month),
-                  static_cast<long long>(time.day), static_cast<long long>(time.hour),
-                  static_cast<long long>(time.minute), static_cast<long long>(time.second),
-                  static_cast<long long>(time.millisecond));
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", time.year, time.month, time.day,
+                  time.hour, time.minute, time.second, time.millisecond);
     return text;
 }
 
