@@ -234,14 +234,7 @@ void CHistoryView::OnSave() {
     if (!m_document.IsModified())
         return;
     if (m_document.Path().empty()) {
-        const std::string path =
-            ChooseTarget(QStringLiteral(".psh"), QStringLiteral("PSH files(*.psh);;All files(*)"));
-        if (path.empty())
-            return;
-        std::string error;
-        WaitCursor wait;
-        if (!m_document.SaveToNewFile(path, &error))
-            Fail("S_HISTORYVIEW_ONFILESAVEAS", error);
+        SaveToChosenFile(true);
         return;
     }
     std::string error;
@@ -251,13 +244,19 @@ void CHistoryView::OnSave() {
 }
 
 void CHistoryView::OnSaveAs() {
+    SaveToChosenFile(false);
+}
+
+void CHistoryView::SaveToChosenFile(bool becomesOwnFile) {
     const std::string path =
         ChooseTarget(QStringLiteral(".psh"), QStringLiteral("PSH files(*.psh);;All files(*)"));
     if (path.empty())
         return;
     std::string error;
     WaitCursor wait;
-    if (!m_document.SaveAs(path, &error))
+    const bool saved =
+        becomesOwnFile ? m_document.SaveToNewFile(path, &error) : m_document.SaveAs(path, &error);
+    if (!saved)
         Fail("S_HISTORYVIEW_ONFILESAVEAS", error);
 }
 

@@ -70,6 +70,8 @@ private:
     void OnChannel(int id);
     void OnSave();
     void OnSaveAs();
+    // Save As, or with `becomesOwnFile` a Save that gives the history its first file of its own.
+    void SaveToChosenFile(bool becomesOwnFile);
     void OnExportCsv();
     void OnExportBitmap();
     void OnReport();

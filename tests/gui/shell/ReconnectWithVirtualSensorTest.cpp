@@ -47,6 +47,15 @@ protected:
     int m_port = 0;
 };
 
+// Closes the setting dialog a screen opens with, while `timer` lives.
+void DismissDialogs(QTimer& timer) {
+    QObject::connect(&timer, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    timer.start(50);
+}
+
 } // namespace
 
 TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWithTheGapRecorded) {
@@ -60,12 +69,8 @@ TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWit
     frame.show();
     frame.ConnectToPort(m_port);
     ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000) && frame.IsConnected());
-    QTimer dismiss; // the setting dialog the screen opens with
-    QObject::connect(&dismiss, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-    dismiss.start(50);
+    QTimer dismiss;
+    DismissDialogs(dismiss);
     frame.ExecuteCommand(GetParam() ? ID_MODE_AVG : ID_MODE_AVGPEAK);
     ASSERT_TRUE(RunUntil([] { return QApplication::activeModalWidget() == nullptr; }, 5000));
     frame.ExecuteCommand(ID_MEASURE_START);
@@ -130,12 +135,8 @@ TEST(GarbledRepliesWithVirtualSensor, TheWindowNamesTheCauseAndMarksTheOldCurve)
     sensor.SetFault({});
     frame.ConnectToPort(0);
     ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000) && frame.IsConnected());
-    QTimer dismiss; // the setting dialog the screen opens with
-    QObject::connect(&dismiss, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-    dismiss.start(50);
+    QTimer dismiss;
+    DismissDialogs(dismiss);
     frame.ExecuteCommand(ID_MODE_CCDF);
     ASSERT_TRUE(RunUntil([] { return QApplication::activeModalWidget() == nullptr; }, 5000));
     frame.ExecuteCommand(ID_MEASURE_START);
