@@ -39,8 +39,6 @@ class CReadoutLayout {
 public:
     using Placements = std::array<ReadoutItemPlacement, kReadoutItemCount>;
 
-    static constexpr int kMinWidth = 300;
-    static constexpr int kMinHeight = 200;
     // Fonts follow the window but never shrink below what can still be read.
     static constexpr int kMinFontPoints = 8;
     // Space between the texts and the gauge.

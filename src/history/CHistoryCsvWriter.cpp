@@ -2,9 +2,9 @@
 
 #include "history/CAtomicFile.h"
 #include "history/CHistoryChannels.h"
-#include "history/CHistoryTimeBase.h"
 #include "platform/CAnsiText.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -65,7 +65,12 @@ std::string Ansi(const HistoryHeader& header, HistoryText field) {
 }
 } // namespace
 
-std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber, Layout layout) {
+std::string CHistoryCsvWriter::Format(const CHistoryData& whole, int modelNumber, Layout layout,
+                                      CsvRowRange range) {
+    std::optional<CHistoryData> part;
+    if (range.first != 0 || range.count >= 0)
+        part = CHistoryTimeBase::Slice(whole, range.first, range.count < 0 ? whole.RowCount() : range.count);
+    const CHistoryData& data = part ? *part : whole;
     const HistoryHeader& header = data.Header();
     std::string out;
     AppendLine(out, "Model", Ansi(header, HistoryText::ModelName));
@@ -84,7 +89,7 @@ std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber,
     }
     AppendConditions(out, data);
     out += "Time, " + ColumnHeading(modelNumber, header.Mask());
-    AppendTimedRows(out, data);
+    AppendTimedRows(out, data, CHistoryTimeBase::Of(whole.Header()), std::max(range.first, 0));
     return out;
 }
 
@@ -97,12 +102,12 @@ void CHistoryCsvWriter::AppendConditions(std::string& out, const CHistoryData& d
 }
 
 // The plain rows, each behind its time: the slow path of an option, kept simple.
-void CHistoryCsvWriter::AppendTimedRows(std::string& out, const CHistoryData& data) {
+void CHistoryCsvWriter::AppendTimedRows(std::string& out, const CHistoryData& data,
+                                        const std::optional<CHistoryTimeBase>& times, int firstRow) {
     std::string rows;
     AppendRows(rows, data);
-    const std::optional<CHistoryTimeBase> times = CHistoryTimeBase::Of(data.Header());
     std::size_t lineStart = 0;
-    for (int64_t row = 0; lineStart < rows.size(); ++row) {
+    for (int64_t row = firstRow; lineStart < rows.size(); ++row) {
         const std::size_t lineEnd = rows.find("\r\n", lineStart) + 2;
         if (times)
             out += times->IsoAt(row);
@@ -113,8 +118,8 @@ void CHistoryCsvWriter::AppendTimedRows(std::string& out, const CHistoryData& da
 }
 
 bool CHistoryCsvWriter::Write(const std::string& path, const CHistoryData& data, int modelNumber,
-                              std::string* error, Layout layout) {
-    const std::string contents = Format(data, modelNumber, layout);
+                              std::string* error, Layout layout, CsvRowRange range) {
+    const std::string contents = Format(data, modelNumber, layout, range);
     CAtomicFile file(path);
     const bool written = file.Open() && file.Write(contents.data(), contents.size()) && file.Commit();
     if (!written && error)

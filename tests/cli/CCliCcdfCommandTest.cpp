@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -21,9 +22,9 @@ std::map<std::string, double> Values(const std::string& text) {
     std::string argument;
     while (lines >> name) {
         if (name == "point" || name == "level" || name == "probability") {
-            double value = 0.0;
+            std::string value; // "n/a" for a level too few samples reach
             lines >> argument >> value;
-            values[name + " " + argument] = value;
+            values[name + " " + argument] = std::strtod(value.c_str(), nullptr);
         } else {
             lines >> values[name];
         }

@@ -58,8 +58,10 @@ TEST(HistoryCsvWriterTest, TimeBaseLayoutAddsConditionsAndEachRowsTime) {
     EXPECT_EQ(slice.RowCount(), 2);
     EXPECT_EQ(slice.Header().Text(HistoryText::StartTime), "2024-12-31 23:59:59");
     EXPECT_EQ(slice.Header().Text(HistoryText::StopTime), "2025-01-01 00:00:00");
-    EXPECT_NE(CHistoryCsvWriter::Format(slice, 1, CHistoryCsvWriter::Layout::WithTimeBase)
-                  .find("Rows, 2\r\nTime, AVG\r\n2024-12-31T23:59:59.500,2.00\r\n"),
+    EXPECT_NE(CHistoryCsvWriter::Format(data, 1, CHistoryCsvWriter::Layout::WithTimeBase, {1, 2})
+                  .find("StartTime, 2024-12-31 23:59:59\r\nStopTime, 2025-01-01 00:00:00\r\n"
+                        "Title, \r\nOffset, -1.50\r\nInterval, 500 ms\r\nRows, 2\r\nTime, AVG\r\n"
+                        "2024-12-31T23:59:59.500,2.00\r\n2025-01-01T00:00:00.000,3.00\r\n"),
               std::string::npos);
 
     // Without an interval the time column stays empty rather than repeating one time.

@@ -276,18 +276,24 @@ void CHistoryView::OnExportCsv() {
     const bool shownOnly = filter >= 2 && filter < allFiles;
     std::string error;
     WaitCursor wait;
-    if (!CHistoryCsvWriter::Write(
-            path, shownOnly ? ShownData() : m_document.Data(), m_document.ModelNumber(), &error,
-            timed ? CHistoryCsvWriter::Layout::WithTimeBase : CHistoryCsvWriter::Layout::Plain))
+    const auto layout = timed ? CHistoryCsvWriter::Layout::WithTimeBase : CHistoryCsvWriter::Layout::Plain;
+    if (!CHistoryCsvWriter::Write(path, m_document.Data(), m_document.ModelNumber(), &error, layout,
+                                  shownOnly ? ShownRows() : CsvRowRange{}))
         Fail("S_HISTORYVIEW_ONEXPORTTOCSV", error);
 }
 
-CHistoryData CHistoryView::ShownData() const {
+CsvRowRange CHistoryView::ShownRows() const {
     if (!m_zoomed)
-        return m_document.Data();
+        return {};
     const GraphSeries& series = m_graph->View().series;
     const auto first = static_cast<int>(series.xMinimum);
-    return CHistoryTimeBase::Slice(m_document.Data(), first, static_cast<int>(series.xMaximum) - first);
+    return {first, static_cast<int>(series.xMaximum) - first};
+}
+
+CHistoryData CHistoryView::ShownData() const {
+    const CsvRowRange rows = ShownRows();
+    return CHistoryTimeBase::Slice(m_document.Data(), rows.first,
+                                   rows.count < 0 ? m_document.Data().RowCount() : rows.count);
 }
 
 void CHistoryView::OnExportBitmap() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appcore/CCommandState.h"
+#include "history/CHistoryCsvWriter.h"
 #include "history/CHistoryDocument.h"
 #include "history/CRangeStatistics.h"
 
@@ -81,6 +82,7 @@ private:
     // The chosen file, after the user agreed to replace an existing one; empty when cancelled.
     std::string ChooseTarget(const QString& suffix, const QString& filter, int* chosenFilter = nullptr);
     // The history as shown: the zoomed stretch, or all of it.
+    CsvRowRange ShownRows() const;
     CHistoryData ShownData() const;
     bool Fail(const char* key, const std::string& error);
     void UpdateRangeBar();

@@ -130,7 +130,10 @@ void CCcdfView::LayoutPanes(int width, int height) {
     const int rightWidth = width - leftWidth;
     // What the bars take is not the panes'.
     const int columnsWidth = rightWidth - m_outer->handleWidth() - 2 * m_bottomRight->handleWidth();
-    const int lowerHeight = std::clamp(lowerNeeds, height - (height / 4) * 3, std::max(height / 2, 1));
+    // The graph keeps the height its scale needs; the lower panes shrink their lines instead.
+    const int graphNeeds = m_graph->Graph().Scale().MinimumHeight() + 2 * kBorders + m_right->handleWidth();
+    const int lowerHeight = std::max(
+        1, std::min(std::clamp(lowerNeeds, height - (height / 4) * 3, std::max(height / 2, 1)), height - graphNeeds));
     m_outer->setSizes({leftWidth, rightWidth});
     m_left->setSizes({height / 3, height / 3, height - 2 * (height / 3)});
     m_right->setSizes({height - lowerHeight, lowerHeight});

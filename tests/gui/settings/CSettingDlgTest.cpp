@@ -254,9 +254,9 @@ TEST_F(CSettingDlgTest, AvgPageAppliesItsChoices) {
 }
 
 TEST_F(CSettingDlgTest, PulseDutyAndReferenceAreTruncated) {
-    m_profile->SetPulseDuty(25500);
+    m_profile->SetPulseDuty(255);
     Open(5, 2);
-    EXPECT_EQ(Find(SettingPageKind::Pulse, IdcDutyValue)->text(), QStringLiteral("25.500"));
+    EXPECT_EQ(Find(SettingPageKind::Pulse, IdcDutyValue)->text(), QStringLiteral("0.255"));
     Enter(SettingPageKind::Pulse, IdcDutyValue, "0.0255");
     Find<QComboBox>(SettingPageKind::Pulse, IdcTechnology)->setCurrentIndex(2);
     Find<QComboBox>(SettingPageKind::Pulse, IdcPeriod)->setCurrentIndex(4);
