@@ -6,6 +6,8 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "gui/kit/CPaintPacer.h"
 #include "gui/kit/FontCache.h"
@@ -271,7 +273,36 @@ QRect CMeasurementCtrl::ApplyTexts() {
         LayOut(item);
         changed |= ChangedArea(before, item);
     }
+    if (!changed.isEmpty())
+        changed |= DropOverlaps();
     return changed;
+}
+
+// A small window squeezes the lines onto each other: of two that would overlap, the less
+// important one is left out. The area of the lines left out is returned.
+QRect CMeasurementCtrl::DropOverlaps() {
+    static constexpr std::array<int, kReadoutItemCount> kImportance = {
+        ItemValue,  ItemLabel,     ItemWatts,      ItemMaximum,   ItemMinimum,   ItemReference,
+        ItemMode,   ItemDutyCycle, ItemBurstWidth, ItemHighLimit, ItemLowLimit,  ItemModel,
+        ItemSerial, ItemType,      ItemFrequency,  ItemExtOffset, ItemTechnology};
+    std::vector<QRect> kept;
+    QRect dropped;
+    for (const int index : kImportance) {
+        MeasurementTextItem& item = m_items[static_cast<std::size_t>(index)];
+        if (!item.laidOut)
+            continue;
+        const QRect box(item.rect.topLeft(), QSize(item.advance, item.fontHeight));
+        if (std::none_of(kept.begin(), kept.end(),
+                         [&box](const QRect& other) { return other.intersects(box); })) {
+            kept.push_back(box);
+            continue;
+        }
+        dropped |= item.inked;
+        item.laidOut.reset();
+        item.advance = 0;
+        item.inked = QRect();
+    }
+    return dropped;
 }
 
 // The whole of both lines, unless both are drawn at the same place from simple texts.
@@ -307,13 +338,14 @@ bool CMeasurementCtrl::RecalcLayout() {
                                                          QPoint(placement.right - 1, placement.bottom - 1))
                                                  : QRect();
         const QColor colour = FromRgb(placement.rgb);
-        changed =
-            changed || item.rect != rect || item.placedPoints != placement.fontPoints || item.colour != colour;
+        changed = changed || item.rect != rect || item.placedPoints != placement.fontPoints ||
+                  item.colour != colour;
         item.rect = rect;
         item.placedPoints = placement.fontPoints;
         item.colour = colour;
         LayOut(item);
     }
+    DropOverlaps();
     PlaceGauge();
     return changed;
 }

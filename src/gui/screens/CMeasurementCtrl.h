@@ -99,6 +99,7 @@ private:
     void LayOut(MeasurementTextItem& item);
     void LayOutAtFont(MeasurementTextItem& item);
     bool Fits(const MeasurementTextItem& item) const;
+    QRect DropOverlaps();
     bool RecalcLayout();
     // Where the widest shown text ends; the gauge stays right of it.
     int TextRight() const;

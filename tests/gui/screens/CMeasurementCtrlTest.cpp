@@ -181,7 +181,7 @@ TEST_F(CMeasurementCtrlTest, SmallControlsCutNoTextAndNoGauge) {
     Record(ChannelAvg, {39.97f});
     Ctrl().SetQuantity(ChannelAvg);
     for (const int style : {StyleMain, StyleSmall, StyleFullScreen}) {
-        for (const QSize size : {QSize(200, 150), QSize(310, 190), QSize(150, 330)}) {
+        for (const QSize size : {QSize(200, 150), QSize(310, 190), QSize(150, 330), QSize(630, 70)}) {
             Ctrl().SetStyle(style);
             Ctrl().resize(size);
             Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
@@ -194,6 +194,15 @@ TEST_F(CMeasurementCtrlTest, SmallControlsCutNoTextAndNoGauge) {
                 EXPECT_LE(shown.rect.top() + shown.fontHeight, size.height()) << style << " " << item;
             }
             EXPECT_FALSE(Ctrl().Item(ItemValue).inked.isEmpty()) << style;
+            // No line is drawn over another (the ink margins of neighbours may touch).
+            const auto box = [this](int item) { return Ctrl().Item(item).inked.adjusted(2, 2, -2, -2); };
+            for (int item = 0; item < kReadoutItemCount; ++item) {
+                for (int other = item + 1; other < kReadoutItemCount; ++other) {
+                    if (!Ctrl().Item(item).inked.isEmpty() && !Ctrl().Item(other).inked.isEmpty()) {
+                        EXPECT_FALSE(box(item).intersects(box(other))) << style << " " << item << " " << other;
+                    }
+                }
+            }
             const QRect gauge = Ctrl().Gauge().geometry();
             EXPECT_TRUE(Ctrl().Gauge().isHidden() || QRect(QPoint(), size).contains(gauge)) << style;
         }
