@@ -70,7 +70,7 @@ ReportRect CReportLayout::TextArea(Box box) const {
 }
 
 ReportRect CReportLayout::ConditionsArea() const {
-    return {12 * m_ux, 31 * m_uy, m_width - 4 * m_ux, 33 * m_uy + m_uy};
+    return {4 * m_ux, 32 * m_uy + m_uy / 2, m_width - 4 * m_ux, 34 * m_uy};
 }
 
 std::string CReportLayout::ConditionsText(const HistoryHeader& header, int rowCount) {

@@ -74,7 +74,7 @@ public:
     // A box shrunk by 2ux left and right and uy top and bottom: where its text wraps.
     ReportRect TextArea(Box box) const;
     ReportRect GraphArea() const;
-    // Beside the "Data" label, above the graph.
+    // Below the "Data" label, above the graph: one line.
     ReportRect ConditionsArea() const;
 
 private:

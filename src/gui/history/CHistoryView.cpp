@@ -97,6 +97,8 @@ CHistoryView::CHistoryView(QWidget* parent)
       m_whole(new QPushButton(General("S_HISTORYVIEW_WHOLE"), m_rangeBar)),
       m_band(new QRubberBand(QRubberBand::Rectangle, m_graph)) {
     m_graph->setObjectName(QStringLiteral("HistoryGraph"));
+    m_graph->Graph().SetCompact(true); // a small window keeps the lower scale and the axis label
+    m_rangeText->setWordWrap(true);    // a long range text takes two lines rather than being cut
     m_graph->installEventFilter(this);
     m_rangeText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* bar = new QHBoxLayout(m_rangeBar);
@@ -429,7 +431,8 @@ QString CHistoryView::RangeText() const {
         return {};
     const QString unit = QString::fromStdString(m_graph->View().unit);
     const auto value = [&unit](const char* key, double number) {
-        return QStringLiteral("%1 : %2 %3").arg(General(key)).arg(number, 0, 'f', 2).arg(unit).trimmed();
+        // A no-break space keeps the unit with its number when the line wraps.
+        return QStringLiteral("%1 : %2\u00A0%3").arg(General(key)).arg(number, 0, 'f', 2).arg(unit).trimmed();
     };
     const GraphPoint* points = m_graph->View().series.points;
     const int first = static_cast<int>(points[m_selection->firstIndex].x);
@@ -447,6 +450,7 @@ QString CHistoryView::RangeText() const {
 
 void CHistoryView::UpdateRangeBar() {
     m_rangeText->setText(RangeText());
+    m_rangeText->setToolTip(RangeText());
     m_zoom->setEnabled(m_selection.has_value() && !m_band->isHidden());
     m_whole->setEnabled(m_zoomed);
     m_rangeBar->setVisible(m_selection.has_value() || m_zoomed);
