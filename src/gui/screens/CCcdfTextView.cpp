@@ -104,7 +104,8 @@ std::vector<CCcdfTextView::SPlacedLine> CCcdfTextView::Place(const QRect& client
         if (!text)
             continue;
         const int left = client.left() + static_cast<int>(line.x * scale);
-        const QRect box(left, client.top() + top, metrics.horizontalAdvance(QString::fromStdString(*text)), height);
+        const QRect box(left, client.top() + top, metrics.horizontalAdvance(QString::fromStdString(*text)),
+                        height);
         if (box.right() > client.right() || box.bottom() > client.bottom())
             continue;
         placed.push_back({box, points, *text, CCcdfPaneTexts::Colour(m_pane, key, values)});
@@ -124,6 +125,7 @@ void CCcdfTextView::DrawLines(QPainter& painter, const QRect& client) const {
         painter.setFont(FontCache::Get(line.fontPoints));
         painter.setPen(FromRgb(line.colour));
         painter.drawText(line.box.adjusted(0, 0, line.box.width(), 0),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(line.text));
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         QString::fromStdString(line.text));
     }
 }

@@ -199,7 +199,8 @@ TEST_F(CMeasurementCtrlTest, SmallControlsCutNoTextAndNoGauge) {
             for (int item = 0; item < kReadoutItemCount; ++item) {
                 for (int other = item + 1; other < kReadoutItemCount; ++other) {
                     if (!Ctrl().Item(item).inked.isEmpty() && !Ctrl().Item(other).inked.isEmpty()) {
-                        EXPECT_FALSE(box(item).intersects(box(other))) << style << " " << item << " " << other;
+                        EXPECT_FALSE(box(item).intersects(box(other)))
+                            << style << " " << item << " " << other;
                     }
                 }
             }
