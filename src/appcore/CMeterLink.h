@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/CMeterEngine.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -23,6 +25,8 @@ public:
     virtual int32_t IdentificationCode() const = 0;
     virtual int32_t SerialNumber() const = 0;
     virtual int32_t FirmwareVersion() const = 0;
+    // Why the last exchange failed, to name it when Connect fails.
+    virtual CMeterEngine::Failure LastFailure() const { return CMeterEngine::Failure::None; }
     // Clears the hand-over flag so that no reading is in flight for a screen about to go away.
     virtual void ClearPending() = 0;
     virtual CReadingSinks& Sinks() = 0;

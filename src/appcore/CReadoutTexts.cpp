@@ -105,7 +105,8 @@ void CReadoutTexts::SetValues(const CSettingProfile& profile, int quantity, Text
         // The last pulse's timing belongs to a live reading only.
         const bool live = profile.Records().Current(quantity).has_value();
         const float none = std::numeric_limits<float>::quiet_NaN();
-        texts[ItemDutyCycle] = CReadoutFormat::DutyCycle(live ? profile.GetDutyCycle() : none);
+        texts[ItemDutyCycle] =
+            CReadoutFormat::DutyCycle(live ? profile.GetDutyCycle() : none, profile.GetPulseDuty() != 0);
         texts[ItemBurstWidth] = CReadoutFormat::BurstWidth(live ? profile.GetBurstWidth() : none);
     }
 }

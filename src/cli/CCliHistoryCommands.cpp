@@ -41,7 +41,13 @@ std::vector<CliCommand> CCliHistoryCommands::Commands() {
          1,
          1,
          Info},
-        {{"history", "csv"}, "FILE OUT.csv", "Export a history file as CSV.", 2, 2, Csv},
+        {{"history", "csv"},
+         "FILE OUT.csv [--time]",
+         "Export a history file as CSV; --time adds each row's time and the offset, interval and row "
+         "count.",
+         2,
+         3,
+         Csv},
     };
 }
 
@@ -76,12 +82,18 @@ int CCliHistoryCommands::Info(const CliContext& context) {
 }
 
 int CCliHistoryCommands::Csv(const CliContext& context) {
+    const bool timed = context.arguments.size() == 3;
+    if (timed && context.arguments[2] != "--time") {
+        context.err << "pelmora-cli: unknown option '" << context.arguments[2] << "' (--time)\n";
+        return 1;
+    }
     CHistoryData data;
     bool legacy = false;
     if (!Load(context, data, legacy))
         return 1;
     std::string error;
-    if (!CHistoryCsvWriter::Write(context.arguments[1], data, data.ModelNumber(), &error)) {
+    const auto layout = timed ? CHistoryCsvWriter::Layout::WithTimeBase : CHistoryCsvWriter::Layout::Plain;
+    if (!CHistoryCsvWriter::Write(context.arguments[1], data, data.ModelNumber(), &error, layout)) {
         context.err << "pelmora-cli: " << error << "\n";
         return 1;
     }

@@ -3,7 +3,9 @@
 #include "appcore/CLoggingSetup.h"
 #include "cli/CCliOptions.h"
 #include "cli/CCliSensor.h"
+#include "history/CHistoryFile.h"
 #include "history/CHistoryRecorder.h"
+#include "history/CLoggedTimeBase.h"
 #include "model/CRecordStore.h"
 #include "protocol/CLoggingDownload.h"
 #include "protocol/CMeterEngine.h"
@@ -198,7 +200,10 @@ int CCliLoggingCommands::Download(const CliContext& context) {
     profile.Records() = std::move(records);
     std::string error;
     const auto mask = static_cast<uint8_t>(download.LoggedChannelMask());
-    if (!CHistoryRecorder::SaveHistoryFromRecords(options["out"], profile, mask, options["title"], &error))
+    CHistoryData history = CHistoryRecorder::BuildFromRecords(profile, mask, options["title"]);
+    CLoggedTimeBase::Stamp(history.Header(), profile.GetLoggingRun(), profile.GetSerialText(),
+                           history.RowCount());
+    if (!CHistoryFile::SaveHistoryRaw(options["out"], history, &error))
         return CCliOptions::Fail(context,
                                  "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
     context.out << download.LoggedSampleCount() << " samples written to " << options["out"] << "\n";

@@ -66,3 +66,7 @@ std::string CCliSensor::ExchangeFailure(const std::string& fallback) {
     }
     return fallback;
 }
+
+std::string CCliSensor::LacksScreen(const CSettingProfile& profile, const std::string& screen) {
+    return "the " + profile.ModelName() + " sensor has no " + screen + " measurement";
+}

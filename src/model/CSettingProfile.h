@@ -6,6 +6,7 @@
 #include "model/CModelTable.h"
 #include "model/CRecordStore.h"
 #include "model/HistoryChannel.h"
+#include "model/LoggingRun.h"
 #include "model/RangeLimitItem.h"
 
 // Everything known about the connected sensor and how it is measured. Settings persist per
@@ -81,6 +82,8 @@ public:
     void SetLoggingInterval(int interval) { m_loggingInterval = interval; }
     int GetLoggingRunTime() const { return m_loggingRunTime; }
     void SetLoggingRunTime(int runTime) { m_loggingRunTime = runTime; }
+    const LoggingRun& GetLoggingRun() const { return m_loggingRun; }
+    void SetLoggingRun(const LoggingRun& run) { m_loggingRun = run; }
 
     // Last pulse reading (not persisted).
     float GetDutyCycle() const { return m_dutyCycle; } // percent
@@ -126,6 +129,7 @@ private:
     int m_loggingItems = 15;
     int m_loggingInterval = 40;
     int m_loggingRunTime = 150;
+    LoggingRun m_loggingRun;
     float m_dutyCycle = 0.0f;
     float m_burstWidth = 0.0f;
     int m_pulseDuty = 0;

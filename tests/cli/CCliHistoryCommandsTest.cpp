@@ -77,6 +77,12 @@ TEST_F(CliHistoryTest, CsvWritesTheExportBytesWithTheFileModel) {
     const std::vector<uint8_t> bytes = CTempDirectory::ReadBytes(csv);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), CHistoryCsvWriter::Format(data, 5));
     EXPECT_NE(CHistoryCsvWriter::Format(data, 5).find("AVG,PEAK,\r\n1.00,2.00\r\n"), std::string::npos);
+
+    ASSERT_EQ(Run({"history", "csv", path, csv, "--time"}), 0) << m_err.str();
+    const std::vector<uint8_t> timed = CTempDirectory::ReadBytes(csv);
+    EXPECT_EQ(std::string(timed.begin(), timed.end()),
+              CHistoryCsvWriter::Format(data, 5, CHistoryCsvWriter::Layout::WithTimeBase));
+    EXPECT_EQ(Run({"history", "csv", path, csv, "--times"}), 1);
 }
 
 TEST_F(CliHistoryTest, FailuresGiveOneLineOnStderrAndNonZeroExit) {

@@ -48,6 +48,23 @@ TEST_F(CGraphSourceTest, LiveWindowStartsAtZeroUntilItIsFull) {
     EXPECT_EQ(view.xEndLabel, view.xStartLabel);
 }
 
+// Times belong to the samples a channel shows: another screen's run or a reset leaves none.
+TEST_F(CGraphSourceTest, LiveTimesOnlyForAChannelWithSamples) {
+    Profile().Records().StartRecording(true);
+    Profile().Records().AddValue(ChannelAvg, 1.0f);
+    std::vector<GraphPoint> points;
+    GraphView view;
+    const std::string none = CStringTable::GetGeneralText("S_MEASUREVIEW_NOVALUE");
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), ChannelAvg, 400, points, view);
+    EXPECT_NE(view.xStartLabel, none);
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), ChannelPulse, 400, points, view);
+    EXPECT_EQ(view.xStartLabel, none);
+    EXPECT_EQ(view.xEndLabel, none);
+    Profile().Records().ResetAll();
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), ChannelAvg, 400, points, view);
+    EXPECT_EQ(view.xStartLabel, none);
+}
+
 TEST_F(CGraphSourceTest, LiveWindowFollowsTheNewestSamples) {
     for (int i = 0; i < 1000; ++i)
         Profile().Records().AddValue(ChannelVswr, static_cast<float>(i));

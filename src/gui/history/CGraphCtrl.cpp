@@ -58,14 +58,18 @@ void CGraphCtrl::ShowHistory(int modelNumber, const HistoryHeader* header, const
     ApplyView();
 }
 
-void CGraphCtrl::ShowXRange(float first, float last) {
+void CGraphCtrl::ShowXRange(float first, float last, const GraphRangeTexts& texts) {
     m_view.series.xMinimum = first;
     m_view.series.xMaximum = last;
-    m_view.xStartLabel.clear();
-    m_view.xEndLabel.clear();
+    m_view.series.subtitle = texts.subtitle;
+    m_view.average = texts.average;
+    m_view.xStartLabel = texts.xStartLabel;
+    m_view.xEndLabel = texts.xEndLabel;
     // The points stay, and with them what the graph keeps to draw them quickly.
     m_graph.ShowXRange(first, last);
-    m_graph.SetXEndLabels({}, {});
+    m_graph.SetSubtitle(texts.subtitle);
+    m_graph.SetAverage(texts.average, m_view.averageShown);
+    m_graph.SetXEndLabels(texts.xStartLabel, texts.xEndLabel);
     m_surfaceStale = true;
     update();
 }

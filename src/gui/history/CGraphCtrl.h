@@ -34,8 +34,9 @@ public:
     // Does nothing without a header or rows.
     void ShowHistory(int modelNumber, const HistoryHeader* header, const int32_t* rows, int rowCount,
                      bool returnLoss);
-    // Narrows the shown history to the indices first..last; the end labels become indices.
-    void ShowXRange(float first, float last);
+    // Narrows the shown history to the indices first..last, with the statistics and end times of
+    // that stretch; end labels left empty show the indices.
+    void ShowXRange(float first, float last, const GraphRangeTexts& texts);
     // Safe to call from the acquisition thread: the refresh then runs on the user-interface
     // thread, merged with others that arrive meanwhile.
     void RefreshLive(bool resetWindow);

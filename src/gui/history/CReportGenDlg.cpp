@@ -3,6 +3,7 @@
 #include "appcore/CStringTable.h"
 #include "platform/CLocalTime.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -90,8 +91,23 @@ CReportGenDlg::CReportGenDlg(const QString& title, PdfWriter writePdf, QWidget* 
 CReportGenDlg::~CReportGenDlg() = default;
 
 ReportTexts CReportGenDlg::Texts() const {
+    const bool conditions = m_conditionsBox != nullptr && m_conditionsBox->isChecked();
     return {Text(m_title),   Text(m_date),   Text(m_engineer), Text(m_site),
-            Text(m_purpose), Text(m_result), Text(m_remark)};
+            Text(m_purpose), Text(m_result), Text(m_remark),   conditions ? m_conditions : std::string()};
+}
+
+void CReportGenDlg::OfferConditions(const std::string& conditions) {
+    m_conditions = conditions;
+    if (m_conditionsBox != nullptr)
+        return;
+    m_conditionsBox = new QCheckBox(DialogText("IDC_CONDITIONS"), this);
+    m_conditionsBox->setToolTip(QString::fromStdString(conditions));
+    auto* grid = static_cast<QGridLayout*>(layout());
+    const int buttonsRow = grid->rowCount() - 1;
+    QLayoutItem* buttons = grid->itemAtPosition(buttonsRow, 0);
+    grid->removeItem(buttons);
+    grid->addWidget(m_conditionsBox, buttonsRow, 1);
+    grid->addItem(buttons, buttonsRow + 1, 0, 1, 2);
 }
 
 void CReportGenDlg::UsePrinter(std::unique_ptr<QPrinter> printer) {

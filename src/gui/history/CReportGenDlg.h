@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPrinter;
@@ -24,6 +25,9 @@ public:
     ~CReportGenDlg() override;
 
     ReportTexts Texts() const;
+    // Offers to print the measurement conditions (a check box, off at first).
+    void OfferConditions(const std::string& conditions);
+    QCheckBox* ConditionsBox() const { return m_conditionsBox; }
     // The printer to print on; nullptr when the system has none.
     QPrinter* Printer() const { return m_printer.get(); }
     bool SavedAsPdf() const { return m_savedAsPdf; }
@@ -46,4 +50,6 @@ private:
     QPlainTextEdit* m_result;
     QPlainTextEdit* m_remark;
     QLineEdit* m_title;
+    QCheckBox* m_conditionsBox = nullptr;
+    std::string m_conditions;
 };

@@ -30,6 +30,8 @@ public:
     virtual void Configure() {}
     // History windows: loads the file; false leaves the window empty.
     virtual bool LoadFile(const std::string& /*path*/) { return false; }
+    // Why the last LoadFile failed; empty when there is nothing more to tell.
+    virtual std::string LoadError() const { return {}; }
     // Name of the sensor model the shown document was recorded with; empty when unknown.
     virtual std::string DocumentModelName() const { return {}; }
     // Quantity (channel) of the screen's main readout, or -1 for a screen without one.

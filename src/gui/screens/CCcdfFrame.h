@@ -8,6 +8,7 @@
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 
+#include <functional>
 #include <memory>
 
 class CCcdfView;
@@ -31,6 +32,16 @@ public:
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCommandState& state) override;
+    // A result not yet kept is offered for saving before it is dropped.
+    bool OfferToSave() override;
+
+    // Answers a save dialog with the path chosen, or empty when cancelled.
+    using PathChooser = std::function<QString(const QString& suffix, const QString& filter)>;
+    void SetPathChooser(PathChooser chooser) { m_choosePath = std::move(chooser); }
+    // The result as CSV; false after the message when it was not written.
+    bool SaveResultTo(const QString& path);
+    // The graph as PNG, or as a bitmap for a ".bmp" path; false after the message on failure.
+    bool ExportGraphTo(const QString& path);
 
     // One histogram exchange has ended (user-interface thread); state 1 when it
     // delivered.
@@ -43,8 +54,12 @@ private:
     CMeasurementLink::SetupJob StartSetup() override;
     void OnSetupDone(bool acknowledged) override;
     void OnCcdfData(int32_t state, const CCcdfWindow::Histogram& histogram) override;
+    void ShowNotResponding(bool lost) override;
 
     CCcdfAcquisition::SSettings Settings() const;
+    bool SaveResult();
+    void ExportGraph();
+    QString ChoosePath(const QString& suffix, const QString& filter);
     void ShowResult();
     // The crest factor above its limit plays the chosen sound, as the other screens' alarms do.
     void SoundCrestAlarm() const;
@@ -54,6 +69,8 @@ private:
     CScreenController m_controller;
     CCcdfAcquisition m_acquisition;
     CCcdfView* m_view;
+    PathChooser m_choosePath;
+    bool m_unsavedResult = false;
     // Written by the set-up on the engine's worker, read when it reports its end.
     std::shared_ptr<CMeterEngine::SReverseCheck> m_reverseCheck =
         std::make_shared<CMeterEngine::SReverseCheck>();

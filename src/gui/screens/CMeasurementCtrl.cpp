@@ -6,6 +6,8 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "gui/kit/CPaintPacer.h"
 #include "gui/kit/FontCache.h"
@@ -110,8 +112,15 @@ void CMeasurementCtrl::SetAlarm(bool alarm) {
         Queue(kQueuedAlarm);
 }
 
+// A readout without a live value (after Reset, before the first reading) is no alarm, whatever
+// the last reading was.
+bool CMeasurementCtrl::ShowsAlarm() const {
+    return m_alarm.load() && m_profile != nullptr && IsQuantity(m_quantity) &&
+           m_profile->Records().Current(m_quantity).has_value();
+}
+
 void CMeasurementCtrl::ApplyAlarmColour() {
-    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, m_alarm.load()));
+    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, ShowsAlarm()));
     MeasurementTextItem& value = m_items[ItemValue];
     if (value.colour == colour)
         return;
@@ -185,6 +194,7 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         CReadoutTexts::SetValues(profile, m_quantity, m_texts);
         m_gauge.SetValue(profile.CurrentValue(m_quantity));
         m_shownValues = sources;
+        ApplyAlarmColour();
     }
     const int textRight = TextRight();
     const QRect changedTexts = ApplyTexts();
@@ -211,9 +221,33 @@ CMeasurementCtrl::ValueSources CMeasurementCtrl::CurrentValueSources() const {
             profile.GetBurstWidth()};
 }
 
+// A line too wide for the control takes a smaller font; one that does not fit even so, or that
+// lies below the bottom edge, is left out whole: a value never loses its unit to the edge.
+void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
+    item.fontPoints = item.placedPoints;
+    LayOutAtFont(item);
+    while (item.laidOut && !Fits(item) && item.fontPoints > CReadoutLayout::kMinFontPoints) {
+        --item.fontPoints;
+        LayOutAtFont(item);
+    }
+    if (item.laidOut && !Fits(item)) {
+        item.laidOut.reset();
+        item.advance = 0;
+        item.inked = QRect();
+    }
+}
+
+bool CMeasurementCtrl::Fits(const MeasurementTextItem& item) const {
+    return item.rect.left() + item.advance <= width() - kInkMargin &&
+           item.rect.top() + item.fontHeight <= height();
+}
+
 // Placed and measured as drawText and QFontMetrics would, shaped only when the text is new to
 // the cache, never on a paint.
-void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
+void CMeasurementCtrl::LayOutAtFont(MeasurementTextItem& item) {
+    const QFontMetrics metrics(FontCache::Get(item.fontPoints));
+    item.fontAscent = metrics.ascent();
+    item.fontHeight = metrics.height();
     item.laidOut.reset();
     item.advance = 0;
     item.inked = QRect();
@@ -239,7 +273,36 @@ QRect CMeasurementCtrl::ApplyTexts() {
         LayOut(item);
         changed |= ChangedArea(before, item);
     }
+    if (!changed.isEmpty())
+        changed |= DropOverlaps();
     return changed;
+}
+
+// A small window squeezes the lines onto each other: of two that would overlap, the less
+// important one is left out. The area of the lines left out is returned.
+QRect CMeasurementCtrl::DropOverlaps() {
+    static constexpr std::array<int, kReadoutItemCount> kImportance = {
+        ItemValue,  ItemLabel,     ItemWatts,      ItemMaximum,   ItemMinimum,   ItemReference,
+        ItemMode,   ItemDutyCycle, ItemBurstWidth, ItemHighLimit, ItemLowLimit,  ItemModel,
+        ItemSerial, ItemType,      ItemFrequency,  ItemExtOffset, ItemTechnology};
+    std::vector<QRect> kept;
+    QRect dropped;
+    for (const int index : kImportance) {
+        MeasurementTextItem& item = m_items[static_cast<std::size_t>(index)];
+        if (!item.laidOut)
+            continue;
+        const QRect box(item.rect.topLeft(), QSize(item.advance, item.fontHeight));
+        if (std::none_of(kept.begin(), kept.end(),
+                         [&box](const QRect& other) { return other.intersects(box); })) {
+            kept.push_back(box);
+            continue;
+        }
+        dropped |= item.inked;
+        item.laidOut.reset();
+        item.advance = 0;
+        item.inked = QRect();
+    }
+    return dropped;
 }
 
 // The whole of both lines, unless both are drawn at the same place from simple texts.
@@ -256,7 +319,7 @@ QRect CMeasurementCtrl::ChangedArea(const MeasurementTextItem& before, const Mea
 ReadoutState CMeasurementCtrl::State() const {
     ReadoutState state;
     state.style = m_style;
-    state.alarm = m_alarm.load();
+    state.alarm = ShowsAlarm();
     state.quantity = m_quantity;
     if (m_profile != nullptr) {
         state.relativeMode = m_profile->IsRelativeMode();
@@ -275,16 +338,14 @@ bool CMeasurementCtrl::RecalcLayout() {
                                                          QPoint(placement.right - 1, placement.bottom - 1))
                                                  : QRect();
         const QColor colour = FromRgb(placement.rgb);
-        changed =
-            changed || item.rect != rect || item.fontPoints != placement.fontPoints || item.colour != colour;
+        changed = changed || item.rect != rect || item.placedPoints != placement.fontPoints ||
+                  item.colour != colour;
         item.rect = rect;
-        item.fontPoints = placement.fontPoints;
+        item.placedPoints = placement.fontPoints;
         item.colour = colour;
-        const QFontMetrics metrics(FontCache::Get(item.fontPoints));
-        item.fontAscent = metrics.ascent();
-        item.fontHeight = metrics.height();
         LayOut(item);
     }
+    DropOverlaps();
     PlaceGauge();
     return changed;
 }

@@ -25,6 +25,7 @@ class CSettingProfile;
 // rectangle's corner, not the rest of the rectangle, so that a new value repaints no more.
 // `fontAscent` and `fontHeight` are the metrics of the font of `fontPoints`.
 struct MeasurementTextItem {
+    int placedPoints = 0; // the layout's size; fontPoints is smaller when the text needs it
     int fontPoints = 0;
     int fontAscent = 0;
     int fontHeight = 0;
@@ -90,11 +91,15 @@ private:
     void Queue(int bits);
     void RunQueued();
     void RefreshNow(int kind);
+    bool ShowsAlarm() const;
     void ApplyAlarmColour();
     // Around what changed in the texts' lines; empty when no text changed.
     QRect ApplyTexts();
     static QRect ChangedArea(const MeasurementTextItem& before, const MeasurementTextItem& after);
     void LayOut(MeasurementTextItem& item);
+    void LayOutAtFont(MeasurementTextItem& item);
+    bool Fits(const MeasurementTextItem& item) const;
+    QRect DropOverlaps();
     bool RecalcLayout();
     // Where the widest shown text ends; the gauge stays right of it.
     int TextRight() const;

@@ -1,6 +1,7 @@
 #include "gui/screens/CScreenFrame.h"
 
 #include "appcore/CAppRegistry.h"
+#include "appcore/CLinkFailureTexts.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CScreenController.h"
 #include "appcore/CShellLink.h"
@@ -41,6 +42,8 @@ CScreenFrame::CScreenFrame(ChildKind kind, QWidget* parent)
         if (m_controller != nullptr)
             m_controller->OnTimer();
         FollowMeasuringState();
+        if (m_linkLost)
+            FollowLostCause();
     });
     m_timer->start(CScreenController::kTimerMs);
 }
@@ -209,7 +212,14 @@ void CScreenFrame::ShowStalled(bool stalled) {
 }
 
 void CScreenFrame::ShowNotResponding(bool lost) {
-    SetNotice(NoticeLost, lost ? GeneralText("S_SCREEN_NOT_RESPONDING") : QString());
+    m_linkLost = lost;
+    FollowLostCause();
+}
+
+// The cause can change while the link is being reopened (garbled replies, then none at all).
+void CScreenFrame::FollowLostCause() {
+    const char* key = CLinkFailureTexts::LostKey(CMeterEngine::Instance().GetLastFailure());
+    SetNotice(NoticeLost, m_linkLost ? GeneralText(key) : QString());
 }
 
 void CScreenFrame::ShowOtherSensor(bool other) {

@@ -85,6 +85,7 @@ private:
     QString ChooseSavePath();
     bool Ask(const char* key);
     void SetNotice(Notice notice, const QString& text);
+    void FollowLostCause();
 
     CUiThreadPoster m_poster;
     CScreenController* m_controller = nullptr;
@@ -93,4 +94,5 @@ private:
     QString m_lastSavedPath;
     std::function<QString()> m_chooseSavePath;
     std::array<QString, NoticeCount> m_notices;
+    bool m_linkLost = false;
 };

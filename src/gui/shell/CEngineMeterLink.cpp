@@ -35,3 +35,7 @@ void CEngineMeterLink::ClearPending() {
 CReadingSinks& CEngineMeterLink::Sinks() {
     return CMeterEngine::Instance().Sinks();
 }
+
+CMeterEngine::Failure CEngineMeterLink::LastFailure() const {
+    return CMeterEngine::Instance().GetLastFailure();
+}

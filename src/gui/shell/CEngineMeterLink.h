@@ -12,6 +12,7 @@ public:
     int32_t IdentificationCode() const override;
     int32_t SerialNumber() const override;
     int32_t FirmwareVersion() const override;
+    CMeterEngine::Failure LastFailure() const override;
     void ClearPending() override;
     CReadingSinks& Sinks() override;
 

@@ -1,9 +1,11 @@
 #include "gui/shell/CMainFrame.h"
 
 #include "appcore/CAppRegistry.h"
+#include "appcore/CLinkFailureTexts.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
 #include "gui/kit/CMenuBuilder.h"
 #include "gui/shell/CChildFrameFactory.h"
@@ -429,7 +431,7 @@ QString CMainFrame::ScreenTitle() const {
 // A sensor that answered with a code no model has is named by it, rather than reported missing.
 void CMainFrame::ReportConnectFailure(int32_t code) {
     if (!CModelTable::IsUnsupportedCode(code)) {
-        CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
+        CMessageBoxes::FromKeyNoOwner(CLinkFailureTexts::ConnectKey(m_link->LastFailure()), MB_ICONSTOP);
         return;
     }
     const std::string format = CStringTable::GetGeneralText("S_MAINFRAME_UNSUPPORTED_CODE");
@@ -471,7 +473,7 @@ void CMainFrame::OnFileOpen() {
 bool CMainFrame::OpenHistoryFile(const QString& path) {
     CChildFrame* frame = CreateChild(ChildKind::History);
     if (!frame->LoadFile(LocalPath(path))) {
-        CMessageBoxes::FromKey(this, "S_MAINFRAME_ONFILEOPEN", MB_ICONSTOP);
+        CMessageBoxes::FromText(this, CHistoryView::OpenFailureText(frame->LoadError()), MB_ICONSTOP);
         frame->close();
         return false;
     }

@@ -102,14 +102,21 @@ std::string CPelmoraApp::FormatHelpMissing(const std::string& format, const std:
 }
 
 void CPelmoraApp::OnAppHelp() {
+    ShowHelp(m_mainFrame.get(), [](const QUrl& url) { return QDesktopServices::openUrl(url); });
+}
+
+void CPelmoraApp::ShowHelp(QWidget* owner, const DocumentOpener& open) {
     const std::string path = HelpDocumentPath();
-    const QString document = QString::fromStdString(path);
-    if (QFileInfo(document).isFile()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(document));
+    const QFileInfo document(QString::fromStdString(path));
+    if (document.isFile() && open(QUrl::fromLocalFile(document.filePath())))
         return;
-    }
-    const std::string text = FormatHelpMissing(CStringTable::GetGeneralText("S_ONAPPHELP"), path);
-    CMessageBoxes::FromText(m_mainFrame.get(), text, MB_ICONEXCLAMATION);
+    const std::string text =
+        document.isFile()
+            ? CStringTable::FillPlaceholder(CStringTable::GetGeneralText("S_ONAPPHELP_NO_VIEWER"), "%1", path)
+            : FormatHelpMissing(CStringTable::GetGeneralText("S_ONAPPHELP"), path);
+    CMessageBoxes::FromText(owner, text, MB_ICONEXCLAMATION);
+    if (document.isFile())
+        open(QUrl::fromLocalFile(document.absolutePath())); // the folder, to open the manual from there
 }
 
 void CPelmoraApp::OnAppAbout() {

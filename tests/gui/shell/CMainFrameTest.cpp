@@ -4,6 +4,7 @@
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
 #include "gui/shell/CAboutDlg.h"
 #include "gui/shell/CChildFrameFactory.h"
@@ -18,11 +19,13 @@
 #include "protocol/CReadingReceiver.h"
 #include "protocol/CReadingSinks.h"
 #include "support/CFakeLoggingLink.h"
+#include "support/CTempDirectory.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -382,7 +385,9 @@ TEST_F(CMainFrameTest, HistoryFilesOpenTitledWithPathAndModel) {
 
     EXPECT_FALSE(m_frame->OpenHistoryFile(QString::fromStdString(m_sandbox.Path("missing.psh"))));
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
-    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CAppTestSandbox::GeneralText("S_MAINFRAME_ONFILEOPEN"));
+    // The reason is told, not only that the file could not be opened.
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text,
+              CHistoryView::OpenFailureText("cannot open the file: No such file or directory"));
     EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_ICONSTOP);
     EXPECT_EQ(VisibleChildren(), 1);
 }
@@ -503,6 +508,18 @@ TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText) {
 
     CAppTestSandbox sandbox;
     EXPECT_EQ(CPelmoraApp::HelpDocumentPath(), sandbox.Path("TrelPMEnHlp.pdf"));
+
+    // A manual that nothing can show is named with its path, and its folder is offered.
+    CTempDirectory::WriteBytes(sandbox.Path("TrelPMEnHlp.pdf"), {'%'});
+    std::vector<QString> opened;
+    CPelmoraApp::ShowHelp(nullptr, [&opened](const QUrl& url) {
+        opened.push_back(url.toLocalFile());
+        return false;
+    });
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], QFileInfo(QString::fromStdString(sandbox.Path("TrelPMEnHlp.pdf"))).absolutePath());
+    ASSERT_EQ(sandbox.Messages().shown.size(), 1u);
+    EXPECT_NE(sandbox.Messages().shown[0].text.find(sandbox.Path("TrelPMEnHlp.pdf")), std::string::npos);
 }
 
 TEST(CAboutDlg, ShowsNameWithVersionAndCopyrightFromTheLanguageFile) {
