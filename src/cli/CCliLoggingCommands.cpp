@@ -1,10 +1,12 @@
 #include "cli/CCliLoggingCommands.h"
 
 #include "appcore/CLoggingSetup.h"
+#include "appcore/CStringTable.h"
 #include "cli/CCliOptions.h"
 #include "cli/CCliSensor.h"
 #include "history/CHistoryRecorder.h"
 #include "model/CRecordStore.h"
+#include "platform/CAnsiText.h"
 #include "protocol/CLoggingDownload.h"
 #include "protocol/CMeterEngine.h"
 
@@ -178,6 +180,10 @@ int CCliLoggingCommands::Download(const CliContext& context) {
         return 1;
     if (options["out"].empty())
         return CCliOptions::Fail(context, "--out FILE.psh is required");
+    // Refused before the download, rather than stored with '?' in place of those characters.
+    if (const std::string unstorable = CAnsiText::Unstorable(options["title"]); !unstorable.empty())
+        return CCliOptions::Fail(context, CStringTable::FillPlaceholder(
+                                              CCliOptions::Text("S_TITLE_UNSTORABLE"), "%1", unstorable));
     CCliSensor sensor;
     if (!sensor.Open(context, options))
         return 1;
