@@ -1,7 +1,6 @@
 #include "cli/CCliLoggingCommands.h"
 
 #include "appcore/CLoggingSetup.h"
-#include "appcore/CStringTable.h"
 #include "cli/CCliOptions.h"
 #include "cli/CCliSensor.h"
 #include "history/CHistoryRecorder.h"

@@ -56,7 +56,7 @@ TEST_F(CliHistoryTest, InfoPrintsHeaderFieldsAndRowCount) {
          {"Layout: current", "Mask: 0x13 (AVG PAR PEAK)", "Model: VL-T420 (model number 4)",
           "Type: B (terminating)", "Frequency: 1000.25 MHz", "Title: line test", "Rows: 2\n",
           "PAR      yes            0.50        7.25        3.00",
-          "REV      no              none        none        none         0.00         0.00"}) {
+          "REV      no             none        none        none         0.00         0.00"}) {
         EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
     }
     EXPECT_EQ(out.find("nan"), std::string::npos) << out;

@@ -32,12 +32,12 @@ public:
     QLineEdit* TitleEdit() const { return m_title; }
     QLineEdit* EngineerEdit() const { return m_engineer; }
     QLineEdit* SiteEdit() const { return m_site; }
+    QPlainTextEdit* ResultEdit() const { return m_result; }
 
     // Prints on this printer from now on; the caption names it.
     void UsePrinter(std::unique_ptr<QPrinter> printer);
 
     void accept() override;
-    QPlainTextEdit* ResultEdit() const { return m_result; }
 
 private:
     void RememberTexts() const;
