@@ -76,6 +76,9 @@ add_custom_command(
 add_custom_target(pelmora_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Each tag that lintian reports and the package keeps, with the reason beside it.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME pelmora)
 
 if(TARGET pelmora_manual_pdf)
   install(FILES ${PELMORA_MANUAL_PDF} DESTINATION ${PELMORA_INSTALL_APPDIR})

@@ -181,8 +181,8 @@ int CCliLoggingCommands::Download(const CliContext& context) {
         return CCliOptions::Fail(context, "--out FILE.psh is required");
     // Refused before the download, rather than stored with '?' in place of those characters.
     if (const std::string unstorable = CAnsiText::Unstorable(options["title"]); !unstorable.empty())
-        return CCliOptions::Fail(context, CStringTable::FillPlaceholder(
-                                              CCliOptions::Text("S_TITLE_UNSTORABLE"), "%1", unstorable));
+        return CCliOptions::Fail(context,
+                                 "a history file cannot store these characters of the title: " + unstorable);
     CCliSensor sensor;
     if (!sensor.Open(context, options))
         return 1;
