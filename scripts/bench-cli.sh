@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 
 # Median seconds of each command, in the order given.
 medians() {
-  hyperfine --style none --warmup 3 --runs "$runs" --export-csv "$work/times.csv" "$@" >&2
+  hyperfine -N --style none --warmup 3 --runs "$runs" --export-csv "$work/times.csv" "$@" >&2
   tail -n +2 "$work/times.csv" | cut -d, -f4
 }
 row() { # title, measured seconds, baseline seconds
