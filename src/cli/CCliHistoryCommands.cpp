@@ -6,6 +6,7 @@
 #include "history/CHistoryFile.h"
 #include "model/CModelTable.h"
 
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -26,6 +27,11 @@ std::string MaskText(uint8_t mask) {
 std::string ChannelName(int channel, int modelNumber) {
     static const char* const names[CHistoryChannels::Count] = {"AVG", "REV", "VSWR", "PEAK", "PULSE"};
     return channel == 2 && CModelTable::ReportsPar(modelNumber) ? "PAR" : names[channel];
+}
+
+// A value of the channel table: "none" where the file holds no number for it.
+std::string Cell(bool meaningful, float value) {
+    return meaningful && std::isfinite(value) ? Fixed(value, 2) : "none";
 }
 
 void PrintField(std::ostream& out, const char* label, const std::string& value) {
@@ -113,13 +119,16 @@ void CCliHistoryCommands::PrintChannels(const CliContext& context, const CHistor
     const HistoryHeader& header = data.Header();
     context.out << "Channel  In file     Minimum     Maximum     Average  Range lower  Range upper\n";
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+        // The statistics of a channel the file does not hold are whatever the writer left there.
+        const bool held = data.HasChannel(channel);
         const HistoryStatistics statistics = header.Statistics(channel);
         const HistoryRange range = header.DisplayRange(channel);
         char line[512];
-        std::snprintf(line, sizeof line, "%-8s %-7s %11.2f %11.2f %11.2f %12.2f %12.2f\n",
-                      ChannelName(channel, data.ModelNumber()).c_str(),
-                      data.HasChannel(channel) ? "yes" : "no", statistics.minimum, statistics.maximum,
-                      statistics.average, range.lower, range.upper);
+        std::snprintf(line, sizeof line, "%-8s %-7s %11s %11s %11s %12s %12s\n",
+                      ChannelName(channel, data.ModelNumber()).c_str(), held ? "yes" : "no",
+                      Cell(held, statistics.minimum).c_str(), Cell(held, statistics.maximum).c_str(),
+                      Cell(held, statistics.average).c_str(), Cell(true, range.lower).c_str(),
+                      Cell(true, range.upper).c_str());
         context.out << line;
     }
 }

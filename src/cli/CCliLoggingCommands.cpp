@@ -7,6 +7,7 @@
 #include "history/CHistoryRecorder.h"
 #include "history/CLoggedTimeBase.h"
 #include "model/CRecordStore.h"
+#include "platform/CAnsiText.h"
 #include "protocol/CLoggingDownload.h"
 #include "protocol/CMeterEngine.h"
 
@@ -180,6 +181,10 @@ int CCliLoggingCommands::Download(const CliContext& context) {
         return 1;
     if (options["out"].empty())
         return CCliOptions::Fail(context, "--out FILE.psh is required");
+    // Refused before the download, rather than stored with '?' in place of those characters.
+    if (const std::string unstorable = CAnsiText::Unstorable(options["title"]); !unstorable.empty())
+        return CCliOptions::Fail(context,
+                                 "a history file cannot store these characters of the title: " + unstorable);
     CCliSensor sensor;
     if (!sensor.Open(context, options))
         return 1;

@@ -17,9 +17,9 @@ constexpr std::size_t kMaxHundredthsLength = 12; // "-21474836.48"
 // "00" to "99", so that two digits take one copy.
 constexpr std::array<char, 200> kDigitPairs = [] {
     std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
     return pairs;
 }();

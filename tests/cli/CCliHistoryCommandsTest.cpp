@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -29,6 +30,9 @@ protected:
         header.SetSensorType('B');
         header.SetFrequencyX100(100025);
         header.SetStatistics(2, {0.5f, 7.25f, 3.0f});
+        // What a writer may leave in the statistics of a channel it did not record.
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        header.SetStatistics(1, {nan, nan, nan});
         header.SetText(HistoryText::Title, "line test");
         const std::string path = m_dir.File("sample.psh");
         EXPECT_TRUE(CHistoryFile::SaveHistoryRaw(path, CHistoryData(header, std::move(values))));
@@ -51,9 +55,11 @@ TEST_F(CliHistoryTest, InfoPrintsHeaderFieldsAndRowCount) {
     for (const char* expected :
          {"Layout: current", "Mask: 0x13 (AVG PAR PEAK)", "Model: VL-T420 (model number 4)",
           "Type: B (terminating)", "Frequency: 1000.25 MHz", "Title: line test", "Rows: 2\n",
-          "PAR      yes            0.50        7.25        3.00"}) {
+          "PAR      yes            0.50        7.25        3.00",
+          "REV      no             none        none        none         0.00         0.00"}) {
         EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
     }
+    EXPECT_EQ(out.find("nan"), std::string::npos) << out;
     EXPECT_TRUE(m_err.str().empty());
 }
 

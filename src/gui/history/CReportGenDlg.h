@@ -14,6 +14,7 @@ class QPrinter;
 
 // Collects the report's texts and holds the printer (the default one, or the one chosen in
 // print setup). Print closes it with OK; "Save as PDF" writes the page through a callback.
+// Either keeps the engineer and the site in the user's settings for the next report.
 class CReportGenDlg : public QDialog {
     Q_OBJECT
 
@@ -33,10 +34,17 @@ public:
     bool SavedAsPdf() const { return m_savedAsPdf; }
 
     QLineEdit* TitleEdit() const { return m_title; }
+    QLineEdit* EngineerEdit() const { return m_engineer; }
+    QLineEdit* SiteEdit() const { return m_site; }
     QPlainTextEdit* ResultEdit() const { return m_result; }
 
-private:
+    // Prints on this printer from now on; the caption names it.
     void UsePrinter(std::unique_ptr<QPrinter> printer);
+
+    void accept() override;
+
+private:
+    void RememberTexts() const;
     void OnPrintSetup();
     void OnSavePdf();
 

@@ -34,7 +34,7 @@ std::shared_ptr<const LaidOutText> CTextLayoutCache::LayOut(const QString& text,
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
-    line.setLineWidth(std::numeric_limits<int>::max() / 2);
+    line.setLineWidth(std::numeric_limits<int>::max() / 2.0);
     layout.endLayout();
     laidOut->cursorX.reserve(static_cast<std::size_t>(text.size()) + 1);
     for (int position = 0; position <= text.size(); ++position)

@@ -1,4 +1,5 @@
 #include "gui/history/CHistoryView.h"
+#include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "gui/history/CChangeTitleDlg.h"
 #include "gui/history/CDlg_AutoScale.h"
@@ -20,6 +21,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -165,6 +168,9 @@ TEST_F(HistoryViewTest, TitleAndScaleDialogsRefuseBadInput) {
     title.Edit()->setText(QStringLiteral("   "));
     title.accept();
     EXPECT_EQ(title.result(), QDialog::Rejected);
+    title.Edit()->setText(QString::fromUtf8("50 \xCE\xA9 load"));
+    title.accept();
+    EXPECT_EQ(title.result(), QDialog::Rejected);
     title.Edit()->setText(QStringLiteral("new title  "));
     title.accept();
     EXPECT_EQ(title.Title(), QStringLiteral("new title"));
@@ -187,12 +193,15 @@ TEST_F(HistoryViewTest, TitleAndScaleDialogsRefuseBadInput) {
     scale.UpperEdit()->setText(QStringLiteral("-12"));
     scale.accept();
     EXPECT_EQ(scale.result(), QDialog::Rejected);
-    EXPECT_EQ(m_sandbox.Messages().Texts(),
-              (std::vector<std::string>{CAppTestSandbox::GeneralText("S_IDD_CHANGETITLE_ONOK"),
-                                        CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"),
-                                        CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"),
-                                        CAppTestSandbox::GeneralText("S_HISTORYVIEW_ONCHANGESCALE"),
-                                        CAppTestSandbox::GeneralText("S_IDD_SETTING_ONOK_IDRNG")}));
+    EXPECT_EQ(
+        m_sandbox.Messages().Texts(),
+        (std::vector<std::string>{CAppTestSandbox::GeneralText("S_IDD_CHANGETITLE_ONOK"),
+                                  CStringTable::FillPlaceholder(
+                                      CAppTestSandbox::GeneralText("S_TITLE_UNSTORABLE"), "%1", "\xCE\xA9"),
+                                  CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"),
+                                  CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"),
+                                  CAppTestSandbox::GeneralText("S_HISTORYVIEW_ONCHANGESCALE"),
+                                  CAppTestSandbox::GeneralText("S_IDD_SETTING_ONOK_IDRNG")}));
     scale.UpperEdit()->setText(QStringLiteral("30"));
     scale.accept();
     EXPECT_EQ(scale.Range().upper, 30.0f);
@@ -246,4 +255,25 @@ TEST_F(HistoryViewTest, ReportCarriesTheConditionsOnlyWhenAskedTo) {
     EXPECT_EQ(dialog.Texts().conditions, "");
     dialog.ConditionsBox()->setChecked(true);
     EXPECT_EQ(dialog.Texts().conditions, "Model VL-D030");
+}
+
+TEST_F(HistoryViewTest, ReportDialogKeepsEngineerAndSiteAndNamesItsPrinter) {
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    {
+        CReportGenDlg first(QStringLiteral("Run"), {});
+        first.EngineerEdit()->setText(QStringLiteral("K. Ito"));
+        first.SiteEdit()->setText(QStringLiteral("Lab 2"));
+        first.accept();
+    }
+    CReportGenDlg next(QStringLiteral("Run"), {});
+    EXPECT_EQ(next.EngineerEdit()->text(), QStringLiteral("K. Ito"));
+    EXPECT_EQ(next.SiteEdit()->text(), QStringLiteral("Lab 2"));
+
+    // Print setup's "print to file" has no printer name: the caption names the file instead.
+    auto toFile = std::make_unique<QPrinter>();
+    toFile->setOutputFormat(QPrinter::PdfFormat);
+    toFile->setOutputFileName(QString::fromStdString(m_sandbox.Path("chart.pdf")));
+    next.UsePrinter(std::move(toFile));
+    EXPECT_EQ(next.windowTitle(), QStringLiteral("Print Chart - chart.pdf"));
 }
