@@ -1,7 +1,5 @@
 #include "gui/screens/CCcdfTextView.h"
 
-#include "gui/kit/FontCache.h"
-
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -53,7 +51,7 @@ QSize CCcdfTextView::ContentSize() const {
     int previousHeight = 0;
     int width = 0;
     for (const auto& [key, line] : m_lines) {
-        const QFontMetrics metrics(FontCache::Get(line.fontPoints));
+        const QFontMetrics metrics(m_fonts.Get(line.fontPoints));
         top = key == 0 ? line.y : top + previousHeight + metrics.height() / 5;
         previousHeight = metrics.height();
         if (const std::optional<std::string> text = CCcdfPaneTexts::Text(m_pane, key, line.label, values))
@@ -89,7 +87,7 @@ void CCcdfTextView::DrawLines(QPainter& painter, const QRect& client) const {
     int top = 0;
     int previousHeight = 0;
     for (const auto& [key, line] : m_lines) {
-        const QFont font = FontCache::Get(line.fontPoints);
+        const QFont font = m_fonts.Get(line.fontPoints);
         const int height = QFontMetrics(font).height();
         top = key == 0 ? line.y : top + previousHeight + height / 5;
         previousHeight = height;

@@ -3,12 +3,10 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QThread>
 
 #include <algorithm>
 
 #include "gui/kit/CPaintPacer.h"
-#include "gui/kit/FontCache.h"
 #include "model/CSettingProfile.h"
 
 namespace {
@@ -16,12 +14,6 @@ namespace {
 const QColor kPanelColour(28, 60, 114);
 const QColor kSelectionColour(0, 255, 0);
 constexpr uint32_t kGaugeBackground = 0xFF1C3D72; // the panel's blue
-
-// Work handed over from other threads, merged until the user-interface thread runs it.
-constexpr int kQueuedAll = 1 << 0;
-constexpr int kQueuedLimits = 1 << 1;
-constexpr int kQueuedValues = 1 << 2;
-constexpr int kQueuedAlarm = 1 << 3;
 
 QColor FromRgb(uint32_t rgb) {
     return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
@@ -70,15 +62,12 @@ std::pair<qreal, qreal> ChangedSpan(const LaidOutText& before, const LaidOutText
 
 } // namespace
 
-CMeasurementCtrl::CMeasurementCtrl(QWidget* parent) : QWidget(parent), m_gauge(this) {
+CMeasurementCtrl::CMeasurementCtrl(CPaintPacer& pacer, QWidget* parent)
+    : QWidget(parent), m_pacer(pacer), m_gauge(pacer, this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     m_gauge.SetBackColor(kGaugeBackground);
     RecalcLayout();
-}
-
-bool CMeasurementCtrl::OnUiThread() const {
-    return QThread::currentThread() == thread();
 }
 
 void CMeasurementCtrl::SetQuantity(int quantity) {
@@ -103,15 +92,12 @@ void CMeasurementCtrl::SetSelected(bool selected) {
 }
 
 void CMeasurementCtrl::SetAlarm(bool alarm) {
-    m_alarm.store(alarm);
-    if (OnUiThread())
-        ApplyAlarmColour();
-    else
-        Queue(kQueuedAlarm);
+    m_alarm = alarm;
+    ApplyAlarmColour();
 }
 
 void CMeasurementCtrl::ApplyAlarmColour() {
-    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, m_alarm.load()));
+    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, m_alarm));
     MeasurementTextItem& value = m_items[ItemValue];
     if (value.colour == colour)
         return;
@@ -120,39 +106,6 @@ void CMeasurementCtrl::ApplyAlarmColour() {
 }
 
 void CMeasurementCtrl::Refresh(int kind) {
-    if (OnUiThread()) {
-        RefreshNow(kind);
-        return;
-    }
-    if (kind == RefreshAll)
-        Queue(kQueuedAll);
-    else if (kind == RefreshLimits)
-        Queue(kQueuedLimits);
-    else if (kind == RefreshValues)
-        Queue(kQueuedValues);
-}
-
-void CMeasurementCtrl::Queue(int bits) {
-    if (m_queuedKinds.fetch_or(bits) == 0)
-        QMetaObject::invokeMethod(
-            this, [this] { RunQueued(); }, Qt::QueuedConnection);
-}
-
-void CMeasurementCtrl::RunQueued() {
-    const int bits = m_queuedKinds.exchange(0);
-    if ((bits & kQueuedAll) != 0) {
-        RefreshNow(RefreshAll);
-    } else {
-        if ((bits & kQueuedLimits) != 0)
-            RefreshNow(RefreshLimits);
-        if ((bits & kQueuedValues) != 0)
-            RefreshNow(RefreshValues);
-    }
-    if ((bits & kQueuedAlarm) != 0)
-        ApplyAlarmColour();
-}
-
-void CMeasurementCtrl::RefreshNow(int kind) {
     if (m_profile == nullptr || !IsQuantity(m_quantity))
         return;
     const CSettingProfile& profile = *m_profile;
@@ -195,7 +148,7 @@ void CMeasurementCtrl::RefreshNow(int kind) {
     if (changed)
         update();
     else if (kind == RefreshValues)
-        CPaintPacer::Request(this, changedTexts);
+        m_pacer.Request(this, changedTexts);
     else if (!changedTexts.isEmpty())
         update(changedTexts);
 }
@@ -256,7 +209,7 @@ QRect CMeasurementCtrl::ChangedArea(const MeasurementTextItem& before, const Mea
 ReadoutState CMeasurementCtrl::State() const {
     ReadoutState state;
     state.style = m_style;
-    state.alarm = m_alarm.load();
+    state.alarm = m_alarm;
     state.quantity = m_quantity;
     if (m_profile != nullptr) {
         state.relativeMode = m_profile->IsRelativeMode();
@@ -280,7 +233,7 @@ bool CMeasurementCtrl::RecalcLayout() {
         item.rect = rect;
         item.fontPoints = placement.fontPoints;
         item.colour = colour;
-        const QFontMetrics metrics(FontCache::Get(item.fontPoints));
+        const QFontMetrics metrics(m_fonts.Get(item.fontPoints));
         item.fontAscent = metrics.ascent();
         item.fontHeight = metrics.height();
         LayOut(item);
