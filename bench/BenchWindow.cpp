@@ -4,7 +4,6 @@
 // up for scripts/cpu-usage.sh: connected over USB with the AVG & PEAK screen measuring, or with the screen
 // open and stopped; it prints "ready" once there and then the readings recorded so far once a second.
 #include "CRatioReporter.h"
-#include "appcore/CAppRegistry.h"
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CommandIds.h"
@@ -134,8 +133,8 @@ int Drive(char** argv, bool measuring) {
     std::fflush(stdout);
     // Once a second, the readings recorded so far, for the reading rate.
     QTimer counter;
-    QObject::connect(&counter, &QTimer::timeout, [] {
-        const CRecordStore& records = CAppRegistry::Instance().GetSettingProfile()->Records();
+    QObject::connect(&counter, &QTimer::timeout, [&frame] {
+        const CRecordStore& records = frame.Profile().Records();
         std::printf("readings %d\n",
                     records.Count(ChannelAvg) + records.Count(ChannelPeak) + records.Count(ChannelRev));
         std::fflush(stdout);

@@ -2,6 +2,7 @@
 
 #include "history/CAtomicFile.h"
 #include "history/CHistoryChannels.h"
+#include "model/CModelTable.h"
 #include "platform/CAnsiText.h"
 
 #include <algorithm>
@@ -128,24 +129,17 @@ bool CHistoryCsvWriter::Write(const std::string& path, const CHistoryData& data,
 }
 
 std::string CHistoryCsvWriter::ColumnHeading(int modelNumber, uint8_t mask) {
-    switch (modelNumber) {
-    case 0:
-    case 2:
-        return "AVG, VSWR, PEAK\r\n";
-    case 1:
-    case 6:
+    const std::string ratio = CModelTable::ReportsPar(modelNumber) ? "PAR" : "VSWR";
+    if (CModelTable::IsAvgOnly(modelNumber))
         return "AVG\r\n";
-    case 3:
-    case 8:
+    if (CModelTable::IsPeakOnly(modelNumber))
         return "PEAK\r\n";
-    case 4:
-        return "AVG, PAR, PEAK\r\n";
-    default:
-        break;
-    }
-    // Models that record any channel name the columns the mask carries.
-    const std::array<const char*, CHistoryChannels::Count> names = {
-        "AVG,", "REV,", modelNumber == 9 ? "PAR," : "VSWR,", "PEAK,", "PULSE,"};
+    if (CModelTable::MeasuresAll(modelNumber) && !CModelTable::HasPulseAndCcdf(modelNumber))
+        return "AVG, " + ratio + ", PEAK\r\n";
+    // Models that record any channel (and unknown ones) name the columns the mask carries.
+    const std::string ratioColumn = ratio + ",";
+    const std::array<const char*, CHistoryChannels::Count> names = {"AVG,", "REV,", ratioColumn.c_str(),
+                                                                    "PEAK,", "PULSE,"};
     std::string heading;
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
         if (mask & CHistoryChannels::MaskBit(channel))

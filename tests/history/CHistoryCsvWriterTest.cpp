@@ -96,6 +96,7 @@ TEST(HistoryCsvWriterTest, HeadingFollowsTheModelAndForSomeModelsTheMask) {
     EXPECT_EQ(HeadingOf(5, 0x1F), "AVG,REV,VSWR,PEAK,PULSE,\r\n");
     EXPECT_EQ(HeadingOf(5, 0x03), "AVG,PEAK,\r\n");
     EXPECT_EQ(HeadingOf(9, 0x12), "PAR,PEAK,\r\n");
+    EXPECT_EQ(HeadingOf(7, 0x11), "AVG,VSWR,\r\n") << "an unknown model names what the file carries";
 }
 
 TEST(HistoryCsvWriterTest, TerminatingSensorAndEightBitTitle) {

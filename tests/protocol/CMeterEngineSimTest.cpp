@@ -84,10 +84,10 @@ protected:
     std::unique_ptr<CVirtualSensor> m_sensor;
 };
 
-// Every exchange the engine knows for a model: model 5 has its own command for AVG with REV
-// and for PEAK, the others one command per quantity.
+// Every exchange the engine knows for a model: a forward-reverse sensor has its own command for
+// AVG with REV and for PEAK, the others one command per quantity.
 static std::vector<int32_t> ExchangeModes(int model) {
-    if (model == 5)
+    if (CModelTable::HasForwardReverse(model))
         return {CMeterEngine::ModeForwardReverse, CMeterEngine::ModePeak, CMeterEngine::ModePulse,
                 CMeterEngine::ModeCcdf};
     return {CMeterEngine::ModeAvg, CMeterEngine::ModePeak, CMeterEngine::ModeRev, CMeterEngine::ModePulse,

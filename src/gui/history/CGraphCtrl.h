@@ -4,7 +4,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "gui/kit/CMemDC.h"
 #include "history/CGraphSource.h"
 
+class CPaintPacer;
 class CSettingProfile;
 class HistoryHeader;
 
@@ -25,7 +25,9 @@ class CGraphCtrl : public QWidget {
 public:
     static constexpr int kMinSurfaceSize = 100;
 
-    explicit CGraphCtrl(QWidget* parent = nullptr);
+    // A live graph repaints new values through the pacer, which must outlive it; without one
+    // (a history) every change repaints at once.
+    explicit CGraphCtrl(QWidget* parent = nullptr, CPaintPacer* pacer = nullptr);
 
     // The live records (and their display ranges and limits); nullptr for a history.
     void BindProfile(CSettingProfile* profile);
@@ -37,8 +39,7 @@ public:
     // Narrows the shown history to the indices first..last, with the statistics and end times of
     // that stretch; end labels left empty show the indices.
     void ShowXRange(float first, float last, const GraphRangeTexts& texts);
-    // Safe to call from the acquisition thread: the refresh then runs on the user-interface
-    // thread, merged with others that arrive meanwhile.
+    // Shows the newest live samples; a new window fits the samples to the current width.
     void RefreshLive(bool resetWindow);
 
     int WindowLength() const { return m_windowLength; }
@@ -58,11 +59,11 @@ protected:
 private:
     enum class Repaint { Now, Paced };
 
-    void RefreshLiveNow(bool resetWindow);
     void ApplyView(Repaint repaint = Repaint::Now);
     void UpdateStaticLayer();
     void ResetTexts();
 
+    CPaintPacer* m_pacer;
     CSettingProfile* m_profile = nullptr;
     int m_channel = 0;
     CGraph m_graph;
@@ -73,5 +74,4 @@ private:
     QPixmap m_staticLayer;
     CGraph::StaticLayerKey m_staticKey;
     bool m_surfaceStale = true;
-    std::atomic<int> m_queuedRefresh{0};
 };

@@ -1,6 +1,5 @@
 #include "gui/screens/CCcdfFrame.h"
 
-#include "appcore/CAppRegistry.h"
 #include "appcore/CCcdfPaneTexts.h"
 #include "appcore/CEngineMeasurementLink.h"
 #include "appcore/CMessageBoxes.h"
@@ -26,8 +25,8 @@
 
 #include <cstdio>
 
-CCcdfFrame::CCcdfFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
-    : CScreenFrame(ChildKind::Ccdf, parent), m_profile(ProfileToUse(profile)),
+CCcdfFrame::CCcdfFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
+    : CScreenFrame(ChildKind::Ccdf, parent), m_profile(profile),
       m_link(link ? std::move(link)
                   : std::make_unique<CEngineMeasurementLink>(m_profile, UiPoster().Poster())),
       m_controller(m_profile, *m_link, *this, *this), m_view(new CCcdfView(m_profile, this)) {

@@ -20,9 +20,8 @@ class CCcdfFrame : public CScreenFrame, private CScreenBehaviour, private CReadi
     Q_OBJECT
 
 public:
-    // Without a profile the registered one is used; without a link the
-    // acquisition engine.
-    explicit CCcdfFrame(CSettingProfile* profile = nullptr, std::unique_ptr<CMeasurementLink> link = nullptr,
+    // Without a link the acquisition engine.
+    explicit CCcdfFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link = nullptr,
                         QWidget* parent = nullptr);
     ~CCcdfFrame() override;
 

@@ -1,7 +1,5 @@
 #include "gui/screens/CCcdfTextView.h"
 
-#include "gui/kit/FontCache.h"
-
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -55,7 +53,7 @@ QSize CCcdfTextView::ContentSize() const {
     int previousHeight = 0;
     int width = 0;
     for (const auto& [key, line] : m_lines) {
-        const QFontMetrics metrics(FontCache::Get(line.fontPoints));
+        const QFontMetrics metrics(m_fonts.Get(line.fontPoints));
         top = key == 0 ? line.y : top + previousHeight + metrics.height() / 5;
         previousHeight = metrics.height();
         if (const std::optional<std::string> text = CCcdfPaneTexts::Text(m_pane, key, line.label, values))
@@ -96,7 +94,7 @@ std::vector<CCcdfTextView::SPlacedLine> CCcdfTextView::Place(const QRect& client
     int previousHeight = 0;
     for (const auto& [key, line] : m_lines) {
         const int points = std::max(kMinFontPoints, static_cast<int>(line.fontPoints * scale));
-        const QFontMetrics metrics(FontCache::Get(points));
+        const QFontMetrics metrics(m_fonts.Get(points));
         const int height = metrics.height();
         top = key == 0 ? static_cast<int>(line.y * scale) : top + previousHeight + height / 5;
         previousHeight = height;
@@ -122,7 +120,7 @@ std::vector<std::string> CCcdfTextView::ShownTexts() const {
 
 void CCcdfTextView::DrawLines(QPainter& painter, const QRect& client) const {
     for (const SPlacedLine& line : Place(client)) {
-        painter.setFont(FontCache::Get(line.fontPoints));
+        painter.setFont(m_fonts.Get(line.fontPoints));
         painter.setPen(FromRgb(line.colour));
         painter.drawText(line.box.adjusted(0, 0, line.box.width(), 0),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,

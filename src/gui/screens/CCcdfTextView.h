@@ -2,6 +2,7 @@
 
 #include "appcore/CCcdfPaneTexts.h"
 #include "gui/kit/CMemDC.h"
+#include "gui/kit/FontCache.h"
 
 #include <QWidget>
 
@@ -52,4 +53,5 @@ private:
     ValuesSource m_values;
     std::map<int, CCcdfPaneTexts::SLine> m_lines;
     CMemDC m_surface;
+    mutable FontCache m_fonts; // filled while measuring and painting
 };

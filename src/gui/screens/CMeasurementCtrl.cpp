@@ -3,14 +3,12 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QThread>
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
 #include "gui/kit/CPaintPacer.h"
-#include "gui/kit/FontCache.h"
 #include "model/CSettingProfile.h"
 
 namespace {
@@ -18,12 +16,6 @@ namespace {
 const QColor kPanelColour(28, 60, 114);
 const QColor kSelectionColour(0, 255, 0);
 constexpr uint32_t kGaugeBackground = 0xFF1C3D72; // the panel's blue
-
-// Work handed over from other threads, merged until the user-interface thread runs it.
-constexpr int kQueuedAll = 1 << 0;
-constexpr int kQueuedLimits = 1 << 1;
-constexpr int kQueuedValues = 1 << 2;
-constexpr int kQueuedAlarm = 1 << 3;
 
 QColor FromRgb(uint32_t rgb) {
     return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
@@ -72,15 +64,12 @@ std::pair<qreal, qreal> ChangedSpan(const LaidOutText& before, const LaidOutText
 
 } // namespace
 
-CMeasurementCtrl::CMeasurementCtrl(QWidget* parent) : QWidget(parent), m_gauge(this) {
+CMeasurementCtrl::CMeasurementCtrl(CPaintPacer& pacer, QWidget* parent)
+    : QWidget(parent), m_pacer(pacer), m_gauge(pacer, this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     m_gauge.SetBackColor(kGaugeBackground);
     RecalcLayout();
-}
-
-bool CMeasurementCtrl::OnUiThread() const {
-    return QThread::currentThread() == thread();
 }
 
 void CMeasurementCtrl::SetQuantity(int quantity) {
@@ -105,11 +94,8 @@ void CMeasurementCtrl::SetSelected(bool selected) {
 }
 
 void CMeasurementCtrl::SetAlarm(bool alarm) {
-    m_alarm.store(alarm);
-    if (OnUiThread())
-        ApplyAlarmColour();
-    else
-        Queue(kQueuedAlarm);
+    m_alarm = alarm;
+    ApplyAlarmColour();
 }
 
 // A readout without a live value (after Reset, before the first reading) is no alarm, whatever
@@ -129,39 +115,6 @@ void CMeasurementCtrl::ApplyAlarmColour() {
 }
 
 void CMeasurementCtrl::Refresh(int kind) {
-    if (OnUiThread()) {
-        RefreshNow(kind);
-        return;
-    }
-    if (kind == RefreshAll)
-        Queue(kQueuedAll);
-    else if (kind == RefreshLimits)
-        Queue(kQueuedLimits);
-    else if (kind == RefreshValues)
-        Queue(kQueuedValues);
-}
-
-void CMeasurementCtrl::Queue(int bits) {
-    if (m_queuedKinds.fetch_or(bits) == 0)
-        QMetaObject::invokeMethod(
-            this, [this] { RunQueued(); }, Qt::QueuedConnection);
-}
-
-void CMeasurementCtrl::RunQueued() {
-    const int bits = m_queuedKinds.exchange(0);
-    if ((bits & kQueuedAll) != 0) {
-        RefreshNow(RefreshAll);
-    } else {
-        if ((bits & kQueuedLimits) != 0)
-            RefreshNow(RefreshLimits);
-        if ((bits & kQueuedValues) != 0)
-            RefreshNow(RefreshValues);
-    }
-    if ((bits & kQueuedAlarm) != 0)
-        ApplyAlarmColour();
-}
-
-void CMeasurementCtrl::RefreshNow(int kind) {
     if (m_profile == nullptr || !IsQuantity(m_quantity))
         return;
     const CSettingProfile& profile = *m_profile;
@@ -205,7 +158,7 @@ void CMeasurementCtrl::RefreshNow(int kind) {
     if (changed)
         update();
     else if (kind == RefreshValues)
-        CPaintPacer::Request(this, changedTexts);
+        m_pacer.Request(this, changedTexts);
     else if (!changedTexts.isEmpty())
         update(changedTexts);
 }
@@ -245,7 +198,7 @@ bool CMeasurementCtrl::Fits(const MeasurementTextItem& item) const {
 // Placed and measured as drawText and QFontMetrics would, shaped only when the text is new to
 // the cache, never on a paint.
 void CMeasurementCtrl::LayOutAtFont(MeasurementTextItem& item) {
-    const QFontMetrics metrics(FontCache::Get(item.fontPoints));
+    const QFontMetrics metrics(m_fonts.Get(item.fontPoints));
     item.fontAscent = metrics.ascent();
     item.fontHeight = metrics.height();
     item.laidOut.reset();

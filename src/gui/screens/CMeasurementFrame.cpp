@@ -5,13 +5,12 @@
 #include "gui/screens/CMeasurementView.h"
 #include "model/CSettingProfile.h"
 
-CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link,
+CMeasurementFrame::CMeasurementFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
                                      QWidget* parent)
     : CScreenFrame(ChildKind::Measurement, parent),
       m_view(new CMeasurementView(
-          ProfileToUse(profile),
-          link ? std::move(link)
-               : std::make_unique<CEngineMeasurementLink>(ProfileToUse(profile), UiPoster().Poster()),
+          profile,
+          link ? std::move(link) : std::make_unique<CEngineMeasurementLink>(profile, UiPoster().Poster()),
           *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("MeasurementView"));

@@ -14,9 +14,9 @@ class CMeasurementFrame : public CScreenFrame {
     Q_OBJECT
 
 public:
-    // Without a profile the registered one is used; without a link the acquisition engine.
-    explicit CMeasurementFrame(CSettingProfile* profile = nullptr,
-                               std::unique_ptr<CMeasurementLink> link = nullptr, QWidget* parent = nullptr);
+    // Without a link the acquisition engine.
+    explicit CMeasurementFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link = nullptr,
+                               QWidget* parent = nullptr);
 
     CMeasurementView* View() const { return m_view; }
     void Configure() override;

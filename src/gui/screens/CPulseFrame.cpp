@@ -3,13 +3,12 @@
 #include "appcore/CEngineMeasurementLink.h"
 #include "gui/screens/CPulseView.h"
 
-CPulseFrame::CPulseFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
+CPulseFrame::CPulseFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
     : CScreenFrame(ChildKind::Pulse, parent),
-      m_view(new CPulseView(
-          ProfileToUse(profile),
-          link ? std::move(link)
-               : std::make_unique<CEngineMeasurementLink>(ProfileToUse(profile), UiPoster().Poster()),
-          *this, this)) {
+      m_view(new CPulseView(profile,
+                            link ? std::move(link)
+                                 : std::make_unique<CEngineMeasurementLink>(profile, UiPoster().Poster()),
+                            *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("PulseView"));
     SetView(m_view);

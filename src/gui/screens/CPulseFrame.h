@@ -14,8 +14,8 @@ class CPulseFrame : public CScreenFrame {
     Q_OBJECT
 
 public:
-    // Without a profile the registered one is used; without a link the acquisition engine.
-    explicit CPulseFrame(CSettingProfile* profile = nullptr, std::unique_ptr<CMeasurementLink> link = nullptr,
+    // Without a link the acquisition engine.
+    explicit CPulseFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link = nullptr,
                          QWidget* parent = nullptr);
 
     CPulseView* View() const { return m_view; }

@@ -1,6 +1,5 @@
 #include "gui/screens/CScreenFrame.h"
 
-#include "appcore/CAppRegistry.h"
 #include "appcore/CLinkFailureTexts.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CScreenController.h"
@@ -24,11 +23,6 @@ namespace {
 
 constexpr int kStatusWarningPane = 1;
 constexpr int kStoppedTimerMs = 250;
-
-std::string& JournalFolder() {
-    static std::string folder;
-    return folder;
-}
 
 QString GeneralText(const char* key) {
     return QString::fromStdString(CStringTable::GetGeneralText(key));
@@ -65,23 +59,12 @@ void CScreenFrame::SetView(QWidget* view) {
     setFocusProxy(view);
 }
 
-CSettingProfile& CScreenFrame::ProfileToUse(CSettingProfile* profile) {
-    if (profile != nullptr)
-        return *profile;
-    if (CSettingProfile* registered = CAppRegistry::Instance().GetSettingProfile())
-        return *registered;
-    // Only reached without a main frame; the screen then works on a profile of its own.
-    static CSettingProfile standalone;
-    return standalone;
-}
-
-void CScreenFrame::KeepJournalsIn(const std::string& folder) {
-    JournalFolder() = folder;
+void CScreenFrame::KeepJournalIn(const std::string& folder) {
+    m_controller->KeepJournalIn(folder);
 }
 
 void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
     m_controller = &controller;
-    m_controller->KeepJournalIn(JournalFolder());
     m_receiver = std::make_unique<CQueuedReceiver>(this, handler);
 }
 
@@ -237,7 +220,7 @@ void CScreenFrame::ShowRecordFull(bool full) {
 void CScreenFrame::SetNotice(Notice notice, const QString& text) {
     const bool unchanged = m_notices[static_cast<size_t>(notice)] == text;
     m_notices[static_cast<size_t>(notice)] = text;
-    CShellLink* shell = CAppRegistry::Instance().GetShell();
+    CShellLink* shell = Shell();
     // The warning is written even when unchanged: it clears what another screen left there.
     if (shell == nullptr || (unchanged && notice != NoticeWarning))
         return;
@@ -263,7 +246,7 @@ void CScreenFrame::closeEvent(QCloseEvent* event) {
     SetNotice(NoticeFull, QString());
     SetNotice(NoticeLost, QString());
     SetNotice(NoticeOther, QString());
-    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
+    if (CShellLink* shell = Shell())
         shell->PostCommand(ID_TOOLBAR_CHOICE);
     CChildFrame::closeEvent(event);
 }

@@ -2,18 +2,31 @@
 
 #include "gui/kit/CChildFrame.h"
 
+#include <array>
 #include <functional>
+#include <string>
 
-// Creates the child window of each kind. Screens that are built later install their own
-// creator; until then a kind gets its stand-in window.
+class CSettingProfile;
+
+// Creates the child windows of one main window: the screens on its settings profile, keeping
+// their journals in the folder given, and the history viewers. A test may put its own window
+// in the place of a kind.
 class CChildFrameFactory {
 public:
     using Creator = std::function<CChildFrame*()>;
 
-    static CChildFrame* Create(ChildKind kind);
-    // An empty creator restores the stand-in.
-    static void SetCreator(ChildKind kind, Creator creator);
+    explicit CChildFrameFactory(CSettingProfile& profile) : m_profile(profile) {}
+
+    CChildFrame* Create(ChildKind kind) const;
+    // An empty creator restores the real window.
+    void SetCreator(ChildKind kind, Creator creator);
+    // Screens created from now on keep crash-safe journals of their measurements in the folder.
+    void KeepJournalsIn(const std::string& folder) { m_journalFolder = folder; }
 
 private:
-    static Creator& CreatorOf(ChildKind kind);
+    CChildFrame* CreateScreen(ChildKind kind) const;
+
+    CSettingProfile& m_profile;
+    std::string m_journalFolder;
+    std::array<Creator, 4> m_creators;
 };

@@ -1,12 +1,10 @@
 #include "gui/shell/CPelmoraApp.h"
 
-#include "appcore/CAppRegistry.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "gui/kit/CDeferredIcon.h"
 #include "gui/kit/CDeferredIconStyle.h"
-#include "gui/screens/CScreenFrame.h"
 #include "gui/shell/CAboutDlg.h"
 #include "gui/shell/CMainFrame.h"
 #include "history/CRecordJournal.h"
@@ -33,7 +31,6 @@ CPelmoraApp::~CPelmoraApp() {
 bool CPelmoraApp::InitInstance() {
     // Common controls, COM/OLE, ActiveX hosting and the GDI+ start-up have no counterpart
     // here: Qt provides the widgets and the antialiased painting itself.
-    CAppRegistry::Instance().Reset();
     setOrganizationName(QStringLiteral("Orvane"));
     // Icons are made when first drawn, so that nothing the first paint does not show is read.
     setStyle(new CDeferredIconStyle(style()->name()));
@@ -56,7 +53,7 @@ bool CPelmoraApp::InitInstance() {
     m_mainFrame->setFocus();
     // Asked once the window is up, so that a recovered history opens inside it.
     const std::string journals = CRecordJournal::DefaultFolder();
-    CScreenFrame::KeepJournalsIn(journals);
+    m_mainFrame->ChildFactory().KeepJournalsIn(journals);
     QTimer::singleShot(0, m_mainFrame.get(),
                        [frame = m_mainFrame.get(), journals] { frame->RecoverJournals(journals); });
     return true;
@@ -69,7 +66,6 @@ int CPelmoraApp::Run() {
 }
 
 int CPelmoraApp::ExitInstance(int code) {
-    CAppRegistry::DestroyInstance();
     return code;
 }
 

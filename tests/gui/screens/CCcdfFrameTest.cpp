@@ -24,7 +24,7 @@ protected:
         m_profile.SetModelNumber(1);
         auto link = std::make_unique<CIdleMeasurementLink>();
         m_link = link.get();
-        m_frame = std::make_unique<CCcdfFrame>(&m_profile, std::move(link));
+        m_frame = std::make_unique<CCcdfFrame>(m_profile, std::move(link));
     }
 
     // One timer tick that asks for a histogram, and the histogram arriving.

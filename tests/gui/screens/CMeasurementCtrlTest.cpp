@@ -4,8 +4,6 @@
 #include <QElapsedTimer>
 #include <QScreen>
 
-#include <thread>
-
 #include "gui/kit/CPaintPacer.h"
 #include "gui/screens/CMeasurementCtrl.h"
 
@@ -18,7 +16,7 @@ protected:
     void SetUp() override {
         ProfileFixture::SetUp();
         Profile().SetModelNumber(0);
-        m_ctrl = std::make_unique<CMeasurementCtrl>();
+        m_ctrl = std::make_unique<CMeasurementCtrl>(m_pacer);
         m_ctrl->BindProfile(&Profile());
         m_ctrl->resize(475, 322);
     }
@@ -31,6 +29,7 @@ protected:
     std::string ItemText(int item) { return Ctrl().Item(item).text.toStdString(); }
 
 private:
+    CPaintPacer m_pacer;
     std::unique_ptr<CMeasurementCtrl> m_ctrl;
 };
 
@@ -104,22 +103,6 @@ TEST_F(CMeasurementCtrlTest, QuantitiesOutsideTheChannelsAreNotRefreshed) {
     Ctrl().SetQuantity(7);
     Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
     EXPECT_TRUE(Ctrl().Item(ItemValue).text.isEmpty());
-}
-
-TEST_F(CMeasurementCtrlTest, RefreshFromAnotherThreadRunsOnTheUserInterfaceThread) {
-    Ctrl().SetQuantity(ChannelAvg);
-    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
-    Record(ChannelAvg, {12.5f});
-    std::thread reader([this] {
-        Ctrl().SetAlarm(true);
-        Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
-        Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
-    });
-    reader.join();
-    EXPECT_NE(ItemText(ItemValue), "12.50 dBm");
-    QApplication::processEvents();
-    EXPECT_EQ(ItemText(ItemValue), "12.50 dBm");
-    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
 }
 
 namespace {

@@ -1,13 +1,11 @@
 #include "support/CAppTestSandbox.h"
 
-#include "appcore/CAppRegistry.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
 #include "gui/shell/CAboutDlg.h"
-#include "gui/shell/CChildFrameFactory.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CDownloadDlg.h"
 #include "gui/shell/CMainFrame.h"
@@ -107,15 +105,10 @@ private:
 class CMainFrameTest : public testing::Test {
 protected:
     CMainFrameTest() {
-        for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(kind,
-                                           [this, kind] { return new CRecordingScreen(kind, m_screenLog); });
         m_frame = std::make_unique<CMainFrame>(std::make_unique<CFakeLink>(m_link));
-    }
-    ~CMainFrameTest() override {
-        m_frame.reset();
         for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(kind, nullptr);
+            m_frame->ChildFactory().SetCreator(
+                kind, [this, kind] { return new CRecordingScreen(kind, m_screenLog); });
     }
 
     void ConnectModel(int model, int port = 5) {
@@ -156,12 +149,10 @@ std::vector<int> ToolbarCommands(const QToolBar& toolbar) {
 
 } // namespace
 
-TEST_F(CMainFrameTest, CreationBuildsBarsTitleAndRegistersTheFrame) {
+TEST_F(CMainFrameTest, CreationBuildsBarsAndTitle) {
     ASSERT_TRUE(m_frame->Create(QString()));
     EXPECT_EQ(m_frame->windowTitle().toStdString(),
               "Halvex Power Meter " + CAppTestSandbox::GeneralText("S_VERSION"));
-    EXPECT_EQ(CAppRegistry::Instance().GetShell(), m_frame.get());
-    EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), &m_frame->Profile());
 
     for (auto index : {CMainFrame::MainToolbar, CMainFrame::HistoryToolbar, CMainFrame::MeasurementToolbar}) {
         EXPECT_EQ(ToolbarCommands(*m_frame->Toolbar(index)), CMainFrame::ToolbarLayout(index));
@@ -470,7 +461,7 @@ TEST_F(CMainFrameTest, StatusPanesTakeTwoThirdsAndOneThird) {
     EXPECT_EQ(pane->toolTip(), warning + warning + warning);
 }
 
-TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {
+TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoReceiverWithTheEngine) {
     ASSERT_TRUE(m_frame->Create(QString()));
     ConnectModel(5);
     m_frame->ExecuteCommand(ID_MODE_CCDF);
@@ -483,8 +474,6 @@ TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {
     ASSERT_NE(m_link.sinks.Get(CReadingSinks::Kind::Measurement), nullptr);
     m_frame.reset();
     EXPECT_EQ(m_link.sinks.Get(CReadingSinks::Kind::Measurement), nullptr);
-    EXPECT_EQ(CAppRegistry::Instance().GetShell(), nullptr);
-    EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), nullptr);
 }
 
 TEST_F(CMainFrameTest, ClosingTellsWhenTheSettingsCannotBeSaved) {
