@@ -101,7 +101,7 @@ void CMeasurementCtrl::SetAlarm(bool alarm) {
 // A readout without a live value (after Reset, before the first reading) is no alarm, whatever
 // the last reading was.
 bool CMeasurementCtrl::ShowsAlarm() const {
-    return m_alarm.load() && m_profile != nullptr && IsQuantity(m_quantity) &&
+    return m_alarm && m_profile != nullptr && IsQuantity(m_quantity) &&
            m_profile->Records().Current(m_quantity).has_value();
 }
 
