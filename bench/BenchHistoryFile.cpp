@@ -171,6 +171,9 @@ BENCHMARK(BM_ProfileSave)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawWriteProfile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
+    // The same full recording as a file, for timing the command-line tool (scripts/bench-cli.sh).
+    if (argc == 3 && std::string(argv[1]) == "--write-history")
+        return CHistoryFile::SaveHistoryRaw(argv[2], FullHistory()) ? 0 : 1;
     return CRatioReporter::RunAll(
         argc, argv,
         {{"History write (temp + fsync + rename) vs raw write of the same bytes", "BM_WriteHistory",

@@ -13,7 +13,7 @@ cpu_seconds=${2:-20}
 bin=build/bin
 log=build/bench.log
 benches="pelmora-bench-exchange pelmora-bench-history pelmora-bench-graph pelmora-bench-ccdf pelmora-bench-window"
-nice -n 10 cmake --build build --target $benches pelmora-sim >/dev/null || exit 1
+nice -n 10 cmake --build build --target $benches pelmora-sim pelmora-cli >/dev/null || exit 1
 export QT_QPA_PLATFORM=offscreen
 
 work=$(mktemp -d)
@@ -28,6 +28,9 @@ for bench in $benches; do
   grep '^ratio |' "$out" >>"$rows" ||
     echo "ratio | $bench: no figures (exit status $status, see $log) | missing | | " >>"$rows"
 done
+echo "== bench-cli" | tee -a "$log" >&2
+scripts/bench-cli.sh 2>>"$log" | tee -a "$log" >>"$rows" ||
+  echo "ratio | pelmora-cli: no figures (see $log) | missing | | " >>"$rows"
 # The window's CPU, run as often as the benchmarks repeat; the run with the median figure counts.
 : >"$out"
 for run in $(seq "$repetitions"); do

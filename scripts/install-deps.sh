@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Pelmora needs to build, test and run; skips what is present.
 # With --windows also the MinGW-w64 cross compiler and Wine for the Windows build (about 110 s and
-# 1.1 GB more on a fresh machine, so only when asked for).
+# 1.1 GB more on a fresh machine, so only when asked for); with --coverage gcovr.
 set -euo pipefail
 
 packages=(
@@ -10,10 +10,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcanberra-dev sound-theme-freedesktop
   fonts-liberation xvfb xauth
+  clang-tidy help2man lintian desktop-file-utils appstream
 )
-if [ "${1:-}" = --windows ]; then
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64)
-fi
+case "${1:-}" in
+--windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64) ;;
+--coverage) packages+=(gcovr) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -137,9 +137,9 @@ std::string CCcdfPaneTexts::AlarmText(int key, const CSettingProfile& profile) {
 }
 
 std::string CCcdfPaneTexts::TableText(Pane pane, int key, const CCcdfResult& result) {
-    if (!result.measured)
-        return " " + General("S_CCDF_VIEW_NA");
     const auto index = static_cast<size_t>(key - 1);
+    if (!result.measured || (pane == Levels && !result.levelKnown[index]))
+        return " " + General("S_CCDF_VIEW_NA");
     return pane == Levels ? Printf(" %.2f dB", result.levels[index])
                           : Printf(" %.2f %%", result.probabilities[index]);
 }

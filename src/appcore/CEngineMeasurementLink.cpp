@@ -20,6 +20,10 @@ int32_t CEngineMeasurementLink::IdentificationCode() const {
     return m_engine.GetIdentificationCode();
 }
 
+CMeterEngine::Failure CEngineMeasurementLink::LastFailure() const {
+    return m_engine.GetLastFailure();
+}
+
 std::shared_ptr<CRequestTicket> CEngineMeasurementLink::Request(int32_t kind, int32_t argument,
                                                                 uint32_t timeoutMs) {
     return m_engine.Request({kind, argument, timeoutMs, m_profile.GetModelNumber(),

@@ -27,6 +27,10 @@ int64_t CLoggingSetup::Combine(int32_t larger, int32_t smaller) {
     return static_cast<int64_t>(larger) * 60 + smaller;
 }
 
+bool CLoggingSetup::IsTimeInRange(int32_t larger, int32_t smaller) {
+    return larger >= 0 && smaller >= 0 && smaller < 60;
+}
+
 CLoggingSetup::Refusal CLoggingSetup::Check(int32_t mask, int64_t intervalSeconds, int64_t runTimeMinutes,
                                             bool connected) {
     if (intervalSeconds > kMaxIntervalSeconds || intervalSeconds < MinimumInterval(mask))

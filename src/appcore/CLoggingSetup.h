@@ -31,6 +31,8 @@ public:
     // larger x 60 + smaller (minutes and seconds, hours and minutes) in 64 bits, so that no
     // value typed into the fields overflows before it is judged.
     static int64_t Combine(int32_t larger, int32_t smaller);
+    // Fields of a time: no negative minutes or hours, seconds and minutes below 60.
+    static bool IsTimeInRange(int32_t larger, int32_t smaller);
 
     // The first check that fails, in the order the page makes them.
     static Refusal Check(int32_t mask, int64_t intervalSeconds, int64_t runTimeMinutes, bool connected);

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "protocol/CMeterEngine.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 
-class CMeterEngine;
 class CRequestTicket;
 
 // What a measurement screen needs of the acquisition engine: the connection, one request at a
@@ -24,6 +25,8 @@ public:
     virtual bool IsOtherSensorOnPort() const { return false; }
     // The identification code the connected sensor reported; -1 without one.
     virtual int32_t IdentificationCode() const { return -1; }
+    // Why the last exchange failed, to name the cause of a lost link.
+    virtual CMeterEngine::Failure LastFailure() const { return CMeterEngine::Failure::None; }
     // Queues one request; nullptr when it was refused. Its reply reaches the screen's handler
     // while the ticket is not dropped.
     virtual std::shared_ptr<CRequestTicket> Request(int32_t kind, int32_t argument, uint32_t timeoutMs) = 0;

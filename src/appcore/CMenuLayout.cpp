@@ -29,6 +29,12 @@ MenuEntry DevicePopupWithoutMeasure() {
                                          Item("PU_ID_DEVICE_SETTING", ID_DEVICE_SETTING)});
 }
 
+// Only the CCDF screen has a result to keep this way; the others leave the items disabled.
+MenuEntry MeasurementExportPopup() {
+    return Popup("MENU_MEASURE_FILE_EXPORT",
+                 {Item("MS_ID_EXPORT_CSV", ID_EXPORT_CSV), Item("MS_ID_EXPORT_JPG", ID_EXPORT_JPG)});
+}
+
 MenuEntry MeasurementContextPopup() {
     return Popup(
         "MENU_POPUP_MEASURE",
@@ -46,7 +52,8 @@ MenuEntry MeasurementContextPopup() {
                {Item("PU_ID_LIMITCHECK_ENABLE", ID_LIMITCHECK_ENABLE),
                 Item("PU_ID_LIMITCHECK_DISABLE", ID_LIMITCHECK_DISABLE), Separator(),
                 Item("PU_ID_ALARM_ON", ID_ALARM_ON), Item("PU_ID_ALARM_OFF", ID_ALARM_OFF)}),
-         Separator(), Item("PU_ID_DEVICE_SETTING", ID_DEVICE_SETTING)});
+         Separator(), MeasurementExportPopup(), Separator(),
+         Item("PU_ID_DEVICE_SETTING", ID_DEVICE_SETTING)});
 }
 
 MenuEntry HistoryContextPopup() {
@@ -83,7 +90,7 @@ std::vector<MenuEntry> CMenuLayout::MeasurementFrameMenu() {
               {Item("MS_ID_DEVICE_CONNECT", ID_DEVICE_CONNECT),
                Item("MF_ID_DEVICE_DISCONNECT", ID_DEVICE_DISCONNECT), Item("MS_ID_FILE_OPEN", ID_FILE_OPEN),
                Item("MS_ID_FILE_CLOSE", ID_FILE_CLOSE), Separator(), Item("MS_ID_FILE_SAVE", ID_FILE_SAVE),
-               Separator(), Item("MS_ID_APP_EXIT", ID_APP_EXIT)}),
+               MeasurementExportPopup(), Separator(), Item("MS_ID_APP_EXIT", ID_APP_EXIT)}),
         ModePopup(),
         Popup("MENU_MEASURE_DEVICE",
               {Item("MS_ID_MEASURE_START", ID_MEASURE_START), Item("MS_ID_MEASURE_STOP", ID_MEASURE_STOP),

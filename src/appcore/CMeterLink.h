@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/CMeterEngine.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,6 +30,8 @@ public:
     virtual int32_t IdentificationCode() const = 0;
     virtual int32_t SerialNumber() const = 0;
     virtual int32_t FirmwareVersion() const = 0;
+    // Why the last exchange failed, to name it when Connect fails.
+    virtual CMeterEngine::Failure LastFailure() const { return CMeterEngine::Failure::None; }
     virtual CReadingSinks& Sinks() = 0;
     // A screen's way to the sensor; its requests carry the profile's model and offset.
     virtual std::unique_ptr<CMeasurementLink> MeasurementLink(const CSettingProfile& profile) = 0;

@@ -45,11 +45,11 @@ CMeasurementLink::SetupJob CPulseHandler::StartSetup() {
         if (!engine.SetPulsePeriodAndReference(period, reference))
             return false;
         if (checksDirection) {
-            const CMeterEngine::ReverseCheck direction = engine.CheckReversePower(frequency);
-            check->done = direction != CMeterEngine::ReverseCheckFailed;
-            check->reverseAbove = direction == CMeterEngine::ReverseAboveForward;
-            check->forward = engine.GetForwardPower();
-            check->reverse = engine.GetReversePower();
+            const CMeterEngine::SReverseCheck direction = engine.CheckReversePower(frequency);
+            check->done = direction.verdict != CMeterEngine::ReverseCheckFailed;
+            check->reverseAbove = direction.verdict == CMeterEngine::ReverseAboveForward;
+            check->forward = direction.forward;
+            check->reverse = direction.reverse;
         }
         return true;
     };

@@ -22,18 +22,11 @@ int CPulseLayout::InitialSelection(int modelNumber, int current) {
 bool CPulseLayout::IsSelectable(int modelNumber, int panel) {
     if (panel < 0 || panel >= kPanelCount)
         return false;
-    switch (modelNumber) {
-    case 1:
-    case 5:
-    case 6:
-    case 9:
+    if (CModelTable::IsAvgOnly(modelNumber) || CModelTable::HasPulseAndCcdf(modelNumber))
         return panel != 2 && panel != 3;
-    case 3:
-    case 8:
+    if (CModelTable::IsPeakOnly(modelNumber))
         return panel != 1 && panel != 3;
-    default:
-        return true;
-    }
+    return true;
 }
 
 int CPulseLayout::RoleQuantity(int panel) {

@@ -41,10 +41,11 @@ std::string CReadoutFormat::Watts(float dbm, int decimalPlaces) {
     return Number(watts * 1000000.0, decimalPlaces) + " uW";
 }
 
-std::string CReadoutFormat::DutyCycle(float percent) {
+std::string CReadoutFormat::DutyCycle(float percent, bool manual) {
+    const char* label = manual ? "Duty Cycle [M]" : "Duty Cycle [A]";
     if (IsMissing(percent))
-        return "Duty Cycle [A] N/A";
-    return CTextFormat::Printf("Duty Cycle [A] %.2f %%", static_cast<double>(percent));
+        return std::string(label) + " N/A";
+    return CTextFormat::Printf("%s %.2f %%", label, static_cast<double>(percent));
 }
 
 std::string CReadoutFormat::BurstWidth(float microseconds) {

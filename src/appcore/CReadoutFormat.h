@@ -10,6 +10,7 @@ public:
     // A power in dBm as watts: "W" above 1 W, "mW" above 0.1 mW, "uW" below.
     static std::string Watts(float dbm, int decimalPlaces);
     // Duty cycle (percent) and burst width (microseconds) lines; "N/A" when not finite.
-    static std::string DutyCycle(float percent);
+    // "[A]" for a measured duty cycle, "[M]" for the one entered by hand.
+    static std::string DutyCycle(float percent, bool manual);
     static std::string BurstWidth(float microseconds);
 };

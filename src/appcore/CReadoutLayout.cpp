@@ -105,8 +105,9 @@ bool CReadoutLayout::HiddenByState(const ReadoutState& state, int item) {
 }
 
 CReadoutLayout::Placements CReadoutLayout::Items(const ReadoutState& state, int width, int height) {
-    const int w = std::max(width, kMinWidth);
-    const int h = std::max(height, kMinHeight);
+    // Within the window as it is: a layout larger than the window would put lines past its edges.
+    const int w = std::max(width, 1);
+    const int h = std::max(height, 1);
     const int textWidth = TextAreaWidth(state.style, w);
     const LayoutTemplate& layout = TemplateOf(state.style);
     const double fontScale = std::min(static_cast<double>(textWidth) / layout.baseWidth,
@@ -127,14 +128,14 @@ CReadoutLayout::Placements CReadoutLayout::Items(const ReadoutState& state, int 
     return placements;
 }
 
+// Placed within the control as it is: a gauge with no room beside the texts is left out rather
+// than cut off at the edge.
 GaugePlacement CReadoutLayout::Gauge(int style, int width, int height, int textRight) {
-    const int w = std::max(width, kMinWidth);
-    const int h = std::max(height, kMinHeight);
-    const int textWidth = std::max(TextAreaWidth(style, w), textRight + kGaugeGap);
+    const int textWidth = std::max(TextAreaWidth(style, width), textRight + kGaugeGap);
     GaugePlacement gauge;
-    gauge.side = std::max(0, std::min(w - textWidth - 20, h - 20));
-    gauge.x = textWidth + (w - textWidth - gauge.side) / 2;
-    gauge.y = (h - gauge.side) / 2;
-    gauge.visible = style != StyleMain;
+    gauge.side = std::max(0, std::min(width - textWidth - 20, height - 20));
+    gauge.x = textWidth + (width - textWidth - gauge.side) / 2;
+    gauge.y = (height - gauge.side) / 2;
+    gauge.visible = style != StyleMain && gauge.side >= kMinGaugeSide;
     return gauge;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "appcore/CGaugeLayout.h"
 #include "appcore/ReadoutItem.h"
 
 // Where and how one text item of a readout is drawn; an empty rectangle hides it.
@@ -39,12 +40,12 @@ class CReadoutLayout {
 public:
     using Placements = std::array<ReadoutItemPlacement, kReadoutItemCount>;
 
-    static constexpr int kMinWidth = 300;
-    static constexpr int kMinHeight = 200;
     // Fonts follow the window but never shrink below what can still be read.
     static constexpr int kMinFontPoints = 8;
     // Space between the texts and the gauge.
     static constexpr int kGaugeGap = 10;
+    // A gauge draws itself at least this large: a smaller one would be cut off.
+    static constexpr int kMinGaugeSide = CGaugeLayout::kMinSize;
 
     static Placements Items(const ReadoutState& state, int width, int height);
     // The gauge's square right of the text area, or right of `textRight` (where the widest

@@ -107,7 +107,8 @@ void CReadoutTexts::SetValues(const CSettingProfile& profile, const CRecordStore
         // The last pulse's timing belongs to a live reading only.
         const bool live = records.Current(quantity).has_value();
         const float none = std::numeric_limits<float>::quiet_NaN();
-        texts[ItemDutyCycle] = CReadoutFormat::DutyCycle(live ? records.DutyCycle() : none);
+        texts[ItemDutyCycle] =
+            CReadoutFormat::DutyCycle(live ? records.DutyCycle() : none, profile.GetPulseDuty() != 0);
         texts[ItemBurstWidth] = CReadoutFormat::BurstWidth(live ? records.BurstWidth() : none);
     }
 }

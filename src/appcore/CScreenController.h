@@ -79,6 +79,7 @@ public:
     // as the loss lasts (at the rate it measured before), and resumes by itself when the link
     // is back, with the set-up of Start sent again.
     bool IsLinkLost() const { return m_linkLost; }
+    CMeterEngine::Failure LinkFailure() const { return m_link.LastFailure(); }
 
 private:
     // Sends a set-up. Only the latest one's answer counts: the screen waits for it, and the

@@ -52,6 +52,12 @@ bool CSettingValidation::IsAscending(double lower, double upper) {
     return lower < upper;
 }
 
+bool CSettingValidation::IsManualDutyInRange(double fraction) {
+    constexpr int kThousandths = 1000;
+    const int choice = TruncateScaled(fraction, kThousandths);
+    return choice >= 1 && choice <= kThousandths;
+}
+
 int CSettingValidation::TruncateScaled(double value, int scale) {
     const double scaled = value * scale;
     const double nearest = std::round(scaled);

@@ -20,6 +20,10 @@ public:
     // A display range or a limit pair must have its lower end strictly below its upper end.
     static bool IsAscending(double lower, double upper);
 
+    // A manual duty cycle is a fraction of 0.001 to 1: a smaller one is stored as 0, which means
+    // automatic, and a larger or negative one is no duty cycle at all.
+    static bool IsManualDutyInRange(double fraction);
+
     // trunc(value x scale), clamped to the int range. A product within a millionth of a whole
     // number counts as that number, so "1.001" x 1000 gives 1001 and not 1000.
     static int TruncateScaled(double value, int scale);

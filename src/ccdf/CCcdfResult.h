@@ -20,11 +20,13 @@ struct CCcdfResult {
     static constexpr std::array<double, kLevelCount> kLevels = {4.0, 8.0, 12.0, 16.0, 20.0};
 
     bool measured = false;
-    double averagePower = 0.0;                       // dBm, with the technology correction
-    double peakPower = 0.0;                          // dBm
-    double crestFactor = 0.0;                        // dB
-    uint64_t total = 0;                              // samples in the window
-    std::array<double, kLevelCount> levels{};        // dB above average at kProbabilities
+    double averagePower = 0.0;                // dBm, with the technology correction
+    double peakPower = 0.0;                   // dBm
+    double crestFactor = 0.0;                 // dB
+    uint64_t total = 0;                       // samples in the window
+    std::array<double, kLevelCount> levels{}; // dB above average at kProbabilities
+    // A level no bin reaches (0.001 % needs 100,000 samples) is unknown rather than 0 dB.
+    std::array<bool, kLevelCount> levelKnown{};
     std::array<double, kLevelCount> probabilities{}; // percent at kLevels
     std::vector<CcdfPoint> curve;                    // from the 0.01 % level down to the average
 };

@@ -63,7 +63,8 @@ void CCcdfStatistics::WalkDown(const CCcdfWindow::MergedHistogram& merged, CCcdf
     const uint64_t total = result.total;
     std::array<double, CCcdfResult::kLevelCount> bestDistance;
     bestDistance.fill(kLevelReach);
-    std::array<bool, CCcdfResult::kLevelCount> levelFound{};
+    std::array<bool, CCcdfResult::kLevelCount>& levelFound = result.levelKnown;
+    bool curveStarted = false;
     uint64_t above = 0;
     for (auto bin = merged.rbegin(); bin != merged.rend(); ++bin) {
         const double power = bin->first / 100.0;
@@ -75,12 +76,17 @@ void CCcdfStatistics::WalkDown(const CCcdfWindow::MergedHistogram& merged, CCcdf
         above += count;
         const double after = Percent(above, total);
 
+        // The peak is the bin where the curve starts, that is where the 0.01 % level is read,
+        // whether or not a bin crosses that probability exactly.
+        if (after >= kCurveStart && !curveStarted) {
+            result.peakPower = power;
+            curveStarted = true;
+        }
         if (before > kCurveStart && after > kCurveStart) {
             result.curve.push_back({static_cast<float>(x), Log10Fraction(above, total)});
         } else if (before <= kCurveStart && after >= kCurveStart) {
             const uint64_t reached = count == 1 ? above : above + 1 - count;
             result.curve.push_back({static_cast<float>(x), Log10Fraction(reached, total)});
-            result.peakPower = power;
         }
 
         for (size_t i = 0; i < CCcdfResult::kProbabilities.size(); ++i) {
@@ -88,8 +94,10 @@ void CCcdfStatistics::WalkDown(const CCcdfWindow::MergedHistogram& merged, CCcdf
             // The last probability is read from the deepest bin that starts at or below it;
             // the others from the first bin that reaches them, even when none crosses exactly.
             if (i + 1 == CCcdfResult::kProbabilities.size()) {
-                if (before <= probability)
+                if (before <= probability) {
                     result.levels[i] = x;
+                    levelFound[i] = true;
+                }
             } else if (!levelFound[i] && after >= probability) {
                 result.levels[i] = x;
                 levelFound[i] = true;

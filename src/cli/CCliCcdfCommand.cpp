@@ -4,7 +4,9 @@
 #include "cli/CCliSensor.h"
 
 #include "ccdf/CCcdfAcquisition.h"
+#include "ccdf/CCcdfResultCsv.h"
 #include "ccdf/CCcdfTexts.h"
+#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CMeterCommand.h"
@@ -68,6 +70,7 @@ struct CCliCcdfCommand::SOptions {
     int technology = 7;
     float frequency = 2400.0f;
     float offset = 0.0f;
+    std::string out; // CSV file the result is kept in; none when empty
 };
 
 // A connected sensor asked for histograms one at a time, as the screen's timer does. The
@@ -82,6 +85,10 @@ public:
     bool Open(const SOptions& options, std::string& reason) {
         if (!CCliSensor::ConnectAndIdentify(m_engine, options.port, m_profile, reason))
             return false;
+        if (!CModelTable::HasPulseAndCcdf(m_profile.GetModelNumber())) {
+            reason = CCliSensor::LacksScreen(m_profile, "CCDF");
+            return false;
+        }
         m_profile.SetFrequency(options.frequency);
         m_profile.SetExtOffset(options.offset);
         m_profile.SetTechnology(options.technology);
@@ -121,6 +128,7 @@ public:
 
     const CCcdfAcquisition& Acquisition() const { return m_acquisition; }
     const CMeterEngine& Engine() const { return m_engine; }
+    const CSettingProfile& Profile() const { return m_profile; }
 
     void OnCcdfData(int32_t state, const CCcdfWindow::Histogram& histogram) override {
         {
@@ -158,16 +166,17 @@ private:
 
 std::vector<CliCommand> CCliCcdfCommand::Commands() {
     return {{{"ccdf"},
-             "--port N|usb --count K [--rate 0..3] [--tech NAME] [--freq MHZ] [--offset DB]",
-             "Run K histogram exchanges as the CCDF screen does and print its statistics and curve.",
+             "--port N|usb --count K [--rate 0..3] [--tech NAME] [--freq MHZ] [--offset DB] [--out FILE.csv]",
+             "Run K histogram exchanges as the CCDF screen does and print its statistics and curve; --out "
+             "also keeps the result as the screen's CSV file.",
              4,
-             12,
+             14,
              Measure}};
 }
 
 bool CCliCcdfCommand::ParseOptions(const CliContext& context, SOptions& options) {
     CCliOptions::Values values;
-    if (!CCliOptions::Parse(context, {"port", "count", "rate", "tech", "freq", "offset"}, values))
+    if (!CCliOptions::Parse(context, {"port", "count", "rate", "tech", "freq", "offset", "out"}, values))
         return false;
     const bool valid =
         CCliOptions::ParsePort(values["port"], options.port) &&
@@ -176,6 +185,7 @@ bool CCliCcdfCommand::ParseOptions(const CliContext& context, SOptions& options)
         (!values.count("tech") || ParseTechnology(values["tech"], options.technology)) &&
         (!values.count("freq") || ParseDecimal(values["freq"], 0.0, 1e6, options.frequency)) &&
         (!values.count("offset") || ParseDecimal(values["offset"], -100.0, 100.0, options.offset));
+    options.out = values.count("out") ? values["out"] : std::string();
     if (!valid)
         CCliOptions::Fail(context,
                           "expected --port N|usb (N 1..255), --count K (1.." + std::to_string(kMaxCount) +
@@ -188,8 +198,10 @@ void CCliCcdfCommand::Print(std::ostream& out, const CCcdfResult& result, double
     out << "average " << Fixed(averagePower, 4) << "\npeak " << Fixed(result.peakPower, 4) << "\ncrest "
         << Fixed(result.crestFactor, 4) << "\nsamples " << result.total << "\n";
     // Probabilities print as 10, 1, 0.1, 0.01, 0.001: the stream's default notation.
+    // A level too few samples reach is "n/a", never a figure.
     for (size_t i = 0; i < CCcdfResult::kProbabilities.size(); ++i)
-        out << "level " << CCcdfResult::kProbabilities[i] << " " << Fixed(result.levels[i], 4) << "\n";
+        out << "level " << CCcdfResult::kProbabilities[i] << " "
+            << (result.levelKnown[i] ? Fixed(result.levels[i], 4) : "n/a") << "\n";
     for (size_t i = CCcdfResult::kLevels.size(); i-- > 0;)
         out << "probability " << CCcdfResult::kLevels[i] << " " << Fixed(result.probabilities[i], 6) << "\n";
     for (const CcdfPoint& point : result.curve)
@@ -213,8 +225,14 @@ int CCliCcdfCommand::Measure(const CliContext& context) {
         return CCliOptions::Fail(
             context,
             CCliSensor::ExchangeFailure(session.Engine(), "the sensor delivered no histogram with samples"));
-    Print(context.out, result,
-          CCcdfTexts::DisplayedAverage(result, session.Engine().GetIdentificationCode()));
+    const int code = session.Engine().GetIdentificationCode();
+    Print(context.out, result, CCcdfTexts::DisplayedAverage(result, code));
+    std::string error;
+    const CCcdfResultCsv::SConditions conditions{&session.Profile(), session.Acquisition().Window().Size(),
+                                                 code};
+    if (!options.out.empty() && !CCcdfResultCsv::Write(options.out, result, conditions, &error))
+        return CCliOptions::Fail(context,
+                                 "cannot write " + options.out + (error.empty() ? "" : ": " + error));
     if (delivered < options.count)
         return CCliOptions::Fail(
             context, "only " + std::to_string(delivered) + " of " + std::to_string(options.count) +

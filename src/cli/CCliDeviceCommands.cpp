@@ -6,6 +6,7 @@
 #include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
+#include "platform/TraceSink.h"
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
@@ -142,7 +143,8 @@ bool CCliDeviceCommands::Connect(const CliContext& context, const Options& optio
 }
 
 int CCliDeviceCommands::Ports(const CliContext& context) {
-    CEnumPorts ports;
+    TraceSink trace;
+    CEnumPorts ports(trace);
     char name[256];
     for (int index = 0; index < ports.GetCounts(); ++index) {
         const int32_t port = ports.GetPort(index, name, sizeof name);

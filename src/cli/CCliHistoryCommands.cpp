@@ -6,6 +6,7 @@
 #include "history/CHistoryFile.h"
 #include "model/CModelTable.h"
 
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -28,6 +29,11 @@ std::string ChannelName(int channel, int modelNumber) {
     return channel == 2 && CModelTable::ReportsPar(modelNumber) ? "PAR" : names[channel];
 }
 
+// A value of the channel table: "none" where the file holds no number for it.
+std::string Cell(bool meaningful, float value) {
+    return meaningful && std::isfinite(value) ? Fixed(value, 2) : "none";
+}
+
 void PrintField(std::ostream& out, const char* label, const std::string& value) {
     out << label << ": " << value << "\n";
 }
@@ -41,7 +47,13 @@ std::vector<CliCommand> CCliHistoryCommands::Commands() {
          1,
          1,
          Info},
-        {{"history", "csv"}, "FILE OUT.csv", "Export a history file as CSV.", 2, 2, Csv},
+        {{"history", "csv"},
+         "FILE OUT.csv [--time]",
+         "Export a history file as CSV; --time adds each row's time and the offset, interval and row "
+         "count.",
+         2,
+         3,
+         Csv},
     };
 }
 
@@ -76,12 +88,18 @@ int CCliHistoryCommands::Info(const CliContext& context) {
 }
 
 int CCliHistoryCommands::Csv(const CliContext& context) {
+    const bool timed = context.arguments.size() == 3;
+    if (timed && context.arguments[2] != "--time") {
+        context.err << "pelmora-cli: unknown option '" << context.arguments[2] << "' (--time)\n";
+        return 1;
+    }
     CHistoryData data;
     bool legacy = false;
     if (!Load(context, data, legacy))
         return 1;
     std::string error;
-    if (!CHistoryCsvWriter::Write(context.arguments[1], data, data.ModelNumber(), &error)) {
+    const auto layout = timed ? CHistoryCsvWriter::Layout::WithTimeBase : CHistoryCsvWriter::Layout::Plain;
+    if (!CHistoryCsvWriter::Write(context.arguments[1], data, data.ModelNumber(), &error, layout)) {
         context.err << "pelmora-cli: " << error << "\n";
         return 1;
     }
@@ -101,13 +119,16 @@ void CCliHistoryCommands::PrintChannels(const CliContext& context, const CHistor
     const HistoryHeader& header = data.Header();
     context.out << "Channel  In file     Minimum     Maximum     Average  Range lower  Range upper\n";
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
+        // The statistics of a channel the file does not hold are whatever the writer left there.
+        const bool held = data.HasChannel(channel);
         const HistoryStatistics statistics = header.Statistics(channel);
         const HistoryRange range = header.DisplayRange(channel);
         char line[512];
-        std::snprintf(line, sizeof line, "%-8s %-7s %11.2f %11.2f %11.2f %12.2f %12.2f\n",
-                      ChannelName(channel, data.ModelNumber()).c_str(),
-                      data.HasChannel(channel) ? "yes" : "no", statistics.minimum, statistics.maximum,
-                      statistics.average, range.lower, range.upper);
+        std::snprintf(line, sizeof line, "%-8s %-7s %11s %11s %11s %12s %12s\n",
+                      ChannelName(channel, data.ModelNumber()).c_str(), held ? "yes" : "no",
+                      Cell(held, statistics.minimum).c_str(), Cell(held, statistics.maximum).c_str(),
+                      Cell(held, statistics.average).c_str(), Cell(true, range.lower).c_str(),
+                      Cell(true, range.upper).c_str());
         context.out << line;
     }
 }

@@ -1,5 +1,6 @@
 #include "cli/CCliHistoryExports.h"
 
+#include "cli/CCliDrawHelper.h"
 #include "cli/CCliOptions.h"
 #include "gui/history/CGraphCtrl.h"
 #include "gui/history/CReportPage.h"
@@ -69,20 +70,7 @@ std::unique_ptr<CGraphCtrl> GraphOf(const CHistoryDocument& document, int width,
 } // namespace
 
 std::vector<CliCommand> CCliHistoryExports::Commands() {
-    return {
-        {{"history", "bmp"},
-         "FILE OUT.bmp [--channel avg|rev|vswr|rl|par|peak|pulse] [--size WxH]",
-         "Export the graph of a history file as a 32-bit bitmap, as the viewer shows it.",
-         2,
-         6,
-         Bitmap},
-        {{"history", "report"},
-         "FILE OUT.pdf [--engineer T] [--site T] [--purpose T] [--result T] [--remark T]",
-         "Write the one-page report of a history file as a PDF file.",
-         2,
-         12,
-         Report},
-    };
+    return CCliDrawHelper::Commands(Bitmap, Report);
 }
 
 int CCliHistoryExports::Bitmap(const CliContext& context) {

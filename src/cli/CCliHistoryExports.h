@@ -7,8 +7,8 @@
 class CHistoryDocument;
 
 // "history bmp" and "history report": the viewer's bitmap export and the printed report,
-// drawn by the same code as on screen. They start Qt (offscreen) on first use; the other
-// commands stay free of it.
+// drawn by the same code as on screen, with Qt started offscreen on first use. They run in
+// the helper program pelmora-cli-draw (see CCliDrawHelper).
 class CCliHistoryExports {
 public:
     // The viewer's client size before the main frame places it, and the bitmap's default.

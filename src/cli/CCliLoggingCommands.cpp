@@ -3,8 +3,11 @@
 #include "appcore/CLoggingSetup.h"
 #include "cli/CCliOptions.h"
 #include "cli/CCliSensor.h"
+#include "history/CHistoryFile.h"
 #include "history/CHistoryRecorder.h"
+#include "history/CLoggedTimeBase.h"
 #include "model/CRecordStore.h"
+#include "platform/CAnsiText.h"
 #include "protocol/CLoggingDownload.h"
 #include "protocol/CMeterEngine.h"
 
@@ -158,16 +161,17 @@ int CCliLoggingCommands::Status(const CliContext& context) {
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
     CMeterEngine& engine = sensor.Engine();
-    if (!engine.ReadLoggingStatus())
+    const auto words = engine.ReadLoggingStatus();
+    if (!words)
         return FailOnSensor(context, engine, "the sensor did not report its logging status");
     char mask[8];
-    std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>(engine.GetStatusWord(0) & 0xFF));
+    std::snprintf(mask, sizeof mask, "0x%02X", static_cast<unsigned>((*words)[0] & 0xFF));
     context.out << "channels " << mask << "\n"
-                << "held " << engine.GetStatusWord(1) << "\n"
-                << "samples " << engine.GetStatusWord(6) << "\n"
+                << "held " << (*words)[1] << "\n"
+                << "samples " << (*words)[6] << "\n"
                 << "words";
-    for (int i = 0; i < CMeterEngine::kStatusWordCount; ++i)
-        context.out << " " << engine.GetStatusWord(i);
+    for (const int32_t word : *words)
+        context.out << " " << word;
     context.out << "\n";
     return 0;
 }
@@ -178,15 +182,20 @@ int CCliLoggingCommands::Download(const CliContext& context) {
         return 1;
     if (options["out"].empty())
         return CCliOptions::Fail(context, "--out FILE.psh is required");
+    // Refused before the download, rather than stored with '?' in place of those characters.
+    if (const std::string unstorable = CAnsiText::Unstorable(options["title"]); !unstorable.empty())
+        return CCliOptions::Fail(context,
+                                 "a history file cannot store these characters of the title: " + unstorable);
     CCliSensor sensor;
     if (!sensor.Open(context, options))
         return 1;
     CMeterEngine& engine = sensor.Engine();
-    if (!engine.ReadLoggingStatus())
+    const auto words = engine.ReadLoggingStatus();
+    if (!words)
         return FailOnSensor(context, engine, "the sensor did not report its logging status");
-    if (engine.GetStatusWord(1) != 0)
+    CLoggingDownload download(engine, *words);
+    if (download.HoldFlag() != 0)
         return CCliOptions::Fail(context, "the sensor holds its logged data back (status word 1 is set)");
-    CLoggingDownload download(engine);
     CRecordStore records;
     const CLoggingDownload::Result result = download.Download(records, sensor.IsSerial());
     if (result == CLoggingDownload::NothingLogged)
@@ -195,8 +204,11 @@ int CCliLoggingCommands::Download(const CliContext& context) {
         return FailOnSensor(context, engine, CCliOptions::Text("S_SETTING_WARNING_DN_FAIL"));
     std::string error;
     const auto mask = static_cast<uint8_t>(download.LoggedChannelMask());
-    if (!CHistoryRecorder::SaveHistoryFromRecords(options["out"], sensor.Profile(), records, mask,
-                                                  options["title"], &error))
+    const CSettingProfile& profile = sensor.Profile();
+    CHistoryData history = CHistoryRecorder::BuildFromRecords(profile, records, mask, options["title"]);
+    CLoggedTimeBase::Stamp(history.Header(), profile.GetLoggingRun(), profile.GetSerialText(),
+                           history.RowCount());
+    if (!CHistoryFile::SaveHistoryRaw(options["out"], history, &error))
         return CCliOptions::Fail(context,
                                  "cannot write " + options["out"] + (error.empty() ? "" : ": " + error));
     context.out << download.LoggedSampleCount() << " samples written to " << options["out"] << "\n";
@@ -208,7 +220,7 @@ int CCliLoggingCommands::Erase(const CliContext& context) {
     CCliSensor sensor;
     if (!CCliOptions::Parse(context, {"port"}, options) || !sensor.Open(context, options))
         return 1;
-    if (!CLoggingDownload(sensor.Engine()).ClearLoggedData())
+    if (!CLoggingDownload::ClearLoggedData(sensor.Engine()))
         return FailOnSensor(context, sensor.Engine(), CCliOptions::Text("S_SETTING_WARNING_CLEAR_FAIL"));
     context.out << CCliOptions::Text("S_SETTING_WARNING_CLEAR_SUCCESS") << "\n";
     return 0;

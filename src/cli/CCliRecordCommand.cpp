@@ -11,6 +11,7 @@
 #include "appcore/CPulseHandler.h"
 #include "appcore/CSettingValidation.h"
 #include "history/CHistoryChannels.h"
+#include "model/CModelTable.h"
 #include "model/CSettingProfile.h"
 #include "platform/CAutoResetEvent.h"
 #include "platform/CTextFormat.h"
@@ -99,6 +100,10 @@ public:
     bool Open(std::string& reason) {
         if (!CCliSensor::ConnectAndIdentify(m_engine, m_options.port, m_profile, reason))
             return false;
+        if (m_options.pulse && !CModelTable::HasPulseAndCcdf(m_profile.GetModelNumber())) {
+            reason = CCliSensor::LacksScreen(m_profile, "PULSE");
+            return false;
+        }
         ApplyOverrides();
         m_engine.Sinks().Set(SinkKind(m_handler), this);
         return true;

@@ -67,3 +67,7 @@ std::string CCliSensor::ExchangeFailure(const CMeterEngine& engine, const std::s
     }
     return fallback;
 }
+
+std::string CCliSensor::LacksScreen(const CSettingProfile& profile, const std::string& screen) {
+    return "the " + profile.ModelName() + " sensor has no " + screen + " measurement";
+}

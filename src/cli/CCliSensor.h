@@ -33,6 +33,8 @@ public:
     // Why the engine's last exchange failed ("the sensor does not answer", ...), or `fallback`
     // when it recorded no reason.
     static std::string ExchangeFailure(const CMeterEngine& engine, const std::string& fallback);
+    // Why a screen the connected model does not have is refused.
+    static std::string LacksScreen(const CSettingProfile& profile, const std::string& screen);
 
 private:
     CMeterEngine m_engine;

@@ -5,8 +5,8 @@
 #include "cli/CCliJournalCommands.h"
 #include "cli/CCliLoggingCommands.h"
 #include "cli/CCliRecordCommand.h"
-#ifdef PELMORA_CLI_EXPORTS
-#include "cli/CCliHistoryExports.h"
+#ifdef PELMORA_CLI_DRAW
+#include "cli/CCliDrawHelper.h"
 #endif
 
 #include "platform/CCommandLine.h"
@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
     dispatcher.Add(CCliLoggingCommands::Commands());
     dispatcher.Add(CCliCcdfCommand::Commands());
     dispatcher.Add(CCliJournalCommands::Commands());
-#ifdef PELMORA_CLI_EXPORTS
-    dispatcher.Add(CCliHistoryExports::Commands());
+#ifdef PELMORA_CLI_DRAW
+    dispatcher.Add(CCliDrawHelper::Delegated());
 #endif
     CCommandLine::UseUtf8Console();
     return dispatcher.Run(CCommandLine::Arguments(argc, argv), std::cout, std::cerr);

@@ -12,10 +12,6 @@
 namespace {
 constexpr int kLastProbedPort = 255;
 
-void Trace(const std::string& text) {
-    TraceSink::Instance().Trace("CEnumPorts " + text);
-}
-
 bool IsComPrefix(const std::string& name) {
     return name.size() > 3 && std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
            std::toupper(static_cast<unsigned char>(name[1])) == 'O' &&
@@ -40,8 +36,12 @@ size_t Utf8Boundary(const std::string& text, size_t limit) {
 }
 } // namespace
 
-CEnumPorts::CEnumPorts() {
+CEnumPorts::CEnumPorts(TraceSink& trace) : m_trace(trace) {
     Enumerate();
+}
+
+void CEnumPorts::Trace(const std::string& text) const {
+    m_trace.Trace("CEnumPorts " + text);
 }
 
 int CEnumPorts::Enumerate() {

@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+class TraceSink;
+
 // The COM ports present on the machine, with display names, listed once at construction.
 // Ports that cannot be opened now (held by another program, no permission, no UART behind the
 // node) come after the others, each group in number order, so the first entry is one that works.
 class CEnumPorts {
 public:
-    CEnumPorts();
+    // Progress goes to the trace, which must outlive the list.
+    explicit CEnumPorts(TraceSink& trace);
 
     int Enumerate();
     int GetCounts() const;
@@ -26,7 +29,9 @@ private:
     int EnumByCreateFile();
     static int PortNumberOfEntry(const std::string& entryName);
     void Add(int32_t port, const std::string& name);
+    void Trace(const std::string& text) const;
 
+    TraceSink& m_trace;
     std::vector<std::string> m_arNames;
     std::vector<int32_t> m_arPorts;
 };

@@ -8,7 +8,6 @@
 #include <string>
 
 struct termios;
-struct serial_icounter_struct;
 
 // One serial port: a tty device (CSerialPosix.cpp) or a Windows COM port such as "\\.\COM3"
 // (CSerialWin32.cpp). Every operation except the getters records its outcome in the last error
@@ -23,14 +22,8 @@ public:
     static constexpr int32_t kInvalidMode = static_cast<int32_t>(0x80070057);
     static constexpr int32_t kInfinite = -1;
 
-    static constexpr uint32_t kEventRxChar = 0x0001;
-    // Accepted in the mask but never reported: a tty offers no look-ahead for the event character.
-    static constexpr uint32_t kEventRxFlag = 0x0002;
-    static constexpr uint32_t kEventBreak = 0x0040;
-    static constexpr uint32_t kEventError = 0x0080;
-
     // Caller-managed completion: an operation that cannot finish at once leaves completed
-    // false and returns 0; the caller waits for the port (e.g. with WaitEvent) and tries again.
+    // false and returns 0; the caller waits for the port and tries again.
     struct Overlapped {
         bool completed = false;
         uint32_t transferred = 0;
@@ -42,29 +35,16 @@ public:
     CSerial& operator=(const CSerial&) = delete;
 
     // The device is opened exclusively: a second open, even by root or this process, fails.
-    virtual int32_t Open(const std::string& device, uint32_t inQueue, uint32_t outQueue, bool overlapped);
-    virtual int32_t Close();
+    int32_t Open(const std::string& device, uint32_t inQueue, uint32_t outQueue, bool overlapped);
+    int32_t Close();
     // parity: 0 none, 1 odd, 2 even, 3 mark, 4 space; stopBits: 0 one, 1 one and a half, 2 two.
-    virtual int32_t SetLine(uint32_t baudRate, uint8_t dataBits, uint8_t parity, uint8_t stopBits);
-    virtual int32_t SetEventChar(uint8_t eventChar, bool addToMask);
-    virtual int32_t SetEventMask(uint32_t mask);
-    virtual int32_t WaitEvent(Overlapped* overlapped, int32_t timeoutMs);
-    // 0 off, 1 hardware, 2 software.
-    virtual int32_t SetFlowControl(int32_t mode);
-    // 0 non-blocking (a read returns at once with what has arrived), 1 blocking.
+    int32_t SetLine(uint32_t baudRate, uint8_t dataBits, uint8_t parity, uint8_t stopBits);
+    // 0 non-blocking (a read returns at once with what has arrived), 1 blocking. Virtual so
+    // that a test can play a driver that refuses the configuration.
     virtual int32_t SetReadMode(int32_t mode);
-    virtual int32_t GetBaudRate();
-    virtual int32_t GetDataBits();
-    virtual int32_t GetParity();
-    virtual int32_t GetStopBits();
-    virtual int32_t GetFlowControl();
-    virtual uint32_t GetEventMask();
-    virtual uint8_t GetEventChar();
-    virtual int32_t WriteText(const char* text, uint32_t* written, Overlapped* overlapped, int32_t timeoutMs);
-    virtual int32_t Write(const void* bytes, uint32_t count, uint32_t* written, Overlapped* overlapped,
-                          int32_t timeoutMs);
-    virtual int32_t Read(void* buffer, uint32_t count, uint32_t* read, Overlapped* overlapped,
-                         int32_t timeoutMs);
+    int32_t Write(const void* bytes, uint32_t count, uint32_t* written, Overlapped* overlapped,
+                  int32_t timeoutMs);
+    int32_t Read(void* buffer, uint32_t count, uint32_t* read, Overlapped* overlapped, int32_t timeoutMs);
 
 #ifdef _WIN32
     bool IsOpen() const {
@@ -77,10 +57,6 @@ public:
 #endif
     int32_t GetLastError() const {
         return m_lastError;
-    }
-    // The events reported by the last WaitEvent.
-    uint32_t GetLastEvent() const {
-        return m_lastEvent;
     }
     // Ends a wait in progress on another thread (error ECANCELED, on Windows
     // ERROR_OPERATION_ABORTED); later operations fail the same way until Close.
@@ -96,14 +72,12 @@ private:
     int32_t UpdateState(const std::function<int32_t(void* dcb)>& change);
     int32_t ReadState(void* dcb);
     uint32_t ArrivedBytes(uint32_t wanted);
-    // Runs a read, write or event wait as the overlapped completion rules have it.
+    // Runs a read or write as the overlapped completion rules have it.
     int32_t Transfer(const std::function<bool(void* overlapped, unsigned long* done)>& start,
-                     Overlapped* overlapped, int32_t timeoutMs, uint32_t* done, bool countsBytes);
+                     Overlapped* overlapped, int32_t timeoutMs, uint32_t* done);
 
     int32_t m_lastError = 0;
     void* m_port = nullptr;
-    uint32_t m_lastEvent = 0;
-    uint32_t m_eventMask = 0;
     void* m_completion = nullptr;
     int32_t m_readMode = 0;
     std::atomic<bool> m_cancelled{false};
@@ -117,17 +91,12 @@ private:
     // Reads the line settings, lets change modify them and writes them back.
     int32_t UpdateState(const std::function<int32_t(termios&)>& change);
     static void Complete(Overlapped* overlapped, uint32_t transferred, bool completed);
-    int32_t WaitForEvent(Overlapped* overlapped, int32_t timeoutMs);
-    uint32_t PendingEvents(const struct serial_icounter_struct* baseline) const;
     static int32_t FromIoResult(int result);
 
     int32_t m_lastError = 0;
     int m_fd = -1;
-    uint32_t m_lastEvent = 0;
-    uint32_t m_eventMask = 0;
     bool m_overlapped = false;
     int32_t m_readMode = 0;
-    uint8_t m_eventChar = 0;
     CCancelSignal m_cancel;
 #endif
 };

@@ -2,13 +2,8 @@
 
 #include "device/CDescriptorIo.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <fcntl.h>
-#include <linux/serial.h>
-#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -16,10 +11,6 @@
 #include <utility>
 
 namespace {
-constexpr uint32_t kDefaultEventMask = 0xC1;
-// Break and line errors are seen only through the driver's counters, so event waits sample them.
-constexpr int kCounterSampleMs = 50;
-
 constexpr std::pair<uint32_t, speed_t> kBaudRates[] = {
     {50, B50},           {75, B75},           {110, B110},         {134, B134},         {150, B150},
     {200, B200},         {300, B300},         {600, B600},         {1200, B1200},       {1800, B1800},
@@ -37,14 +28,6 @@ bool SpeedOfBaud(uint32_t baudRate, speed_t* speed) {
         }
     }
     return false;
-}
-
-int32_t BaudOfSpeed(speed_t speed) {
-    for (const auto& [baud, code] : kBaudRates) {
-        if (code == speed)
-            return static_cast<int32_t>(baud);
-    }
-    return -1;
 }
 
 bool SizeOfDataBits(uint8_t dataBits, tcflag_t* size) {
@@ -81,14 +64,6 @@ tcflag_t ParityFlags(uint8_t parity) {
     }
 }
 
-int RemainingMs(std::chrono::steady_clock::time_point start, int32_t timeoutMs) {
-    if (timeoutMs < 0)
-        return -1;
-    const auto spent =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-            .count();
-    return spent >= timeoutMs ? 0 : static_cast<int>(timeoutMs - spent);
-}
 } // namespace
 
 CSerial::~CSerial() {
@@ -140,9 +115,7 @@ int32_t CSerial::Open(const std::string& device, uint32_t inQueue, uint32_t outQ
     m_overlapped = overlapped;
     m_cancel.Reset();
     // A port left half configured would read with the wrong speed or mode: refuse it whole.
-    int32_t error = SetEventMask(kDefaultEventMask);
-    if (error == 0)
-        error = SetReadMode(0);
+    int32_t error = SetReadMode(0);
     if (error == 0)
         error = ApplyDefaultConfig();
     if (error != 0) {
@@ -216,36 +189,6 @@ int32_t CSerial::SetLine(uint32_t baudRate, uint8_t dataBits, uint8_t parity, ui
     });
 }
 
-int32_t CSerial::SetEventChar(uint8_t eventChar, bool addToMask) {
-    if (!IsOpen())
-        return Record(kNotOpen);
-    m_eventChar = eventChar;
-    if (addToMask)
-        return SetEventMask(m_eventMask | kEventRxFlag);
-    return Record(0);
-}
-
-int32_t CSerial::SetEventMask(uint32_t mask) {
-    if (!IsOpen())
-        return Record(kNotOpen);
-    m_eventMask = mask;
-    return Record(0);
-}
-
-int32_t CSerial::SetFlowControl(int32_t mode) {
-    return UpdateState([mode](termios& state) -> int32_t {
-        if (mode < 0 || mode > 2)
-            return kInvalidMode;
-        state.c_cflag &= ~CRTSCTS;
-        state.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF);
-        if (mode == 1)
-            state.c_cflag |= CRTSCTS;
-        if (mode == 2)
-            state.c_iflag |= IXON | IXOFF;
-        return 0;
-    });
-}
-
 int32_t CSerial::SetReadMode(int32_t mode) {
     if (!IsOpen())
         return Record(kNotOpen);
@@ -253,71 +196,6 @@ int32_t CSerial::SetReadMode(int32_t mode) {
         return Record(kInvalidMode);
     m_readMode = mode;
     return Record(0);
-}
-
-int32_t CSerial::GetBaudRate() {
-    termios state{};
-    if (Record(ReadState(&state)) != 0)
-        return -1;
-    return BaudOfSpeed(cfgetospeed(&state));
-}
-
-int32_t CSerial::GetDataBits() {
-    termios state{};
-    if (Record(ReadState(&state)) != 0)
-        return -1;
-    switch (state.c_cflag & CSIZE) {
-    case CS5:
-        return 5;
-    case CS6:
-        return 6;
-    case CS7:
-        return 7;
-    default:
-        return 8;
-    }
-}
-
-int32_t CSerial::GetParity() {
-    termios state{};
-    if (Record(ReadState(&state)) != 0)
-        return -1;
-    if ((state.c_iflag & INPCK) == 0 || (state.c_cflag & PARENB) == 0)
-        return 0;
-    const bool odd = (state.c_cflag & PARODD) != 0;
-    if (state.c_cflag & CMSPAR)
-        return odd ? 3 : 4;
-    return odd ? 1 : 2;
-}
-
-int32_t CSerial::GetStopBits() {
-    termios state{};
-    if (Record(ReadState(&state)) != 0)
-        return -1;
-    return (state.c_cflag & CSTOPB) ? 2 : 0;
-}
-
-int32_t CSerial::GetFlowControl() {
-    termios state{};
-    if (Record(ReadState(&state)) != 0)
-        return -1;
-    if (state.c_cflag & CRTSCTS)
-        return 1;
-    if ((state.c_iflag & IXON) && (state.c_iflag & IXOFF))
-        return 2;
-    return 0;
-}
-
-uint32_t CSerial::GetEventMask() {
-    if (!IsOpen()) {
-        Record(kNotOpen);
-        return 0;
-    }
-    return m_eventMask;
-}
-
-uint8_t CSerial::GetEventChar() {
-    return IsOpen() ? m_eventChar : 0;
 }
 
 int32_t CSerial::CheckTransfer(const Overlapped* overlapped, int32_t timeoutMs) {
@@ -371,70 +249,4 @@ int32_t CSerial::Write(const void* bytes, uint32_t count, uint32_t* written, Ove
         return Record(error);
     }
     return Record(FromIoResult(CDescriptorIo::WriteAll(m_fd, data, count, done, timeoutMs, m_cancel)));
-}
-
-int32_t CSerial::WriteText(const char* text, uint32_t* written, Overlapped* overlapped, int32_t timeoutMs) {
-    const auto length = static_cast<uint32_t>(text ? std::strlen(text) : 0);
-    return Write(text, length, written, overlapped, timeoutMs);
-}
-
-int32_t CSerial::WaitEvent(Overlapped* overlapped, int32_t timeoutMs) {
-    m_lastEvent = 0;
-    Complete(overlapped, 0, false);
-    if (const int32_t error = CheckTransfer(overlapped, timeoutMs); error != 0)
-        return Record(error);
-    return Record(WaitForEvent(overlapped, timeoutMs));
-}
-
-uint32_t CSerial::PendingEvents(const serial_icounter_struct* baseline) const {
-    uint32_t events = 0;
-    int waiting = 0;
-    if ((m_eventMask & kEventRxChar) && ioctl(m_fd, FIONREAD, &waiting) == 0 && waiting > 0)
-        events |= kEventRxChar;
-    serial_icounter_struct now{};
-    if (baseline && ioctl(m_fd, TIOCGICOUNT, &now) == 0) {
-        if ((m_eventMask & kEventBreak) && now.brk != baseline->brk)
-            events |= kEventBreak;
-        const bool lineError = now.frame != baseline->frame || now.overrun != baseline->overrun ||
-                               now.parity != baseline->parity || now.buf_overrun != baseline->buf_overrun;
-        if ((m_eventMask & kEventError) && lineError)
-            events |= kEventError;
-    }
-    return events;
-}
-
-int32_t CSerial::WaitForEvent(Overlapped* overlapped, int32_t timeoutMs) {
-    serial_icounter_struct baseline{};
-    const bool counted = ioctl(m_fd, TIOCGICOUNT, &baseline) == 0;
-    const bool sampleCounters = counted && (m_eventMask & (kEventBreak | kEventError));
-    const short wanted = (m_eventMask & kEventRxChar) ? POLLIN : 0;
-    const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-        if (const uint32_t events = PendingEvents(counted ? &baseline : nullptr); events != 0) {
-            m_lastEvent = events;
-            Complete(overlapped, 0, true);
-            return 0;
-        }
-        if (overlapped)
-            return 0;
-        const int remaining = RemainingMs(start, timeoutMs);
-        if (remaining == 0)
-            return kTimedOut;
-        const int slice = sampleCounters
-                              ? (remaining < 0 ? kCounterSampleMs : std::min(remaining, kCounterSampleMs))
-                              : remaining;
-        short revents = 0;
-        switch (m_cancel.WaitFor(m_fd, wanted, slice, &revents)) {
-        case CCancelSignal::Outcome::Cancelled:
-            return ECANCELED;
-        case CCancelSignal::Outcome::Failed:
-            return errno ? errno : EIO;
-        case CCancelSignal::Outcome::Ready:
-            if ((revents & (POLLHUP | POLLERR | POLLNVAL)) && PendingEvents(nullptr) == 0)
-                return EIO;
-            break;
-        case CCancelSignal::Outcome::TimedOut:
-            break;
-        }
-    }
 }

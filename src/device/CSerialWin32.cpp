@@ -2,11 +2,9 @@
 
 #include "platform/CWideText.h"
 
-#include <cstring>
 #include <windows.h>
 
 namespace {
-constexpr uint32_t kDefaultEventMask = EV_RXCHAR | EV_BREAK | EV_ERR;
 constexpr DWORD kDefaultConfigSize = 52;
 
 int32_t Win32Error() {
@@ -69,10 +67,7 @@ int32_t CSerial::Open(const std::string& device, uint32_t inQueue, uint32_t outQ
         return Record(error);
     }
     // A port left in blocking read mode would make every reply read wait for ever: refuse it.
-    int32_t error = SetEventMask(kDefaultEventMask);
-    if (error == 0)
-        error = SetReadMode(0);
-    if (error != 0) {
+    if (const int32_t error = SetReadMode(0); error != 0) {
         Close();
         return Record(error);
     }
@@ -133,42 +128,6 @@ int32_t CSerial::SetLine(uint32_t baudRate, uint8_t dataBits, uint8_t parity, ui
     });
 }
 
-int32_t CSerial::SetEventChar(uint8_t eventChar, bool addToMask) {
-    const int32_t error = UpdateState([eventChar](void* dcb) {
-        static_cast<DCB*>(dcb)->EvtChar = static_cast<char>(eventChar);
-        return 0;
-    });
-    if (error != 0 || !addToMask)
-        return error;
-    return SetEventMask(m_eventMask | kEventRxFlag);
-}
-
-int32_t CSerial::SetEventMask(uint32_t mask) {
-    if (!IsOpen())
-        return Record(kNotOpen);
-    if (!SetCommMask(m_port, mask))
-        return Record(Win32Error());
-    m_eventMask = mask;
-    return Record(0);
-}
-
-int32_t CSerial::SetFlowControl(int32_t mode) {
-    return UpdateState([mode](void* dcb) -> int32_t {
-        auto& state = *static_cast<DCB*>(dcb);
-        if (mode < 0 || mode > 2)
-            return kInvalidMode;
-        const bool hardware = mode == 1;
-        const bool software = mode == 2;
-        state.fOutxCtsFlow = hardware;
-        state.fOutxDsrFlow = hardware;
-        state.fDtrControl = hardware ? DTR_CONTROL_HANDSHAKE : DTR_CONTROL_DISABLE;
-        state.fRtsControl = hardware ? RTS_CONTROL_HANDSHAKE : RTS_CONTROL_DISABLE;
-        state.fOutX = software;
-        state.fInX = software;
-        return 0;
-    });
-}
-
 int32_t CSerial::SetReadMode(int32_t mode) {
     if (!IsOpen())
         return Record(kNotOpen);
@@ -186,52 +145,6 @@ int32_t CSerial::SetReadMode(int32_t mode) {
     return Record(0);
 }
 
-int32_t CSerial::GetBaudRate() {
-    DCB state{};
-    return Record(ReadState(&state)) == 0 ? static_cast<int32_t>(state.BaudRate) : -1;
-}
-
-int32_t CSerial::GetDataBits() {
-    DCB state{};
-    return Record(ReadState(&state)) == 0 ? state.ByteSize : -1;
-}
-
-int32_t CSerial::GetParity() {
-    DCB state{};
-    if (Record(ReadState(&state)) != 0)
-        return -1;
-    return state.fParity ? state.Parity : 0;
-}
-
-int32_t CSerial::GetStopBits() {
-    DCB state{};
-    return Record(ReadState(&state)) == 0 ? state.StopBits : -1;
-}
-
-int32_t CSerial::GetFlowControl() {
-    DCB state{};
-    if (Record(ReadState(&state)) != 0)
-        return -1;
-    if (state.fDtrControl == DTR_CONTROL_HANDSHAKE && state.fRtsControl == RTS_CONTROL_HANDSHAKE)
-        return 1;
-    if (state.fOutX && state.fInX)
-        return 2;
-    return 0;
-}
-
-uint32_t CSerial::GetEventMask() {
-    if (!IsOpen()) {
-        Record(kNotOpen);
-        return 0;
-    }
-    return m_eventMask;
-}
-
-uint8_t CSerial::GetEventChar() {
-    DCB state{};
-    return ReadState(&state) == 0 ? static_cast<uint8_t>(state.EvtChar) : 0;
-}
-
 int32_t CSerial::CheckTransfer(const Overlapped* overlapped, int32_t timeoutMs) const {
     if (!IsOpen())
         return kNotOpen;
@@ -244,7 +157,7 @@ int32_t CSerial::CheckTransfer(const Overlapped* overlapped, int32_t timeoutMs) 
 // returns: a time-out cancels and collects the operation, and so does an operation a caller's
 // structure would leave pending (the caller then sees it incomplete and tries again).
 int32_t CSerial::Transfer(const std::function<bool(void*, unsigned long*)>& start, Overlapped* overlapped,
-                          int32_t timeoutMs, uint32_t* done, bool countsBytes) {
+                          int32_t timeoutMs, uint32_t* done) {
     m_lastError = 0;
     *done = 0;
     Complete(overlapped, 0, false);
@@ -257,7 +170,7 @@ int32_t CSerial::Transfer(const std::function<bool(void*, unsigned long*)>& star
         ResetEvent(m_completion);
     DWORD count = 0;
     if (start(used, &count)) {
-        *done = countsBytes ? count : 0;
+        *done = count;
         Complete(overlapped, *done, true);
         return Record(0);
     }
@@ -275,7 +188,7 @@ int32_t CSerial::Transfer(const std::function<bool(void*, unsigned long*)>& star
     }
     const bool finished = GetOverlappedResult(m_port, &platform, &count, TRUE) != FALSE;
     const int32_t error = finished ? 0 : Win32Error();
-    *done = countsBytes ? count : 0;
+    *done = count;
     if (overlapped) {
         Complete(overlapped, *done, finished);
         return Record(finished || error == ERROR_OPERATION_ABORTED ? 0 : error);
@@ -305,7 +218,7 @@ int32_t CSerial::Read(void* buffer, uint32_t count, uint32_t* read, Overlapped* 
             return asked == 0 ||
                    ReadFile(m_port, buffer, asked, done, static_cast<OVERLAPPED*>(platform)) != FALSE;
         },
-        overlapped, timeoutMs, read ? read : &unused, true);
+        overlapped, timeoutMs, read ? read : &unused);
 }
 
 int32_t CSerial::Write(const void* bytes, uint32_t count, uint32_t* written, Overlapped* overlapped,
@@ -315,24 +228,5 @@ int32_t CSerial::Write(const void* bytes, uint32_t count, uint32_t* written, Ove
         [&](void* platform, unsigned long* done) {
             return WriteFile(m_port, bytes, count, done, static_cast<OVERLAPPED*>(platform)) != FALSE;
         },
-        overlapped, timeoutMs, written ? written : &unused, true);
-}
-
-int32_t CSerial::WriteText(const char* text, uint32_t* written, Overlapped* overlapped, int32_t timeoutMs) {
-    const auto length = static_cast<uint32_t>(text ? std::strlen(text) : 0);
-    return Write(text, length, written, overlapped, timeoutMs);
-}
-
-int32_t CSerial::WaitEvent(Overlapped* overlapped, int32_t timeoutMs) {
-    m_lastEvent = 0;
-    DWORD events = 0;
-    uint32_t unused = 0;
-    const int32_t error = Transfer(
-        [&](void* platform, unsigned long*) {
-            return WaitCommEvent(m_port, &events, static_cast<OVERLAPPED*>(platform)) != FALSE;
-        },
-        overlapped, timeoutMs, &unused, false);
-    if (error == 0 && (!overlapped || overlapped->completed))
-        m_lastEvent = events;
-    return error;
+        overlapped, timeoutMs, written ? written : &unused);
 }

@@ -2,6 +2,7 @@
 
 #include "history/CHistoryChannels.h"
 #include "history/CHistoryRecorder.h"
+#include "history/CHistoryTimeBase.h"
 #include "history/HistoryHeader.h"
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
@@ -71,15 +72,44 @@ void CGraphSource::SetHistoryStatistics(const GraphTextLookup& text, int modelNu
         view.series.yFirst = 0.0f;
         view.series.ySecond = CPowerMath::kMinReturnLoss;
     }
+    view.series.subtitle =
+        Subtitle(text, ChannelLabel(text, modelNumber, channel, returnLoss), valueUnit, statistics);
+    view.average = statistics.average;
+    view.averageShown = true;
+}
+
+std::string CGraphSource::Subtitle(const GraphTextLookup& text, const std::string& channelLabel,
+                                   const char* valueUnit, const HistoryStatistics& statistics) {
     const auto part = [&text, valueUnit](const char* key, float value) {
         return CTextFormat::Printf("%s : %.2f%s", text(key).c_str(), static_cast<double>(value), valueUnit);
     };
-    view.series.subtitle = "[" + ChannelLabel(text, modelNumber, channel, returnLoss) + "] " +
-                           part("S_GRAPH_MAX", statistics.maximum) + ", " +
-                           part("S_GRAPH_MIN", statistics.minimum) + ", " +
-                           part("S_GRAPH_AVERAGE", statistics.average);
-    view.average = statistics.average;
-    view.averageShown = true;
+    return "[" + channelLabel + "] " + part("S_GRAPH_MAX", statistics.maximum) + ", " +
+           part("S_GRAPH_MIN", statistics.minimum) + ", " + part("S_GRAPH_AVERAGE", statistics.average);
+}
+
+const char* CGraphSource::ValueUnit(int modelNumber, int channel, bool returnLoss) {
+    if (IsPowerChannel(channel))
+        return " dBm";
+    const bool lossView = channel == ChannelVswr && !CModelTable::ReportsPar(modelNumber) && returnLoss;
+    return lossView ? " dB" : "";
+}
+
+// The statistics come from the shown points, which are return losses already in that view.
+GraphRangeTexts CGraphSource::RangeTexts(const GraphTextLookup& text, int modelNumber,
+                                         const HistoryHeader& header, int channel, bool returnLoss,
+                                         const RangeStatistics& statistics, float first, float last) {
+    GraphRangeTexts texts;
+    const HistoryStatistics shown{static_cast<float>(statistics.minimum),
+                                  static_cast<float>(statistics.maximum),
+                                  static_cast<float>(statistics.average)};
+    texts.subtitle = Subtitle(text, ChannelLabel(text, modelNumber, channel, returnLoss),
+                              ValueUnit(modelNumber, channel, returnLoss), shown);
+    texts.average = shown.average;
+    if (const std::optional<CHistoryTimeBase> times = CHistoryTimeBase::Of(header)) {
+        texts.xStartLabel = times->TextAt(first);
+        texts.xEndLabel = times->TextAt(last);
+    }
+    return texts;
 }
 
 int CGraphSource::FromHistory(const GraphTextLookup& text, int modelNumber, const HistoryHeader& header,
@@ -117,6 +147,9 @@ int CGraphSource::FromHistory(const GraphTextLookup& text, int modelNumber, cons
     view.limitEnabled = false;
     view.xStartLabel = header.Text(HistoryText::StartTime);
     view.xEndLabel = header.Text(HistoryText::StopTime);
+    // Logged data of an unknown set-up has no times: say so rather than leave a bare number.
+    if (view.xStartLabel.empty())
+        view.xStartLabel = text("S_GRAPH_NO_TIMEBASE");
     return channel;
 }
 
@@ -145,7 +178,9 @@ void CGraphSource::FromLive(const GraphTextLookup& text, const CSettingProfile& 
 
     const int64_t start = records.StartTime();
     const int64_t latest = records.LastSampleTime();
-    const bool known = start != 0 && latest != 0;
+    // Times belong to the samples shown: none after Reset, nor on a screen whose channel another
+    // screen's run left empty.
+    const bool known = start != 0 && latest != 0 && count > 0;
     view.xStartLabel = known ? CHistoryRecorder::TimeText(start) : text("S_MEASUREVIEW_NOVALUE");
     view.xEndLabel = known ? CHistoryRecorder::TimeText(latest) : view.xStartLabel;
     view.unit = IsPowerChannel(channel) ? "dBm" : "";

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "history/CRangeStatistics.h"
 #include "history/GraphSeries.h"
+#include "history/HistoryHeader.h"
 
 class CRecordStore;
 class CSettingProfile;
-class HistoryHeader;
 
 // Everything a graph shows besides its layout.
 struct GraphView {
@@ -35,6 +36,15 @@ struct GraphContent {
     std::vector<GraphPoint> points;
 };
 
+// What a narrowed view of a history shows beside its points: the statistics of the shown
+// stretch and the times at its ends (empty when the history has no time base).
+struct GraphRangeTexts {
+    std::string subtitle;
+    float average = 0.0f;
+    std::string xStartLabel;
+    std::string xEndLabel;
+};
+
 // Fills a graph's series from a saved history or from the live records.
 class CGraphSource {
 public:
@@ -50,6 +60,11 @@ public:
                            const int32_t* rows, int rowCount, int channel, bool returnLoss,
                            std::vector<GraphPoint>& points, GraphView& view);
 
+    // The texts of the history's indices first .. last, with the statistics of the points there.
+    static GraphRangeTexts RangeTexts(const GraphTextLookup& text, int modelNumber,
+                                      const HistoryHeader& header, int channel, bool returnLoss,
+                                      const RangeStatistics& statistics, float first, float last);
+
     // The newest windowLength samples of a live channel, one per plot pixel, with the profile's
     // range and limits. Until the first reading of a measurement the time axis shows the "no
     // value" text.
@@ -61,6 +76,10 @@ private:
     static void SetHistoryStatistics(const GraphTextLookup& text, int modelNumber,
                                      const HistoryHeader& header, int channel, bool returnLoss,
                                      GraphView& view);
+    // "[AVG] Max : 1.00 dBm, Min : 0.00 dBm, Average : 0.50 dBm"
+    static std::string Subtitle(const GraphTextLookup& text, const std::string& channelLabel,
+                                const char* valueUnit, const HistoryStatistics& statistics);
+    static const char* ValueUnit(int modelNumber, int channel, bool returnLoss);
     static std::string ChannelLabel(const GraphTextLookup& text, int modelNumber, int channel,
                                     bool returnLoss);
 };

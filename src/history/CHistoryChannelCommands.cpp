@@ -1,42 +1,31 @@
 #include "history/CHistoryChannelCommands.h"
 
 #include "history/CHistoryChannels.h"
+#include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
 
-#include <initializer_list>
-
 namespace {
-constexpr unsigned Models(std::initializer_list<int> numbers) {
-    unsigned set = 0;
-    for (const int number : numbers)
-        set |= 1u << number;
-    return set;
-}
-
-// The models whose files may hold the command's channel.
-unsigned ModelsOf(CHistoryChannelCommands::Command command) {
+// Whether the files of the model may hold the command's channel.
+bool ModelOffers(CHistoryChannelCommands::Command command, int modelNumber) {
     switch (command) {
     case CHistoryChannelCommands::PowerAvg:
-        return Models({0, 1, 2, 4, 5, 6, 9});
+        return CModelTable::HasCapability(modelNumber, CapabilityAvg);
     case CHistoryChannelCommands::PowerRev:
-        return Models({5});
+        return CModelTable::HasForwardReverse(modelNumber);
     case CHistoryChannelCommands::PowerPeak:
-        return Models({0, 2, 3, 4, 5, 8, 9});
+        return CModelTable::HasCapability(modelNumber, CapabilityPeak);
     case CHistoryChannelCommands::PowerPulse:
-        return Models({5, 9});
+        return CModelTable::HasPulseAndCcdf(modelNumber);
     case CHistoryChannelCommands::Vswr:
     case CHistoryChannelCommands::ReturnLoss:
-        return Models({0, 2, 5});
+        return CModelTable::HasCapability(modelNumber, CapabilityVswr) &&
+               !CModelTable::ReportsPar(modelNumber);
     case CHistoryChannelCommands::Par:
-        return Models({4, 9});
+        return CModelTable::ReportsPar(modelNumber);
     case CHistoryChannelCommands::CommandCount:
         break;
     }
-    return 0;
-}
-
-bool ModelOffers(CHistoryChannelCommands::Command command, int modelNumber) {
-    return modelNumber >= 0 && modelNumber < 32 && (ModelsOf(command) & (1u << modelNumber)) != 0;
+    return false;
 }
 } // namespace
 

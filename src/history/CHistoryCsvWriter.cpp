@@ -2,11 +2,15 @@
 
 #include "history/CAtomicFile.h"
 #include "history/CHistoryChannels.h"
+#include "model/CModelTable.h"
 #include "platform/CAnsiText.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace {
 constexpr std::size_t kMaxHundredthsLength = 12; // "-21474836.48"
@@ -14,9 +18,9 @@ constexpr std::size_t kMaxHundredthsLength = 12; // "-21474836.48"
 // "00" to "99", so that two digits take one copy.
 constexpr std::array<char, 200> kDigitPairs = [] {
     std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
     return pairs;
 }();
@@ -62,7 +66,12 @@ std::string Ansi(const HistoryHeader& header, HistoryText field) {
 }
 } // namespace
 
-std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber) {
+std::string CHistoryCsvWriter::Format(const CHistoryData& whole, int modelNumber, Layout layout,
+                                      CsvRowRange range) {
+    std::optional<CHistoryData> part;
+    if (range.first != 0 || range.count >= 0)
+        part = CHistoryTimeBase::Slice(whole, range.first, range.count < 0 ? whole.RowCount() : range.count);
+    const CHistoryData& data = part ? *part : whole;
     const HistoryHeader& header = data.Header();
     std::string out;
     AppendLine(out, "Model", Ansi(header, HistoryText::ModelName));
@@ -74,14 +83,44 @@ std::string CHistoryCsvWriter::Format(const CHistoryData& data, int modelNumber)
     AppendLine(out, "StartTime", Ansi(header, HistoryText::StartTime));
     AppendLine(out, "StopTime", Ansi(header, HistoryText::StopTime));
     AppendLine(out, "Title", Ansi(header, HistoryText::Title));
-    out += ColumnHeading(modelNumber, header.Mask());
-    AppendRows(out, data);
+    if (layout == Layout::Plain) {
+        out += ColumnHeading(modelNumber, header.Mask());
+        AppendRows(out, data);
+        return out;
+    }
+    AppendConditions(out, data);
+    out += "Time, " + ColumnHeading(modelNumber, header.Mask());
+    AppendTimedRows(out, data, CHistoryTimeBase::Of(whole.Header()), std::max(range.first, 0));
     return out;
 }
 
+void CHistoryCsvWriter::AppendConditions(std::string& out, const CHistoryData& data) {
+    out += "Offset, ";
+    AppendHundredths(out, std::llround(static_cast<double>(data.Header().ExternalOffset()) * 100.0));
+    out += "\r\n";
+    AppendLine(out, "Interval", Ansi(data.Header(), HistoryText::Interval));
+    AppendLine(out, "Rows", std::to_string(data.RowCount()));
+}
+
+// The plain rows, each behind its time: the slow path of an option, kept simple.
+void CHistoryCsvWriter::AppendTimedRows(std::string& out, const CHistoryData& data,
+                                        const std::optional<CHistoryTimeBase>& times, int firstRow) {
+    std::string rows;
+    AppendRows(rows, data);
+    std::size_t lineStart = 0;
+    for (int64_t row = firstRow; lineStart < rows.size(); ++row) {
+        const std::size_t lineEnd = rows.find("\r\n", lineStart) + 2;
+        if (times)
+            out += times->IsoAt(row);
+        out += ',';
+        out.append(rows, lineStart, lineEnd - lineStart);
+        lineStart = lineEnd;
+    }
+}
+
 bool CHistoryCsvWriter::Write(const std::string& path, const CHistoryData& data, int modelNumber,
-                              std::string* error) {
-    const std::string contents = Format(data, modelNumber);
+                              std::string* error, Layout layout, CsvRowRange range) {
+    const std::string contents = Format(data, modelNumber, layout, range);
     CAtomicFile file(path);
     const bool written = file.Open() && file.Write(contents.data(), contents.size()) && file.Commit();
     if (!written && error)
@@ -90,24 +129,17 @@ bool CHistoryCsvWriter::Write(const std::string& path, const CHistoryData& data,
 }
 
 std::string CHistoryCsvWriter::ColumnHeading(int modelNumber, uint8_t mask) {
-    switch (modelNumber) {
-    case 0:
-    case 2:
-        return "AVG, VSWR, PEAK\r\n";
-    case 1:
-    case 6:
+    const std::string ratio = CModelTable::ReportsPar(modelNumber) ? "PAR" : "VSWR";
+    if (CModelTable::IsAvgOnly(modelNumber))
         return "AVG\r\n";
-    case 3:
-    case 8:
+    if (CModelTable::IsPeakOnly(modelNumber))
         return "PEAK\r\n";
-    case 4:
-        return "AVG, PAR, PEAK\r\n";
-    default:
-        break;
-    }
-    // Models that record any channel name the columns the mask carries.
-    const std::array<const char*, CHistoryChannels::Count> names = {
-        "AVG,", "REV,", modelNumber == 9 ? "PAR," : "VSWR,", "PEAK,", "PULSE,"};
+    if (CModelTable::MeasuresAll(modelNumber) && !CModelTable::HasPulseAndCcdf(modelNumber))
+        return "AVG, " + ratio + ", PEAK\r\n";
+    // Models that record any channel (and unknown ones) name the columns the mask carries.
+    const std::string ratioColumn = ratio + ",";
+    const std::array<const char*, CHistoryChannels::Count> names = {"AVG,", "REV,", ratioColumn.c_str(),
+                                                                    "PEAK,", "PULSE,"};
     std::string heading;
     for (int channel = 0; channel < CHistoryChannels::Count; ++channel) {
         if (mask & CHistoryChannels::MaskBit(channel))

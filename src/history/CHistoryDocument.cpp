@@ -42,6 +42,19 @@ void CHistoryDocument::ShowChannel(int channel, bool returnLoss) {
     m_modified = true;
 }
 
+void CHistoryDocument::DetachFromFile() {
+    m_path.clear();
+    m_modified = true;
+}
+
+bool CHistoryDocument::SaveToNewFile(const std::string& path, std::string* error) {
+    if (!CHistoryFile::SaveHistoryRaw(path, m_data, error))
+        return false;
+    m_path = path;
+    m_modified = false;
+    return true;
+}
+
 bool CHistoryDocument::Save(std::string* error) {
     if (m_path.empty()) {
         if (error)

@@ -29,10 +29,15 @@ public:
     bool IsModified() const { return m_modified; }
 
     void ShowChannel(int channel, bool returnLoss);
+    // The history was opened from a file that is not the user's (a download's temporary
+    // file, removed when the viewer closes): it has no file of its own and is unsaved.
+    void DetachFromFile();
     // Writes to the document's path; fails without one. Success clears the modified flag.
     bool Save(std::string* error = nullptr);
     // Writes a copy; the document keeps its path and modified flag.
     bool SaveAs(const std::string& path, std::string* error = nullptr) const;
+    // Writes to `path`, which becomes the document's own file; clears the modified flag.
+    bool SaveToNewFile(const std::string& path, std::string* error = nullptr);
 
     // The title with trailing white space removed; an empty result is refused (false).
     bool ChangeTitle(const std::string& utf8);

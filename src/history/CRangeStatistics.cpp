@@ -37,10 +37,12 @@ std::optional<RangeStatistics> CRangeStatistics::Compute(std::span<const GraphPo
 }
 
 std::optional<double> CRangeStatistics::SecondsPerSample(const std::string& intervalText) {
-    int milliseconds = 0;
+    int number = 0;
     const char* end = intervalText.data() + intervalText.size();
-    const auto parsed = std::from_chars(intervalText.data(), end, milliseconds);
-    if (parsed.ec != std::errc() || milliseconds < 0 || std::string(parsed.ptr, end) != " ms")
+    const auto parsed = std::from_chars(intervalText.data(), end, number);
+    const std::string unit(parsed.ptr, end);
+    if (parsed.ec != std::errc() || number < 0 || (unit != " ms" && unit != " s"))
         return std::nullopt;
-    return milliseconds / 1000.0;
+    // Intervals too long for milliseconds in the field are written in seconds.
+    return unit == " s" ? number : number / 1000.0;
 }

@@ -24,6 +24,7 @@ public:
     // Nothing when no point lies in the stretch.
     static std::optional<RangeStatistics> Compute(std::span<const GraphPoint> points, double from, double to,
                                                   bool powerInDbm, std::optional<double> secondsPerSample);
-    // Seconds per sample from a header's interval text ("%d ms"); nothing when it is none.
+    // Seconds per sample from a header's interval text ("%d ms", or "%d s" for long ones); nothing
+    // when it is none.
     static std::optional<double> SecondsPerSample(const std::string& intervalText);
 };

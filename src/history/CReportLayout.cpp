@@ -1,5 +1,7 @@
 #include "history/CReportLayout.h"
 
+#include "history/HistoryHeader.h"
+
 #include <cstdio>
 
 CReportLayout::CReportLayout(int pageWidth, int pageHeight)
@@ -65,6 +67,22 @@ ReportRect CReportLayout::BoxAt(Box box) const {
 ReportRect CReportLayout::TextArea(Box box) const {
     const ReportRect outer = BoxAt(box);
     return {outer.left + 2 * m_ux, outer.top + m_uy, outer.right - 2 * m_ux, outer.bottom - m_uy};
+}
+
+ReportRect CReportLayout::ConditionsArea() const {
+    return {4 * m_ux, 32 * m_uy + m_uy / 2, m_width - 4 * m_ux, 34 * m_uy};
+}
+
+std::string CReportLayout::ConditionsText(const HistoryHeader& header, int rowCount) {
+    char frequency[32];
+    std::snprintf(frequency, sizeof frequency, "%.2f MHz", header.FrequencyX100() / 100.0);
+    char offset[32];
+    std::snprintf(offset, sizeof offset, "%.2f dB", static_cast<double>(header.ExternalOffset()));
+    const std::string interval = header.Text(HistoryText::Interval);
+    return "Model " + header.Text(HistoryText::ModelName) + ", S/N " +
+           header.Text(HistoryText::SerialNumber) + ", " + frequency + ", offset " + offset + ", interval " +
+           (interval.empty() ? "unknown" : interval) + ", " + header.Text(HistoryText::StartTime) + " to " +
+           header.Text(HistoryText::StopTime) + ", " + std::to_string(rowCount) + " rows";
 }
 
 ReportRect CReportLayout::GraphArea() const {

@@ -29,7 +29,10 @@ struct ReportTexts {
     std::string purpose;
     std::string result;
     std::string remark;
+    std::string conditions; // the measurement conditions line, empty when not asked for
 };
+
+class HistoryHeader;
 
 // Where everything of the one-page report goes, in device pixels of a page W x H: every
 // position is a whole number of hundredths of the page (ux = W / 100, uy = H / 100).
@@ -55,6 +58,8 @@ public:
     static std::string DefaultTitle(const std::string& historyTitle);
     // " 2024,03,01 PM 2:05": year, month, day, AM/PM and the hour 1-12 without leading zero.
     static std::string DateText(const LocalTimeFields& time);
+    // Model, serial number, frequency, offset, interval, start and stop time and row count.
+    static std::string ConditionsText(const HistoryHeader& header, int rowCount);
 
     int UnitX() const { return m_ux; }
     int UnitY() const { return m_uy; }
@@ -69,6 +74,8 @@ public:
     // A box shrunk by 2ux left and right and uy top and bottom: where its text wraps.
     ReportRect TextArea(Box box) const;
     ReportRect GraphArea() const;
+    // Below the "Data" label, above the graph: one line.
+    ReportRect ConditionsArea() const;
 
 private:
     int m_width;

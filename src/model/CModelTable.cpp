@@ -84,6 +84,10 @@ static bool HasFeature(int modelNumber, int feature) {
     return model != nullptr && (model->features & feature) != 0;
 }
 
+bool CModelTable::HasCapability(int modelNumber, SensorCapability capability) {
+    return (Capabilities(modelNumber) & capability) != 0;
+}
+
 bool CModelTable::ReportsPar(int modelNumber) {
     return HasFeature(modelNumber, FeaturePar);
 }

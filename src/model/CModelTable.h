@@ -55,6 +55,7 @@ public:
 
     // The rules every window asks instead of keeping model numbers of its own. An unknown
     // model number has no capabilities and no features.
+    static bool HasCapability(int modelNumber, SensorCapability capability);
     static bool ReportsPar(int modelNumber);
     static bool HasForwardReverse(int modelNumber);
     static bool SetsAveragingOnStart(int modelNumber);

@@ -174,6 +174,10 @@ std::vector<CSettingProfile::IniBinding> CSettingProfile::IniBindings() {
     bindings.push_back(integer("LOGGING", "ITEMS", m_loggingItems));
     bindings.push_back(integer("LOGGING", "INTERVAL", m_loggingInterval));
     bindings.push_back(integer("LOGGING", "RUNTIME", m_loggingRunTime));
+    bindings.push_back(integer("LOGGING", "STARTED", m_loggingRun.started));
+    bindings.push_back(integer("LOGGING", "STARTSERIAL", m_loggingRun.serial));
+    bindings.push_back(integer("LOGGING", "STARTINTERVAL", m_loggingRun.intervalSeconds));
+    bindings.push_back(integer("LOGGING", "STARTITEMS", m_loggingRun.channels));
     return bindings;
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
+#include "model/LoggingRun.h"
 #include "model/RangeLimitItem.h"
 
 // The settings of the connected sensor: its identity and how it is measured (what it measured
@@ -80,6 +81,8 @@ public:
     void SetLoggingInterval(int interval) { m_loggingInterval = interval; }
     int GetLoggingRunTime() const { return m_loggingRunTime; }
     void SetLoggingRunTime(int runTime) { m_loggingRunTime = runTime; }
+    const LoggingRun& GetLoggingRun() const { return m_loggingRun; }
+    void SetLoggingRun(const LoggingRun& run) { m_loggingRun = run; }
 
     // Range-and-limit items 0..5 (channels plus CCDF); other indexes read as an all-zero
     // item and are not written.
@@ -113,6 +116,7 @@ private:
     int m_loggingItems = 15;
     int m_loggingInterval = 40;
     int m_loggingRunTime = 150;
+    LoggingRun m_loggingRun;
     int m_pulseDuty = 0;
     int m_pulseReference = 0;
     int m_avgRate = 0;

@@ -69,6 +69,23 @@ std::string CAnsiText::FromUtf8(const std::string& utf8) {
     return ansi;
 }
 
+std::string CAnsiText::Unstorable(const std::string& utf8) {
+    std::string found;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        const char32_t codePoint = NextCodePoint(utf8, pos);
+        if (codePoint == U'?' || ByteOf(codePoint) != '?')
+            continue;
+        // An invalid byte is shown as the replacement character, never as itself.
+        std::string character = utf8.substr(start, pos - start);
+        if (codePoint == 0xFFFD)
+            character = "\xEF\xBF\xBD";
+        if (found.find(character) == std::string::npos)
+            found += character;
+    }
+    return found;
+}
+
 std::string CAnsiText::ToUtf8(const std::string& ansi) {
     std::string utf8;
     utf8.reserve(ansi.size());

@@ -8,6 +8,9 @@ class CAnsiText {
 public:
     // UTF-8 to Windows-1252; characters without a Windows-1252 code become '?'.
     static std::string FromUtf8(const std::string& utf8);
+    // The characters of the text that have no Windows-1252 code, each once, in their order;
+    // empty when the text can be stored as it is.
+    static std::string Unstorable(const std::string& utf8);
     // Windows-1252 to UTF-8.
     static std::string ToUtf8(const std::string& ansi);
     // Copies the text into a fixed field of `size` bytes, NUL-terminated and zero-filled;

@@ -2,12 +2,9 @@
 
 #include <string>
 
-// The process-wide destination of progress texts. It discards them: nothing is written or shown.
+// Where progress texts go (the port listing, the connect dialog). It discards them: nothing is
+// written or shown. Its owner hands it to whoever reports progress.
 class TraceSink {
 public:
-    static TraceSink& Instance();
     void Trace(const std::string& text);
-
-private:
-    TraceSink() = default;
 };

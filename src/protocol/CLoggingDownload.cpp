@@ -11,21 +11,21 @@ static constexpr int32_t kLoggingBits = 0x0F;
 static constexpr uint64_t kSerialMsPerByte = 2;
 
 int32_t CLoggingDownload::LoggedChannelMask() const {
-    return m_engine.GetStatusWord(0) & kLoggingBits;
+    return m_status[kChannelWord] & kLoggingBits;
 }
 
 int32_t CLoggingDownload::LoggedSampleCount() const {
-    return m_engine.GetStatusWord(6);
+    return m_status[kSampleWord];
 }
 
 bool CLoggingDownload::CanFetch() const {
-    return m_engine.GetStatusWord(1) == 0 && LoggedSampleCount() > 0 && LoggedChannelMask() != 0;
+    return HoldFlag() == 0 && LoggedSampleCount() > 0 && LoggedChannelMask() != 0;
 }
 
 uint32_t CLoggingDownload::TimeoutFor(uint32_t byteCount, bool serialPort) {
     if (!serialPort)
         return kTimeoutMs;
-    const uint64_t bytes = std::min<uint64_t>(byteCount, CMeterEngine::kBufferSize);
+    const uint64_t bytes = std::min<uint64_t>(byteCount, CSensorLine::kBufferSize);
     return kTimeoutMs + static_cast<uint32_t>(bytes * kSerialMsPerByte);
 }
 
@@ -40,18 +40,19 @@ CLoggingDownload::Result CLoggingDownload::Download(CRecordStore& records, bool 
     const uint64_t bytes = ByteCount();
     if (bytes == 0)
         return NothingLogged;
-    if (bytes > CMeterEngine::kBufferSize)
+    if (bytes > CSensorLine::kBufferSize)
         return Failed;
     const auto byteCount = static_cast<uint32_t>(bytes);
     const int32_t samples = LoggedSampleCount();
-    const int32_t blocks = CLoggedDataDecoder::BlocksFor(samples);
-    if (!m_engine.DownloadLoggedData(TimeoutFor(byteCount, serialPort), byteCount, blocks, samples, records))
+    const CSensorLine::SDownload download{m_status[kChannelWord], TimeoutFor(byteCount, serialPort),
+                                          byteCount, CLoggedDataDecoder::BlocksFor(samples), samples};
+    if (!m_engine.DownloadLoggedData(download, records))
         return Failed;
     records.StartRecording(false);
     records.MarkStop();
     return Downloaded;
 }
 
-bool CLoggingDownload::ClearLoggedData() {
-    return m_engine.ClearLoggedData(1);
+bool CLoggingDownload::ClearLoggedData(CMeterEngine& engine) {
+    return engine.ClearLoggedData(1);
 }

@@ -3,11 +3,8 @@
 #include "device/CSerialDevice.h"
 #include "device/CUsbDevice.h"
 #include "model/CRecordStore.h"
-#include "protocol/CHistogramDecoder.h"
-#include "protocol/CLoggedDataDecoder.h"
 #include "protocol/CMeterCommand.h"
 #include "protocol/CReadingReceiver.h"
-#include "protocol/CReplyParser.h"
 #include "protocol/ReplyKind.h"
 
 #include <algorithm>
@@ -25,12 +22,8 @@ static constexpr uint32_t kIdentifyTimeoutMs = 2000;
 // the worker can hold it, and none takes longer.
 static constexpr uint32_t kExchangeLineWaitMs = 15000;
 static constexpr int32_t kCommandModel = 5; // the model with its own command table
-// The rest of an abandoned reply is read away until the line has been quiet this long, but for
-// no longer than the limit: a download over a COM port can run on for minutes, and an exchange
-// that fails after the limit settles the line again.
-static constexpr uint32_t kSettleQuietMs = 100;
-static constexpr auto kSettleLimit = std::chrono::seconds(5);
-static constexpr uint32_t kSettleChunk = 4096;
+static constexpr uint32_t kReverseCheckTimeoutMs = 500;
+static constexpr uint32_t kStatusTimeoutMs = 10000;
 
 static std::unique_ptr<CPowerDevice> CreateDefaultTransport(int32_t port) {
     if (port > 0)
@@ -38,12 +31,7 @@ static std::unique_ptr<CPowerDevice> CreateDefaultTransport(int32_t port) {
     return std::make_unique<CUsbDevice>();
 }
 
-CMeterEngine::CMeterEngine() : m_transportFactory(CreateDefaultTransport), m_buffer(kBufferSize, 0) {
-    for (auto& value : m_pulseValues)
-        value.store(-1);
-    for (auto& word : m_statusWords)
-        word.store(0);
-}
+CMeterEngine::CMeterEngine() : m_transportFactory(CreateDefaultTransport) {}
 
 CMeterEngine::~CMeterEngine() {
     Disconnect();
@@ -61,7 +49,7 @@ void CMeterEngine::ConnectAsync(int32_t port, std::function<void(int32_t result)
         return;
     }
     ForgetIdentity();
-    m_transport = m_transportFactory(port);
+    SetTransport(m_transportFactory(port));
     if (!m_transport) {
         done(-2);
         return;
@@ -72,7 +60,7 @@ void CMeterEngine::ConnectAsync(int32_t port, std::function<void(int32_t result)
         m_worker = std::thread([this, port, shared] { WorkerMain(port, *shared); });
     } catch (const std::system_error&) {
         m_workerRunning.store(false);
-        m_transport.reset();
+        SetTransport(nullptr);
         (*shared)(-4);
     }
 }
@@ -165,27 +153,18 @@ void CMeterEngine::ForgetIdentity() {
     m_identificationCode.store(-1);
     m_firmwareVersion.store(-1);
     m_serialNumber.store(-1);
-    m_lastReplyState.store(ReplyNone);
-    m_lastReplyValue.store(-1);
 }
 
 void CMeterEngine::ReleaseTransport() {
     if (!m_transport)
         return;
     m_transport->Close();
-    m_transport.reset();
+    SetTransport(nullptr);
 }
 
-int32_t CMeterEngine::GetStatusWord(int index) const {
-    if (index < 0 || index >= kStatusWordCount)
-        return 0;
-    return m_statusWords[static_cast<size_t>(index)].load();
-}
-
-int32_t CMeterEngine::GetPulseValue(int index) const {
-    if (index < 0 || index >= kPulseValueCount)
-        return -1;
-    return m_pulseValues[static_cast<size_t>(index)].load();
+void CMeterEngine::SetTransport(std::unique_ptr<CPowerDevice> transport) {
+    m_transport = std::move(transport);
+    m_line.SetDevice(m_transport.get());
 }
 
 int32_t CMeterEngine::OpenAndIdentify(int32_t port) {
@@ -205,26 +184,19 @@ int32_t CMeterEngine::OpenAndIdentify(int32_t port) {
     return 0;
 }
 
-// The caller holds the line.
 bool CMeterEngine::Identify(SIdentity& identity) {
-    if (!IdentifyStep("GD", ReplyIdentificationCode, identity.code))
+    const auto take = [this](const CSensorLine::SResult<int32_t>& reply, int32_t& field) {
+        if (Note(reply.failure) != Failure::None)
+            return false;
+        field = reply.value;
+        return true;
+    };
+    if (!take(m_line.ReadIdentificationCode(), identity.code))
         return false;
     if (std::ranges::find(kAcceptedCodes, identity.code) == std::end(kAcceptedCodes))
         return false;
-    return IdentifyStep("GV", ReplyFirmwareVersion, identity.firmware) &&
-           IdentifyStep("GS", ReplySerialNumber, identity.serial);
-}
-
-bool CMeterEngine::IdentifyStep(const char mnemonic[3], int32_t expectedKind, int32_t& field) {
-    const auto frame = CMeterCommand::Plain(mnemonic);
-    if (!Send(frame.data(), frame.size()))
-        return false;
-    if (ReadShortReply(kIdentifyTimeoutMs, CReplyParser::kShortLength) != 0)
-        return false;
-    if (m_lastReplyState.load() != expectedKind)
-        return Fail(Failure::BadReply);
-    field = m_lastReplyValue.load();
-    return true;
+    return take(m_line.ReadFirmwareVersion(), identity.firmware) &&
+           take(m_line.ReadSerialNumber(), identity.serial);
 }
 
 void CMeterEngine::NoteExchange(bool succeeded) {
@@ -389,85 +361,47 @@ CMeterEngine::SResult CMeterEngine::RunExchange(const SRequest& request) {
     if (!line.owns_lock())
         return {};
     const bool ownTable = request.modelNumber == kCommandModel;
+    const int32_t argument = request.argument;
+    const uint32_t timeoutMs = request.timeoutMs;
+    // A short reply hands its kind on as the state: the screens take only a reading.
+    const auto shortReading = [&](const char mnemonic[3]) {
+        const auto reply = Noted(m_line.ReadShort(mnemonic, argument, timeoutMs));
+        return Handed(reply.Ok(), reply.value.kind, {&reply.value.value, 1});
+    };
+    const auto reading = [](const auto& reply) { return Handed(reply.Ok(), ReplyReading, reply.value); };
     switch (request.mode) {
     case ModeAvg:
-        return ownTable ? SResult{} : ExchangeShortReading("GA", request);
+        return ownTable ? SResult{} : shortReading("GA");
     case ModeForwardReverse:
-        return ownTable ? ExchangeForwardReverse(request) : SResult{};
-    case ModePeak:
-        return ownTable ? ExchangeSelectedPeak(request) : ExchangeShortReading("GF", request);
+        return ownTable ? reading(Noted(m_line.ReadForwardReverse(argument, timeoutMs))) : SResult{};
+    case ModePeak: {
+        if (!ownTable)
+            return shortReading("GF");
+        const auto peak = Noted(m_line.ReadSelectedPeak(argument, timeoutMs));
+        return Handed(peak.Ok(), ReplyReading, {&peak.value, 1});
+    }
     case ModeRev:
-        return ownTable ? SResult{} : ExchangeShortReading("GR", request);
+        return ownTable ? SResult{} : shortReading("GR");
     case ModePulse:
-        return ExchangePulse(request);
-    case ModeCcdf:
-        return ExchangeHistogram(request);
+        return reading(Noted(m_line.ReadPulse(argument, timeoutMs)));
+    case ModeCcdf: {
+        const auto firmware = static_cast<uint32_t>(m_firmwareVersion.load());
+        auto histogram = Noted(m_line.ReadHistogram(argument, firmware, request.offsetHundredths));
+        SResult result = Handed(histogram.Ok(), ReplyReading, {});
+        result.histogram = std::move(histogram.value);
+        return result;
+    }
     default:
         return {};
     }
 }
 
-CMeterEngine::SResult CMeterEngine::ExchangeShortReading(const char mnemonic[3], const SRequest& request) {
+CMeterEngine::SResult CMeterEngine::Handed(bool ok, int32_t state, std::span<const int32_t> values) {
     SResult result;
-    if (ShortExchange(mnemonic, request.argument, request.timeoutMs) == 0) {
-        result.state = m_lastReplyState.load();
-        result.values[0] = m_lastReplyValue.load();
+    if (ok) {
+        result.state = state;
+        std::ranges::copy(values, result.values.begin());
     }
-    return result;
-}
-
-CMeterEngine::SResult CMeterEngine::ExchangeForwardReverse(const SRequest& request) {
-    SResult result;
-    int32_t values[2];
-    if (ReadForwardReverse(request.argument, request.timeoutMs, values)) {
-        result.state = ReplyReading;
-        std::copy(values, values + 2, result.values);
-    }
-    return result;
-}
-
-CMeterEngine::SResult CMeterEngine::ExchangeSelectedPeak(const SRequest& request) {
-    SResult result;
-    const auto frame = CMeterCommand::Parameter("GP", request.argument);
-    int32_t values[CPeakSelector::kReplyValues];
-    if (Send(frame.data(), frame.size()) &&
-        ReadMultiValueReply(CPeakSelector::kReplyValues, "[P,", request.timeoutMs, values) == 0) {
-        result.state = ReplyReading;
-        result.values[0] = m_peakSelector.Select(values);
-    }
-    return result;
-}
-
-CMeterEngine::SResult CMeterEngine::ExchangePulse(const SRequest& request) {
-    SResult result;
-    const auto frame = CMeterCommand::Parameter("GU", request.argument);
-    int32_t values[kPulseValueCount];
-    if (Send(frame.data(), frame.size()) &&
-        ReadMultiValueReply(kPulseValueCount, "[P,", request.timeoutMs, values) == 0) {
-        for (int i = 0; i < kPulseValueCount; ++i)
-            m_pulseValues[static_cast<size_t>(i)].store(values[i]);
-        result.state = ReplyReading;
-        std::copy(values, values + kPulseValueCount, result.values);
-    }
-    return result;
-}
-
-CMeterEngine::SResult CMeterEngine::ExchangeHistogram(const SRequest& request) {
-    SResult result;
-    // Without the frequency acknowledged the histogram would be of the wrong signal.
-    if (!Acknowledged("GC", request.argument, 10000))
-        return result;
-    const auto frame = CMeterCommand::Plain("GK");
-    const auto format = CHistogramDecoder::FormatFor(static_cast<uint32_t>(m_firmwareVersion.load()));
-    if (!Send(frame.data(), frame.size()) || !Receive(format.byteCount, format.timeoutMs))
-        return result;
-    if (!CHistogramDecoder::Decode(m_buffer.data(), format.byteCount, request.offsetHundredths,
-                                   result.histogram)) {
-        Fail(Failure::BadReply);
-        return result;
-    }
-    m_lastReplyState.store(ReplyReading);
-    result.state = ReplyReading;
     return result;
 }
 
@@ -495,7 +429,7 @@ void CMeterEngine::HandOver(int32_t mode, const SResult& result, CRequestTicket&
 }
 
 void CMeterEngine::Deliver(CReadingReceiver& sink, int32_t mode, const SResult& result) {
-    const int32_t* v = result.values;
+    const auto& v = result.values;
     switch (mode) {
     case ModeAvg:
         sink.OnAvgReading(result.state, v[0]);
@@ -520,102 +454,17 @@ void CMeterEngine::Deliver(CReadingReceiver& sink, int32_t mode, const SResult& 
     }
 }
 
-bool CMeterEngine::Fail(Failure failure) {
-    m_lastFailure.store(failure);
-    return false;
-}
-
-// A write to a present port does not fail: a refused one means the port is gone.
-bool CMeterEngine::Send(const uint8_t* bytes, uint32_t count) {
-    if (!m_transport)
-        return Fail(Failure::PortGone);
-    if (m_lineUnsettled)
-        SettleLine();
-    uint32_t written = 0;
-    return m_transport->Write(bytes, count, &written) || Fail(Failure::PortGone);
-}
-
-void CMeterEngine::SettleLine() {
-    m_lineUnsettled = false;
-    const auto deadline = std::chrono::steady_clock::now() + kSettleLimit;
-    uint32_t got = 0;
-    do {
-        got = 0;
-        m_transport->Read(m_buffer.data(), kSettleChunk, &got, kSettleQuietMs);
-    } while (got > 0 && std::chrono::steady_clock::now() < deadline);
-}
-
-bool CMeterEngine::Receive(uint32_t count, uint32_t timeoutMs) {
-    uint32_t received = 0;
-    if (!m_transport || count > m_buffer.size())
-        return Fail(Failure::NoReply);
-    const auto start = std::chrono::steady_clock::now();
-    // A transport that returns fewer bytes than asked would leave stale bytes of an earlier
-    // reply in the buffer; such a read counts as no reply.
-    if (m_transport->Read(m_buffer.data(), count, &received, timeoutMs) && received == count)
-        return true;
-    m_lineUnsettled = true;
-    // A read gives up before its time-out only when the link reported an error (or a
-    // disconnect cancelled it).
-    const auto spent = std::chrono::steady_clock::now() - start;
-    const bool early = spent < std::chrono::milliseconds(timeoutMs / 2);
-    return Fail(early && !m_stopping.load() ? Failure::PortGone : Failure::NoReply);
-}
-
-int32_t CMeterEngine::ReadShortReply(uint32_t timeoutMs, uint32_t expectedLength) {
-    if (!Receive(expectedLength, timeoutMs))
-        return -1;
-    CReplyParser::SShortReply reply;
-    if (CReplyParser::ParseShort(m_buffer.data(), expectedLength, reply) != 0) {
-        Fail(Failure::BadReply);
-        return -2;
-    }
-    m_lastReplyState.store(reply.kind);
-    m_lastReplyValue.store(reply.value);
-    return 0;
-}
-
-int32_t CMeterEngine::ReadMultiValueReply(uint32_t valueCount, const char* head, uint32_t timeoutMs,
-                                          int32_t* values) {
-    const uint32_t length = CReplyParser::MultiValueLength(valueCount);
-    if (!Receive(length, timeoutMs))
-        return -1;
-    if (!CReplyParser::ParseMultiValue(m_buffer.data(), length, head, values, valueCount)) {
-        Fail(Failure::BadReply);
-        return -2;
-    }
-    m_lastReplyState.store(ReplyReading);
-    m_lastReplyValue.store(values[0]);
-    return 0;
-}
-
-int32_t CMeterEngine::ShortExchange(const char mnemonic[3], int32_t argument, uint32_t timeoutMs) {
-    const auto frame = CMeterCommand::Parameter(mnemonic, argument);
-    if (!Send(frame.data(), frame.size()))
-        return -1;
-    return ReadShortReply(timeoutMs, CReplyParser::kShortLength);
-}
-
-bool CMeterEngine::Acknowledged(const char mnemonic[3], int32_t argument, uint32_t timeoutMs) {
-    const auto frame = CMeterCommand::Parameter(mnemonic, argument);
-    if (!Send(frame.data(), frame.size()))
-        return false;
-    if (ReadShortReply(timeoutMs, CReplyParser::kAcknowledgementLength) != 0)
-        return false;
-    return m_lastReplyState.load() == ReplyAcknowledged || Fail(Failure::BadReply);
-}
-
-bool CMeterEngine::ReadForwardReverse(int32_t argument, uint32_t timeoutMs, int32_t (&values)[2]) {
-    const auto frame = CMeterCommand::Parameter("GE", argument);
-    if (!Send(frame.data(), frame.size()) || ReadMultiValueReply(2, "[P,", timeoutMs, values) != 0)
-        return false;
-    m_forwardPower.store(values[0]);
-    m_reversePower.store(values[1]);
-    return true;
+CMeterEngine::Failure CMeterEngine::Note(Failure failure) {
+    if (failure == Failure::None)
+        return failure;
+    // I/O that a disconnect cut short is no sign of a port that went away.
+    const bool cancelled = failure == Failure::PortGone && m_stopping.load();
+    m_lastFailure.store(cancelled ? Failure::NoReply : failure);
+    return failure;
 }
 
 std::unique_lock<CLineLock> CMeterEngine::TakeLine(uint32_t timeoutMs) {
-    std::unique_lock<CLineLock> line(m_line, std::chrono::milliseconds(timeoutMs));
+    std::unique_lock<CLineLock> line(m_lineLock, std::chrono::milliseconds(timeoutMs));
     if (line.owns_lock())
         m_lastFailure.store(Failure::None);
     return line;
@@ -623,7 +472,7 @@ std::unique_lock<CLineLock> CMeterEngine::TakeLine(uint32_t timeoutMs) {
 
 bool CMeterEngine::SetupCommand(const char mnemonic[3], int32_t argument, uint32_t timeoutMs) {
     const auto line = TakeLine(timeoutMs);
-    return line.owns_lock() && Acknowledged(mnemonic, argument, timeoutMs);
+    return line.owns_lock() && Note(m_line.Acknowledge(mnemonic, argument, timeoutMs)) == Failure::None;
 }
 
 bool CMeterEngine::StartLogging(const CLoggingSequence::StartValues& values) {
@@ -645,13 +494,15 @@ bool CMeterEngine::SetTechnology(int32_t technology) {
     return SetupCommand("SO", CMeterCommand::TechnologyCode(technology), 500);
 }
 
-CMeterEngine::ReverseCheck CMeterEngine::CheckReversePower(int32_t frequencyHundredths) {
-    constexpr uint32_t kTimeoutMs = 500;
-    const auto line = TakeLine(kTimeoutMs);
-    int32_t values[2];
-    if (!line.owns_lock() || !ReadForwardReverse(frequencyHundredths, kTimeoutMs, values))
-        return ReverseCheckFailed;
-    return values[0] < values[1] ? ReverseAboveForward : ReverseBelowForward;
+CMeterEngine::SReverseCheck CMeterEngine::CheckReversePower(int32_t frequencyHundredths) {
+    const auto line = TakeLine(kReverseCheckTimeoutMs);
+    if (!line.owns_lock())
+        return {};
+    const auto powers = Noted(m_line.ReadForwardReverse(frequencyHundredths, kReverseCheckTimeoutMs));
+    if (!powers.Ok())
+        return {};
+    const auto [forward, reverse] = powers.value;
+    return {forward < reverse ? ReverseAboveForward : ReverseBelowForward, forward, reverse};
 }
 
 bool CMeterEngine::SetPulsePeriodAndReference(int32_t periodIndex, int32_t reference) {
@@ -673,41 +524,27 @@ bool CMeterEngine::SetCcdfFrequency(int32_t frequencyHundredths) {
     return SetupCommand("GC", frequencyHundredths, 10000);
 }
 
-bool CMeterEngine::ReadLoggingStatus() {
-    constexpr uint32_t kTimeoutMs = 10000;
-    const auto line = TakeLine(kTimeoutMs);
+std::optional<CSensorLine::StatusWords> CMeterEngine::ReadLoggingStatus() {
+    const auto line = TakeLine(kStatusTimeoutMs);
     if (!line.owns_lock())
-        return false;
-    const auto frame = CMeterCommand::StatusRequest();
-    int32_t words[kStatusWordCount];
-    if (!Send(frame.data(), frame.size()) ||
-        ReadMultiValueReply(kStatusWordCount, "[G,", kTimeoutMs, words) != 0)
-        return false;
-    for (int i = 0; i < kStatusWordCount; ++i)
-        m_statusWords[static_cast<size_t>(i)].store(words[i]);
-    return true;
+        return std::nullopt;
+    const auto status = Noted(m_line.ReadLoggingStatus());
+    if (!status.Ok())
+        return std::nullopt;
+    return status.value;
 }
 
-bool CMeterEngine::DownloadLoggedData(uint32_t timeoutMs, uint32_t byteCount, int32_t blockCount,
-                                      int32_t sampleLimit, CRecordStore& records) {
-    const std::vector<int32_t> cycle = CLoggedDataDecoder::BuildCycle(GetStatusWord(0));
-    const bool fits = blockCount > 0 && byteCount <= m_buffer.size() &&
-                      static_cast<uint64_t>(blockCount) * CLoggedDataDecoder::kBlockBytes <= byteCount;
-    if (cycle.empty() || !fits)
+bool CMeterEngine::DownloadLoggedData(const CSensorLine::SDownload& download, CRecordStore& records) {
+    if (!CSensorLine::CanDownload(download))
         return false;
-    const auto line = TakeLine(timeoutMs);
+    const auto line = TakeLine(download.timeoutMs);
     if (!line.owns_lock())
         return false;
-
-    records.ResetAll();
-    const auto frame = CMeterCommand::Parameter("AD", blockCount);
-    if (!Send(frame.data(), frame.size()) || !Receive(byteCount, timeoutMs))
+    const auto samples = Noted(m_line.DownloadLoggedData(download));
+    if (!samples.Ok())
         return false;
-    int32_t taken = 0;
-    const auto append = [&records](int32_t channel, float value) { records.AddValue(channel, value); };
-    if (!CLoggedDataDecoder::Decode(m_buffer.data(), byteCount, blockCount, sampleLimit, cycle, append,
-                                    taken))
-        return Fail(Failure::BadReply);
-    m_lastReplyState.store(ReplyReading);
+    records.ResetAll();
+    for (const CSensorLine::SLoggedSample& sample : samples.value)
+        records.AddValue(sample.channel, sample.value);
     return true;
 }

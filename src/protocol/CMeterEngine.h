@@ -4,9 +4,9 @@
 #include "platform/CAutoResetEvent.h"
 #include "protocol/CLineLock.h"
 #include "protocol/CLoggingSequence.h"
-#include "protocol/CPeakSelector.h"
 #include "protocol/CReadingSinks.h"
 #include "protocol/CRequestTicket.h"
+#include "protocol/CSensorLine.h"
 
 #include <array>
 #include <atomic>
@@ -15,16 +15,18 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <thread>
-#include <vector>
 
 class CPowerDevice;
 class CRecordStore;
 
-// The one object that talks to the sensor: owns the transport and the reply buffer, and runs
-// the worker thread that does every exchange: identification on connect, the screens'
-// measurements (handed to the sinks registered per kind of screen), and queued jobs such as
-// set-up and logging commands, whose results return through completion callbacks.
+// The one object that talks to the sensor: owns the transport and the line over it
+// (CSensorLine), and runs the worker thread that does every exchange: identification on
+// connect, the screens' measurements (handed to the sinks registered per kind of screen), and
+// queued jobs such as set-up and logging commands, whose results return through completion
+// callbacks.
 //
 // Everything the engine needs comes in with the call: the sensor model and the external
 // offset with each request, set-up values as arguments. The line is held by one exchange at
@@ -34,9 +36,8 @@ public:
     using TransportFactory = std::function<std::unique_ptr<CPowerDevice>(int32_t port)>;
     using Histogram = PowerHistogram;
 
-    static constexpr uint32_t kBufferSize = 262144;
-    static constexpr int kStatusWordCount = 11;
-    static constexpr int kPulseValueCount = 5;
+    using Failure = CSensorLine::Failure;
+
     static constexpr int kModeCount = 6;
     // How long Disconnect lets a running exchange finish before it cancels the transport's I/O:
     // an ordinary exchange (write pause plus reply time-out) ends within it, a long histogram
@@ -57,13 +58,11 @@ public:
     };
 
     enum ReverseCheck : int32_t { ReverseCheckFailed = -1, ReverseBelowForward = 0, ReverseAboveForward = 1 };
-
-    // Why the last exchange on the line failed, so that a failure can be named to the user.
-    enum class Failure : int32_t {
-        None,
-        PortGone, // the transport refused a write or reported an error before the time-out
-        NoReply,  // nothing, or too little, came within the time-out
-        BadReply, // a reply came that did not validate
+    // The verdict of a reverse-power check with the two powers it compared (-1 when it failed).
+    struct SReverseCheck {
+        ReverseCheck verdict = ReverseCheckFailed;
+        int32_t forward = -1;
+        int32_t reverse = -1;
     };
 
     struct SRequest {
@@ -110,18 +109,10 @@ public:
     int32_t GetIdentificationCode() const { return m_identificationCode.load(); }
     int32_t GetFirmwareVersion() const { return m_firmwareVersion.load(); }
     int32_t GetSerialNumber() const { return m_serialNumber.load(); }
-    // Logging status word 0..10; 0 for other indexes.
-    int32_t GetStatusWord(int index) const;
-    int32_t GetLastReplyState() const { return m_lastReplyState.load(); }
-    int32_t GetLastReplyValue() const { return m_lastReplyValue.load(); }
     // The failure of the last identification, exchange or set-up command; None after success.
     Failure GetLastFailure() const { return m_lastFailure.load(); }
     // Measurement exchanges that failed since the engine was created.
     uint64_t GetFailedExchangeCount() const { return m_failedExchanges.load(); }
-    int32_t GetForwardPower() const { return m_forwardPower.load(); }
-    int32_t GetReversePower() const { return m_reversePower.load(); }
-    // Pulse value 0..4 of the last PULSE reading; -1 for other indexes.
-    int32_t GetPulseValue(int index) const;
 
     // Where results are handed over, per kind of screen.
     CReadingSinks& Sinks() { return m_sinks; }
@@ -152,24 +143,25 @@ public:
     bool SetLoggingMode(int32_t value);
     bool ClearLoggedData(int32_t value);
     bool SetTechnology(int32_t technology);
-    // Forward and reverse power at the frequency (also kept in Get*Power); a failed reading
-    // reports failure, never a comparison of older values.
-    ReverseCheck CheckReversePower(int32_t frequencyHundredths);
+    // Forward and reverse power at the frequency; a failed reading reports failure, never a
+    // comparison of older values.
+    SReverseCheck CheckReversePower(int32_t frequencyHundredths);
     bool SetPulsePeriodAndReference(int32_t periodIndex, int32_t reference);
     bool SetAveraging(int32_t modelNumber, int32_t averagingRepeat);
     bool SetCcdfFrequency(int32_t frequencyHundredths);
-    bool ReadLoggingStatus();
+    // The eleven logging status words; none when the status request failed.
+    std::optional<CSensorLine::StatusWords> ReadLoggingStatus();
     // Replaces the contents of `records` with the logged samples, cycling through the channels
-    // of status word 0. Fails without touching them when that word names no channel or the byte
-    // count does not fit the reply buffer. On the worker, `records` must be a store of the
-    // caller's that nothing else reads until the completion.
-    bool DownloadLoggedData(uint32_t timeoutMs, uint32_t byteCount, int32_t blockCount, int32_t sampleLimit,
-                            CRecordStore& records);
+    // of the download's mask (status word 0). Fails without touching them when the mask names no
+    // channel, the byte count does not fit the reply buffer or the download fails. On the
+    // worker, `records` must be a store of the caller's that nothing else reads until the
+    // completion.
+    bool DownloadLoggedData(const CSensorLine::SDownload& download, CRecordStore& records);
 
 private:
     struct SResult {
         int32_t state = 0;
-        int32_t values[kPulseValueCount] = {-1, -1, -1, -1, -1};
+        std::array<int32_t, CSensorLine::kPulseValueCount> values = {-1, -1, -1, -1, -1};
         Histogram histogram;
     };
     struct SIdentity {
@@ -191,9 +183,11 @@ private:
     void JoinCloser();
     void ForgetIdentity();
     void ReleaseTransport();
+    // Replaces the transport, which the line then goes over.
+    void SetTransport(std::unique_ptr<CPowerDevice> transport);
     int32_t OpenAndIdentify(int32_t port);
+    // The caller holds the line. Fills in what the sensor told of itself, also when it failed.
     bool Identify(SIdentity& identity);
-    bool IdentifyStep(const char mnemonic[3], int32_t expectedKind, int32_t& field);
     void NoteExchange(bool succeeded);
     void TryReconnect();
 
@@ -204,26 +198,19 @@ private:
     // The request to run and its ticket, which the request gives up; no ticket when nothing
     // was requested since the last one was taken.
     SRequest TakeRequest(std::shared_ptr<CRequestTicket>& ticket);
+    // One measurement exchange by the model's command table.
     SResult RunExchange(const SRequest& request);
-    SResult ExchangeShortReading(const char mnemonic[3], const SRequest& request);
-    SResult ExchangeForwardReverse(const SRequest& request);
-    SResult ExchangeSelectedPeak(const SRequest& request);
-    SResult ExchangePulse(const SRequest& request);
-    SResult ExchangeHistogram(const SRequest& request);
+    // What a reading hands on to the screens: state 0 and values -1 unless it succeeded.
+    static SResult Handed(bool ok, int32_t state, std::span<const int32_t> values);
     void HandOver(int32_t mode, const SResult& result, CRequestTicket& ticket);
     static void Deliver(CReadingReceiver& sink, int32_t mode, const SResult& result);
 
-    // Line primitives; the caller holds m_line.
-    bool Send(const uint8_t* bytes, uint32_t count);
-    // Reads away what is still arriving of a reply the engine gave up on.
-    void SettleLine();
-    bool Receive(uint32_t count, uint32_t timeoutMs);
-    bool Fail(Failure failure);
-    int32_t ReadShortReply(uint32_t timeoutMs, uint32_t expectedLength);
-    int32_t ReadMultiValueReply(uint32_t valueCount, const char* head, uint32_t timeoutMs, int32_t* values);
-    int32_t ShortExchange(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
-    bool Acknowledged(const char mnemonic[3], int32_t argument, uint32_t timeoutMs);
-    bool ReadForwardReverse(int32_t argument, uint32_t timeoutMs, int32_t (&values)[2]);
+    // Keeps a failure of the line for GetLastFailure; None leaves the one kept.
+    Failure Note(Failure failure);
+    template <typename Value> CSensorLine::SResult<Value> Noted(CSensorLine::SResult<Value> result) {
+        Note(result.failure);
+        return result;
+    }
 
     // Waits for the line at most as long as the caller's reply may take; a line taken starts
     // with no failure recorded.
@@ -233,8 +220,8 @@ private:
 
     TransportFactory m_transportFactory;
     std::unique_ptr<CPowerDevice> m_transport;
-    std::vector<uint8_t> m_buffer;
-    CLineLock m_line;
+    CLineLock m_lineLock;
+    CSensorLine m_line; // guarded by m_lineLock
     CReadingSinks m_sinks;
 
     std::atomic<bool> m_connected{false};
@@ -246,18 +233,8 @@ private:
     std::atomic<int32_t> m_identificationCode{-1};
     std::atomic<int32_t> m_firmwareVersion{-1};
     std::atomic<int32_t> m_serialNumber{-1};
-    std::atomic<int32_t> m_lastReplyState{0};
-    std::atomic<int32_t> m_lastReplyValue{-1};
     std::atomic<Failure> m_lastFailure{Failure::None};
     std::atomic<uint64_t> m_failedExchanges{0};
-    std::atomic<int32_t> m_forwardPower{-1};
-    std::atomic<int32_t> m_reversePower{-1};
-    std::array<std::atomic<int32_t>, kPulseValueCount> m_pulseValues;
-    std::array<std::atomic<int32_t>, kStatusWordCount> m_statusWords;
-    CPeakSelector m_peakSelector; // worker only
-    // A reply was not read in full, so its rest may still be on its way; kept across
-    // connections, as the sensor goes on sending after a disconnect. Guarded by m_line.
-    bool m_lineUnsettled = false;
 
     std::mutex m_requestLock; // guards m_request, m_ticket, m_jobs and m_acceptingJobs
     SRequest m_request;

@@ -64,10 +64,11 @@ TEST_F(CCcdfPaneTextsTest, LevelProbabilityAndAlarmPanes) {
     EXPECT_EQ(Shown(CCcdfPaneTexts::Levels)[1], "[10%] N/A");
     EXPECT_EQ(Shown(CCcdfPaneTexts::Probabilities)[5], "[20dB] N/A");
     m_result.measured = true;
-    m_result.levels = {3.5, 7.0, 9.25, 10.5, 11.0};
+    m_result.levels = {3.5, 7.0, 9.25, 10.5, 0.0};
+    m_result.levelKnown = {true, true, true, true, false};
     m_result.probabilities = {8.126, 0.5, 0.0, 0.0, 0.0};
     EXPECT_EQ(Shown(CCcdfPaneTexts::Levels)[1], "[10%] 3.50 dB");
-    EXPECT_EQ(Shown(CCcdfPaneTexts::Levels)[5], "[0.001%] 11.00 dB");
+    EXPECT_EQ(Shown(CCcdfPaneTexts::Levels)[5], "[0.001%] N/A"); // too few samples to reach it
     EXPECT_EQ(Shown(CCcdfPaneTexts::Probabilities)[1], "[ 4dB] 8.13 %");
 
     m_profile.SetLimits(5, 9.5f, 9.5f);

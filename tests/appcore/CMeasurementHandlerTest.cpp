@@ -284,7 +284,8 @@ TEST_F(MeasurementHandlerTest, LimitsDecideAlarmAndSoundButNotForReversePower) {
 }
 
 TEST_F(MeasurementHandlerTest, StartResetsAndSetsUpAveragingOnlyWhereNeeded) {
-    for (int model : {0, 1, 2, 3, 4, 5, 6, 8, 9}) {
+    for (const SensorModel& row : CModelTable::Rows()) {
+        const int model = row.number;
         m_link.setups = 0;
         Controller().Stop();
         Records().AddValue(ChannelPeak, 1.0f);

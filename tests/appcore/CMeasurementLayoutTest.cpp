@@ -1,5 +1,6 @@
 #include "appcore/CMeasurementLayout.h"
 #include "appcore/ReadoutItem.h"
+#include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
 
 #include <gtest/gtest.h>
@@ -58,16 +59,18 @@ TEST(MeasurementLayoutTest, SelectionRulesPerModel) {
     EXPECT_EQ(CMeasurementLayout::InitialSelection(0), 1);
     EXPECT_EQ(CMeasurementLayout::InitialSelection(3), 2);
     EXPECT_EQ(CMeasurementLayout::InitialSelection(8), 2);
-    for (int model : {1, 6}) {
-        EXPECT_TRUE(CMeasurementLayout::IsSelectable(model, 0));
-        EXPECT_TRUE(CMeasurementLayout::IsSelectable(model, 1));
-        EXPECT_FALSE(CMeasurementLayout::IsSelectable(model, 2));
-        EXPECT_FALSE(CMeasurementLayout::IsSelectable(model, 3));
-    }
-    for (int model : {3, 8}) {
-        EXPECT_FALSE(CMeasurementLayout::IsSelectable(model, 1));
-        EXPECT_TRUE(CMeasurementLayout::IsSelectable(model, 2));
-        EXPECT_FALSE(CMeasurementLayout::IsSelectable(model, 3));
+    for (const SensorModel& row : CModelTable::Rows()) {
+        const int model = row.number;
+        if (CModelTable::IsAvgOnly(model)) {
+            EXPECT_TRUE(CMeasurementLayout::IsSelectable(model, 0));
+            EXPECT_TRUE(CMeasurementLayout::IsSelectable(model, 1));
+            EXPECT_FALSE(CMeasurementLayout::IsSelectable(model, 2));
+            EXPECT_FALSE(CMeasurementLayout::IsSelectable(model, 3));
+        } else if (CModelTable::IsPeakOnly(model)) {
+            EXPECT_FALSE(CMeasurementLayout::IsSelectable(model, 1));
+            EXPECT_TRUE(CMeasurementLayout::IsSelectable(model, 2));
+            EXPECT_FALSE(CMeasurementLayout::IsSelectable(model, 3));
+        }
     }
     CMeasurementLayout layout(3);
     layout.ConfigureForModel(3);

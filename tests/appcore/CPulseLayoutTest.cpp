@@ -32,15 +32,19 @@ TEST(PulseLayoutTest, SelectionRefusalsAndInitialSelectionPerModel) {
         EXPECT_TRUE(CPulseLayout::IsSelectable(model.number, layout.SelectedPanel())) << model.number;
         EXPECT_EQ(layout.MainQuantity(), ChannelPulse);
     }
-    for (const int model : {1, 5, 6, 9}) {
-        EXPECT_FALSE(CPulseLayout::IsSelectable(model, 2));
-        EXPECT_FALSE(CPulseLayout::IsSelectable(model, 3));
-        EXPECT_TRUE(CPulseLayout::IsSelectable(model, 1));
-    }
-    for (const int model : {3, 8}) {
-        EXPECT_FALSE(CPulseLayout::IsSelectable(model, 1));
-        EXPECT_FALSE(CPulseLayout::IsSelectable(model, 3));
-        EXPECT_EQ(CPulseLayout::InitialSelection(model, 1), 2);
+    for (const SensorModel& row : CModelTable::Rows()) {
+        const int model = row.number;
+        if (CModelTable::IsAvgOnly(model) || CModelTable::HasPulseAndCcdf(model)) {
+            EXPECT_FALSE(CPulseLayout::IsSelectable(model, 2)) << model;
+            EXPECT_FALSE(CPulseLayout::IsSelectable(model, 3)) << model;
+            EXPECT_TRUE(CPulseLayout::IsSelectable(model, 1)) << model;
+        } else if (CModelTable::IsPeakOnly(model)) {
+            EXPECT_FALSE(CPulseLayout::IsSelectable(model, 1)) << model;
+            EXPECT_FALSE(CPulseLayout::IsSelectable(model, 3)) << model;
+            EXPECT_EQ(CPulseLayout::InitialSelection(model, 1), 2) << model;
+        } else {
+            EXPECT_TRUE(CPulseLayout::IsSelectable(model, 3)) << model;
+        }
     }
     EXPECT_EQ(CPulseLayout::InitialSelection(1, 3), 3) << "no PULSE, PEAK or VSWR: the selection stays";
 }

@@ -54,11 +54,13 @@ TEST(CReadoutFormat, WattsPickTheirUnitByMagnitude) {
 }
 
 TEST(CReadoutFormat, PulseLinesShowMissingValuesAsNotAvailable) {
-    EXPECT_EQ(CReadoutFormat::DutyCycle(12.5f), "Duty Cycle [A] 12.50 %");
+    EXPECT_EQ(CReadoutFormat::DutyCycle(12.5f, false), "Duty Cycle [A] 12.50 %");
+    EXPECT_EQ(CReadoutFormat::DutyCycle(50.0f, true), "Duty Cycle [M] 50.00 %"); // entered, not measured
     EXPECT_EQ(CReadoutFormat::BurstWidth(1.25f), "Burst Width   1.250 us");
-    EXPECT_EQ(CReadoutFormat::DutyCycle(std::numeric_limits<float>::quiet_NaN()), "Duty Cycle [A] N/A");
+    EXPECT_EQ(CReadoutFormat::DutyCycle(std::numeric_limits<float>::quiet_NaN(), false),
+              "Duty Cycle [A] N/A");
     EXPECT_EQ(CReadoutFormat::BurstWidth(-std::numeric_limits<float>::infinity()), "Burst Width   N/A");
     // A zero divisor in the reply: never "inf".
-    EXPECT_EQ(CReadoutFormat::DutyCycle(std::numeric_limits<float>::infinity()), "Duty Cycle [A] N/A");
+    EXPECT_EQ(CReadoutFormat::DutyCycle(std::numeric_limits<float>::infinity(), false), "Duty Cycle [A] N/A");
     EXPECT_EQ(CReadoutFormat::BurstWidth(std::numeric_limits<float>::infinity()), "Burst Width   N/A");
 }

@@ -45,13 +45,13 @@ TEST(CSettingTabRules, TabsShowTheirPagesInValidationOrder) {
 }
 
 TEST(CSettingTabRules, HiddenControlsPerModel) {
-    for (int model : {0, 1, 2, 3, 4, 6, 8, 9})
-        EXPECT_TRUE(CSettingTabRules::HidesAvgTechnology(model)) << model;
-    EXPECT_FALSE(CSettingTabRules::HidesAvgTechnology(5));
-    for (int model : {0, 1, 2, 3, 4, 8})
-        EXPECT_TRUE(CSettingTabRules::HidesAvgAveraging(model)) << model;
-    for (int model : {5, 6, 9})
-        EXPECT_FALSE(CSettingTabRules::HidesAvgAveraging(model)) << model;
+    for (const SensorModel& row : CModelTable::Rows()) {
+        const int model = row.number;
+        EXPECT_EQ(CSettingTabRules::HidesAvgTechnology(model), !CModelTable::HasForwardReverse(model))
+            << model;
+        EXPECT_EQ(CSettingTabRules::HidesAvgAveraging(model), !CModelTable::SetsAveragingOnStart(model))
+            << model;
+    }
     EXPECT_TRUE(CSettingTabRules::HidesCcdfTechnology(9));
     EXPECT_FALSE(CSettingTabRules::HidesCcdfTechnology(5));
 }

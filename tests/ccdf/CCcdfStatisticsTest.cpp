@@ -39,7 +39,8 @@ TEST(CCcdfStatisticsTest, HandComputedWindow) {
     EXPECT_NEAR(result.levels[0], 15.0 - average, 1e-4); // 10 %
     EXPECT_NEAR(result.levels[2], 15.0 - average, 1e-4); // 0.1 %
     EXPECT_NEAR(result.levels[3], 20.0 - average, 1e-4); // 0.01 %
-    EXPECT_EQ(result.levels[4], 0.0);                    // 0.001 %: no bin starts that low
+    EXPECT_FALSE(result.levelKnown[4]);                  // 0.001 %: no bin starts that low
+    EXPECT_TRUE(result.levelKnown[3]);
     // Only 12 dB has a bin within 1 dB (x = 11.44, below it: the share including the bin).
     EXPECT_NEAR(result.probabilities[2], 0.015, 1e-9);
     EXPECT_EQ(result.probabilities[0] + result.probabilities[1] + result.probabilities[3] +
@@ -75,6 +76,9 @@ TEST(CCcdfStatisticsTest, LevelBetweenTwoSingleSampleBinsIsTheFirstBinReachingIt
     // 0.01 % within itself.
     const CCcdfResult result = Compute({{3000, 1}, {2900, 1}, {1000, 14998}});
     EXPECT_NEAR(result.levels[3], 29.0 - result.averagePower, 1e-9);
+    // The peak is that same bin, so the crest factor agrees with the 0.01 % level.
+    EXPECT_DOUBLE_EQ(result.peakPower, 29.0);
+    EXPECT_NEAR(result.crestFactor, result.levels[3], 1e-9);
 }
 
 TEST(CCcdfStatisticsTest, EmptyOrOverflowingWindowIsNoMeasurement) {

@@ -4,9 +4,11 @@
 #include "sim/CVirtualSensor.h"
 
 #include "support/CDeviceSandbox.h"
+#include "support/CTempDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -20,9 +22,9 @@ std::map<std::string, double> Values(const std::string& text) {
     std::string argument;
     while (lines >> name) {
         if (name == "point" || name == "level" || name == "probability") {
-            double value = 0.0;
+            std::string value; // "n/a" for a level too few samples reach
             lines >> argument >> value;
-            values[name + " " + argument] = value;
+            values[name + " " + argument] = std::strtod(value.c_str(), nullptr);
         } else {
             lines >> values[name];
         }
@@ -43,7 +45,7 @@ TEST(CCliCcdfCommandTest, PrintsTheHandComputedWindow) {
     CCliCcdfCommand::Print(out, acquisition.Result(), acquisition.Result().averagePower);
     EXPECT_EQ(out.str(), "average 5.6820\npeak 20.0000\ncrest 14.3180\nsamples 100\n"
                          "level 10 4.3180\nlevel 1 14.3180\nlevel 0.1 14.3180\nlevel 0.01 14.3180\n"
-                         "level 0.001 0.0000\n"
+                         "level 0.001 n/a\n"
                          "probability 20 0.000000\nprobability 16 0.000000\nprobability 12 0.000000\n"
                          "probability 8 0.000000\nprobability 4 3.000000\n"
                          "point 14.3180 -1.698970\npoint 4.3180 -1.000000\n");
@@ -66,7 +68,9 @@ TEST_F(CCliCcdfSensorTest, EachHistogramFormatGivesTheSignalsDistribution) {
         ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
         std::ostringstream out;
         std::ostringstream err;
-        const std::vector<std::string> arguments{"--port", "usb", "--count", "3", "--tech", "EV-DO"};
+        const std::string csv = m_devices.Path() + "/ccdf.csv";
+        const std::vector<std::string> arguments{"--port", "usb",   "--count", "3",
+                                                 "--tech", "EV-DO", "--out",   csv};
         ASSERT_EQ(CCliCcdfCommand::Commands().front().run({arguments, out, err}), 0) << err.str();
         sensor.Stop();
 
@@ -75,6 +79,11 @@ TEST_F(CCliCcdfSensorTest, EachHistogramFormatGivesTheSignalsDistribution) {
         EXPECT_NEAR(values["average"], 40.0, 0.5) << firmware;
         EXPECT_NEAR(values["crest"], 8.0, 0.6) << firmware;
         EXPECT_NEAR(values["probability 4"], 8.0, 2.0) << firmware; // noise: 7.91 % at 4 dB
+        // The kept file is the screen's: its settings and the same figures.
+        const std::vector<uint8_t> bytes = CTempDirectory::ReadBytes(csv);
+        const std::string text(bytes.begin(), bytes.end());
+        EXPECT_NE(text.find("Technology, EV-DO\r\nSampleTarget, 100000\r\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("Samples, 30000\r\n"), std::string::npos) << text;
     }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -29,6 +30,9 @@ protected:
         header.SetSensorType('B');
         header.SetFrequencyX100(100025);
         header.SetStatistics(2, {0.5f, 7.25f, 3.0f});
+        // What a writer may leave in the statistics of a channel it did not record.
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        header.SetStatistics(1, {nan, nan, nan});
         header.SetText(HistoryText::Title, "line test");
         const std::string path = m_dir.File("sample.psh");
         EXPECT_TRUE(CHistoryFile::SaveHistoryRaw(path, CHistoryData(header, std::move(values))));
@@ -51,9 +55,11 @@ TEST_F(CliHistoryTest, InfoPrintsHeaderFieldsAndRowCount) {
     for (const char* expected :
          {"Layout: current", "Mask: 0x13 (AVG PAR PEAK)", "Model: VL-T420 (model number 4)",
           "Type: B (terminating)", "Frequency: 1000.25 MHz", "Title: line test", "Rows: 2\n",
-          "PAR      yes            0.50        7.25        3.00"}) {
+          "PAR      yes            0.50        7.25        3.00",
+          "REV      no             none        none        none         0.00         0.00"}) {
         EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
     }
+    EXPECT_EQ(out.find("nan"), std::string::npos) << out;
     EXPECT_TRUE(m_err.str().empty());
 }
 
@@ -77,6 +83,12 @@ TEST_F(CliHistoryTest, CsvWritesTheExportBytesWithTheFileModel) {
     const std::vector<uint8_t> bytes = CTempDirectory::ReadBytes(csv);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), CHistoryCsvWriter::Format(data, 5));
     EXPECT_NE(CHistoryCsvWriter::Format(data, 5).find("AVG,PEAK,\r\n1.00,2.00\r\n"), std::string::npos);
+
+    ASSERT_EQ(Run({"history", "csv", path, csv, "--time"}), 0) << m_err.str();
+    const std::vector<uint8_t> timed = CTempDirectory::ReadBytes(csv);
+    EXPECT_EQ(std::string(timed.begin(), timed.end()),
+              CHistoryCsvWriter::Format(data, 5, CHistoryCsvWriter::Layout::WithTimeBase));
+    EXPECT_EQ(Run({"history", "csv", path, csv, "--times"}), 1);
 }
 
 TEST_F(CliHistoryTest, FailuresGiveOneLineOnStderrAndNonZeroExit) {

@@ -52,6 +52,10 @@ TEST_F(CliLoggingTest, StartRefusesWhatThePageRefusesBeforeTouchingTheSensor) {
     EXPECT_NE(refusal("60", "600", "avg,vswr").find("bad channels"), std::string::npos);
     // Valid values reach the connect, which finds no sensor.
     EXPECT_NE(refusal("60", "600", "avg").find("the port did not open"), std::string::npos);
+    // A title the history file cannot hold names the characters before anything is downloaded.
+    EXPECT_EQ(Run({"logging", "download", "--out", "x.psh", "--title", "50 \xCE\xA9 load"}), 1);
+    EXPECT_NE(m_err.str().find("\xCE\xA9"), std::string::npos) << m_err.str();
+    EXPECT_EQ(m_err.str().find("the port did not open"), std::string::npos) << m_err.str();
 }
 
 TEST_F(CliLoggingTest, StartStatusDownloadAndEraseWithTheVirtualSensor) {

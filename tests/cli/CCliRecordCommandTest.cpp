@@ -1,4 +1,5 @@
 #include "cli/CCliRecordCommand.h"
+#include "cli/CCliCcdfCommand.h"
 #include "cli/CCliDeviceCommands.h"
 #include "cli/CCliDispatcher.h"
 #include "cli/CCliNotices.h"
@@ -115,6 +116,28 @@ TEST_F(CCliRecordCommandTest, MeasureRefusesAModeTheModelDoesNotHave) {
                        m_out, m_err),
         0)
         << m_err.str();
+}
+
+// A model without PULSE and CCDF gets nothing beyond its identification before the refusal.
+TEST_F(CCliRecordCommandTest, ScreensTheModelLacksAreRefusedAfterIdentification) {
+    VirtualSensorConfig config;
+    config.modelNumber = 1;
+    CVirtualSensor sensor(config);
+    ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
+    CCliDispatcher dispatcher;
+    dispatcher.Add(CCliDeviceCommands::Commands());
+    ASSERT_EQ(dispatcher.Run({"identify", "--port", "usb"}, m_out, m_err), 0) << m_err.str();
+    const uint64_t identification = sensor.CommandsReceived();
+
+    EXPECT_EQ(
+        Record({"--port", "usb", "--count", "3", "--out", m_devices.Path() + "/p.psh", "--screen", "pulse"}),
+        1);
+    EXPECT_NE(m_err.str().find("has no PULSE measurement"), std::string::npos) << m_err.str();
+    EXPECT_EQ(sensor.CommandsReceived(), 2 * identification);
+    std::ostringstream err;
+    EXPECT_EQ(CCliCcdfCommand::Commands().front().run({{"--port", "usb", "--count", "1"}, m_out, err}), 1);
+    EXPECT_NE(err.str().find("has no CCDF measurement"), std::string::npos) << err.str();
+    EXPECT_EQ(sensor.CommandsReceived(), 3 * identification);
 }
 
 // The device commands share the record command's option parser: trailing garbage in a number

@@ -1,6 +1,7 @@
 #include "device/CPortRegistry.h"
 #include "device/CEnumPorts.h"
 #include "device/CSerial.h"
+#include "platform/TraceSink.h"
 #include "support/CDeviceSandbox.h"
 #include "support/CPseudoTerminal.h"
 
@@ -27,7 +28,8 @@ struct Listed {
 };
 
 std::vector<Listed> ListPorts() {
-    CEnumPorts ports;
+    TraceSink trace;
+    CEnumPorts ports(trace);
     std::vector<Listed> listed;
     char name[1024];
     for (int i = 0; i < ports.GetCounts(); ++i) {
@@ -134,7 +136,8 @@ TEST(EnumPorts, LookUpsAreBounded) {
     CDeviceSandbox sandbox;
     CPseudoTerminal terminal;
     sandbox.RegisterPort(12, terminal.SlavePath());
-    CEnumPorts ports;
+    TraceSink trace;
+    CEnumPorts ports(trace);
     ASSERT_EQ(ports.GetCounts(), 1);
     EXPECT_EQ(ports.GetPort(-1, nullptr, 0), -1);
     EXPECT_EQ(ports.GetPort(1, nullptr, 0), -1);

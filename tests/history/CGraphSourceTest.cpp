@@ -49,6 +49,26 @@ TEST_F(CGraphSourceTest, LiveWindowStartsAtZeroUntilItIsFull) {
     EXPECT_EQ(view.xEndLabel, view.xStartLabel);
 }
 
+// Times belong to the samples a channel shows: another screen's run or a reset leaves none.
+TEST_F(CGraphSourceTest, LiveTimesOnlyForAChannelWithSamples) {
+    Records().StartRecording(true);
+    Records().AddValue(ChannelAvg, 1.0f);
+    std::vector<GraphPoint> points;
+    GraphView view;
+    const std::string none = CStringTable::GetGeneralText("S_MEASUREVIEW_NOVALUE");
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), Records(), ChannelAvg, 400, points,
+                           view);
+    EXPECT_NE(view.xStartLabel, none);
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), Records(), ChannelPulse, 400, points,
+                           view);
+    EXPECT_EQ(view.xStartLabel, none);
+    EXPECT_EQ(view.xEndLabel, none);
+    Records().ResetAll();
+    CGraphSource::FromLive(&CStringTable::GetGeneralText, Profile(), Records(), ChannelAvg, 400, points,
+                           view);
+    EXPECT_EQ(view.xStartLabel, none);
+}
+
 TEST_F(CGraphSourceTest, LiveWindowFollowsTheNewestSamples) {
     for (int i = 0; i < 1000; ++i)
         Records().AddValue(ChannelVswr, static_cast<float>(i));

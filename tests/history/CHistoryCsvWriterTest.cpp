@@ -1,4 +1,5 @@
 #include "history/CHistoryCsvWriter.h"
+#include "history/CHistoryTimeBase.h"
 
 #include "support/CTempDirectory.h"
 
@@ -41,6 +42,35 @@ TEST(HistoryCsvWriterTest, SmallHistoryGivesExactBytes) {
                                                                  "0.00,1.00,-1234.56\r\n");
 }
 
+// Rows 500 ms apart from 23:59:59 run into the next day; a slice starts at its own time.
+TEST(HistoryCsvWriterTest, TimeBaseLayoutAddsConditionsAndEachRowsTime) {
+    CHistoryData data = SmallHistory(0x01, {100, 200, 300});
+    data.Header().SetText(HistoryText::StartTime, "2024-12-31 23:59:59");
+    data.Header().SetText(HistoryText::Interval, "500 ms");
+    data.Header().SetExternalOffset(-1.5f);
+    const std::string csv = CHistoryCsvWriter::Format(data, 1, CHistoryCsvWriter::Layout::WithTimeBase);
+    EXPECT_NE(csv.find("Offset, -1.50\r\nInterval, 500 ms\r\nRows, 3\r\nTime, AVG\r\n"
+                       "2024-12-31T23:59:59.000,1.00\r\n2024-12-31T23:59:59.500,2.00\r\n"
+                       "2025-01-01T00:00:00.000,3.00\r\n"),
+              std::string::npos)
+        << csv;
+    const CHistoryData slice = CHistoryTimeBase::Slice(data, 1, 2);
+    EXPECT_EQ(slice.RowCount(), 2);
+    EXPECT_EQ(slice.Header().Text(HistoryText::StartTime), "2024-12-31 23:59:59");
+    EXPECT_EQ(slice.Header().Text(HistoryText::StopTime), "2025-01-01 00:00:00");
+    EXPECT_NE(CHistoryCsvWriter::Format(data, 1, CHistoryCsvWriter::Layout::WithTimeBase, {1, 2})
+                  .find("StartTime, 2024-12-31 23:59:59\r\nStopTime, 2025-01-01 00:00:00\r\n"
+                        "Title, \r\nOffset, -1.50\r\nInterval, 500 ms\r\nRows, 2\r\nTime, AVG\r\n"
+                        "2024-12-31T23:59:59.500,2.00\r\n2025-01-01T00:00:00.000,3.00\r\n"),
+              std::string::npos);
+
+    // Without an interval the time column stays empty rather than repeating one time.
+    data.Header().SetText(HistoryText::Interval, "");
+    EXPECT_NE(
+        CHistoryCsvWriter::Format(data, 1, CHistoryCsvWriter::Layout::WithTimeBase).find("\r\n,1.00\r\n"),
+        std::string::npos);
+}
+
 TEST(HistoryCsvWriterTest, ValuesAreWhatPrintfGivesForEveryMagnitude) {
     std::vector<int32_t> values = {INT32_MIN + 1, INT32_MAX, -99,  -100,  -101,    0,       -1, 5, 10,
                                    999,           1000,      9999, 10000, 1000000, -7000000};
@@ -66,6 +96,7 @@ TEST(HistoryCsvWriterTest, HeadingFollowsTheModelAndForSomeModelsTheMask) {
     EXPECT_EQ(HeadingOf(5, 0x1F), "AVG,REV,VSWR,PEAK,PULSE,\r\n");
     EXPECT_EQ(HeadingOf(5, 0x03), "AVG,PEAK,\r\n");
     EXPECT_EQ(HeadingOf(9, 0x12), "PAR,PEAK,\r\n");
+    EXPECT_EQ(HeadingOf(7, 0x11), "AVG,VSWR,\r\n") << "an unknown model names what the file carries";
 }
 
 TEST(HistoryCsvWriterTest, TerminatingSensorAndEightBitTitle) {

@@ -40,5 +40,7 @@ TEST(RangeStatisticsTest, IntervalTextGivesTheSampleTime) {
     EXPECT_EQ(CRangeStatistics::SecondsPerSample("0 ms"), 0.0);
     EXPECT_FALSE(CRangeStatistics::SecondsPerSample(""));
     EXPECT_FALSE(CRangeStatistics::SecondsPerSample("-5 ms"));
-    EXPECT_FALSE(CRangeStatistics::SecondsPerSample("12 s"));
+    // Intervals too long for milliseconds in the field are written in seconds.
+    EXPECT_EQ(CRangeStatistics::SecondsPerSample("12 s"), 12.0);
+    EXPECT_FALSE(CRangeStatistics::SecondsPerSample("12 h"));
 }

@@ -1,4 +1,5 @@
 #include "history/CReportLayout.h"
+#include "history/HistoryHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -23,4 +24,15 @@ TEST(ReportLayoutTest, DateAndTitleTexts) {
     EXPECT_EQ(CReportLayout::DateText({2024, 12, 31, 0, 30, 0}), " 2024,12,31 AM 12:30");
     EXPECT_EQ(CReportLayout::DefaultTitle(""), "History Graph");
     EXPECT_EQ(CReportLayout::DefaultTitle("run 4"), "run 4");
+
+    HistoryHeader header;
+    header.SetText(HistoryText::ModelName, "VL-D030");
+    header.SetText(HistoryText::SerialNumber, "1234");
+    header.SetFrequencyX100(245050);
+    header.SetExternalOffset(-1.5f);
+    header.SetText(HistoryText::StartTime, "2024-03-01 10:00:00");
+    header.SetText(HistoryText::StopTime, "2024-03-01 10:00:05");
+    EXPECT_EQ(CReportLayout::ConditionsText(header, 10),
+              "Model VL-D030, S/N 1234, 2450.50 MHz, offset -1.50 dB, interval unknown, "
+              "2024-03-01 10:00:00 to 2024-03-01 10:00:05, 10 rows");
 }

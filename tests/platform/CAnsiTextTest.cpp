@@ -13,6 +13,13 @@ TEST(AnsiText, ConvertsWindows1252BothWays) {
     EXPECT_EQ(CAnsiText::ToUtf8(CAnsiText::FromUtf8("caf\xC3\xA9")), "caf\xC3\xA9");
 }
 
+TEST(AnsiText, NamesEachCharacterThatWouldBecomeAQuestionMark) {
+    EXPECT_EQ(CAnsiText::Unstorable("Ref \xE2\x82\xAC 5\xC2\xB0?"), "");
+    // Omega twice, a CJK character, a four-byte emoji and a broken byte, each named once.
+    EXPECT_EQ(CAnsiText::Unstorable("\xCE\xA9 \xE6\x97\xA5\xCE\xA9 \xF0\x9F\x93\xA1 a\xFF"),
+              "\xCE\xA9\xE6\x97\xA5\xF0\x9F\x93\xA1\xEF\xBF\xBD");
+}
+
 TEST(AnsiText, FieldsAreCutAtACharacterAndNeverOverrun) {
     char field[8];
     std::memset(field, 'x', sizeof field);

@@ -202,12 +202,10 @@ TEST_F(MeterEngineTest, ExchangesFollowTheModelsCommandTable) {
     EXPECT_EQ(Exchange(CMeterEngine::ModePeak), "peak 1 2000");
     EXPECT_EQ(Exchange(CMeterEngine::ModeRev), "rev 1 500");
     EXPECT_EQ(Exchange(CMeterEngine::ModePulse), "pulse 1 -100 1 2 3 4");
-    EXPECT_EQ(m_engine.GetPulseValue(4), 4);
     EXPECT_EQ(Exchange(CMeterEngine::ModeForwardReverse), "fwdrev 0 -1 -1");
 
     m_profile->SetModelNumber(5);
     EXPECT_EQ(Exchange(CMeterEngine::ModeForwardReverse), "fwdrev 1 3000 1000");
-    EXPECT_EQ(m_engine.GetForwardPower(), 3000);
     EXPECT_EQ(Exchange(CMeterEngine::ModeAvg), "avg 0 -1");
 
     const std::vector<std::string> sent = m_device->Mnemonics();
@@ -382,12 +380,17 @@ TEST_F(MeterEngineTest, SetUpSendersAndTheReversePowerCheck) {
                        std::to_string(ArgumentOf(frames[i])));
     EXPECT_EQ(sent, (std::vector<std::string>{"ST 8", "SN 2000", "SZ 4", "SO 0", "SZ 4", "SU 16", "SR 600"}));
 
-    EXPECT_EQ(m_engine.CheckReversePower(245000), CMeterEngine::ReverseBelowForward);
+    EXPECT_EQ(m_engine.CheckReversePower(245000).verdict, CMeterEngine::ReverseBelowForward);
     m_sensor.overrides["GE"] = CReplyBytes::MultiValue('P', {1000, 1200});
-    EXPECT_EQ(m_engine.CheckReversePower(245000), CMeterEngine::ReverseAboveForward);
+    const CMeterEngine::SReverseCheck above = m_engine.CheckReversePower(245000);
+    EXPECT_EQ(above.verdict, CMeterEngine::ReverseAboveForward);
+    EXPECT_EQ(above.forward, 1000);
+    EXPECT_EQ(above.reverse, 1200);
     // A reading that fails is reported as such, not as the comparison of the last good one.
     m_sensor.overrides["GE"] = CReplyBytes::Short('P', 1);
-    EXPECT_EQ(m_engine.CheckReversePower(245000), CMeterEngine::ReverseCheckFailed);
+    const CMeterEngine::SReverseCheck failed = m_engine.CheckReversePower(245000);
+    EXPECT_EQ(failed.verdict, CMeterEngine::ReverseCheckFailed);
+    EXPECT_EQ(failed.forward, -1);
     m_sensor.overrides["SO"] = CReplyBytes::Short('P', 1);
     EXPECT_FALSE(m_engine.SetTechnology(0));
 }
@@ -402,8 +405,9 @@ TEST_F(MeterEngineTest, DownloadDistributesTheLoggedSamplesOverTheChannels) {
     CRecordStore records;
     records.AddValue(ChannelPeak, 1.0f);
 
-    ASSERT_TRUE(m_engine.ReadLoggingStatus());
-    CLoggingDownload download(m_engine);
+    const auto status = m_engine.ReadLoggingStatus();
+    ASSERT_TRUE(status);
+    CLoggingDownload download(m_engine, *status);
     EXPECT_EQ(download.LoggedChannelMask(), 0x05);
     EXPECT_TRUE(download.CanFetch());
     EXPECT_EQ(download.Download(records, false), CLoggingDownload::Downloaded);
@@ -423,27 +427,33 @@ TEST_F(MeterEngineTest, DownloadRefusalsLeaveTheRecordsAlone) {
     ConnectModel(5, 10);
     CRecordStore records;
     records.AddValue(ChannelAvg, 1.0f);
-    CLoggingDownload download(m_engine);
-    const auto downloadWith = [&](int32_t mask, int32_t samples) {
+    const auto withStatus = [&](int32_t mask, int32_t samples) {
         m_sensor.statusWords[0] = mask;
         m_sensor.statusWords[6] = samples;
-        EXPECT_TRUE(m_engine.ReadLoggingStatus());
-        return download.Download(records, false);
+        const auto status = m_engine.ReadLoggingStatus();
+        EXPECT_TRUE(status);
+        return CLoggingDownload(m_engine, status.value_or(CSensorLine::StatusWords{}));
     };
 
     m_sensor.statusWords[1] = 1;
-    EXPECT_EQ(downloadWith(0x01, 0), CLoggingDownload::NothingLogged);
-    EXPECT_FALSE(download.CanFetch());
+    CLoggingDownload held = withStatus(0x01, 0);
+    EXPECT_EQ(held.Download(records, false), CLoggingDownload::NothingLogged);
+    EXPECT_FALSE(held.CanFetch());
     m_sensor.statusWords[1] = 0;
-    EXPECT_EQ(downloadWith(0x01, -4), CLoggingDownload::NothingLogged);
-    EXPECT_EQ(downloadWith(0x10, 5), CLoggingDownload::NothingLogged);
-    EXPECT_FALSE(download.CanFetch());
-    EXPECT_EQ(downloadWith(0x01, 250 * 600), CLoggingDownload::Failed); // beyond the reply buffer
+    EXPECT_EQ(withStatus(0x01, -4).Download(records, false), CLoggingDownload::NothingLogged);
+    CLoggingDownload noChannel = withStatus(0x10, 5);
+    EXPECT_EQ(noChannel.Download(records, false), CLoggingDownload::NothingLogged);
+    EXPECT_FALSE(noChannel.CanFetch());
+    // Beyond the reply buffer.
+    EXPECT_EQ(withStatus(0x01, 250 * 600).Download(records, false), CLoggingDownload::Failed);
     EXPECT_EQ(m_device->Mnemonics().back(), "AS");
     EXPECT_EQ(records.Count(ChannelAvg), 1);
 
+    // A reply that fails to decode leaves the records as they were too.
     m_sensor.loggedData = CReplyBytes::Blocks('C', 512);
-    EXPECT_EQ(downloadWith(0x01, 5), CLoggingDownload::Failed);
+    EXPECT_EQ(withStatus(0x01, 5).Download(records, false), CLoggingDownload::Failed);
+    EXPECT_EQ(m_device->Mnemonics().back(), "AD");
+    EXPECT_EQ(records.Count(ChannelAvg), 1);
 }
 
 TEST(LoggingDownloadTest, SerialTimeOutGrowsWithTheByteCount) {

@@ -1,6 +1,5 @@
 #include "support/CAppTestSandbox.h"
 
-#include "appcore/CAppRegistry.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "platform/CAppPaths.h"
@@ -9,11 +8,9 @@ CAppTestSandbox::CAppTestSandbox() {
     CAppPaths::OverrideExecutableDirectory(m_directory.Path());
     CStringTable::SetPath(PELMORA_SOURCE_DIR "/resources/TrelPMEnStr.ini");
     CMessageBoxes::SetSink(&m_messages);
-    CAppRegistry::Instance().Reset();
 }
 
 CAppTestSandbox::~CAppTestSandbox() {
-    CAppRegistry::Instance().Reset();
     CMessageBoxes::SetSink(nullptr);
     CAppPaths::OverrideExecutableDirectory("");
 }

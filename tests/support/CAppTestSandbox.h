@@ -6,7 +6,7 @@
 #include <string>
 
 // For the length of a test: a scratch executable directory (profiles are saved there), the
-// program's language file, a recording message sink and an empty application registry.
+// program's language file and a recording message sink.
 class CAppTestSandbox {
 public:
     CAppTestSandbox();

@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -27,6 +28,7 @@ constexpr qreal kTextWidth = kPageWidth - 2 * kMarginPoints;
 // Screenshots are taken at screen resolution; shown at this many points per pixel they read
 // like the program on a normal monitor.
 constexpr qreal kPointsPerPixel = 0.6;
+constexpr qreal kCodePointSize = 8.5;
 
 // Every image at a readable size that still fits the text width, keeping its aspect ratio.
 void FitImages(QTextDocument& document) {
@@ -48,6 +50,25 @@ void FitImages(QTextDocument& document) {
             cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
             cursor.setCharFormat(format);
         }
+    }
+}
+
+// Command examples are shown as typed: a smaller fixed font, so that a line of 80 characters
+// fits the text width, and lines that are never wrapped.
+void SetCodeBlocks(QTextDocument& document) {
+    QTextCursor cursor(&document);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        if (!format.hasProperty(QTextFormat::BlockCodeFence) &&
+            !format.hasProperty(QTextFormat::BlockCodeLanguage))
+            continue;
+        format.setNonBreakableLines(true);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+        cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+        QTextCharFormat characters;
+        characters.setFontPointSize(kCodePointSize);
+        cursor.mergeCharFormat(characters);
     }
 }
 
@@ -80,6 +101,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     FitImages(document);
+    SetCodeBlocks(document);
 
     QPdfWriter writer(QString::fromLocal8Bit(argv[2]));
     writer.setTitle(QStringLiteral("Pelmora user manual"));

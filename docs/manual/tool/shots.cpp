@@ -5,6 +5,9 @@
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CommandIds.h"
+#include "gui/history/CHistoryFrame.h"
+#include "gui/history/CHistoryView.h"
+#include "gui/shell/CDownloadDlg.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CPelmoraApp.h"
 
@@ -74,6 +77,43 @@ void SaveDialogOf(CMainFrame& frame, int command, const QString& name) {
     frame.ExecuteCommand(command);
 }
 
+// The download dialog opens only once the sensor has reported its logging status, so it is
+// waited for by its class rather than taken as whatever dialog is open.
+void SaveDownloadDialog(CMainFrame& frame) {
+    Wait(600); // dialogs that opened on their own are closed first
+    s_dialogWanted = true;
+    frame.ExecuteCommand(ID_LOGGING);
+    QElapsedTimer timer;
+    timer.start();
+    CDownloadDlg* dialog = nullptr;
+    while ((dialog = frame.findChild<CDownloadDlg*>()) == nullptr || !dialog->isVisible()) {
+        if (timer.elapsed() > 10000) {
+            std::fprintf(stderr, "skipped download-dialog: it did not open\n");
+            s_dialogWanted = false;
+            return;
+        }
+        Wait(100);
+    }
+    Wait(300);
+    Save(dialog, QStringLiteral("download-dialog"));
+    dialog->close();
+    s_dialogWanted = false;
+}
+
+// A stretch selected in the active history viewer, then zoomed to.
+void SaveRangeShots(CMainFrame& frame) {
+    auto* history = qobject_cast<CHistoryFrame*>(frame.MdiArea()->activeSubWindow());
+    if (history == nullptr)
+        return;
+    history->View()->SelectRange(8, 20);
+    Wait(300);
+    Save(&frame, QStringLiteral("history-range"));
+    history->View()->ZoomToRange();
+    Wait(300);
+    Save(&frame, QStringLiteral("history-zoomed"));
+    history->View()->ShowWholeHistory();
+}
+
 void SaveScreen(CMainFrame& frame, int command, const QString& name) {
     if (!frame.QueryCommand(command).enabled) {
         std::fprintf(stderr, "skipped %s: command not available\n", qPrintable(name));
@@ -131,10 +171,11 @@ int main(int argc, char** argv) {
     if (!history.isEmpty() && frame.OpenHistoryFile(history)) {
         Wait(500);
         Save(&frame, QStringLiteral("history-viewer"));
+        SaveRangeShots(frame);
         SaveDialogOf(frame, ID_FILE_REPORT, QStringLiteral("report-dialog"));
     }
     if (frame.QueryCommand(ID_LOGGING).enabled)
-        SaveDialogOf(frame, ID_LOGGING, QStringLiteral("download-dialog"));
+        SaveDownloadDialog(frame);
     frame.ExecuteCommand(ID_WINDOW_CASCADE);
     Wait(300);
     Save(&frame, QStringLiteral("cascade"));

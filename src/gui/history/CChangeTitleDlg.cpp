@@ -3,6 +3,7 @@
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "history/CHistoryDocument.h"
+#include "platform/CAnsiText.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -43,6 +44,14 @@ void CChangeTitleDlg::accept() {
     const QString title = TrimmedRight(m_edit->text());
     if (title.isEmpty()) {
         CMessageBoxes::FromKey(this, "S_IDD_CHANGETITLE_ONOK", MB_ICONSTOP);
+        m_edit->setFocus();
+        return;
+    }
+    // The file keeps its texts in Windows-1252: say what would turn into '?' before it does.
+    if (const std::string unstorable = CAnsiText::Unstorable(title.toStdString()); !unstorable.empty()) {
+        const std::string format = CStringTable::GetGeneralText("S_TITLE_UNSTORABLE");
+        CMessageBoxes::FromText(this, CStringTable::FillPlaceholder(format, "%1", unstorable),
+                                MB_ICONEXCLAMATION);
         m_edit->setFocus();
         return;
     }

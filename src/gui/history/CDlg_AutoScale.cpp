@@ -2,6 +2,7 @@
 
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CSettingValidation.h"
+#include "appcore/CStringTable.h"
 #include "history/CHistoryDocument.h"
 
 #include <QCheckBox>
@@ -12,6 +13,10 @@
 #include <QPushButton>
 
 namespace {
+QString DialogText(const char* key) {
+    return QString::fromStdString(CStringTable::GetText("IDD_AUTOSCALE", key));
+}
+
 QString Fixed2(float value) {
     return QString::fromStdString(CSettingValidation::FormatFixed(value, 2));
 }
@@ -36,21 +41,22 @@ const char* RefusalKey(CHistoryDocument::ScaleCheck check) {
 
 CDlg_AutoScale::CDlg_AutoScale(const HistoryRange& proposed, QWidget* parent)
     : QDialog(parent), m_proposed(proposed), m_range(proposed),
-      m_auto(new QCheckBox(QStringLiteral("Auto Scale"), this)), m_upper(new QLineEdit(this)),
+      m_auto(new QCheckBox(DialogText("IDC_AUTO"), this)), m_upper(new QLineEdit(this)),
       m_lower(new QLineEdit(this)) {
-    setWindowTitle(QStringLiteral("Auto Scale"));
+    setWindowTitle(DialogText("CAPTION"));
+    // Texts from the language file, so that they show in the fonts that come with the program.
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole);
+    buttons->addButton(DialogText("IDOK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(DialogText("IDCANCEL"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &CDlg_AutoScale::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_auto, &QCheckBox::toggled, this, &CDlg_AutoScale::OnAutoToggled);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_auto, 0, 0, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("Max"), this), 1, 0);
+    layout->addWidget(new QLabel(DialogText("IDC_STATIC_MAX"), this), 1, 0);
     layout->addWidget(m_upper, 1, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Min"), this), 2, 0);
+    layout->addWidget(new QLabel(DialogText("IDC_STATIC_MIN"), this), 2, 0);
     layout->addWidget(m_lower, 2, 1);
     layout->addWidget(buttons, 3, 0, 1, 2);
     m_auto->setChecked(true);

@@ -83,6 +83,11 @@ void CGraph::SetXEndLabels(const std::string& start, const std::string& end) {
     m_xEndLabel = Utf8(end);
 }
 
+void CGraph::SetSubtitle(const std::string& subtitle) {
+    m_series.subtitle = subtitle;
+    m_subtitle = Utf8(subtitle);
+}
+
 void CGraph::SetUnit(const std::string& unit) {
     m_unit = Utf8(unit);
 }

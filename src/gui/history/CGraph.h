@@ -55,6 +55,7 @@ public:
     // Another part of the same points, which stay as they are.
     void ShowXRange(float first, float last);
     void SetXEndLabels(const std::string& start, const std::string& end);
+    void SetSubtitle(const std::string& subtitle);
     void SetUnit(const std::string& unit);
     void SetAverage(float value, bool shown);
     void SetLimitLines(float low, float high);

@@ -1,7 +1,6 @@
 #include "gui/history/CGraphCtrl.h"
 
 #include <QPainter>
-#include <QThread>
 
 #include "appcore/CStringTable.h"
 #include "gui/kit/CPaintPacer.h"
@@ -9,15 +8,8 @@
 #include "history/HistoryHeader.h"
 #include "model/CSettingProfile.h"
 
-namespace {
-
-// Queued live refreshes: one pending, and whether any of them asked for a new window.
-constexpr int kQueued = 1 << 0;
-constexpr int kQueuedReset = 1 << 1;
-
-} // namespace
-
-CGraphCtrl::CGraphCtrl(QWidget* parent) : QWidget(parent), m_graph(this, CGraph::ColourSetScreen) {
+CGraphCtrl::CGraphCtrl(QWidget* parent, CPaintPacer* pacer)
+    : QWidget(parent), m_pacer(pacer), m_graph(this, CGraph::ColourSetScreen) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     ResetTexts();
@@ -58,36 +50,23 @@ void CGraphCtrl::ShowHistory(int modelNumber, const HistoryHeader* header, const
     ApplyView();
 }
 
-void CGraphCtrl::ShowXRange(float first, float last) {
+void CGraphCtrl::ShowXRange(float first, float last, const GraphRangeTexts& texts) {
     m_view.series.xMinimum = first;
     m_view.series.xMaximum = last;
-    m_view.xStartLabel.clear();
-    m_view.xEndLabel.clear();
+    m_view.series.subtitle = texts.subtitle;
+    m_view.average = texts.average;
+    m_view.xStartLabel = texts.xStartLabel;
+    m_view.xEndLabel = texts.xEndLabel;
     // The points stay, and with them what the graph keeps to draw them quickly.
     m_graph.ShowXRange(first, last);
-    m_graph.SetXEndLabels({}, {});
+    m_graph.SetSubtitle(texts.subtitle);
+    m_graph.SetAverage(texts.average, m_view.averageShown);
+    m_graph.SetXEndLabels(texts.xStartLabel, texts.xEndLabel);
     m_surfaceStale = true;
     update();
 }
 
 void CGraphCtrl::RefreshLive(bool resetWindow) {
-    if (QThread::currentThread() == thread()) {
-        RefreshLiveNow(resetWindow);
-        return;
-    }
-    const int bits = kQueued | (resetWindow ? kQueuedReset : 0);
-    if (m_queuedRefresh.fetch_or(bits) != 0)
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            const int queued = m_queuedRefresh.exchange(0);
-            RefreshLiveNow((queued & kQueuedReset) != 0);
-        },
-        Qt::QueuedConnection);
-}
-
-void CGraphCtrl::RefreshLiveNow(bool resetWindow) {
     if (m_profile == nullptr || m_records == nullptr || m_channel < 0 || m_channel >= kChannelCount)
         return;
     if (resetWindow) {
@@ -106,8 +85,8 @@ void CGraphCtrl::RefreshLiveNow(bool resetWindow) {
 void CGraphCtrl::ApplyView(Repaint repaint) {
     m_graph.ShowView(m_view);
     m_surfaceStale = true;
-    if (repaint == Repaint::Paced)
-        CPaintPacer::Request(this);
+    if (repaint == Repaint::Paced && m_pacer != nullptr)
+        m_pacer->Request(this);
     else
         update();
 }

@@ -4,7 +4,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "history/CGraphSource.h"
 
 class CRecordStore;
+class CPaintPacer;
 class CSettingProfile;
 class HistoryHeader;
 
@@ -26,7 +26,9 @@ class CGraphCtrl : public QWidget {
 public:
     static constexpr int kMinSurfaceSize = 100;
 
-    explicit CGraphCtrl(QWidget* parent = nullptr);
+    // A live graph repaints new values through the pacer, which must outlive it; without one
+    // (a history) every change repaints at once.
+    explicit CGraphCtrl(QWidget* parent = nullptr, CPaintPacer* pacer = nullptr);
 
     // The display ranges and limits of the live records; nullptr for a history.
     void BindProfile(CSettingProfile* profile);
@@ -37,10 +39,10 @@ public:
     // Does nothing without a header or rows.
     void ShowHistory(int modelNumber, const HistoryHeader* header, const int32_t* rows, int rowCount,
                      bool returnLoss);
-    // Narrows the shown history to the indices first..last; the end labels become indices.
-    void ShowXRange(float first, float last);
-    // Safe to call from the acquisition thread: the refresh then runs on the user-interface
-    // thread, merged with others that arrive meanwhile.
+    // Narrows the shown history to the indices first..last, with the statistics and end times of
+    // that stretch; end labels left empty show the indices.
+    void ShowXRange(float first, float last, const GraphRangeTexts& texts);
+    // Shows the newest live samples; a new window fits the samples to the current width.
     void RefreshLive(bool resetWindow);
 
     int WindowLength() const { return m_windowLength; }
@@ -60,11 +62,11 @@ protected:
 private:
     enum class Repaint { Now, Paced };
 
-    void RefreshLiveNow(bool resetWindow);
     void ApplyView(Repaint repaint = Repaint::Now);
     void UpdateStaticLayer();
     void ResetTexts();
 
+    CPaintPacer* m_pacer;
     CSettingProfile* m_profile = nullptr;
     const CRecordStore* m_records = nullptr;
     int m_channel = 0;
@@ -76,5 +78,4 @@ private:
     QPixmap m_staticLayer;
     CGraph::StaticLayerKey m_staticKey;
     bool m_surfaceStale = true;
-    std::atomic<int> m_queuedRefresh{0};
 };

@@ -13,6 +13,10 @@ bool CHistoryFrame::LoadFile(const std::string& path) {
     return m_view->Load(path);
 }
 
+std::string CHistoryFrame::LoadError() const {
+    return m_view->LoadError();
+}
+
 std::string CHistoryFrame::DocumentModelName() const {
     return m_view->ModelName();
 }

@@ -14,6 +14,7 @@ public:
 
     CHistoryView* View() const { return m_view; }
     bool LoadFile(const std::string& path) override;
+    std::string LoadError() const override;
     std::string DocumentModelName() const override;
 
     bool OnCommand(int id) override;

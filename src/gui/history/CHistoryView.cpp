@@ -12,6 +12,7 @@
 #include "gui/kit/CMenuBuilder.h"
 #include "history/CHistoryChannelCommands.h"
 #include "history/CHistoryCsvWriter.h"
+#include "history/CHistoryTimeBase.h"
 #include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
 
@@ -96,6 +97,8 @@ CHistoryView::CHistoryView(QWidget* parent)
       m_whole(new QPushButton(General("S_HISTORYVIEW_WHOLE"), m_rangeBar)),
       m_band(new QRubberBand(QRubberBand::Rectangle, m_graph)) {
     m_graph->setObjectName(QStringLiteral("HistoryGraph"));
+    m_graph->Graph().SetCompact(true); // a small window keeps the lower scale and the axis label
+    m_rangeText->setWordWrap(true);    // a long range text takes two lines rather than being cut
     m_graph->installEventFilter(this);
     m_rangeText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* bar = new QHBoxLayout(m_rangeBar);
@@ -111,20 +114,30 @@ CHistoryView::CHistoryView(QWidget* parent)
     connect(m_zoom, &QPushButton::clicked, this, &CHistoryView::ZoomToRange);
     connect(m_whole, &QPushButton::clicked, this, &CHistoryView::ShowWholeHistory);
     m_choosePath = [this](const QString& suffix, const QString& filter) {
-        QString path = QFileDialog::getSaveFileName(this, QString(), QString(), filter, nullptr,
+        QString selected;
+        QString path = QFileDialog::getSaveFileName(this, QString(), QString(), filter, &selected,
                                                     QFileDialog::DontConfirmOverwrite);
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
             path += suffix;
-        return path;
+        return ChosenFile(path, static_cast<int>(filter.split(QStringLiteral(";;")).indexOf(selected)));
     };
     UpdateRangeBar();
 }
 
 bool CHistoryView::Load(const std::string& path) {
-    if (!m_document.Load(path).ok)
+    const HistoryLoadResult result = m_document.Load(path);
+    m_loadError = result.ok ? std::string() : result.error;
+    if (!result.ok)
         return false;
     ShowHistory();
     return true;
+}
+
+std::string CHistoryView::OpenFailureText(const std::string& reason) {
+    if (reason.empty())
+        return CStringTable::GetGeneralText("S_MAINFRAME_ONFILEOPEN");
+    return CStringTable::FillPlaceholder(CStringTable::GetGeneralText("S_MAINFRAME_ONFILEOPEN_REASON"), "%1",
+                                         reason);
 }
 
 std::string CHistoryView::ModelName() const {
@@ -213,9 +226,19 @@ bool CHistoryView::Fail(const char* key, const std::string& error) {
     return false;
 }
 
+void CHistoryView::DetachFromFile() {
+    m_document.DetachFromFile();
+}
+
+// A history without a file of its own (a download, an older layout) is saved to a file the
+// user chooses, never back into the file it was read from.
 void CHistoryView::OnSave() {
     if (!m_document.IsModified())
         return;
+    if (m_document.Path().empty()) {
+        SaveToChosenFile(true);
+        return;
+    }
     std::string error;
     WaitCursor wait;
     if (!m_document.Save(&error))
@@ -223,25 +246,56 @@ void CHistoryView::OnSave() {
 }
 
 void CHistoryView::OnSaveAs() {
+    SaveToChosenFile(false);
+}
+
+void CHistoryView::SaveToChosenFile(bool becomesOwnFile) {
     const std::string path =
         ChooseTarget(QStringLiteral(".psh"), QStringLiteral("PSH files(*.psh);;All files(*)"));
     if (path.empty())
         return;
     std::string error;
     WaitCursor wait;
-    if (!m_document.SaveAs(path, &error))
+    const bool saved =
+        becomesOwnFile ? m_document.SaveToNewFile(path, &error) : m_document.SaveAs(path, &error);
+    if (!saved)
         Fail("S_HISTORYVIEW_ONFILESAVEAS", error);
 }
 
+// The filters offer the layout with times and, while zoomed, the shown stretch alone.
 void CHistoryView::OnExportCsv() {
+    QStringList filters = {General("S_HISTORYVIEW_CSV_PLAIN"), General("S_HISTORYVIEW_CSV_TIMED")};
+    if (m_zoomed)
+        filters << General("S_HISTORYVIEW_CSV_RANGE") << General("S_HISTORYVIEW_CSV_RANGE_TIMED");
+    const int allFiles = static_cast<int>(filters.size());
+    filters << QStringLiteral("All files(*)");
+    int filter = 0;
     const std::string path =
-        ChooseTarget(QStringLiteral(".csv"), QStringLiteral("CSV files(*.csv);;All files(*)"));
+        ChooseTarget(QStringLiteral(".csv"), filters.join(QStringLiteral(";;")), &filter);
     if (path.empty())
         return;
+    const bool timed = filter % 2 == 1 && filter < allFiles;
+    const bool shownOnly = filter >= 2 && filter < allFiles;
     std::string error;
     WaitCursor wait;
-    if (!CHistoryCsvWriter::Write(path, m_document.Data(), m_document.ModelNumber(), &error))
+    const auto layout = timed ? CHistoryCsvWriter::Layout::WithTimeBase : CHistoryCsvWriter::Layout::Plain;
+    if (!CHistoryCsvWriter::Write(path, m_document.Data(), m_document.ModelNumber(), &error, layout,
+                                  shownOnly ? ShownRows() : CsvRowRange{}))
         Fail("S_HISTORYVIEW_ONEXPORTTOCSV", error);
+}
+
+CsvRowRange CHistoryView::ShownRows() const {
+    if (!m_zoomed)
+        return {};
+    const GraphSeries& series = m_graph->View().series;
+    const auto first = static_cast<int>(series.xMinimum);
+    return {first, static_cast<int>(series.xMaximum) - first};
+}
+
+CHistoryData CHistoryView::ShownData() const {
+    const CsvRowRange rows = ShownRows();
+    return CHistoryTimeBase::Slice(m_document.Data(), rows.first,
+                                   rows.count < 0 ? m_document.Data().RowCount() : rows.count);
 }
 
 void CHistoryView::OnExportBitmap() {
@@ -269,8 +323,15 @@ void CHistoryView::OnReport() {
     CReportGenDlg generator(
         QString::fromStdString(CReportLayout::DefaultTitle(m_document.Header().Text(HistoryText::Title))),
         writePdf, this);
+    const CHistoryData shown = ShownData();
+    generator.OfferConditions(CReportLayout::ConditionsText(shown.Header(), shown.RowCount()));
     if (generator.exec() != QDialog::Accepted)
         return;
+    // Print without a printer would end without a page and without a word.
+    if (generator.Printer() == nullptr) {
+        CMessageBoxes::FromKey(this, "S_REPORT_NO_PRINTER", MB_ICONEXCLAMATION);
+        return;
+    }
     CReportPrintDlg printing(generator.Printer(), graph, generator.Texts(), this);
     printing.exec();
 }
@@ -289,10 +350,13 @@ void CHistoryView::OnChangeScale() {
     ShowHistory();
 }
 
-std::string CHistoryView::ChooseTarget(const QString& suffix, const QString& filter) {
-    const QString path = m_choosePath(suffix, filter);
+std::string CHistoryView::ChooseTarget(const QString& suffix, const QString& filter, int* chosenFilter) {
+    const ChosenFile chosen = m_choosePath(suffix, filter);
+    const QString& path = chosen.path;
     if (path.isEmpty())
         return {};
+    if (chosenFilter != nullptr)
+        *chosenFilter = chosen.filter;
     const QFileInfo target(path);
     if (target.exists()) {
         const bool isOpenHistory =
@@ -348,7 +412,11 @@ void CHistoryView::ZoomToRange() {
     if (!m_selection)
         return;
     const auto first = static_cast<float>(m_graph->View().series.points[m_selection->firstIndex].x);
-    m_graph->ShowXRange(first, first + static_cast<float>(m_selection->count));
+    const float last = first + static_cast<float>(m_selection->count);
+    m_graph->ShowXRange(first, last,
+                        CGraphSource::RangeTexts(&CStringTable::GetGeneralText, m_document.ModelNumber(),
+                                                 m_document.Header(), m_document.Channel(),
+                                                 m_document.ReturnLoss(), *m_selection, first, last));
     m_band->hide();
     m_zoomed = true;
     UpdateRangeBar();
@@ -363,7 +431,8 @@ QString CHistoryView::RangeText() const {
         return {};
     const QString unit = QString::fromStdString(m_graph->View().unit);
     const auto value = [&unit](const char* key, double number) {
-        return QStringLiteral("%1 : %2 %3").arg(General(key)).arg(number, 0, 'f', 2).arg(unit).trimmed();
+        // A no-break space keeps the unit with its number when the line wraps.
+        return QStringLiteral("%1 : %2\u00A0%3").arg(General(key)).arg(number, 0, 'f', 2).arg(unit).trimmed();
     };
     const GraphPoint* points = m_graph->View().series.points;
     const int first = static_cast<int>(points[m_selection->firstIndex].x);
@@ -381,6 +450,7 @@ QString CHistoryView::RangeText() const {
 
 void CHistoryView::UpdateRangeBar() {
     m_rangeText->setText(RangeText());
+    m_rangeText->setToolTip(RangeText());
     m_zoom->setEnabled(m_selection.has_value() && !m_band->isHidden());
     m_whole->setEnabled(m_zoomed);
     m_rangeBar->setVisible(m_selection.has_value() || m_zoomed);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appcore/CCommandState.h"
+#include "history/CHistoryCsvWriter.h"
 #include "history/CHistoryDocument.h"
 #include "history/CRangeStatistics.h"
 
@@ -23,12 +24,25 @@ class CHistoryView : public QWidget {
     Q_OBJECT
 
 public:
-    // Answers a save dialog: the chosen path, or empty when cancelled.
-    using PathChooser = std::function<QString(const QString& suffix, const QString& filter)>;
+    // A save dialog's answer: the path (empty when cancelled) and the index of the filter chosen
+    // among the ";;"-separated ones offered.
+    struct ChosenFile {
+        ChosenFile(QString chosenPath = {}, int chosenFilter = 0) // NOLINT: a bare path is an answer
+            : path(std::move(chosenPath)), filter(chosenFilter) {}
+        QString path;
+        int filter = 0;
+    };
+    using PathChooser = std::function<ChosenFile(const QString& suffix, const QString& filter)>;
 
     explicit CHistoryView(QWidget* parent = nullptr);
 
     bool Load(const std::string& path);
+    // Why the last Load failed ("not a whole number of rows", ...); empty after a success.
+    const std::string& LoadError() const { return m_loadError; }
+    // The message for a history file that could not be opened, with the reason when known.
+    static std::string OpenFailureText(const std::string& reason);
+    // The loaded file is a temporary one: Save asks for a file of the user's.
+    void DetachFromFile();
     const CHistoryDocument& Document() const { return m_document; }
     CGraphCtrl* Graph() const { return m_graph; }
     // Name of the model the history was recorded with; empty when the name is unknown.
@@ -57,6 +71,8 @@ private:
     void OnChannel(int id);
     void OnSave();
     void OnSaveAs();
+    // Save As, or with `becomesOwnFile` a Save that gives the history its first file of its own.
+    void SaveToChosenFile(bool becomesOwnFile);
     void OnExportCsv();
     void OnExportBitmap();
     void OnReport();
@@ -64,7 +80,10 @@ private:
     void OnChangeScale();
     void ShowContextMenu(const QPoint& globalPosition);
     // The chosen file, after the user agreed to replace an existing one; empty when cancelled.
-    std::string ChooseTarget(const QString& suffix, const QString& filter);
+    std::string ChooseTarget(const QString& suffix, const QString& filter, int* chosenFilter = nullptr);
+    // The history as shown: the zoomed stretch, or all of it.
+    CsvRowRange ShownRows() const;
+    CHistoryData ShownData() const;
     bool Fail(const char* key, const std::string& error);
     void UpdateRangeBar();
     // Puts the band over the selected indices, in the graph's current layout.
@@ -72,6 +91,7 @@ private:
     double IndexAt(int x) const;
 
     CHistoryDocument m_document;
+    std::string m_loadError;
     CGraphCtrl* m_graph;
     QWidget* m_rangeBar;
     QLabel* m_rangeText;

@@ -3,7 +3,9 @@
 #include "appcore/CStringTable.h"
 #include "platform/CLocalTime.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,9 +14,13 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSettings>
 
 namespace {
 constexpr const char* kSection = "IDD_REPORT";
+// The user's own profile keeps who tested and where from one report to the next.
+constexpr const char* kEngineerKey = "Report/Engineer";
+constexpr const char* kSiteKey = "Report/Site";
 
 QString DialogText(const char* key) {
     return QString::fromStdString(CStringTable::GetText(kSection, key));
@@ -49,6 +55,13 @@ std::string Text(const QLineEdit* edit) {
 std::string Text(const QPlainTextEdit* edit) {
     return edit->toPlainText().toStdString();
 }
+
+// What the caption names: the printer, or the file that printing to a file writes.
+QString DeviceName(const QPrinter& printer) {
+    if (!printer.printerName().isEmpty())
+        return printer.printerName();
+    return QFileInfo(printer.outputFileName()).fileName();
+}
 } // namespace
 
 CReportGenDlg::CReportGenDlg(const QString& title, PdfWriter writePdf, QWidget* parent)
@@ -59,13 +72,16 @@ CReportGenDlg::CReportGenDlg(const QString& title, PdfWriter writePdf, QWidget* 
     m_title->setText(title);
     m_date->setText(QString::fromStdString(CReportLayout::DateText(CLocalTime::Fields(CLocalTime::Now()))));
     m_title->setMinimumWidth(360);
+    const QSettings settings;
+    m_engineer->setText(settings.value(kEngineerKey).toString());
+    m_site->setText(settings.value(kSiteKey).toString());
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(DialogText("IDOK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     QPushButton* pdf = buttons->addButton(DialogText("IDC_SAVE_PDF"), QDialogButtonBox::ActionRole);
     QPushButton* setup = buttons->addButton(DialogText("IDC_PRINT_SETUP"), QDialogButtonBox::ActionRole);
     buttons->addButton(DialogText("IDCANCEL"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CReportGenDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(setup, &QPushButton::clicked, this, &CReportGenDlg::OnPrintSetup);
     connect(pdf, &QPushButton::clicked, this, &CReportGenDlg::OnSavePdf);
@@ -90,13 +106,40 @@ CReportGenDlg::CReportGenDlg(const QString& title, PdfWriter writePdf, QWidget* 
 CReportGenDlg::~CReportGenDlg() = default;
 
 ReportTexts CReportGenDlg::Texts() const {
+    const bool conditions = m_conditionsBox != nullptr && m_conditionsBox->isChecked();
     return {Text(m_title),   Text(m_date),   Text(m_engineer), Text(m_site),
-            Text(m_purpose), Text(m_result), Text(m_remark)};
+            Text(m_purpose), Text(m_result), Text(m_remark),   conditions ? m_conditions : std::string()};
+}
+
+void CReportGenDlg::OfferConditions(const std::string& conditions) {
+    m_conditions = conditions;
+    if (m_conditionsBox != nullptr)
+        return;
+    m_conditionsBox = new QCheckBox(DialogText("IDC_CONDITIONS"), this);
+    m_conditionsBox->setToolTip(QString::fromStdString(conditions));
+    auto* grid = static_cast<QGridLayout*>(layout());
+    const int buttonsRow = grid->rowCount() - 1;
+    QLayoutItem* buttons = grid->itemAtPosition(buttonsRow, 0);
+    grid->removeItem(buttons);
+    grid->addWidget(m_conditionsBox, buttonsRow, 1);
+    grid->addItem(buttons, buttonsRow + 1, 0, 1, 2);
+}
+
+void CReportGenDlg::accept() {
+    RememberTexts();
+    QDialog::accept();
+}
+
+void CReportGenDlg::RememberTexts() const {
+    QSettings settings;
+    settings.setValue(kEngineerKey, m_engineer->text());
+    settings.setValue(kSiteKey, m_site->text());
 }
 
 void CReportGenDlg::UsePrinter(std::unique_ptr<QPrinter> printer) {
     m_printer = std::move(printer);
-    setWindowTitle(QStringLiteral("Print Chart - %1").arg(m_printer->printerName()));
+    const QString device = DeviceName(*m_printer);
+    setWindowTitle(device.isEmpty() ? DialogText("CAPTION") : QStringLiteral("Print Chart - %1").arg(device));
 }
 
 void CReportGenDlg::OnPrintSetup() {
@@ -110,6 +153,7 @@ void CReportGenDlg::OnPrintSetup() {
 
 void CReportGenDlg::OnSavePdf() {
     if (m_writePdf && m_writePdf(Texts())) {
+        RememberTexts();
         m_savedAsPdf = true;
         done(QDialog::Rejected); // nothing is left to print
     }

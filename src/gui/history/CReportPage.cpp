@@ -63,6 +63,14 @@ void DrawTexts(QPainter& painter, const CReportLayout& layout, const ReportTexts
         {CReportLayout::BoxPurpose, &texts.purpose},
         {CReportLayout::BoxResult, &texts.result},
         {CReportLayout::BoxRemark, &texts.remark}};
+    if (!texts.conditions.empty()) {
+        const QRect area = ToRect(layout.ConditionsArea());
+        painter.save();
+        painter.setFont(ReportFont(layout.UnitY() * 9 / 10, false));
+        painter.setClipRect(area);
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Utf8(texts.conditions));
+        painter.restore();
+    }
     for (const auto& [box, text] : boxes) {
         const QRect area = ToRect(layout.TextArea(box));
         painter.save();

@@ -7,13 +7,14 @@
 #include <string>
 
 class CReadingReceiver;
+class CShellLink;
 
 // The kinds of child window; at most one of each screen kind is open at a time.
 enum class ChildKind { Measurement, Pulse, Ccdf, History };
 
 // Base of every child window of the main frame. The main frame routes commands to the active
-// child first, picks the menu, toolbar and shortcuts by its kind, and on close stops it and
-// takes it out of the registry.
+// child first, picks the menu, toolbar and shortcuts by its kind, hands it the shell when it
+// adopts it, and on close stops it and stops its readings.
 class CChildFrame : public QMdiSubWindow, public CCommandTarget {
     Q_OBJECT
 
@@ -22,6 +23,9 @@ public:
 
     ChildKind Kind() const { return m_kind; }
     bool IsScreen() const { return m_kind != ChildKind::History; }
+    // The main window this child belongs to; nullptr until adopted (and in tests without one).
+    CShellLink* Shell() const { return m_shell; }
+    void SetShell(CShellLink* shell) { m_shell = shell; }
 
     // What the acquisition engine calls for this screen (on its worker thread); nullptr for
     // windows that take no readings.
@@ -30,6 +34,8 @@ public:
     virtual void Configure() {}
     // History windows: loads the file; false leaves the window empty.
     virtual bool LoadFile(const std::string& /*path*/) { return false; }
+    // Why the last LoadFile failed; empty when there is nothing more to tell.
+    virtual std::string LoadError() const { return {}; }
     // Name of the sensor model the shown document was recorded with; empty when unknown.
     virtual std::string DocumentModelName() const { return {}; }
     // Quantity (channel) of the screen's main readout, or -1 for a screen without one.
@@ -59,4 +65,5 @@ protected:
 
 private:
     ChildKind m_kind;
+    CShellLink* m_shell = nullptr;
 };

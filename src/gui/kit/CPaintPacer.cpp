@@ -1,7 +1,5 @@
 #include "gui/kit/CPaintPacer.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 
 CPaintPacer::CPaintPacer(QObject* parent) : QObject(parent) {
@@ -10,21 +8,13 @@ CPaintPacer::CPaintPacer(QObject* parent) : QObject(parent) {
     connect(&m_timer, &QTimer::timeout, this, &CPaintPacer::Flush);
 }
 
-// Owned by the application object, so that its timer goes with the event loop it runs in.
-CPaintPacer& CPaintPacer::Instance() {
-    static QPointer<CPaintPacer> pacer;
-    if (!pacer)
-        pacer = new CPaintPacer(QCoreApplication::instance());
-    return *pacer;
-}
-
 void CPaintPacer::Request(QWidget* widget) {
-    Instance().Add(widget, widget->rect());
+    Add(widget, widget->rect());
 }
 
 void CPaintPacer::Request(QWidget* widget, const QRect& area) {
     if (!area.isEmpty())
-        Instance().Add(widget, area);
+        Add(widget, area);
 }
 
 void CPaintPacer::Add(QWidget* widget, const QRect& area) {

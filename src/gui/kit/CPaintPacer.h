@@ -17,13 +17,15 @@
 // The data itself is never held back, only the painting. A widget may name the rectangle
 // that changed; only that is then repainted: a rectangle is clipped and filled on the
 // painter's fast path, a region of several rectangles is not.
-// User-interface thread only.
+// The window that holds the widgets owns their pacer. User-interface thread only.
 class CPaintPacer : public QObject {
 public:
     static constexpr int kIntervalMs = 33;
 
-    static void Request(QWidget* widget);
-    static void Request(QWidget* widget, const QRect& area);
+    explicit CPaintPacer(QObject* parent = nullptr);
+
+    void Request(QWidget* widget);
+    void Request(QWidget* widget, const QRect& area);
 
 private:
     struct Pending {
@@ -31,8 +33,6 @@ private:
         QRect area;
     };
 
-    explicit CPaintPacer(QObject* parent);
-    static CPaintPacer& Instance();
     void Add(QWidget* widget, const QRect& area);
     void Flush();
 

@@ -1,16 +1,12 @@
 #include "gui/kit/CQueuedReceiver.h"
 
-#include "gui/kit/CUiCallQueue.h"
-
 #include <QObject>
 
 CQueuedReceiver::CQueuedReceiver(QObject* context, CReadingReceiver& handler)
-    : m_context(context), m_handler(handler) {
-    CUiCallQueue::Instance();
-}
+    : m_context(context), m_handler(handler) {}
 
 template <typename Call> void CQueuedReceiver::Post(Call call) {
-    CUiCallQueue::Instance().Post([context = m_context, handler = &m_handler, call] {
+    m_queue.Post([context = m_context, handler = &m_handler, call] {
         if (context)
             call(*handler);
     });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/kit/CUiCallQueue.h"
 #include "protocol/CReadingReceiver.h"
 
 #include <QObject>
@@ -28,4 +29,5 @@ private:
     // Made on the user-interface thread; the worker only copies it.
     QPointer<QObject> m_context;
     CReadingReceiver& m_handler;
+    CUiCallQueue m_queue;
 };

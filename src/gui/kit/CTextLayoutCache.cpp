@@ -26,7 +26,7 @@ std::shared_ptr<const LaidOutText> CTextLayoutCache::Get(const QString& text, in
 
 // Kept shaped (cache enabled), so that drawing it shapes nothing again.
 std::shared_ptr<const LaidOutText> CTextLayoutCache::LayOut(const QString& text, int fontPoints) {
-    auto laidOut = std::make_shared<LaidOutText>(text, FontCache::Get(fontPoints));
+    auto laidOut = std::make_shared<LaidOutText>(text, m_fonts.Get(fontPoints));
     QTextLayout& layout = laidOut->layout;
     layout.setCacheEnabled(true);
     QTextOption option;
@@ -34,7 +34,7 @@ std::shared_ptr<const LaidOutText> CTextLayoutCache::LayOut(const QString& text,
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
-    line.setLineWidth(std::numeric_limits<int>::max() / 2);
+    line.setLineWidth(std::numeric_limits<int>::max() / 2.0);
     layout.endLayout();
     laidOut->cursorX.reserve(static_cast<std::size_t>(text.size()) + 1);
     for (int position = 0; position <= text.size(); ++position)

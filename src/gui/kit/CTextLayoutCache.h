@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+class FontCache;
+
 // A text shaped and laid out on one line, with where each of its cursor positions lies along
 // the line, as QTextLine::cursorToX tells it, from 0 to the text's length.
 struct LaidOutText {
@@ -21,7 +23,8 @@ struct LaidOutText {
 // full. User-interface thread only.
 class CTextLayoutCache {
 public:
-    explicit CTextLayoutCache(std::size_t capacity) : m_capacity(capacity) {}
+    // The fonts come from the cache given, which must outlive this one.
+    CTextLayoutCache(FontCache& fonts, std::size_t capacity) : m_fonts(fonts), m_capacity(capacity) {}
 
     // The laid-out text in the readout font of that point size; stays valid while held.
     std::shared_ptr<const LaidOutText> Get(const QString& text, int fontPoints);
@@ -33,8 +36,9 @@ private:
         std::shared_ptr<const LaidOutText> laidOut;
     };
 
-    static std::shared_ptr<const LaidOutText> LayOut(const QString& text, int fontPoints);
+    std::shared_ptr<const LaidOutText> LayOut(const QString& text, int fontPoints);
 
+    FontCache& m_fonts;
     std::size_t m_capacity;
     std::size_t m_oldest = 0;
     std::vector<Entry> m_entries;

@@ -2,32 +2,40 @@
 
 #include <QMetaObject>
 
-CUiCallQueue& CUiCallQueue::Instance() {
-    // Never destroyed: calls still queued at exit may hold objects that are gone by then.
-    static CUiCallQueue* const queue = new CUiCallQueue;
-    return *queue;
+CUiCallQueue::CUiCallQueue() : m_shared(std::make_shared<Shared>()) {
+    m_shared->target = this;
 }
 
-void CUiCallQueue::Post(std::function<void()> call) {
+CUiCallQueue::~CUiCallQueue() {
+    std::deque<std::function<void()>> dropped;
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->target = nullptr;
+    dropped.swap(m_shared->calls);
+}
+
+CUiCallQueue::PostFunction CUiCallQueue::Poster() const {
+    return [shared = m_shared](std::function<void()> call) { Post(shared, std::move(call)); };
+}
+
+void CUiCallQueue::Post(const std::shared_ptr<Shared>& shared, std::function<void()> call) {
+    std::lock_guard lock(shared->mutex);
+    if (shared->target == nullptr)
+        return;
+    shared->calls.push_back(std::move(call));
+    // Under the lock, so that the queue cannot go meanwhile. By name: a method pointer would
+    // make Qt allocate a slot object here and free it on the other thread inside our own code,
+    // where the sanitizer cannot see Qt's lock.
+    QMetaObject::invokeMethod(shared->target, "RunOne", Qt::QueuedConnection);
+}
+
+void CUiCallQueue::RunOne() {
+    std::function<void()> call;
     {
-        std::lock_guard lock(m_mutex);
-        m_calls.push_back(std::move(call));
+        std::lock_guard lock(m_shared->mutex);
+        if (m_shared->calls.empty())
+            return;
+        call = std::move(m_shared->calls.front());
+        m_shared->calls.pop_front();
     }
-    // By name: a method pointer would make Qt allocate a slot object here and free it on the
-    // other thread inside our own code, where the sanitizer cannot see Qt's lock.
-    QMetaObject::invokeMethod(this, "RunQueued", Qt::QueuedConnection);
-}
-
-void CUiCallQueue::RunQueued() {
-    for (;;) {
-        std::function<void()> call;
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_calls.empty())
-                return;
-            call = std::move(m_calls.front());
-            m_calls.pop_front();
-        }
-        call();
-    }
+    call();
 }

@@ -4,30 +4,39 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 
-// Hands calls from any thread to the user-interface thread, in the order they were posted.
-// The calls wait in a queue of its own under a lock the thread sanitizer sees; Qt's event
-// queue only carries a wake-up without data, because its lock sits in an uninstrumented
-// library and a functor passed through it would be reported as a race.
+// Hands calls from any thread to the user-interface thread. The calls wait in a queue of its
+// own under a lock the thread sanitizer sees; Qt's event queue only carries a wake-up without
+// data, because its lock sits in an uninstrumented library and a functor passed through it
+// would be reported as a race. One wake-up runs one call, so that calls of all queues run in
+// the order they were posted, also in a nested event loop that a call opens.
+// Each owner has a queue of its own: calls waiting when it is destroyed, or posted afterwards,
+// are dropped, so that none reaches an owner that is gone.
 class CUiCallQueue : public QObject {
     Q_OBJECT
 
 public:
-    // The one queue. It must first be taken on the user-interface thread, where it then lives:
-    // the posters and receivers that use it take it when they are made.
-    static CUiCallQueue& Instance();
+    using PostFunction = std::function<void(std::function<void()>)>;
 
-    // From any thread; the call runs on the user-interface thread's event loop.
-    void Post(std::function<void()> call);
+    // On the user-interface thread, where the calls then run.
+    CUiCallQueue();
+    ~CUiCallQueue() override;
+
+    // Posts a call (from any thread); the function stays safe to call after the queue is gone.
+    PostFunction Poster() const;
+    void Post(std::function<void()> call) const { Post(m_shared, std::move(call)); }
 
 private:
-    CUiCallQueue() = default;
+    struct Shared {
+        std::mutex mutex;
+        std::deque<std::function<void()>> calls;
+        QObject* target = nullptr; // cleared under the lock when the queue goes
+    };
 
-    // Runs every call queued so far, one at a time, so that a call that opens a nested event
-    // loop leaves the rest to that loop in order.
-    Q_INVOKABLE void RunQueued();
+    static void Post(const std::shared_ptr<Shared>& shared, std::function<void()> call);
+    Q_INVOKABLE void RunOne();
 
-    std::mutex m_mutex;
-    std::deque<std::function<void()>> m_calls;
+    std::shared_ptr<Shared> m_shared;
 };

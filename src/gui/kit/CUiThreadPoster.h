@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/kit/CUiCallQueue.h"
+
 #include <functional>
 #include <memory>
 
@@ -9,24 +11,11 @@
 // the object the completions call.
 class CUiThreadPoster {
 public:
-    // On the user-interface thread.
-    CUiThreadPoster();
-    CUiThreadPoster(const CUiThreadPoster&) = delete;
-    CUiThreadPoster& operator=(const CUiThreadPoster&) = delete;
-
-    using PostFunction = std::function<void(std::function<void()>)>;
+    using PostFunction = CUiCallQueue::PostFunction;
 
     // Posts a call to the user-interface thread (from any thread); it runs there only while
     // the poster lives.
-    PostFunction Poster() const {
-        std::weak_ptr<const bool> alive = m_alive;
-        return [alive](std::function<void()> call) {
-            Post([alive, call = std::move(call)] {
-                if (!alive.expired())
-                    call();
-            });
-        };
-    }
+    PostFunction Poster() const { return m_queue.Poster(); }
 
     template <typename... Args> std::function<void(Args...)> Wrap(std::function<void(Args...)> call) const {
         auto shared = std::make_shared<const std::function<void(Args...)>>(std::move(call));
@@ -34,7 +23,6 @@ public:
     }
 
 private:
-    static void Post(std::function<void()> call);
-
-    std::shared_ptr<const bool> m_alive;
+    // Made on the user-interface thread with its owner.
+    CUiCallQueue m_queue;
 };

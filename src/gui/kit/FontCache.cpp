@@ -17,23 +17,14 @@ double ScreenDpiY() {
 } // namespace
 
 QFont FontCache::Get(int points) {
-    auto& fonts = Fonts();
-    for (const auto& [size, font] : fonts) {
+    for (const auto& [size, font] : m_fonts) {
         if (size == points)
             return font;
     }
-    if (fonts.size() >= kMaxFonts)
-        fonts.pop_front();
-    fonts.emplace_back(points, Create(points));
-    return fonts.back().second;
-}
-
-int FontCache::Count() {
-    return static_cast<int>(Fonts().size());
-}
-
-void FontCache::Clear() {
-    Fonts().clear();
+    if (m_fonts.size() >= kMaxFonts)
+        m_fonts.pop_front();
+    m_fonts.emplace_back(points, Create(points));
+    return m_fonts.back().second;
 }
 
 QFont FontCache::Create(int points) {
@@ -43,9 +34,4 @@ QFont FontCache::Create(int points) {
     const int pixels = static_cast<int>(std::lround(points * ScreenDpiY() / 72.0));
     font.setPixelSize(pixels > 0 ? pixels : 1);
     return font;
-}
-
-std::deque<std::pair<int, QFont>>& FontCache::Fonts() {
-    static std::deque<std::pair<int, QFont>> fonts;
-    return fonts;
 }

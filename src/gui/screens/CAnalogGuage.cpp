@@ -68,7 +68,7 @@ QPixmap WithoutAlphaIfOpaque(const QPixmap& layer) {
 
 } // namespace
 
-CAnalogGuage::CAnalogGuage(QWidget* parent) : QWidget(parent) {
+CAnalogGuage::CAnalogGuage(CPaintPacer& pacer, QWidget* parent) : QWidget(parent), m_pacer(pacer) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     m_layout.Recalc(width(), height());
@@ -88,7 +88,7 @@ void CAnalogGuage::SetValue(double value) {
     // Layers waiting for a rebuild need the whole gauge; else only where the needle was and goes.
     if (!m_layersValid) {
         m_shownValue = value;
-        CPaintPacer::Request(this);
+        m_pacer.Request(this);
         return;
     }
     // A smaller step of the tip changes no more than the shade of the needle's edge pixels;
@@ -99,7 +99,7 @@ void CAnalogGuage::SetValue(double value) {
         return;
     const QRect before = NeedleArea(m_shownValue);
     m_shownValue = value;
-    CPaintPacer::Request(this, before | NeedleArea(value));
+    m_pacer.Request(this, before | NeedleArea(value));
 }
 
 // Centre, one side of the base, tip, other side of the base.
@@ -206,7 +206,6 @@ void CAnalogGuage::BuildLayers() {
         DrawBands(painter, dial);
         DrawScale(painter, dial);
         DrawCaption(painter, dial);
-        DrawOverlay(painter, dial);
     }
     m_underNeedle = WithoutAlphaIfOpaque(m_underNeedle);
     m_overNeedle = NewLayer();
@@ -258,7 +257,7 @@ void CAnalogGuage::PaintLayers(QPainter& painter) {
     painter.drawPixmap(0, 0, m_underNeedle);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    DrawNeedle(painter, ToRect(m_layout.Dial()));
+    DrawNeedle(painter);
     painter.restore();
     painter.drawPixmap(0, 0, m_overNeedle);
 }
@@ -288,14 +287,13 @@ QImage CAnalogGuage::Render() {
     return image;
 }
 
-bool CAnalogGuage::DrawBackground(QPainter& painter, const QRectF& rect) {
+void CAnalogGuage::DrawBackground(QPainter& painter, const QRectF& rect) {
     painter.setPen(QPen(Argb(m_backColor), 1.0));
     painter.setBrush(Argb(m_backColor));
     painter.drawRect(rect);
-    return true;
 }
 
-bool CAnalogGuage::DrawFace(QPainter& painter, const QRectF& rect) {
+void CAnalogGuage::DrawFace(QPainter& painter, const QRectF& rect) {
     const float s = m_layout.Scale();
     const uint32_t dark = CGaugeLayout::ShadeColor(m_faceColor, 20);
     painter.setPen(Qt::NoPen);
@@ -304,10 +302,9 @@ bool CAnalogGuage::DrawFace(QPainter& painter, const QRectF& rect) {
     const QRectF inner = rect.adjusted(3.0 * s, 3.0 * s, -3.0 * s, -3.0 * s);
     painter.setBrush(Gradient45(inner, dark, m_faceColor));
     painter.drawEllipse(inner);
-    return true;
 }
 
-bool CAnalogGuage::DrawBands(QPainter& painter, const QRectF& rect) {
+void CAnalogGuage::DrawBands(QPainter& painter, const QRectF& rect) {
     const float s = m_layout.Scale();
     const qreal inset = 18.0 * s;
     const QRectF arcRect = rect.adjusted(inset, inset, -inset, -inset);
@@ -315,7 +312,7 @@ bool CAnalogGuage::DrawBands(QPainter& painter, const QRectF& rect) {
     for (const MeterThreshold& band : m_bands) {
         GaugeArc arc;
         if (!CGaugeLayout::BandArc(band.low, band.high, m_min, m_max, arc))
-            return false;
+            return;
         // Angles grow clockwise on screen; the path's arcs run counter-clockwise.
         QPainterPath path;
         path.arcMoveTo(arcRect, -arc.start);
@@ -323,10 +320,9 @@ bool CAnalogGuage::DrawBands(QPainter& painter, const QRectF& rect) {
         painter.setPen(QPen(Argb(band.colour), 4.5 * s, Qt::SolidLine, Qt::FlatCap));
         painter.drawPath(path);
     }
-    return true;
 }
 
-bool CAnalogGuage::DrawScale(QPainter& painter, const QRectF& rect) {
+void CAnalogGuage::DrawScale(QPainter& painter, const QRectF& rect) {
     const float s = m_layout.Scale();
     const auto w = static_cast<float>(rect.width());
     const float outer = w / 2.0f - w * 0.08f;
@@ -361,10 +357,9 @@ bool CAnalogGuage::DrawScale(QPainter& painter, const QRectF& rect) {
             tick(angle, minorInner);
         }
     }
-    return true;
 }
 
-bool CAnalogGuage::DrawCaption(QPainter& painter, const QRectF& rect) {
+void CAnalogGuage::DrawCaption(QPainter& painter, const QRectF& rect) {
     const QFont font = GaugeFont(QStringLiteral("Arial"), QFont::SansSerif, 10.0f * m_layout.Scale());
     painter.setFont(font);
     painter.setPen(Argb(m_textColor));
@@ -372,14 +367,9 @@ bool CAnalogGuage::DrawCaption(QPainter& painter, const QRectF& rect) {
     const QPointF topLeft(rect.x() + rect.width() / 2.0 - size.width() / 2.0,
                           rect.y() + rect.height() * 4.0 / 5.0);
     painter.drawText(QRectF(topLeft, size), Qt::AlignLeft | Qt::AlignTop, m_caption);
-    return true;
 }
 
-bool CAnalogGuage::DrawOverlay(QPainter&, const QRectF&) {
-    return true;
-}
-
-bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF&) {
+void CAnalogGuage::DrawNeedle(QPainter& painter) {
     const std::array<QPointF, 4> corners = NeedleCorners(m_value);
     QPainterPath path(corners[0]);
     for (std::size_t i = 1; i < corners.size(); ++i)
@@ -388,10 +378,9 @@ bool CAnalogGuage::DrawNeedle(QPainter& painter, const QRectF&) {
     painter.setPen(QPen(Argb(kNeedleColor), 1.0));
     painter.setBrush(Argb(kNeedleColor));
     painter.drawPath(path);
-    return true;
 }
 
-bool CAnalogGuage::DrawHub(QPainter& painter, const QRectF& rect) {
+void CAnalogGuage::DrawHub(QPainter& painter, const QRectF& rect) {
     const qreal grow = 5.0 * m_layout.Scale();
     QColor halo = Argb(m_hubColor);
     halo.setAlpha(kHaloAlpha);
@@ -400,12 +389,10 @@ bool CAnalogGuage::DrawHub(QPainter& painter, const QRectF& rect) {
     painter.drawEllipse(rect.adjusted(-grow, -grow, grow, grow));
     painter.setBrush(Gradient45(rect, m_hubColor, CGaugeLayout::ShadeColor(m_hubColor, 75)));
     painter.drawEllipse(rect);
-    return true;
 }
 
-bool CAnalogGuage::DrawGlass(QPainter& painter, const QRectF& rect) {
+void CAnalogGuage::DrawGlass(QPainter& painter, const QRectF& rect) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(Gradient45(rect, kGlassTop, kGlassBottom));
     painter.drawEllipse(rect);
-    return true;
 }

@@ -13,6 +13,7 @@
 #include "appcore/CGaugeLayout.h"
 #include "model/MeterThresholdCollection.h"
 
+class CPaintPacer;
 class QPainter;
 
 // A 270-degree needle instrument: shaded bezel, coloured bands, labelled ticks, caption,
@@ -26,7 +27,8 @@ class CAnalogGuage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CAnalogGuage(QWidget* parent = nullptr);
+    // Repaints for new values go through the pacer, which must outlive the gauge.
+    explicit CAnalogGuage(CPaintPacer& pacer, QWidget* parent = nullptr);
 
     // Clamped into [min, max]; repaints only when the needle's tip moves by a quarter pixel or
     // more from where the last repaint asked for put it.
@@ -62,17 +64,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-    virtual void RecalcLayout();
-    virtual bool DrawBackground(QPainter& painter, const QRectF& rect);
-    virtual bool DrawFace(QPainter& painter, const QRectF& rect);
-    virtual bool DrawBands(QPainter& painter, const QRectF& rect);
-    virtual bool DrawScale(QPainter& painter, const QRectF& rect);
-    virtual bool DrawCaption(QPainter& painter, const QRectF& rect);
-    virtual bool DrawOverlay(QPainter& painter, const QRectF& rect);
-    virtual bool DrawNeedle(QPainter& painter, const QRectF& rect);
-    virtual bool DrawHub(QPainter& painter, const QRectF& rect);
-    virtual bool DrawGlass(QPainter& painter, const QRectF& rect);
-
 private:
     // The gauge with the needle at `value`, over `area` around the needle.
     struct NeedleTile {
@@ -85,6 +76,15 @@ private:
     // pixels keeps a few dozen values.
     static constexpr qsizetype kNeedleTileBytes = 1024 * 1024;
 
+    void RecalcLayout();
+    void DrawBackground(QPainter& painter, const QRectF& rect);
+    void DrawFace(QPainter& painter, const QRectF& rect);
+    void DrawBands(QPainter& painter, const QRectF& rect);
+    void DrawScale(QPainter& painter, const QRectF& rect);
+    void DrawCaption(QPainter& painter, const QRectF& rect);
+    void DrawNeedle(QPainter& painter);
+    void DrawHub(QPainter& painter, const QRectF& rect);
+    void DrawGlass(QPainter& painter, const QRectF& rect);
     void InvalidateLayers();
     void BuildLayers();
     QPixmap NewLayer() const;
@@ -96,6 +96,7 @@ private:
     const NeedleTile& TileFor(double value);
     static QRectF ToRect(const GaugeRect& rect);
 
+    CPaintPacer& m_pacer;
     uint32_t m_backColor = 0xFFFFFFFF;
     uint32_t m_faceColor = 0xFF4169E1;
     uint32_t m_hubColor = 0xFFFFFF00;

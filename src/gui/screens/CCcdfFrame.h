@@ -5,8 +5,10 @@
 #include "appcore/CScreenController.h"
 #include "ccdf/CCcdfAcquisition.h"
 #include "gui/screens/CScreenFrame.h"
+#include "protocol/CMeterEngine.h"
 #include "protocol/CReadingReceiver.h"
 
+#include <functional>
 #include <memory>
 
 class CCcdfView;
@@ -18,8 +20,8 @@ class CCcdfFrame : public CScreenFrame, private CScreenBehaviour, private CReadi
     Q_OBJECT
 
 public:
-    // Measures through the link; without a profile the registered one is used.
-    CCcdfFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent = nullptr);
+    // Measures through the link.
+    CCcdfFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent = nullptr);
     ~CCcdfFrame() override;
 
     CCcdfView* View() const { return m_view; }
@@ -28,6 +30,16 @@ public:
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCommandState& state) override;
+    // A result not yet kept is offered for saving before it is dropped.
+    bool OfferToSave() override;
+
+    // Answers a save dialog with the path chosen, or empty when cancelled.
+    using PathChooser = std::function<QString(const QString& suffix, const QString& filter)>;
+    void SetPathChooser(PathChooser chooser) { m_choosePath = std::move(chooser); }
+    // The result as CSV; false after the message when it was not written.
+    bool SaveResultTo(const QString& path);
+    // The graph as PNG, or as a bitmap for a ".bmp" path; false after the message on failure.
+    bool ExportGraphTo(const QString& path);
 
     // One histogram exchange has ended (user-interface thread); state 1 when it
     // delivered.
@@ -40,8 +52,12 @@ private:
     CMeasurementLink::SetupJob StartSetup() override;
     void OnSetupDone(bool acknowledged) override;
     void OnCcdfData(int32_t state, const CCcdfWindow::Histogram& histogram) override;
+    void ShowNotResponding(bool lost) override;
 
     CCcdfAcquisition::SSettings Settings() const;
+    bool SaveResult();
+    void ExportGraph();
+    QString ChoosePath(const QString& suffix, const QString& filter);
     void ShowResult();
     // The crest factor above its limit plays the chosen sound, as the other screens' alarms do.
     void SoundCrestAlarm() const;
@@ -51,12 +67,9 @@ private:
     CScreenController m_controller;
     CCcdfAcquisition m_acquisition;
     CCcdfView* m_view;
-    // What the set-up's direction check found: written on the engine's worker, read when the
-    // set-up reports its end.
-    struct DirectionCheck {
-        bool reverseAbove = false;
-        int32_t forward = -1;
-        int32_t reverse = -1;
-    };
-    std::shared_ptr<DirectionCheck> m_directionCheck;
+    PathChooser m_choosePath;
+    bool m_unsavedResult = false;
+    // Written by the set-up on the engine's worker, read when it reports its end.
+    std::shared_ptr<CMeterEngine::SReverseCheck> m_reverseCheck =
+        std::make_shared<CMeterEngine::SReverseCheck>();
 };

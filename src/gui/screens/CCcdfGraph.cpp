@@ -73,8 +73,11 @@ void CCcdfGraph::DrawXEndLabels(QPainter& painter) {
     const int middle = m_scale.PlotLeft() + m_scale.PlotWidth() / 2;
     DrawTextBox(painter, QRect(m_scale.PlotLeft(), top, width, line), Qt::AlignLeft | Qt::AlignVCenter, start,
                 m_colours.xLabel);
-    DrawTextBox(painter, QRect(middle - width / 2, top + 1, width, line), Qt::AlignHCenter | Qt::AlignVCenter,
-                DbText((minimum + maximum) / 2.0f), m_colours.xLabel);
+    // A plot too narrow for three labels leaves the middle one out rather than cut it.
+    if (m_scale.PlotWidth() >= 3 * width)
+        DrawTextBox(painter, QRect(middle - width / 2, top + 1, width, line),
+                    Qt::AlignHCenter | Qt::AlignVCenter, DbText((minimum + maximum) / 2.0f),
+                    m_colours.xLabel);
     DrawTextBox(painter, QRect(m_scale.PlotRight() - width, top + 2, width, line),
                 Qt::AlignRight | Qt::AlignVCenter, end, m_colours.xLabel);
 }

@@ -13,6 +13,7 @@ CCcdfGraphCtrl::CCcdfGraphCtrl(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     m_graph.SetReference(m_reference.data(), static_cast<int>(m_reference.size()));
+    m_graph.SetCompact(true); // a small pane keeps its lower scale rather than cut it off
     m_series.title = CStringTable::GetGeneralText("S_GRAPH_HISTOGRAM");
     m_series.xAxisLabel = CStringTable::GetGeneralText("S_GRAPH_TIME");
     m_series.yAxisLabel = CStringTable::GetGeneralText("S_GRAPH_POWER");
@@ -30,7 +31,7 @@ void CCcdfGraphCtrl::SetData(float xMinimum, float xMaximum, float yFirst, float
     // A marker beyond a shorter curve moves to its last point.
     const int last = static_cast<int>(m_points.size()) - 1;
     m_graph.SetMarkerIndex(std::min(m_graph.MarkerIndex(), last));
-    m_series.title = "CCDF Graph";
+    m_series.title = Title();
     m_series.xAxisLabel = "Power : dB";
     m_series.yAxisLabel.clear();
     m_series.xMinimum = xMinimum;
@@ -40,6 +41,19 @@ void CCcdfGraphCtrl::SetData(float xMinimum, float xMaximum, float yFirst, float
     m_series.points = m_points.data();
     m_series.pointCount = static_cast<int>(m_points.size());
     UpdateSubtitle();
+}
+
+void CCcdfGraphCtrl::SetStale(bool stale) {
+    if (stale == m_stale)
+        return;
+    m_stale = stale;
+    m_series.title = Title();
+    m_graph.SetSeries(m_series);
+    Redraw();
+}
+
+std::string CCcdfGraphCtrl::Title() const {
+    return m_stale ? CStringTable::GetGeneralText("S_CCDF_STALE") : std::string("CCDF Graph");
 }
 
 int CCcdfGraphCtrl::MarkerIndex() const {

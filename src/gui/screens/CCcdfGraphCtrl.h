@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <string>
 #include <vector>
 
 // The CCDF screen's graph window: shows a curve over the reference, and lets the user drag the
@@ -26,6 +27,10 @@ public:
     void SetData(float xMinimum, float xMaximum, float yFirst, float ySecond,
                  const std::vector<CcdfPoint>& curve);
 
+    // A curve from before the sensor stopped answering says so in its title until a new one comes.
+    void SetStale(bool stale);
+    bool IsStale() const { return m_stale; }
+
     const CCcdfGraph& Graph() const { return m_graph; }
     const GraphSeries& Series() const { return m_series; }
     // Curve index of the marked point; -1 when no point is drawn.
@@ -40,6 +45,7 @@ protected:
 
 private:
     void UpdateSubtitle();
+    std::string Title() const;
     void Redraw();
 
     CCcdfGraph m_graph;
@@ -48,4 +54,5 @@ private:
     std::array<float, CCcdfReference::kPointCount> m_reference;
     CMemDC m_surface;
     bool m_dragging = false;
+    bool m_stale = false;
 };

@@ -1,7 +1,5 @@
 #include "gui/screens/CCcdfTextView.h"
 
-#include "gui/kit/FontCache.h"
-
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -10,6 +8,8 @@
 namespace {
 
 const QColor kBackground(28, 61, 114);
+// Below this the lines are not worth reading; a pane that small leaves lines out instead.
+constexpr int kMinFontPoints = 6;
 
 QColor FromRgb(uint32_t rgb) {
     return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
@@ -53,7 +53,7 @@ QSize CCcdfTextView::ContentSize() const {
     int previousHeight = 0;
     int width = 0;
     for (const auto& [key, line] : m_lines) {
-        const QFontMetrics metrics(FontCache::Get(line.fontPoints));
+        const QFontMetrics metrics(m_fonts.Get(line.fontPoints));
         top = key == 0 ? line.y : top + previousHeight + metrics.height() / 5;
         previousHeight = metrics.height();
         if (const std::optional<std::string> text = CCcdfPaneTexts::Text(m_pane, key, line.label, values))
@@ -82,23 +82,48 @@ void CCcdfTextView::paintEvent(QPaintEvent*) {
 
 // Each line sits below the previous one, a fifth of its own height apart; only the first
 // line's own position counts, so lines keep their spacing whatever the texts' lengths.
-void CCcdfTextView::DrawLines(QPainter& painter, const QRect& client) const {
+std::vector<CCcdfTextView::SPlacedLine> CCcdfTextView::Place(const QRect& client) const {
+    std::vector<SPlacedLine> placed;
     if (m_lines.empty() || client.width() == 0 || client.height() == 0)
-        return;
+        return placed;
+    const QSize needs = ContentSize();
+    const double scale = std::min({1.0, static_cast<double>(client.width()) / std::max(needs.width(), 1),
+                                   static_cast<double>(client.height()) / std::max(needs.height(), 1)});
     const CCcdfPaneTexts::SValues values = m_values();
     int top = 0;
     int previousHeight = 0;
     for (const auto& [key, line] : m_lines) {
-        const QFont font = FontCache::Get(line.fontPoints);
-        const int height = QFontMetrics(font).height();
-        top = key == 0 ? line.y : top + previousHeight + height / 5;
+        const int points = std::max(kMinFontPoints, static_cast<int>(line.fontPoints * scale));
+        const QFontMetrics metrics(m_fonts.Get(points));
+        const int height = metrics.height();
+        top = key == 0 ? static_cast<int>(line.y * scale) : top + previousHeight + height / 5;
         previousHeight = height;
         const std::optional<std::string> text = CCcdfPaneTexts::Text(m_pane, key, line.label, values);
         if (!text)
             continue;
-        painter.setFont(font);
-        painter.setPen(FromRgb(CCcdfPaneTexts::Colour(m_pane, key, values)));
-        painter.drawText(QRect(client.left() + line.x, top, client.width() * 4, height),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(*text));
+        const int left = client.left() + static_cast<int>(line.x * scale);
+        const QRect box(left, client.top() + top, metrics.horizontalAdvance(QString::fromStdString(*text)),
+                        height);
+        if (box.right() > client.right() || box.bottom() > client.bottom())
+            continue;
+        placed.push_back({box, points, *text, CCcdfPaneTexts::Colour(m_pane, key, values)});
+    }
+    return placed;
+}
+
+std::vector<std::string> CCcdfTextView::ShownTexts() const {
+    std::vector<std::string> texts;
+    for (const SPlacedLine& line : Place(rect()))
+        texts.push_back(line.text);
+    return texts;
+}
+
+void CCcdfTextView::DrawLines(QPainter& painter, const QRect& client) const {
+    for (const SPlacedLine& line : Place(client)) {
+        painter.setFont(m_fonts.Get(line.fontPoints));
+        painter.setPen(FromRgb(line.colour));
+        painter.drawText(line.box.adjusted(0, 0, line.box.width(), 0),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         QString::fromStdString(line.text));
     }
 }

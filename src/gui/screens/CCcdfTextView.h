@@ -2,6 +2,7 @@
 
 #include "appcore/CCcdfPaneTexts.h"
 #include "gui/kit/CMemDC.h"
+#include "gui/kit/FontCache.h"
 
 #include <QWidget>
 
@@ -29,16 +30,28 @@ public:
     // Room the lines need: their widest and their last line's bottom, with half the first line's
     // offsets as margins.
     QSize ContentSize() const;
+    // The lines that fit the pane at the font size it can afford, as drawn.
+    std::vector<std::string> ShownTexts() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    struct SPlacedLine {
+        QRect box;
+        int fontPoints = 0;
+        std::string text;
+        uint32_t colour = 0;
+    };
+    // Lines placed in `client`: fonts shrink when the pane is too small for the lines, and a
+    // line that still does not fit is left out whole, never cut.
+    std::vector<SPlacedLine> Place(const QRect& client) const;
     void DrawLines(QPainter& painter, const QRect& client) const;
 
     CCcdfPaneTexts::Pane m_pane;
     ValuesSource m_values;
     std::map<int, CCcdfPaneTexts::SLine> m_lines;
     CMemDC m_surface;
+    mutable FontCache m_fonts; // filled while measuring and painting
 };

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -78,8 +79,20 @@ void CCcdfView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-// Equal columns, except that a column whose texts need more takes it from the others.
+// Equal columns, except that a column whose texts need more takes it from the others; when all
+// need more than there is, each gets its share of what there is.
 std::vector<int> CCcdfView::FitColumns(int total, const std::vector<int>& needs) {
+    const int needed = std::accumulate(needs.begin(), needs.end(), 0);
+    if (needed > total && needed > 0) {
+        std::vector<int> widths(needs.size());
+        int left = total;
+        for (size_t i = 0; i < needs.size(); ++i) {
+            widths[i] = static_cast<int>(static_cast<long long>(needs[i]) * total / needed);
+            left -= widths[i];
+        }
+        widths.back() += left;
+        return widths;
+    }
     std::vector<bool> widened(needs.size(), false);
     int widenedWidth = 0;
     size_t rest = needs.size();
@@ -126,11 +139,23 @@ void CCcdfView::LayoutPanes(int width, int height) {
             columnNeeds.push_back(needs.width());
         }
     }
-    const int leftWidth = std::clamp(leftNeeds, width / 4, std::max(width / 4, width / 2));
+    // The graph keeps the size its scale needs and the panes shrink their lines instead, as far
+    // as they can: the left column goes when it would be too narrow to read, the lower row keeps
+    // at least half the height its lines need.
+    const CGraphScale& graph = m_graph->Graph().Scale();
+    const int graphWidth = graph.MinimumWidth() + 2 * kBorders + m_outer->handleWidth();
+    const int graphHeight = graph.MinimumHeight() + 2 * kBorders + m_right->handleWidth();
+    int leftWidth =
+        std::min(std::clamp(leftNeeds, width / 4, std::max(width / 4, width / 2)), width - graphWidth);
+    if (leftWidth < width / 4)
+        leftWidth = 0;
     const int rightWidth = width - leftWidth;
     // What the bars take is not the panes'.
     const int columnsWidth = rightWidth - m_outer->handleWidth() - 2 * m_bottomRight->handleWidth();
-    const int lowerHeight = std::clamp(lowerNeeds, height - (height / 4) * 3, std::max(height / 2, 1));
+    const int lowerHeight = std::max(
+        lowerNeeds / 2, std::min(std::clamp(lowerNeeds, height - (height / 4) * 3, std::max(height / 2, 1)),
+                                 height - graphHeight));
+    m_left->setVisible(leftWidth > 0);
     m_outer->setSizes({leftWidth, rightWidth});
     m_left->setSizes({height / 3, height / 3, height - 2 * (height / 3)});
     m_right->setSizes({height - lowerHeight, lowerHeight});

@@ -3,12 +3,12 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QThread>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "gui/kit/CPaintPacer.h"
-#include "gui/kit/FontCache.h"
 #include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 
@@ -17,12 +17,6 @@ namespace {
 const QColor kPanelColour(28, 60, 114);
 const QColor kSelectionColour(0, 255, 0);
 constexpr uint32_t kGaugeBackground = 0xFF1C3D72; // the panel's blue
-
-// Work handed over from other threads, merged until the user-interface thread runs it.
-constexpr int kQueuedAll = 1 << 0;
-constexpr int kQueuedLimits = 1 << 1;
-constexpr int kQueuedValues = 1 << 2;
-constexpr int kQueuedAlarm = 1 << 3;
 
 QColor FromRgb(uint32_t rgb) {
     return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
@@ -71,15 +65,12 @@ std::pair<qreal, qreal> ChangedSpan(const LaidOutText& before, const LaidOutText
 
 } // namespace
 
-CMeasurementCtrl::CMeasurementCtrl(QWidget* parent) : QWidget(parent), m_gauge(this) {
+CMeasurementCtrl::CMeasurementCtrl(CPaintPacer& pacer, QWidget* parent)
+    : QWidget(parent), m_pacer(pacer), m_gauge(pacer, this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
     m_gauge.SetBackColor(kGaugeBackground);
     RecalcLayout();
-}
-
-bool CMeasurementCtrl::OnUiThread() const {
-    return QThread::currentThread() == thread();
 }
 
 void CMeasurementCtrl::SetQuantity(int quantity) {
@@ -104,15 +95,19 @@ void CMeasurementCtrl::SetSelected(bool selected) {
 }
 
 void CMeasurementCtrl::SetAlarm(bool alarm) {
-    m_alarm.store(alarm);
-    if (OnUiThread())
-        ApplyAlarmColour();
-    else
-        Queue(kQueuedAlarm);
+    m_alarm = alarm;
+    ApplyAlarmColour();
+}
+
+// A readout without a live value (after Reset, before the first reading) is no alarm, whatever
+// the last reading was.
+bool CMeasurementCtrl::ShowsAlarm() const {
+    return m_alarm && m_records != nullptr && IsQuantity(m_quantity) &&
+           m_records->Current(m_quantity).has_value();
 }
 
 void CMeasurementCtrl::ApplyAlarmColour() {
-    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, m_alarm.load()));
+    const QColor colour = FromRgb(CReadoutLayout::ValueColour(m_style, ShowsAlarm()));
     MeasurementTextItem& value = m_items[ItemValue];
     if (value.colour == colour)
         return;
@@ -121,39 +116,6 @@ void CMeasurementCtrl::ApplyAlarmColour() {
 }
 
 void CMeasurementCtrl::Refresh(int kind) {
-    if (OnUiThread()) {
-        RefreshNow(kind);
-        return;
-    }
-    if (kind == RefreshAll)
-        Queue(kQueuedAll);
-    else if (kind == RefreshLimits)
-        Queue(kQueuedLimits);
-    else if (kind == RefreshValues)
-        Queue(kQueuedValues);
-}
-
-void CMeasurementCtrl::Queue(int bits) {
-    if (m_queuedKinds.fetch_or(bits) == 0)
-        QMetaObject::invokeMethod(
-            this, [this] { RunQueued(); }, Qt::QueuedConnection);
-}
-
-void CMeasurementCtrl::RunQueued() {
-    const int bits = m_queuedKinds.exchange(0);
-    if ((bits & kQueuedAll) != 0) {
-        RefreshNow(RefreshAll);
-    } else {
-        if ((bits & kQueuedLimits) != 0)
-            RefreshNow(RefreshLimits);
-        if ((bits & kQueuedValues) != 0)
-            RefreshNow(RefreshValues);
-    }
-    if ((bits & kQueuedAlarm) != 0)
-        ApplyAlarmColour();
-}
-
-void CMeasurementCtrl::RefreshNow(int kind) {
     if (m_profile == nullptr || m_records == nullptr || !IsQuantity(m_quantity))
         return;
     const CSettingProfile& profile = *m_profile;
@@ -187,6 +149,7 @@ void CMeasurementCtrl::RefreshNow(int kind) {
         // Without a reading the needle rests at the display minimum.
         m_gauge.SetValue(m_records->Current(m_quantity).value_or(profile.GetItem(m_quantity).displayMin));
         m_shownValues = sources;
+        ApplyAlarmColour();
     }
     const int textRight = TextRight();
     const QRect changedTexts = ApplyTexts();
@@ -197,7 +160,7 @@ void CMeasurementCtrl::RefreshNow(int kind) {
     if (changed)
         update();
     else if (kind == RefreshValues)
-        CPaintPacer::Request(this, changedTexts);
+        m_pacer.Request(this, changedTexts);
     else if (!changedTexts.isEmpty())
         update(changedTexts);
 }
@@ -213,9 +176,33 @@ CMeasurementCtrl::ValueSources CMeasurementCtrl::CurrentValueSources() const {
             m_records->BurstWidth()};
 }
 
+// A line too wide for the control takes a smaller font; one that does not fit even so, or that
+// lies below the bottom edge, is left out whole: a value never loses its unit to the edge.
+void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
+    item.fontPoints = item.placedPoints;
+    LayOutAtFont(item);
+    while (item.laidOut && !Fits(item) && item.fontPoints > CReadoutLayout::kMinFontPoints) {
+        --item.fontPoints;
+        LayOutAtFont(item);
+    }
+    if (item.laidOut && !Fits(item)) {
+        item.laidOut.reset();
+        item.advance = 0;
+        item.inked = QRect();
+    }
+}
+
+bool CMeasurementCtrl::Fits(const MeasurementTextItem& item) const {
+    return item.rect.left() + item.advance <= width() - kInkMargin &&
+           item.rect.top() + item.fontHeight <= height();
+}
+
 // Placed and measured as drawText and QFontMetrics would, shaped only when the text is new to
 // the cache, never on a paint.
-void CMeasurementCtrl::LayOut(MeasurementTextItem& item) {
+void CMeasurementCtrl::LayOutAtFont(MeasurementTextItem& item) {
+    const QFontMetrics metrics(m_fonts.Get(item.fontPoints));
+    item.fontAscent = metrics.ascent();
+    item.fontHeight = metrics.height();
     item.laidOut.reset();
     item.advance = 0;
     item.inked = QRect();
@@ -241,7 +228,36 @@ QRect CMeasurementCtrl::ApplyTexts() {
         LayOut(item);
         changed |= ChangedArea(before, item);
     }
+    if (!changed.isEmpty())
+        changed |= DropOverlaps();
     return changed;
+}
+
+// A small window squeezes the lines onto each other: of two that would overlap, the less
+// important one is left out. The area of the lines left out is returned.
+QRect CMeasurementCtrl::DropOverlaps() {
+    static constexpr std::array<int, kReadoutItemCount> kImportance = {
+        ItemValue,  ItemLabel,     ItemWatts,      ItemMaximum,   ItemMinimum,   ItemReference,
+        ItemMode,   ItemDutyCycle, ItemBurstWidth, ItemHighLimit, ItemLowLimit,  ItemModel,
+        ItemSerial, ItemType,      ItemFrequency,  ItemExtOffset, ItemTechnology};
+    std::vector<QRect> kept;
+    QRect dropped;
+    for (const int index : kImportance) {
+        MeasurementTextItem& item = m_items[static_cast<std::size_t>(index)];
+        if (!item.laidOut)
+            continue;
+        const QRect box(item.rect.topLeft(), QSize(item.advance, item.fontHeight));
+        if (std::none_of(kept.begin(), kept.end(),
+                         [&box](const QRect& other) { return other.intersects(box); })) {
+            kept.push_back(box);
+            continue;
+        }
+        dropped |= item.inked;
+        item.laidOut.reset();
+        item.advance = 0;
+        item.inked = QRect();
+    }
+    return dropped;
 }
 
 // The whole of both lines, unless both are drawn at the same place from simple texts.
@@ -258,7 +274,7 @@ QRect CMeasurementCtrl::ChangedArea(const MeasurementTextItem& before, const Mea
 ReadoutState CMeasurementCtrl::State() const {
     ReadoutState state;
     state.style = m_style;
-    state.alarm = m_alarm.load();
+    state.alarm = ShowsAlarm();
     state.quantity = m_quantity;
     if (m_profile != nullptr) {
         state.relativeMode = m_profile->IsRelativeMode();
@@ -277,16 +293,14 @@ bool CMeasurementCtrl::RecalcLayout() {
                                                          QPoint(placement.right - 1, placement.bottom - 1))
                                                  : QRect();
         const QColor colour = FromRgb(placement.rgb);
-        changed =
-            changed || item.rect != rect || item.fontPoints != placement.fontPoints || item.colour != colour;
+        changed = changed || item.rect != rect || item.placedPoints != placement.fontPoints ||
+                  item.colour != colour;
         item.rect = rect;
-        item.fontPoints = placement.fontPoints;
+        item.placedPoints = placement.fontPoints;
         item.colour = colour;
-        const QFontMetrics metrics(FontCache::Get(item.fontPoints));
-        item.fontAscent = metrics.ascent();
-        item.fontHeight = metrics.height();
         LayOut(item);
     }
+    DropOverlaps();
     PlaceGauge();
     return changed;
 }

@@ -8,16 +8,17 @@
 #include <QWidget>
 
 #include <array>
-#include <atomic>
 #include <memory>
 #include <optional>
 
 #include "appcore/CReadoutLayout.h"
 #include "appcore/CReadoutTexts.h"
 #include "gui/kit/CTextLayoutCache.h"
+#include "gui/kit/FontCache.h"
 #include "gui/screens/CAnalogGuage.h"
 
 class CRecordStore;
+class CPaintPacer;
 class CSettingProfile;
 
 // One text item of a readout: drawn at its rectangle's top-left corner; an empty rectangle
@@ -26,6 +27,7 @@ class CSettingProfile;
 // rectangle's corner, not the rest of the rectangle, so that a new value repaints no more.
 // `fontAscent` and `fontHeight` are the metrics of the font of `fontPoints`.
 struct MeasurementTextItem {
+    int placedPoints = 0; // the layout's size; fontPoints is smaller when the text needs it
     int fontPoints = 0;
     int fontAscent = 0;
     int fontHeight = 0;
@@ -47,7 +49,8 @@ class CMeasurementCtrl : public QWidget {
 public:
     enum RefreshKind { RefreshAll = 0, RefreshLimits = 1, RefreshValues = 2 };
 
-    explicit CMeasurementCtrl(QWidget* parent = nullptr);
+    // New values are repainted through the pacer, which must outlive the control.
+    explicit CMeasurementCtrl(CPaintPacer& pacer, QWidget* parent = nullptr);
 
     void BindProfile(CSettingProfile* profile) { m_profile = profile; }
     // The measurement whose values the readout shows; nothing is shown without one.
@@ -59,9 +62,7 @@ public:
     void SetSelected(bool selected);
     bool IsSelected() const { return m_selected; }
     void SetAlarm(bool alarm);
-    bool GetAlarm() const { return m_alarm.load(); }
-    // Safe to call from the acquisition thread: the work is then handed to the user-interface
-    // thread, and refreshes that pile up meanwhile are merged into one.
+    bool GetAlarm() const { return m_alarm; }
     void Refresh(int kind);
 
     const MeasurementTextItem& Item(int index) const { return m_items[static_cast<std::size_t>(index)]; }
@@ -88,16 +89,16 @@ private:
     // Room for a few dozen values of each changing text.
     static constexpr std::size_t kLayoutCacheSize = 64;
 
-    bool OnUiThread() const;
     ValueSources CurrentValueSources() const;
-    void Queue(int bits);
-    void RunQueued();
-    void RefreshNow(int kind);
+    bool ShowsAlarm() const;
     void ApplyAlarmColour();
     // Around what changed in the texts' lines; empty when no text changed.
     QRect ApplyTexts();
     static QRect ChangedArea(const MeasurementTextItem& before, const MeasurementTextItem& after);
     void LayOut(MeasurementTextItem& item);
+    void LayOutAtFont(MeasurementTextItem& item);
+    bool Fits(const MeasurementTextItem& item) const;
+    QRect DropOverlaps();
     bool RecalcLayout();
     // Where the widest shown text ends; the gauge stays right of it.
     int TextRight() const;
@@ -105,6 +106,7 @@ private:
     void PaintSurface(QPainter& painter, const QRegion& area) const;
     ReadoutState State() const;
 
+    CPaintPacer& m_pacer;
     CSettingProfile* m_profile = nullptr;
     const CRecordStore* m_records = nullptr;
     std::array<MeasurementTextItem, kReadoutItemCount> m_items;
@@ -114,8 +116,8 @@ private:
     CAnalogGuage m_gauge;
     int m_quantity = 0;
     int m_style = StyleMain;
-    std::atomic<bool> m_alarm{false};
-    std::atomic<int> m_queuedKinds{0};
+    bool m_alarm = false;
     std::optional<ValueSources> m_shownValues;
-    CTextLayoutCache m_layouts{kLayoutCacheSize};
+    FontCache m_fonts;
+    CTextLayoutCache m_layouts{m_fonts, kLayoutCacheSize};
 };

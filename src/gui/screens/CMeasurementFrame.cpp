@@ -4,10 +4,10 @@
 #include "gui/screens/CMeasurementView.h"
 #include "model/CSettingProfile.h"
 
-CMeasurementFrame::CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link,
+CMeasurementFrame::CMeasurementFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
                                      QWidget* parent)
     : CScreenFrame(ChildKind::Measurement, parent),
-      m_view(new CMeasurementView(ProfileToUse(profile), std::move(link), *this, this)) {
+      m_view(new CMeasurementView(profile, std::move(link), *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("MeasurementView"));
     SetView(m_view);

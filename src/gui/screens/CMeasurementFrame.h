@@ -14,8 +14,8 @@ class CMeasurementFrame : public CScreenFrame {
     Q_OBJECT
 
 public:
-    // Measures through the link; without a profile the registered one is used.
-    CMeasurementFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link,
+    // Measures through the link.
+    CMeasurementFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link,
                       QWidget* parent = nullptr);
 
     CMeasurementView* View() const { return m_view; }

@@ -14,8 +14,8 @@ class CPulseFrame : public CScreenFrame {
     Q_OBJECT
 
 public:
-    // Measures through the link; without a profile the registered one is used.
-    CPulseFrame(CSettingProfile* profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent = nullptr);
+    // Measures through the link.
+    CPulseFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent = nullptr);
 
     CPulseView* View() const { return m_view; }
     void Configure() override;

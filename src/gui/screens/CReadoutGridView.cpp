@@ -15,12 +15,12 @@ CReadoutGridView::CReadoutGridView(CSettingProfile& profile, std::unique_ptr<CMe
     : QWidget(parent), m_profile(profile), m_link(std::move(link)), m_layout(std::move(layout)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int panel = 0; panel < CReadoutGridLayout::kPanelCount; ++panel) {
-        auto* control = new CMeasurementCtrl(this);
+        auto* control = new CMeasurementCtrl(m_pacer, this);
         control->setObjectName(QStringLiteral("Panel%1").arg(panel));
         control->BindProfile(&m_profile);
         m_panels[static_cast<size_t>(panel)] = control;
     }
-    m_graph = new CGraphCtrl(this);
+    m_graph = new CGraphCtrl(this, &m_pacer);
     m_graph->setObjectName(QStringLiteral("Graph"));
     m_graph->BindProfile(&m_profile);
     m_graph->Graph().SetCompact(true);

@@ -4,6 +4,7 @@
 #include "appcore/CMeasurementDisplay.h"
 #include "appcore/CMeasurementLink.h"
 #include "appcore/CReadoutGridLayout.h"
+#include "gui/kit/CPaintPacer.h"
 #include "gui/screens/CScreenContextMenu.h"
 
 #include <QWidget>
@@ -71,6 +72,8 @@ private:
     std::unique_ptr<CMeasurementLink> m_link;
     CRecordStore* m_records = nullptr;
     std::unique_ptr<CReadoutGridLayout> m_layout;
+    // The readouts, their gauges and the graph repaint new values together.
+    CPaintPacer m_pacer;
     std::array<CMeasurementCtrl*, CReadoutGridLayout::kPanelCount> m_panels{};
     CGraphCtrl* m_graph = nullptr;
     CScreenContextMenu m_contextMenu{this};

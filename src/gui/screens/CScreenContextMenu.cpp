@@ -1,13 +1,13 @@
 #include "gui/screens/CScreenContextMenu.h"
 
-#include "appcore/CAppRegistry.h"
 #include "appcore/CShellLink.h"
+#include "gui/kit/CChildFrame.h"
 #include "gui/kit/CMenuBuilder.h"
 
 #include <QMenu>
 
 void CScreenContextMenu::Show(const QPoint& globalPosition) {
-    CShellLink* shell = CAppRegistry::Instance().GetShell();
+    CShellLink* shell = Shell();
     if (shell == nullptr)
         return;
     if (m_menus == nullptr) {
@@ -18,4 +18,13 @@ void CScreenContextMenu::Show(const QPoint& globalPosition) {
         return;
     shell->UpdateCommandStates();
     m_menus->actions().constFirst()->menu()->exec(globalPosition);
+}
+
+// The menu uses the actions of the main window that adopted the screen holding the owner.
+CShellLink* CScreenContextMenu::Shell() const {
+    for (const QWidget* widget = m_owner; widget != nullptr; widget = widget->parentWidget()) {
+        if (const auto* frame = qobject_cast<const CChildFrame*>(widget))
+            return frame->Shell();
+    }
+    return nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class CShellLink;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -13,6 +14,8 @@ public:
     void Show(const QPoint& globalPosition);
 
 private:
+    CShellLink* Shell() const;
+
     QWidget* m_owner;
     QMenu* m_menus = nullptr; // owned by m_owner
 };

@@ -1,6 +1,6 @@
 #include "gui/screens/CScreenFrame.h"
 
-#include "appcore/CAppRegistry.h"
+#include "appcore/CLinkFailureTexts.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CScreenController.h"
 #include "appcore/CShellLink.h"
@@ -21,11 +21,6 @@ namespace {
 constexpr int kStatusWarningPane = 1;
 constexpr int kStoppedTimerMs = 250;
 
-std::string& JournalFolder() {
-    static std::string folder;
-    return folder;
-}
-
 QString GeneralText(const char* key) {
     return QString::fromStdString(CStringTable::GetGeneralText(key));
 }
@@ -38,6 +33,8 @@ CScreenFrame::CScreenFrame(ChildKind kind, QWidget* parent)
         if (m_controller != nullptr)
             m_controller->OnTimer();
         FollowMeasuringState();
+        if (m_linkLost)
+            FollowLostCause();
     });
     m_timer->start(CScreenController::kTimerMs);
 }
@@ -59,23 +56,12 @@ void CScreenFrame::SetView(QWidget* view) {
     setFocusProxy(view);
 }
 
-CSettingProfile& CScreenFrame::ProfileToUse(CSettingProfile* profile) {
-    if (profile != nullptr)
-        return *profile;
-    if (CSettingProfile* registered = CAppRegistry::Instance().GetSettingProfile())
-        return *registered;
-    // Only reached without a main frame; the screen then works on a profile of its own.
-    static CSettingProfile standalone;
-    return standalone;
-}
-
-void CScreenFrame::KeepJournalsIn(const std::string& folder) {
-    JournalFolder() = folder;
+void CScreenFrame::KeepJournalIn(const std::string& folder) {
+    m_controller->Recording().KeepJournalIn(folder);
 }
 
 void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
     m_controller = &controller;
-    m_controller->Recording().KeepJournalIn(JournalFolder());
     m_receiver = std::make_unique<CQueuedReceiver>(this, handler);
 }
 
@@ -204,7 +190,14 @@ void CScreenFrame::ShowStalled(bool stalled) {
 }
 
 void CScreenFrame::ShowNotResponding(bool lost) {
-    SetNotice(NoticeLost, lost ? GeneralText("S_SCREEN_NOT_RESPONDING") : QString());
+    m_linkLost = lost;
+    FollowLostCause();
+}
+
+// The cause can change while the link is being reopened (garbled replies, then none at all).
+void CScreenFrame::FollowLostCause() {
+    const char* key = CLinkFailureTexts::LostKey(m_controller->LinkFailure());
+    SetNotice(NoticeLost, m_linkLost ? GeneralText(key) : QString());
 }
 
 void CScreenFrame::ShowOtherSensor(bool other) {
@@ -222,7 +215,7 @@ void CScreenFrame::ShowRecordFull(bool full) {
 void CScreenFrame::SetNotice(Notice notice, const QString& text) {
     const bool unchanged = m_notices[static_cast<size_t>(notice)] == text;
     m_notices[static_cast<size_t>(notice)] = text;
-    CShellLink* shell = CAppRegistry::Instance().GetShell();
+    CShellLink* shell = Shell();
     // The warning is written even when unchanged: it clears what another screen left there.
     if (shell == nullptr || (unchanged && notice != NoticeWarning))
         return;
@@ -248,7 +241,7 @@ void CScreenFrame::closeEvent(QCloseEvent* event) {
     SetNotice(NoticeFull, QString());
     SetNotice(NoticeLost, QString());
     SetNotice(NoticeOther, QString());
-    if (CShellLink* shell = CAppRegistry::Instance().GetShell())
+    if (CShellLink* shell = Shell())
         shell->PostCommand(ID_TOOLBAR_CHOICE);
     CChildFrame::closeEvent(event);
 }

@@ -36,8 +36,8 @@ public:
     void ForgetMeasurement() override;
     void SensorReleased() override;
 
-    // Screens created from now on keep crash-safe journals of their measurements in the folder.
-    static void KeepJournalsIn(const std::string& folder);
+    // The screen keeps a crash-safe journal of its measurements in the folder (none when empty).
+    void KeepJournalIn(const std::string& folder);
 
     // What Save does once a path was chosen; false (after the message) when writing failed.
     bool SaveHistoryTo(const QString& path);
@@ -49,8 +49,6 @@ protected:
     // Completions from the engine's worker reach this frame's thread through it, and only
     // while the frame lives.
     const CUiThreadPoster& UiPoster() const { return m_poster; }
-    // The profile a screen works on: the given one, else the registered one.
-    static CSettingProfile& ProfileToUse(CSettingProfile* profile);
     // The derived frame's controller and the handler its readings go to, queued to this thread.
     void Attach(CScreenController& controller, CReadingReceiver& handler);
     // The screen's one window, which takes the focus for the frame. It takes it on a click, so
@@ -86,6 +84,7 @@ private:
     QString ChooseSavePath();
     bool Ask(const char* key);
     void SetNotice(Notice notice, const QString& text);
+    void FollowLostCause();
 
     CUiThreadPoster m_poster;
     CScreenController* m_controller = nullptr;
@@ -94,4 +93,5 @@ private:
     QString m_lastSavedPath;
     std::function<QString()> m_chooseSavePath;
     std::array<QString, NoticeCount> m_notices;
+    bool m_linkLost = false;
 };

@@ -25,12 +25,14 @@ void CEngineLoggingLink::StopLogging(Done done) {
 void CEngineLoggingLink::ReadStatus(StatusDone done) {
     using Reply = std::pair<bool, Status>;
     Run<Reply>(
-        [&engine = m_engine] {
-            if (!engine.ReadLoggingStatus())
+        [&engine = m_engine, status = m_status] {
+            const auto words = engine.ReadLoggingStatus();
+            if (!words)
                 return Reply{false, {}};
-            const CLoggingDownload download(engine);
-            return Reply{
-                true, {download.LoggedChannelMask(), engine.GetStatusWord(1), download.LoggedSampleCount()}};
+            *status = *words;
+            const CLoggingDownload download(engine, *words);
+            return Reply{true,
+                         {download.LoggedChannelMask(), download.HoldFlag(), download.LoggedSampleCount()}};
         },
         [done = std::move(done)](Reply reply) { done(reply.first, reply.second); }, Reply{false, {}});
 }
@@ -38,9 +40,10 @@ void CEngineLoggingLink::ReadStatus(StatusDone done) {
 void CEngineLoggingLink::Download(DownloadDone done) {
     using Reply = std::pair<CLoggingDownload::Result, std::shared_ptr<CRecordStore>>;
     Run<Reply>(
-        [&engine = m_engine, serial = m_serialPort] {
+        [&engine = m_engine, serial = m_serialPort, status = m_status] {
             auto records = std::make_shared<CRecordStore>();
-            const CLoggingDownload::Result result = CLoggingDownload(engine).Download(*records, serial);
+            const CLoggingDownload::Result result =
+                CLoggingDownload(engine, *status).Download(*records, serial);
             return Reply{result, result == CLoggingDownload::Downloaded ? records : nullptr};
         },
         [done = std::move(done)](Reply reply) { done(reply.first, reply.second); },
@@ -48,6 +51,6 @@ void CEngineLoggingLink::Download(DownloadDone done) {
 }
 
 void CEngineLoggingLink::EraseLoggedData(Done done) {
-    Run<bool>([&engine = m_engine] { return CLoggingDownload(engine).ClearLoggedData(); }, std::move(done),
+    Run<bool>([&engine = m_engine] { return CLoggingDownload::ClearLoggedData(engine); }, std::move(done),
               false);
 }

@@ -2,6 +2,9 @@
 
 #include "appcore/CLoggingLink.h"
 #include "gui/kit/CUiThreadPoster.h"
+#include "protocol/CSensorLine.h"
+
+#include <memory>
 
 class CMeterEngine;
 
@@ -28,5 +31,8 @@ private:
 
     CMeterEngine& m_engine;
     bool m_serialPort;
+    // The words of the last status read, by which a download asks for the logged data; only
+    // the engine's worker reads and writes them, one job after the other.
+    std::shared_ptr<CSensorLine::StatusWords> m_status = std::make_shared<CSensorLine::StatusWords>();
     CUiThreadPoster m_poster;
 };

@@ -91,6 +91,12 @@ QLineEdit* CPulseReferenceBox::FieldWithoutNumber() const {
     return nullptr;
 }
 
+QLineEdit* CPulseReferenceBox::DutyOutOfRange() const {
+    if (IsDutyManual() && !CSettingValidation::IsManualDutyInRange(CNumberField::Value(m_dutyValue)))
+        return m_dutyValue;
+    return nullptr;
+}
+
 int CPulseReferenceBox::DutyChoice() const {
     return IsDutyManual() ? CSettingValidation::TruncateScaled(CNumberField::Value(m_dutyValue), kDutyScale)
                           : 0;

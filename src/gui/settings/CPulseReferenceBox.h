@@ -19,6 +19,8 @@ public:
     bool IsReferenceManual() const;
     // The manual value field in use that holds no number, or nullptr.
     QLineEdit* FieldWithoutNumber() const;
+    // The manual duty field when its number is no duty cycle, or nullptr.
+    QLineEdit* DutyOutOfRange() const;
     // The choices to store: the truncated manual value, or 0 when automatic.
     int DutyChoice() const;
     int ReferenceChoice() const;

@@ -6,6 +6,7 @@
 #include "appcore/SettingControlIds.h"
 #include "gui/settings/CNumberField.h"
 #include "gui/settings/CPulseReferenceBox.h"
+#include "history/CLoggedTimeBase.h"
 #include "model/CSettingProfile.h"
 
 #include <QApplication>
@@ -148,10 +149,16 @@ bool CSettingDlg_Logging::Validate() {
         return false;
     if (QLineEdit* field = m_pulseReference->FieldWithoutNumber())
         return Refuse(field, "S_IDD_SETTING_INVALID_NUMBER");
-    int32_t ignored = 0;
-    for (QLineEdit* field : {m_interval.larger, m_interval.smaller, m_runTime.larger, m_runTime.smaller})
-        if (!ReadWhole(field, ignored))
+    if (QLineEdit* field = m_pulseReference->DutyOutOfRange())
+        return Refuse(field, "S_IDD_SETTING_ONOK_IDUTY");
+    for (const STimeRow* row : {&m_interval, &m_runTime}) {
+        int32_t larger = 0;
+        int32_t smaller = 0;
+        if (!ReadWhole(row->larger, larger) || !ReadWhole(row->smaller, smaller))
             return false;
+        if (!CLoggingSetup::IsTimeInRange(larger, smaller))
+            return Refuse(larger < 0 ? row->larger : row->smaller, "S_IDD_SETTING_ONOK_ITIME");
+    }
     return true;
 }
 
@@ -196,6 +203,8 @@ void CSettingDlg_Logging::SetLogging() {
     }
     BeginExchange();
     m_link->StartLogging(CLoggingSetup::StartValues(Profile()), [this](bool ok) {
+        if (ok)
+            Profile().SetLoggingRun(CLoggedTimeBase::StartedNow(Profile()));
         EndExchange(ok, "S_SETTING_WARNING_LOGGING_SUCCESS", "S_SETTING_WARNING_LOGGING_FAIL", MB_ICONSTOP);
     });
 }
@@ -209,8 +218,7 @@ void CSettingDlg_Logging::ClearLogging() {
     }
     BeginExchange();
     m_link->StopLogging([this](bool ok) {
-        EndExchange(ok, "S_SETTING_WARNING_CLEAR_SUCCESS", "S_SETTING_WARNING_CLEAR_FAIL",
-                    MB_ICONINFORMATION);
+        EndExchange(ok, "S_SETTING_WARNING_STOP_SUCCESS", "S_SETTING_WARNING_STOP_FAIL", MB_ICONINFORMATION);
     });
 }
 

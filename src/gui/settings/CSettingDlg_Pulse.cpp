@@ -62,6 +62,8 @@ bool CSettingDlg_Pulse::Validate() {
         return false;
     if (QLineEdit* field = m_pulseReference->FieldWithoutNumber())
         return Refuse(field, "S_IDD_SETTING_INVALID_NUMBER");
+    if (QLineEdit* field = m_pulseReference->DutyOutOfRange())
+        return Refuse(field, "S_IDD_SETTING_ONOK_IDUTY");
     if (const CRangeDlg::Fault fault = m_range->Check())
         return Refuse(fault.field, fault.key);
     return true;

@@ -6,29 +6,27 @@
 #include "gui/screens/CCcdfFrame.h"
 #include "gui/screens/CMeasurementFrame.h"
 #include "gui/screens/CPulseFrame.h"
-#include "gui/shell/CPlaceholderScreenFrame.h"
 
-#include <array>
-
-CChildFrame* CChildFrameFactory::Create(ChildKind kind, CSettingProfile& profile, CMeterLink& link) {
-    if (const Creator& creator = CreatorOf(kind))
+CChildFrame* CChildFrameFactory::Create(ChildKind kind) const {
+    if (const Creator& creator = m_creators[static_cast<size_t>(kind)])
         return creator();
     if (kind == ChildKind::History)
         return new CHistoryFrame();
+    return CreateScreen(kind);
+}
+
+CChildFrame* CChildFrameFactory::CreateScreen(ChildKind kind) const {
+    CScreenFrame* screen = nullptr;
     if (kind == ChildKind::Measurement)
-        return new CMeasurementFrame(&profile, link.MeasurementLink(profile));
-    if (kind == ChildKind::Pulse)
-        return new CPulseFrame(&profile, link.MeasurementLink(profile));
-    if (kind == ChildKind::Ccdf)
-        return new CCcdfFrame(&profile, link.MeasurementLink(profile));
-    return new CPlaceholderScreenFrame(kind);
+        screen = new CMeasurementFrame(m_profile, m_link.MeasurementLink(m_profile));
+    else if (kind == ChildKind::Pulse)
+        screen = new CPulseFrame(m_profile, m_link.MeasurementLink(m_profile));
+    else
+        screen = new CCcdfFrame(m_profile, m_link.MeasurementLink(m_profile));
+    screen->KeepJournalIn(m_journalFolder);
+    return screen;
 }
 
 void CChildFrameFactory::SetCreator(ChildKind kind, Creator creator) {
-    CreatorOf(kind) = std::move(creator);
-}
-
-CChildFrameFactory::Creator& CChildFrameFactory::CreatorOf(ChildKind kind) {
-    static std::array<Creator, 4> creators;
-    return creators[static_cast<size_t>(kind)];
+    m_creators[static_cast<size_t>(kind)] = std::move(creator);
 }

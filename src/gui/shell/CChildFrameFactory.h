@@ -2,22 +2,33 @@
 
 #include "gui/kit/CChildFrame.h"
 
+#include <array>
 #include <functional>
+#include <string>
 
 class CMeterLink;
 class CSettingProfile;
 
-// Creates the child window of each kind. Screens that are built later install their own
-// creator; until then a kind gets its stand-in window.
+// Creates the child windows of one main window: the screens on its settings profile, measuring
+// through the link to the current sensor's engine and keeping their journals in the folder given,
+// and the history viewers. A test may put its own window in the place of a kind.
 class CChildFrameFactory {
 public:
     using Creator = std::function<CChildFrame*()>;
 
-    // A screen measures with the profile's settings through the link's engine.
-    static CChildFrame* Create(ChildKind kind, CSettingProfile& profile, CMeterLink& link);
-    // An empty creator restores the stand-in.
-    static void SetCreator(ChildKind kind, Creator creator);
+    CChildFrameFactory(CSettingProfile& profile, CMeterLink& link) : m_profile(profile), m_link(link) {}
+
+    CChildFrame* Create(ChildKind kind) const;
+    // An empty creator restores the real window.
+    void SetCreator(ChildKind kind, Creator creator);
+    // Screens created from now on keep crash-safe journals of their measurements in the folder.
+    void KeepJournalsIn(const std::string& folder) { m_journalFolder = folder; }
 
 private:
-    static Creator& CreatorOf(ChildKind kind);
+    CChildFrame* CreateScreen(ChildKind kind) const;
+
+    CSettingProfile& m_profile;
+    CMeterLink& m_link;
+    std::string m_journalFolder;
+    std::array<Creator, 4> m_creators;
 };

@@ -29,14 +29,10 @@ QString DialogText(const char* key) {
     return QString::fromStdString(CStringTable::GetText(kSection, key));
 }
 
-void Trace(const std::string& text) {
-    TraceSink::Instance().Trace("CConnectDlg " + text);
-}
-
 } // namespace
 
-CConnectDlg::CConnectDlg(QWidget* parent)
-    : QDialog(parent), m_serial(new QRadioButton(this)), m_usb(new QRadioButton(this)),
+CConnectDlg::CConnectDlg(TraceSink& trace, QWidget* parent)
+    : QDialog(parent), m_trace(trace), m_serial(new QRadioButton(this)), m_usb(new QRadioButton(this)),
       m_wndPort(new QComboBox(this)) {
     Trace("OnInitDialog start");
     setWindowTitle(DialogText("CAPTION"));
@@ -89,8 +85,12 @@ void CConnectDlg::RememberChoice() const {
         settings.setValue(kLastPortKey, m_resultPort);
 }
 
+void CConnectDlg::Trace(const std::string& text) const {
+    m_trace.Trace("CConnectDlg " + text);
+}
+
 void CConnectDlg::FillPortList() {
-    const CEnumPorts ports;
+    const CEnumPorts ports(m_trace);
     for (int index = 0; index < ports.GetCounts(); ++index) {
         std::array<char, kNameLength> name{};
         const int32_t port = ports.GetPort(index, name.data(), name.size());

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class QComboBox;
+class TraceSink;
 class QRadioButton;
 
 // Modal choice of the sensor's interface: USB or one of the COM ports present. It opens on the
@@ -14,7 +15,8 @@ class CConnectDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CConnectDlg(QWidget* parent = nullptr);
+    // Progress goes to the trace, which must outlive the dialog.
+    explicit CConnectDlg(TraceSink& trace, QWidget* parent = nullptr);
 
     int32_t ResultPort() const { return m_resultPort; }
     QString SelectedName() const { return m_selectedName; }
@@ -31,7 +33,9 @@ private:
     void FillPortList();
     void RestoreLastChoice();
     void RememberChoice() const;
+    void Trace(const std::string& text) const;
 
+    TraceSink& m_trace;
     QRadioButton* m_serial;
     QRadioButton* m_usb;
     QComboBox* m_wndPort;

@@ -1,5 +1,9 @@
 #include "gui/shell/CDownloadCommand.h"
 
+#include "appcore/CMessageBoxes.h"
+#include "appcore/CommandIds.h"
+#include "gui/history/CHistoryFrame.h"
+#include "gui/history/CHistoryView.h"
 #include "gui/kit/CChildFrame.h"
 #include "gui/shell/CDownloadDlg.h"
 #include "gui/shell/CMainFrame.h"
@@ -44,6 +48,11 @@ void CDownloadCommand::ShowHistory(CMainFrame& frame, const QString& path) {
         QFile::remove(path);
         return;
     }
-    if (CChildFrame* viewer = frame.ActiveChild())
-        connect(viewer, &QObject::destroyed, [path] { QFile::remove(path); });
+    CChildFrame* viewer = frame.ActiveChild();
+    if (viewer == nullptr)
+        return;
+    // The temporary file goes with the window, so it must never be where the user saves.
+    if (auto* history = qobject_cast<CHistoryFrame*>(viewer))
+        history->View()->DetachFromFile();
+    connect(viewer, &QObject::destroyed, [path] { QFile::remove(path); });
 }

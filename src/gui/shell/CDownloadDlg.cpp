@@ -2,7 +2,9 @@
 
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
+#include "history/CHistoryFile.h"
 #include "history/CHistoryRecorder.h"
+#include "history/CLoggedTimeBase.h"
 #include "model/CRecordStore.h"
 #include "model/CSettingProfile.h"
 #include "protocol/CLoggedDataDecoder.h"
@@ -207,9 +209,11 @@ void CDownloadDlg::Fetch(std::function<void()> then) {
 
 bool CDownloadDlg::WriteHistory(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = CHistoryRecorder::SaveHistoryFromRecords(
-        QFile::encodeName(path).toStdString(), m_profile, m_logged, static_cast<uint8_t>(m_status.mask),
-        m_title->text().toStdString());
+    CHistoryData history = CHistoryRecorder::BuildFromRecords(m_profile, m_logged, static_cast<uint8_t>(m_status.mask),
+                                                              m_title->text().toStdString());
+    CLoggedTimeBase::Stamp(history.Header(), m_profile.GetLoggingRun(), m_profile.GetSerialText(),
+                           history.RowCount());
+    const bool written = CHistoryFile::SaveHistoryRaw(QFile::encodeName(path).toStdString(), history);
     QApplication::restoreOverrideCursor();
     if (!written)
         CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);

@@ -41,3 +41,7 @@ std::unique_ptr<CMeasurementLink> CEngineMeterLink::MeasurementLink(const CSetti
 std::unique_ptr<CLoggingLink> CEngineMeterLink::LoggingLink(bool serial) {
     return std::make_unique<CEngineLoggingLink>(m_engine, serial);
 }
+
+CMeterEngine::Failure CEngineMeterLink::LastFailure() const {
+    return m_engine.GetLastFailure();
+}

@@ -16,6 +16,7 @@ public:
     int32_t IdentificationCode() const override;
     int32_t SerialNumber() const override;
     int32_t FirmwareVersion() const override;
+    CMeterEngine::Failure LastFailure() const override;
     CReadingSinks& Sinks() override;
     std::unique_ptr<CMeasurementLink> MeasurementLink(const CSettingProfile& profile) override;
     std::unique_ptr<CLoggingLink> LoggingLink(bool serial) override;

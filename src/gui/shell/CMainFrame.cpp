@@ -1,21 +1,18 @@
 #include "gui/shell/CMainFrame.h"
 
-#include "appcore/CAppRegistry.h"
+#include "appcore/CLinkFailureTexts.h"
 #include "appcore/CLoggingLink.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
 #include "gui/kit/CMenuBuilder.h"
-#include "gui/shell/CChildFrameFactory.h"
 #include "gui/shell/CConnectDlg.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CMainFrameRules.h"
 #include "gui/shell/CSettingCommand.h"
 #include "gui/shell/CStatusPanes.h"
-#include "history/CHistoryRecorder.h"
-#include "history/CJournalRecovery.h"
-#include "model/CModelTable.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -77,7 +74,8 @@ std::string LocalPath(const QString& path) {
 } // namespace
 
 CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
-    : QMainWindow(parent), m_link(std::move(link)) {
+    : QMainWindow(parent),
+      m_session(std::move(link), m_profile, *this, this) {
     Q_INIT_RESOURCE(pelmora); // the icons live in the static user-interface library
     m_commands = new CCommandActions(
         this,
@@ -92,7 +90,7 @@ CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     m_idleUpdate = nullptr;
-    if (m_connecting)
+    if (m_session.IsConnecting())
         QGuiApplication::restoreOverrideCursor(); // the connect's result will find no frame
     if (m_mdiArea != nullptr) {
         for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
@@ -103,12 +101,6 @@ CMainFrame::~CMainFrame() {
             delete window;
         }
     }
-    // The registry outlives the frame; it must not keep pointers to what is going away.
-    CAppRegistry& registry = CAppRegistry::Instance();
-    if (registry.GetShell() == this)
-        registry.SetShell(nullptr);
-    if (registry.GetSettingProfile() == &m_profile)
-        registry.SetSettingProfile(nullptr);
 }
 
 bool CMainFrame::Create(const QString& commandLine) {
@@ -126,9 +118,6 @@ bool CMainFrame::Create(const QString& commandLine) {
                               .arg(QString::fromStdString(CStringTable::GetGeneralText("S_VERSION")));
     setWindowTitle(title);
     resize(1024, 720);
-
-    CAppRegistry::Instance().SetShell(this);
-    CAppRegistry::Instance().SetSettingProfile(&m_profile);
 
     m_idleUpdate = new QTimer(this);
     connect(m_idleUpdate, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
@@ -259,7 +248,7 @@ bool CMainFrame::OnCommand(int id) {
         OnConnect();
         return true;
     case ID_DEVICE_DISCONNECT:
-        OnDisconnect();
+        m_session.Disconnect();
         return true;
     case ID_FILE_OPEN:
         OnFileOpen();
@@ -304,11 +293,11 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
-    if (id == ID_DEVICE_CONNECT && (m_connecting || m_disconnecting)) {
+    if (id == ID_DEVICE_CONNECT && (IsConnecting() || IsDisconnecting())) {
         state.Enable(false);
         return true;
     }
-    if (CMainFrameRules::Evaluate(id, m_profile.GetModelNumber(), m_link->IsConnected(), state))
+    if (CMainFrameRules::Evaluate(id, m_profile.GetModelNumber(), IsConnected(), state))
         return true;
     switch (id) {
     case ID_FILE_OPEN:
@@ -336,60 +325,16 @@ bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
 }
 
 void CMainFrame::OnConnect() {
-    CConnectDlg dialog(this);
+    CConnectDlg dialog(m_trace, this);
     if (dialog.exec() == QDialog::Accepted)
         ConnectToPort(dialog.ResultPort());
 }
 
-void CMainFrame::ConnectToPort(int port) {
-    if (m_connecting)
-        return;
-    m_connecting = true;
-    // Identification takes seconds; the window keeps working and shows that it waits.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    UpdateCommandStates(); // no second Connect while this one runs
-    m_link->Connect(port, [this, port](int32_t result) { FinishConnect(port, result); });
-}
-
-void CMainFrame::FinishConnect(int port, int32_t result) {
-    m_connecting = false;
-    QGuiApplication::restoreOverrideCursor();
-    const int32_t code = m_link->IdentificationCode();
-    const SensorModel* model = result == 0 ? CModelTable::FindByCode(code) : nullptr;
-    if (model == nullptr) {
-        if (result == 0)
-            ReleaseSensor(); // a code the table does not know cannot be measured
-        UpdateCommandStates();
-        ReportConnectFailure(code);
-        return;
-    }
-    if (!TakeOverSensor(*model)) {
-        ReleaseSensor(); // the user kept the unsaved measurement of the previous sensor
-        UpdateCommandStates();
-        return;
-    }
-    m_portLabel = port < 1 ? QStringLiteral("USB") : QStringLiteral("COM%1").arg(port);
-    ConfigureScreens();
-    UpdateCommandStates();
-    CMessageBoxes::FromKey(this, "S_IDD_CONNECTED", MB_ICONINFORMATION);
-}
-
-// Readings of another sensor never join a measurement, and the settings made for the previous
-// sensor are kept before its model's profile is replaced (or, for the same one, reloaded).
-bool CMainFrame::TakeOverSensor(const SensorModel& model) {
-    const bool sameSensor = m_sensorKnown && model.number == m_profile.GetModelNumber() &&
-                            std::to_string(m_link->SerialNumber()) == m_profile.GetSerialText();
-    if (!sameSensor) {
-        if (!OfferToSaveScreens())
-            return false;
-        for (CChildFrame* screen : Screens())
-            screen->ForgetMeasurement();
-    }
-    if (m_sensorKnown)
-        SaveProfile();
-    m_profile.SetDevice(model.number, m_link->SerialNumber(), m_link->FirmwareVersion());
-    m_sensorKnown = true;
-    return true;
+void CMainFrame::ShowBusy(bool busy) {
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
 }
 
 // Every open screen follows the connected model, or closes when the model has no such mode.
@@ -412,52 +357,21 @@ bool CMainFrame::OfferToSaveScreens() {
 }
 
 std::unique_ptr<CLoggingLink> CMainFrame::LoggingLink() {
-    return m_link->LoggingLink(m_portLabel.startsWith(QStringLiteral("COM")));
+    return m_session.Link().LoggingLink(m_session.PortLabel().starts_with("COM"));
 }
 
-bool CMainFrame::SaveProfile() {
-    return TellIfNotSaved(m_profile.GetModel() == nullptr || m_profile.Save(m_profile.ModelName()));
+void CMainFrame::ForgetScreenMeasurements() {
+    for (CChildFrame* screen : Screens())
+        screen->ForgetMeasurement();
 }
 
-bool CMainFrame::TellIfNotSaved(bool saved) {
-    if (!saved)
-        CMessageBoxes::FromKey(this, "S_MAINFRAME_PROFILE_NOT_SAVED", MB_ICONEXCLAMATION);
-    return saved;
+void CMainFrame::SensorReleased() {
+    for (CChildFrame* screen : Screens())
+        screen->SensorReleased();
 }
 
 QString CMainFrame::ScreenTitle() const {
-    return QStringLiteral("%1, %2").arg(m_portLabel, ModelName());
-}
-
-// A sensor that answered with a code no model has is named by it, rather than reported missing.
-void CMainFrame::ReportConnectFailure(int32_t code) {
-    if (!CModelTable::IsUnsupportedCode(code)) {
-        CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
-        return;
-    }
-    const std::string format = CStringTable::GetGeneralText("S_MAINFRAME_UNSUPPORTED_CODE");
-    CMessageBoxes::FromText(nullptr, CStringTable::FillPlaceholder(format, "%d", std::to_string(code)),
-                            MB_ICONSTOP);
-}
-
-void CMainFrame::OnDisconnect() {
-    if (!OfferToSaveScreens())
-        return;
-    ReleaseSensor([this] { CMessageBoxes::FromKey(this, "S_IDD_DISCONNECTED", MB_ICONINFORMATION); });
-    // The last readings stay recorded, but no readout may show them as live any more.
-    for (CChildFrame* screen : Screens())
-        screen->SensorReleased();
-    UpdateCommandStates();
-}
-
-void CMainFrame::ReleaseSensor(std::function<void()> released) {
-    m_disconnecting = true;
-    m_link->Disconnect([this, released = std::move(released)] {
-        m_disconnecting = false;
-        UpdateCommandStates();
-        if (released)
-            released();
-    });
+    return QStringLiteral("%1, %2").arg(PortLabel(), ModelName());
 }
 
 void CMainFrame::OnFileOpen() {
@@ -473,7 +387,7 @@ void CMainFrame::OnFileOpen() {
 bool CMainFrame::OpenHistoryFile(const QString& path) {
     CChildFrame* frame = CreateChild(ChildKind::History);
     if (!frame->LoadFile(LocalPath(path))) {
-        CMessageBoxes::FromKey(this, "S_MAINFRAME_ONFILEOPEN", MB_ICONSTOP);
+        CMessageBoxes::FromText(this, CHistoryView::OpenFailureText(frame->LoadError()), MB_ICONSTOP);
         frame->close();
         return false;
     }
@@ -483,26 +397,8 @@ bool CMainFrame::OpenHistoryFile(const QString& path) {
     return true;
 }
 
-void CMainFrame::RecoverJournals(const std::string& folder) {
-    for (const CJournalRecovery::Found& found : CJournalRecovery::Find(folder)) {
-        const HistoryHeader& header = found.content.header;
-        const QString question =
-            QString::fromStdString(CStringTable::GetGeneralText("S_MAINFRAME_RECOVER_JOURNAL"))
-                .arg(QString::fromStdString(header.Text(HistoryText::ModelName)),
-                     QString::fromStdString(CHistoryRecorder::TimeText(found.content.startTime)))
-                .arg(found.content.RowCount());
-        const int answer = CMessageBoxes::FromText(this, question.toStdString(), MB_YESNOQUESTION);
-        // Only a clear no gives the measurement up; a box that could not be shown keeps it.
-        if (answer == IDNO)
-            CJournalRecovery::Discard(found);
-        if (answer != IDYES)
-            continue;
-        const std::string path = CJournalRecovery::Recover(found, CJournalRecovery::DefaultOutputFolder());
-        if (path.empty())
-            CMessageBoxes::FromKey(this, "S_MAINFRAME_RECOVER_FAILED", MB_ICONSTOP);
-        else
-            OpenHistoryFile(QFile::decodeName(path.c_str()));
-    }
+bool CMainFrame::OpenHistory(const std::string& path) {
+    return OpenHistoryFile(QFile::decodeName(path.c_str()));
 }
 
 void CMainFrame::SwitchMode(int command) {
@@ -515,7 +411,7 @@ void CMainFrame::SwitchMode(int command) {
         return; // the active screen stays: its measurement was not to be dropped
     m_currentMode = mode;
     // An open screen is configured again too: the sensor may have changed since it opened.
-    if (!m_link->IsConnected()) {
+    if (!IsConnected()) {
         CMessageBoxes::FromKeyNoOwner("S_MAINFRAME_ONDEVICECONNECT", MB_ICONSTOP);
         screen->close();
         return;
@@ -579,7 +475,8 @@ void CMainFrame::TileChildren(Qt::Orientation orientation) {
 }
 
 CChildFrame* CMainFrame::CreateChild(ChildKind kind) {
-    CChildFrame* child = CChildFrameFactory::Create(kind, m_profile, *m_link);
+    CChildFrame* child = m_childFactory.Create(kind);
+    child->SetShell(this);
     m_mdiArea->addSubWindow(child);
     child->hide();
     connect(child, &CChildFrame::Closing, this, &CMainFrame::ReleaseChild);
@@ -624,7 +521,7 @@ int CMainFrame::VisibleChildCount() const {
 }
 
 void CMainFrame::Register(CChildFrame* screen) {
-    CReadingSinks& sinks = m_link->Sinks();
+    CReadingSinks& sinks = m_session.Link().Sinks();
     switch (screen->Kind()) {
     case ChildKind::Measurement:
         sinks.Set(CReadingSinks::Kind::Measurement, screen->Receiver());
@@ -644,7 +541,7 @@ void CMainFrame::ReleaseChild(CChildFrame* child) {
     if (!child->IsScreen())
         return;
     child->OnCommand(ID_MEASURE_STOP);
-    m_link->Sinks().Remove(child->Receiver());
+    m_session.Link().Sinks().Remove(child->Receiver());
 }
 
 CChildFrame* CMainFrame::ActiveChild() const {
@@ -772,6 +669,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         }
     }
     // Saved here rather than only on destruction, so that a failure can still be told.
-    TellIfNotSaved(m_profile.SaveOnExit());
+    m_session.SaveProfileOnExit();
     event->accept();
 }

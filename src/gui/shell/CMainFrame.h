@@ -2,15 +2,17 @@
 
 #include "appcore/CCommandTarget.h"
 #include "appcore/CMeterLink.h"
+#include "appcore/CSensorSession.h"
 #include "appcore/CShellLink.h"
 #include "gui/kit/CChildFrame.h"
+#include "gui/shell/CChildFrameFactory.h"
 #include "model/CSettingProfile.h"
+#include "platform/TraceSink.h"
 #include "protocol/CReadingSinks.h"
 
 #include <QMainWindow>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,8 +27,8 @@ struct CAccelerator;
 
 // The main window: menus, three toolbars, the two-pane status bar and the child windows, and
 // the commands that belong to no single screen (connect, open, mode switching, ...). It owns
-// the settings profile, which saves itself when the frame is destroyed.
-class CMainFrame : public QMainWindow, public CCommandTarget, public CShellLink {
+// the settings profile, which saves itself when the frame is destroyed, and the sensor session.
+class CMainFrame : public QMainWindow, public CCommandTarget, public CShellLink, private CSessionWindow {
     Q_OBJECT
 
 public:
@@ -36,8 +38,8 @@ public:
     explicit CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // Builds bars, menus and title, registers the frame and its profile, and opens the history
-    // file a command line names. False when the frame could not be set up.
+    // Builds bars, menus and title, and opens the history file a command line names. False when
+    // the frame could not be set up.
     bool Create(const QString& commandLine);
     // Where Help and About are handled; not owned.
     void SetApplicationTarget(CCommandTarget* target) { m_applicationTarget = target; }
@@ -45,17 +47,16 @@ public:
     void SetStatusText(const QString& text, int pane);
     void SetStatusText(const std::string& text, int pane) override;
     bool OpenHistoryFile(const QString& path);
-    // Offers each measurement whose recording ended without a save (its journal was left in the
-    // folder) for recovery as a history file, which then opens; one declined is given up.
-    void RecoverJournals(const std::string& folder);
+    // Offers the measurements a crash left unsaved in the journal folder for recovery.
+    void RecoverJournals(const std::string& folder) { m_session.RecoverJournals(folder); }
     // Steps of the connect command after the dialog. The sensor is identified while the
     // window goes on working; the connect finishes when the link reports back.
-    void ConnectToPort(int port);
-    bool IsConnecting() const { return m_connecting; }
+    void ConnectToPort(int port) { m_session.Connect(port); }
+    bool IsConnecting() const { return m_session.IsConnecting(); }
     // The sensor is released while the window goes on working; Connect waits for the port.
-    bool IsDisconnecting() const { return m_disconnecting; }
+    bool IsDisconnecting() const { return m_session.IsDisconnecting(); }
     // True while at least one measurement screen takes readings.
-    bool IsAnyScreenOpen() { return m_link->Sinks().IsAnySet(); }
+    bool IsAnyScreenOpen() { return m_session.Link().Sinks().IsAnySet(); }
 
     // Routes a command to the active child, this frame, then the application.
     void ExecuteCommand(int id);
@@ -66,6 +67,8 @@ public:
     CSettingProfile& Profile() { return m_profile; }
     // The logging page's and the download dialog's way to the connected sensor.
     std::unique_ptr<CLoggingLink> LoggingLink();
+    // Where the child windows come from; screens keep their journals where it says.
+    CChildFrameFactory& ChildFactory() { return m_childFactory; }
     CCommandActions& Commands() override { return *m_commands; }
     CChildFrame* ActiveChild() const;
     CChildFrame* FindChild(ChildKind kind) const;
@@ -74,15 +77,15 @@ public:
     // The open measurement screens.
     std::vector<CChildFrame*> Screens() const;
     // Writes the profile of the current model; false (after telling the user) when that failed.
-    bool SaveProfile();
+    bool SaveProfile() { return m_session.SaveProfile(); }
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* Toolbar(ToolbarIndex index);
     CStatusPanes* StatusPanes() const { return m_statusPanes; }
     QMenu* MainFrameMenu() const { return m_mainFrameMenu; }
     QMenu* MeasurementFrameMenu();
     QMenu* HistoryFrameMenu();
-    const QString& PortLabel() const { return m_portLabel; }
-    bool IsConnected() const { return m_link->IsConnected(); }
+    QString PortLabel() const { return QString::fromStdString(m_session.PortLabel()); }
+    bool IsConnected() const { return m_session.IsConnected(); }
     int CurrentMode() const { return m_currentMode; }
 
     // The command line as one text: the arguments after the program, joined by blanks.
@@ -112,18 +115,14 @@ private:
     void BuildHiddenParts();
 
     void OnConnect();
-    void FinishConnect(int port, int32_t result);
-    void ReportConnectFailure(int32_t code);
-    // False when the user kept the previous sensor's unsaved measurement.
-    bool TakeOverSensor(const SensorModel& model);
-    void ConfigureScreens();
-    // Offers every screen's unsaved measurement for saving; false when the user cancelled.
-    bool OfferToSaveScreens();
+    bool OfferToSaveScreens() override;
+    void ForgetScreenMeasurements() override;
+    void ConfigureScreens() override;
+    void SensorReleased() override;
+    void SessionChanged() override { UpdateCommandStates(); }
+    void ShowBusy(bool busy) override;
+    bool OpenHistory(const std::string& path) override;
     QString ScreenTitle() const;
-    bool TellIfNotSaved(bool saved);
-    void OnDisconnect();
-    // Lets the sensor go without waiting for it; `released` runs once the port is free.
-    void ReleaseSensor(std::function<void()> released = {});
     void OnFileOpen();
     void SwitchMode(int command);
     CChildFrame* OpenScreenReplacingActive(ChildKind kind);
@@ -145,7 +144,6 @@ private:
     void ShowMenu(QMenu* menu);
     QString ModelName() const;
 
-    std::unique_ptr<CMeterLink> m_link;
     CCommandTarget* m_applicationTarget = nullptr;
     CStatusPanes* m_statusPanes = nullptr;
     std::array<QToolBar*, 3> m_toolbars{};
@@ -157,10 +155,8 @@ private:
     CCommandActions* m_commands = nullptr;
     QTimer* m_idleUpdate = nullptr;
     CSettingProfile m_profile;
+    CSensorSession m_session;
+    CChildFrameFactory m_childFactory{m_profile, m_session.Link()};
+    TraceSink m_trace;
     int m_currentMode = 0;
-    QString m_portLabel;
-    bool m_connecting = false;
-    bool m_disconnecting = false;
-    // The profile holds the settings of a sensor connected in this session.
-    bool m_sensorKnown = false;
 };

@@ -1,12 +1,10 @@
 #include "gui/shell/CPelmoraApp.h"
 
-#include "appcore/CAppRegistry.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "gui/kit/CDeferredIcon.h"
 #include "gui/kit/CDeferredIconStyle.h"
-#include "gui/screens/CScreenFrame.h"
 #include "gui/shell/CAboutDlg.h"
 #include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
@@ -37,7 +35,6 @@ CPelmoraApp::~CPelmoraApp() {
 bool CPelmoraApp::InitInstance() {
     // Common controls, COM/OLE, ActiveX hosting and the GDI+ start-up have no counterpart
     // here: Qt provides the widgets and the antialiased painting itself.
-    CAppRegistry::Instance().Reset();
     setOrganizationName(QStringLiteral("Orvane"));
     // Icons are made when first drawn, so that nothing the first paint does not show is read.
     setStyle(new CDeferredIconStyle(style()->name()));
@@ -60,7 +57,7 @@ bool CPelmoraApp::InitInstance() {
     m_mainFrame->setFocus();
     // Asked once the window is up, so that a recovered history opens inside it.
     const std::string journals = CRecordJournal::DefaultFolder();
-    CScreenFrame::KeepJournalsIn(journals);
+    m_mainFrame->ChildFactory().KeepJournalsIn(journals);
     QTimer::singleShot(0, m_mainFrame.get(),
                        [frame = m_mainFrame.get(), journals] { frame->RecoverJournals(journals); });
     return true;
@@ -73,7 +70,6 @@ int CPelmoraApp::Run() {
 }
 
 int CPelmoraApp::ExitInstance(int code) {
-    CAppRegistry::DestroyInstance();
     return code;
 }
 
@@ -106,14 +102,21 @@ std::string CPelmoraApp::FormatHelpMissing(const std::string& format, const std:
 }
 
 void CPelmoraApp::OnAppHelp() {
+    ShowHelp(m_mainFrame.get(), [](const QUrl& url) { return QDesktopServices::openUrl(url); });
+}
+
+void CPelmoraApp::ShowHelp(QWidget* owner, const DocumentOpener& open) {
     const std::string path = HelpDocumentPath();
-    const QString document = QString::fromStdString(path);
-    if (QFileInfo(document).isFile()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(document));
+    const QFileInfo document(QString::fromStdString(path));
+    if (document.isFile() && open(QUrl::fromLocalFile(document.filePath())))
         return;
-    }
-    const std::string text = FormatHelpMissing(CStringTable::GetGeneralText("S_ONAPPHELP"), path);
-    CMessageBoxes::FromText(m_mainFrame.get(), text, MB_ICONEXCLAMATION);
+    const std::string text =
+        document.isFile()
+            ? CStringTable::FillPlaceholder(CStringTable::GetGeneralText("S_ONAPPHELP_NO_VIEWER"), "%1", path)
+            : FormatHelpMissing(CStringTable::GetGeneralText("S_ONAPPHELP"), path);
+    CMessageBoxes::FromText(owner, text, MB_ICONEXCLAMATION);
+    if (document.isFile())
+        open(QUrl::fromLocalFile(document.absolutePath())); // the folder, to open the manual from there
 }
 
 void CPelmoraApp::OnAppAbout() {

@@ -5,7 +5,9 @@
 #include "gui/shell/CTerminationSignals.h"
 
 #include <QApplication>
+#include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -37,6 +39,10 @@ public:
     static std::string HelpDocumentPath();
     // The help text with the one "%s" filled by the path; other '%' signs are left as they are.
     static std::string FormatHelpMissing(const std::string& format, const std::string& path);
+    // Opens the manual with `open` (the desktop's program for the document); when it is missing
+    // or nothing can show it, says so with its path and offers its folder.
+    using DocumentOpener = std::function<bool(const QUrl& url)>;
+    static void ShowHelp(QWidget* owner, const DocumentOpener& open);
 
 private:
     // The engine of the sensor the main window works with.

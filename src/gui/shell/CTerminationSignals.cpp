@@ -9,6 +9,7 @@
 
 namespace {
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// One per process: a signal handler is handed no object, only a plain function can reach it.
 int s_pipe[2] = {-1, -1};
 } // namespace
 

@@ -1,8 +1,10 @@
 #include "gui/history/CHistoryView.h"
+#include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "gui/history/CChangeTitleDlg.h"
 #include "gui/history/CDlg_AutoScale.h"
 #include "gui/history/CGraphCtrl.h"
+#include "gui/history/CReportGenDlg.h"
 #include "gui/history/CReportPage.h"
 #include "gui/history/CReportPrintDlg.h"
 #include "history/CHistoryFile.h"
@@ -10,10 +12,17 @@
 #include "support/CAppTestSandbox.h"
 #include "support/CTempDirectory.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTimer>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +32,8 @@ protected:
     HistoryViewTest() {
         m_view.resize(600, 400);
         m_view.show();
-        m_view.SetPathChooser([this](const QString&, const QString&) { return m_chosen; });
+        m_view.SetPathChooser(
+            [this](const QString&, const QString&) { return CHistoryView::ChosenFile(m_chosen, m_filter); });
     }
 
     // Model 0 (AVG, VSWR, PEAK) with AVG values 0, 1, ... dBm.
@@ -32,6 +42,7 @@ protected:
         header.SetMask(0x13);
         header.SetText(HistoryText::ModelName, "VL-D030");
         header.SetText(HistoryText::Interval, "500 ms");
+        header.SetText(HistoryText::StartTime, "2024-03-01 10:00:00");
         header.SetStatistics(0, {-10.0f, 10.0f, 1.0f});
         header.SetDisplayRange(0, {-20.0f, 20.0f});
         std::vector<int32_t> values;
@@ -51,6 +62,7 @@ protected:
     CAppTestSandbox m_sandbox;
     CHistoryView m_view;
     QString m_chosen;
+    int m_filter = 0;
 };
 } // namespace
 
@@ -129,6 +141,21 @@ TEST_F(HistoryViewTest, RangeStatisticsAndZoom) {
     EXPECT_TRUE(m_view.IsZoomed());
     EXPECT_EQ(m_view.Graph()->Graph().Scale().XMinimum(), 2.0f);
     EXPECT_EQ(m_view.Graph()->Graph().Scale().XMaximum(), 6.0f);
+    // What is shown is described: the stretch's statistics and times, not the whole history's.
+    const GraphView& zoomed = m_view.Graph()->View();
+    EXPECT_NE(zoomed.series.subtitle.find("5.00 dBm"), std::string::npos) << zoomed.series.subtitle;
+    EXPECT_EQ(zoomed.series.subtitle.find("10.00 dBm"), std::string::npos) << zoomed.series.subtitle;
+    EXPECT_NEAR(zoomed.average, 3.64, 0.01); // linear mean of 2..5 dBm
+    EXPECT_EQ(zoomed.xStartLabel, "2024-03-01 10:00:01");
+    EXPECT_EQ(zoomed.xEndLabel, "2024-03-01 10:00:03");
+    const std::string csv = m_sandbox.Path("shown.csv");
+    m_chosen = QString::fromStdString(csv);
+    m_filter = 3; // the shown range, with times
+    m_view.OnCommand(ID_EXPORT_CSV);
+    const std::vector<uint8_t> bytes = CTempDirectory::ReadBytes(csv);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("Rows, 4\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("2024-03-01T10:00:01.000,2.00,1.50,5.00\r\n"), std::string::npos) << text;
     m_view.ShowWholeHistory();
     EXPECT_FALSE(m_view.IsZoomed());
     EXPECT_FALSE(m_view.Selection());
@@ -141,11 +168,20 @@ TEST_F(HistoryViewTest, TitleAndScaleDialogsRefuseBadInput) {
     title.Edit()->setText(QStringLiteral("   "));
     title.accept();
     EXPECT_EQ(title.result(), QDialog::Rejected);
+    title.Edit()->setText(QString::fromUtf8("50 \xCE\xA9 load"));
+    title.accept();
+    EXPECT_EQ(title.result(), QDialog::Rejected);
     title.Edit()->setText(QStringLiteral("new title  "));
     title.accept();
     EXPECT_EQ(title.Title(), QStringLiteral("new title"));
 
     CDlg_AutoScale scale({-12.0f, 12.0f});
+    // Every button reads in the fonts the program comes with, whatever else is installed.
+    for (const QPushButton* button : scale.findChildren<QPushButton*>()) {
+        ASSERT_FALSE(button->text().isEmpty());
+        for (const QChar character : button->text())
+            EXPECT_TRUE(QFontMetrics(button->font()).inFont(character)) << button->text().toStdString();
+    }
     EXPECT_EQ(scale.UpperEdit()->text(), QStringLiteral("12.00"));
     EXPECT_FALSE(scale.UpperEdit()->isEnabled());
     scale.AutoBox()->setChecked(false);
@@ -157,12 +193,15 @@ TEST_F(HistoryViewTest, TitleAndScaleDialogsRefuseBadInput) {
     scale.UpperEdit()->setText(QStringLiteral("-12"));
     scale.accept();
     EXPECT_EQ(scale.result(), QDialog::Rejected);
-    EXPECT_EQ(m_sandbox.Messages().Texts(),
-              (std::vector<std::string>{CAppTestSandbox::GeneralText("S_IDD_CHANGETITLE_ONOK"),
-                                        CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"),
-                                        CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"),
-                                        CAppTestSandbox::GeneralText("S_HISTORYVIEW_ONCHANGESCALE"),
-                                        CAppTestSandbox::GeneralText("S_IDD_SETTING_ONOK_IDRNG")}));
+    EXPECT_EQ(
+        m_sandbox.Messages().Texts(),
+        (std::vector<std::string>{CAppTestSandbox::GeneralText("S_IDD_CHANGETITLE_ONOK"),
+                                  CStringTable::FillPlaceholder(
+                                      CAppTestSandbox::GeneralText("S_TITLE_UNSTORABLE"), "%1", "\xCE\xA9"),
+                                  CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"),
+                                  CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"),
+                                  CAppTestSandbox::GeneralText("S_HISTORYVIEW_ONCHANGESCALE"),
+                                  CAppTestSandbox::GeneralText("S_IDD_SETTING_ONOK_IDRNG")}));
     scale.UpperEdit()->setText(QStringLiteral("30"));
     scale.accept();
     EXPECT_EQ(scale.Range().upper, 30.0f);
@@ -195,4 +234,46 @@ TEST_F(HistoryViewTest, PrintingIsCancelledOrFailsWithoutClaimingSuccess) {
     EXPECT_EQ(m_view.Graph()->Graph().ColourSet().background, QColor(28, 61, 114));
     CReportPrintDlg withoutPrinter(nullptr, graph, {});
     EXPECT_EQ(withoutPrinter.exec(), QDialog::Rejected);
+}
+
+TEST_F(HistoryViewTest, PrintWithoutAPrinterSaysSo) {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is set up here";
+    ASSERT_TRUE(m_view.Load(WriteHistory("run.psh")));
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<CReportGenDlg*>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    m_view.OnCommand(ID_FILE_REPORT);
+    ASSERT_FALSE(m_sandbox.Messages().Texts().empty());
+    EXPECT_EQ(m_sandbox.Messages().Texts().back(), CAppTestSandbox::GeneralText("S_REPORT_NO_PRINTER"));
+}
+
+TEST_F(HistoryViewTest, ReportCarriesTheConditionsOnlyWhenAskedTo) {
+    CReportGenDlg dialog(QStringLiteral("title"), nullptr);
+    dialog.OfferConditions("Model VL-D030");
+    EXPECT_EQ(dialog.Texts().conditions, "");
+    dialog.ConditionsBox()->setChecked(true);
+    EXPECT_EQ(dialog.Texts().conditions, "Model VL-D030");
+}
+
+TEST_F(HistoryViewTest, ReportDialogKeepsEngineerAndSiteAndNamesItsPrinter) {
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    {
+        CReportGenDlg first(QStringLiteral("Run"), {});
+        first.EngineerEdit()->setText(QStringLiteral("K. Ito"));
+        first.SiteEdit()->setText(QStringLiteral("Lab 2"));
+        first.accept();
+    }
+    CReportGenDlg next(QStringLiteral("Run"), {});
+    EXPECT_EQ(next.EngineerEdit()->text(), QStringLiteral("K. Ito"));
+    EXPECT_EQ(next.SiteEdit()->text(), QStringLiteral("Lab 2"));
+
+    // Print setup's "print to file" has no printer name: the caption names the file instead.
+    auto toFile = std::make_unique<QPrinter>();
+    toFile->setOutputFormat(QPrinter::PdfFormat);
+    toFile->setOutputFileName(QString::fromStdString(m_sandbox.Path("chart.pdf")));
+    next.UsePrinter(std::move(toFile));
+    EXPECT_EQ(next.windowTitle(), QStringLiteral("Print Chart - chart.pdf"));
 }

@@ -41,9 +41,10 @@ TEST(CPaintPacer, ABurstOfRequestsEndsWithThePaintOfTheLastAndSkipsWidgetsThatWe
     gone->show();
     ProcessFor(3 * CPaintPacer::kIntervalMs); // whatever earlier requests left is done
     const int before = widget.paints;
+    CPaintPacer pacer;
     for (int i = 0; i < 20; ++i) {
-        CPaintPacer::Request(&widget);
-        CPaintPacer::Request(gone);
+        pacer.Request(&widget);
+        pacer.Request(gone);
     }
     delete gone;
     QApplication::processEvents();

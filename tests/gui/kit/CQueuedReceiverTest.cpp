@@ -1,4 +1,5 @@
 #include "gui/kit/CQueuedReceiver.h"
+#include "gui/kit/CUiCallQueue.h"
 #include "gui/kit/CUiThreadPoster.h"
 
 #include <QCoreApplication>
@@ -80,6 +81,19 @@ TEST(CUiThreadPoster, CompletionsRunOnTheUserInterfaceThreadWhileTheirOwnerLives
     QCoreApplication::processEvents();
     std::thread([done] { done(2); }).join();
     poster.reset();
+    std::thread([done] { done(3); }).join(); // the worker may still hold the completion
     QCoreApplication::processEvents();
     EXPECT_EQ(results, std::vector<int>{1});
+}
+
+TEST(CUiCallQueue, CallsOfSeveralQueuesRunInTheOrderTheyWerePosted) {
+    std::vector<int> order;
+    CUiCallQueue first;
+    CUiCallQueue second;
+    std::thread([&] {
+        for (int call = 0; call < 6; ++call)
+            (call % 3 == 0 ? second : first).Post([&order, call] { order.push_back(call); });
+    }).join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));
 }

@@ -1,9 +1,11 @@
 #include "gui/kit/CTextLayoutCache.h"
+#include "gui/kit/FontCache.h"
 
 #include <gtest/gtest.h>
 
 TEST(CTextLayoutCache, ReusesALayoutPerTextAndSizeAndMakesRoomFromTheOldest) {
-    CTextLayoutCache cache(2);
+    FontCache fonts;
+    CTextLayoutCache cache(fonts, 2);
     const auto value = cache.Get(QStringLiteral("40.05 dBm"), 20);
     EXPECT_EQ(cache.Get(QStringLiteral("40.05 dBm"), 20), value);
     EXPECT_EQ(value->layout.text(), QStringLiteral("40.05 dBm"));

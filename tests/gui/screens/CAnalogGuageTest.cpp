@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "gui/kit/CPaintPacer.h"
 #include "gui/screens/CAnalogGuage.h"
 
 namespace {
@@ -29,6 +30,7 @@ protected:
 
 class CountingGauge : public CAnalogGuage {
 public:
+    using CAnalogGuage::CAnalogGuage;
     int paints = 0;
 
 protected:
@@ -52,7 +54,8 @@ int RedPixels(const QImage& image) {
 } // namespace
 
 TEST(CAnalogGuage, ValuesAreClampedIntoTheRange) {
-    CAnalogGuage gauge;
+    CPaintPacer pacer;
+    CAnalogGuage gauge(pacer);
     gauge.SetMinValue(20.0);
     gauge.SetMaxValue(60.0);
     gauge.SetValue(75.0);
@@ -67,7 +70,8 @@ TEST(CAnalogGuage, ValuesAreClampedIntoTheRange) {
 }
 
 TEST(CAnalogGuage, StepsTooSmallToSeeAddUpToARepaintOfTheNeedle) {
-    CountingGauge gauge;
+    CPaintPacer pacer;
+    CountingGauge gauge(pacer);
     gauge.resize(300, 300);
     gauge.SetMinValue(20.0);
     gauge.SetMaxValue(60.0);
@@ -92,7 +96,8 @@ TEST(CAnalogGuage, StepsTooSmallToSeeAddUpToARepaintOfTheNeedle) {
 // A repaint copies the needle's surroundings as drawn before for a value already shown; they
 // must look as the layers drawn one by one.
 TEST(CAnalogGuage, RepaintsLookAsTheLayersDrawnOneByOne) {
-    CAnalogGuage gauge;
+    CPaintPacer pacer;
+    CAnalogGuage gauge(pacer);
     gauge.resize(300, 300);
     gauge.SetMinValue(20.0);
     gauge.SetMaxValue(60.0);
@@ -104,7 +109,8 @@ TEST(CAnalogGuage, RepaintsLookAsTheLayersDrawnOneByOne) {
 }
 
 TEST(CAnalogGuage, SmallWindowStillDrawsTheWholeMinimumDial) {
-    CAnalogGuage gauge;
+    CPaintPacer pacer;
+    CAnalogGuage gauge(pacer);
     gauge.resize(60, 40);
     gauge.show();
     const QImage image = gauge.Render();
@@ -113,7 +119,8 @@ TEST(CAnalogGuage, SmallWindowStillDrawsTheWholeMinimumDial) {
 }
 
 TEST(CAnalogGuage, EmptyRangeDrawsNeedleAndNoBands) {
-    CAnalogGuage gauge;
+    CPaintPacer pacer;
+    CAnalogGuage gauge(pacer);
     gauge.resize(200, 200);
     gauge.SetMinValue(5.0);
     gauge.SetMaxValue(5.0);
@@ -124,7 +131,8 @@ TEST(CAnalogGuage, EmptyRangeDrawsNeedleAndNoBands) {
 }
 
 TEST(CAnalogGuage, BandsPaintTheirColourAndClearBandsRemovesThem) {
-    CAnalogGuage gauge;
+    CPaintPacer pacer;
+    CAnalogGuage gauge(pacer);
     gauge.resize(300, 300);
     gauge.SetMinValue(20.0);
     gauge.SetMaxValue(60.0);
@@ -139,9 +147,10 @@ TEST(CAnalogGuage, BandsPaintTheirColourAndClearBandsRemovesThem) {
 }
 
 TEST(CAnalogGuage, ClicksReachTheOwnerAtTheSamePlace) {
+    CPaintPacer pacer;
     ClickRecorder owner;
     owner.resize(400, 300);
-    auto* gauge = new CAnalogGuage(&owner);
+    auto* gauge = new CAnalogGuage(pacer, &owner);
     gauge->setGeometry(150, 20, 200, 200);
     owner.show();
 

@@ -1,5 +1,6 @@
 #include "gui/screens/CCcdfFrame.h"
 
+#include "appcore/CMessageBoxes.h"
 #include "appcore/CommandIds.h"
 #include "gui/screens/CCcdfTextView.h"
 #include "gui/screens/CCcdfView.h"
@@ -7,7 +8,9 @@
 #include "model/HistoryChannel.h"
 #include "platform/CMessageBeep.h"
 
+#include "support/CAppTestSandbox.h"
 #include "support/CIdleMeasurementLink.h"
+#include "support/CTempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +24,7 @@ protected:
         m_profile.SetModelNumber(1);
         auto link = std::make_unique<CIdleMeasurementLink>();
         m_link = link.get();
-        m_frame = std::make_unique<CCcdfFrame>(&m_profile, std::move(link));
+        m_frame = std::make_unique<CCcdfFrame>(m_profile, std::move(link));
     }
 
     // One timer tick that asks for a histogram, and the histogram arriving.
@@ -109,4 +112,35 @@ TEST_F(CCcdfFrameTest, CommandRules) {
     EXPECT_TRUE(Rule(ID_SETASDEFAULT).enabled);
     EXPECT_TRUE(m_frame->OnCommand(ID_ALARM_OFF));
     EXPECT_TRUE(m_profile.IsAlarmOn(5));
+}
+
+TEST_F(CCcdfFrameTest, AResultIsOfferedBeforeItIsDroppedAndKeptAsCsvAndImage) {
+    CAppTestSandbox sandbox;
+    m_frame->OnCommand(ID_MEASURE_START);
+    Exchange();
+    Exchange();
+    ASSERT_TRUE(Rule(ID_FILE_SAVE).enabled);
+    sandbox.Messages().answer = IDCANCEL;
+    EXPECT_FALSE(m_frame->OfferToSave());
+    EXPECT_EQ(sandbox.Messages().Texts().back(), CAppTestSandbox::GeneralText("S_CCDF_ONDISCARD"));
+
+    const std::string csv = sandbox.Path("ccdf.csv");
+    m_frame->SetPathChooser([&csv](const QString&, const QString&) { return QString::fromStdString(csv); });
+    sandbox.Messages().answer = IDYES;
+    EXPECT_TRUE(m_frame->OfferToSave());
+    const std::vector<uint8_t> bytes = CTempDirectory::ReadBytes(csv);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("Samples, 20000\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Level at 0.001 %(dB), N/A\r\n"), std::string::npos) << text;
+    const size_t messages = sandbox.Messages().Texts().size();
+    EXPECT_TRUE(m_frame->OfferToSave()); // kept: nothing more to ask
+    EXPECT_EQ(sandbox.Messages().Texts().size(), messages);
+
+    m_frame->resize(400, 300);
+    ASSERT_TRUE(m_frame->ExportGraphTo(QString::fromStdString(sandbox.Path("graph.png"))));
+    ASSERT_TRUE(m_frame->ExportGraphTo(QString::fromStdString(sandbox.Path("graph.bmp"))));
+    EXPECT_EQ(CTempDirectory::ReadBytes(sandbox.Path("graph.png"))[1], 'P');
+    EXPECT_EQ(CTempDirectory::ReadBytes(sandbox.Path("graph.bmp"))[0], 'B');
+    EXPECT_FALSE(m_frame->SaveResultTo(QString::fromStdString(sandbox.Path("missing/ccdf.csv"))));
+    EXPECT_EQ(sandbox.Messages().Texts().back(), CAppTestSandbox::GeneralText("S_CCDF_ONSAVE"));
 }

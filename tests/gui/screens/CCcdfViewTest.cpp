@@ -47,3 +47,25 @@ TEST(CCcdfViewTest, PaneTextsAreWholeInASmallWindow) {
         EXPECT_LE(text->ContentSize().height(), text->height()) << pane;
     }
 }
+
+// Tiled or in a 640 x 420 window the panes are too small for their full-size texts: the fonts
+// shrink and no line is cut, down to the 0.01 % level; the graph keeps its lower scale.
+TEST(CCcdfViewTest, SmallWindowsShrinkTheLinesAndKeepTheGraphsScale) {
+    CSettingProfile profile;
+    profile.SetModelNumber(5);
+    CCcdfView view(profile);
+    CCcdfResult result;
+    result.measured = true;
+    result.levelKnown.fill(true);
+    view.Show(result, 10, -1);
+    for (const QSize size : {QSize(620, 330), QSize(400, 300)}) {
+        view.resize(size);
+        view.show();
+        QApplication::processEvents();
+        const std::vector<std::string> levels = view.Pane(CCcdfPaneTexts::Levels)->ShownTexts();
+        ASSERT_EQ(levels.size(), 6u) << size.width();
+        EXPECT_EQ(levels[4], "[0.01%] 0.00 dB");
+        const CGraphScale& scale = view.Graph()->Graph().Scale();
+        EXPECT_LE(scale.Height(), view.Graph()->height()) << size.width();
+    }
+}

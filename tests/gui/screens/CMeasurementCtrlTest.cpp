@@ -4,8 +4,6 @@
 #include <QElapsedTimer>
 #include <QScreen>
 
-#include <thread>
-
 #include "gui/kit/CPaintPacer.h"
 #include "gui/screens/CMeasurementCtrl.h"
 
@@ -18,7 +16,7 @@ protected:
     void SetUp() override {
         ProfileFixture::SetUp();
         Profile().SetModelNumber(0);
-        m_ctrl = std::make_unique<CMeasurementCtrl>();
+        m_ctrl = std::make_unique<CMeasurementCtrl>(m_pacer);
         m_ctrl->BindProfile(&Profile());
         m_ctrl->BindRecords(&Records());
         m_ctrl->resize(475, 322);
@@ -32,6 +30,7 @@ protected:
     std::string ItemText(int item) { return Ctrl().Item(item).text.toStdString(); }
 
 private:
+    CPaintPacer m_pacer;
     std::unique_ptr<CMeasurementCtrl> m_ctrl;
 };
 
@@ -70,7 +69,17 @@ TEST_F(CMeasurementCtrlTest, DisablingLimitsHidesLinesAndBands) {
 
 TEST_F(CMeasurementCtrlTest, AlarmColoursTheValueOfTheCurrentStyle) {
     Ctrl().SetStyle(StyleMain);
+    Ctrl().SetQuantity(ChannelAvg);
+    Record(ChannelAvg, {43.0f});
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
     Ctrl().SetAlarm(true);
+    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
+    // After Reset the empty readout is no alarm, though the last reading was one.
+    Records().ResetAll();
+    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(0, 255, 0));
+    Record(ChannelAvg, {43.0f});
+    Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
     EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
     Ctrl().SetAlarm(false);
     EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(0, 255, 0));
@@ -95,22 +104,6 @@ TEST_F(CMeasurementCtrlTest, QuantitiesOutsideTheChannelsAreNotRefreshed) {
     Ctrl().SetQuantity(7);
     Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
     EXPECT_TRUE(Ctrl().Item(ItemValue).text.isEmpty());
-}
-
-TEST_F(CMeasurementCtrlTest, RefreshFromAnotherThreadRunsOnTheUserInterfaceThread) {
-    Ctrl().SetQuantity(ChannelAvg);
-    Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
-    Record(ChannelAvg, {12.5f});
-    std::thread reader([this] {
-        Ctrl().SetAlarm(true);
-        Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
-        Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
-    });
-    reader.join();
-    EXPECT_NE(ItemText(ItemValue), "12.50 dBm");
-    QApplication::processEvents();
-    EXPECT_EQ(ItemText(ItemValue), "12.50 dBm");
-    EXPECT_EQ(Ctrl().Item(ItemValue).colour, QColor(255, 0, 0));
 }
 
 namespace {
@@ -164,4 +157,40 @@ TEST_F(CMeasurementCtrlTest, NewValueRefreshesFollowTheirChannelAndTheirSettings
     Ctrl().Refresh(CMeasurementCtrl::RefreshValues);
     EXPECT_EQ(ItemText(ItemValue), Text("S_MEASUREVIEW_NOVALUE"));
     EXPECT_DOUBLE_EQ(Ctrl().Gauge().GetValue(), 20.0) << "without a reading the needle rests at the minimum";
+}
+
+// In a tiled window or a small main window no line runs past the edge: it shrinks or is left
+// out whole, and the value keeps its unit.
+TEST_F(CMeasurementCtrlTest, SmallControlsCutNoTextAndNoGauge) {
+    Profile().SetLimitEnabled(ChannelAvg, true);
+    Record(ChannelAvg, {39.97f});
+    Ctrl().SetQuantity(ChannelAvg);
+    for (const int style : {StyleMain, StyleSmall, StyleFullScreen}) {
+        for (const QSize size : {QSize(200, 150), QSize(310, 190), QSize(150, 330), QSize(630, 70)}) {
+            Ctrl().SetStyle(style);
+            Ctrl().resize(size);
+            Ctrl().Refresh(CMeasurementCtrl::RefreshAll);
+            EXPECT_EQ(ItemText(ItemValue), "39.97 dBm");
+            for (int item = 0; item < kReadoutItemCount; ++item) {
+                const MeasurementTextItem& shown = Ctrl().Item(item);
+                if (shown.inked.isEmpty())
+                    continue;
+                EXPECT_LE(shown.rect.left() + shown.advance, size.width()) << style << " " << item;
+                EXPECT_LE(shown.rect.top() + shown.fontHeight, size.height()) << style << " " << item;
+            }
+            EXPECT_FALSE(Ctrl().Item(ItemValue).inked.isEmpty()) << style;
+            // No line is drawn over another (the ink margins of neighbours may touch).
+            const auto box = [this](int item) { return Ctrl().Item(item).inked.adjusted(2, 2, -2, -2); };
+            for (int item = 0; item < kReadoutItemCount; ++item) {
+                for (int other = item + 1; other < kReadoutItemCount; ++other) {
+                    if (!Ctrl().Item(item).inked.isEmpty() && !Ctrl().Item(other).inked.isEmpty()) {
+                        EXPECT_FALSE(box(item).intersects(box(other)))
+                            << style << " " << item << " " << other;
+                    }
+                }
+            }
+            const QRect gauge = Ctrl().Gauge().geometry();
+            EXPECT_TRUE(Ctrl().Gauge().isHidden() || QRect(QPoint(), size).contains(gauge)) << style;
+        }
+    }
 }

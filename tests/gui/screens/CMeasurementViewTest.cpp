@@ -43,7 +43,7 @@ protected:
         m_profile->SetModelNumber(model);
         auto link = std::make_unique<CIdleMeasurementLink>();
         m_link = link.get();
-        m_frame = std::make_unique<CMeasurementFrame>(m_profile.get(), std::move(link));
+        m_frame = std::make_unique<CMeasurementFrame>(*m_profile, std::move(link));
         m_frame->resize(640, 480);
         m_frame->show();
         m_frame->View()->ConfigureForModel();
@@ -90,7 +90,7 @@ TEST_F(MeasurementViewTest, AvgOnlySensorShowsGraphAndRefusesOtherPanels) {
 TEST_F(MeasurementViewTest, ClickOnTitleBarOrContentsActivatesTheScreen) {
     QMdiArea area;
     area.resize(800, 600);
-    auto* screen = new CMeasurementFrame(m_profile.get(), std::make_unique<CIdleMeasurementLink>());
+    auto* screen = new CMeasurementFrame(*m_profile, std::make_unique<CIdleMeasurementLink>());
     auto* history = area.addSubWindow(new QPlainTextEdit);
     area.addSubWindow(screen);
     area.show();

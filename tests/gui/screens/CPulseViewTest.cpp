@@ -37,7 +37,7 @@ protected:
 
     CPulseView& Open(int model) {
         m_profile->SetModelNumber(model);
-        m_frame = std::make_unique<CPulseFrame>(m_profile.get(), std::make_unique<CIdleMeasurementLink>());
+        m_frame = std::make_unique<CPulseFrame>(*m_profile, std::make_unique<CIdleMeasurementLink>());
         m_frame->resize(640, 480);
         m_frame->show();
         m_frame->View()->ConfigureForModel();

@@ -256,9 +256,9 @@ TEST_F(CSettingDlgTest, AvgPageAppliesItsChoices) {
 }
 
 TEST_F(CSettingDlgTest, PulseDutyAndReferenceAreTruncated) {
-    m_profile->SetPulseDuty(25500);
+    m_profile->SetPulseDuty(255);
     Open(5, 2);
-    EXPECT_EQ(Find(SettingPageKind::Pulse, IdcDutyValue)->text(), QStringLiteral("25.500"));
+    EXPECT_EQ(Find(SettingPageKind::Pulse, IdcDutyValue)->text(), QStringLiteral("0.255"));
     Enter(SettingPageKind::Pulse, IdcDutyValue, "0.0255");
     Find<QComboBox>(SettingPageKind::Pulse, IdcTechnology)->setCurrentIndex(2);
     Find<QComboBox>(SettingPageKind::Pulse, IdcPeriod)->setCurrentIndex(4);
@@ -280,6 +280,20 @@ TEST_F(CSettingDlgTest, PulseDutyAndReferenceAreTruncated) {
     ASSERT_TRUE(Accepted());
     EXPECT_EQ(m_profile->GetPulseDuty(), 0);
     EXPECT_EQ(m_profile->GetPulseReference(), -123);
+}
+
+TEST_F(CSettingDlgTest, ManualDutyOutsideOneThousandthToOneIsRefused) {
+    Open(5, 2);
+    Find<QAbstractButton>(SettingPageKind::Pulse, IdcDutyManual)->click();
+    for (const char* text : {"2", "-0.5", "0.0005"}) {
+        Enter(SettingPageKind::Pulse, IdcDutyValue, text);
+        m_dialog->accept();
+        ExpectRefused("S_IDD_SETTING_ONOK_IDUTY", Find(SettingPageKind::Pulse, IdcDutyValue));
+    }
+    Enter(SettingPageKind::Pulse, IdcDutyValue, "1");
+    m_dialog->accept();
+    EXPECT_TRUE(Accepted());
+    EXPECT_EQ(m_profile->GetPulseDuty(), 1000);
 }
 
 TEST_F(CSettingDlgTest, ManualDutyForcesTheAutomaticReference) {

@@ -108,7 +108,20 @@ TEST_F(CSettingDlgLoggingTest, SetLoggingStopsWhenTheCommonValidationFails) {
     Enter(IdcLogRunMinutes, "ten");
     m_page->SetLogging();
     EXPECT_EQ(LastMessage(), CAppTestSandbox::GeneralText("S_IDD_SETTING_INVALID_NUMBER"));
+    // -1 min 80 s would add up to an allowed 20 s; each field must be a time of its own.
+    EnterRunTime("0", "10");
+    for (auto [minutes, seconds] : {std::pair{"-1", "80"}, std::pair{"0", "60"}, std::pair{"1", "-5"}}) {
+        EnterInterval(minutes, seconds);
+        m_page->SetLogging();
+        EXPECT_EQ(LastMessage(), CAppTestSandbox::GeneralText("S_IDD_SETTING_ONOK_ITIME")) << minutes;
+    }
+    EnterInterval("1", "0");
+    Find<QAbstractButton>(IdcDutyManual)->click();
+    Enter(IdcDutyValue, "2");
+    m_page->SetLogging();
+    EXPECT_EQ(LastMessage(), CAppTestSandbox::GeneralText("S_IDD_SETTING_ONOK_IDUTY"));
     EXPECT_TRUE(m_link->calls.empty());
+    EXPECT_EQ(m_profile.GetLoggingInterval(), 40);
 }
 
 TEST_F(CSettingDlgLoggingTest, SetLoggingSendsThePageValuesAndReportsTheOutcome) {
@@ -147,7 +160,7 @@ TEST_F(CSettingDlgLoggingTest, ClearLoggingChecksTheConnectionFirst) {
     m_page->ClearLogging();
     m_link->Finish();
     EXPECT_EQ(m_link->calls, std::vector<std::string>{"stop"});
-    EXPECT_EQ(LastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_CLEAR_FAIL"));
+    EXPECT_EQ(LastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_STOP_FAIL"));
     EXPECT_EQ(m_messages.shown.back().style, MB_ICONINFORMATION);
 }
 

@@ -5,6 +5,7 @@
 #include "device/CPortRegistry.h"
 #include "device/CSerial.h"
 #include "gui/shell/CConnectDlg.h"
+#include "platform/TraceSink.h"
 
 #include <QComboBox>
 #include <QRadioButton>
@@ -26,8 +27,8 @@ protected:
     int RegisterTerminal() { return CPortRegistry::RegisterDevice(m_terminal.SlavePath()); }
     int RegisterSecondTerminal() { return CPortRegistry::RegisterDevice(m_secondTerminal.SlavePath()); }
 
-    static int32_t ChooseAndAccept(int listIndex) {
-        CConnectDlg dialog;
+    int32_t ChooseAndAccept(int listIndex) {
+        CConnectDlg dialog(m_trace);
         // What a click on a list item does.
         dialog.PortList()->setCurrentIndex(listIndex);
         emit dialog.PortList()->activated(listIndex);
@@ -40,6 +41,7 @@ protected:
     CPseudoTerminal m_terminal;
     CPseudoTerminal m_secondTerminal;
     QTemporaryDir m_settings;
+    TraceSink m_trace;
 };
 
 } // namespace
@@ -47,7 +49,7 @@ protected:
 TEST_F(CConnectDlgTest, OkWithoutTouchingAnythingChoosesUsb) {
     const int port = RegisterTerminal();
     ASSERT_GT(port, 0);
-    CConnectDlg dialog;
+    CConnectDlg dialog(m_trace);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Connect"));
     EXPECT_TRUE(dialog.UsbChoice()->isChecked());
     EXPECT_FALSE(dialog.SerialChoice()->isChecked());
@@ -60,7 +62,7 @@ TEST_F(CConnectDlgTest, OkWithoutTouchingAnythingChoosesUsb) {
 TEST_F(CConnectDlgTest, SerialChoiceGivesTheSelectedPortNumber) {
     const int port = RegisterTerminal();
     ASSERT_GT(port, 0);
-    CConnectDlg dialog;
+    CConnectDlg dialog(m_trace);
     ASSERT_EQ(dialog.PortList()->count(), 1);
     EXPECT_EQ(dialog.PortList()->itemText(0), QStringLiteral("Virtual Serial Port (COM%1)").arg(port));
     dialog.SerialChoice()->setChecked(true);
@@ -71,7 +73,7 @@ TEST_F(CConnectDlgTest, SerialChoiceGivesTheSelectedPortNumber) {
 }
 
 TEST_F(CConnectDlgTest, SerialChoiceWithoutAnyPortKeepsTheDialogOpen) {
-    CConnectDlg dialog;
+    CConnectDlg dialog(m_trace);
     dialog.show();
     EXPECT_EQ(dialog.PortList()->count(), 0);
     dialog.SerialChoice()->setChecked(true);
@@ -89,7 +91,7 @@ TEST_F(CConnectDlgTest, PortsThatCannotBeOpenedComeLast) {
     ASSERT_LT(held, free);
     CSerial holder;
     ASSERT_EQ(holder.Open(CPortRegistry::DevicePath(held), 0, 0, false), 0);
-    CConnectDlg dialog;
+    CConnectDlg dialog(m_trace);
     ASSERT_EQ(dialog.PortList()->count(), 2);
     EXPECT_EQ(dialog.PortList()->itemData(0).toInt(), free);
     EXPECT_EQ(dialog.PortList()->itemData(1).toInt(), held);
@@ -100,13 +102,13 @@ TEST_F(CConnectDlgTest, PickingAPortChoosesSerialAndTheChoiceIsRememberedNextTim
     const int second = RegisterSecondTerminal();
     EXPECT_EQ(ChooseAndAccept(1), second);
 
-    CConnectDlg reopened;
+    CConnectDlg reopened(m_trace);
     EXPECT_TRUE(reopened.SerialChoice()->isChecked());
     EXPECT_EQ(reopened.PortList()->currentData().toInt(), second);
     reopened.UsbChoice()->setChecked(true);
     reopened.accept();
 
-    CConnectDlg afterUsb;
+    CConnectDlg afterUsb(m_trace);
     EXPECT_TRUE(afterUsb.UsbChoice()->isChecked());
     EXPECT_EQ(afterUsb.PortList()->currentData().toInt(), second) << "the port is kept for next time";
 }
@@ -116,7 +118,7 @@ TEST_F(CConnectDlgTest, RememberedPortThatHasGoneFallsBackToTheFirst) {
     const int second = RegisterSecondTerminal();
     EXPECT_EQ(ChooseAndAccept(1), second);
     CPortRegistry::Unregister(second);
-    CConnectDlg dialog;
+    CConnectDlg dialog(m_trace);
     EXPECT_TRUE(dialog.SerialChoice()->isChecked());
     EXPECT_EQ(dialog.PortList()->currentIndex(), 0);
 }

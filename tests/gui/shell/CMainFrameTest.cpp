@@ -1,12 +1,11 @@
 #include "support/CAppTestSandbox.h"
 
-#include "appcore/CAppRegistry.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
 #include "gui/shell/CAboutDlg.h"
-#include "gui/shell/CChildFrameFactory.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CDownloadDlg.h"
 #include "gui/shell/CMainFrame.h"
@@ -19,11 +18,13 @@
 #include "protocol/CReadingSinks.h"
 #include "support/CFakeLoggingLink.h"
 #include "support/CIdleMeasurementLink.h"
+#include "support/CTempDirectory.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -111,15 +112,10 @@ private:
 class CMainFrameTest : public testing::Test {
 protected:
     CMainFrameTest() {
-        for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(
-                kind, [this, kind] { return new CRecordingScreen(kind, m_screenLog, m_forgotten); });
         m_frame = std::make_unique<CMainFrame>(std::make_unique<CFakeLink>(m_link));
-    }
-    ~CMainFrameTest() override {
-        m_frame.reset();
         for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(kind, nullptr);
+            m_frame->ChildFactory().SetCreator(
+                kind, [this, kind] { return new CRecordingScreen(kind, m_screenLog, m_forgotten); });
     }
 
     void ConnectModel(int model, int port = 5) {
@@ -161,12 +157,10 @@ std::vector<int> ToolbarCommands(const QToolBar& toolbar) {
 
 } // namespace
 
-TEST_F(CMainFrameTest, CreationBuildsBarsTitleAndRegistersTheFrame) {
+TEST_F(CMainFrameTest, CreationBuildsBarsAndTitle) {
     ASSERT_TRUE(m_frame->Create(QString()));
     EXPECT_EQ(m_frame->windowTitle().toStdString(),
               "Halvex Power Meter " + CAppTestSandbox::GeneralText("S_VERSION"));
-    EXPECT_EQ(CAppRegistry::Instance().GetShell(), m_frame.get());
-    EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), &m_frame->Profile());
 
     for (auto index : {CMainFrame::MainToolbar, CMainFrame::HistoryToolbar, CMainFrame::MeasurementToolbar}) {
         EXPECT_EQ(ToolbarCommands(*m_frame->Toolbar(index)), CMainFrame::ToolbarLayout(index));
@@ -387,7 +381,9 @@ TEST_F(CMainFrameTest, HistoryFilesOpenTitledWithPathAndModel) {
 
     EXPECT_FALSE(m_frame->OpenHistoryFile(QString::fromStdString(m_sandbox.Path("missing.psh"))));
     ASSERT_EQ(m_sandbox.Messages().shown.size(), 1u);
-    EXPECT_EQ(m_sandbox.Messages().shown[0].text, CAppTestSandbox::GeneralText("S_MAINFRAME_ONFILEOPEN"));
+    // The reason is told, not only that the file could not be opened.
+    EXPECT_EQ(m_sandbox.Messages().shown[0].text,
+              CHistoryView::OpenFailureText("cannot open the file: No such file or directory"));
     EXPECT_EQ(m_sandbox.Messages().shown[0].style, MB_ICONSTOP);
     EXPECT_EQ(VisibleChildren(), 1);
 }
@@ -470,7 +466,7 @@ TEST_F(CMainFrameTest, StatusPanesTakeTwoThirdsAndOneThird) {
     EXPECT_EQ(pane->toolTip(), warning + warning + warning);
 }
 
-TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {
+TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoReceiverWithTheEngine) {
     ASSERT_TRUE(m_frame->Create(QString()));
     ConnectModel(5);
     m_frame->ExecuteCommand(ID_MODE_CCDF);
@@ -483,8 +479,6 @@ TEST_F(CMainFrameTest, ClosingOrDestroyingLeavesNoStalePointersInTheRegistry) {
     ASSERT_NE(m_link.sinks.Get(CReadingSinks::Kind::Measurement), nullptr);
     m_frame.reset();
     EXPECT_EQ(m_link.sinks.Get(CReadingSinks::Kind::Measurement), nullptr);
-    EXPECT_EQ(CAppRegistry::Instance().GetShell(), nullptr);
-    EXPECT_EQ(CAppRegistry::Instance().GetSettingProfile(), nullptr);
 }
 
 TEST_F(CMainFrameTest, ClosingTellsWhenTheSettingsCannotBeSaved) {
@@ -508,6 +502,18 @@ TEST(CPelmoraApp, HelpMessageFillsOnlyThePathIntoTheText) {
 
     CAppTestSandbox sandbox;
     EXPECT_EQ(CPelmoraApp::HelpDocumentPath(), sandbox.Path("TrelPMEnHlp.pdf"));
+
+    // A manual that nothing can show is named with its path, and its folder is offered.
+    CTempDirectory::WriteBytes(sandbox.Path("TrelPMEnHlp.pdf"), {'%'});
+    std::vector<QString> opened;
+    CPelmoraApp::ShowHelp(nullptr, [&opened](const QUrl& url) {
+        opened.push_back(url.toLocalFile());
+        return false;
+    });
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], QFileInfo(QString::fromStdString(sandbox.Path("TrelPMEnHlp.pdf"))).absolutePath());
+    ASSERT_EQ(sandbox.Messages().shown.size(), 1u);
+    EXPECT_NE(sandbox.Messages().shown[0].text.find(sandbox.Path("TrelPMEnHlp.pdf")), std::string::npos);
 }
 
 TEST(CAboutDlg, ShowsNameWithVersionAndCopyrightFromTheLanguageFile) {

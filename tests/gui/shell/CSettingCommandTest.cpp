@@ -1,10 +1,8 @@
-#include "appcore/CAppRegistry.h"
 #include "appcore/CMeterLink.h"
 #include "appcore/CommandIds.h"
 #include "appcore/SettingControlIds.h"
 #include "gui/settings/CSettingDlg.h"
 #include "gui/settings/CSettingPage.h"
-#include "gui/shell/CChildFrameFactory.h"
 #include "gui/shell/CMainFrame.h"
 #include "model/CModelTable.h"
 #include "protocol/CReadingReceiver.h"
@@ -65,20 +63,11 @@ private:
 
 class CSettingCommandTest : public ::testing::Test {
 protected:
-    CSettingCommandTest() {
-        for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(
-                kind, [this, kind] { return new CSettingsScreen(kind, ChannelPeak, m_applied); });
-    }
-
-    ~CSettingCommandTest() override {
-        m_frame.reset();
-        for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
-            CChildFrameFactory::SetCreator(kind, nullptr);
-    }
-
     void Connect(int model) {
         m_frame = std::make_unique<CMainFrame>(std::make_unique<CConnectedLink>(model));
+        for (ChildKind kind : {ChildKind::Measurement, ChildKind::Pulse, ChildKind::Ccdf})
+            m_frame->ChildFactory().SetCreator(
+                kind, [this, kind] { return new CSettingsScreen(kind, ChannelPeak, m_applied); });
         ASSERT_TRUE(m_frame->Create(QString()));
         m_frame->ConnectToPort(3);
     }

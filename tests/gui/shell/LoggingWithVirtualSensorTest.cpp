@@ -1,6 +1,9 @@
 #include "support/CAppTestSandbox.h"
 #include "support/RunUntil.h"
 
+#include "appcore/CommandIds.h"
+#include "gui/history/CHistoryFrame.h"
+#include "gui/history/CHistoryView.h"
 #include "gui/kit/CChildFrame.h"
 #include "gui/settings/CSettingDlg_Logging.h"
 #include "gui/shell/CDownloadCommand.h"
@@ -10,6 +13,7 @@
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "protocol/CMeterEngine.h"
+#include "history/CHistoryRecorder.h"
 #include "sim/CVirtualSensor.h"
 
 #include <gtest/gtest.h>
@@ -37,9 +41,9 @@ TEST(LoggingWithVirtualSensor, SetUpDownloadAndClearFromTheWindows) {
     page.SetLogging();
     ASSERT_TRUE(RunUntil([&] { return !page.IsExchangeRunning(); }));
     EXPECT_EQ(lastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_LOGGING_SUCCESS"));
-    page.ClearLogging();
+    page.ClearLogging(); // switches logging off; the logged data stays for the download
     ASSERT_TRUE(RunUntil([&] { return !page.IsExchangeRunning(); }));
-    EXPECT_EQ(lastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_CLEAR_SUCCESS"));
+    EXPECT_EQ(lastMessage(), CAppTestSandbox::GeneralText("S_SETTING_WARNING_STOP_SUCCESS"));
 
     CDownloadCommand::Run(frame);
     ASSERT_TRUE(RunUntil([&] { return frame.findChild<CDownloadDlg*>() != nullptr; }));
@@ -52,11 +56,25 @@ TEST(LoggingWithVirtualSensor, SetUpDownloadAndClearFromTheWindows) {
     ASSERT_TRUE(CHistoryFile::LoadHistory(path, saved).ok);
     EXPECT_EQ(saved.Header().Mask(), 0x0F);
     EXPECT_EQ(saved.RowCount(), 225);
+    // The set-up's start and interval are the logged data's time base, not the download's moment.
+    const LoggingRun& run = frame.Profile().GetLoggingRun();
+    ASSERT_TRUE(run.IsKnown());
+    EXPECT_EQ(saved.Header().Text(HistoryText::Interval), "40000 ms");
+    EXPECT_EQ(saved.Header().Text(HistoryText::StartTime), CHistoryRecorder::TimeText(run.started));
+    EXPECT_EQ(saved.Header().Text(HistoryText::StopTime), CHistoryRecorder::TimeText(run.started + 224 * 40));
 
     dialog->LoadToScreen();
     ASSERT_TRUE(RunUntil([&] { return !dialog->IsExchangeRunning(); }));
-    ASSERT_NE(frame.ActiveChild(), nullptr);
-    EXPECT_EQ(frame.ActiveChild()->Kind(), ChildKind::History);
+    auto* viewer = qobject_cast<CHistoryFrame*>(frame.ActiveChild());
+    ASSERT_NE(viewer, nullptr);
+    // The viewer's temporary file goes with the window: Save asks for a file of the user's.
+    const std::string kept = sandbox.Path("kept.psh");
+    viewer->View()->SetPathChooser(
+        [&kept](const QString&, const QString&) { return QString::fromStdString(kept); });
+    viewer->OnCommand(ID_FILE_SAVE); // enabled at once: the download is not saved yet
+    delete viewer;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(kept, saved).ok);
+    EXPECT_EQ(saved.RowCount(), 225);
 
     dialog->ClearLoggedData();
     ASSERT_TRUE(RunUntil([&] { return !dialog->IsExchangeRunning(); }));

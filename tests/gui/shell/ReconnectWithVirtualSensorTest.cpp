@@ -3,7 +3,11 @@
 #include "support/RunUntil.h"
 
 #include "appcore/CScreenController.h"
+#include "appcore/CMessageBoxes.h"
 #include "appcore/CommandIds.h"
+#include "gui/screens/CCcdfFrame.h"
+#include "gui/screens/CCcdfGraphCtrl.h"
+#include "gui/screens/CCcdfView.h"
 #include "gui/screens/CScreenFrame.h"
 #include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
@@ -45,6 +49,15 @@ protected:
     int m_port = 0;
 };
 
+// Closes the setting dialog a screen opens with, while `timer` lives.
+void DismissDialogs(QTimer& timer) {
+    QObject::connect(&timer, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    timer.start(50);
+}
+
 } // namespace
 
 TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWithTheGapRecorded) {
@@ -59,12 +72,8 @@ TEST_P(ReconnectWithVirtualSensor, TheScreenSaysSoShowsNoStaleValueAndResumesWit
     frame.show();
     frame.ConnectToPort(m_port);
     ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000) && frame.IsConnected());
-    QTimer dismiss; // the setting dialog the screen opens with
-    QObject::connect(&dismiss, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-    dismiss.start(50);
+    QTimer dismiss;
+    DismissDialogs(dismiss);
     frame.ExecuteCommand(GetParam() ? ID_MODE_AVG : ID_MODE_AVGPEAK);
     ASSERT_TRUE(RunUntil([] { return QApplication::activeModalWidget() == nullptr; }, 5000));
     frame.ExecuteCommand(ID_MEASURE_START);
@@ -108,3 +117,43 @@ static std::string InterfaceName(const ::testing::TestParamInfo<bool>& param) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ComAndUsb, ReconnectWithVirtualSensor, ::testing::Bool(), InterfaceName);
+
+// Replies that no longer validate are named as garbled, at Connect and while measuring, and a
+// CCDF curve measured before says that it is stale.
+TEST(GarbledRepliesWithVirtualSensor, TheWindowNamesTheCauseAndMarksTheOldCurve) {
+    CAppTestSandbox sandbox;
+    CDeviceSandbox devices;
+    VirtualSensorConfig config; // model 5: CCDF
+    config.fault = {SensorFault::CorruptByte};
+    CVirtualSensor sensor(config);
+    ASSERT_TRUE(sensor.StartUsb(UsbVariant::Newer)) << sensor.LastError();
+    CMeterEngine engine;
+    CMainFrame frame(std::make_unique<CEngineMeterLink>(engine));
+    ASSERT_TRUE(frame.Create(QString()));
+    frame.show();
+    frame.ConnectToPort(0);
+    ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000));
+    ASSERT_FALSE(frame.IsConnected());
+    EXPECT_EQ(sandbox.Messages().Texts().back(), CAppTestSandbox::GeneralText("S_MAINFRAME_CONNECT_GARBLED"));
+
+    sensor.SetFault({});
+    frame.ConnectToPort(0);
+    ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000) && frame.IsConnected());
+    QTimer dismiss;
+    DismissDialogs(dismiss);
+    frame.ExecuteCommand(ID_MODE_CCDF);
+    ASSERT_TRUE(RunUntil([] { return QApplication::activeModalWidget() == nullptr; }, 5000));
+    frame.ExecuteCommand(ID_MEASURE_START);
+    auto* ccdf = qobject_cast<CCcdfFrame*>(frame.ActiveChild());
+    ASSERT_NE(ccdf, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return ccdf->Acquisition().Result().measured; }, 10000));
+    EXPECT_FALSE(ccdf->View()->Graph()->IsStale());
+
+    sensor.SetFault({SensorFault::CorruptByte});
+    const QString garbled = QString::fromStdString(CAppTestSandbox::GeneralText("S_SCREEN_GARBLED"));
+    ASSERT_TRUE(RunUntil([&] { return frame.StatusPanes()->Text(1) == garbled; }, 10000))
+        << frame.StatusPanes()->Text(1).toStdString();
+    EXPECT_TRUE(ccdf->View()->Graph()->IsStale());
+    sandbox.Messages().answer = IDNO; // the result is not kept at the end
+    engine.Disconnect();
+}
