@@ -103,7 +103,8 @@ TEST_F(CSensorSessionTest, AnotherSensorIsTakenOverOnlyWhenTheWindowGivesUpItsMe
     m_window.keepMeasurement = false;
     m_session->Connect(-1);
     m_link->Answer(1, 4711);
-    EXPECT_EQ(m_window.forgotten, 1) << "only the first sensor was new: the same one again keeps its measurement";
+    EXPECT_EQ(m_window.forgotten, 1)
+        << "only the first sensor was new: the same one again keeps its measurement";
     EXPECT_EQ(m_session->PortLabel(), "USB");
 }
 

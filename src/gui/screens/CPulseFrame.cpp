@@ -3,8 +3,7 @@
 #include "gui/screens/CPulseView.h"
 
 CPulseFrame::CPulseFrame(CSettingProfile& profile, std::unique_ptr<CMeasurementLink> link, QWidget* parent)
-    : CScreenFrame(ChildKind::Pulse, parent),
-      m_view(new CPulseView(profile, std::move(link), *this, this)) {
+    : CScreenFrame(ChildKind::Pulse, parent), m_view(new CPulseView(profile, std::move(link), *this, this)) {
     Attach(m_view->Handler().Controller(), m_view->Handler());
     m_view->setObjectName(QStringLiteral("PulseView"));
     SetView(m_view);

@@ -209,8 +209,8 @@ void CDownloadDlg::Fetch(std::function<void()> then) {
 
 bool CDownloadDlg::WriteHistory(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CHistoryData history = CHistoryRecorder::BuildFromRecords(m_profile, m_logged, static_cast<uint8_t>(m_status.mask),
-                                                              m_title->text().toStdString());
+    CHistoryData history = CHistoryRecorder::BuildFromRecords(
+        m_profile, m_logged, static_cast<uint8_t>(m_status.mask), m_title->text().toStdString());
     CLoggedTimeBase::Stamp(history.Header(), m_profile.GetLoggingRun(), m_profile.GetSerialText(),
                            history.RowCount());
     const bool written = CHistoryFile::SaveHistoryRaw(QFile::encodeName(path).toStdString(), history);

@@ -74,8 +74,7 @@ std::string LocalPath(const QString& path) {
 } // namespace
 
 CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
-    : QMainWindow(parent),
-      m_session(std::move(link), m_profile, *this, this) {
+    : QMainWindow(parent), m_session(std::move(link), m_profile, *this, this) {
     Q_INIT_RESOURCE(pelmora); // the icons live in the static user-interface library
     m_commands = new CCommandActions(
         this,

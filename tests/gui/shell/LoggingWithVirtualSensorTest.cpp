@@ -12,8 +12,8 @@
 #include "gui/shell/CMainFrame.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
-#include "protocol/CMeterEngine.h"
 #include "history/CHistoryRecorder.h"
+#include "protocol/CMeterEngine.h"
 #include "sim/CVirtualSensor.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 #include "support/CDeviceSandbox.h"
 #include "support/RunUntil.h"
 
-#include "appcore/CScreenController.h"
 #include "appcore/CMessageBoxes.h"
+#include "appcore/CScreenController.h"
 #include "appcore/CommandIds.h"
 #include "gui/screens/CCcdfFrame.h"
 #include "gui/screens/CCcdfGraphCtrl.h"
