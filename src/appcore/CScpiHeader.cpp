@@ -45,9 +45,12 @@ CScpiHeader::CScpiHeader(std::string_view pattern) {
     finishWord();
 }
 
-bool CScpiHeader::Matches(const std::vector<std::string>& nodes) const { return MatchFrom(0, nodes, 0); }
+bool CScpiHeader::Matches(const std::vector<std::string>& nodes) const {
+    return MatchFrom(0, nodes, 0);
+}
 
-bool CScpiHeader::MatchFrom(size_t patternIndex, const std::vector<std::string>& nodes, size_t nodeIndex) const {
+bool CScpiHeader::MatchFrom(size_t patternIndex, const std::vector<std::string>& nodes,
+                            size_t nodeIndex) const {
     if (patternIndex == m_nodes.size())
         return nodeIndex == nodes.size();
     const SNode& node = m_nodes[patternIndex];

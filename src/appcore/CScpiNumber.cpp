@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsSpace(text.front()))

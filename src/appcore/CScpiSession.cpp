@@ -31,7 +31,9 @@ std::string Upper(std::string_view text) {
     return upper;
 }
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsSpace(text.front()))
@@ -203,10 +205,9 @@ const CScpiSession::SCommand* CScpiSession::Find(const std::vector<std::string>&
 }
 
 void CScpiSession::AddCommands() {
-    m_commands.push_back({CScpiHeader("SYSTem:ERRor[:NEXT]"), true,
-                          [this](const SUnit&, std::vector<std::string>& answers) {
-                              answers.push_back(m_errors.Pop());
-                          }});
+    m_commands.push_back(
+        {CScpiHeader("SYSTem:ERRor[:NEXT]"), true,
+         [this](const SUnit&, std::vector<std::string>& answers) { answers.push_back(m_errors.Pop()); }});
     AddSettingCommands();
     AddMeasureCommands();
     AddLimitCommands();
@@ -244,10 +245,11 @@ void CScpiSession::AddMeasureCommands() {
     for (const bool fresh : {true, false}) {
         const std::string root = fresh ? "MEASure" : "FETCh";
         for (const auto& [tail, quantity] : powers) {
-            m_commands.push_back({CScpiHeader(root + "[:SCALar]" + tail), true,
-                                  [this, quantity = quantity, fresh](const SUnit&, std::vector<std::string>& answers) {
-                                      AnswerPower(quantity, fresh, answers);
-                                  }});
+            m_commands.push_back(
+                {CScpiHeader(root + "[:SCALar]" + tail), true,
+                 [this, quantity = quantity, fresh](const SUnit&, std::vector<std::string>& answers) {
+                     AnswerPower(quantity, fresh, answers);
+                 }});
         }
         m_commands.push_back({CScpiHeader(root + ":PULSe"), true,
                               [this, fresh](const SUnit&, std::vector<std::string>& answers) {
@@ -258,36 +260,36 @@ void CScpiSession::AddMeasureCommands() {
                                   AnswerCcdf(fresh, false, answers);
                               }});
     }
-    m_commands.push_back({CScpiHeader("TRACe:CCDF"), true, [this](const SUnit&, std::vector<std::string>& answers) {
-                              AnswerCcdf(false, true, answers);
-                          }});
+    m_commands.push_back(
+        {CScpiHeader("TRACe:CCDF"), true,
+         [this](const SUnit&, std::vector<std::string>& answers) { AnswerCcdf(false, true, answers); }});
 }
 
 void CScpiSession::AddLimitCommands() {
     for (const bool upper : {false, true}) {
         double& limit = upper ? m_upperLimit : m_lowerLimit;
         const std::string header = upper ? "CALCulate:LIMit:UPPer[:DATA]" : "CALCulate:LIMit:LOWer[:DATA]";
-        m_commands.push_back({CScpiHeader(header), false, [this, &limit, upper](const SUnit& unit, auto&) {
-                                  double dbm = 0.0;
-                                  if (!NumberParameter(unit, static_cast<int>(CScpiNumber::Unit::DecibelMilliwatt),
-                                                       dbm))
-                                      return;
-                                  if (upper ? dbm < m_lowerLimit : dbm > m_upperLimit)
-                                      Fail(CScpiErrorQueue::SettingsConflict, "lower limit above upper limit");
-                                  else
-                                      limit = dbm;
-                              }});
-        m_commands.push_back({CScpiHeader(header), true,
-                              [&limit](const SUnit&, std::vector<std::string>& answers) {
-                                  answers.push_back(Decimal(limit, 2));
-                              }});
+        m_commands.push_back(
+            {CScpiHeader(header), false, [this, &limit, upper](const SUnit& unit, auto&) {
+                 double dbm = 0.0;
+                 if (!NumberParameter(unit, static_cast<int>(CScpiNumber::Unit::DecibelMilliwatt), dbm))
+                     return;
+                 if (upper ? dbm < m_lowerLimit : dbm > m_upperLimit)
+                     Fail(CScpiErrorQueue::SettingsConflict, "lower limit above upper limit");
+                 else
+                     limit = dbm;
+             }});
+        m_commands.push_back(
+            {CScpiHeader(header), true, [&limit](const SUnit&, std::vector<std::string>& answers) {
+                 answers.push_back(Decimal(limit, 2));
+             }});
     }
-    m_commands.push_back({CScpiHeader("CALCulate:LIMit:FAIL"), true,
-                          [this](const SUnit&, std::vector<std::string>& answers) {
-                              const bool failed =
-                                  m_haveReading && (m_lastReading < m_lowerLimit || m_lastReading > m_upperLimit);
-                              answers.emplace_back(failed ? "1" : "0");
-                          }});
+    m_commands.push_back(
+        {CScpiHeader("CALCulate:LIMit:FAIL"), true, [this](const SUnit&, std::vector<std::string>& answers) {
+             const bool failed =
+                 m_haveReading && (m_lastReading < m_lowerLimit || m_lastReading > m_upperLimit);
+             answers.emplace_back(failed ? "1" : "0");
+         }});
 }
 
 bool CScpiSession::NumberParameter(const SUnit& unit, int unitKind, double& value) {
@@ -325,7 +327,8 @@ bool CScpiSession::Succeeded(const CScpiInstrument::SOutcome& outcome) {
     return false;
 }
 
-void CScpiSession::AnswerPower(CScpiInstrument::Quantity quantity, bool fresh, std::vector<std::string>& answers) {
+void CScpiSession::AnswerPower(CScpiInstrument::Quantity quantity, bool fresh,
+                               std::vector<std::string>& answers) {
     double value = 0.0;
     if (!Succeeded(m_instrument.Measure(quantity, fresh, value)))
         return;

@@ -1,5 +1,6 @@
-#include "appcore/CScpiLineReader.h"
 #include "appcore/CScpiSession.h"
+#include "appcore/CScpiLineReader.h"
+#include "support/CFixedScpiInstrument.h"
 
 #include <gtest/gtest.h>
 
@@ -7,49 +8,6 @@
 #include <vector>
 
 namespace {
-
-// A sensor of fixed readings with the range 10 MHz .. 6 GHz and no reverse channel.
-class CFixedInstrument : public CScpiInstrument {
-public:
-    std::string Identity() override { return "Model 1,1234,1.05"; }
-    void Reset() override { frequency = 1e9; }
-    double FrequencyHz() const override { return frequency; }
-    SOutcome SetFrequencyHz(double hz) override {
-        if (hz < 10e6 || hz > 6e9)
-            return {-222, {}};
-        frequency = hz;
-        return {};
-    }
-    double OffsetDb() const override { return offset; }
-    SOutcome SetOffsetDb(double db) override {
-        offset = db;
-        return {};
-    }
-    std::pair<double, double> DefaultLimits() const override { return {-10.0, 20.0}; }
-    SOutcome Measure(Quantity quantity, bool fresh, double& value) override {
-        if (quantity == Quantity::Reverse)
-            return {-221, {}};
-        if (!responding)
-            return {-240, "sensor not responding"};
-        exchanges += fresh ? 1 : 0;
-        value = reading;
-        return {};
-    }
-    SOutcome MeasurePulse(bool, SPulse& pulse) override {
-        pulse = {12.5, 25.0, 577.0};
-        return {};
-    }
-    SOutcome MeasureCcdf(bool, SCcdf& ccdf) override {
-        ccdf = {3.0, 11.5, 8.5, 90000, {{0.0, 50.0}, {8.5, 0.01}}};
-        return {};
-    }
-
-    double frequency = 1e9;
-    double offset = 0.0;
-    double reading = 12.345;
-    bool responding = true;
-    int exchanges = 0;
-};
 
 class ScpiSession : public ::testing::Test {
 protected:
@@ -61,7 +19,7 @@ protected:
         return errors;
     }
 
-    CFixedInstrument instrument;
+    CFixedScpiInstrument instrument;
     CScpiSession session{instrument};
 };
 
@@ -77,7 +35,8 @@ TEST_F(ScpiSession, HeadersInEitherFormAnyCaseWithOptionalNodesAndCompoundLines)
     EXPECT_EQ(instrument.exchanges, 3);
     EXPECT_EQ(Ask("FETC:POW:AVER?"), "12.35\n");
     EXPECT_EQ(instrument.exchanges, 3);
-    EXPECT_EQ(Ask("MEAS:PULS?;:MEAS:CCDF?;:TRAC:CCDF?"), "12.50,25.00,577.00;3.00,11.50,8.50,90000;0.00,50.0000,8.50,0.0100\n");
+    EXPECT_EQ(Ask("MEAS:PULS?;:MEAS:CCDF?;:TRAC:CCDF?"),
+              "12.50,25.00,577.00;3.00,11.50,8.50,90000;0.00,50.0000,8.50,0.0100\n");
     EXPECT_EQ(DrainErrors(), std::vector<std::string>{"-222,\"Data out of range\""});
 }
 
@@ -90,12 +49,12 @@ TEST_F(ScpiSession, BadCommandsQueueTheirErrorsInOrderAndTheQueueHoldsThirtyTwo)
     EXPECT_EQ(Ask("FOO:BAR?;;:;*XYZ"), "");
     instrument.responding = false;
     EXPECT_EQ(Ask("MEAS:POW:AVER?"), "");
-    EXPECT_EQ(DrainErrors(), (std::vector<std::string>{
-                                 "-109,\"Missing parameter\"", "-104,\"Data type error\"",
-                                 "-131,\"Invalid suffix\"", "-108,\"Parameter not allowed\"",
-                                 "-221,\"Settings conflict\"", "-113,\"Undefined header\"",
-                                 "-113,\"Undefined header\"", "-113,\"Undefined header\"",
-                                 "-240,\"Hardware error;sensor not responding\""}));
+    EXPECT_EQ(DrainErrors(),
+              (std::vector<std::string>{"-109,\"Missing parameter\"", "-104,\"Data type error\"",
+                                        "-131,\"Invalid suffix\"", "-108,\"Parameter not allowed\"",
+                                        "-221,\"Settings conflict\"", "-113,\"Undefined header\"",
+                                        "-113,\"Undefined header\"", "-113,\"Undefined header\"",
+                                        "-240,\"Hardware error;sensor not responding\""}));
     for (int i = 0; i < 40; ++i)
         Ask("NOPE");
     const std::vector<std::string> errors = DrainErrors();
