@@ -27,6 +27,7 @@ max_length() {
     fuzz_history_file|fuzz_ccdf_statistics|fuzz_record_journal) echo 1024 ;;
     fuzz_private_profile) echo 512 ;;
     fuzz_cli_options) echo 256 ;;
+    fuzz_scpi) echo 1024 ;;
     *) echo 4096 ;;
   esac
 }
@@ -37,6 +38,7 @@ dictionary() {
     fuzz_short_reply|fuzz_histogram|fuzz_ccdf_histogram_reply) echo tests/fuzz/dict/replies.dict ;;
     fuzz_private_profile|fuzz_language_file) echo tests/fuzz/dict/ini.dict ;;
     fuzz_cli_options) echo tests/fuzz/dict/cli.dict ;;
+    fuzz_scpi) echo tests/fuzz/dict/scpi.dict ;;
   esac
 }
 
