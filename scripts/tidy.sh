@@ -15,4 +15,4 @@ if ! run-clang-tidy -p "$build" -quiet -j "$(nproc)" -extra-arg=-Wno-unknown-war
   echo "clang-tidy: findings above"
   exit 1
 fi
-echo "clang-tidy: $(grep -c '^clang-tidy' "$log") files clean in $(($(date +%s) - started)) s"
+echo "clang-tidy: $(grep -c -- ' -quiet ' "$log") files clean in $(($(date +%s) - started)) s"
