@@ -196,7 +196,9 @@ void CScreenFrame::ShowNotResponding(bool lost) {
 
 // The cause can change while the link is being reopened (garbled replies, then none at all).
 void CScreenFrame::FollowLostCause() {
-    const char* key = CLinkFailureTexts::LostKey(m_controller->LinkFailure());
+    const CMeterEngine::Failure cause =
+        m_controller != nullptr ? m_controller->LinkFailure() : CMeterEngine::Failure::None;
+    const char* key = CLinkFailureTexts::LostKey(cause);
     SetNotice(NoticeLost, m_linkLost ? GeneralText(key) : QString());
 }
 
