@@ -56,6 +56,7 @@ bool CSensorSession::TakeOverSensor(const SensorModel& model) {
     const bool sameSensor = m_sensorKnown && model.number == m_profile.GetModelNumber() &&
                             std::to_string(m_link->SerialNumber()) == m_profile.GetSerialText();
     if (!sameSensor) {
+        m_window.StopScreens(); // the new sensor's readings must not join the old record
         if (!m_window.OfferToSaveScreens())
             return false;
         m_window.ForgetScreenMeasurements();

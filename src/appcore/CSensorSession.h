@@ -15,6 +15,9 @@ class CSessionWindow {
 public:
     virtual ~CSessionWindow() = default;
 
+    // Ends every screen's requests, so that no reading joins a measurement while the user is
+    // asked what becomes of it.
+    virtual void StopScreens() = 0;
     // Offers every screen's unsaved measurement for saving; false when the user cancelled.
     virtual bool OfferToSaveScreens() = 0;
     // Another sensor was taken over: nothing the screens measured belongs to its readings.

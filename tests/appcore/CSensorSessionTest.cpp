@@ -48,7 +48,11 @@ public:
 
 class CWindowLog : public CSessionWindow {
 public:
-    bool OfferToSaveScreens() override { return !keepMeasurement; }
+    void StopScreens() override { stoppedBeforeAsking = true; }
+    bool OfferToSaveScreens() override {
+        asked = asked || stoppedBeforeAsking;
+        return !keepMeasurement;
+    }
     void ForgetScreenMeasurements() override { ++forgotten; }
     void ConfigureScreens() override { ++configured; }
     void SensorReleased() override { ++applied; }
@@ -57,6 +61,8 @@ public:
     bool OpenHistory(const std::string&) override { return true; }
 
     bool keepMeasurement = false;
+    bool stoppedBeforeAsking = false;
+    bool asked = false; // only ever after the screens stopped
     int forgotten = 0;
     int configured = 0;
     int applied = 0;
@@ -91,12 +97,14 @@ TEST_F(CSensorSessionTest, AnotherSensorIsTakenOverOnlyWhenTheWindowGivesUpItsMe
     EXPECT_EQ(m_window.configured, 1);
 
     m_window.keepMeasurement = true;
+    m_window.stoppedBeforeAsking = m_window.asked = false;
     m_session->Connect(-1);
     m_link->Answer(5, 99);
     EXPECT_FALSE(m_session->IsConnected()) << "the new sensor is let go";
     EXPECT_TRUE(m_session->IsDisconnecting());
     EXPECT_EQ(m_profile.GetModelNumber(), 1);
     EXPECT_EQ(m_window.forgotten, 1) << "the kept measurement is not forgotten";
+    EXPECT_TRUE(m_window.asked) << "the screens stopped requesting before the question";
     EXPECT_EQ(m_session->PortLabel(), "COM5");
 
     m_link->releaseDone();

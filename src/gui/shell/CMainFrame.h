@@ -73,7 +73,7 @@ public:
     CChildFrame* ActiveChild() const;
     CChildFrame* FindChild(ChildKind kind) const;
     // Stops every screen's measurement, so that nothing else uses the line or the records.
-    void StopScreens();
+    void StopScreens() override;
     // The open measurement screens.
     std::vector<CChildFrame*> Screens() const;
     // Writes the profile of the current model; false (after telling the user) when that failed.

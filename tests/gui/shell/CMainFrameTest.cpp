@@ -286,7 +286,8 @@ TEST_F(CMainFrameTest, ModeCommandCreatesTheScreenOnceAndTitlesIt) {
     // Another sensor reconfigures the open screen at once; the mode command shows it again.
     m_link.connected = false;
     ConnectModel(6, -1);
-    EXPECT_EQ(m_screenLog, (std::vector<int>{0, 0})) << "configured again for the sensor now connected";
+    EXPECT_EQ(m_screenLog, (std::vector<int>{0, ID_MEASURE_STOP, 0}))
+        << "stopped before any question about its record, configured again for the new sensor";
     EXPECT_EQ(screen->windowTitle().toStdString(), std::string("USB, ") + CModelTable::FindByNumber(6)->name);
     m_frame->ExecuteCommand(ID_MODE_AVG);
     EXPECT_EQ(m_frame->FindChild(ChildKind::Measurement), screen);
