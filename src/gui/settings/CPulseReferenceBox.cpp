@@ -83,18 +83,14 @@ bool CPulseReferenceBox::IsReferenceManual() const {
     return m_reference->checkedId() == 1;
 }
 
-QLineEdit* CPulseReferenceBox::FieldWithoutNumber() const {
+CRangeDlg::Fault CPulseReferenceBox::Check() const {
     if (IsDutyManual() && !CNumberField::Read(m_dutyValue))
-        return m_dutyValue;
+        return {m_dutyValue, "S_IDD_SETTING_INVALID_NUMBER"};
     if (IsReferenceManual() && !CNumberField::Read(m_referenceValue))
-        return m_referenceValue;
-    return nullptr;
-}
-
-QLineEdit* CPulseReferenceBox::DutyOutOfRange() const {
+        return {m_referenceValue, "S_IDD_SETTING_INVALID_NUMBER"};
     if (IsDutyManual() && !CSettingValidation::IsManualDutyInRange(CNumberField::Value(m_dutyValue)))
-        return m_dutyValue;
-    return nullptr;
+        return {m_dutyValue, "S_IDD_SETTING_ONOK_IDUTY"};
+    return {};
 }
 
 int CPulseReferenceBox::DutyChoice() const {

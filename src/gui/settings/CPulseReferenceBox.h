@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/settings/CRangeDlg.h"
+
 #include <QWidget>
 
 class QButtonGroup;
@@ -17,10 +19,9 @@ public:
 
     bool IsDutyManual() const;
     bool IsReferenceManual() const;
-    // The manual value field in use that holds no number, or nullptr.
-    QLineEdit* FieldWithoutNumber() const;
-    // The manual duty field when its number is no duty cycle, or nullptr.
-    QLineEdit* DutyOutOfRange() const;
+    // The manual value field in use that holds no number, else the manual duty field when its
+    // number is no duty cycle; an empty Fault when both are in order.
+    CRangeDlg::Fault Check() const;
     // The choices to store: the truncated manual value, or 0 when automatic.
     int DutyChoice() const;
     int ReferenceChoice() const;

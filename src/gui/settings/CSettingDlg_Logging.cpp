@@ -147,10 +147,8 @@ bool CSettingDlg_Logging::ReadWhole(QLineEdit* field, int32_t& value) {
 bool CSettingDlg_Logging::Validate() {
     if (!ValidateCommon())
         return false;
-    if (QLineEdit* field = m_pulseReference->FieldWithoutNumber())
-        return Refuse(field, "S_IDD_SETTING_INVALID_NUMBER");
-    if (QLineEdit* field = m_pulseReference->DutyOutOfRange())
-        return Refuse(field, "S_IDD_SETTING_ONOK_IDUTY");
+    if (const CRangeDlg::Fault fault = m_pulseReference->Check())
+        return Refuse(fault.field, fault.key);
     for (const STimeRow* row : {&m_interval, &m_runTime}) {
         int32_t larger = 0;
         int32_t smaller = 0;

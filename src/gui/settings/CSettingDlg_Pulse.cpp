@@ -60,10 +60,8 @@ QGroupBox* CSettingDlg_Pulse::CreateSettingsGroup() {
 bool CSettingDlg_Pulse::Validate() {
     if (!ValidateCommon())
         return false;
-    if (QLineEdit* field = m_pulseReference->FieldWithoutNumber())
-        return Refuse(field, "S_IDD_SETTING_INVALID_NUMBER");
-    if (QLineEdit* field = m_pulseReference->DutyOutOfRange())
-        return Refuse(field, "S_IDD_SETTING_ONOK_IDUTY");
+    if (const CRangeDlg::Fault fault = m_pulseReference->Check())
+        return Refuse(fault.field, fault.key);
     if (const CRangeDlg::Fault fault = m_range->Check())
         return Refuse(fault.field, fault.key);
     return true;
