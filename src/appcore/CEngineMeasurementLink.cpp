@@ -20,6 +20,10 @@ int32_t CEngineMeasurementLink::IdentificationCode() const {
     return m_engine.GetIdentificationCode();
 }
 
+int32_t CEngineMeasurementLink::SerialNumber() const {
+    return m_engine.GetSerialNumber();
+}
+
 CMeterEngine::Failure CEngineMeasurementLink::LastFailure() const {
     return m_engine.GetLastFailure();
 }

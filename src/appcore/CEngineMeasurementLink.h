@@ -20,6 +20,7 @@ public:
     bool IsLinkLost() const override;
     bool IsOtherSensorOnPort() const override;
     int32_t IdentificationCode() const override;
+    int32_t SerialNumber() const override;
     CMeterEngine::Failure LastFailure() const override;
     std::shared_ptr<CRequestTicket> Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override;
     void RunSetup(SetupJob job, SetupDone done) override;

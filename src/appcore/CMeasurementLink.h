@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appcore/SensorIdentity.h"
 #include "protocol/CMeterEngine.h"
 
 #include <cstdint>
@@ -25,6 +26,9 @@ public:
     virtual bool IsOtherSensorOnPort() const { return false; }
     // The identification code the connected sensor reported; -1 without one.
     virtual int32_t IdentificationCode() const { return -1; }
+    // The serial number the connected sensor reported; -1 without one.
+    virtual int32_t SerialNumber() const { return -1; }
+    SensorIdentity Sensor() const { return {IdentificationCode(), SerialNumber()}; }
     // Why the last exchange failed, to name the cause of a lost link.
     virtual CMeterEngine::Failure LastFailure() const { return CMeterEngine::Failure::None; }
     // Queues one request; nullptr when it was refused. Its reply reaches the screen's handler

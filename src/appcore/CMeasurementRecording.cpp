@@ -20,7 +20,8 @@ CMeasurementRecording::~CMeasurementRecording() {
     m_records.RemoveObserver(this);
 }
 
-void CMeasurementRecording::Begin() {
+void CMeasurementRecording::Begin(SensorIdentity madeBy) {
+    m_madeBy = madeBy;
     m_records.ResetAll();
     m_unsaved = true;
     m_inGap = false;

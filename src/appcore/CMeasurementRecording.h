@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appcore/SensorIdentity.h"
 #include "history/CRecordJournal.h"
 #include "model/CRecordStore.h"
 
@@ -40,8 +41,10 @@ public:
     void KeepJournalIn(std::string folder) { m_journalFolder = std::move(folder); }
     const CRecordJournal& Journal() const { return m_journal; }
 
-    // A new measurement: the records are cleared and a journal begins.
-    void Begin();
+    // A new measurement of the sensor `madeBy`: the records are cleared and a journal begins.
+    void Begin(SensorIdentity madeBy);
+    // The sensor whose readings the records hold; no other sensor's may join them.
+    const SensorIdentity& MadeBy() const { return m_madeBy; }
     // The measurement's time starts (once its set-up was answered).
     void MarkStarted() { m_records.StartRecording(false); }
     // The measurement stops taking readings.
@@ -85,6 +88,7 @@ private:
     CScreenBehaviour& m_behaviour;
     CScreenNotices& m_notices;
     CRecordStore m_records;
+    SensorIdentity m_madeBy;
     bool m_unsaved = false;
     bool m_recordFull = false;
     bool m_inGap = false;

@@ -51,7 +51,7 @@ void CScreenController::DropRequest() {
 void CScreenController::Start() {
     if (m_running)
         return;
-    m_recording.Begin();
+    m_recording.Begin(m_link.Sensor());
     m_behaviour.ResetData();
     m_next = 0; // a sweep begins with the cycle's first kind
     m_running = true;
@@ -170,6 +170,10 @@ bool CScreenController::TakeResult(int32_t state) {
             m_next = (m_next + m_cycle.size() - 1) % m_cycle.size();
         if (!m_link.IsLinkLost())
             CountFailure();
+        return false;
+    }
+    if (m_link.Sensor() != m_recording.MadeBy()) {
+        m_ticket.reset(); // another sensor answered on the port: its reading is not this record's
         return false;
     }
     ClearFailures();

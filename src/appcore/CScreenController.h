@@ -57,8 +57,9 @@ public:
                      CMeasurementRecording::SaveReport* report = nullptr);
 
     // Reading handlers begin with this: only the reply to the request in flight that holds a
-    // reading (state 1) is taken. A failed one frees the timer to ask again; in a single sweep
-    // for the same kind, so that the sweep still completes.
+    // reading (state 1) from the sensor the measurement began with is taken. A failed one frees
+    // the timer to ask again; in a single sweep for the same kind, so that the sweep still
+    // completes.
     bool TakeResult(int32_t state);
     // A taken reading is stored: the next request may go out.
     void FinishResult();

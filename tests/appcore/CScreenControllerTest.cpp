@@ -22,6 +22,7 @@ public:
     bool IsConnected() const override { return true; }
     bool IsLinkLost() const override { return lost; }
     bool IsOtherSensorOnPort() const override { return other; }
+    int32_t SerialNumber() const override { return serial; }
     std::shared_ptr<CRequestTicket> Request(int32_t, int32_t, uint32_t) override {
         ++requests;
         return std::make_shared<CRequestTicket>();
@@ -30,6 +31,7 @@ public:
 
     bool lost = false;
     bool other = false;
+    int32_t serial = 7;
     int requests = 0;
     std::vector<SetupDone> setups;
 };
@@ -117,6 +119,20 @@ TEST_F(CScreenControllerTest, FailedExchangesAreRetriedAndAStallIsReportedUntilR
     m_controller->Stop();
     EXPECT_FALSE(m_controller->IsStalled()) << "a stopped screen asks nothing";
     EXPECT_EQ(m_notices.stalled.back(), false);
+}
+
+TEST_F(CScreenControllerTest, AReadingOfAnotherSensorNeverJoinsTheRecord) {
+    m_controller->Start();
+    ASSERT_TRUE(m_controller->OnTimer());
+    m_link.serial = 8; // another sensor took the port while the reply was on its way
+    EXPECT_FALSE(m_controller->TakeResult(1));
+    EXPECT_FALSE(m_controller->IsAwaitingReply()) << "the timer may ask again";
+    EXPECT_EQ(m_controller->Recording().MadeBy(), (SensorIdentity{-1, 7}));
+
+    m_controller->Stop();
+    m_controller->Start();
+    ASSERT_TRUE(m_controller->OnTimer());
+    EXPECT_TRUE(m_controller->TakeResult(1)) << "a new measurement belongs to the sensor now connected";
 }
 
 TEST_F(CScreenControllerTest, NoRequestGoesOutWhileTheStartSetupRuns) {

@@ -3,6 +3,8 @@
 int CRecordingMessageSink::Show(void* owner, const std::string& text, const std::string& caption,
                                 unsigned style) {
     shown.push_back({owner, text, caption, style});
+    if (whileShown)
+        whileShown();
     return answer;
 }
 

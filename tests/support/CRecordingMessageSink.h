@@ -3,10 +3,12 @@
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// Records message boxes instead of showing them and answers each with `answer`.
+// Records message boxes instead of showing them and answers each with `answer`, after
+// `whileShown` ran (a real box keeps the window's events flowing while it waits).
 class CRecordingMessageSink : public CMessageBoxSink {
 public:
     struct Shown {
@@ -22,4 +24,5 @@ public:
 
     std::vector<Shown> shown;
     int answer = IDOK;
+    std::function<void()> whileShown;
 };

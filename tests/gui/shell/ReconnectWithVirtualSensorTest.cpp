@@ -13,6 +13,7 @@
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CStatusPanes.h"
 #include "history/CHistoryFile.h"
+#include "model/CModelTable.h"
 #include "protocol/CMeterEngine.h"
 #include "sim/CVirtualSensor.h"
 
@@ -155,5 +156,70 @@ TEST(GarbledRepliesWithVirtualSensor, TheWindowNamesTheCauseAndMarksTheOldCurve)
         << frame.StatusPanes()->Text(1).toStdString();
     EXPECT_TRUE(ccdf->View()->Graph()->IsStale());
     sandbox.Messages().answer = IDNO; // the result is not kept at the end
+    engine.Disconnect();
+}
+
+// A sensor with an unsaved measurement is replaced by one of another model on the same port;
+// Disconnect keeps the measurement (No), Connect asks again and the user saves: through every
+// question, the record holds the first sensor's readings only, under its name.
+TEST(AnotherSensorWithVirtualSensor, TheRecordKeepsOnlyTheSensorThatMadeIt) {
+    CAppTestSandbox sandbox;
+    CDeviceSandbox devices;
+    VirtualSensorConfig config; // model 5
+    config.signal.levelDbm = 30.0;
+    config.usbDeviceName = "sensor";
+    auto sensor = std::make_unique<CVirtualSensor>(config);
+    ASSERT_TRUE(sensor->StartUsb(UsbVariant::Newer)) << sensor->LastError();
+    CMeterEngine engine;
+    CMainFrame frame(std::make_unique<CEngineMeterLink>(engine));
+    ASSERT_TRUE(frame.Create(QString()));
+    frame.show();
+    frame.ConnectToPort(0);
+    ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000) && frame.IsConnected());
+    QTimer dismiss;
+    DismissDialogs(dismiss);
+    frame.ExecuteCommand(ID_MODE_AVG);
+    ASSERT_TRUE(RunUntil([] { return QApplication::activeModalWidget() == nullptr; }, 5000));
+    frame.ExecuteCommand(ID_MEASURE_START);
+    auto* screen = qobject_cast<CScreenFrame*>(frame.ActiveChild());
+    ASSERT_NE(screen, nullptr);
+    const CRecordStore& records = screen->Controller().Recording().Records();
+    ASSERT_TRUE(RunUntil([&] { return records.Count(ChannelAvg) >= 5; }, 10000));
+
+    sensor.reset();
+    config.modelNumber = 0;
+    config.signal.levelDbm = 40.0;
+    sensor = std::make_unique<CVirtualSensor>(config);
+    ASSERT_TRUE(sensor->StartUsb(UsbVariant::Newer)) << sensor->LastError();
+    sandbox.Messages().answer = IDNO;
+    frame.ExecuteCommand(ID_DEVICE_DISCONNECT);
+    ASSERT_TRUE(RunUntil([&] { return !frame.IsConnected() && !frame.IsDisconnecting(); }, 10000));
+    const int recorded = records.Count(ChannelAvg);
+
+    int countsSeenWhileAsked = -1;
+    sandbox.Messages().answer = IDYES;
+    sandbox.Messages().whileShown = [&] {
+        if (countsSeenWhileAsked >= 0)
+            return;
+        RunUntil([] { return false; }, 1500); // the box stays open while the new sensor could answer
+        countsSeenWhileAsked = records.Count(ChannelAvg);
+    };
+    const std::string path = sandbox.Path("first.psh");
+    screen->SetSavePathChooser([&] { return QString::fromStdString(path); });
+    frame.ConnectToPort(0);
+    ASSERT_TRUE(RunUntil([&] { return !frame.IsConnecting(); }, 10000) && frame.IsConnected());
+    EXPECT_EQ(countsSeenWhileAsked, recorded) << "nothing joined the record while the user was asked";
+
+    CHistoryData history;
+    ASSERT_TRUE(CHistoryFile::LoadHistory(path, history).ok);
+    EXPECT_EQ(history.Header().Text(HistoryText::ModelName), CModelTable::FindByNumber(5)->name);
+    EXPECT_GT(history.RowCount(), 0);
+    EXPECT_LE(history.RowCount(), recorded);
+    for (int row = 0; row < history.RowCount(); ++row) {
+        const bool noReading = history.StoredValue(row, ChannelAvg) == CHistoryData::kNoValue;
+        EXPECT_TRUE(noReading || history.Value(row, ChannelAvg) < 35.0)
+            << "row " << row << " is the second sensor's";
+    }
+    sandbox.Messages().whileShown = nullptr;
     engine.Disconnect();
 }
