@@ -15,8 +15,35 @@ if(PELMORA_BUILD_GUI)
   # Run by pelmora-cli from beside itself; not a command of its own.
   install(TARGETS pelmora-cli-draw RUNTIME DESTINATION ${PELMORA_INSTALL_APPDIR})
 endif()
-set(PELMORA_MAINTAINER "Pelmora maintainers <maintainers@users.noreply.c-seed-611f901c.example>"
-    CACHE STRING "Maintainer of the Debian package, as \"Name <address>\"")
+# The package names whoever builds it, as Debian's own tools do: DEBFULLNAME and DEBEMAIL,
+# else the identity the checkout commits under.
+function(pelmora_default_maintainer result)
+  set(name "$ENV{DEBFULLNAME}")
+  set(address "$ENV{DEBEMAIL}")
+  find_package(Git QUIET)
+  foreach(field name address)
+    if(NOT ${field} AND GIT_EXECUTABLE)
+      if(field STREQUAL "name")
+        set(key user.name)
+      else()
+        set(key user.email)
+      endif()
+      execute_process(COMMAND ${GIT_EXECUTABLE} config ${key} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                      OUTPUT_VARIABLE ${field} OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    endif()
+  endforeach()
+  if(NOT name OR NOT address)
+    message(WARNING "The package names no maintainer: set DEBFULLNAME and DEBEMAIL, "
+                    "git's user.name and user.email, or PELMORA_MAINTAINER")
+    set(name "Pelmora packager")
+    set(address "packager@localhost")
+  endif()
+  set(${result} "${name} <${address}>" PARENT_SCOPE)
+endfunction()
+if(NOT PELMORA_MAINTAINER)
+  pelmora_default_maintainer(maintainer)
+  set(PELMORA_MAINTAINER "${maintainer}" CACHE STRING "Maintainer of the Debian package, as \"Name <address>\"")
+endif()
 set(PELMORA_SCREENSHOT_URL "" CACHE STRING
     "Web folder holding the manual's images, for the software centre's screenshots (none when empty)")
 
