@@ -250,6 +250,9 @@ CScpiInstrument::SOutcome CEngineScpiInstrument::Exchange(int32_t mode, Values& 
                                                           const std::shared_ptr<CReply>& given) {
     if (!m_engine.IsConnected())
         return {CScpiErrorQueue::HardwareError, "no sensor connected"};
+    // Nothing is queued meanwhile: the worker reopens the link only while it has nothing to do.
+    if (m_engine.IsLinkLost())
+        return Failed({});
     const std::shared_ptr<CReply> reply = given ? given : std::make_shared<CReply>();
     const CMeterEngine::SRequest request{mode, CMeterCommand::Hundredths(m_settings.frequencyMHz),
                                          kReplyTimeoutMs, m_setup.modelNumber,
@@ -274,8 +277,9 @@ CScpiInstrument::SOutcome CEngineScpiInstrument::Exchange(int32_t mode, Values& 
 }
 
 CScpiInstrument::SOutcome CEngineScpiInstrument::Failed(const std::string& fallback) const {
-    const std::string reason = CLinkFailureTexts::Reason(m_engine.GetLastFailure(), fallback);
-    return {CScpiErrorQueue::HardwareError, m_engine.IsLinkLost() ? reason + " (reconnecting)" : reason};
+    if (m_engine.IsLinkLost())
+        return {CScpiErrorQueue::HardwareError, "the sensor is lost; reconnecting"};
+    return {CScpiErrorQueue::HardwareError, CLinkFailureTexts::Reason(m_engine.GetLastFailure(), fallback)};
 }
 
 CScpiInstrument::SOutcome CEngineScpiInstrument::Lacks(const std::string& measurement) const {
