@@ -221,7 +221,7 @@ CScpiInstrument::SOutcome CEngineScpiInstrument::MeasureHistograms(SCcdf& ccdf) 
     auto acknowledged = std::make_shared<CReply>();
     m_engine.Run<bool>([&engine = m_engine, technology] { return engine.SetTechnology(technology); },
                        [acknowledged](bool ok) { acknowledged->Keep(ok ? ReplyReading : 0, {}); }, false);
-    if (!acknowledged->Wait(kReadingWaitMs) || acknowledged->State() != ReplyReading)
+    if (!Await(*acknowledged, kReadingWaitMs) || acknowledged->State() != ReplyReading)
         return Failed("the sensor did not take the technology");
     CCcdfAcquisition acquisition;
     const CCcdfAcquisition::SSettings settings{m_setup.ccdfRate, true, technology};
@@ -248,6 +248,8 @@ CScpiInstrument::SOutcome CEngineScpiInstrument::MeasureHistograms(SCcdf& ccdf) 
 
 CScpiInstrument::SOutcome CEngineScpiInstrument::Exchange(int32_t mode, Values& values,
                                                           const std::shared_ptr<CReply>& given) {
+    if (m_abandoned)
+        return {CScpiErrorQueue::HardwareError, "serving ended"};
     if (!m_engine.IsConnected())
         return {CScpiErrorQueue::HardwareError, "no sensor connected"};
     // Nothing is queued meanwhile: the worker reopens the link only while it has nothing to do.
@@ -268,12 +270,22 @@ CScpiInstrument::SOutcome CEngineScpiInstrument::Exchange(int32_t mode, Values& 
         },
         false);
     const int waitMs = mode == CMeterEngine::ModeCcdf ? kHistogramWaitMs : kReadingWaitMs;
-    if (!reply->Wait(waitMs))
-        return {CScpiErrorQueue::HardwareError, "the sensor did not answer in time"};
+    if (!Await(*reply, waitMs))
+        return {CScpiErrorQueue::HardwareError,
+                m_abandoned ? "serving ended" : "the sensor did not answer in time"};
     if (reply->State() != ReplyReading)
         return Failed("the sensor gave no reading");
     values = reply->RawValues();
     return {};
+}
+
+bool CEngineScpiInstrument::Await(CReply& reply, int timeoutMs) const {
+    constexpr int kSliceMs = 50;
+    for (int waited = 0; waited < timeoutMs && !m_abandoned; waited += kSliceMs) {
+        if (reply.Wait(kSliceMs))
+            return true;
+    }
+    return false;
 }
 
 CScpiInstrument::SOutcome CEngineScpiInstrument::Failed(const std::string& fallback) const {

@@ -4,6 +4,7 @@
 #include "appcore/CScpiInstrument.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -53,6 +54,7 @@ public:
     SOutcome Measure(Quantity quantity, bool fresh, double& value) override;
     SOutcome MeasurePulse(bool fresh, SPulse& pulse) override;
     SOutcome MeasureCcdf(bool fresh, SCcdf& ccdf) override;
+    void Abandon() override { m_abandoned = true; }
 
 private:
     class CReply;
@@ -62,6 +64,8 @@ private:
     SOutcome Exchange(int32_t mode, Values& values, const std::shared_ptr<CReply>& reply = nullptr);
     SOutcome MeasurePowers(Quantity quantity);
     SOutcome MeasureHistograms(SCcdf& ccdf);
+    // Waits for the reply while serving goes on; false when it did not come in time.
+    bool Await(CReply& reply, int timeoutMs) const;
     SOutcome Failed(const std::string& fallback) const;
     SOutcome Lacks(const std::string& measurement) const;
     bool Cycles(int32_t mode) const;
@@ -73,4 +77,5 @@ private:
     std::map<Quantity, double> m_latest;
     std::optional<SPulse> m_latestPulse;
     std::optional<SCcdf> m_latestCcdf;
+    std::atomic<bool> m_abandoned{false};
 };
