@@ -165,7 +165,10 @@ CScpiInstrument::SOutcome CEngineScpiInstrument::MeasurePowers(Quantity quantity
     const int32_t mode = quantity == Quantity::Peak      ? CMeterEngine::ModePeak
                          : quantity == Quantity::Reverse ? CMeterEngine::ModeRev
                                                          : CMeterEngine::ModeAvg;
-    if (!Cycles(mode) || (vswr && !Cycles(CMeterEngine::ModeRev)))
+    // The VSWR channel takes the peak-to-average ratio on the models that report one.
+    const bool par = CModelTable::ReportsPar(m_setup.modelNumber);
+    const int32_t second = par ? CMeterEngine::ModePeak : CMeterEngine::ModeRev;
+    if (!Cycles(mode) || (vswr && !Cycles(second)))
         return Lacks(NameOf(quantity));
     if (SOutcome outcome = Exchange(mode, values); outcome.error != 0)
         return outcome;
@@ -173,12 +176,13 @@ CScpiInstrument::SOutcome CEngineScpiInstrument::MeasurePowers(Quantity quantity
     m_latest[vswr ? Quantity::Average : quantity] = power;
     if (!vswr)
         return {};
-    // Forward then reverse power, as the screen's cycle takes them.
-    if (SOutcome outcome = Exchange(CMeterEngine::ModeRev, values); outcome.error != 0)
+    // The average power first, as the screen's cycle takes them.
+    if (SOutcome outcome = Exchange(second, values); outcome.error != 0)
         return outcome;
-    const float reverse = CReadingValues::Power(values[0], settings);
-    m_latest[Quantity::Reverse] = reverse;
-    m_latest[Quantity::Vswr] = CPowerMath::VswrFromReturnLoss(power - reverse);
+    const float other = CReadingValues::Power(values[0], settings);
+    m_latest[par ? Quantity::Peak : Quantity::Reverse] = other;
+    m_latest[Quantity::Vswr] =
+        par ? CPowerMath::PeakToAverage(other, power) : CPowerMath::VswrFromReturnLoss(power - other);
     return {};
 }
 
