@@ -400,8 +400,7 @@ CMeterEngine::SResult CMeterEngine::RunCountedExchange(const SRequest& request) 
 }
 
 void CMeterEngine::ExchangeFor(const SRequest& request, CReadingReceiver& receiver) {
-    const bool usable = !m_linkLost.load() && request.mode >= 0 && request.mode < kModeCount;
-    Deliver(receiver, request.mode, usable ? RunCountedExchange(request) : SResult{});
+    Deliver(receiver, request.mode, m_linkLost.load() ? SResult{} : RunCountedExchange(request));
 }
 
 CMeterEngine::SResult CMeterEngine::Handed(bool ok, int32_t state, std::span<const int32_t> values) {

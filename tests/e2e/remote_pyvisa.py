@@ -17,6 +17,7 @@ import unittest
 
 try:
     import pyvisa
+    import pyvisa_py  # noqa: F401  the pure-Python backend ("@py")
 except ImportError:
     if os.environ.get("PELMORA_STRICT"):
         raise
