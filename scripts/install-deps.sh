@@ -11,6 +11,7 @@ packages=(
   libcanberra-dev sound-theme-freedesktop
   fonts-liberation xvfb xauth
   clang-tidy help2man lintian desktop-file-utils appstream
+  python3-pyvisa python3-pyvisa-py # the remote control's end-to-end test
 )
 case "${1:-}" in
 --windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64) ;;

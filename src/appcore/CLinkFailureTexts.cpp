@@ -21,3 +21,17 @@ const char* CLinkFailureTexts::LostKey(CMeterEngine::Failure failure) {
         return "S_SCREEN_NOT_RESPONDING";
     }
 }
+
+std::string CLinkFailureTexts::Reason(CMeterEngine::Failure failure, const std::string& fallback) {
+    switch (failure) {
+    case CMeterEngine::Failure::PortGone:
+        return "the port is gone (sensor unplugged or link dropped)";
+    case CMeterEngine::Failure::NoReply:
+        return "the sensor does not answer";
+    case CMeterEngine::Failure::BadReply:
+        return "the sensor's replies are garbled";
+    case CMeterEngine::Failure::None:
+        break;
+    }
+    return fallback;
+}

@@ -1,6 +1,7 @@
 #include "appcore/CMeasurementHandler.h"
 
 #include "appcore/CMeasurementDisplay.h"
+#include "appcore/CReadingValues.h"
 #include "appcore/CScreenNotices.h"
 #include "appcore/CStringTable.h"
 #include "history/CHistoryChannels.h"
@@ -89,7 +90,7 @@ bool CMeasurementHandler::Accept(int32_t state) {
 }
 
 float CMeasurementHandler::Scaled(int32_t raw) const {
-    return CPowerMath::ReadingToDbm(raw, m_profile.GetExtOffset());
+    return CReadingValues::Power(raw, CReadingValues::Of(m_profile));
 }
 
 void CMeasurementHandler::Store(int channel, float value) {
@@ -140,11 +141,9 @@ void CMeasurementHandler::OnRevReading(int32_t state, int32_t value) {
 void CMeasurementHandler::OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) {
     if (!Accept(state))
         return;
-    const int technology = m_profile.GetTechnology();
-    const double frequency = m_profile.GetFrequency();
-    const float offset = m_profile.GetExtOffset();
-    const float forwardDbm = CPowerMath::CorrectedReading(forward, technology, frequency, offset);
-    const float reverseDbm = CPowerMath::CorrectedReading(reverse, technology, frequency, offset);
+    const CReadingValues::SSettings settings = CReadingValues::Of(m_profile);
+    const float forwardDbm = CReadingValues::ForwardReversePower(forward, settings);
+    const float reverseDbm = CReadingValues::ForwardReversePower(reverse, settings);
     StoreChecked(ChannelAvg, forwardDbm);
     Store(ChannelRev, reverseDbm);
     StoreChecked(ChannelVswr, CPowerMath::VswrFromRawPowers(forward, reverse));

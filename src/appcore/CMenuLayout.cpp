@@ -25,8 +25,9 @@ MenuEntry ModePopup() {
 
 // The device pop-up of the frames that have no running measurement.
 MenuEntry DevicePopupWithoutMeasure() {
-    return Popup("MENU_MEASURE_DEVICE", {Item("PU_ID_LOGGING", ID_LOGGING), Separator(),
-                                         Item("PU_ID_DEVICE_SETTING", ID_DEVICE_SETTING)});
+    return Popup("MENU_MEASURE_DEVICE",
+                 {Item("PU_ID_LOGGING", ID_LOGGING), Item("PU_ID_REMOTE_CONTROL", ID_REMOTE_CONTROL),
+                  Separator(), Item("PU_ID_DEVICE_SETTING", ID_DEVICE_SETTING)});
 }
 
 // Only the CCDF screen has a result to keep this way; the others leave the items disabled.
@@ -95,8 +96,8 @@ std::vector<MenuEntry> CMenuLayout::MeasurementFrameMenu() {
         Popup("MENU_MEASURE_DEVICE",
               {Item("MS_ID_MEASURE_START", ID_MEASURE_START), Item("MS_ID_MEASURE_STOP", ID_MEASURE_STOP),
                Separator(), Item("MS_ID_MEASURE_RESET", ID_MEASURE_RESET), Separator(),
-               Item("PU_ID_LOGGING", ID_LOGGING), Separator(),
-               Item("MS_ID_DEVICE_SETTING", ID_DEVICE_SETTING)}),
+               Item("PU_ID_LOGGING", ID_LOGGING), Item("PU_ID_REMOTE_CONTROL", ID_REMOTE_CONTROL),
+               Separator(), Item("MS_ID_DEVICE_SETTING", ID_DEVICE_SETTING)}),
         Popup("MENU_MEASURE_VIEW", {Item("MS_ID_VIEW_FULLSCREEN", ID_VIEW_FULLSCREEN),
                                     Item("MS_ID_VIEW_MULTISCREEN", ID_VIEW_MULTISCREEN), Separator(),
                                     Item("MS_ID_VIEW_HISTORYGRAPH", ID_VIEW_HISTORYGRAPH), Separator(),

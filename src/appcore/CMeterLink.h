@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appcore/CScpiInstrument.h"
 #include "protocol/CMeterEngine.h"
 
 #include <cstdint>
@@ -38,4 +39,9 @@ public:
     // The logging page's and the download dialog's way to the sensor; `serial` when the sensor is
     // on a COM port.
     virtual std::unique_ptr<CLoggingLink> LoggingLink(bool serial) = 0;
+    // The remote control's way to the connected sensor, starting from the profile's settings;
+    // nothing where the link cannot serve one.
+    virtual std::unique_ptr<CScpiInstrument> RemoteInstrument(const CSettingProfile& /*profile*/) {
+        return nullptr;
+    }
 };

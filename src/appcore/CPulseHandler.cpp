@@ -1,11 +1,11 @@
 #include "appcore/CPulseHandler.h"
 
 #include "appcore/CMeasurementDisplay.h"
+#include "appcore/CReadingValues.h"
 #include "appcore/CScreenNotices.h"
 #include "appcore/CStringTable.h"
 #include "model/CModelTable.h"
 #include "model/CPowerMath.h"
-#include "model/CPulseMath.h"
 #include "model/CSettingProfile.h"
 #include "platform/CTextFormat.h"
 #include "protocol/CMeterEngine.h"
@@ -73,13 +73,11 @@ void CPulseHandler::OnPulseReading(int32_t state, int32_t pulsePower, int32_t va
                                    int32_t value3, int32_t value4) {
     if (!m_controller.TakeResult(state))
         return;
-    const float corrected =
-        CPulseMath::CorrectedPower(pulsePower, m_profile.GetTechnology(), m_profile.GetFrequency());
-    const float pulse = corrected + m_profile.GetExtOffset();
+    const CReadingValues::SPulse values =
+        CReadingValues::Pulse(pulsePower, value1, value2, value3, value4, CReadingValues::Of(m_profile));
+    const float pulse = values.powerDbm;
     m_controller.StoreValue(ChannelPulse, pulse);
-    m_controller.Recording().Records().SetPulseTiming(
-        CPulseMath::DutyCyclePercent(m_profile.GetPulseDuty(), value1, value2),
-        CPulseMath::BurstWidthUs(value1, value3, value4));
+    m_controller.Recording().Records().SetPulseTiming(values.dutyPercent, values.widthUs);
     m_profile.SoundAlarm(ChannelPulse, pulse);
     m_display.ShowAlarm(ChannelPulse, m_profile.CheckLimit(ChannelPulse, pulse));
     m_display.ShowNewValue();

@@ -36,6 +36,8 @@ const char* CScpiErrorQueue::Text(int32_t code) {
         return "Settings conflict";
     case DataOutOfRange:
         return "Data out of range";
+    case DataStale:
+        return "Data corrupt or stale";
     case HardwareError:
         return "Hardware error";
     case QueueOverflow:

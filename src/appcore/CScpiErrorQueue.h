@@ -18,6 +18,7 @@ public:
         InvalidSuffix = -131,
         SettingsConflict = -221,
         DataOutOfRange = -222,
+        DataStale = -230,
         HardwareError = -240,
         QueueOverflow = -350,
         InputBufferOverrun = -363,

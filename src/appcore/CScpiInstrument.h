@@ -48,4 +48,7 @@ public:
     virtual SOutcome Measure(Quantity quantity, bool fresh, double& value) = 0;
     virtual SOutcome MeasurePulse(bool fresh, SPulse& pulse) = 0;
     virtual SOutcome MeasureCcdf(bool fresh, SCcdf& ccdf) = 0;
+    // Serving ends: a query waiting for the sensor gives up at once (-240), as do later ones.
+    // Any thread may call it.
+    virtual void Abandon() {}
 };

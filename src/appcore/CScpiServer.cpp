@@ -45,6 +45,7 @@ void CScpiServer::Serve() {
 }
 
 void CScpiServer::Converse(const CTcpSocket& client) {
+    client.SetSendTimeout(kSendTimeoutMs);
     CScpiSession session(m_instrument);
     bool gone = false;
     CScpiLineReader reader(

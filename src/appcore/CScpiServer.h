@@ -37,6 +37,9 @@ private:
 
     // How long a wait lasts before the serving thread looks at its stop flag again.
     static constexpr int kPollMs = 100;
+    // A client that reads none of its answers for this long is dropped, so that it cannot hold
+    // the serving thread (and whoever stops it) forever.
+    static constexpr int kSendTimeoutMs = 2000;
 
     CScpiInstrument& m_instrument;
     ClientChanged m_onClientChanged;

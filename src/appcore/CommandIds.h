@@ -7,8 +7,9 @@
 constexpr int ID_DEVICE_CONNECT = 32801;
 constexpr int ID_DEVICE_DISCONNECT = 32802;
 constexpr int ID_DEVICE_SETTING = 32803;
-constexpr int ID_LOGGING = 32885; // download logged data
-constexpr int ID_VIEWER = 32884;  // present in the resource menus only; never handled
+constexpr int ID_LOGGING = 32885;        // download logged data
+constexpr int ID_VIEWER = 32884;         // present in the resource menus only; never handled
+constexpr int ID_REMOTE_CONTROL = 32899; // serve the sensor to SCPI clients over TCP
 
 // Files
 constexpr int ID_FILE_OPEN = 57601;

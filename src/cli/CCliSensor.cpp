@@ -1,5 +1,6 @@
 #include "cli/CCliSensor.h"
 
+#include "appcore/CLinkFailureTexts.h"
 #include "model/CModelTable.h"
 #include "protocol/CMeterEngine.h"
 
@@ -55,17 +56,7 @@ std::string CCliSensor::ConnectFailure(const CMeterEngine& engine, int32_t resul
 }
 
 std::string CCliSensor::ExchangeFailure(const CMeterEngine& engine, const std::string& fallback) {
-    switch (engine.GetLastFailure()) {
-    case CMeterEngine::Failure::PortGone:
-        return "the port is gone (sensor unplugged or link dropped)";
-    case CMeterEngine::Failure::NoReply:
-        return "the sensor does not answer";
-    case CMeterEngine::Failure::BadReply:
-        return "the sensor's replies are garbled";
-    case CMeterEngine::Failure::None:
-        break;
-    }
-    return fallback;
+    return CLinkFailureTexts::Reason(engine.GetLastFailure(), fallback);
 }
 
 std::string CCliSensor::LacksScreen(const CSettingProfile& profile, const std::string& screen) {

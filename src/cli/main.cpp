@@ -5,6 +5,7 @@
 #include "cli/CCliJournalCommands.h"
 #include "cli/CCliLoggingCommands.h"
 #include "cli/CCliRecordCommand.h"
+#include "cli/CCliServeCommand.h"
 #ifdef PELMORA_CLI_DRAW
 #include "cli/CCliDrawHelper.h"
 #endif
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     dispatcher.Add(CCliLoggingCommands::Commands());
     dispatcher.Add(CCliCcdfCommand::Commands());
     dispatcher.Add(CCliJournalCommands::Commands());
+    dispatcher.Add(CCliServeCommand::Commands());
 #ifdef PELMORA_CLI_DRAW
     dispatcher.Add(CCliDrawHelper::Delegated());
 #endif

@@ -31,8 +31,10 @@ public:
     CTcpSocket Accept(std::string& peer) const;
     // Bytes received; 0 when the peer closed, negative on failure.
     long Receive(char* buffer, size_t size) const;
-    // False when the peer is gone; never raises a signal.
+    // False when the peer is gone, or read nothing for the send time-out; never raises a signal.
     bool SendAll(std::string_view bytes) const;
+    // How long a send may wait for a peer that does not read; without one it waits forever.
+    void SetSendTimeout(int timeoutMs) const;
     void Close();
 
 private:

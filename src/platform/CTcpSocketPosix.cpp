@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace {
@@ -107,6 +108,11 @@ bool CTcpSocket::SendAll(std::string_view bytes) const {
         bytes.remove_prefix(static_cast<size_t>(sent));
     }
     return true;
+}
+
+void CTcpSocket::SetSendTimeout(int timeoutMs) const {
+    const timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    setsockopt(static_cast<int>(m_handle), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
 }
 
 void CTcpSocket::Close() {

@@ -129,6 +129,12 @@ bool CTcpSocket::SendAll(std::string_view bytes) const {
     return true;
 }
 
+void CTcpSocket::SetSendTimeout(int timeoutMs) const {
+    const DWORD limit = static_cast<DWORD>(timeoutMs);
+    setsockopt(Native(m_handle), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limit),
+               sizeof limit);
+}
+
 void CTcpSocket::Close() {
     if (m_handle == kClosed)
         return;

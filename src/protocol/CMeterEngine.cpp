@@ -318,13 +318,8 @@ void CMeterEngine::WorkerLoop() {
             RunJobs();
             std::shared_ptr<CRequestTicket> ticket;
             const SRequest request = TakeRequest(ticket);
-            if (ticket) {
-                const SResult result = RunExchange(request);
-                if (result.state != ReplyReading)
-                    m_failedExchanges.fetch_add(1);
-                NoteExchange(result.state == ReplyReading);
-                HandOver(request.mode, result, *ticket);
-            }
+            if (ticket)
+                HandOver(request.mode, RunCountedExchange(request), *ticket);
         }
         if (lost && signalled < 0)
             TryReconnect();
@@ -394,6 +389,18 @@ CMeterEngine::SResult CMeterEngine::RunExchange(const SRequest& request) {
     default:
         return {};
     }
+}
+
+CMeterEngine::SResult CMeterEngine::RunCountedExchange(const SRequest& request) {
+    const SResult result = RunExchange(request);
+    if (result.state != ReplyReading)
+        m_failedExchanges.fetch_add(1);
+    NoteExchange(result.state == ReplyReading);
+    return result;
+}
+
+void CMeterEngine::ExchangeFor(const SRequest& request, CReadingReceiver& receiver) {
+    Deliver(receiver, request.mode, m_linkLost.load() ? SResult{} : RunCountedExchange(request));
 }
 
 CMeterEngine::SResult CMeterEngine::Handed(bool ok, int32_t state, std::span<const int32_t> values) {

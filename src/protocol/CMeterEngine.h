@@ -20,6 +20,7 @@
 #include <thread>
 
 class CPowerDevice;
+class CReadingReceiver;
 class CRecordStore;
 
 // The one object that talks to the sensor: owns the transport and the line over it
@@ -135,6 +136,11 @@ public:
             (*shared)(failure);
     }
 
+    // One measurement exchange for an asker other than the screens, made by a job on the worker
+    // (through Run): the result goes to `receiver` alone and counts toward a lost link as the
+    // screens' exchanges do. While the link is lost it fails at once.
+    void ExchangeFor(const SRequest& request, CReadingReceiver& receiver);
+
     // Set-up and logging senders. They wait for the line (never without a limit), so the
     // user interface calls them through Run. Each reports whether every command it sent was
     // acknowledged.
@@ -200,6 +206,8 @@ private:
     SRequest TakeRequest(std::shared_ptr<CRequestTicket>& ticket);
     // One measurement exchange by the model's command table.
     SResult RunExchange(const SRequest& request);
+    // RunExchange, counted toward a lost link.
+    SResult RunCountedExchange(const SRequest& request);
     // What a reading hands on to the screens: state 0 and values -1 unless it succeeded.
     static SResult Handed(bool ok, int32_t state, std::span<const int32_t> values);
     void HandOver(int32_t mode, const SResult& result, CRequestTicket& ticket);

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -73,6 +74,24 @@ TEST_F(ScpiServer, GarbageAndAClientGoneMidCommandLeaveTheServerAnswering) {
     ASSERT_EQ(clients.size(), 4u);
     EXPECT_EQ(clients[1], "");
     EXPECT_EQ(clients[3], "");
+}
+
+TEST_F(ScpiServer, AClientThatNeverReadsIsDroppedAndTheNextIsServed) {
+    std::thread greedy([this] {
+        const CTcpSocket socket = Connect();
+        std::string queries;
+        for (int i = 0; i < 1000000; ++i)
+            queries += "*IDN?\n";
+        socket.SendAll(queries); // blocks once the server stops reading, fails once it hangs up
+    });
+    std::string line;
+    for (int attempt = 0; attempt < 100 && line != "Pelmora,Model 1,1234,1.05\n"; ++attempt) {
+        const CTcpSocket next = Connect();
+        if (next.SendAll("*IDN?\n"))
+            line = ReadLine(next);
+    }
+    EXPECT_EQ(line, "Pelmora,Model 1,1234,1.05\n");
+    greedy.join();
 }
 
 } // namespace

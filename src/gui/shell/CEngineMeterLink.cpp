@@ -1,6 +1,7 @@
 #include "gui/shell/CEngineMeterLink.h"
 
 #include "appcore/CEngineMeasurementLink.h"
+#include "appcore/CEngineScpiInstrument.h"
 #include "gui/settings/CEngineLoggingLink.h"
 #include "protocol/CMeterEngine.h"
 
@@ -44,4 +45,9 @@ std::unique_ptr<CLoggingLink> CEngineMeterLink::LoggingLink(bool serial) {
 
 CMeterEngine::Failure CEngineMeterLink::LastFailure() const {
     return m_engine.GetLastFailure();
+}
+
+std::unique_ptr<CScpiInstrument> CEngineMeterLink::RemoteInstrument(const CSettingProfile& profile) {
+    return std::make_unique<CEngineScpiInstrument>(
+        m_engine, CEngineScpiInstrument::SetupOf(profile, m_engine.GetIdentificationCode()));
 }

@@ -20,6 +20,7 @@ public:
     CReadingSinks& Sinks() override;
     std::unique_ptr<CMeasurementLink> MeasurementLink(const CSettingProfile& profile) override;
     std::unique_ptr<CLoggingLink> LoggingLink(bool serial) override;
+    std::unique_ptr<CScpiInstrument> RemoteInstrument(const CSettingProfile& profile) override;
 
 private:
     CMeterEngine& m_engine;

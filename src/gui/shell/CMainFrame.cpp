@@ -11,6 +11,7 @@
 #include "gui/shell/CConnectDlg.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CMainFrameRules.h"
+#include "gui/shell/CRemoteControl.h"
 #include "gui/shell/CSettingCommand.h"
 #include "gui/shell/CStatusPanes.h"
 
@@ -89,6 +90,8 @@ CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     m_idleUpdate = nullptr;
+    if (m_remote != nullptr)
+        m_remote->Stop();
     if (m_session.IsConnecting())
         QGuiApplication::restoreOverrideCursor(); // the connect's result will find no frame
     if (m_mdiArea != nullptr) {
@@ -191,6 +194,7 @@ void CMainFrame::CreateStatusBar() {
     m_statusPanes->setObjectName(QStringLiteral("StatusPane%1").arg(kStatusPaneId));
     statusBar()->addWidget(m_statusPanes, 1);
     m_statusPanes->SetClientWidth(width());
+    m_remote = new CRemoteControl(m_session.Link(), m_profile, statusBar());
 }
 
 void CMainFrame::BuildMenus() {
@@ -242,6 +246,8 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 bool CMainFrame::OnCommand(int id) {
+    if (m_remote != nullptr && m_remote->OnCommand(id))
+        return true;
     switch (id) {
     case ID_DEVICE_CONNECT:
         OnConnect();
@@ -292,6 +298,8 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
+    if (m_remote != nullptr && m_remote->OnUpdateCommand(id, state))
+        return true;
     if (id == ID_DEVICE_CONNECT && (IsConnecting() || IsDisconnecting())) {
         state.Enable(false);
         return true;
@@ -365,6 +373,8 @@ void CMainFrame::ForgetScreenMeasurements() {
 }
 
 void CMainFrame::SensorReleased() {
+    if (m_remote != nullptr)
+        m_remote->Stop();
     for (CChildFrame* screen : Screens())
         screen->SensorReleased();
 }

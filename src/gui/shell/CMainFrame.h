@@ -18,6 +18,7 @@
 
 class CCommandActions;
 class CLoggingLink;
+class CRemoteControl;
 class CStatusPanes;
 class QMdiArea;
 class QMenu;
@@ -146,6 +147,7 @@ private:
 
     CCommandTarget* m_applicationTarget = nullptr;
     CStatusPanes* m_statusPanes = nullptr;
+    CRemoteControl* m_remote = nullptr; // owned by the status bar
     std::array<QToolBar*, 3> m_toolbars{};
     QMdiArea* m_mdiArea = nullptr;
     QMenu* m_mainFrameMenu = nullptr;
