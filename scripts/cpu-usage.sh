@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 . scripts/lib/virtual-sensor.sh
 
 seconds=${1:-20}
-bin=build/bin
+bin=${PELMORA_BIN:-build/bin} # another build to compare with, e.g. one of an earlier commit
 work=$(mktemp -d)
 sim=""
 window=""

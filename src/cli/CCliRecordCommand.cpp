@@ -118,11 +118,11 @@ public:
         int idleMs = 0;
         while (m_controller.IsRunning() && rows < m_options.count && idleMs < kStallMs &&
                m_missedInARow.load() < kMaxMissedInARow) {
-            m_controller.OnTimer();
-            m_arrived.Wait(CScreenController::kTimerMs);
+            m_controller.Pump();
+            m_arrived.Wait(static_cast<int>(CMeasurementLink::kPaceMs));
             DrainQueue();
             const int recorded = RowsRecorded();
-            idleMs = recorded > rows ? 0 : idleMs + CScreenController::kTimerMs;
+            idleMs = recorded > rows ? 0 : idleMs + static_cast<int>(CMeasurementLink::kPaceMs);
             rows = recorded;
         }
         m_stalled = idleMs >= kStallMs || m_missedInARow.load() >= kMaxMissedInARow;

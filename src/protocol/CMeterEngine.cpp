@@ -316,9 +316,12 @@ void CMeterEngine::WorkerLoop() {
         if (signalled == 2 && !lost) {
             // Jobs queued before this request go first: a set-up belongs before the measurement.
             RunJobs();
+            if (!AwaitPace())
+                return;
             std::shared_ptr<CRequestTicket> ticket;
             const SRequest request = TakeRequest(ticket);
             if (ticket) {
+                m_lastExchangeAt = std::chrono::steady_clock::now();
                 const SResult result = RunExchange(request);
                 if (result.state != ReplyReading)
                     m_failedExchanges.fetch_add(1);
@@ -328,6 +331,26 @@ void CMeterEngine::WorkerLoop() {
         }
         if (lost && signalled < 0)
             TryReconnect();
+    }
+}
+
+bool CMeterEngine::AwaitPace() {
+    for (;;) {
+        uint32_t paceMs = 0;
+        {
+            std::lock_guard lock(m_requestLock);
+            paceMs = m_request.paceMs;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            m_lastExchangeAt + std::chrono::milliseconds(paceMs) - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return true;
+        const int signalled =
+            CAutoResetEvent::WaitAny({&m_stopEvent, &m_jobEvent}, static_cast<int>(left.count()));
+        if (signalled == 0)
+            return false;
+        if (signalled == 1)
+            RunJobs();
     }
 }
 
