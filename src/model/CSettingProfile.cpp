@@ -75,7 +75,9 @@ std::string CSettingProfile::ProfilePath(const std::string& modelName) {
 }
 
 std::string CSettingProfile::FilePath(const std::string& modelName) const {
-    return ProfilePath(m_ownFile ? modelName + " #" + m_serialText : modelName);
+    // Before a sensor was met there is no serial number to name the file by.
+    const bool own = m_ownFile && !m_serialText.empty();
+    return ProfilePath(own ? modelName + " #" + m_serialText : modelName);
 }
 
 std::string CSettingProfile::FirmwareText(int firmwareNumber) {

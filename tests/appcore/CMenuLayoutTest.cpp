@@ -32,7 +32,7 @@ void CollectItems(const std::vector<MenuEntry>& entries, std::vector<const MenuE
 
 const std::string kModes =
     "MENU_MAINFRAME_MODE{MF_ID_MODE_AVGPEAK:32898,MF_ID_MODE_AVG:32880,MF_ID_MODE_PEAK:32881,"
-    "MF_ID_MODE_PULSE:32882,MF_ID_MODE_CCDF:32883}";
+    "MF_ID_MODE_PULSE:32882,MF_ID_MODE_CCDF:32883,-,MF_ID_MODE_SENSOR_RELATIVE:32886}";
 const std::string kDevice = "MENU_MEASURE_DEVICE{PU_ID_LOGGING:32885,-,PU_ID_DEVICE_SETTING:32803}";
 
 } // namespace

@@ -97,12 +97,14 @@ void CScreenFrame::OnStart() {
     m_controller->Start();
 }
 
-// The sensor measures for one screen at a time; what the others recorded stays theirs.
+// A sensor measures for one screen at a time; what the others recorded stays theirs, and
+// the screens of other sensors go on measuring.
 void CScreenFrame::StopOtherScreens() {
     if (mdiArea() == nullptr)
         return;
     for (QMdiSubWindow* window : mdiArea()->subWindowList())
-        if (auto* other = qobject_cast<CScreenFrame*>(window); other != nullptr && other != this)
+        if (auto* other = qobject_cast<CScreenFrame*>(window);
+            other != nullptr && other != this && other->Sensor() == Sensor())
             other->m_controller->Stop();
 }
 
