@@ -12,6 +12,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -58,6 +59,7 @@ CRelativeFrame::CRelativeFrame(SourceFinder findSources, QWidget* parent)
     layout->addWidget(m_value);
     m_details = new QLabel(view);
     m_details->setAlignment(Qt::AlignCenter);
+    m_details->setWordWrap(true);
     layout->addWidget(m_details);
     m_graph = new CRelativeGraph(m_readout, view);
     layout->addWidget(m_graph, 1);
@@ -78,19 +80,28 @@ CRelativeFrame::~CRelativeFrame() {
 
 QWidget* CRelativeFrame::BuildControls() {
     auto* controls = new QWidget(this);
-    auto* row = new QHBoxLayout(controls);
+    // Two rows, so that the screen still shows every control when it shares the window.
+    auto* grid = new QGridLayout(controls);
     for (int side = 0; side < 2; ++side) {
-        row->addWidget(new QLabel(Text(side == 0 ? "S_RELATIVE_SENSOR_A" : "S_RELATIVE_SENSOR_B"), controls));
+        grid->addWidget(new QLabel(Text(side == 0 ? "S_RELATIVE_SENSOR_A" : "S_RELATIVE_SENSOR_B"), controls), side,
+                        0);
         m_sensorBoxes[side] = new QComboBox(controls);
-        row->addWidget(m_sensorBoxes[side]);
+        m_sensorBoxes[side]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        grid->addWidget(m_sensorBoxes[side], side, 1);
     }
-    row->addWidget(new QLabel(Text("S_RELATIVE_CHANNEL"), controls));
+    auto* channelRow = new QHBoxLayout;
+    channelRow->addWidget(new QLabel(Text("S_RELATIVE_CHANNEL"), controls));
     m_channelBox = new QComboBox(controls);
     m_channelBox->addItems({QStringLiteral("AVG"), QStringLiteral("PEAK"), QStringLiteral("PULSE")});
-    row->addWidget(m_channelBox);
+    channelRow->addWidget(m_channelBox);
     m_unitBox = new QComboBox(controls);
     m_unitBox->addItems({QStringLiteral("dB"), QStringLiteral("%")});
-    row->addWidget(m_unitBox);
+    channelRow->addWidget(m_unitBox);
+    channelRow->addStretch(1);
+    grid->addLayout(channelRow, 0, 2);
+    auto* row = new QHBoxLayout;
+    grid->addLayout(row, 2, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
     m_limitBox = new QCheckBox(Text("S_RELATIVE_LIMITS"), controls);
     row->addWidget(m_limitBox);
     m_lowBox = new QDoubleSpinBox(controls);

@@ -10,6 +10,8 @@
 
 namespace {
 constexpr int kShownRows = 300;
+// A record just begun fills the graph from the left at this many rows across.
+constexpr int kFewestRowsAcross = 60;
 constexpr int kMargin = 8;
 } // namespace
 
@@ -40,8 +42,9 @@ void CRelativeGraph::paintEvent(QPaintEvent* /*event*/) {
     high += span * 0.1f;
     const QRectF area = QRectF(rect()).adjusted(kMargin, kMargin, -kMargin, -kMargin);
     const auto y = [&](float value) { return area.bottom() - (value - low) / (high - low) * area.height(); };
+    const double across = std::max<double>(kFewestRowsAcross, static_cast<double>(series.size() - first)) - 1;
     const auto x = [&](std::size_t row) {
-        return area.left() + area.width() * static_cast<double>(row - first) / (kShownRows - 1);
+        return area.left() + area.width() * static_cast<double>(row - first) / across;
     };
     painter.setRenderHint(QPainter::Antialiasing);
     if (limits.limitEnabled) {

@@ -576,6 +576,13 @@ void CMainFrame::ShowSensorStates() {
     if (several)
         m_sensorStates->setText(SensorStates());
     m_sensorStates->setVisible(several);
+    // Beside another sensor of the same model, the first sensor's captions need its serial number.
+    if (!IsConnected())
+        return;
+    const QString title = several ? SensorCaption(0) : ScreenTitle();
+    for (CChildFrame* screen : Screens())
+        if (screen->windowTitle() != title)
+            screen->setWindowTitle(title);
 }
 
 void CMainFrame::ShowBusy(bool busy) {

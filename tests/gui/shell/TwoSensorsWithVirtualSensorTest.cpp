@@ -119,6 +119,7 @@ TEST_F(TwoSensorsWithVirtualSensor, TheRelativeScreenReadsTheDifferenceAndFollow
     ASSERT_TRUE(RunUntil([&] { return !relative->Readout().CurrentDb(now()); }, 10000))
         << "N/A, not an old value";
     EXPECT_TRUE(screenA->Controller().IsRunning() && !screenA->Controller().IsLinkLost());
+    RunUntil([] { return false; }, 500); // the readouts refresh a few times a second
     Shoot(frame, "two-sensors-one-lost.png");
 
     m_b = Sensor(40.0, 10002);
