@@ -486,8 +486,10 @@ void CMainFrame::OnDisconnect() {
     if (child != nullptr && child->IsScreen() && child->Kind() != ChildKind::Relative &&
         IsSensorConnected(child->Sensor()))
         sensor = child->Sensor();
-    else if (ConnectedSensorCount() > 1 || !IsConnected())
+    else if (const std::vector<int> sensors = ConnectedSensors(); sensors.size() > 1)
         sensor = AskWhichSensor();
+    else if (sensors.size() == 1)
+        sensor = sensors.front();
     if (sensor == 0)
         m_session.Disconnect();
     else if (sensor > 0)
@@ -496,8 +498,6 @@ void CMainFrame::OnDisconnect() {
 
 int CMainFrame::AskWhichSensor() {
     const std::vector<int> sensors = ConnectedSensors();
-    if (sensors.size() == 1)
-        return sensors.front();
     QStringList names;
     for (const int sensor : sensors)
         names.append(SensorCaption(sensor));
