@@ -34,9 +34,9 @@
 #include <cstring>
 #include <spawn.h>
 #include <string>
-#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -144,7 +144,8 @@ bool AddSensors(CMainFrame& frame, const std::vector<int>& ports,
     for (size_t index = 0; index < ports.size(); ++index) {
         frame.AddSensor(ports[index]);
         const int sensor = static_cast<int>(index) + 1;
-        for (int wait = 0; wait < 100 && frame.FindSensorChild(sensor, ChildKind::Measurement) == nullptr; ++wait)
+        for (int wait = 0; wait < 100 && frame.FindSensorChild(sensor, ChildKind::Measurement) == nullptr;
+             ++wait)
             Wait(50);
         auto* screen = qobject_cast<CScreenFrame*>(frame.FindSensorChild(sensor, ChildKind::Measurement));
         if (screen == nullptr) {

@@ -83,8 +83,8 @@ QWidget* CRelativeFrame::BuildControls() {
     // Two rows, so that the screen still shows every control when it shares the window.
     auto* grid = new QGridLayout(controls);
     for (int side = 0; side < 2; ++side) {
-        grid->addWidget(new QLabel(Text(side == 0 ? "S_RELATIVE_SENSOR_A" : "S_RELATIVE_SENSOR_B"), controls), side,
-                        0);
+        grid->addWidget(new QLabel(Text(side == 0 ? "S_RELATIVE_SENSOR_A" : "S_RELATIVE_SENSOR_B"), controls),
+                        side, 0);
         m_sensorBoxes[side] = new QComboBox(controls);
         m_sensorBoxes[side]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         grid->addWidget(m_sensorBoxes[side], side, 1);
