@@ -304,6 +304,10 @@ void CMeterEngine::WorkerMain(int32_t port, std::function<void(int32_t)> done) {
 
 void CMeterEngine::WorkerLoop() {
     for (;;) {
+        // A request waits out the pace of the exchange before it: only a stop or a job wakes
+        // the worker meanwhile, so that a paced measurement costs it one wake-up a reading.
+        if (!AwaitPace())
+            return;
         // Only this thread marks the link lost, so a live link has nothing to wake up for but
         // the events.
         const bool lost = m_linkLost.load();
@@ -316,12 +320,11 @@ void CMeterEngine::WorkerLoop() {
         if (signalled == 2 && !lost) {
             // Jobs queued before this request go first: a set-up belongs before the measurement.
             RunJobs();
-            if (!AwaitPace())
-                return;
             std::shared_ptr<CRequestTicket> ticket;
             const SRequest request = TakeRequest(ticket);
             if (ticket) {
                 m_lastExchangeAt = std::chrono::steady_clock::now();
+                m_lastPaceMs = request.paceMs;
                 const SResult result = RunExchange(request);
                 if (result.state != ReplyReading)
                     m_failedExchanges.fetch_add(1);
@@ -336,13 +339,8 @@ void CMeterEngine::WorkerLoop() {
 
 bool CMeterEngine::AwaitPace() {
     for (;;) {
-        uint32_t paceMs = 0;
-        {
-            std::lock_guard lock(m_requestLock);
-            paceMs = m_request.paceMs;
-        }
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-            m_lastExchangeAt + std::chrono::milliseconds(paceMs) - std::chrono::steady_clock::now());
+            m_lastExchangeAt + std::chrono::milliseconds(m_lastPaceMs) - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return true;
         const int signalled =

@@ -72,7 +72,7 @@ public:
         uint32_t timeoutMs = 0;
         int32_t modelNumber = 0;
         int32_t offsetHundredths = 0; // external offset, the first key of a small histogram
-        // The exchange begins no sooner than this long after the previous one began: the worker
+        // The next exchange begins no sooner than this long after this one began: the worker
         // paces a measuring screen's readings, so that the window only answers each one.
         uint32_t paceMs = 0;
     };
@@ -199,8 +199,8 @@ private:
     void WorkerLoop();
     void RunJobs();
     void AbandonJobs();
-    // Holds the requested exchange back until its pace has passed, running jobs meanwhile;
-    // false when the worker is to stop.
+    // Waits until the pace of the last exchange has passed, running jobs meanwhile; false when
+    // the worker is to stop.
     bool AwaitPace();
     // The request to run and its ticket, which the request gives up; no ticket when nothing
     // was requested since the last one was taken.
@@ -238,6 +238,7 @@ private:
     int32_t m_port = 0;                                     // the connected port, reopened after a loss
     int m_failuresInARow = 0;                               // worker only
     std::chrono::steady_clock::time_point m_lastExchangeAt; // worker only
+    uint32_t m_lastPaceMs = 0;                              // worker only
     std::atomic<int32_t> m_identificationCode{-1};
     std::atomic<int32_t> m_firmwareVersion{-1};
     std::atomic<int32_t> m_serialNumber{-1};
