@@ -243,7 +243,10 @@ void CRelativeFrame::Refresh() {
     const RangeLimitItem& limits = m_readout.Limits();
     const bool outside =
         current && limits.limitEnabled && (*current < limits.lowLimit || *current > limits.highLimit);
-    m_value->setStyleSheet(outside ? QStringLiteral("color: red") : QStringLiteral("color: green"));
+    // Red outside the limits, green inside, grey while there is no value to judge.
+    m_value->setStyleSheet(!current  ? QStringLiteral("color: gray")
+                           : outside ? QStringLiteral("color: red")
+                                     : QStringLiteral("color: green"));
     const CRecordStore& records = m_readout.Records();
     const CRelativeReadout::Unit unit = m_readout.GetUnit();
     const auto shown = [&](float db) { return CRelativeReadout::InUnit(db, unit); };

@@ -183,10 +183,11 @@ void CMainFrame::BuildHiddenParts() {
 }
 
 void CMainFrame::FollowWindowMenus() {
-    QAction* cascade = m_commands->Action(ID_WINDOW_CASCADE);
+    const auto isCascade = [](const QAction* item) { return item->data().toInt() == ID_WINDOW_CASCADE; };
     for (QMenu* frameMenu : {m_measurementMenu, m_historyMenu})
         for (QAction* popup : frameMenu->actions())
-            if (QMenu* menu = popup->menu(); menu != nullptr && menu->actions().contains(cascade))
+            if (QMenu* menu = popup->menu();
+                menu != nullptr && std::ranges::any_of(menu->actions(), isCascade))
                 connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
 }
 

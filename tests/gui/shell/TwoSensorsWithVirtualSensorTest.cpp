@@ -16,10 +16,13 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -48,6 +51,23 @@ protected:
     static void Shoot(QWidget& window, const char* name) {
         if (const char* folder = std::getenv("PELMORA_SHOTS"); folder != nullptr && QDir().mkpath(folder))
             window.grab().save(QDir(folder).filePath(QString::fromLatin1(name)));
+    }
+
+    // What the shown Window menu lists, one entry a line.
+    static QString WindowMenuText(CMainFrame& frame) {
+        const auto isCascade = [](const QAction* item) { return item->data().toInt() == ID_WINDOW_CASCADE; };
+        for (QAction* popup : frame.menuBar()->actions())
+            if (QMenu* menu = popup->menu();
+                menu != nullptr && std::ranges::any_of(menu->actions(), isCascade)) {
+                emit menu->aboutToShow();
+                menu->adjustSize();
+                Shoot(*menu, "window-menu.png");
+                QStringList entries;
+                for (const QAction* action : menu->actions())
+                    entries.append(action->text());
+                return entries.join(QLatin1Char('\n'));
+            }
+        return {};
     }
 
     CAppTestSandbox m_sandbox;
@@ -111,6 +131,7 @@ TEST_F(TwoSensorsWithVirtualSensor, TheRelativeScreenReadsTheDifferenceAndFollow
     EXPECT_TRUE(frame.SensorStates().contains(QStringLiteral("measuring")));
     RunUntil([] { return false; }, 1500);
     Shoot(frame, "two-sensors-relative.png");
+    EXPECT_EQ(WindowMenuText(frame).count(QStringLiteral("#1000")), 4) << "each sensor, then its screen";
 
     m_b.reset(); // B is unplugged
     const QString lost = QString::fromStdString(CAppTestSandbox::GeneralText("S_SENSOR_STATE_LOST"));
