@@ -3,15 +3,20 @@
 // any window with text needs first: the font set), each in a fresh process. With "--drive usb|idle" it stays
 // up for scripts/cpu-usage.sh: connected over USB with the AVG & PEAK screen measuring, or with the screen
 // open and stopped; it prints "ready" once there and then the readings recorded so far once a second.
+// "--drive usb 5,6" adds the sensors on COM5 and COM6 (their line without its write pause, so that
+// each measures at the pace of the USB one), every one measuring on its own screen.
 #include "CRatioReporter.h"
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CScreenController.h"
 #include "appcore/CommandIds.h"
+#include "device/CSerialDevice.h"
 #include "gui/screens/CScreenFrame.h"
+#include "gui/shell/CEngineMeterLink.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CPelmoraApp.h"
 #include "model/CSettingProfile.h"
+#include "protocol/CMeterEngine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +36,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -112,7 +118,47 @@ int ProbeStart(char** argv, const char* kind, int fd) {
     return 0;
 }
 
-int Drive(char** argv, bool measuring) {
+// The COM ports of a "5,6" list.
+std::vector<int> PortsOf(const char* list) {
+    std::vector<int> ports;
+    for (const char* at = list; at != nullptr && *at != '\0';) {
+        ports.push_back(std::atoi(at));
+        at = std::strchr(at, ',');
+        at = at != nullptr ? at + 1 : nullptr;
+    }
+    return ports;
+}
+
+// The added sensors, each measuring on its own screen; false when one did not come.
+bool AddSensors(CMainFrame& frame, const std::vector<int>& ports,
+                std::vector<std::unique_ptr<CMeterEngine>>& engines) {
+    frame.SetLinkFactory([&engines] {
+        engines.push_back(std::make_unique<CMeterEngine>());
+        engines.back()->SetTransportFactory([](int32_t) {
+            auto line = std::make_unique<CSerialDevice>();
+            line->SetWritePauseMs(0);
+            return line;
+        });
+        return std::make_unique<CEngineMeterLink>(*engines.back());
+    });
+    for (size_t index = 0; index < ports.size(); ++index) {
+        frame.AddSensor(ports[index]);
+        const int sensor = static_cast<int>(index) + 1;
+        for (int wait = 0; wait < 100 && frame.FindSensorChild(sensor, ChildKind::Measurement) == nullptr;
+             ++wait)
+            Wait(50);
+        auto* screen = qobject_cast<CScreenFrame*>(frame.FindSensorChild(sensor, ChildKind::Measurement));
+        if (screen == nullptr) {
+            std::fprintf(stderr, "no sensor on COM%d\n", ports[index]);
+            return false;
+        }
+        screen->OnCommand(ID_MEASURE_START);
+    }
+    return true;
+}
+
+int Drive(char** argv, bool measuring, const std::vector<int>& comPorts) {
+    std::vector<std::unique_ptr<CMeterEngine>> engines; // of the added sensors; outlive the window
     int programArgc = 1;
     CPelmoraApp application(programArgc, argv);
     if (!application.InitInstance())
@@ -138,16 +184,23 @@ int Drive(char** argv, bool measuring) {
     }
     if (measuring)
         frame.ExecuteCommand(ID_MEASURE_START);
+    if (!AddSensors(frame, comPorts, engines))
+        return 1;
     std::printf("ready\n");
     std::fflush(stdout);
     // Once a second, the readings recorded so far, for the reading rate.
     QTimer counter;
-    QObject::connect(&counter, &QTimer::timeout, [screen] {
-        if (screen == nullptr)
-            return;
-        const CRecordStore& records = screen->Controller().Recording().Records();
-        std::printf("readings %d\n",
-                    records.Count(ChannelAvg) + records.Count(ChannelPeak) + records.Count(ChannelRev));
+    QObject::connect(&counter, &QTimer::timeout, [&frame, sensors = comPorts.size() + 1] {
+        int readings = 0;
+        for (size_t sensor = 0; sensor < sensors; ++sensor) {
+            const auto* sensorScreen = qobject_cast<const CScreenFrame*>(
+                frame.FindSensorChild(static_cast<int>(sensor), ChildKind::Measurement));
+            if (sensorScreen == nullptr)
+                continue;
+            const CRecordStore& records = sensorScreen->Controller().Recording().Records();
+            readings += records.Count(ChannelAvg) + records.Count(ChannelPeak) + records.Count(ChannelRev);
+        }
+        std::printf("readings %d\n", readings);
         std::fflush(stdout);
     });
     counter.start(1000);
@@ -207,8 +260,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 4 && std::strcmp(argv[1], "--probe-start") == 0)
         return ProbeStart(argv, argv[2], std::atoi(argv[3]));
-    if (argc == 3 && std::strcmp(argv[1], "--drive") == 0)
-        return Drive(argv, std::strcmp(argv[2], "usb") == 0);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--drive") == 0)
+        return Drive(argv, std::strcmp(argv[2], "usb") == 0, PortsOf(argc == 4 ? argv[3] : nullptr));
     return CRatioReporter::RunAll(
         argc, argv,
         {{"Start to main window shown vs a minimal Qt main window", "BM_StartMainWindow",

@@ -31,11 +31,14 @@ done
 echo "== bench-cli" | tee -a "$log" >&2
 scripts/bench-cli.sh 2>>"$log" | tee -a "$log" >>"$rows" ||
   echo "ratio | pelmora-cli: no figures (see $log) | missing | | " >>"$rows"
-# The window's CPU, run as often as the benchmarks repeat; the run with the median figure counts.
+# The window's CPU with one, two and four sensors, run as often as the benchmarks repeat; the run
+# with the median figure counts.
 : >"$out"
 for run in $(seq "$repetitions"); do
-  echo "== cpu-usage $run" | tee -a "$log" >&2
-  scripts/cpu-usage.sh "$cpu_seconds" 2>>"$log" | tee -a "$log" >>"$out"
+  for sensors in 1 2 4; do
+    echo "== cpu-usage $run, $sensors sensors" | tee -a "$log" >&2
+    scripts/cpu-usage.sh "$cpu_seconds" "$sensors" 2>>"$log" | tee -a "$log" >>"$out"
+  done
 done
 cpu_rows=$(grep '^cpu |' "$out" | grep -v '| missing |' | cut -d'|' -f2 | sort -u)
 if [ -z "$cpu_rows" ]; then

@@ -1,21 +1,28 @@
 #!/usr/bin/env bash
 # CPU of the running window, read from /proc: the AVG & PEAK screen of a model-0 virtual sensor
-# measuring over the USB layer (one reading per 20 ms tick), then the same screen open and
-# stopped. The window runs offscreen; the virtual sensor's own CPU is not counted.
-#   scripts/cpu-usage.sh [seconds per run, default 20]
+# measuring over the USB layer (one reading per 20 ms, paced by the engine's worker), then the
+# same screen open and stopped. With N sensors, N-1 more virtual sensors on COM ports (their
+# line without its write pause) measure beside it, each on its own screen. The window runs
+# offscreen; the virtual sensors' own CPU is not counted.
+#   scripts/cpu-usage.sh [seconds per run, default 20] [sensors, default 1]
+# PELMORA_BIN=DIR takes the programs from another build (e.g. of an earlier commit).
 # Prints "cpu | <run> | <percent of one core> | <readings per second>" lines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/virtual-sensor.sh
 
 seconds=${1:-20}
-bin=build/bin
+sensors=${2:-1}
+bin=${PELMORA_BIN:-build/bin} # another build to compare with, e.g. one of an earlier commit
 work=$(mktemp -d)
 sim=""
 window=""
+com_sims=()
 cleanup() {
   [ -n "$window" ] && kill -KILL "$window" 2>/dev/null && wait "$window" 2>/dev/null
-  [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+  for pid in $sim "${com_sims[@]}"; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -25,6 +32,13 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 "$bin/pelmora-sim" --usb --model 0 >"$work/sim.log" 2>&1 &
 sim=$!
 wait_for_sensor "$work/sim.log" || exit 1
+ports=""
+for n in $(seq 2 "$sensors"); do
+  "$bin/pelmora-sim" --model 0 --serial $((10000 + n)) >"$work/sim$n.log" 2>&1 &
+  com_sims+=($!)
+  wait_for_sensor "$work/sim$n.log" || exit 1
+  ports="$ports${ports:+,}$(sed -n 's/.* on COM\([0-9]*\).*/\1/p' "$work/sim$n.log")"
+done
 
 # Time on a CPU of a process's threads in nanoseconds: exact where the clock ticks of
 # /proc/PID/stat come in 10 ms steps, too coarse to tell two builds apart.
@@ -32,15 +46,18 @@ cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { 
 uptime_s() { awk '{ print $1 }' /proc/uptime; }
 last_count() { grep '^readings ' "$1" | tail -n 1 | awk '{ print $2 }'; }
 
-for run in usb idle; do
+runs="usb idle"
+[ "$sensors" -gt 1 ] && runs=usb # the idle window is the same with more sensors
+for run in $runs; do
   log=$work/$run.log
-  "$bin/pelmora-bench-window" --drive "$run" >"$log" 2>&1 &
+  "$bin/pelmora-bench-window" --drive "$run" $ports >"$log" 2>&1 &
   window=$!
   for _ in $(seq 300); do
     grep -q '^ready' "$log" && break
     sleep 0.1
   done
   label="window measuring over USB (AVG & PEAK, model 0)"
+  [ "$sensors" -gt 1 ] && label="window measuring $sensors sensors (USB and $((sensors - 1)) COM, AVG & PEAK, model 0)"
   [ "$run" = idle ] && label="idle window, screen stopped"
   if ! grep -q '^ready' "$log"; then
     cat "$log" >&2

@@ -31,7 +31,7 @@ CMeterEngine::Failure CEngineMeasurementLink::LastFailure() const {
 std::shared_ptr<CRequestTicket> CEngineMeasurementLink::Request(int32_t kind, int32_t argument,
                                                                 uint32_t timeoutMs) {
     return m_engine.Request({kind, argument, timeoutMs, m_profile.GetModelNumber(),
-                             CMeterCommand::Hundredths(m_profile.GetExtOffset())});
+                             CMeterCommand::Hundredths(m_profile.GetExtOffset()), kPaceMs});
 }
 
 void CEngineMeasurementLink::RunSetup(SetupJob job, SetupDone done) {

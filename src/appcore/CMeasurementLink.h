@@ -17,6 +17,9 @@ public:
     // A set-up sequence; true when the sensor acknowledged every command of it.
     using SetupJob = std::function<bool(CMeterEngine&)>;
     using SetupDone = std::function<void(bool acknowledged)>;
+    // The exchanges of a measuring screen begin at least this far apart: the engine's worker
+    // holds each back, at most 50 readings a second.
+    static constexpr uint32_t kPaceMs = 20;
 
     virtual ~CMeasurementLink() = default;
     virtual bool IsConnected() const = 0;

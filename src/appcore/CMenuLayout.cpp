@@ -20,7 +20,8 @@ MenuEntry ModePopup() {
     return Popup("MENU_MAINFRAME_MODE",
                  {Item("MF_ID_MODE_AVGPEAK", ID_MODE_AVGPEAK), Item("MF_ID_MODE_AVG", ID_MODE_AVG),
                   Item("MF_ID_MODE_PEAK", ID_MODE_PEAK), Item("MF_ID_MODE_PULSE", ID_MODE_PULSE),
-                  Item("MF_ID_MODE_CCDF", ID_MODE_CCDF)});
+                  Item("MF_ID_MODE_CCDF", ID_MODE_CCDF), Separator(),
+                  Item("MF_ID_MODE_SENSOR_RELATIVE", ID_MODE_SENSOR_RELATIVE)});
 }
 
 // The device pop-up of the frames that have no running measurement.

@@ -30,7 +30,7 @@ bool CScreenController::IsAwaitingReply() const {
     return m_ticket && !m_ticket->IsDropped();
 }
 
-bool CScreenController::OnTimer() {
+bool CScreenController::Pump() {
     FollowLink();
     m_recording.FlushJournalIfDue();
     if (m_cycle.empty() || !m_running || m_settingUp || m_linkLost || !m_link.IsConnected() ||
@@ -40,6 +40,11 @@ bool CScreenController::OnTimer() {
     m_next = (m_next + 1) % m_cycle.size();
     m_ticket = m_link.Request(kind, CMeterCommand::Hundredths(m_profile.GetFrequency()), kReplyTimeoutMs);
     return m_ticket != nullptr;
+}
+
+void CScreenController::NotifyReady() const {
+    if (m_ready)
+        m_ready();
 }
 
 void CScreenController::DropRequest() {
@@ -62,6 +67,7 @@ void CScreenController::Start() {
     CMeasurementLink::SetupJob setup = m_behaviour.StartSetup();
     if (!setup) {
         m_recording.MarkStarted();
+        NotifyReady();
         return;
     }
     RunSetup(std::move(setup), [this, start](bool acknowledged) {
@@ -83,6 +89,7 @@ void CScreenController::RunSetup(CMeasurementLink::SetupJob setup, std::function
                 m_notices.ShowSetupRefused(true);
         }
         then(acknowledged);
+        NotifyReady();
     });
 }
 
@@ -137,8 +144,10 @@ void CScreenController::Resume() {
     m_next = 0; // rows stay aligned: a cycle starts with its first request
     DropRequest();
     CMeasurementLink::SetupJob setup = m_behaviour.StartSetup();
-    if (!setup)
+    if (!setup) {
+        NotifyReady();
         return;
+    }
     // A sensor that was switched off has forgotten the set-up sent at Start.
     RunSetup(std::move(setup), [](bool) {});
 }
@@ -170,10 +179,12 @@ bool CScreenController::TakeResult(int32_t state) {
             m_next = (m_next + m_cycle.size() - 1) % m_cycle.size();
         if (!m_link.IsLinkLost())
             CountFailure();
+        NotifyReady();
         return false;
     }
     if (m_link.Sensor() != m_recording.MadeBy()) {
         m_ticket.reset(); // another sensor answered on the port: its reading is not this record's
+        NotifyReady();
         return false;
     }
     ClearFailures();
@@ -182,6 +193,7 @@ bool CScreenController::TakeResult(int32_t state) {
 
 void CScreenController::FinishResult() {
     m_ticket.reset();
+    NotifyReady();
 }
 
 void CScreenController::CountFailure() {

@@ -15,14 +15,13 @@ class CScreenBehaviour;
 class CScreenNotices;
 class CSettingProfile;
 
-// The request cycle every measurement screen shares: the 20 ms timer with one request in
-// flight at a time, Start (with its set-up), Stop, Reset, single sweep, following a lost
-// sensor, closing, and the update rules of those commands. What the measurement records is its
-// CMeasurementRecording. Every member runs on the user-interface thread; readings must be
-// forwarded to it first.
+// The request cycle every measurement screen shares: one request in flight at a time, the next
+// sent as soon as a reply was handled and paced by the engine's worker, Start (with its set-up), Stop, Reset,
+// single sweep, following a lost sensor, closing, and the update rules of those commands. What the
+// measurement records is its CMeasurementRecording. Every member runs on the user-interface thread; readings
+// must be forwarded to it first.
 class CScreenController {
 public:
-    static constexpr int kTimerMs = 20;
     static constexpr uint32_t kReplyTimeoutMs = 500;
     // Failed exchanges in a row after which the screen reports that the sensor is silent.
     static constexpr int kStallFailures = 3;
@@ -39,9 +38,15 @@ public:
     // The request kinds the timer sends in turn, from the first.
     void SetRequestCycle(std::vector<int32_t> kinds);
     int32_t NextRequest() const;
-    // One timer tick: follows the link (see IsLinkLost), then sends the next request when
+    // One step of the cycle: follows the link (see IsLinkLost), then sends the next request when
     // connected, running, not setting up and no reply is awaited. True when a request went out.
-    bool OnTimer();
+    // The screen calls it whenever the controller says it is ready and now and then besides,
+    // to follow the link.
+    bool Pump();
+    // Called (on this thread) whenever a request may go out at once: a reply was handled, a
+    // set-up answered, a measurement started or resumed. The screen posts a Pump from it, after
+    // the reading's handler has finished.
+    void SetReadyHandler(std::function<void()> ready) { m_ready = std::move(ready); }
 
     // Start would discard a measurement that was never saved.
     bool StartDiscardsUnsaved() const { return m_recording.IsUnsaved(); }
@@ -93,12 +98,14 @@ private:
     void Resume();
     void CountFailure();
     void ClearFailures();
+    void NotifyReady() const;
 
     CSettingProfile& m_profile;
     CMeasurementLink& m_link;
     CScreenBehaviour& m_behaviour;
     CScreenNotices& m_notices;
     CMeasurementRecording m_recording;
+    std::function<void()> m_ready;
     std::vector<int32_t> m_cycle;
     size_t m_next = 0;
     std::shared_ptr<CRequestTicket> m_ticket; // the request in flight

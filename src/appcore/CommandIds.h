@@ -24,6 +24,7 @@ constexpr int ID_MODE_AVG = 32880;
 constexpr int ID_MODE_PEAK = 32881;
 constexpr int ID_MODE_PULSE = 32882;
 constexpr int ID_MODE_CCDF = 32883;
+constexpr int ID_MODE_SENSOR_RELATIVE = 32886; // B - A between two connected sensors
 
 // Measurement screens
 constexpr int ID_MEASURE_START = 32807;

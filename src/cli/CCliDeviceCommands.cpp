@@ -13,6 +13,7 @@
 #include "protocol/ReplyKind.h"
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <ostream>
 
@@ -109,10 +110,12 @@ std::vector<CliCommand> CCliDeviceCommands::Commands() {
         {{"ports"}, "", "List the COM ports present.", 0, 0, Ports},
         {{"identify"}, "--port N|usb", "Connect and print the sensor's identity.", 2, 2, Identify},
         {{"measure"},
-         "--port N|usb --mode avg|peak|rev|fwdrev|pulse --count K --freq MHZ",
-         "Run K measurement exchanges; one line each: reply state and raw values.",
+         "--port N|usb [--port N|usb]... --mode avg|peak|rev|fwdrev|pulse --count K --freq MHZ",
+         "Run K measurement exchanges; one line each: reply state and raw values (after the port, when "
+         "several "
+         "sensors are measured in turn).",
          8,
-         8,
+         14,
          Measure},
         {{"histogram"},
          "--port N|usb --freq MHZ",
@@ -133,12 +136,16 @@ bool CCliDeviceCommands::ParseFrequency(const std::string& text, int& hundredths
 
 bool CCliDeviceCommands::Connect(const CliContext& context, const Options& options, CSession& session) {
     const auto found = options.find("port");
-    const std::string portText = found == options.end() ? "usb" : found->second;
+    return ConnectTo(context, found == options.end() ? "usb" : found->second, session, false);
+}
+
+bool CCliDeviceCommands::ConnectTo(const CliContext& context, const std::string& portText, CSession& session,
+                                   bool named) {
     int port = 0;
     std::string reason = "bad port '" + portText + "' (a COM number 1..255 or usb)";
     if (CCliOptions::ParsePort(portText, port) && session.Open(port, reason))
         return true;
-    CCliOptions::Fail(context, reason);
+    CCliOptions::Fail(context, named ? "port " + portText + ": " + reason : reason);
     return false;
 }
 
@@ -223,27 +230,44 @@ int CCliDeviceCommands::Measure(const CliContext& context) {
         return CCliOptions::Fail(context, "bad count '" + options["count"] + "' (1..1000000)");
     if (!ParseFrequency(options["freq"], frequency))
         return CCliOptions::Fail(context, "bad frequency '" + options["freq"] + "' (MHz)");
-    CSession session;
-    if (!Connect(context, options, session))
-        return 1;
-    if (const std::string refusal = ModeRefusal(session.Profile(), options["mode"]); !refusal.empty())
-        return CCliOptions::Fail(context, refusal);
-    int missed = 0;
-    for (int i = 0; i < count;) {
+    // Several sensors are measured in turn, each line headed by its port.
+    std::vector<std::string> ports = CCliOptions::Repeated(context, "port");
+    if (ports.empty())
+        ports.push_back("usb");
+    std::vector<std::unique_ptr<CSession>> sessions;
+    for (const std::string& port : ports) {
+        sessions.push_back(std::make_unique<CSession>());
+        if (!ConnectTo(context, port, *sessions.back(), ports.size() > 1))
+            return 1;
+        if (const std::string refusal = ModeRefusal(sessions.back()->Profile(), options["mode"]);
+            !refusal.empty())
+            return CCliOptions::Fail(context, ports.size() > 1 ? "port " + port + ": " + refusal : refusal);
+    }
+    for (int i = 0; i < count; ++i)
+        for (size_t sensor = 0; sensor < sessions.size(); ++sensor) {
+            const std::string prefix = ports.size() > 1 ? ports[sensor] + " " : "";
+            if (const int failed = MeasureOne(context, *sessions[sensor], mode, frequency, prefix);
+                failed != 0)
+                return failed;
+        }
+    return 0;
+}
+
+int CCliDeviceCommands::MeasureOne(const CliContext& context, CSession& session, int32_t mode, int frequency,
+                                   const std::string& prefix) {
+    const std::string sensor = prefix.empty() ? "" : "port " + prefix.substr(0, prefix.size() - 1) + ": ";
+    for (int missed = 0;;) {
         const std::string line = session.Exchange(mode, frequency, kReadingWaitMs);
         if (line.empty())
-            return CCliOptions::Fail(context, "the engine handed over no result");
-        if (!IsReading(line)) {
-            if (++missed == kMaxMissedInARow)
-                return CCliOptions::Fail(
-                    context, CCliSensor::ExchangeFailure(session.Engine(), "the sensor gave no reading"));
-            continue;
+            return CCliOptions::Fail(context, sensor + "the engine handed over no result");
+        if (IsReading(line)) {
+            context.out << prefix << line << "\n" << std::flush;
+            return 0;
         }
-        missed = 0;
-        ++i;
-        context.out << line << "\n" << std::flush;
+        if (++missed == kMaxMissedInARow)
+            return CCliOptions::Fail(context, sensor + CCliSensor::ExchangeFailure(
+                                                           session.Engine(), "the sensor gave no reading"));
     }
-    return 0;
 }
 
 int CCliDeviceCommands::Histogram(const CliContext& context) {

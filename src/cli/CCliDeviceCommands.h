@@ -25,4 +25,10 @@ private:
     static bool ParseFrequency(const std::string& text, int& hundredths);
     // Connects the session to the "--port" option's port (default usb); false after reporting why.
     static bool Connect(const CliContext& context, const Options& options, CSession& session);
+    // Connects to the port given as text; false after reporting why, naming the port when `named`.
+    static bool ConnectTo(const CliContext& context, const std::string& portText, CSession& session,
+                          bool named);
+    // K readings of one connected sensor, each line after `prefix`; the exit code.
+    static int MeasureOne(const CliContext& context, CSession& session, int32_t mode, int frequency,
+                          const std::string& prefix);
 };

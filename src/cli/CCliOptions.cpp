@@ -27,6 +27,15 @@ bool CCliOptions::Parse(const CliContext& context, const std::vector<std::string
     return true;
 }
 
+std::vector<std::string> CCliOptions::Repeated(const CliContext& context, const std::string& name) {
+    std::vector<std::string> found;
+    const std::vector<std::string>& words = context.arguments;
+    for (size_t i = 0; i + 1 < words.size(); i += 2)
+        if (words[i] == "--" + name)
+            found.push_back(words[i + 1]);
+    return found;
+}
+
 bool CCliOptions::ParsePort(const std::string& text, int& port) {
     if (text == "usb") {
         port = 0;

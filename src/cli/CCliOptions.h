@@ -17,6 +17,8 @@ public:
     // "--name value" pairs; false (after reporting why) for a stray word, a name without a value
     // or a name not in `known`.
     static bool Parse(const CliContext& context, const std::vector<std::string>& known, Values& values);
+    // Every value of an option that may be given more than once (Parse keeps the last), in order.
+    static std::vector<std::string> Repeated(const CliContext& context, const std::string& name);
     // "usb" gives 0, a COM number 1..255 itself; false otherwise.
     static bool ParsePort(const std::string& text, int& port);
     // A whole decimal number within minimum..maximum; false otherwise.

@@ -25,6 +25,8 @@
 #include <mutex>
 #include <optional>
 #include <ostream>
+#include <sstream>
+#include <thread>
 
 namespace {
 
@@ -37,6 +39,7 @@ constexpr int kTechnologyCount = 8;
 
 struct RecordOptions {
     int port = 0;
+    std::vector<std::string> ports; // every --port given; several record at once
     int count = 0;
     std::string out;
     bool pulse = false;
@@ -98,6 +101,8 @@ public:
     }
 
     bool Open(std::string& reason) {
+        // Sensors recording at once do not share a model's settings file.
+        m_profile.KeepOwnFile(m_options.ports.size() > 1);
         if (!CCliSensor::ConnectAndIdentify(m_engine, m_options.port, m_profile, reason))
             return false;
         if (m_options.pulse && !CModelTable::HasPulseAndCcdf(m_profile.GetModelNumber())) {
@@ -118,11 +123,11 @@ public:
         int idleMs = 0;
         while (m_controller.IsRunning() && rows < m_options.count && idleMs < kStallMs &&
                m_missedInARow.load() < kMaxMissedInARow) {
-            m_controller.OnTimer();
-            m_arrived.Wait(CScreenController::kTimerMs);
+            m_controller.Pump();
+            m_arrived.Wait(static_cast<int>(CMeasurementLink::kPaceMs));
             DrainQueue();
             const int recorded = RowsRecorded();
-            idleMs = recorded > rows ? 0 : idleMs + CScreenController::kTimerMs;
+            idleMs = recorded > rows ? 0 : idleMs + static_cast<int>(CMeasurementLink::kPaceMs);
             rows = recorded;
         }
         m_stalled = idleMs >= kStallMs || m_missedInARow.load() >= kMaxMissedInARow;
@@ -285,6 +290,7 @@ bool ParseOptions(const CliContext& context, RecordOptions& options) {
         return false;
     }
     options.out = values["out"];
+    options.ports = CCliOptions::Repeated(context, "port");
     const std::string screen = values.count("screen") ? values["screen"] : "avgpeak";
     if (screen != "avgpeak" && screen != "pulse") {
         CCliOptions::Fail(context, "unknown screen '" + screen + "' (avgpeak or pulse)");
@@ -316,17 +322,65 @@ template <typename Handler> int RecordAs(const CliContext& context, const Record
     return 0;
 }
 
+// "run.psh" for port "5" gives "run-5.psh".
+std::string PathForPort(const std::string& path, const std::string& port) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    const bool hasSuffix = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return hasSuffix ? path.substr(0, dot) + "-" + port + path.substr(dot) : path + "-" + port;
+}
+
+// Several sensors record at once, each on its own thread and into its own file; their output
+// follows in the order of the ports, each error naming its port.
+template <typename Handler> int RecordSeveral(const CliContext& context, const RecordOptions& options) {
+    struct SRun {
+        RecordOptions options;
+        std::ostringstream out;
+        std::ostringstream err;
+        int status = 0;
+    };
+    std::vector<std::unique_ptr<SRun>> runs;
+    for (const std::string& port : options.ports) {
+        auto run = std::make_unique<SRun>();
+        run->options = options;
+        run->options.out = PathForPort(options.out, port);
+        if (!CCliOptions::ParsePort(port, run->options.port))
+            return CCliOptions::Fail(context, "bad port '" + port + "' (a COM number 1..255 or usb)");
+        runs.push_back(std::move(run));
+    }
+    std::vector<std::thread> threads;
+    for (auto& run : runs)
+        threads.emplace_back([&run] {
+            const std::vector<std::string> none;
+            run->status = RecordAs<Handler>({none, run->out, run->err}, run->options);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    int status = 0;
+    for (size_t index = 0; index < runs.size(); ++index) {
+        context.out << runs[index]->out.str();
+        std::istringstream errors(runs[index]->err.str());
+        for (std::string line; std::getline(errors, line);)
+            context.err << (line.starts_with("pelmora-cli: ")
+                                ? "pelmora-cli: port " + options.ports[index] + ": " + line.substr(13)
+                                : line)
+                        << "\n";
+        status = status != 0 ? status : runs[index]->status;
+    }
+    return status;
+}
+
 } // namespace
 
 std::vector<CliCommand> CCliRecordCommand::Commands() {
     return {{{"record"},
-             "--port N|usb --count K --out FILE.psh [--screen avgpeak|pulse] [--freq MHZ] [--offset DB] "
-             "[--tech NAME]",
+             "--port N|usb [--port N|usb]... --count K --out FILE.psh [--screen avgpeak|pulse] [--freq MHZ] "
+             "[--offset DB] [--tech NAME]",
              "Measure as the AVG & PEAK (default) or PULSE screen does until K values are recorded, and save "
              "the history. The PULSE screen prints each reading: pulse power (dBm), duty cycle (%) and burst "
-             "width (us).",
+             "width (us). Several sensors record at once, each into FILE-PORT.psh.",
              6,
-             14,
+             20,
              Record}};
 }
 
@@ -334,6 +388,9 @@ int CCliRecordCommand::Record(const CliContext& context) {
     RecordOptions options;
     if (!ParseOptions(context, options))
         return 2;
+    if (options.ports.size() > 1)
+        return options.pulse ? RecordSeveral<CPulseHandler>(context, options)
+                             : RecordSeveral<CMeasurementHandler>(context, options);
     return options.pulse ? RecordAs<CPulseHandler>(context, options)
                          : RecordAs<CMeasurementHandler>(context, options);
 }

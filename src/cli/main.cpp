@@ -5,6 +5,7 @@
 #include "cli/CCliJournalCommands.h"
 #include "cli/CCliLoggingCommands.h"
 #include "cli/CCliRecordCommand.h"
+#include "cli/CCliRelativeCommand.h"
 #include "cli/CCliServeCommand.h"
 #ifdef PELMORA_CLI_DRAW
 #include "cli/CCliDrawHelper.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     dispatcher.Add(CCliHistoryCommands::Commands());
     dispatcher.Add(CCliDeviceCommands::Commands());
     dispatcher.Add(CCliRecordCommand::Commands());
+    dispatcher.Add(CCliRelativeCommand::Commands());
     dispatcher.Add(CCliLoggingCommands::Commands());
     dispatcher.Add(CCliCcdfCommand::Commands());
     dispatcher.Add(CCliJournalCommands::Commands());

@@ -12,8 +12,8 @@ bool CRecordStore::AddValue(int channel, float value) {
     CChannelRecord* record = Channel(channel);
     if (record == nullptr)
         return false;
-    if (m_observer)
-        m_observer(channel, value);
+    for (const auto& [owner, observer] : m_observers)
+        observer(channel, value);
     ++m_revisions[channel]; // a full channel still takes the value as its current one
     if (!record->Add(value))
         return false;
@@ -22,15 +22,12 @@ bool CRecordStore::AddValue(int channel, float value) {
 }
 
 void CRecordStore::SetObserver(const void* owner, Observer observer) {
-    m_observerOwner = owner;
-    m_observer = std::move(observer);
+    RemoveObserver(owner);
+    m_observers.emplace_back(owner, std::move(observer));
 }
 
 void CRecordStore::RemoveObserver(const void* owner) {
-    if (owner != m_observerOwner)
-        return;
-    m_observerOwner = nullptr;
-    m_observer = nullptr;
+    std::erase_if(m_observers, [owner](const auto& entry) { return entry.first == owner; });
 }
 
 void CRecordStore::ResetAll() {

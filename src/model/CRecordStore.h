@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "model/CChannelRecord.h"
 #include "model/HistoryChannel.h"
@@ -19,7 +21,8 @@ public:
     // Stores the value and sets the last-sample time; false when the channel is full or unknown.
     // The observer sees every value of a known channel, also one a full channel refuses.
     bool AddValue(int channel, float value);
-    // One observer at a time; `owner` tells whose it is, so that only its owner removes it.
+    // One observer per owner (the journal, a readout relating two sensors); setting it again
+    // replaces that owner's.
     void SetObserver(const void* owner, Observer observer);
     void RemoveObserver(const void* owner);
     void ResetAll();
@@ -65,8 +68,7 @@ private:
 
     CChannelRecord m_channels[kChannelCount];
     uint64_t m_revisions[kChannelCount] = {};
-    const void* m_observerOwner = nullptr;
-    Observer m_observer;
+    std::vector<std::pair<const void*, Observer>> m_observers;
     int64_t m_startTime = 0;
     int64_t m_lastSampleTime = 0;
     bool m_relative = false;

@@ -65,13 +65,19 @@ bool CSettingProfile::SaveOnExit() {
     if (GetModel() == nullptr)
         return true;
     // Defaults of a session that never met a sensor of the model must not replace its settings.
-    if (!m_settingsInUse && std::filesystem::exists(CFilePath::FromUtf8(ProfilePath(ModelName()))))
+    if (!m_settingsInUse && std::filesystem::exists(CFilePath::FromUtf8(FilePath(ModelName()))))
         return true;
     return Save(ModelName());
 }
 
 std::string CSettingProfile::ProfilePath(const std::string& modelName) {
     return CAppPaths::Join(CAppPaths::ProfileDirectory(), modelName + ".ini");
+}
+
+std::string CSettingProfile::FilePath(const std::string& modelName) const {
+    // Before a sensor was met there is no serial number to name the file by.
+    const bool own = m_ownFile && !m_serialText.empty();
+    return ProfilePath(own ? modelName + " #" + m_serialText : modelName);
 }
 
 std::string CSettingProfile::FirmwareText(int firmwareNumber) {
@@ -93,7 +99,9 @@ void CSettingProfile::SetDevice(int modelNumber, int serialNumber, int firmwareN
 }
 
 bool CSettingProfile::Load(const std::string& modelName) {
-    const std::string path = ProfilePath(modelName);
+    std::string path = FilePath(modelName);
+    if (!std::filesystem::exists(CFilePath::FromUtf8(path)))
+        path = ProfilePath(modelName);
     const std::string device = CPrivateProfile::ReadString(kHeader, "DEVICE", "", path);
     if (device.empty() || device != modelName)
         return false;
@@ -121,7 +129,7 @@ bool CSettingProfile::Save(const std::string& modelName) {
             text = std::to_string(*binding.integer);
         entries.push_back({binding.section, binding.key, std::move(text)});
     }
-    const bool written = CPrivateProfile::WriteStrings(entries, ProfilePath(modelName));
+    const bool written = CPrivateProfile::WriteStrings(entries, FilePath(modelName));
     m_settingsInUse = m_settingsInUse || written;
     return written;
 }

@@ -32,6 +32,11 @@ public:
     // Only the first call writes: the destructor does not write again what the window saved.
     bool SaveOnExit();
     static std::string ProfilePath(const std::string& modelName);
+    // Settings go to a file of this sensor's own, "<model name> #<serial>.ini", instead of the
+    // model's, so that two sensors of one model connected at once keep their own settings; it
+    // starts from the model's file while it has none. Set before SetDevice.
+    void KeepOwnFile(bool own) { m_ownFile = own; }
+    bool KeepsOwnFile() const { return m_ownFile; }
     static std::string FirmwareText(int firmwareNumber);
 
     // Identity.
@@ -110,6 +115,8 @@ public:
 private:
     struct IniBinding;
     std::vector<IniBinding> IniBindings();
+    // The profile file written for the model: the model's, or this sensor's own.
+    std::string FilePath(const std::string& modelName) const;
     void ApplyModelRanges(const SensorModel& model);
     RangeLimitItem* MutableItem(int item);
 
@@ -135,5 +142,6 @@ private:
     bool m_relativeMode = false;
     bool m_settingsInUse = false;
     bool m_leftSaved = false; // SaveOnExit has run
+    bool m_ownFile = false;
     RangeLimitItem m_items[kItemCount];
 };

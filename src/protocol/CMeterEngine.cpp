@@ -304,6 +304,10 @@ void CMeterEngine::WorkerMain(int32_t port, std::function<void(int32_t)> done) {
 
 void CMeterEngine::WorkerLoop() {
     for (;;) {
+        // A request waits out the pace of the exchange before it: only a stop or a job wakes
+        // the worker meanwhile, so that a paced measurement costs it one wake-up a reading.
+        if (!AwaitPace())
+            return;
         // Only this thread marks the link lost, so a live link has nothing to wake up for but
         // the events.
         const bool lost = m_linkLost.load();
@@ -318,11 +322,29 @@ void CMeterEngine::WorkerLoop() {
             RunJobs();
             std::shared_ptr<CRequestTicket> ticket;
             const SRequest request = TakeRequest(ticket);
-            if (ticket)
+            if (ticket) {
+                m_lastExchangeAt = std::chrono::steady_clock::now();
+                m_lastPaceMs = request.paceMs;
                 HandOver(request.mode, RunCountedExchange(request), *ticket);
+            }
         }
         if (lost && signalled < 0)
             TryReconnect();
+    }
+}
+
+bool CMeterEngine::AwaitPace() {
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            m_lastExchangeAt + std::chrono::milliseconds(m_lastPaceMs) - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return true;
+        const int signalled =
+            CAutoResetEvent::WaitAny({&m_stopEvent, &m_jobEvent}, static_cast<int>(left.count()));
+        if (signalled == 0)
+            return false;
+        if (signalled == 1)
+            RunJobs();
     }
 }
 

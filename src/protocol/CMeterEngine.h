@@ -10,6 +10,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -72,6 +73,9 @@ public:
         uint32_t timeoutMs = 0;
         int32_t modelNumber = 0;
         int32_t offsetHundredths = 0; // external offset, the first key of a small histogram
+        // The next exchange begins no sooner than this long after this one began: the worker
+        // paces a measuring screen's readings, so that the window only answers each one.
+        uint32_t paceMs = 0;
     };
 
     CMeterEngine();
@@ -201,6 +205,9 @@ private:
     void WorkerLoop();
     void RunJobs();
     void AbandonJobs();
+    // Waits until the pace of the last exchange has passed, running jobs meanwhile; false when
+    // the worker is to stop.
+    bool AwaitPace();
     // The request to run and its ticket, which the request gives up; no ticket when nothing
     // was requested since the last one was taken.
     SRequest TakeRequest(std::shared_ptr<CRequestTicket>& ticket);
@@ -236,8 +243,10 @@ private:
     std::atomic<bool> m_autoReconnect{false};
     std::atomic<bool> m_linkLost{false};
     std::atomic<bool> m_otherSensor{false};
-    int32_t m_port = 0;       // the connected port, reopened after a loss
-    int m_failuresInARow = 0; // worker only
+    int32_t m_port = 0;                                     // the connected port, reopened after a loss
+    int m_failuresInARow = 0;                               // worker only
+    std::chrono::steady_clock::time_point m_lastExchangeAt; // worker only
+    uint32_t m_lastPaceMs = 0;                              // worker only
     std::atomic<int32_t> m_identificationCode{-1};
     std::atomic<int32_t> m_firmwareVersion{-1};
     std::atomic<int32_t> m_serialNumber{-1};

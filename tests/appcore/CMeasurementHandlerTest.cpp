@@ -97,7 +97,7 @@ protected:
 
     CScreenController& Controller() { return m_handler->Controller(); }
     // The timer sends the next request and the handler receives its reply.
-    void Tick() { ASSERT_TRUE(Controller().OnTimer()); }
+    void Tick() { ASSERT_TRUE(Controller().Pump()); }
 
     CRecordStore& Records() { return Controller().Recording().Records(); }
 
@@ -138,21 +138,21 @@ TEST_F(MeasurementHandlerTest, TimerSendsOnlyWhenConnectedRunningAndNothingPendi
     Profile().SetModelNumber(1);
     Profile().SetFrequency(2400.567f);
     m_handler->ConfigureForModel();
-    EXPECT_FALSE(Controller().OnTimer()) << "not running";
+    EXPECT_FALSE(Controller().Pump()) << "not running";
     Controller().Start();
     m_link.connected = false;
-    EXPECT_FALSE(Controller().OnTimer()) << "not connected";
+    EXPECT_FALSE(Controller().Pump()) << "not connected";
     m_link.connected = true;
 
-    ASSERT_TRUE(Controller().OnTimer());
+    ASSERT_TRUE(Controller().Pump());
     ASSERT_EQ(m_link.sent.size(), 1u);
     EXPECT_EQ(m_link.sent[0].argument, 240056) << "frequency in 10 kHz, truncated";
     EXPECT_EQ(m_link.sent[0].timeoutMs, 500u);
-    EXPECT_FALSE(Controller().OnTimer()) << "one request at a time";
+    EXPECT_FALSE(Controller().Pump()) << "one request at a time";
 
     m_link.ticket->Drop();
     m_link.accepts = false;
-    EXPECT_FALSE(Controller().OnTimer());
+    EXPECT_FALSE(Controller().Pump());
     EXPECT_FALSE(Controller().IsAwaitingReply()) << "a refused request leaves nothing awaited";
 }
 
@@ -309,7 +309,7 @@ TEST_F(MeasurementHandlerTest, SingleSweepCompletesOneRequestCycleAndStops) {
     m_handler->OnAvgReading(1, 2000);
     EXPECT_FALSE(Controller().IsRunning());
     EXPECT_EQ(Records().Count(ChannelAvg), 1);
-    EXPECT_FALSE(Controller().OnTimer());
+    EXPECT_FALSE(Controller().Pump());
 
     m_link.sent.clear();
     StartModel(5);

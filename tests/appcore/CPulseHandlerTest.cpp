@@ -58,7 +58,7 @@ protected:
     // One request and its reply.
     void Reading(int32_t power, int32_t value1, int32_t value2, int32_t value3, int32_t selector,
                  int32_t state = 1) {
-        ASSERT_TRUE(Controller().OnTimer());
+        ASSERT_TRUE(Controller().Pump());
         m_handler->OnPulseReading(state, power, value1, value2, value3, selector);
     }
 

@@ -82,7 +82,7 @@ protected:
 
     // One request out and its reply handled as a reading handler does.
     void Exchange(int32_t state) {
-        ASSERT_TRUE(m_controller->OnTimer());
+        ASSERT_TRUE(m_controller->Pump());
         if (m_controller->TakeResult(state))
             m_controller->FinishResult();
     }
@@ -123,15 +123,15 @@ TEST_F(CScreenControllerTest, FailedExchangesAreRetriedAndAStallIsReportedUntilR
 
 TEST_F(CScreenControllerTest, AReadingOfAnotherSensorNeverJoinsTheRecord) {
     m_controller->Start();
-    ASSERT_TRUE(m_controller->OnTimer());
+    ASSERT_TRUE(m_controller->Pump());
     m_link.serial = 8; // another sensor took the port while the reply was on its way
     EXPECT_FALSE(m_controller->TakeResult(1));
-    EXPECT_FALSE(m_controller->IsAwaitingReply()) << "the timer may ask again";
+    EXPECT_FALSE(m_controller->IsAwaitingReply()) << "the next request may go out";
     EXPECT_EQ(m_controller->Recording().MadeBy(), (SensorIdentity{-1, 7}));
 
     m_controller->Stop();
     m_controller->Start();
-    ASSERT_TRUE(m_controller->OnTimer());
+    ASSERT_TRUE(m_controller->Pump());
     EXPECT_TRUE(m_controller->TakeResult(1)) << "a new measurement belongs to the sensor now connected";
 }
 
@@ -139,13 +139,13 @@ TEST_F(CScreenControllerTest, NoRequestGoesOutWhileTheStartSetupRuns) {
     m_screen.withSetup = true;
     m_controller->Start();
     EXPECT_TRUE(m_controller->IsSettingUp());
-    EXPECT_FALSE(m_controller->OnTimer());
+    EXPECT_FALSE(m_controller->Pump());
     ASSERT_EQ(m_link.setups.size(), 1u);
 
     m_link.setups[0](false);
     EXPECT_TRUE(m_notices.refused);
     EXPECT_NE(Records().StartTime(), 0) << "a refused set-up still measures";
-    EXPECT_TRUE(m_controller->OnTimer());
+    EXPECT_TRUE(m_controller->Pump());
 
     m_controller->Close();
     m_controller->Start();
@@ -164,16 +164,16 @@ TEST_F(CScreenControllerTest, AScreenMayRefuseToStartAfterARefusedSetup) {
     m_link.setups[0](true); // late answer to the first Start
     EXPECT_EQ(Records().StartTime(), 0);
     EXPECT_TRUE(m_controller->IsRunning());
-    EXPECT_TRUE(m_controller->OnTimer());
+    EXPECT_TRUE(m_controller->Pump());
 }
 
 TEST_F(CScreenControllerTest, OnlyTheLatestSetupIsTheScreensAnswer) {
     m_screen.withSetup = true;
     m_controller->Start();
     m_link.lost = true;
-    m_controller->OnTimer();
+    m_controller->Pump();
     m_link.lost = false;
-    EXPECT_FALSE(m_controller->OnTimer()) << "the set-up is sent again, no request yet";
+    EXPECT_FALSE(m_controller->Pump()) << "the set-up is sent again, no request yet";
     ASSERT_EQ(m_link.setups.size(), 2u);
 
     m_link.setups[0](true); // the answer to Start, after the set-up that replaced it was sent
@@ -182,7 +182,7 @@ TEST_F(CScreenControllerTest, OnlyTheLatestSetupIsTheScreensAnswer) {
     EXPECT_NE(Records().StartTime(), 0) << "Start still takes its start time";
     m_link.setups[1](true);
     EXPECT_EQ(m_screen.setupsDone, 1);
-    EXPECT_TRUE(m_controller->OnTimer());
+    EXPECT_TRUE(m_controller->Pump());
 }
 
 TEST_F(CScreenControllerTest, CommandRules) {
@@ -214,7 +214,7 @@ TEST_F(CScreenControllerTest, ALostSensorLeavesRowsWithoutAReadingAndTheMeasurem
     Record(ChannelPeak, {5.0f}); // the cycle was cut short after AVG
 
     m_link.lost = true;
-    EXPECT_FALSE(m_controller->OnTimer()) << "nothing is asked of a lost sensor";
+    EXPECT_FALSE(m_controller->Pump()) << "nothing is asked of a lost sensor";
     EXPECT_EQ(m_notices.lost, std::vector<bool>{true});
     const CRecordStore& records = Records();
     ASSERT_EQ(records.Count(ChannelAvg), 3);
@@ -229,11 +229,11 @@ TEST_F(CScreenControllerTest, ALostSensorLeavesRowsWithoutAReadingAndTheMeasurem
     EXPECT_FALSE(start.enabled || start.checked) << "waiting for the sensor is not measuring";
     EXPECT_TRUE(stop.enabled && !stop.checked);
     m_link.other = true;
-    m_controller->OnTimer();
+    m_controller->Pump();
     EXPECT_EQ(m_notices.other, std::vector<bool>{true}) << "another sensor is named, not taken";
 
     m_link.lost = false;
-    EXPECT_TRUE(m_controller->OnTimer());
+    EXPECT_TRUE(m_controller->Pump());
     EXPECT_EQ(m_notices.lost, (std::vector<bool>{true, false}));
     EXPECT_EQ(m_notices.other, (std::vector<bool>{true, false}));
     m_controller->UpdateCommand(ID_MEASURE_START, start);
@@ -271,4 +271,24 @@ TEST_F(CScreenControllerTest, AnUnsavedMeasurementKeepsItsJournalWhenTheScreenCl
     CRecordJournal::Content content;
     EXPECT_EQ(CRecordJournal::Read(left[0], content), CRecordJournal::ReadResult::Complete);
     EXPECT_EQ(content.RowCount(), 2u);
+}
+
+// Without a timer of its own, the cycle goes on only because the controller says when a request
+// may go out: after a reading, after a failed reply, after a set-up answered.
+TEST_F(CScreenControllerTest, TheControllerSaysWhenTheNextRequestMayGoOut) {
+    int ready = 0;
+    m_controller->SetReadyHandler([&ready] { ++ready; });
+    m_screen.withSetup = true;
+    m_controller->Start();
+    EXPECT_EQ(ready, 0) << "the set-up comes first";
+    m_link.setups[0](true);
+    EXPECT_EQ(ready, 1);
+    Exchange(1);
+    EXPECT_EQ(ready, 2);
+    Exchange(0);
+    EXPECT_EQ(ready, 3);
+    ASSERT_TRUE(m_controller->Pump());
+    m_controller->Close();
+    EXPECT_FALSE(m_controller->TakeResult(1)) << "a closed screen takes no late reply";
+    EXPECT_EQ(ready, 3);
 }

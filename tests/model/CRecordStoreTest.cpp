@@ -96,3 +96,20 @@ TEST(CRecordStoreTest, AChangedRelativeModeRestartsPowerReferencesOnly) {
     EXPECT_FLOAT_EQ(records.Reference(ChannelVswr), 1.5f);
     EXPECT_FLOAT_EQ(records.Maximum(ChannelVswr), 1.5f);
 }
+
+// The journal and a readout relating two sensors both watch one store; neither displaces the
+// other, and each removes only its own.
+TEST(CRecordStoreObservers, EveryOwnerSeesEveryValueUntilItLeaves) {
+    CRecordStore store;
+    int journal = 0;
+    int relative = 0;
+    store.SetObserver(&journal, [&journal](int, float) { ++journal; });
+    store.SetObserver(&relative, [&relative](int, float) { ++relative; });
+    store.AddValue(ChannelAvg, 1.0f);
+    store.RemoveObserver(&relative);
+    store.AddValue(ChannelAvg, 2.0f);
+    store.SetObserver(&journal, [&journal](int, float) { journal += 10; });
+    store.AddValue(ChannelAvg, 3.0f);
+    EXPECT_EQ(journal, 12) << "setting again replaces the owner's own";
+    EXPECT_EQ(relative, 1);
+}

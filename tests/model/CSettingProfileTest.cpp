@@ -191,6 +191,29 @@ TEST_F(CSettingProfileTest, SetDeviceLoadsItsModelFile) {
     EXPECT_EQ(profile.GetFirmwareText(), "7");
 }
 
+// Two sensors of one model connected at once: the second keeps a file of its own, started
+// from the model's, and neither one's settings reach the other.
+TEST_F(CSettingProfileTest, TwoSensorsOfOneModelKeepTheirOwnSettings) {
+    WriteFile("VL-T420.ini", "[HEADER]\nDEVICE=VL-T420\nFREQUENCY=  1800.00000000\n");
+    {
+        CSettingProfile first;
+        first.SetDevice(4, 1, 7);
+        CSettingProfile second;
+        second.KeepOwnFile(true);
+        second.SetDevice(4, 2, 7);
+        EXPECT_FLOAT_EQ(second.GetFrequency(), 1800.0f) << "starts from the model's settings";
+        first.SetFrequency(900.0f);
+        second.SetFrequency(2600.0f);
+    }
+    CSettingProfile first;
+    first.SetDevice(4, 1, 7);
+    EXPECT_FLOAT_EQ(first.GetFrequency(), 900.0f);
+    CSettingProfile second;
+    second.KeepOwnFile(true);
+    second.SetDevice(4, 2, 7);
+    EXPECT_FLOAT_EQ(second.GetFrequency(), 2600.0f);
+}
+
 TEST(CSettingProfileFirmwareTest, PointBeforeLastTwoDigits) {
     EXPECT_EQ(CSettingProfile::FirmwareText(7), "7");
     EXPECT_EQ(CSettingProfile::FirmwareText(12), "12");

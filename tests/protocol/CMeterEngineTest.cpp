@@ -462,3 +462,26 @@ TEST(LoggingDownloadTest, SerialTimeOutGrowsWithTheByteCount) {
     // The default set-up logs 900 samples: 4 blocks, beyond what 1000 ms carries at 9600 baud.
     EXPECT_GT(CLoggingDownload::TimeoutFor(4 * 512, true), 4 * 512 * 10 * 1000 / 9600);
 }
+
+// The worker paces a measuring screen: each exchange begins no sooner than the pace after the
+// previous one, while a set-up queued meanwhile is not held back by it.
+TEST_F(MeterEngineTest, TheWorkerPacesExchangesButNotJobs) {
+    ConnectModel(0, 4);
+    const auto paced = [this] {
+        const size_t before = m_receiver.Calls().size();
+        EXPECT_NE(m_engine.Request({CMeterEngine::ModeAvg, 245000, 200, 0, 0, 150}), nullptr);
+        return m_receiver.WaitFor(before + 1, 5000);
+    };
+    ASSERT_TRUE(paced());
+    const auto first = std::chrono::steady_clock::now();
+    ASSERT_TRUE(paced());
+    EXPECT_GE(std::chrono::steady_clock::now() - first, std::chrono::milliseconds(140));
+
+    EXPECT_NE(m_engine.Request({CMeterEngine::ModeAvg, 245000, 200, 0, 0, 2000}), nullptr);
+    std::promise<bool> setUp;
+    m_engine.Run<bool>([this] { return m_engine.SetTechnology(0); }, [&](bool ok) { setUp.set_value(ok); },
+                       false);
+    auto done = setUp.get_future();
+    EXPECT_EQ(done.wait_for(std::chrono::milliseconds(1500)), std::future_status::ready)
+        << "the job ran within the pace";
+}

@@ -10,7 +10,7 @@ class CReadingReceiver;
 class CShellLink;
 
 // The kinds of child window; at most one of each screen kind is open at a time.
-enum class ChildKind { Measurement, Pulse, Ccdf, History };
+enum class ChildKind { Measurement, Pulse, Ccdf, History, Relative };
 
 // Base of every child window of the main frame. The main frame routes commands to the active
 // child first, picks the menu, toolbar and shortcuts by its kind, hands it the shell when it
@@ -26,6 +26,9 @@ public:
     // The main window this child belongs to; nullptr until adopted (and in tests without one).
     CShellLink* Shell() const { return m_shell; }
     void SetShell(CShellLink* shell) { m_shell = shell; }
+    // Which connected sensor the screen measures with: 0 the first, as with a single sensor.
+    int Sensor() const { return m_sensor; }
+    void SetSensor(int sensor) { m_sensor = sensor; }
 
     // What the acquisition engine calls for this screen (on its worker thread); nullptr for
     // windows that take no readings.
@@ -66,4 +69,5 @@ protected:
 private:
     ChildKind m_kind;
     CShellLink* m_shell = nullptr;
+    int m_sensor = 0;
 };

@@ -19,7 +19,9 @@
 namespace {
 
 constexpr int kStatusWarningPane = 1;
-constexpr int kStoppedTimerMs = 250;
+// The engine's worker paces the readings and each handled one asks for the next; the timer only
+// follows the link and the journal, and sends what a refused request left unasked.
+constexpr int kFollowTimerMs = 250;
 
 QString GeneralText(const char* key) {
     return QString::fromStdString(CStringTable::GetGeneralText(key));
@@ -31,21 +33,11 @@ CScreenFrame::CScreenFrame(ChildKind kind, QWidget* parent)
     : CChildFrame(kind, parent), m_timer(new QTimer(this)) {
     connect(m_timer, &QTimer::timeout, this, [this] {
         if (m_controller != nullptr)
-            m_controller->OnTimer();
-        FollowMeasuringState();
+            m_controller->Pump();
         if (m_linkLost)
             FollowLostCause();
     });
-    m_timer->start(CScreenController::kTimerMs);
-}
-
-// A stopped screen has nothing to ask for: its timer only looks now and then whether a start
-// came another way than the Start command, which speeds it up at once.
-void CScreenFrame::FollowMeasuringState() {
-    const bool running = m_controller != nullptr && m_controller->IsRunning();
-    const int interval = running ? CScreenController::kTimerMs : kStoppedTimerMs;
-    if (m_timer->interval() != interval)
-        m_timer->setInterval(interval);
+    m_timer->start(kFollowTimerMs);
 }
 
 CScreenFrame::~CScreenFrame() = default;
@@ -62,6 +54,9 @@ void CScreenFrame::KeepJournalIn(const std::string& folder) {
 
 void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
     m_controller = &controller;
+    // Posted, so that the next request goes out once the reading's handler has finished.
+    m_controller->SetReadyHandler(
+        [post = m_poster.Poster(), this] { post([this] { m_controller->Pump(); }); });
     m_receiver = std::make_unique<CQueuedReceiver>(this, handler);
 }
 
@@ -100,15 +95,16 @@ void CScreenFrame::OnStart() {
         return;
     StopOtherScreens();
     m_controller->Start();
-    FollowMeasuringState();
 }
 
-// The sensor measures for one screen at a time; what the others recorded stays theirs.
+// A sensor measures for one screen at a time; what the others recorded stays theirs, and
+// the screens of other sensors go on measuring.
 void CScreenFrame::StopOtherScreens() {
     if (mdiArea() == nullptr)
         return;
     for (QMdiSubWindow* window : mdiArea()->subWindowList())
-        if (auto* other = qobject_cast<CScreenFrame*>(window); other != nullptr && other != this)
+        if (auto* other = qobject_cast<CScreenFrame*>(window);
+            other != nullptr && other != this && other->Sensor() == Sensor())
             other->m_controller->Stop();
 }
 

@@ -16,7 +16,7 @@ class CScreenController;
 class CSettingProfile;
 class QTimer;
 
-// Base of the measurement screens' child frames: the 20 ms request timer, Start with its save
+// Base of the measurement screens' child frames: the request cycle's pump, Start with its save
 // question, Stop, Reset with its question, Save with the file dialog, the status-bar notices,
 // and the teardown on close. A derived frame hands over its controller and reading handler
 // with Attach() and routes the commands it does not handle itself here.
@@ -76,7 +76,6 @@ private:
     };
 
     void OnStart();
-    void FollowMeasuringState();
     void StopOtherScreens();
     void OnReset();
     // True only when the user chose a path and the history was written there.

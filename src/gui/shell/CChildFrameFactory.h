@@ -23,6 +23,7 @@ public:
     void SetCreator(ChildKind kind, Creator creator);
     // Screens created from now on keep crash-safe journals of their measurements in the folder.
     void KeepJournalsIn(const std::string& folder) { m_journalFolder = folder; }
+    const std::string& JournalFolder() const { return m_journalFolder; }
 
 private:
     CChildFrame* CreateScreen(ChildKind kind) const;
@@ -30,5 +31,5 @@ private:
     CSettingProfile& m_profile;
     CMeterLink& m_link;
     std::string m_journalFolder;
-    std::array<Creator, 4> m_creators;
+    std::array<Creator, 5> m_creators;
 };

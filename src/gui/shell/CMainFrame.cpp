@@ -3,15 +3,19 @@
 #include "appcore/CLinkFailureTexts.h"
 #include "appcore/CLoggingLink.h"
 #include "appcore/CMessageBoxes.h"
+#include "appcore/CScreenController.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
 #include "gui/kit/CMenuBuilder.h"
+#include "gui/screens/CRelativeFrame.h"
+#include "gui/screens/CScreenFrame.h"
 #include "gui/shell/CConnectDlg.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CMainFrameRules.h"
 #include "gui/shell/CRemoteControl.h"
+#include "gui/shell/CSensorSlot.h"
 #include "gui/shell/CSettingCommand.h"
 #include "gui/shell/CStatusPanes.h"
 
@@ -19,9 +23,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -94,6 +101,9 @@ CMainFrame::~CMainFrame() {
         m_remote->Stop();
     if (m_session.IsConnecting())
         QGuiApplication::restoreOverrideCursor(); // the connect's result will find no frame
+    for (const auto& slot : m_slots)
+        if (slot->Session().IsConnecting())
+            QGuiApplication::restoreOverrideCursor();
     if (m_mdiArea != nullptr) {
         for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
             if (auto* child = qobject_cast<CChildFrame*>(window)) {
@@ -172,6 +182,51 @@ void CMainFrame::BuildHiddenParts() {
     m_measurementMenu->setParent(this, m_measurementMenu->windowFlags());
     m_historyMenu = CMenuBuilder::BuildHistoryFrameMenu(nullptr, m_commands);
     m_historyMenu->setParent(this, m_historyMenu->windowFlags());
+    FollowWindowMenus();
+}
+
+void CMainFrame::FollowWindowMenus() {
+    const auto isCascade = [](const QAction* item) { return item->data().toInt() == ID_WINDOW_CASCADE; };
+    for (QMenu* frameMenu : {m_measurementMenu, m_historyMenu})
+        for (QAction* popup : frameMenu->actions())
+            if (QMenu* menu = popup->menu();
+                menu != nullptr && std::ranges::any_of(menu->actions(), isCascade))
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
+}
+
+// Below the arranging commands: each connected sensor by name, then its screens; the windows
+// of no sensor (histories, the Relative screen) last. Nothing is added for a single sensor.
+void CMainFrame::FillWindowList(QMenu* menu) {
+    for (QAction* action : menu->actions())
+        if (action->property("windowList").toBool())
+            delete action;
+    if (ConnectedSensorCount() < 2)
+        return;
+    const auto add = [this, menu](QAction* action) {
+        action->setProperty("windowList", true);
+        menu->addAction(action);
+    };
+    const auto addWindow = [this, add, menu](CChildFrame* child) {
+        auto* action = new QAction(QStringLiteral("    ") + child->windowTitle(), menu);
+        connect(action, &QAction::triggered, this, [this, child = QPointer<CChildFrame>(child)] {
+            if (child)
+                ShowChild(child);
+        });
+        add(action);
+    };
+    add(menu->addSeparator());
+    for (const int sensor : ConnectedSensors()) {
+        auto* heading = new QAction(SensorCaption(sensor), menu);
+        heading->setEnabled(false);
+        add(heading);
+        for (CChildFrame* screen : ScreensOf(sensor))
+            addWindow(screen);
+    }
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (auto* child = qobject_cast<CChildFrame*>(window);
+            child != nullptr && !child->isHidden() &&
+            (!child->IsScreen() || child->Kind() == ChildKind::Relative))
+            addWindow(child);
 }
 
 QToolBar* CMainFrame::Toolbar(ToolbarIndex index) {
@@ -195,6 +250,10 @@ void CMainFrame::CreateStatusBar() {
     statusBar()->addWidget(m_statusPanes, 1);
     m_statusPanes->SetClientWidth(width());
     m_remote = new CRemoteControl(m_session.Link(), m_profile, statusBar());
+    m_sensorStates = new QLabel(this);
+    m_sensorStates->setObjectName(QStringLiteral("SensorStates"));
+    m_sensorStates->hide(); // shown only while several sensors are connected
+    statusBar()->addPermanentWidget(m_sensorStates);
 }
 
 void CMainFrame::BuildMenus() {
@@ -243,6 +302,7 @@ CCommandState CMainFrame::QueryCommand(int id) {
 
 void CMainFrame::UpdateCommandStates() {
     m_commands->Refresh();
+    ShowSensorStates();
 }
 
 bool CMainFrame::OnCommand(int id) {
@@ -253,7 +313,10 @@ bool CMainFrame::OnCommand(int id) {
         OnConnect();
         return true;
     case ID_DEVICE_DISCONNECT:
-        m_session.Disconnect();
+        OnDisconnect();
+        return true;
+    case ID_MODE_SENSOR_RELATIVE:
+        OpenRelative();
         return true;
     case ID_FILE_OPEN:
         OnFileOpen();
@@ -263,7 +326,10 @@ bool CMainFrame::OnCommand(int id) {
             window->close();
         return true;
     case ID_DEVICE_SETTING:
-        CSettingCommand::Run(*this);
+        if (CChildFrame* child = ActiveChild(); child != nullptr && child->Sensor() > 0)
+            CSettingCommand::RunFor(*this, *Slot(child->Sensor()), child);
+        else
+            CSettingCommand::Run(*this);
         return true;
     case ID_LOGGING:
         CDownloadCommand::Run(*this);
@@ -300,8 +366,26 @@ bool CMainFrame::OnCommand(int id) {
 bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
     if (m_remote != nullptr && m_remote->OnUpdateCommand(id, state))
         return true;
-    if (id == ID_DEVICE_CONNECT && (IsConnecting() || IsDisconnecting())) {
+    if (id == ID_DEVICE_CONNECT && (IsConnecting() || IsDisconnecting() || IsAnySessionBusy())) {
         state.Enable(false);
+        return true;
+    }
+    // Connect adds a sensor while there is room for one; Disconnect lets any of them go.
+    const int connected = ConnectedSensorCount();
+    if (id == ID_DEVICE_CONNECT && IsConnected() && m_linkFactory && connected < kMaxSensors) {
+        state.Enable(true);
+        return true;
+    }
+    if (id == ID_DEVICE_DISCONNECT && connected > 0) {
+        state.Enable(true);
+        return true;
+    }
+    if (id == ID_MODE_SENSOR_RELATIVE) {
+        state.Enable(connected >= 2);
+        return true;
+    }
+    if (id == ID_DEVICE_SETTING && ActiveChild() != nullptr && ActiveChild()->Sensor() > 0) {
+        state.Enable(true);
         return true;
     }
     if (CMainFrameRules::Evaluate(id, m_profile.GetModelNumber(), IsConnected(), state))
@@ -333,8 +417,181 @@ bool CMainFrame::OnUpdateCommand(int id, CCommandState& state) {
 
 void CMainFrame::OnConnect() {
     CConnectDlg dialog(m_trace, this);
-    if (dialog.exec() == QDialog::Accepted)
-        ConnectToPort(dialog.ResultPort());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int port = dialog.ResultPort();
+    if (!IsConnected())
+        ConnectToPort(port);
+    else if (!IsPortInUse(port))
+        AddSensor(port);
+}
+
+void CMainFrame::AddSensor(int port) {
+    CSensorSlot* free = nullptr;
+    for (const auto& slot : m_slots)
+        if (free == nullptr && slot->IsFree())
+            free = slot.get();
+    if (free == nullptr) {
+        if (!m_linkFactory || static_cast<int>(m_slots.size()) + 1 >= kMaxSensors)
+            return;
+        m_slots.push_back(
+            std::make_unique<CSensorSlot>(static_cast<int>(m_slots.size()) + 1, m_linkFactory(), *this));
+        free = m_slots.back().get();
+        free->Factory().KeepJournalsIn(m_childFactory.JournalFolder());
+    }
+    free->Session().Connect(port);
+}
+
+CSensorSlot* CMainFrame::Slot(int index) const {
+    return index >= 1 && index <= static_cast<int>(m_slots.size())
+               ? m_slots[static_cast<size_t>(index - 1)].get()
+               : nullptr;
+}
+
+bool CMainFrame::IsSensorConnected(int sensor) const {
+    if (sensor == 0)
+        return IsConnected();
+    const CSensorSlot* slot = Slot(sensor);
+    return slot != nullptr && slot->Session().IsConnected();
+}
+
+std::vector<int> CMainFrame::ConnectedSensors() const {
+    std::vector<int> sensors;
+    for (int sensor = 0; sensor <= static_cast<int>(m_slots.size()); ++sensor)
+        if (IsSensorConnected(sensor))
+            sensors.push_back(sensor);
+    return sensors;
+}
+
+int CMainFrame::ConnectedSensorCount() const {
+    return static_cast<int>(ConnectedSensors().size());
+}
+
+bool CMainFrame::IsAnySessionBusy() const {
+    for (const auto& slot : m_slots)
+        if (slot->Session().IsConnecting() || slot->Session().IsDisconnecting())
+            return true;
+    return false;
+}
+
+bool CMainFrame::IsPortInUse(int port) const {
+    const std::string label = CSensorSession::PortLabelOf(port);
+    for (const int sensor : ConnectedSensors())
+        if ((sensor == 0 ? m_session.PortLabel() : Slot(sensor)->Session().PortLabel()) == label)
+            return true;
+    return false;
+}
+
+QString CMainFrame::SensorCaption(int sensor) const {
+    if (sensor > 0)
+        return Slot(sensor)->Caption();
+    return QStringLiteral("%1 #%2").arg(ScreenTitle(), QString::fromStdString(m_profile.GetSerialText()));
+}
+
+// The active screen's sensor; without one, the user picks when several are connected.
+void CMainFrame::OnDisconnect() {
+    int sensor = 0;
+    const CChildFrame* child = ActiveChild();
+    if (child != nullptr && child->IsScreen() && child->Kind() != ChildKind::Relative &&
+        IsSensorConnected(child->Sensor()))
+        sensor = child->Sensor();
+    else if (const std::vector<int> sensors = ConnectedSensors(); sensors.size() > 1)
+        sensor = AskWhichSensor();
+    else if (sensors.size() == 1)
+        sensor = sensors.front();
+    if (sensor == 0)
+        m_session.Disconnect();
+    else if (sensor > 0)
+        Slot(sensor)->Session().Disconnect();
+}
+
+int CMainFrame::AskWhichSensor() {
+    const std::vector<int> sensors = ConnectedSensors();
+    QStringList names;
+    for (const int sensor : sensors)
+        names.append(SensorCaption(sensor));
+    bool chosen = false;
+    const QString name = QInputDialog::getItem(
+        this, windowTitle(),
+        QString::fromStdString(CStringTable::GetGeneralText("S_MAINFRAME_DISCONNECT_WHICH")), names, 0, false,
+        &chosen);
+    const auto index = names.indexOf(name);
+    return chosen && index >= 0 ? sensors[static_cast<size_t>(index)] : -1;
+}
+
+CChildFrame* CMainFrame::OpenSensorScreen(CSensorSlot& slot, ChildKind kind) {
+    CChildFrame* child = slot.Factory().Create(kind);
+    child->SetSensor(slot.Index());
+    child->SetShell(this);
+    m_mdiArea->addSubWindow(child);
+    child->hide();
+    connect(child, &CChildFrame::Closing, this, &CMainFrame::ReleaseChild);
+    Register(child);
+    child->Configure();
+    child->setWindowTitle(slot.Caption());
+    ShowChild(child);
+    // Side by side, so that every sensor's screen stays in view.
+    TileChildren(Qt::Horizontal);
+    return child;
+}
+
+void CMainFrame::OpenRelative() {
+    if (CChildFrame* open = FindChild(ChildKind::Relative)) {
+        ShowChild(open);
+        return;
+    }
+    auto* relative = new CRelativeFrame([this](ChildKind kind) { return RelativeSources(kind); });
+    relative->SetShell(this);
+    m_mdiArea->addSubWindow(relative);
+    relative->hide();
+    connect(relative, &CChildFrame::Closing, this, &CMainFrame::ReleaseChild);
+    ShowChild(relative);
+    TileChildren(Qt::Horizontal);
+}
+
+std::vector<SRelativeSource> CMainFrame::RelativeSources(ChildKind kind) const {
+    std::vector<SRelativeSource> sources;
+    for (const int sensor : ConnectedSensors())
+        sources.push_back({SensorCaption(sensor), qobject_cast<CScreenFrame*>(FindSensorChild(sensor, kind)),
+                           sensor == 0 ? &m_profile : &Slot(sensor)->Profile()});
+    return sources;
+}
+
+QString CMainFrame::SensorStates() const {
+    QStringList states;
+    for (const int sensor : ConnectedSensors()) {
+        const char* key = "S_SENSOR_STATE_STOPPED";
+        for (CChildFrame* child : ScreensOf(sensor)) {
+            const auto* screen = qobject_cast<const CScreenFrame*>(child);
+            if (screen == nullptr)
+                continue;
+            if (screen->Controller().IsLinkLost()) {
+                key = "S_SENSOR_STATE_LOST";
+                break;
+            }
+            if (screen->Controller().IsRunning())
+                key = "S_SENSOR_STATE_MEASURING";
+        }
+        states.append(QStringLiteral("%1: %2").arg(
+            SensorCaption(sensor), QString::fromStdString(CStringTable::GetGeneralText(key))));
+    }
+    return states.join(QStringLiteral("   "));
+}
+
+void CMainFrame::ShowSensorStates() {
+    if (m_sensorStates == nullptr)
+        return;
+    const bool several = ConnectedSensorCount() > 1;
+    if (several)
+        m_sensorStates->setText(SensorStates());
+    m_sensorStates->setVisible(several);
+    // Beside another sensor of the same model, the first sensor's captions need its serial number.
+    if (!IsConnected())
+        return;
+    const QString title = several ? SensorCaption(0) : ScreenTitle();
+    for (CChildFrame* screen : Screens())
+        if (screen->windowTitle() != title)
+            screen->setWindowTitle(title);
 }
 
 void CMainFrame::ShowBusy(bool busy) {
@@ -529,8 +786,13 @@ int CMainFrame::VisibleChildCount() const {
     return count;
 }
 
+CReadingSinks& CMainFrame::SinksOf(int sensor) {
+    CSensorSlot* slot = Slot(sensor);
+    return slot != nullptr ? slot->Session().Link().Sinks() : m_session.Link().Sinks();
+}
+
 void CMainFrame::Register(CChildFrame* screen) {
-    CReadingSinks& sinks = m_session.Link().Sinks();
+    CReadingSinks& sinks = SinksOf(screen->Sensor());
     switch (screen->Kind()) {
     case ChildKind::Measurement:
         sinks.Set(CReadingSinks::Kind::Measurement, screen->Receiver());
@@ -542,6 +804,7 @@ void CMainFrame::Register(CChildFrame* screen) {
         sinks.Set(CReadingSinks::Kind::Ccdf, screen->Receiver());
         break;
     case ChildKind::History:
+    case ChildKind::Relative:
         break;
     }
 }
@@ -550,7 +813,8 @@ void CMainFrame::ReleaseChild(CChildFrame* child) {
     if (!child->IsScreen())
         return;
     child->OnCommand(ID_MEASURE_STOP);
-    m_session.Link().Sinks().Remove(child->Receiver());
+    if (child->Receiver() != nullptr)
+        SinksOf(child->Sensor()).Remove(child->Receiver());
 }
 
 CChildFrame* CMainFrame::ActiveChild() const {
@@ -566,19 +830,29 @@ void CMainFrame::StopScreens() {
 }
 
 std::vector<CChildFrame*> CMainFrame::Screens() const {
+    return ScreensOf(0);
+}
+
+std::vector<CChildFrame*> CMainFrame::ScreensOf(int sensor) const {
     std::vector<CChildFrame*> screens;
     for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
         auto* child = qobject_cast<CChildFrame*>(window);
-        if (child != nullptr && child->IsScreen() && !child->isHidden())
+        if (child != nullptr && child->IsScreen() && child->Kind() != ChildKind::Relative &&
+            child->Sensor() == sensor && !child->isHidden())
             screens.push_back(child);
     }
     return screens;
 }
 
 CChildFrame* CMainFrame::FindChild(ChildKind kind) const {
+    return FindSensorChild(0, kind);
+}
+
+CChildFrame* CMainFrame::FindSensorChild(int sensor, ChildKind kind) const {
     for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
         auto* child = qobject_cast<CChildFrame*>(window);
-        if (child != nullptr && child->Kind() == kind && child->isVisibleTo(this))
+        if (child != nullptr && child->Kind() == kind && child->Sensor() == sensor &&
+            child->isVisibleTo(this))
             return child;
     }
     return nullptr;
@@ -679,5 +953,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     // Saved here rather than only on destruction, so that a failure can still be told.
     m_session.SaveProfileOnExit();
+    for (const auto& slot : m_slots)
+        slot->Session().SaveProfileOnExit();
     event->accept();
 }

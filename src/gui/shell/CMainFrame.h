@@ -13,12 +13,16 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class CCommandActions;
 class CLoggingLink;
 class CRemoteControl;
+class CSensorSlot;
+class QLabel;
+struct SRelativeSource;
 class CStatusPanes;
 class QMdiArea;
 class QMenu;
@@ -42,6 +46,23 @@ public:
     // Builds bars, menus and title, and opens the history file a command line names. False when
     // the frame could not be set up.
     bool Create(const QString& commandLine);
+    // Sensors connected beside the first get their engine links from here; without it Connect
+    // replaces the one sensor, as it always did.
+    using LinkFactory = std::function<std::unique_ptr<CMeterLink>()>;
+    void SetLinkFactory(LinkFactory factory) { m_linkFactory = std::move(factory); }
+    static constexpr int kMaxSensors = 4;
+    // Connects another sensor beside those connected (Connect does it for a port not in use).
+    void AddSensor(int port);
+    // The sensor beside the first with that index (1..3); nullptr when there is none.
+    CSensorSlot* Slot(int index) const;
+    int ConnectedSensorCount() const;
+    // The open screens of one sensor (0 the first); the Relative screen belongs to none.
+    std::vector<CChildFrame*> ScreensOf(int sensor) const;
+    CChildFrame* FindSensorChild(int sensor, ChildKind kind) const;
+    // Opens a screen of a sensor beside the first, shown with its caption.
+    CChildFrame* OpenSensorScreen(CSensorSlot& slot, ChildKind kind);
+    // "COM5, VL-D030 #10001: measuring" for every connected sensor, as the status bar shows it.
+    QString SensorStates() const;
     // Where Help and About are handled; not owned.
     void SetApplicationTarget(CCommandTarget* target) { m_applicationTarget = target; }
 
@@ -116,6 +137,23 @@ private:
     void BuildHiddenParts();
 
     void OnConnect();
+    void OnDisconnect();
+    // The sensor the user picks among those connected; -1 when cancelled.
+    int AskWhichSensor();
+    // The connected sensors' indexes, first sensor first.
+    std::vector<int> ConnectedSensors() const;
+    bool IsSensorConnected(int sensor) const;
+    bool IsAnySessionBusy() const;
+    bool IsPortInUse(int port) const;
+    // Port, model and serial number of a connected sensor.
+    QString SensorCaption(int sensor) const;
+    CReadingSinks& SinksOf(int sensor);
+    void OpenRelative();
+    std::vector<SRelativeSource> RelativeSources(ChildKind kind) const;
+    void ShowSensorStates();
+    // The Window menus list the open windows grouped by sensor while several are connected.
+    void FollowWindowMenus();
+    void FillWindowList(QMenu* menu);
     bool OfferToSaveScreens() override;
     void ForgetScreenMeasurements() override;
     void ConfigureScreens() override;
@@ -159,6 +197,9 @@ private:
     CSettingProfile m_profile;
     CSensorSession m_session;
     CChildFrameFactory m_childFactory{m_profile, m_session.Link()};
+    LinkFactory m_linkFactory;
+    std::vector<std::unique_ptr<CSensorSlot>> m_slots;
+    QLabel* m_sensorStates = nullptr;
     TraceSink m_trace;
     int m_currentMode = 0;
 };

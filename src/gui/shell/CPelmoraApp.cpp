@@ -48,6 +48,11 @@ bool CPelmoraApp::InitInstance() {
 
     m_mainFrame = std::make_unique<CMainFrame>(std::make_unique<CEngineMeterLink>(CurrentEngine()));
     m_mainFrame->SetApplicationTarget(this);
+    // Every sensor connected beside the first gets an engine, and so a worker, of its own.
+    m_mainFrame->SetLinkFactory([this] {
+        m_engines.push_back(std::make_unique<CMeterEngine>());
+        return std::make_unique<CEngineMeterLink>(*m_engines.back());
+    });
     if (!m_mainFrame->Create(CMainFrame::CommandLineOf(arguments()))) {
         m_mainFrame.reset();
         return false;

@@ -5,6 +5,7 @@
 #include "gui/settings/CSettingDlg_Logging.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CMainFrameRules.h"
+#include "gui/shell/CSensorSlot.h"
 
 #include <QPointer>
 
@@ -34,6 +35,23 @@ void CSettingCommand::Run(CMainFrame& frame) {
         QObject::connect(logging, &CSettingDlg_Logging::ExchangeStarting, &frame, &CMainFrame::StopScreens);
     QObject::connect(dialog, &QDialog::accepted, &frame, [&frame, screen] {
         frame.SaveProfile(); // confirmed settings survive a crash and another sensor's profile
+        if (screen)
+            screen->ApplySettings();
+    });
+    dialog->open();
+}
+
+void CSettingCommand::RunFor(CMainFrame& frame, CSensorSlot& slot, CChildFrame* child) {
+    if (IsDialogOpen(frame))
+        return;
+    QPointer<CChildFrame> screen = child;
+    const int rangeTab = screen ? CSettingTabRules::RangeTabOfQuantity(screen->MainQuantity()) : 0;
+    const bool serial = slot.Session().PortLabel().starts_with("COM");
+    auto* dialog =
+        new CSettingDlg(slot.Profile(), slot.Session().Link().LoggingLink(serial), 0, rangeTab, &frame);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, &frame, [&slot, screen] {
+        slot.Session().SaveProfile();
         if (screen)
             screen->ApplySettings();
     });

@@ -29,7 +29,7 @@ protected:
 
     // One timer tick that asks for a histogram, and the histogram arriving.
     void Exchange(int32_t state = 1) {
-        m_frame->Controller().OnTimer();
+        m_frame->Controller().Pump();
         m_frame->TakeHistogram(state, {{2500, 1000}, {2000, 9000}});
     }
 
@@ -67,7 +67,7 @@ TEST_F(CCcdfFrameTest, FailedOrUnawaitedExchangesAreNotCounted) {
     EXPECT_FALSE(m_frame->Controller().IsAwaitingReply()); // the next tick asks again
     Exchange();
     // A histogram asked for before Stop and Start arrives after them.
-    m_frame->Controller().OnTimer();
+    m_frame->Controller().Pump();
     m_frame->OnCommand(ID_MEASURE_STOP);
     m_frame->OnCommand(ID_MEASURE_START);
     m_frame->TakeHistogram(1, {{2500, 1}});

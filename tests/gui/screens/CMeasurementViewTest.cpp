@@ -143,7 +143,7 @@ TEST_F(MeasurementViewTest, AModeChangeHereOrInTheSettingDialogRestartsTheRefere
     CMeasurementView& view = Open(1);
     m_frame->OnCommand(ID_MEASURE_START);
     const auto reading = [&](int32_t value) {
-        ASSERT_TRUE(m_frame->Controller().OnTimer());
+        ASSERT_TRUE(m_frame->Controller().Pump());
         view.Handler().OnAvgReading(1, value);
     };
     reading(1500);
@@ -163,7 +163,7 @@ TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm) {
     CMeasurementView& view = Open(3);
     ASSERT_EQ(view.Layout().MainQuantity(), ChannelPeak);
     m_frame->OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(m_frame->Controller().OnTimer());
+    EXPECT_TRUE(m_frame->Controller().Pump());
     m_frame->Receiver()->OnPeakReading(1, 2000); // queued to this thread
     EXPECT_EQ(Records().Count(ChannelPeak), 0);
     QApplication::processEvents();
@@ -175,7 +175,7 @@ TEST_F(MeasurementViewTest, ReadingsReachTheReadoutsWithTheirAlarm) {
 TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart) {
     CMeasurementView& view = Open(1);
     m_frame->OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(m_frame->Controller().OnTimer());
+    EXPECT_TRUE(m_frame->Controller().Pump());
     view.Handler().OnAvgReading(1, 1500);
     m_sink.answer = IDNO;
     m_frame->OnCommand(ID_MEASURE_RESET);
@@ -197,7 +197,7 @@ TEST_F(MeasurementViewTest, QuestionsGuardResetAndStart) {
 TEST_F(MeasurementViewTest, FailedSaveReportsAndStaysUnsaved) {
     CMeasurementView& view = Open(1);
     m_frame->OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(m_frame->Controller().OnTimer());
+    EXPECT_TRUE(m_frame->Controller().Pump());
     view.Handler().OnAvgReading(1, 1500);
     m_frame->OnCommand(ID_MEASURE_STOP);
     EXPECT_FALSE(m_frame->SaveHistoryTo(QString::fromStdString(m_sandbox.Path("no/such/dir/a.psh"))));
@@ -211,7 +211,7 @@ TEST_F(MeasurementViewTest, FailedSaveReportsAndStaysUnsaved) {
 TEST_F(MeasurementViewTest, StartKeepsTheRecordsWhenTheSaveItAskedForDidNotHappen) {
     CMeasurementView& view = Open(1);
     m_frame->OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(m_frame->Controller().OnTimer());
+    EXPECT_TRUE(m_frame->Controller().Pump());
     view.Handler().OnAvgReading(1, 1500);
     m_frame->OnCommand(ID_MEASURE_STOP);
     m_sink.answer = IDYES;
@@ -227,7 +227,7 @@ TEST_F(MeasurementViewTest, StartKeepsTheRecordsWhenTheSaveItAskedForDidNotHappe
 TEST_F(MeasurementViewTest, ClosingDropsThePendingReading) {
     Open(1);
     m_frame->OnCommand(ID_MEASURE_START);
-    EXPECT_TRUE(m_frame->Controller().OnTimer());
+    EXPECT_TRUE(m_frame->Controller().Pump());
     ASSERT_TRUE(m_frame->Controller().IsAwaitingReply());
     m_frame->close();
     EXPECT_TRUE(m_link->ticket->IsDropped());

@@ -47,7 +47,7 @@ protected:
     // Start, and one pulse reply handed over as the engine would.
     void MeasureOnce(int32_t power, int32_t onCounts, int32_t periodCounts, int32_t pulses) {
         m_frame->OnCommand(ID_MEASURE_START);
-        ASSERT_TRUE(m_frame->Controller().OnTimer());
+        ASSERT_TRUE(m_frame->Controller().Pump());
         m_frame->Receiver()->OnPulseReading(1, power, onCounts, periodCounts, pulses, 1);
         QApplication::processEvents();
         m_frame->OnCommand(ID_MEASURE_STOP);
