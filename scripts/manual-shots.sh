@@ -13,8 +13,10 @@ cmake --build build --target pelmora pelmora-sim pelmora-cli pelmora-manual-shot
 
 work=$(mktemp -d)
 sim=""
+sim2=""
 cleanup() {
   [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+  [ -n "$sim2" ] && kill "$sim2" 2>/dev/null && wait "$sim2" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -26,5 +28,11 @@ sim=$!
 wait_for_sensor "$work/sim.log" 50 || exit 1
 port=$(sed -n 's/.* on COM\([0-9]*\).*/\1/p' "$work/sim.log")
 
+# The amplifier's input for the Relative screen: a second sensor 10 dB below the first.
+"$bin/pelmora-sim" --model 5 --level 30 --serial 10002 >"$work/sim2.log" 2>&1 &
+sim2=$!
+wait_for_sensor "$work/sim2.log" 50 || exit 1
+port2=$(sed -n 's/.* on COM\([0-9]*\).*/\1/p' "$work/sim2.log")
+
 "$bin/pelmora-cli" record --port "$port" --count 30 --out "$work/Bench run.psh" >/dev/null
-env "$@" "$bin/pelmora-manual-shots" "$port" "$out" "$work/Bench run.psh"
+env "$@" "$bin/pelmora-manual-shots" "$port" "$out" "$work/Bench run.psh" "$port2"

@@ -1,12 +1,13 @@
 // Takes the manual's screenshots from the real program: it starts the application as a user
 // would, connects to the virtual sensor on the COM port given, opens each screen and dialog
 // and saves what it shows. scripts/manual-shots.sh runs it beside pelmora-sim.
-// Usage: pelmora-manual-shots <com port> <output folder> [history.psh]
+// Usage: pelmora-manual-shots <com port> <output folder> [history.psh] [second com port]
 #include "appcore/CMessageBoxSink.h"
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CommandIds.h"
 #include "gui/history/CHistoryFrame.h"
 #include "gui/history/CHistoryView.h"
+#include "gui/screens/CRelativeFrame.h"
 #include "gui/shell/CDownloadDlg.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CPelmoraApp.h"
@@ -134,6 +135,35 @@ void SaveScreen(CMainFrame& frame, int command, const QString& name) {
     frame.ExecuteCommand(ID_MEASURE_STOP);
 }
 
+// A second sensor beside the first, the Relative screen between them and the remote control on.
+void SaveTwoSensorShots(CMainFrame& frame, int secondPort) {
+    frame.ExecuteCommand(ID_MODE_AVGPEAK); // the first sensor's readings, for the Relative screen
+    Wait(300);
+    frame.AddSensor(secondPort);
+    for (int waited = 0; frame.FindSensorChild(1, ChildKind::Measurement) == nullptr && waited < 100;
+         ++waited)
+        Wait(100);
+    if (frame.ConnectedSensorCount() < 2) {
+        std::fprintf(stderr, "skipped relative-screen: no second sensor on COM%d\n", secondPort);
+        return;
+    }
+    frame.ExecuteCommand(ID_REMOTE_CONTROL);
+    frame.ExecuteCommand(ID_MODE_SENSOR_RELATIVE);
+    auto* relative = qobject_cast<CRelativeFrame*>(frame.FindChild(ChildKind::Relative));
+    if (relative == nullptr)
+        return;
+    relative->ChooseSensors(1, 0); // the 30 dBm input as A: the gain reads +10 dB
+    relative->OnCommand(ID_MEASURE_START);
+    Wait(5000);
+    frame.resize(1440, 800); // room for four windows side by side
+    Wait(300);
+    frame.ExecuteCommand(ID_WINDOW_TILE_VERT);
+    Wait(500);
+    Save(&frame, QStringLiteral("relative-screen"));
+    relative->OnCommand(ID_MEASURE_STOP);
+    frame.ExecuteCommand(ID_REMOTE_CONTROL);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -179,6 +209,8 @@ int main(int argc, char** argv) {
     frame.ExecuteCommand(ID_WINDOW_CASCADE);
     Wait(300);
     Save(&frame, QStringLiteral("cascade"));
+    if (argc > 4)
+        SaveTwoSensorShots(frame, QString::fromLocal8Bit(argv[4]).toInt());
     QTimer::singleShot(0, &application, &QApplication::quit);
     return application.Run();
 }

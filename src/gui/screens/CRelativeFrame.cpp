@@ -63,6 +63,8 @@ CRelativeFrame::CRelativeFrame(SourceFinder findSources, QWidget* parent)
     layout->addWidget(m_details);
     m_graph = new CRelativeGraph(m_readout, view);
     layout->addWidget(m_graph, 1);
+    // A window squeezed by tiling clips the screen rather than laying its controls over each other.
+    view->setMinimumSize(layout->minimumSize());
     setWidget(view);
     setWindowTitle(Text("S_RELATIVE_TITLE"));
     ApplyLimits();
