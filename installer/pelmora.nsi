@@ -4,9 +4,10 @@
 ; settings, journals and recovered histories in the users' application-data folders stay.
 ; Silent: "setup.exe /S" (optionally /D=folder, last), "Uninstall.exe /S".
 ; Defined by the build: VERSION, STAGE (the install layout), ICON, OUTFILE, FILES (the list below).
-Unicode true
+; A 64-bit installer for the 64-bit program (and for Wine without its 32-bit part).
+Target amd64-unicode
 !include MUI2.nsh
-!include x64.nsh
+!include LogicLib.nsh
 
 !define PRODUCT "Pelmora"
 !define PUBLISHER "Orvane"
@@ -32,10 +33,6 @@ BrandingText "${PRODUCT} ${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "${PRODUCT} needs 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
   SetRegView 64
   SetShellVarContext all
 FunctionEnd
