@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh --windows
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" # the GUI tests under Wine
 strict=OFF
 [ "${PELMORA_STRICT:-}" = 1 ] && strict=ON
 start=$SECONDS

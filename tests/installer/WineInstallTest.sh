@@ -10,6 +10,7 @@
 set -euo pipefail
 sim=$1 installer=$2 wine=$3
 export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+unset QT_QPA_PLATFORM # the installed program draws through the windows platform, as on Windows
 shots=${5:-}
 port=9
 
