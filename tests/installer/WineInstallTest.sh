@@ -99,33 +99,33 @@ main=$(wait_window "Power Meter" 60) || fail "the main window did not open: $(ca
 sleep 2
 shot main-window
 
-xdotool windowactivate --sync "$main" key ctrl+d
+xdotool windowfocus --sync "$main" key ctrl+d
 wait_window "^Connect$" 20 >/dev/null || fail "Ctrl+D did not open the connect dialog"
 sleep 1
 xdotool key Return
 sleep 4
-xdotool windowactivate --sync "$main" key alt+m
+xdotool windowfocus --sync "$main" key alt+m
 sleep 1
 xdotool key Return # AVG & PEAK, the first mode
 sleep 3
 # The screen opens with its setting dialog; the sensor's settings stay as they are.
 xdotool key Escape
 sleep 1
-xdotool windowactivate --sync "$main" key alt+d
+xdotool windowfocus --sync "$main" key alt+d
 sleep 1
 xdotool key s # Start
 sleep 8
 shot avg-peak
 
-xdotool windowactivate --sync "$main" key alt+d
+xdotool windowfocus --sync "$main" key alt+d
 sleep 1
 xdotool key t # Stop
 sleep 2
 history='C:\users\'"$USER"'\Documents\e2e.psh'
-xdotool windowactivate --sync "$main" key ctrl+s
+xdotool windowfocus --sync "$main" key ctrl+s
 save=$(wait_window "Save" 20) || fail "Ctrl+S did not open the save dialog"
 sleep 1
-xdotool windowactivate --sync "$save" type --delay 20 "$history"
+xdotool windowfocus --sync "$save" type --delay 20 "$history"
 xdotool key Return
 sleep 3
 saved="$drive/users/$USER/Documents/e2e.psh"
@@ -135,7 +135,7 @@ echo "$info"
 grep -q 4711 <<<"$info" || fail "the history does not name the sensor 4711"
 
 # Exit; the settings profile is saved on the way out.
-xdotool windowactivate --sync "$main" key alt+x
+xdotool windowfocus --sync "$main" key alt+x
 for _ in $(seq 100); do
   xdotool search --onlyvisible --name "Power Meter" >/dev/null 2>&1 || break
   sleep 0.2
@@ -149,7 +149,7 @@ ls "$settings"/*.ini >/dev/null 2>&1 || fail "no settings profile in AppData\\Ro
 viewer=$(wait_window "Power Meter" 60) || fail "the history did not open through its association"
 sleep 3
 shot history-viewer
-xdotool windowactivate --sync "$viewer" key alt+x
+xdotool windowfocus --sync "$viewer" key alt+x
 sleep 2
 wineserver -k 2>/dev/null || true
 
