@@ -7,6 +7,7 @@
 #include "appcore/CommandIds.h"
 #include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
+#include "gui/kit/CCorePath.h"
 #include "gui/kit/CMenuBuilder.h"
 #include "gui/shell/CConnectDlg.h"
 #include "gui/shell/CDownloadCommand.h"
@@ -15,7 +16,6 @@
 #include "gui/shell/CStatusPanes.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -68,7 +68,7 @@ const std::vector<CAccelerator>& HistoryAccelerators() {
 }
 
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return CCorePath::FromQt(path);
 }
 
 } // namespace
@@ -397,7 +397,7 @@ bool CMainFrame::OpenHistoryFile(const QString& path) {
 }
 
 bool CMainFrame::OpenHistory(const std::string& path) {
-    return OpenHistoryFile(QFile::decodeName(path.c_str()));
+    return OpenHistoryFile(CCorePath::ToQt(path));
 }
 
 void CMainFrame::SwitchMode(int command) {
