@@ -65,6 +65,14 @@ fetch_source() {
   rm -rf "$work/download"
 }
 
+# Qt 6.4.2 compiles its DirectWrite font engine only with Direct2D on, but PrintSupport calls it
+# whenever DirectWrite is on; without Direct2D (a platform plugin the program does not use) the
+# engine is built all the same.
+patch_base() {
+  sed -i 's/^qt_internal_extend_target(Gui CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite AND WIN32$/qt_internal_extend_target(Gui CONDITION QT_FEATURE_directwrite AND WIN32/' \
+    "$work/src/qt6-base/src/gui/CMakeLists.txt"
+}
+
 write_toolchain() {
   cat >"$work/mingw-posix.cmake" <<'EOF'
 set(CMAKE_SYSTEM_NAME Windows)
@@ -110,12 +118,12 @@ build_svg() {
     return 0
   fi
   local build="$work/build-qtsvg"
+  # Qt's own toolchain file for modules built on top: the MinGW one chained, the host tools set.
   cmake -S "$work/src/qt6-svg" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$work/mingw-posix.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix;/usr/x86_64-w64-mingw32" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -Wno-dev >"$work/configure-qtsvg.log" 2>&1 ||
-    fail "configuring qtsvg failed; see $work/configure-qtsvg.log"
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Qt6/qt.toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -Wno-dev \
+    >"$work/configure-qtsvg.log" 2>&1 || fail "configuring qtsvg failed; see $work/configure-qtsvg.log"
+  say "building qtsvg ($(ninja -C "$build" -n 2>/dev/null | grep -c '^\[') steps)"
   cmake --build "$build" --parallel "$jobs" >"$work/build-qtsvg.log" 2>&1 ||
     fail "building qtsvg failed; see the end of $work/build-qtsvg.log"
   cmake --install "$build" >/dev/null
@@ -129,10 +137,12 @@ start=$SECONDS
 mkdir -p "$work/src"
 write_toolchain
 fetch_source qt6-base "$base_version" || fail "apt-get source qt6-base=$base_version failed (is a deb-src entry configured?)"
+patch_base
 say "building Qt $version for MinGW-w64 into $prefix"
 build_base
 [ -n "$svg_version" ] && build_svg
 touch "$stamp"
-rm -rf "$work"
+# The sources and objects (some 3 GB) go; the logs and the toolchain file Qt's own refers to stay.
+rm -rf "$work/src" "$work/build-qtbase" "$work/build-qtsvg"
 say "done in $(((SECONDS - start) / 60)) minutes"
 echo "$prefix"
