@@ -5,7 +5,11 @@
 set(PELMORA_QT_PLUGINS_DIR ${PELMORA_QT_MINGW_DIR}/plugins)
 
 set(PELMORA_WINDOWS_DLLS)
-foreach(module Core Gui Widgets PrintSupport Svg)
+set(PELMORA_QT_MODULES Core Gui Widgets PrintSupport)
+if(TARGET Qt6::Svg)
+  list(APPEND PELMORA_QT_MODULES Svg)
+endif()
+foreach(module IN LISTS PELMORA_QT_MODULES)
   list(APPEND PELMORA_WINDOWS_DLLS ${PELMORA_QT_MINGW_DIR}/bin/Qt6${module}.dll)
 endforeach()
 foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
@@ -18,8 +22,10 @@ foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
 endforeach()
 
 # Relative to the plug-in folder; Qt looks for them in folders of these names beside the executable.
-set(PELMORA_WINDOWS_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll iconengines/qsvgicon.dll
-                            imageformats/qsvg.dll imageformats/qico.dll)
+set(PELMORA_WINDOWS_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll)
+if(TARGET Qt6::Svg)
+  list(APPEND PELMORA_WINDOWS_PLUGINS iconengines/qsvgicon.dll imageformats/qsvg.dll)
+endif()
 
 foreach(file IN LISTS PELMORA_WINDOWS_DLLS)
   file(COPY ${file} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})

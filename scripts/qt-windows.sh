@@ -65,12 +65,14 @@ fetch_source() {
   rm -rf "$work/download"
 }
 
-# Qt 6.4.2 compiles its DirectWrite font engine only with Direct2D on, but PrintSupport calls it
-# whenever DirectWrite is on; without Direct2D (a platform plugin the program does not use) the
-# engine is built all the same.
+# Qt 6.4.2 without Direct2D (a platform plugin the program does not use) leaves out its DirectWrite
+# font engine and font database, which PrintSupport and the windows platform plugin still call
+# whenever DirectWrite is on; they are built as with Direct2D.
 patch_base() {
-  sed -i 's/^qt_internal_extend_target(Gui CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite AND WIN32$/qt_internal_extend_target(Gui CONDITION QT_FEATURE_directwrite AND WIN32/' \
-    "$work/src/qt6-base/src/gui/CMakeLists.txt"
+  local gui="$work/src/qt6-base/src/gui"
+  sed -i 's/CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite/CONDITION QT_FEATURE_directwrite/' "$gui/CMakeLists.txt"
+  sed -i 's/QT_CONFIG(directwrite) \&\& QT_CONFIG(direct2d)/QT_CONFIG(directwrite)/' \
+    "$gui/text/windows/qwindowsfontdatabase.cpp" "$gui/text/windows/qwindowsfontdatabasebase.cpp"
 }
 
 write_toolchain() {

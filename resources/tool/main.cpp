@@ -3,6 +3,9 @@
 // Usage: pelmora-icons <size> <output folder> <icon.svg>...
 // Each icon becomes "<output folder>/<name>.argb": its premultiplied 32-bit ARGB pixels, row by
 // row, in the byte order of this machine.
+// Usage: pelmora-icons --png <output folder> <size>,<size>... <icon.svg>...
+// Writes "<name>-<size>.png" of each icon at each size, for a build of the windows without the SVG
+// module.
 // Usage: pelmora-icons --ico <output.ico> <icon.svg>
 // Writes the Windows icon file of the program and its documents: the icon at every size Windows
 // asks for, each as PNG, so that no size is scaled from another.
@@ -75,6 +78,22 @@ bool WriteIco(const QString& source, const QString& path) {
     return stream.status() == QDataStream::Ok && output.flush();
 }
 
+bool WritePngs(const QStringList& sources, const QString& sizeList, const QDir& folder) {
+    for (const QString& source : sources) {
+        for (const QString& text : sizeList.split(QLatin1Char(','))) {
+            const int size = text.toInt();
+            const QImage image = QIcon(source).pixmap(QSize(size, size), 1.0).toImage();
+            const QString name =
+                QStringLiteral("%1-%2.png").arg(QFileInfo(source).completeBaseName()).arg(size);
+            if (size <= 0 || image.size() != QSize(size, size) || !image.save(folder.filePath(name), "PNG")) {
+                std::fprintf(stderr, "pelmora-icons: cannot write %s\n", qPrintable(folder.filePath(name)));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -82,6 +101,11 @@ int main(int argc, char** argv) {
     const QStringList arguments = application.arguments();
     if (arguments.size() == 4 && arguments[1] == QStringLiteral("--ico"))
         return WriteIco(arguments[3], arguments[2]) ? 0 : 1;
+    if (arguments.size() > 4 && arguments[1] == QStringLiteral("--png")) {
+        const QDir folder(arguments[2]);
+        return folder.mkpath(QStringLiteral(".")) && WritePngs(arguments.mid(4), arguments[3], folder) ? 0
+                                                                                                       : 1;
+    }
     const int size = arguments.size() > 3 ? arguments[1].toInt() : 0;
     if (size <= 0) {
         std::fprintf(stderr, "usage: pelmora-icons <size> <output folder> <icon.svg>...\n");
