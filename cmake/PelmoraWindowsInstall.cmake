@@ -21,6 +21,7 @@ foreach(plugin IN LISTS PELMORA_WINDOWS_PLUGINS)
 endforeach()
 
 # The icon of the program and of its history files, at every size Windows shows.
+pelmora_build_tool(pelmora-icons ${CMAKE_SOURCE_DIR}/resources/tool/main.cpp Qt6::Gui)
 set(PELMORA_WINDOWS_ICON ${CMAKE_BINARY_DIR}/pelmora.ico)
 add_custom_command(
   OUTPUT ${PELMORA_WINDOWS_ICON}
@@ -29,9 +30,10 @@ add_custom_command(
   DEPENDS ${PELMORA_TOOL_pelmora-icons_DEPENDS} ${CMAKE_SOURCE_DIR}/resources/icons/app.svg
   COMMENT "Writing the Windows icon pelmora.ico"
   VERBATIM)
+add_custom_target(pelmora_windows_icon DEPENDS ${PELMORA_WINDOWS_ICON})
 configure_file(${CMAKE_SOURCE_DIR}/installer/pelmora.rc.in ${CMAKE_BINARY_DIR}/pelmora.rc @ONLY)
 target_sources(pelmora PRIVATE ${CMAKE_BINARY_DIR}/pelmora.rc)
-set_source_files_properties(${CMAKE_BINARY_DIR}/pelmora.rc PROPERTIES OBJECT_DEPENDS ${PELMORA_WINDOWS_ICON})
+add_dependencies(pelmora pelmora_windows_icon)
 
 find_program(PELMORA_MAKENSIS makensis)
 if(NOT PELMORA_MAKENSIS)

@@ -25,3 +25,5 @@ CTerminationSignals::~CTerminationSignals() {
 bool CTerminationSignals::Install() {
     return SetConsoleCtrlHandler(&OnConsoleControl, TRUE) != FALSE;
 }
+
+#include "moc_CTerminationSignals.cpp" // the class is declared beside the POSIX implementation
