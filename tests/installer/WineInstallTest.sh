@@ -9,10 +9,12 @@
 # Usage: WineInstallTest.sh LINUX_PELMORA_SIM INSTALLER WINE WINEPREFIX [SCREENSHOT FOLDER]
 set -euo pipefail
 sim=$1 installer=$2 wine=$3
-export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export WINEPREFIX; WINEPREFIX=$(realpath -m "$4") # Wine takes absolute prefixes only
+export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 unset QT_QPA_PLATFORM # the installed program draws through the windows platform, as on Windows
 shots=${5:-}
 port=9
+user=${USER:-$(id -un)} # Wine names the Windows user after the Unix one
 
 skip() {
   echo "skipped: $*"
@@ -66,6 +68,7 @@ wait_window() {
 }
 
 rm -rf "$WINEPREFIX"
+[ -n "$shots" ] && rm -f "$shots"/*.png
 "$wine" wineboot -i >/dev/null 2>&1
 PELMORA_PORTS_DIR=$scratch/ports "$sim" --port 20 --model 5 --serial 4711 --level 12.5 --noise 0 \
   >"$scratch/sim.log" 2>&1 &
@@ -95,7 +98,7 @@ done
 
 echo "starting the installed pelmora.exe"
 (cd "$program" && "$wine" 'C:\Program Files\Pelmora\pelmora.exe' >"$scratch/pelmora.log" 2>&1) &
-main=$(wait_window "Power Meter" 60) || fail "the main window did not open: $(cat "$scratch/pelmora.log")"
+main=$(wait_window "Power Meter V" 60) || fail "the main window did not open: $(cat "$scratch/pelmora.log")"
 sleep 2
 shot main-window
 
@@ -103,7 +106,9 @@ xdotool windowfocus --sync "$main" key ctrl+d
 wait_window "^Connect$" 20 >/dev/null || fail "Ctrl+D did not open the connect dialog"
 sleep 1
 xdotool key Return
-sleep 4
+sleep 5
+xdotool key Return # the message that the sensor is connected
+sleep 1
 xdotool windowfocus --sync "$main" key alt+m
 sleep 1
 xdotool key Return # AVG & PEAK, the first mode
@@ -121,14 +126,13 @@ xdotool windowfocus --sync "$main" key alt+d
 sleep 1
 xdotool key t # Stop
 sleep 2
-history='C:\users\'"$USER"'\Documents\e2e.psh'
+history='C:\users\'"$user"'\Documents\e2e.psh'
 xdotool windowfocus --sync "$main" key ctrl+s
-save=$(wait_window "Save" 20) || fail "Ctrl+S did not open the save dialog"
-sleep 1
-xdotool windowfocus --sync "$save" type --delay 20 "$history"
+sleep 4 # the system's save dialog, its file name field focused
+xdotool type --delay 20 "$history"
 xdotool key Return
 sleep 3
-saved="$drive/users/$USER/Documents/e2e.psh"
+saved="$drive/users/$user/Documents/e2e.psh"
 [ -s "$saved" ] || fail "no history was saved"
 info=$("$wine" 'C:\Program Files\Pelmora\pelmora-cli.exe' history info "$history" 2>&1) || fail "history info: $info"
 echo "$info"
@@ -137,16 +141,16 @@ grep -q 4711 <<<"$info" || fail "the history does not name the sensor 4711"
 # Exit; the settings profile is saved on the way out.
 xdotool windowfocus --sync "$main" key alt+x
 for _ in $(seq 100); do
-  xdotool search --onlyvisible --name "Power Meter" >/dev/null 2>&1 || break
+  xdotool search --onlyvisible --name "Power Meter V" >/dev/null 2>&1 || break
   sleep 0.2
 done
 sleep 2
-settings="$drive/users/$USER/AppData/Roaming/Pelmora"
-ls "$settings"/*.ini >/dev/null 2>&1 || fail "no settings profile in AppData\\Roaming\\Pelmora: $(ls -R "$drive/users/$USER/AppData/Roaming" | head)"
+settings="$drive/users/$user/AppData/Roaming/Pelmora"
+ls "$settings"/*.ini >/dev/null 2>&1 || fail "no settings profile in AppData\\Roaming\\Pelmora: $(ls -R "$drive/users/$user/AppData/Roaming" | head)"
 
 # As a double-click does: the shell finds the program through the association.
 "$wine" start "$history" >/dev/null 2>&1
-viewer=$(wait_window "Power Meter" 60) || fail "the history did not open through its association"
+viewer=$(wait_window "Power Meter V" 60) || fail "the history did not open through its association"
 sleep 3
 shot history-viewer
 xdotool windowfocus --sync "$viewer" key alt+x
