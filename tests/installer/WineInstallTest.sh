@@ -126,13 +126,19 @@ xdotool windowfocus --sync "$main" key alt+d
 sleep 1
 xdotool key t # Stop
 sleep 2
-history='C:\users\'"$user"'\Documents\e2e.psh'
+# Into the test's scratch folder (Wine's Z: drive), not Documents, which Wine links to the Unix home.
+history="Z:${scratch//\//\\}\\e2e.psh"
+saved=$scratch/e2e.psh
 xdotool windowfocus --sync "$main" key ctrl+s
-sleep 4 # the system's save dialog, its file name field focused
+for _ in $(seq 100); do # until the system's save dialog has the keyboard, its file name field focused
+  focus=$(xdotool getwindowfocus 2>/dev/null || echo 0)
+  [ "$focus" != 0 ] && [ "$focus" != "$main" ] && break
+  sleep 0.2
+done
+sleep 2
 xdotool type --delay 20 "$history"
 xdotool key Return
 sleep 3
-saved="$drive/users/$user/Documents/e2e.psh"
 [ -s "$saved" ] || fail "no history was saved"
 info=$("$wine" 'C:\Program Files\Pelmora\pelmora-cli.exe' history info "$history" 2>&1) || fail "history info: $info"
 echo "$info"
