@@ -1,6 +1,9 @@
 # Cross build for 64-bit Windows with Debian's MinGW-w64 (packages mingw-w64, g++-mingw-w64-x86-64).
-# The posix thread model gives std::thread and std::mutex; everything is linked statically so
-# the executables run without the compiler's DLLs beside them. Tests run under Wine.
+# The posix thread model gives std::thread and std::mutex. Tests run under Wine.
+# Without Qt everything is linked statically, so the executables run without the compiler's DLLs
+# beside them. With the Qt that scripts/qt-windows.sh builds (found in $PELMORA_QT_MINGW_DIR, else
+# in its cache folder) the windows are built too, and the runtime is linked dynamically, as Qt's
+# DLLs are: one C++ runtime in the process, its DLLs beside the executables.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -15,7 +18,21 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(PELMORA_QT_MINGW_DIR "$ENV{PELMORA_QT_MINGW_DIR}")
+if(NOT PELMORA_QT_MINGW_DIR)
+  set(PELMORA_QT_MINGW_DIR "$ENV{HOME}/.cache/pelmora/qt6-mingw-6.4.2")
+endif()
+if(EXISTS "${PELMORA_QT_MINGW_DIR}/.pelmora-complete")
+  set(PELMORA_QT_MINGW_FOUND ON)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${PELMORA_QT_MINGW_DIR})
+  list(APPEND CMAKE_PREFIX_PATH ${PELMORA_QT_MINGW_DIR})
+  # moc, rcc and uic are Debian's own, of the same version.
+  set(QT_HOST_PATH /usr)
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+else()
+  set(PELMORA_QT_MINGW_FOUND OFF)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+endif()
 
 # Tests and test discovery run the executables under Wine, in a prefix of the build's own
 # (created on first use), quiet, and without offering to install Mono or Gecko.

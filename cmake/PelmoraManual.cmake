@@ -4,19 +4,16 @@ if(NOT PELMORA_BUILD_GUI)
   return()
 endif()
 
-add_executable(pelmora-manual ${CMAKE_SOURCE_DIR}/docs/manual/tool/main.cpp)
-target_link_libraries(pelmora-manual PRIVATE Qt6::Gui)
-set_target_properties(pelmora-manual PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
-pelmora_warnings(pelmora-manual)
+pelmora_build_tool(pelmora-manual ${CMAKE_SOURCE_DIR}/docs/manual/tool/main.cpp Qt6::Gui)
 
 file(GLOB PELMORA_MANUAL_IMAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/manual/images/*.png)
 set(PELMORA_MANUAL_SOURCE ${CMAKE_SOURCE_DIR}/docs/manual/pelmora-manual.md)
 set(PELMORA_MANUAL_PDF ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/TrelPMEnHlp.pdf)
 add_custom_command(
   OUTPUT ${PELMORA_MANUAL_PDF}
-  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:pelmora-manual> ${PELMORA_MANUAL_SOURCE}
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${PELMORA_TOOL_pelmora-manual} ${PELMORA_MANUAL_SOURCE}
           ${PELMORA_MANUAL_PDF}
-  DEPENDS pelmora-manual ${PELMORA_MANUAL_SOURCE} ${PELMORA_MANUAL_IMAGES}
+  DEPENDS ${PELMORA_TOOL_pelmora-manual_DEPENDS} ${PELMORA_MANUAL_SOURCE} ${PELMORA_MANUAL_IMAGES}
   COMMENT "Writing the user manual TrelPMEnHlp.pdf"
   VERBATIM)
 add_custom_target(pelmora_manual_pdf ALL DEPENDS ${PELMORA_MANUAL_PDF})

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Pelmora needs to build, test and run; skips what is present.
-# With --windows also the MinGW-w64 cross compiler and Wine for the Windows build (about 110 s and
-# 1.1 GB more on a fresh machine, so only when asked for); with --coverage gcovr.
+# With --windows also the MinGW-w64 cross compiler, Wine, NSIS, the tools to unpack Debian's Qt
+# sources and to drive and photograph the program under Xvfb (about 2 minutes and 1.2 GB more on
+# a fresh machine, so only when asked for); with --coverage gcovr.
 set -euo pipefail
 
 packages=(
@@ -14,7 +15,10 @@ packages=(
   python3-pyvisa python3-pyvisa-py # the remote control's end-to-end test
 )
 case "${1:-}" in
---windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64) ;;
+--windows)
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64 nsis dpkg-dev xdotool
+    x11-apps netpbm)
+  ;;
 --coverage) packages+=(gcovr) ;;
 esac
 

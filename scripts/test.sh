@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Pelmora with its tests and runs every test: the Linux build,
-# then the Windows cross build under Wine (PELMORA_LINUX_ONLY=1 leaves that out).
+# then the Windows cross build with its windows and installer under Wine (scripts/windows.sh; it
+# builds Qt for MinGW the first time, 35-50 minutes, and reuses it afterwards).
+# PELMORA_LINUX_ONLY=1 leaves Windows out.
 # With PELMORA_STRICT=1 (.ci/run sets it) the formatting and clang-tidy are checked and compiler
 # warnings are errors.
 set -euo pipefail

@@ -4,17 +4,139 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cwchar>
 #include <utility>
 #include <windows.h>
 
+#include <setupapi.h>
+
 namespace {
-struct SerialCommValue {
-    std::string device; // the driver's device object, e.g. "\Device\Serial0"
-    std::string port;   // e.g. "COM1"
+struct PortEntry {
+    std::string port;        // e.g. "COM1"
+    std::string description; // the device's description, or the driver's device object name
+    bool fromPortsClass = false;
 };
 
-// Every serial port driver lists its ports under this key while they are present.
-bool ReadSerialComm(std::vector<SerialCommValue>* values) {
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+bool Contains(const std::string& text, const char* part) {
+    return Upper(text).find(part) != std::string::npos;
+}
+
+// The device set-up functions, loaded at run time so that the program starts where they are missing.
+class SetupApiLibrary {
+public:
+    using ClassGuidsFromName = BOOL(WINAPI*)(PCWSTR, LPGUID, DWORD, PDWORD);
+    using GetClassDevs = HDEVINFO(WINAPI*)(const GUID*, PCWSTR, HWND, DWORD);
+    using EnumDeviceInfo = BOOL(WINAPI*)(HDEVINFO, DWORD, PSP_DEVINFO_DATA);
+    using OpenDevRegKey = HKEY(WINAPI*)(HDEVINFO, PSP_DEVINFO_DATA, DWORD, DWORD, DWORD, REGSAM);
+    using GetDeviceRegistryProperty = BOOL(WINAPI*)(HDEVINFO, PSP_DEVINFO_DATA, DWORD, PDWORD, PBYTE, DWORD,
+                                                    PDWORD);
+    using DestroyDeviceInfoList = BOOL(WINAPI*)(HDEVINFO);
+
+    SetupApiLibrary() : m_module(LoadLibraryW(L"SETUPAPI.DLL")) {
+        if (!m_module)
+            return;
+        Find(classGuidsFromName, "SetupDiClassGuidsFromNameW");
+        Find(getClassDevs, "SetupDiGetClassDevsW");
+        Find(enumDeviceInfo, "SetupDiEnumDeviceInfo");
+        Find(openDevRegKey, "SetupDiOpenDevRegKey");
+        Find(getDeviceRegistryProperty, "SetupDiGetDeviceRegistryPropertyW");
+        Find(destroyDeviceInfoList, "SetupDiDestroyDeviceInfoList");
+    }
+    ~SetupApiLibrary() {
+        if (m_module)
+            FreeLibrary(m_module);
+    }
+    SetupApiLibrary(const SetupApiLibrary&) = delete;
+    SetupApiLibrary& operator=(const SetupApiLibrary&) = delete;
+
+    bool IsComplete() const {
+        return classGuidsFromName && getClassDevs && enumDeviceInfo && openDevRegKey &&
+               getDeviceRegistryProperty && destroyDeviceInfoList;
+    }
+
+    ClassGuidsFromName classGuidsFromName = nullptr;
+    GetClassDevs getClassDevs = nullptr;
+    EnumDeviceInfo enumDeviceInfo = nullptr;
+    OpenDevRegKey openDevRegKey = nullptr;
+    GetDeviceRegistryProperty getDeviceRegistryProperty = nullptr;
+    DestroyDeviceInfoList destroyDeviceInfoList = nullptr;
+
+private:
+    template <typename Function> void Find(Function& function, const char* name) {
+        function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+    }
+
+    HMODULE m_module;
+};
+
+// A string value of at most 512 bytes, or empty.
+std::string StringValue(const wchar_t* data, DWORD size, DWORD type) {
+    if (type != REG_SZ || size < sizeof(wchar_t))
+        return {};
+    std::wstring text(data, size / sizeof(wchar_t));
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return CWideText::ToUtf8(text);
+}
+
+std::string PortNameOf(const SetupApiLibrary& api, HDEVINFO set, SP_DEVINFO_DATA& device) {
+    const HKEY key = api.openDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
+    if (key == INVALID_HANDLE_VALUE || !key)
+        return {};
+    wchar_t data[256] = {};
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    const LONG result =
+        RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? StringValue(data, size, type) : std::string();
+}
+
+std::string DescriptionOf(const SetupApiLibrary& api, HDEVINFO set, SP_DEVINFO_DATA& device) {
+    wchar_t data[256] = {};
+    DWORD type = 0;
+    DWORD size = 0;
+    if (!api.getDeviceRegistryProperty(set, &device, SPDRP_DEVICEDESC, &type, reinterpret_cast<BYTE*>(data),
+                                       sizeof data, &size))
+        return {};
+    return StringValue(data, std::min<DWORD>(size, sizeof data), type);
+}
+
+// The present devices of the device class "Ports" with their port names and descriptions;
+// false when the device set-up functions cannot be asked.
+bool ReadPortsClass(std::vector<PortEntry>* entries) {
+    const SetupApiLibrary api;
+    if (!api.IsComplete())
+        return false;
+    DWORD count = 0;
+    api.classGuidsFromName(L"Ports", nullptr, 0, &count);
+    if (count == 0)
+        return false;
+    std::vector<GUID> classes(count);
+    if (!api.classGuidsFromName(L"Ports", classes.data(), count, &count))
+        return false;
+    const HDEVINFO set = api.getClassDevs(&classes.front(), nullptr, nullptr, DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE)
+        return false;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD index = 0; api.enumDeviceInfo(set, index, &device); ++index) {
+        const std::string port = PortNameOf(api, set, device);
+        if (!port.empty())
+            entries->push_back({port, DescriptionOf(api, set, device), true});
+    }
+    api.destroyDeviceInfoList(set);
+    return true;
+}
+
+// Every serial port driver lists its ports under this key while they are present, also ports
+// that have no device of the class "Ports" (Wine's, some virtual port drivers).
+bool ReadSerialComm(std::vector<PortEntry>* entries) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE, &key) !=
         ERROR_SUCCESS)
@@ -32,32 +154,48 @@ bool ReadSerialComm(std::vector<SerialCommValue>* values) {
         if (result != ERROR_SUCCESS || type != REG_SZ)
             continue;
         data[dataSize / sizeof(wchar_t)] = L'\0';
-        values->push_back({CWideText::ToUtf8(std::wstring(name, nameLength)), CWideText::ToUtf8(data)});
+        entries->push_back(
+            {CWideText::ToUtf8(data), CWideText::ToUtf8(std::wstring(name, nameLength)), false});
     }
     RegCloseKey(key);
     return true;
 }
 
-std::vector<SerialCommValue> SerialComm() {
-    std::vector<SerialCommValue> values;
-    ReadSerialComm(&values);
-    return values;
+// The class "Ports" first; the registry adds the ports it does not know.
+bool ReadPorts(std::vector<PortEntry>* entries) {
+    const bool fromClass = ReadPortsClass(entries);
+    std::vector<PortEntry> registered;
+    const bool fromRegistry = ReadSerialComm(&registered);
+    for (auto& entry : registered) {
+        const bool known = std::any_of(entries->begin(), entries->end(), [&](const PortEntry& e) {
+            return Upper(e.port) == Upper(entry.port);
+        });
+        if (!known)
+            entries->push_back(std::move(entry));
+    }
+    return fromClass || fromRegistry;
 }
 
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
+std::vector<PortEntry> Ports() {
+    std::vector<PortEntry> entries;
+    ReadPorts(&entries);
+    return entries;
 }
 
-bool Contains(const std::string& text, const char* part) {
-    return Upper(text).find(part) != std::string::npos;
+// The driver's device name tells the kind of a port the class "Ports" does not describe: the
+// built-in UART driver names its devices "Serial", USB adapter drivers carry "USB" or "VCP".
+std::string DescribeDriverDevice(const std::string& device) {
+    if (Contains(device, "USB") || Contains(device, "VCP"))
+        return "USB Serial Port";
+    if (Contains(device, "\\DEVICE\\SERIAL"))
+        return "Communications Port";
+    return {};
 }
 } // namespace
 
 bool CPortRegistry::Refresh() {
-    std::vector<SerialCommValue> values;
-    return ReadSerialComm(&values);
+    std::vector<PortEntry> entries;
+    return ReadPorts(&entries);
 }
 
 std::string CPortRegistry::DevicePath(int port) {
@@ -66,29 +204,23 @@ std::string CPortRegistry::DevicePath(int port) {
 
 std::vector<std::string> CPortRegistry::EntryNames() {
     std::vector<std::string> names;
-    for (const auto& value : SerialComm())
-        names.push_back(value.port);
+    for (const auto& entry : Ports())
+        names.push_back(entry.port);
     return names;
 }
 
 bool CPortRegistry::IsPresent(int port) {
     const std::string wanted = "COM" + std::to_string(port);
-    const auto values = SerialComm();
-    return std::any_of(values.begin(), values.end(),
-                       [&](const SerialCommValue& value) { return Upper(value.port) == wanted; });
+    const auto entries = Ports();
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const PortEntry& entry) { return Upper(entry.port) == wanted; });
 }
 
-// The driver's device name tells the kind of port: the built-in UART driver names its devices
-// "Serial", USB adapter drivers carry "USB" or "VCP" in theirs.
 std::string CPortRegistry::Describe(int port) {
     const std::string wanted = "COM" + std::to_string(port);
-    for (const auto& value : SerialComm()) {
-        if (Upper(value.port) != wanted)
-            continue;
-        if (Contains(value.device, "USB") || Contains(value.device, "VCP"))
-            return "USB Serial Port";
-        if (Contains(value.device, "\\DEVICE\\SERIAL"))
-            return "Communications Port";
+    for (const auto& entry : Ports()) {
+        if (Upper(entry.port) == wanted)
+            return entry.fromPortsClass ? entry.description : DescribeDriverDevice(entry.description);
     }
     return {};
 }

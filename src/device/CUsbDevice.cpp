@@ -6,11 +6,37 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+
+namespace {
+// The newer driver from the NT family's version 6 (Vista) on. The extended record is asked
+// first and the plain one if the system refuses it.
+CUsbDevice::Variant SystemVariant() {
+    OSVERSIONINFOEXW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    auto* plain = reinterpret_cast<OSVERSIONINFOW*>(&version);
+    if (!GetVersionExW(plain)) {
+        version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOW);
+        if (!GetVersionExW(plain))
+            return CUsbDevice::Variant::Newer;
+    }
+    const bool newer = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion > 5;
+    return newer ? CUsbDevice::Variant::Newer : CUsbDevice::Variant::Older;
+}
+} // namespace
+#endif
+
 CUsbDevice::CUsbDevice(VariantChooser chooser) : m_chooser(std::move(chooser)) {}
 
 CUsbDevice::Variant CUsbDevice::DefaultVariant() {
-    const char* variant = std::getenv("PELMORA_USB_VARIANT");
-    return variant && std::strcmp(variant, "older") == 0 ? Variant::Older : Variant::Newer;
+    if (const char* variant = std::getenv("PELMORA_USB_VARIANT"); variant && *variant)
+        return std::strcmp(variant, "older") == 0 ? Variant::Older : Variant::Newer;
+#ifdef _WIN32
+    return SystemVariant();
+#else
+    return Variant::Newer;
+#endif
 }
 
 bool CUsbDevice::Open(int32_t port) {

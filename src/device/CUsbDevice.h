@@ -13,7 +13,8 @@ public:
     enum class Variant { Older, Newer };
     using VariantChooser = std::function<Variant()>;
 
-    // The default chooser takes the newer variant unless PELMORA_USB_VARIANT is "older".
+    // PELMORA_USB_VARIANT "older" or "newer" decides when set; otherwise the newer variant, on
+    // Windows the one for the system's version.
     explicit CUsbDevice(VariantChooser chooser = DefaultVariant);
     static Variant DefaultVariant();
 

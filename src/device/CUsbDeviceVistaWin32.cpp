@@ -1,11 +1,17 @@
 #include "device/CUsbDeviceVista.h"
 
 #include "device/CUsbDeviceList.h"
-#include "platform/CAppPaths.h"
 
-// The device paths come from the pipe directories (CUsbDeviceList); the driver's own paths would
-// come from SetupDiGetClassDevsW / SetupDiGetDeviceInterfaceDetailW for kInterfaceClass, and
-// the rest stays as it is (docs/WINDOWS.md).
+namespace {
+// A device of the pipe directory is a folder; the driver's device opens as a file, shared.
+bool CanOpenDevice(const std::string& device) {
+    if (CUsbDeviceList::UsesPipeDirectory())
+        return CWin32Handle::CanOpenDirectory(device);
+    CWin32Handle trial;
+    return trial.Open(device, true);
+}
+} // namespace
+
 CUsbDeviceVista::~CUsbDeviceVista() {
     Close();
 }
@@ -13,8 +19,8 @@ CUsbDeviceVista::~CUsbDeviceVista() {
 // The first device that can be opened is the device; its pipe is opened shared.
 bool CUsbDeviceVista::OpenPipe(const char* pipe, CWin32Handle& handle) {
     for (const auto& device : CUsbDeviceList::DevicePaths(kInterfaceClass)) {
-        if (CWin32Handle::CanOpenDirectory(device))
-            return handle.Open(CAppPaths::Join(device, pipe), true);
+        if (CanOpenDevice(device))
+            return handle.Open(CUsbDeviceList::PipePath(device, pipe), true);
     }
     return false;
 }

@@ -1,10 +1,15 @@
 #include "device/CUsbDeviceXP.h"
 
 #include "device/CUsbDeviceList.h"
-#include "platform/CAppPaths.h"
 
-// As for the newer variant, the device paths come from the pipe directories; the driver's own
-// come from the device set-up functions (docs/WINDOWS.md).
+namespace {
+// The older driver's device path is the device itself; a pipe directory's device has an endpoint.
+std::string EndpointOf(const std::string& device) {
+    return CUsbDeviceList::UsesPipeDirectory() ? CUsbDeviceList::PipePath(device, CUsbDeviceXP::kEndpoint)
+                                               : device;
+}
+} // namespace
+
 CUsbDeviceXP::~CUsbDeviceXP() {
     Close();
 }
@@ -13,7 +18,7 @@ CUsbDeviceXP::~CUsbDeviceXP() {
 bool CUsbDeviceXP::Open(int32_t) {
     Close();
     for (const auto& device : CUsbDeviceList::DevicePaths(kInterfaceClass)) {
-        if (m_device.Open(CAppPaths::Join(device, kEndpoint), false))
+        if (m_device.Open(EndpointOf(device), false))
             return true;
     }
     return false;

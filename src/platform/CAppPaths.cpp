@@ -7,6 +7,7 @@
 #include <mutex>
 
 #ifdef _WIN32
+#include <cwctype>
 #include <fstream>
 #include <windows.h>
 #else
@@ -49,6 +50,30 @@ bool CanCreateFilesIn(const std::string& directory) {
     std::error_code error;
     std::filesystem::remove(path, error);
     return created;
+}
+
+std::wstring Lower(std::wstring text) {
+    for (auto& c : text)
+        c = static_cast<wchar_t>(towlower(c));
+    return text;
+}
+
+// An installed copy lives below one of the Program Files folders. An administrator (or Wine) can
+// write there, but what is written there is not the user's and goes with the next update.
+bool IsBelowProgramFiles(const std::string& directory) {
+    const std::wstring folder =
+        Lower(std::filesystem::path(CFilePath::FromUtf8(directory)).lexically_normal().wstring());
+    for (const wchar_t* variable : {L"ProgramFiles", L"ProgramW6432", L"ProgramFiles(x86)"}) {
+        const wchar_t* value = _wgetenv(variable);
+        if (!value || !*value)
+            continue;
+        std::wstring root = Lower(std::filesystem::path(value).lexically_normal().wstring());
+        if (!root.empty() && root.back() != L'\\')
+            root += L'\\';
+        if ((folder + L'\\').rfind(root, 0) == 0)
+            return true;
+    }
+    return false;
 }
 
 // %variable%\Pelmora (APPDATA roams with the user, LOCALAPPDATA stays on the machine), created on demand.
@@ -142,5 +167,9 @@ std::string CAppPaths::UserConfigDirectory() {
 
 std::string CAppPaths::ProfileDirectory() {
     const std::string besideExecutable = ExecutableDirectory();
+#ifdef _WIN32
+    if (IsBelowProgramFiles(besideExecutable))
+        return UserConfigDirectory();
+#endif
     return CanCreateFilesIn(besideExecutable) ? besideExecutable : UserConfigDirectory();
 }

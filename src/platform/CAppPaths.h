@@ -19,6 +19,6 @@ public:
     static std::string UserConfigDirectory();
     // Where the settings profiles live: beside the executable when files can be created there
     // (a copy unpacked into a folder of its own), else the per-user settings directory (an
-    // installed program in a system folder).
+    // installed program in a system folder; on Windows always for a program below Program Files).
     static std::string ProfileDirectory();
 };

@@ -9,6 +9,7 @@
 #include "gui/history/CReportGenDlg.h"
 #include "gui/history/CReportPage.h"
 #include "gui/history/CReportPrintDlg.h"
+#include "gui/kit/CCorePath.h"
 #include "gui/kit/CMenuBuilder.h"
 #include "history/CHistoryChannelCommands.h"
 #include "history/CHistoryCsvWriter.h"
@@ -16,7 +17,6 @@
 #include "model/CModelTable.h"
 #include "model/HistoryChannel.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -63,7 +63,7 @@ QString General(const char* key) {
 }
 
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return CCorePath::FromQt(path);
 }
 
 // A wait cursor for as long as a file is written.

@@ -1,12 +1,14 @@
 #include "gui/kit/CChildFrame.h"
 
+#include "gui/kit/CDeferredIcon.h"
+
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMdiArea>
 
 CChildFrame::CChildFrame(ChildKind kind, QWidget* parent) : QMdiSubWindow(parent), m_kind(kind) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    setWindowIcon(CDeferredIcon::FromFile(QStringLiteral(":/icons/app.svg")));
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

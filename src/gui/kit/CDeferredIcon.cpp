@@ -1,13 +1,33 @@
 #include "gui/kit/CDeferredIcon.h"
 
+#include <QFileInfo>
 #include <QPainter>
+
+namespace {
+#ifdef PELMORA_ICONS_PRERENDERED
+// Without Qt's SVG module (the Windows build), an icon ":/icons/<name>.svg" is the images of it
+// rendered at build time at every size the windows draw it, one device pixel per pixel and up
+// to two: each size is drawn from its own image, never scaled from another.
+QIcon IconOf(const QString& path) {
+    QIcon icon;
+    const QString name = QFileInfo(path).completeBaseName();
+    for (const int size : {PELMORA_ICONS_PRERENDERED})
+        icon.addFile(QStringLiteral(":/icons/png/%1-%2.png").arg(name).arg(size), QSize(size, size));
+    return icon;
+}
+#else
+QIcon IconOf(const QString& path) {
+    return QIcon(path);
+}
+#endif
+} // namespace
 
 QIcon CDeferredIcon::Make(Maker maker) {
     return QIcon(new CDeferredIcon(std::move(maker)));
 }
 
 QIcon CDeferredIcon::FromFile(const QString& path) {
-    return Make([path] { return QIcon(path); });
+    return Make([path] { return IconOf(path); });
 }
 
 QIcon& CDeferredIcon::Icon() {

@@ -5,6 +5,7 @@
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "ccdf/CCcdfResultCsv.h"
+#include "gui/kit/CCorePath.h"
 #include "gui/screens/CCcdfGraphCtrl.h"
 #include "gui/screens/CCcdfView.h"
 #include "history/CBitmapWriter.h"
@@ -16,7 +17,6 @@
 #include "protocol/CMeterEngine.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
@@ -154,8 +154,8 @@ bool CCcdfFrame::SaveResultTo(const QString& path) {
     const CCcdfResultCsv::SConditions conditions{&m_profile, m_acquisition.Window().Size(), code};
     std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool saved = CCcdfResultCsv::Write(QFile::encodeName(path).toStdString(), m_acquisition.Result(),
-                                             conditions, &error);
+    const bool saved =
+        CCcdfResultCsv::Write(CCorePath::FromQt(path), m_acquisition.Result(), conditions, &error);
     QApplication::restoreOverrideCursor();
     if (!saved) {
         qWarning("%s", error.c_str());
@@ -182,8 +182,8 @@ bool CCcdfFrame::ExportGraphTo(const QString& path) {
             const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(row));
             pixels.insert(pixels.end(), line, line + image.width());
         }
-        written = CBitmapWriter::Write(QFile::encodeName(path).toStdString(), image.width(), image.height(),
-                                       pixels, &error);
+        written =
+            CBitmapWriter::Write(CCorePath::FromQt(path), image.width(), image.height(), pixels, &error);
     } else {
         QSaveFile file(path); // replaces an existing file only once the image is whole
         written = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();

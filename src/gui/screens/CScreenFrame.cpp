@@ -6,12 +6,12 @@
 #include "appcore/CShellLink.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/kit/CCorePath.h"
 #include "gui/kit/CQueuedReceiver.h"
 #include "model/CSettingProfile.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QTimer>
@@ -163,7 +163,7 @@ bool CScreenFrame::SaveHistoryTo(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lastSavedPath = path;
     CMeasurementRecording::SaveReport report;
-    const bool saved = m_controller->SaveHistory(QFile::encodeName(path).toStdString(), nullptr, &report);
+    const bool saved = m_controller->SaveHistory(CCorePath::FromQt(path), nullptr, &report);
     QApplication::restoreOverrideCursor();
     if (!saved)
         CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);

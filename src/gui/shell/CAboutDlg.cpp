@@ -1,6 +1,7 @@
 #include "gui/shell/CAboutDlg.h"
 
 #include "appcore/CStringTable.h"
+#include "gui/kit/CDeferredIcon.h"
 
 #include <QGridLayout>
 #include <QIcon>
@@ -28,7 +29,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(32, 32));
+    icon->setPixmap(CDeferredIcon::FromFile(QStringLiteral(":/icons/app.svg")).pixmap(32, 32));
     auto* layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     layout->addWidget(m_name, 0, 1);

@@ -2,6 +2,7 @@
 
 #include "appcore/CMessageBoxes.h"
 #include "appcore/CStringTable.h"
+#include "gui/kit/CCorePath.h"
 #include "history/CHistoryFile.h"
 #include "history/CHistoryRecorder.h"
 #include "history/CLoggedTimeBase.h"
@@ -213,7 +214,7 @@ bool CDownloadDlg::WriteHistory(const QString& path) {
         m_profile, m_logged, static_cast<uint8_t>(m_status.mask), m_title->text().toStdString());
     CLoggedTimeBase::Stamp(history.Header(), m_profile.GetLoggingRun(), m_profile.GetSerialText(),
                            history.RowCount());
-    const bool written = CHistoryFile::SaveHistoryRaw(QFile::encodeName(path).toStdString(), history);
+    const bool written = CHistoryFile::SaveHistoryRaw(CCorePath::FromQt(path), history);
     QApplication::restoreOverrideCursor();
     if (!written)
         CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);

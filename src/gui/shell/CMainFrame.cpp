@@ -8,6 +8,7 @@
 #include "appcore/CommandIds.h"
 #include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
+#include "gui/kit/CCorePath.h"
 #include "gui/kit/CMenuBuilder.h"
 #include "gui/screens/CRelativeFrame.h"
 #include "gui/screens/CScreenFrame.h"
@@ -20,7 +21,6 @@
 #include "gui/shell/CStatusPanes.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -76,7 +76,7 @@ const std::vector<CAccelerator>& HistoryAccelerators() {
 }
 
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return CCorePath::FromQt(path);
 }
 
 } // namespace
@@ -664,7 +664,7 @@ bool CMainFrame::OpenHistoryFile(const QString& path) {
 }
 
 bool CMainFrame::OpenHistory(const std::string& path) {
-    return OpenHistoryFile(QFile::decodeName(path.c_str()));
+    return OpenHistoryFile(CCorePath::ToQt(path));
 }
 
 void CMainFrame::SwitchMode(int command) {

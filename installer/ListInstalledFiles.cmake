@@ -1,0 +1,16 @@
+# cmake -DSTAGE=<install layout> -DOUTPUT=<file.nsh> -P ListInstalledFiles.cmake
+# Writes the uninstaller's commands that remove each installed file, then the folders, deepest first.
+file(GLOB_RECURSE files RELATIVE ${STAGE} ${STAGE}/*)
+file(GLOB_RECURSE folders LIST_DIRECTORIES true RELATIVE ${STAGE} ${STAGE}/*)
+list(REMOVE_ITEM folders ${files})
+list(SORT folders ORDER DESCENDING)
+set(text "")
+foreach(file IN LISTS files)
+  string(REPLACE "/" "\\" file "${file}")
+  string(APPEND text "Delete \"$INSTDIR\\${file}\"\n")
+endforeach()
+foreach(folder IN LISTS folders)
+  string(REPLACE "/" "\\" folder "${folder}")
+  string(APPEND text "RMDir \"$INSTDIR\\${folder}\"\n")
+endforeach()
+file(WRITE ${OUTPUT} "${text}")
