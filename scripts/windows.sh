@@ -16,7 +16,8 @@ start=$SECONDS
 PELMORA_QT_MINGW_DIR=$(scripts/qt-windows.sh)
 export PELMORA_QT_MINGW_DIR
 echo "Qt for MinGW: $PELMORA_QT_MINGW_DIR ($((SECONDS - start)) s)"
-cmake --preset windows -DPELMORA_WERROR="$strict" >/dev/null
+# The whole program: a build folder configured before the Qt was there must not stay without it.
+cmake --preset windows -DPELMORA_WERROR="$strict" -DPELMORA_BUILD_GUI=ON >/dev/null
 cmake --build --preset windows
 cmake --build --preset windows --target installer
 ctest --preset windows
