@@ -24,6 +24,22 @@ void CPaintPacer::Add(QWidget* widget, const QRect& area) {
         m_pending.push_back({widget, area});
     else
         found->area |= area;
+    Schedule();
+}
+
+void CPaintPacer::Prepare(QObject* owner, std::function<void()> prepare) {
+    const auto found = std::find_if(m_preparations.begin(), m_preparations.end(),
+                                    [owner](const Preparation& waiting) { return waiting.owner == owner; });
+    if (found == m_preparations.end())
+        m_preparations.push_back({owner, std::move(prepare)});
+    else
+        found->prepare = std::move(prepare);
+    Schedule();
+}
+
+void CPaintPacer::Schedule() {
+    if (m_flushing)
+        return; // the round under way takes it
     const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kIntervalMs;
     if (since >= kIntervalMs)
         Flush();
@@ -34,6 +50,14 @@ void CPaintPacer::Add(QWidget* widget, const QRect& area) {
 void CPaintPacer::Flush() {
     m_timer.stop();
     m_sinceFlush.start();
+    m_flushing = true;
+    std::vector<Preparation> preparations;
+    preparations.swap(m_preparations);
+    for (const Preparation& preparation : preparations) {
+        if (preparation.owner)
+            preparation.prepare();
+    }
+    m_flushing = false;
     std::vector<Pending> due;
     due.swap(m_pending);
     for (const Pending& pending : due) {

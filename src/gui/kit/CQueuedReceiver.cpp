@@ -2,12 +2,16 @@
 
 #include <QObject>
 
-CQueuedReceiver::CQueuedReceiver(QObject* context, CReadingReceiver& handler)
-    : m_context(context), m_handler(handler) {}
+CQueuedReceiver::CQueuedReceiver(QObject* context, CReadingReceiver& handler, Around around)
+    : m_context(context), m_handler(handler), m_around(std::move(around)) {}
 
 template <typename Call> void CQueuedReceiver::Post(Call call) {
-    m_queue.Post([context = m_context, handler = &m_handler, call] {
-        if (context)
+    m_queue.Post([context = m_context, handler = &m_handler, around = &m_around, call] {
+        if (!context)
+            return;
+        if (*around)
+            (*around)([&] { call(*handler); });
+        else
             call(*handler);
     });
 }

@@ -6,14 +6,20 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 // What the engine's worker thread calls in place of a screen: every reading is posted to the
 // user-interface thread and handed to the screen's own handler there. Calls still queued when
 // the context object is destroyed are dropped, so a closed screen never receives a reading.
 class CQueuedReceiver : public CReadingReceiver {
 public:
+    // Hands one reading to the handler (the call given) and may do more around it, on the
+    // user-interface thread.
+    using Around = std::function<void(const std::function<void()>& handle)>;
+
     // On the user-interface thread. The handler must live as long as the context object
-    // (usually the screen itself).
-    CQueuedReceiver(QObject* context, CReadingReceiver& handler);
+    // (usually the screen itself); so must `around`, when given.
+    CQueuedReceiver(QObject* context, CReadingReceiver& handler, Around around = {});
 
     void OnAvgReading(int32_t state, int32_t value) override;
     void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override;
@@ -29,5 +35,6 @@ private:
     // Made on the user-interface thread; the worker only copies it.
     QPointer<QObject> m_context;
     CReadingReceiver& m_handler;
+    Around m_around;
     CUiCallQueue m_queue;
 };

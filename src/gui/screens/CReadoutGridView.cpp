@@ -77,11 +77,14 @@ void CReadoutGridView::RedrawAll() {
     m_graph->RefreshLive(false);
 }
 
-// A graph the layout hides has nothing to show; it catches up when the layout shows it again.
+// New values are shown at the pacer's rate, not at every reading. A graph the layout hides has
+// nothing to show; it catches up when the layout shows it again.
 void CReadoutGridView::ShowNewValue() {
-    RedrawPanels(CMeasurementCtrl::RefreshValues);
-    if (!m_graph->isHidden())
-        m_graph->RefreshLive(false);
+    m_pacer.Prepare(this, [this] {
+        RedrawPanels(CMeasurementCtrl::RefreshValues);
+        if (!m_graph->isHidden())
+            m_graph->RefreshLive(false);
+    });
 }
 
 void CReadoutGridView::ApplyLayout() {

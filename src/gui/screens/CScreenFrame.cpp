@@ -16,6 +16,8 @@
 #include <QMdiArea>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr int kStatusWarningPane = 1;
@@ -54,10 +56,31 @@ void CScreenFrame::KeepJournalIn(const std::string& folder) {
 
 void CScreenFrame::Attach(CScreenController& controller, CReadingReceiver& handler) {
     m_controller = &controller;
-    // Posted, so that the next request goes out once the reading's handler has finished.
-    m_controller->SetReadyHandler(
-        [post = m_poster.Poster(), this] { post([this] { m_controller->Pump(); }); });
-    m_receiver = std::make_unique<CQueuedReceiver>(this, handler);
+    m_controller->SetReadyHandler([this] { OnReady(); });
+    m_receiver = std::make_unique<CQueuedReceiver>(
+        this, handler, [this](const std::function<void()>& handle) { Deliver(handle); });
+}
+
+// The next request goes out once the reading's handler has finished: right after it when a
+// reading made it due, so that a measurement costs the event loop one turn a reading; posted
+// when a command did.
+void CScreenFrame::OnReady() {
+    if (m_delivering)
+        m_pumpDue = true;
+    else
+        m_poster.Poster()([this] { m_controller->Pump(); });
+}
+
+void CScreenFrame::Deliver(const std::function<void()>& handle) {
+    // A handler that opens a message box lets other readings run meanwhile: the outermost
+    // one sends what they made due.
+    const bool outer = !std::exchange(m_delivering, true);
+    handle();
+    if (!outer)
+        return;
+    m_delivering = false;
+    if (std::exchange(m_pumpDue, false))
+        m_controller->Pump();
 }
 
 CReadingReceiver* CScreenFrame::Receiver() {

@@ -84,6 +84,9 @@ private:
     bool Ask(const char* key);
     void SetNotice(Notice notice, const QString& text);
     void FollowLostCause();
+    void OnReady();
+    // Hands a reading to its handler and then sends the request it made due.
+    void Deliver(const std::function<void()>& handle);
 
     CUiThreadPoster m_poster;
     CScreenController* m_controller = nullptr;
@@ -93,4 +96,6 @@ private:
     std::function<QString()> m_chooseSavePath;
     std::array<QString, NoticeCount> m_notices;
     bool m_linkLost = false;
+    bool m_delivering = false; // a reading's handler runs
+    bool m_pumpDue = false;    // it made the next request due
 };

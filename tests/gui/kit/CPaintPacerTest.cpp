@@ -54,4 +54,31 @@ TEST(CPaintPacer, ABurstOfRequestsEndsWithThePaintOfTheLastAndSkipsWidgetsThatWe
     EXPECT_LE(widget.paints - before, 2);
 }
 
+// The texts of new values are worked out once a round, with the latest values, before the
+// repaint they ask for; work of an owner that went is dropped.
+TEST(CPaintPacer, PreparedWorkRunsOnceARoundBeforeItsRepaintAndNotForAnOwnerThatWent) {
+    CountingWidget widget;
+    widget.show();
+    ASSERT_TRUE(ProcessUntil([&] { return widget.paints > 0; }));
+    CPaintPacer pacer;
+    int prepared = 0;
+    int value = 0;
+    int shown = -1;
+    auto* gone = new QObject;
+    for (value = 1; value <= 10; ++value) {
+        pacer.Prepare(&widget, [&] {
+            ++prepared;
+            shown = value;
+            pacer.Request(&widget);
+        });
+        if (value == 1) // the first round ran at once; later ones wait
+            pacer.Prepare(gone, [] { ADD_FAILURE() << "ran for an owner that went"; });
+    }
+    delete gone;
+    ASSERT_TRUE(ProcessUntil([&] { return prepared == 2; }));
+    ProcessFor(3 * CPaintPacer::kIntervalMs);
+    EXPECT_EQ(prepared, 2);
+    EXPECT_EQ(shown, 11);
+}
+
 } // namespace

@@ -3,11 +3,13 @@
 #include "appcore/CommandIds.h"
 #include "appcore/ReadoutItem.h"
 #include "gui/history/CGraphCtrl.h"
+#include "gui/kit/CPaintPacer.h"
 #include "gui/screens/CMeasurementCtrl.h"
 #include "gui/screens/CPulseFrame.h"
 #include "model/CSettingProfile.h"
 #include "platform/CMessageBeep.h"
 #include "support/CAppTestSandbox.h"
+#include "support/RunUntil.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -95,7 +97,7 @@ TEST_F(PulseViewTest, ReadingsShowPulseDutyAndBurstWidthWithTheirAlarm) {
     EXPECT_EQ(m_frame->View()->Handler().Records().Count(ChannelPulse), 1);
     EXPECT_TRUE(view.Panel(1)->GetAlarm());
     EXPECT_TRUE(view.Panel(0)->GetAlarm());
-    QApplication::processEvents();
+    RunUntil([] { return false; }, 2 * CPaintPacer::kIntervalMs); // new values are shown at the paint pace
     EXPECT_EQ(view.Panel(0)->Item(ItemDutyCycle).text, QStringLiteral("Duty Cycle [A] 25.00 %"));
     EXPECT_EQ(view.Panel(1)->Item(ItemBurstWidth).text, QStringLiteral("Burst Width   1.207 us"));
     EXPECT_TRUE(Query(ID_FILE_SAVE).enabled);
@@ -103,7 +105,7 @@ TEST_F(PulseViewTest, ReadingsShowPulseDutyAndBurstWidthWithTheirAlarm) {
     // No pulse counted: not available, never "inf".
     m_sink.answer = IDNO;
     MeasureOnce(2000, 1, 0, 0);
-    QApplication::processEvents();
+    RunUntil([] { return false; }, 2 * CPaintPacer::kIntervalMs);
     EXPECT_EQ(view.Panel(0)->Item(ItemDutyCycle).text, QStringLiteral("Duty Cycle [A] N/A"));
     EXPECT_EQ(view.Panel(1)->Item(ItemBurstWidth).text, QStringLiteral("Burst Width   N/A"));
 }

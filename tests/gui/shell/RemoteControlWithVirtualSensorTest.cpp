@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -100,14 +101,19 @@ TEST(RemoteControlWithVirtualSensor, ServesWhileAScreenMeasuresWithoutTouchingIt
 
     std::vector<std::string> answers;
     std::atomic<bool> done{false};
+    std::atomic<bool> looked{false};
     std::thread client([&] {
         const CTcpSocket socket = CTcpSocket::Connect("127.0.0.1", remote->Port());
         for (int i = 0; i < kQueries && socket.SendAll("MEAS:POW:AVER?\n"); ++i)
             answers.push_back(ReadLine(socket));
         done = true;
+        // Still connected while the status bar is looked at.
+        for (int wait = 0; wait < 2000 && !looked.load(); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     });
-    EXPECT_TRUE(RunUntil([&] { return remote->StatusText().contains(QStringLiteral(", ")); }));
     EXPECT_TRUE(RunUntil([&] { return done.load(); }, 60000));
+    EXPECT_TRUE(RunUntil([&] { return remote->StatusText().contains(QStringLiteral(", ")); }));
+    looked = true;
     client.join();
     const int before = records.Count(ChannelAvg);
     ASSERT_TRUE(RunUntil([&] { return records.Count(ChannelAvg) >= before + 3; }));
