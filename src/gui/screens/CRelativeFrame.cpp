@@ -364,8 +364,8 @@ bool CRelativeFrame::SaveWithDialog() {
     if (path.isEmpty())
         return false;
     std::string error;
-    if (m_readout.SaveHistory(CCorePath::FromQt(path),
-                              *m_sources[static_cast<std::size_t>(b)].profile, &error))
+    if (m_readout.SaveHistory(CCorePath::FromQt(path), *m_sources[static_cast<std::size_t>(b)].profile,
+                              &error))
         return true;
     CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);
     return false;
