@@ -39,3 +39,20 @@ foreach(plugin IN LISTS PELMORA_WINDOWS_PLUGINS ITEMS platforms/qoffscreen.dll)
   get_filename_component(folder ${plugin} DIRECTORY)
   file(COPY ${PELMORA_QT_PLUGINS_DIR}/${plugin} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${folder})
 endforeach()
+
+# The offscreen platform reads fonts only from "lib/fonts" below the folder of Qt's DLLs. The GUI
+# tests get there the faces fontconfig gives them on Linux (their main() leads the Windows names
+# "Arial" and "Courier" to them), so that texts measure the same under Wine.
+if(PELMORA_BUILD_TESTS)
+  set(PELMORA_TEST_FONTS)
+  foreach(face liberation/LiberationSans liberation/LiberationMono liberation/LiberationSerif
+               dejavu/DejaVuSans dejavu/DejaVuSansMono)
+    file(GLOB found /usr/share/fonts/truetype/${face}.ttf /usr/share/fonts/truetype/${face}-*.ttf)
+    if(NOT found)
+      message(FATAL_ERROR "/usr/share/fonts/truetype/${face} is missing (packages fonts-liberation, "
+                          "fonts-dejavu-core)")
+    endif()
+    list(APPEND PELMORA_TEST_FONTS ${found})
+  endforeach()
+  file(COPY ${PELMORA_TEST_FONTS} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/lib/fonts)
+endif()

@@ -16,7 +16,7 @@ packages=(
 )
 case "${1:-}" in
 --windows)
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64 nsis dpkg-dev xdotool
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64 nsis dpkg-dev xdotool fonts-dejavu-core
     x11-apps netpbm)
   ;;
 --coverage) packages+=(gcovr) ;;

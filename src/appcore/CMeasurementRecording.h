@@ -58,6 +58,8 @@ public:
     void StoreValue(int channel, float value);
     // Writes what the journal took since the last time, when kJournalFlushMs have passed.
     void FlushJournalIfDue();
+    // Writes it at once: the process may be ended before the next time comes.
+    void FlushJournal();
 
     // The sensor was lost while measuring: rows without a reading stand for the time it is gone.
     void BeginGap();
@@ -79,7 +81,6 @@ private:
     void AddNoValueRow();
     int GapRows(std::chrono::steady_clock::time_point end) const;
     void BeginJournal();
-    void FlushJournal();
     bool FlushJournalNow();
     void EndJournal();
     void ClearRecordFull();

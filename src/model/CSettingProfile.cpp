@@ -61,6 +61,10 @@ bool CSettingProfile::SaveOnExit() {
     if (m_leftSaved)
         return true;
     m_leftSaved = true;
+    return SaveAsOnExit();
+}
+
+bool CSettingProfile::SaveAsOnExit() {
     // A model number without a table row has no file name to save under.
     if (GetModel() == nullptr)
         return true;

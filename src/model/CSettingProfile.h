@@ -31,6 +31,9 @@ public:
     // loaded, saved or set up for a sensor (a session without one) leave an existing file alone.
     // Only the first call writes: the destructor does not write again what the window saved.
     bool SaveOnExit();
+    // Writes as SaveOnExit does, but leaves the later save on the way out to be done: the
+    // system's session is about to end, and its end may yet be cancelled.
+    bool SaveAsOnExit();
     static std::string ProfilePath(const std::string& modelName);
     // Settings go to a file of this sensor's own, "<model name> #<serial>.ini", instead of the
     // model's, so that two sensors of one model connected at once keep their own settings; it

@@ -4,13 +4,13 @@
 #include "appcore/CScreenController.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
+#include "gui/kit/CCorePath.h"
 #include "gui/screens/CRelativeGraph.h"
 #include "gui/screens/CScreenFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -364,8 +364,8 @@ bool CRelativeFrame::SaveWithDialog() {
     if (path.isEmpty())
         return false;
     std::string error;
-    if (m_readout.SaveHistory(QFile::encodeName(path).toStdString(),
-                              *m_sources[static_cast<std::size_t>(b)].profile, &error))
+    if (m_readout.SaveHistory(CCorePath::FromQt(path), *m_sources[static_cast<std::size_t>(b)].profile,
+                              &error))
         return true;
     CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);
     return false;
@@ -374,6 +374,6 @@ bool CRelativeFrame::SaveWithDialog() {
 void CRelativeFrame::ExportCsv() {
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString(),
                                                       QStringLiteral("CSV files(*.csv);;All files(*.*)"));
-    if (!path.isEmpty() && !m_readout.ExportCsv(QFile::encodeName(path).toStdString()))
+    if (!path.isEmpty() && !m_readout.ExportCsv(CCorePath::FromQt(path)))
         CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);
 }

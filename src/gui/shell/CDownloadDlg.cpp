@@ -171,19 +171,24 @@ void CDownloadDlg::SaveToDisk() {
 
 void CDownloadDlg::LoadToScreen() {
     Fetch([this] {
-        QTemporaryFile file(QDir::temp().filePath(QStringLiteral("datXXXXXX.psh")));
-        file.setAutoRemove(false);
-        if (!file.open()) {
+        const QString path = NewTemporaryFile();
+        if (path.isEmpty()) {
             CMessageBoxes::FromKey(this, "S_MEASUREVIEW_ONFILESAVE", MB_ICONSTOP);
             return;
         }
-        const QString path = file.fileName();
-        file.close();
         if (WriteHistory(path))
             emit LoadToScreenRequested(path);
         else
             QFile::remove(path);
     });
+}
+
+QString CDownloadDlg::NewTemporaryFile() {
+    // QTemporaryFile::close() keeps the file open; only its destruction closes it, and Windows
+    // cannot replace a file that is still open.
+    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("datXXXXXX.psh")));
+    file.setAutoRemove(false);
+    return file.open() ? file.fileName() : QString();
 }
 
 void CDownloadDlg::Fetch(std::function<void()> then) {

@@ -55,6 +55,8 @@ private:
     void UpdateButtons();
     // Downloads, keeps what came and runs then; failures are reported here.
     void Fetch(std::function<void()> then);
+    // An empty file of a new name in the temporary folder, closed; empty when none could be made.
+    static QString NewTemporaryFile();
     // Writes what was fetched as a history file of the logged channels; false after the message.
     bool WriteHistory(const QString& path);
     void BeginExchange(int expectedMs);

@@ -829,6 +829,15 @@ void CMainFrame::StopScreens() {
         screen->OnCommand(ID_MEASURE_STOP);
 }
 
+void CMainFrame::KeepStateForSessionEnd() {
+    m_profile.SaveAsOnExit();
+    for (const auto& slot : m_slots)
+        slot->Profile().SaveAsOnExit();
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        if (auto* screen = qobject_cast<CScreenFrame*>(window))
+            screen->Controller().Recording().FlushJournal();
+}
+
 std::vector<CChildFrame*> CMainFrame::Screens() const {
     return ScreensOf(0);
 }

@@ -100,6 +100,11 @@ public:
     std::vector<CChildFrame*> Screens() const;
     // Writes the profile of the current model; false (after telling the user) when that failed.
     bool SaveProfile() { return m_session.SaveProfile(); }
+    // The system's session ends: the process may be ended without closing the window, so the
+    // settings are written and the unsaved measurements' journals brought up to date, without
+    // asking, to be recovered at the next start. The save on closing still follows when the
+    // session goes on after all.
+    void KeepStateForSessionEnd();
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* Toolbar(ToolbarIndex index);
     CStatusPanes* StatusPanes() const { return m_statusPanes; }

@@ -57,6 +57,10 @@ bool CPelmoraApp::InitInstance() {
         m_mainFrame.reset();
         return false;
     }
+    // At the end of a Windows session Qt ends the process right after aboutToQuit, without
+    // closing the window; the session manager asks for the data to be kept first.
+    connect(this, &QGuiApplication::commitDataRequest, m_mainFrame.get(),
+            [frame = m_mainFrame.get()] { frame->KeepStateForSessionEnd(); });
     m_mainFrame->show();
     m_mainFrame->activateWindow();
     m_mainFrame->setFocus();

@@ -6,8 +6,9 @@
 #include <windows.h>
 
 // Windows has no signals to catch: a console's Ctrl+C, Ctrl+Break and close arrive on a thread of
-// their own and post the same quit; the end of a session reaches Qt as WM_ENDSESSION, and Qt
-// quits the event loop itself. Either way shutdown runs as after Exit.
+// their own and post the same quit, so that shutdown runs as after Exit. The end of a session
+// ends the process without a shutdown; the application keeps its data when the session manager
+// asks for it (commitDataRequest).
 namespace {
 BOOL WINAPI OnConsoleControl(DWORD) {
     if (QCoreApplication* application = QCoreApplication::instance())

@@ -259,7 +259,9 @@ TEST_F(HistoryViewTest, ReportCarriesTheConditionsOnlyWhenAskedTo) {
 
 TEST_F(HistoryViewTest, ReportDialogKeepsEngineerAndSiteAndNamesItsPrinter) {
     const QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    // Windows' registry cannot be redirected into the folder; an INI file can, on every system.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     {
         CReportGenDlg first(QStringLiteral("Run"), {});
         first.EngineerEdit()->setText(QStringLiteral("K. Ito"));
@@ -269,6 +271,7 @@ TEST_F(HistoryViewTest, ReportDialogKeepsEngineerAndSiteAndNamesItsPrinter) {
     CReportGenDlg next(QStringLiteral("Run"), {});
     EXPECT_EQ(next.EngineerEdit()->text(), QStringLiteral("K. Ito"));
     EXPECT_EQ(next.SiteEdit()->text(), QStringLiteral("Lab 2"));
+    QSettings::setDefaultFormat(QSettings::NativeFormat);
 
     // Print setup's "print to file" has no printer name: the caption names the file instead.
     auto toFile = std::make_unique<QPrinter>();

@@ -1,6 +1,7 @@
 #include "gui/shell/CDownloadDlg.h"
 
 #include "appcore/CMessageBoxes.h"
+#include "gui/kit/CCorePath.h"
 #include "history/CHistoryData.h"
 #include "history/CHistoryFile.h"
 #include "model/CSettingProfile.h"
@@ -113,10 +114,10 @@ TEST_F(CDownloadDlgTest, FailedFetchesWriteNothing) {
 TEST_F(CDownloadDlgTest, LoadToScreenHandsOverAWrittenFile) {
     Open().LoadToScreen();
     m_link.Finish();
-    ASSERT_EQ(m_loaded.size(), 1);
+    ASSERT_EQ(m_loaded.size(), 1) << LastMessage();
     const QString path = m_loaded.front();
     CHistoryData loaded;
-    EXPECT_TRUE(CHistoryFile::LoadHistory(QFile::encodeName(path).toStdString(), loaded).ok);
+    EXPECT_TRUE(CHistoryFile::LoadHistory(CCorePath::FromQt(path), loaded).ok);
     EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QStringLiteral("dat")));
     QFile::remove(path);
 }

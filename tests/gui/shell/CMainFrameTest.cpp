@@ -1,10 +1,12 @@
 #include "support/CAppTestSandbox.h"
 
 #include "appcore/CMessageBoxes.h"
+#include "appcore/CScreenController.h"
 #include "appcore/CStringTable.h"
 #include "appcore/CommandIds.h"
 #include "gui/history/CHistoryView.h"
 #include "gui/kit/CCommandActions.h"
+#include "gui/screens/CScreenFrame.h"
 #include "gui/shell/CAboutDlg.h"
 #include "gui/shell/CDownloadCommand.h"
 #include "gui/shell/CDownloadDlg.h"
@@ -584,4 +586,38 @@ TEST_F(CMainFrameTest, AMeasurementLeftUnsavedByACrashIsOfferedAtStartAndRecover
     ASSERT_NE(history, nullptr) << "the recovered history opens";
     EXPECT_EQ(history->Kind(), ChildKind::History);
     ::unsetenv("XDG_DATA_HOME");
+}
+
+TEST_F(CMainFrameTest, TheSessionsEndKeepsSettingsAndUnsavedReadingsWithoutAskingAndClosingStillSaves) {
+    m_frame->ChildFactory().SetCreator(ChildKind::Measurement, {});
+    m_frame->ChildFactory().KeepJournalsIn(m_sandbox.Path("journal"));
+    ASSERT_TRUE(m_frame->Create(QString()));
+    ConnectModel(2);
+    const std::string model = m_frame->Profile().ModelName();
+    const auto savedFrequency = [&model] {
+        CSettingProfile saved;
+        return saved.Load(model) ? saved.GetFrequency() : -1.0f;
+    };
+    m_frame->ExecuteCommand(ID_MODE_AVGPEAK);
+    auto* screen = qobject_cast<CScreenFrame*>(m_frame->ActiveChild());
+    ASSERT_NE(screen, nullptr);
+    CScreenController& controller = screen->Controller();
+    controller.Start();
+    controller.StoreValue(ChannelAvg, 1.5f);
+    controller.StoreValue(ChannelAvg, 2.5f);
+    m_frame->Profile().SetFrequency(123.0f);
+    const size_t messages = m_sandbox.Messages().shown.size();
+
+    m_frame->KeepStateForSessionEnd();
+    EXPECT_FLOAT_EQ(savedFrequency(), 123.0f);
+    CRecordJournal::Content content;
+    ASSERT_EQ(CRecordJournal::Read(controller.Recording().Journal().Path(), content),
+              CRecordJournal::ReadResult::Complete);
+    EXPECT_EQ(content.series[ChannelAvg].size(), 2u);
+    EXPECT_EQ(m_sandbox.Messages().shown.size(), messages);
+
+    // The session went on after all.
+    m_frame->Profile().SetFrequency(456.0f);
+    m_frame.reset();
+    EXPECT_FLOAT_EQ(savedFrequency(), 456.0f);
 }
