@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -148,6 +149,29 @@ TEST_F(TwoSensorsWithVirtualSensor, TheRelativeScreenReadsTheDifferenceAndFollow
     ASSERT_TRUE(RunUntil([&] { return relative->Readout().CurrentDb(now()).has_value(); }, 20000))
         << "resumes by itself";
     EXPECT_FALSE(frame.SensorStates().contains(lost));
+
+    // With no sensor's screen active, Disconnect asks which sensor and lets only that one go.
+    dismiss.stop();
+    QStringList offered;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&offered] {
+        if (auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            offered = ask->comboBoxItems();
+            ask->setTextValue(offered.filter(QStringLiteral("#10002")).value(0));
+            ask->accept();
+        }
+    });
+    answer.start(50);
+    m_sandbox.Messages().answer = IDNO;            // B's record is not saved
+    frame.ExecuteCommand(ID_MODE_SENSOR_RELATIVE); // back to the front
+    frame.ExecuteCommand(ID_DEVICE_DISCONNECT);
+    EXPECT_EQ(offered.size(), 2) << offered.join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(RunUntil([&] { return frame.ConnectedSensorCount() == 1; }, 10000))
+        << frame.SensorStates().toStdString() << " / " << offered.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(frame.SensorStates().contains(QStringLiteral("#10001")) &&
+                !frame.SensorStates().contains(QStringLiteral("#10002")))
+        << frame.SensorStates().toStdString();
+    EXPECT_TRUE(screenA->Controller().IsRunning());
     for (auto& engine : engines)
         engine->Disconnect();
 }
