@@ -10,8 +10,7 @@
 // Hands calls from any thread to the user-interface thread. The calls wait in a queue of its
 // own under a lock the thread sanitizer sees; Qt's event queue only carries a wake-up without
 // data, because its lock sits in an uninstrumented library and a functor passed through it
-// would be reported as a race. The wake-up is a plain event of a type of its own: nothing of it
-// is shared but what Qt itself reads. One wake-up runs one call, so that calls of all queues run in
+// would be reported as a race. One wake-up runs one call, so that calls of all queues run in
 // the order they were posted, also in a nested event loop that a call opens.
 // Each owner has a queue of its own: calls waiting when it is destroyed, or posted afterwards,
 // are dropped, so that none reaches an owner that is gone.
@@ -37,8 +36,7 @@ private:
     };
 
     static void Post(const std::shared_ptr<Shared>& shared, std::function<void()> call);
-    bool event(QEvent* event) override;
-    void RunOne();
+    Q_INVOKABLE void RunOne();
 
     std::shared_ptr<Shared> m_shared;
 };
