@@ -27,54 +27,6 @@ bool Contains(const std::string& text, const char* part) {
     return Upper(text).find(part) != std::string::npos;
 }
 
-// The device set-up functions, loaded at run time so that the program starts where they are missing.
-class SetupApiLibrary {
-public:
-    using ClassGuidsFromName = BOOL(WINAPI*)(PCWSTR, LPGUID, DWORD, PDWORD);
-    using GetClassDevs = HDEVINFO(WINAPI*)(const GUID*, PCWSTR, HWND, DWORD);
-    using EnumDeviceInfo = BOOL(WINAPI*)(HDEVINFO, DWORD, PSP_DEVINFO_DATA);
-    using OpenDevRegKey = HKEY(WINAPI*)(HDEVINFO, PSP_DEVINFO_DATA, DWORD, DWORD, DWORD, REGSAM);
-    using GetDeviceRegistryProperty = BOOL(WINAPI*)(HDEVINFO, PSP_DEVINFO_DATA, DWORD, PDWORD, PBYTE, DWORD,
-                                                    PDWORD);
-    using DestroyDeviceInfoList = BOOL(WINAPI*)(HDEVINFO);
-
-    SetupApiLibrary() : m_module(LoadLibraryW(L"SETUPAPI.DLL")) {
-        if (!m_module)
-            return;
-        Find(classGuidsFromName, "SetupDiClassGuidsFromNameW");
-        Find(getClassDevs, "SetupDiGetClassDevsW");
-        Find(enumDeviceInfo, "SetupDiEnumDeviceInfo");
-        Find(openDevRegKey, "SetupDiOpenDevRegKey");
-        Find(getDeviceRegistryProperty, "SetupDiGetDeviceRegistryPropertyW");
-        Find(destroyDeviceInfoList, "SetupDiDestroyDeviceInfoList");
-    }
-    ~SetupApiLibrary() {
-        if (m_module)
-            FreeLibrary(m_module);
-    }
-    SetupApiLibrary(const SetupApiLibrary&) = delete;
-    SetupApiLibrary& operator=(const SetupApiLibrary&) = delete;
-
-    bool IsComplete() const {
-        return classGuidsFromName && getClassDevs && enumDeviceInfo && openDevRegKey &&
-               getDeviceRegistryProperty && destroyDeviceInfoList;
-    }
-
-    ClassGuidsFromName classGuidsFromName = nullptr;
-    GetClassDevs getClassDevs = nullptr;
-    EnumDeviceInfo enumDeviceInfo = nullptr;
-    OpenDevRegKey openDevRegKey = nullptr;
-    GetDeviceRegistryProperty getDeviceRegistryProperty = nullptr;
-    DestroyDeviceInfoList destroyDeviceInfoList = nullptr;
-
-private:
-    template <typename Function> void Find(Function& function, const char* name) {
-        function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
-    }
-
-    HMODULE m_module;
-};
-
 // A string value of at most 512 bytes, or empty.
 std::string StringValue(const wchar_t* data, DWORD size, DWORD type) {
     if (type != REG_SZ || size < sizeof(wchar_t))
@@ -84,8 +36,8 @@ std::string StringValue(const wchar_t* data, DWORD size, DWORD type) {
     return CWideText::ToUtf8(text);
 }
 
-std::string PortNameOf(const SetupApiLibrary& api, HDEVINFO set, SP_DEVINFO_DATA& device) {
-    const HKEY key = api.openDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
+std::string PortNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
+    const HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
     if (key == INVALID_HANDLE_VALUE || !key)
         return {};
     wchar_t data[256] = {};
@@ -97,12 +49,12 @@ std::string PortNameOf(const SetupApiLibrary& api, HDEVINFO set, SP_DEVINFO_DATA
     return result == ERROR_SUCCESS ? StringValue(data, size, type) : std::string();
 }
 
-std::string DescriptionOf(const SetupApiLibrary& api, HDEVINFO set, SP_DEVINFO_DATA& device) {
+std::string DescriptionOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
     wchar_t data[256] = {};
     DWORD type = 0;
     DWORD size = 0;
-    if (!api.getDeviceRegistryProperty(set, &device, SPDRP_DEVICEDESC, &type, reinterpret_cast<BYTE*>(data),
-                                       sizeof data, &size))
+    if (!SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_DEVICEDESC, &type,
+                                           reinterpret_cast<BYTE*>(data), sizeof data, &size))
         return {};
     return StringValue(data, std::min<DWORD>(size, sizeof data), type);
 }
@@ -110,27 +62,24 @@ std::string DescriptionOf(const SetupApiLibrary& api, HDEVINFO set, SP_DEVINFO_D
 // The present devices of the device class "Ports" with their port names and descriptions;
 // false when the device set-up functions cannot be asked.
 bool ReadPortsClass(std::vector<PortEntry>* entries) {
-    const SetupApiLibrary api;
-    if (!api.IsComplete())
-        return false;
     DWORD count = 0;
-    api.classGuidsFromName(L"Ports", nullptr, 0, &count);
+    SetupDiClassGuidsFromNameW(L"Ports", nullptr, 0, &count);
     if (count == 0)
         return false;
     std::vector<GUID> classes(count);
-    if (!api.classGuidsFromName(L"Ports", classes.data(), count, &count))
+    if (!SetupDiClassGuidsFromNameW(L"Ports", classes.data(), count, &count))
         return false;
-    const HDEVINFO set = api.getClassDevs(&classes.front(), nullptr, nullptr, DIGCF_PRESENT);
+    const HDEVINFO set = SetupDiGetClassDevsW(&classes.front(), nullptr, nullptr, DIGCF_PRESENT);
     if (set == INVALID_HANDLE_VALUE)
         return false;
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
-    for (DWORD index = 0; api.enumDeviceInfo(set, index, &device); ++index) {
-        const std::string port = PortNameOf(api, set, device);
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &device); ++index) {
+        const std::string port = PortNameOf(set, device);
         if (!port.empty())
-            entries->push_back({port, DescriptionOf(api, set, device), true});
+            entries->push_back({port, DescriptionOf(set, device), true});
     }
-    api.destroyDeviceInfoList(set);
+    SetupDiDestroyDeviceInfoList(set);
     return true;
 }
 

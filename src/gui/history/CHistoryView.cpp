@@ -62,10 +62,6 @@ QString General(const char* key) {
     return QString::fromStdString(CStringTable::GetGeneralText(key));
 }
 
-std::string LocalPath(const QString& path) {
-    return CCorePath::FromQt(path);
-}
-
 // A wait cursor for as long as a file is written.
 class WaitCursor {
 public:
@@ -367,7 +363,7 @@ std::string CHistoryView::ChooseTarget(const QString& suffix, const QString& fil
         if (CMessageBoxes::FromKey(this, question, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
             return {};
     }
-    return LocalPath(path);
+    return CCorePath::FromQt(path);
 }
 
 double CHistoryView::IndexAt(int x) const {

@@ -75,10 +75,6 @@ const std::vector<CAccelerator>& HistoryAccelerators() {
     return table;
 }
 
-std::string LocalPath(const QString& path) {
-    return CCorePath::FromQt(path);
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(std::unique_ptr<CMeterLink> link, QWidget* parent)
@@ -652,7 +648,7 @@ void CMainFrame::OnFileOpen() {
 
 bool CMainFrame::OpenHistoryFile(const QString& path) {
     CChildFrame* frame = CreateChild(ChildKind::History);
-    if (!frame->LoadFile(LocalPath(path))) {
+    if (!frame->LoadFile(CCorePath::FromQt(path))) {
         CMessageBoxes::FromText(this, CHistoryView::OpenFailureText(frame->LoadError()), MB_ICONSTOP);
         frame->close();
         return false;
