@@ -4,6 +4,8 @@
 #include "protocol/CMeterCommand.h"
 #include "protocol/CMeterEngine.h"
 
+#include <algorithm>
+
 bool CEngineMeasurementLink::IsConnected() const {
     return m_engine.IsConnected();
 }
@@ -28,10 +30,20 @@ CMeterEngine::Failure CEngineMeasurementLink::LastFailure() const {
     return m_engine.GetLastFailure();
 }
 
-std::shared_ptr<CRequestTicket> CEngineMeasurementLink::Request(int32_t kind, int32_t argument,
-                                                                uint32_t timeoutMs) {
-    return m_engine.Request({kind, argument, timeoutMs, m_profile.GetModelNumber(),
-                             CMeterCommand::Hundredths(m_profile.GetExtOffset()), kPaceMs});
+std::shared_ptr<CRequestTicket> CEngineMeasurementLink::Request(std::span<const int32_t> kinds,
+                                                                int32_t argument, uint32_t timeoutMs) {
+    if (kinds.empty())
+        return nullptr;
+    const size_t batch = std::min(kinds.size(), static_cast<size_t>(CMeterEngine::kMaxBatch));
+    CMeterEngine::SRequest request{kinds[0],
+                                   argument,
+                                   timeoutMs,
+                                   m_profile.GetModelNumber(),
+                                   CMeterCommand::Hundredths(m_profile.GetExtOffset()),
+                                   kPaceMs * static_cast<uint32_t>(batch)};
+    std::copy(kinds.begin() + 1, kinds.begin() + static_cast<std::ptrdiff_t>(batch),
+              request.followedBy.begin());
+    return m_engine.Request(request);
 }
 
 void CEngineMeasurementLink::RunSetup(SetupJob job, SetupDone done) {

@@ -22,7 +22,8 @@ public:
     int32_t IdentificationCode() const override;
     int32_t SerialNumber() const override;
     CMeterEngine::Failure LastFailure() const override;
-    std::shared_ptr<CRequestTicket> Request(int32_t kind, int32_t argument, uint32_t timeoutMs) override;
+    std::shared_ptr<CRequestTicket> Request(std::span<const int32_t> kinds, int32_t argument,
+                                            uint32_t timeoutMs) override;
     void RunSetup(SetupJob job, SetupDone done) override;
 
 private:

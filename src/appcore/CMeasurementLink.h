@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 
 class CRequestTicket;
 
@@ -34,9 +35,11 @@ public:
     SensorIdentity Sensor() const { return {IdentificationCode(), SerialNumber()}; }
     // Why the last exchange failed, to name the cause of a lost link.
     virtual CMeterEngine::Failure LastFailure() const { return CMeterEngine::Failure::None; }
-    // Queues one request; nullptr when it was refused. Its reply reaches the screen's handler
-    // while the ticket is not dropped.
-    virtual std::shared_ptr<CRequestTicket> Request(int32_t kind, int32_t argument, uint32_t timeoutMs) = 0;
+    // Queues one request for the first of `kinds`, or for as many of them as the link runs back
+    // to back (the ticket's Readings); nullptr when it was refused. Its replies reach the
+    // screen's handler in order while the ticket is not dropped.
+    virtual std::shared_ptr<CRequestTicket> Request(std::span<const int32_t> kinds, int32_t argument,
+                                                    uint32_t timeoutMs) = 0;
     // Runs the job where it does not hold up the window; `done` follows on the screen's thread,
     // and never after the link was destroyed.
     virtual void RunSetup(SetupJob job, SetupDone done) = 0;

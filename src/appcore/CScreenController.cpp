@@ -8,6 +8,8 @@
 #include "protocol/CMeterCommand.h"
 #include "protocol/CRequestTicket.h"
 
+#include <span>
+
 CScreenController::CScreenController(CSettingProfile& profile, CMeasurementLink& link,
                                      CScreenBehaviour& behaviour, CScreenNotices& notices)
     : m_profile(profile), m_link(link), m_behaviour(behaviour), m_notices(notices),
@@ -22,10 +24,6 @@ void CScreenController::SetRequestCycle(std::vector<int32_t> kinds) {
     m_next = 0;
 }
 
-int32_t CScreenController::NextRequest() const {
-    return m_cycle.empty() ? -1 : m_cycle[m_next];
-}
-
 bool CScreenController::IsAwaitingReply() const {
     return m_ticket && !m_ticket->IsDropped();
 }
@@ -36,9 +34,9 @@ bool CScreenController::Pump() {
     if (m_cycle.empty() || !m_running || m_settingUp || m_linkLost || !m_link.IsConnected() ||
         IsAwaitingReply())
         return false;
-    const int32_t kind = m_cycle[m_next];
-    m_next = (m_next + 1) % m_cycle.size();
-    m_ticket = m_link.Request(kind, CMeterCommand::Hundredths(m_profile.GetFrequency()), kReplyTimeoutMs);
+    const std::span<const int32_t> kinds = std::span(m_cycle).subspan(m_next);
+    m_ticket = m_link.Request(kinds, CMeterCommand::Hundredths(m_profile.GetFrequency()), kReplyTimeoutMs);
+    m_taken = 0;
     return m_ticket != nullptr;
 }
 
@@ -48,9 +46,14 @@ void CScreenController::NotifyReady() const {
 }
 
 void CScreenController::DropRequest() {
-    if (m_ticket && m_ticket->Drop())
-        ++m_staleReplies;
+    if (m_ticket)
+        m_staleReplies += m_ticket->Drop() - m_taken;
     m_ticket.reset();
+}
+
+void CScreenController::AdvanceCycle() {
+    if (!m_cycle.empty())
+        m_next = (m_next + 1) % m_cycle.size();
 }
 
 void CScreenController::Start() {
@@ -173,17 +176,19 @@ bool CScreenController::TakeResult(int32_t state) {
     }
     if (!IsAwaitingReply())
         return false; // nobody waits for it: late, or for a screen that went away
+    ++m_taken;
     if (state != 1) {
-        m_ticket.reset();
-        if (m_profile.IsSingleSweep() && !m_cycle.empty())
-            m_next = (m_next + m_cycle.size() - 1) % m_cycle.size();
+        m_ticket.reset(); // a request's replies end at its first failure
+        if (!m_profile.IsSingleSweep())
+            AdvanceCycle();
         if (!m_link.IsLinkLost())
             CountFailure();
         NotifyReady();
         return false;
     }
+    AdvanceCycle();
     if (m_link.Sensor() != m_recording.MadeBy()) {
-        m_ticket.reset(); // another sensor answered on the port: its reading is not this record's
+        DropRequest(); // another sensor answered on the port: its readings are not this record's
         NotifyReady();
         return false;
     }
@@ -192,6 +197,8 @@ bool CScreenController::TakeResult(int32_t state) {
 }
 
 void CScreenController::FinishResult() {
+    if (m_ticket && m_taken < m_ticket->Readings())
+        return; // more replies to the request follow
     m_ticket.reset();
     NotifyReady();
 }

@@ -15,8 +15,9 @@ class CScreenBehaviour;
 class CScreenNotices;
 class CSettingProfile;
 
-// The request cycle every measurement screen shares: one request in flight at a time, the next
-// sent as soon as a reply was handled and paced by the engine's worker, Start (with its set-up), Stop, Reset,
+// The request cycle every measurement screen shares: one request in flight at a time for the rest
+// of the cycle (the link may run it as one batch), the next sent as soon as its replies were
+// handled and paced by the engine's worker, Start (with its set-up), Stop, Reset,
 // single sweep, following a lost sensor, closing, and the update rules of those commands. What the
 // measurement records is its CMeasurementRecording. Every member runs on the user-interface thread; readings
 // must be forwarded to it first.
@@ -35,11 +36,11 @@ public:
     CMeasurementRecording& Recording() { return m_recording; }
     const CMeasurementRecording& Recording() const { return m_recording; }
 
-    // The request kinds the timer sends in turn, from the first.
+    // The request kinds asked for in turn, from the first.
     void SetRequestCycle(std::vector<int32_t> kinds);
-    int32_t NextRequest() const;
-    // One step of the cycle: follows the link (see IsLinkLost), then sends the next request when
-    // connected, running, not setting up and no reply is awaited. True when a request went out.
+    // One step of the cycle: follows the link (see IsLinkLost), then asks for the cycle's kinds
+    // from the next one to its end when connected, running, not setting up and no reply is
+    // awaited. True when a request went out.
     // The screen calls it whenever the controller says it is ready and now and then besides,
     // to follow the link.
     bool Pump();
@@ -61,12 +62,12 @@ public:
     bool SaveHistory(const std::string& path, std::string* error = nullptr,
                      CMeasurementRecording::SaveReport* report = nullptr);
 
-    // Reading handlers begin with this: only the reply to the request in flight that holds a
-    // reading (state 1) from the sensor the measurement began with is taken. A failed one frees
-    // the timer to ask again; in a single sweep for the same kind, so that the sweep still
-    // completes.
+    // Reading handlers begin with this: only a reply to the request in flight that holds a
+    // reading (state 1) from the sensor the measurement began with is taken. A failed one ends
+    // the request, so that the next asks again; in a single sweep for the same kind, so that
+    // the sweep still completes.
     bool TakeResult(int32_t state);
-    // A taken reading is stored: the next request may go out.
+    // A taken reading is stored: once the request's last one is, the next request may go out.
     void FinishResult();
     // Appends a reading to the recording.
     void StoreValue(int channel, float value) { m_recording.StoreValue(channel, value); }
@@ -94,6 +95,7 @@ private:
     void RunSetup(CMeasurementLink::SetupJob setup, std::function<void(bool acknowledged)> then);
     // No reply to the request in flight is taken any more.
     void DropRequest();
+    void AdvanceCycle();
     void FollowLink();
     void Resume();
     void CountFailure();
@@ -107,8 +109,9 @@ private:
     CMeasurementRecording m_recording;
     std::function<void()> m_ready;
     std::vector<int32_t> m_cycle;
-    size_t m_next = 0;
+    size_t m_next = 0;                        // the kind of the next reading
     std::shared_ptr<CRequestTicket> m_ticket; // the request in flight
+    int m_taken = 0;                          // replies to it handled so far
     // Replies to dropped requests that the engine had already handed over; they are still on
     // their way and are skipped when they arrive.
     int m_staleReplies = 0;

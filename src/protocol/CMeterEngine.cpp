@@ -241,9 +241,10 @@ void CMeterEngine::TryReconnect() {
 }
 
 std::shared_ptr<CRequestTicket> CMeterEngine::Request(const SRequest& request) {
-    if (!m_connected.load() || m_linkLost.load() || request.mode < 0 || request.mode >= kModeCount)
+    const SModes modes = ModesOf(request);
+    if (!m_connected.load() || m_linkLost.load() || !IsValid(modes))
         return nullptr;
-    auto ticket = std::make_shared<CRequestTicket>();
+    auto ticket = std::make_shared<CRequestTicket>(modes.count);
     std::shared_ptr<CRequestTicket> replaced;
     {
         std::lock_guard lock(m_requestLock);
@@ -322,11 +323,8 @@ void CMeterEngine::WorkerLoop() {
             RunJobs();
             std::shared_ptr<CRequestTicket> ticket;
             const SRequest request = TakeRequest(ticket);
-            if (ticket) {
-                m_lastExchangeAt = std::chrono::steady_clock::now();
-                m_lastPaceMs = request.paceMs;
-                HandOver(request.mode, RunCountedExchange(request), *ticket);
-            }
+            if (ticket)
+                RunBatch(request, *ticket);
         }
         if (lost && signalled < 0)
             TryReconnect();
@@ -421,6 +419,50 @@ CMeterEngine::SResult CMeterEngine::RunCountedExchange(const SRequest& request) 
     return result;
 }
 
+static CReadingSinks::Kind SinkFor(int32_t mode) {
+    if (mode == CMeterEngine::ModePulse)
+        return CReadingSinks::Kind::Pulse;
+    if (mode == CMeterEngine::ModeCcdf)
+        return CReadingSinks::Kind::Ccdf;
+    return CReadingSinks::Kind::Measurement;
+}
+
+CMeterEngine::SModes CMeterEngine::ModesOf(const SRequest& request) {
+    SModes modes;
+    modes.mode[0] = request.mode;
+    modes.count = 1;
+    for (const int32_t mode : request.followedBy) {
+        if (mode < 0)
+            break;
+        modes.mode[static_cast<size_t>(modes.count++)] = mode;
+    }
+    return modes;
+}
+
+bool CMeterEngine::IsValid(const SModes& modes) {
+    const auto known = [](int32_t mode) { return mode >= 0 && mode < kModeCount; };
+    const std::span<const int32_t> asked(modes.mode.data(), static_cast<size_t>(modes.count));
+    // One sink takes the whole batch.
+    return std::ranges::all_of(asked, known) &&
+           std::ranges::all_of(asked, [&](int32_t mode) { return SinkFor(mode) == SinkFor(asked[0]); });
+}
+
+void CMeterEngine::RunBatch(const SRequest& request, CRequestTicket& ticket) {
+    m_lastExchangeAt = std::chrono::steady_clock::now();
+    m_lastPaceMs = request.paceMs;
+    const SModes modes = ModesOf(request);
+    std::array<SResult, kMaxBatch> results;
+    size_t run = 0;
+    while (run < static_cast<size_t>(modes.count) && !m_stopping.load()) {
+        SRequest one = request;
+        one.mode = modes.mode[run];
+        results[run] = RunCountedExchange(one);
+        if (results[run++].state != ReplyReading)
+            break;
+    }
+    HandOver(modes, std::span<const SResult>(results.data(), run), ticket);
+}
+
 void CMeterEngine::ExchangeFor(const SRequest& request, CReadingReceiver& receiver) {
     Deliver(receiver, request.mode, m_linkLost.load() ? SResult{} : RunCountedExchange(request));
 }
@@ -434,22 +476,18 @@ CMeterEngine::SResult CMeterEngine::Handed(bool ok, int32_t state, std::span<con
     return result;
 }
 
-static CReadingSinks::Kind SinkFor(int32_t mode) {
-    if (mode == CMeterEngine::ModePulse)
-        return CReadingSinks::Kind::Pulse;
-    if (mode == CMeterEngine::ModeCcdf)
-        return CReadingSinks::Kind::Ccdf;
-    return CReadingSinks::Kind::Measurement;
-}
-
-void CMeterEngine::HandOver(int32_t mode, const SResult& result, CRequestTicket& ticket) {
+void CMeterEngine::HandOver(const SModes& modes, std::span<const SResult> results, CRequestTicket& ticket) {
     bool handed = false;
-    // After Disconnect began the result is dropped, so a sink cannot hold up the join.
-    if (!m_stopping.load()) {
-        m_sinks.Call(SinkFor(mode), [&](CReadingReceiver& sink) {
-            handed = ticket.Answer();
-            if (handed)
-                Deliver(sink, mode, result);
+    // After Disconnect began the results are dropped, so a sink cannot hold up the join.
+    if (!m_stopping.load() && !results.empty()) {
+        m_sinks.Call(SinkFor(modes.mode[0]), [&](CReadingReceiver& sink) {
+            handed = ticket.Answer(static_cast<int>(results.size()));
+            if (!handed)
+                return;
+            sink.BeginBatch();
+            for (size_t i = 0; i < results.size(); ++i)
+                Deliver(sink, modes.mode[i], results[i]);
+            sink.EndBatch();
         });
     }
     // Nobody takes this result: the asker may ask again.

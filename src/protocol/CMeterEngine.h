@@ -67,15 +67,21 @@ public:
         int32_t reverse = -1;
     };
 
+    // The most readings one request asks for: a screen's longest request cycle.
+    static constexpr int kMaxBatch = 3;
+
     struct SRequest {
         int32_t mode = 0;
         int32_t argument = 0; // frequency x 100 for the measurements
         uint32_t timeoutMs = 0;
         int32_t modelNumber = 0;
         int32_t offsetHundredths = 0; // external offset, the first key of a small histogram
-        // The next exchange begins no sooner than this long after this one began: the worker
-        // paces a measuring screen's readings, so that the window only answers each one.
+        // The next request begins no sooner than this long after this one began: the worker
+        // paces a measuring screen's readings, so that the window only answers them.
         uint32_t paceMs = 0;
+        // Modes run right after `mode`, back to back, and handed over with it in one batch (-1
+        // ends them), so that a screen's whole request cycle costs the window one turn.
+        std::array<int32_t, kMaxBatch - 1> followedBy{-1, -1};
     };
 
     CMeterEngine();
@@ -122,9 +128,11 @@ public:
     // Where results are handed over, per kind of screen.
     CReadingSinks& Sinks() { return m_sinks; }
 
-    // Queues one measurement exchange for the worker, replacing one not yet taken (whose ticket
-    // is dropped). Its result goes to the sink of its kind while the returned ticket is not
-    // dropped; nullptr when not connected or for an unknown mode.
+    // Queues one request for the worker, replacing one not yet taken (whose ticket is dropped).
+    // Its results go to the sink of its kind while the returned ticket is not dropped, those of
+    // a batch between the sink's BeginBatch and EndBatch; a batch ends at its first failed
+    // exchange. nullptr when not connected, for an unknown mode, or for a batch whose modes go
+    // to different kinds of screen.
     std::shared_ptr<CRequestTicket> Request(const SRequest& request);
 
     // Runs `work` on the worker thread, after the jobs and before the measurement requested
@@ -174,6 +182,11 @@ private:
         std::array<int32_t, CSensorLine::kPulseValueCount> values = {-1, -1, -1, -1, -1};
         Histogram histogram;
     };
+    // The modes of one request, in the order they run.
+    struct SModes {
+        std::array<int32_t, kMaxBatch> mode{};
+        int count = 0;
+    };
     struct SIdentity {
         int32_t code = -1;
         int32_t firmware = -1;
@@ -215,9 +228,14 @@ private:
     SResult RunExchange(const SRequest& request);
     // RunExchange, counted toward a lost link.
     SResult RunCountedExchange(const SRequest& request);
+    static SModes ModesOf(const SRequest& request);
+    static bool IsValid(const SModes& modes);
+    // Runs the request's modes back to back, up to the first failed exchange, and hands the
+    // results over together.
+    void RunBatch(const SRequest& request, CRequestTicket& ticket);
     // What a reading hands on to the screens: state 0 and values -1 unless it succeeded.
     static SResult Handed(bool ok, int32_t state, std::span<const int32_t> values);
-    void HandOver(int32_t mode, const SResult& result, CRequestTicket& ticket);
+    void HandOver(const SModes& modes, std::span<const SResult> results, CRequestTicket& ticket);
     static void Deliver(CReadingReceiver& sink, int32_t mode, const SResult& result);
 
     // Keeps a failure of the line for GetLastFailure; None leaves the one kept.

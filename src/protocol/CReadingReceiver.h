@@ -12,6 +12,9 @@
 class CReadingReceiver {
 public:
     virtual ~CReadingReceiver() = default;
+    // The readings between these come from one request and may be handed on together.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
     virtual void OnAvgReading(int32_t /*state*/, int32_t /*value*/) {}
     virtual void OnForwardReverseReading(int32_t /*state*/, int32_t /*forward*/, int32_t /*reverse*/) {}
     virtual void OnPeakReading(int32_t /*state*/, int32_t /*value*/) {}

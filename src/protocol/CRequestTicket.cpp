@@ -1,10 +1,11 @@
 #include "protocol/CRequestTicket.h"
 
-bool CRequestTicket::Answer() {
-    State expected = State::Waiting;
-    return m_state.compare_exchange_strong(expected, State::Answered);
+bool CRequestTicket::Answer(int handed) {
+    int expected = kWaiting;
+    return m_state.compare_exchange_strong(expected, handed);
 }
 
-bool CRequestTicket::Drop() {
-    return m_state.exchange(State::Dropped) == State::Answered;
+int CRequestTicket::Drop() {
+    const int before = m_state.exchange(kDropped);
+    return before > 0 ? before : 0;
 }

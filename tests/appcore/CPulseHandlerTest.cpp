@@ -21,8 +21,9 @@ namespace {
 class PulseLink : public CMeasurementLink {
 public:
     bool IsConnected() const override { return true; }
-    std::shared_ptr<CRequestTicket> Request(int32_t kind, int32_t argument, uint32_t /*timeoutMs*/) override {
-        sent.push_back({kind, argument});
+    std::shared_ptr<CRequestTicket> Request(std::span<const int32_t> kinds, int32_t argument,
+                                            uint32_t /*timeoutMs*/) override {
+        sent.push_back({kinds.front(), argument});
         return std::make_shared<CRequestTicket>();
     }
     void RunSetup(SetupJob job, SetupDone done) override {

@@ -23,9 +23,11 @@ public:
     bool IsLinkLost() const override { return lost; }
     bool IsOtherSensorOnPort() const override { return other; }
     int32_t SerialNumber() const override { return serial; }
-    std::shared_ptr<CRequestTicket> Request(int32_t, int32_t, uint32_t) override {
+    std::shared_ptr<CRequestTicket> Request(std::span<const int32_t> kinds, int32_t, uint32_t) override {
         ++requests;
-        return std::make_shared<CRequestTicket>();
+        asked.assign(kinds.begin(), kinds.end());
+        ticket = std::make_shared<CRequestTicket>(batches ? static_cast<int>(kinds.size()) : 1);
+        return ticket;
     }
     void RunSetup(SetupJob, SetupDone done) override { setups.push_back(std::move(done)); }
 
@@ -33,6 +35,9 @@ public:
     bool other = false;
     int32_t serial = 7;
     int requests = 0;
+    bool batches = false; // runs every kind asked for, as the engine does
+    std::vector<int32_t> asked;
+    std::shared_ptr<CRequestTicket> ticket; // of the last request
     std::vector<SetupDone> setups;
 };
 
@@ -119,6 +124,42 @@ TEST_F(CScreenControllerTest, FailedExchangesAreRetriedAndAStallIsReportedUntilR
     m_controller->Stop();
     EXPECT_FALSE(m_controller->IsStalled()) << "a stopped screen asks nothing";
     EXPECT_EQ(m_notices.stalled.back(), false);
+}
+
+TEST_F(CScreenControllerTest, ABatchIsInFlightUntilItsLastReplyAndAFailureEndsIt) {
+    using Kinds = std::vector<int32_t>;
+    m_link.batches = true;
+    m_controller->SetRequestCycle({0, 2, 3});
+    m_controller->Start();
+    const auto take = [this](int32_t state) {
+        const bool taken = m_controller->TakeResult(state);
+        if (taken)
+            m_controller->FinishResult();
+        return taken;
+    };
+    ASSERT_TRUE(m_controller->Pump());
+    EXPECT_EQ(m_link.asked, (Kinds{0, 2, 3}));
+    EXPECT_TRUE(take(1) && take(1));
+    EXPECT_FALSE(m_controller->Pump()) << "the batch's last reply is still on its way";
+    EXPECT_TRUE(take(1));
+
+    ASSERT_TRUE(m_controller->Pump());
+    EXPECT_TRUE(take(1));
+    EXPECT_FALSE(take(0));
+    ASSERT_TRUE(m_controller->Pump()) << "the engine stops a batch at its failure";
+    EXPECT_EQ(m_link.asked, Kinds{3}) << "the cycle goes on after the failed kind";
+    EXPECT_TRUE(take(1));
+
+    ASSERT_TRUE(m_controller->Pump());
+    m_link.ticket->Answer(3);
+    EXPECT_TRUE(take(1));
+    m_controller->Stop();
+    m_controller->Start(); // gives up the batch with two replies still on their way
+    EXPECT_FALSE(take(1));
+    EXPECT_FALSE(take(1));
+    ASSERT_TRUE(m_controller->Pump());
+    EXPECT_EQ(m_link.asked, (Kinds{0, 2, 3}));
+    EXPECT_TRUE(take(1));
 }
 
 TEST_F(CScreenControllerTest, AReadingOfAnotherSensorNeverJoinsTheRecord) {

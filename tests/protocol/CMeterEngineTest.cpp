@@ -463,6 +463,29 @@ TEST(LoggingDownloadTest, SerialTimeOutGrowsWithTheByteCount) {
     EXPECT_GT(CLoggingDownload::TimeoutFor(4 * 512, true), 4 * 512 * 10 * 1000 / 9600);
 }
 
+// A screen's request cycle runs as one batch, handed over together and cut short by a failure.
+TEST_F(MeterEngineTest, ABatchRunsBackToBackAndEndsAtItsFirstFailure) {
+    ConnectModel(0, 4);
+    CMeterEngine::SRequest cycle{
+        CMeterEngine::ModeAvg, 245000, 200, 0, 0, 0, {CMeterEngine::ModePeak, CMeterEngine::ModeRev}};
+    const auto whole = m_engine.Request(cycle);
+    ASSERT_TRUE(m_receiver.WaitFor(3, 5000));
+    EXPECT_EQ(m_receiver.Calls(), (std::vector<std::string>{"avg 1 1234", "peak 1 2000", "rev 1 500"}));
+    EXPECT_EQ(m_receiver.BatchEnds(), std::vector<size_t>{3});
+    EXPECT_EQ(whole->Drop(), 3);
+
+    m_sensor.overrides["GF"] = {};
+    const auto cut = m_engine.Request(cycle);
+    ASSERT_TRUE(m_receiver.WaitFor(5, 5000));
+    EXPECT_EQ(m_receiver.BatchEnds(), (std::vector<size_t>{3, 5}));
+    EXPECT_EQ(m_receiver.Calls().back(), "peak 0 -1");
+    EXPECT_EQ(m_device->Mnemonics().back(), "GF") << "nothing asked after the failure";
+    EXPECT_EQ(cut->Drop(), 2);
+
+    cycle.followedBy = {CMeterEngine::ModePulse, -1};
+    EXPECT_EQ(m_engine.Request(cycle), nullptr) << "one screen takes a batch";
+}
+
 // The worker paces a measuring screen: each exchange begins no sooner than the pace after the
 // previous one, while a set-up queued meanwhile is not held back by it.
 TEST_F(MeterEngineTest, TheWorkerPacesExchangesButNotJobs) {

@@ -33,6 +33,16 @@ void CRecordingReceiver::OnCcdfData(int32_t state, const PowerHistogram& histogr
     Record("ccdf", state, {});
 }
 
+void CRecordingReceiver::EndBatch() {
+    std::lock_guard lock(m_mutex);
+    m_batchEnds.push_back(m_calls.size());
+}
+
+std::vector<size_t> CRecordingReceiver::BatchEnds() const {
+    std::lock_guard lock(m_mutex);
+    return m_batchEnds;
+}
+
 void CRecordingReceiver::Record(const std::string& handler, int32_t state,
                                 std::initializer_list<int32_t> values) {
     std::string call = handler + " " + std::to_string(state);

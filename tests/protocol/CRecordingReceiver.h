@@ -22,12 +22,15 @@ public:
     void OnPulseReading(int32_t state, int32_t pulsePower, int32_t value1, int32_t value2, int32_t value3,
                         int32_t value4) override;
     void OnCcdfData(int32_t state, const PowerHistogram& histogram) override;
+    void EndBatch() override;
 
     // Registers this receiver with the engine as every screen.
     void RegisterAsEveryScreen();
     // Waits until count hand-overs were recorded; false on time-out.
     bool WaitFor(size_t count, int timeoutMs);
     std::vector<std::string> Calls() const;
+    // The number of calls recorded at the end of each batch.
+    std::vector<size_t> BatchEnds() const;
     PowerHistogram LastHistogram() const;
 
 private:
@@ -37,5 +40,6 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_recorded;
     std::vector<std::string> m_calls;
+    std::vector<size_t> m_batchEnds;
     PowerHistogram m_histogram;
 };

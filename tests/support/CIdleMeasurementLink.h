@@ -8,7 +8,7 @@
 class CIdleMeasurementLink : public CMeasurementLink {
 public:
     bool IsConnected() const override { return true; }
-    std::shared_ptr<CRequestTicket> Request(int32_t, int32_t, uint32_t) override {
+    std::shared_ptr<CRequestTicket> Request(std::span<const int32_t>, int32_t, uint32_t) override {
         ticket = std::make_shared<CRequestTicket>();
         return ticket;
     }

@@ -2,17 +2,43 @@
 
 #include <QObject>
 
+#include <utility>
+
 CQueuedReceiver::CQueuedReceiver(QObject* context, CReadingReceiver& handler, Around around)
     : m_context(context), m_handler(handler), m_around(std::move(around)) {}
 
-template <typename Call> void CQueuedReceiver::Post(Call call) {
-    m_queue.Post([context = m_context, handler = &m_handler, around = &m_around, call] {
+void CQueuedReceiver::BeginBatch() {
+    m_batching = true;
+}
+
+void CQueuedReceiver::EndBatch() {
+    m_batching = false;
+    PostNow(std::exchange(m_batch, {}));
+}
+
+void CQueuedReceiver::Post(Call call) {
+    if (m_batching)
+        m_batch.push_back(std::move(call));
+    else
+        PostNow({std::move(call)});
+}
+
+void CQueuedReceiver::PostNow(std::vector<Call> calls) {
+    if (calls.empty())
+        return;
+    m_queue.Post([context = m_context, handler = &m_handler, around = &m_around, calls = std::move(calls)] {
+        const auto handleAll = [&] {
+            // A handler may close the screen (a message box runs the event loop).
+            for (const Call& call : calls)
+                if (context)
+                    call(*handler);
+        };
         if (!context)
             return;
         if (*around)
-            (*around)([&] { call(*handler); });
+            (*around)(handleAll);
         else
-            call(*handler);
+            handleAll();
     });
 }
 

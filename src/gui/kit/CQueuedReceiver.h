@@ -7,20 +7,24 @@
 #include <QPointer>
 
 #include <functional>
+#include <vector>
 
 // What the engine's worker thread calls in place of a screen: every reading is posted to the
-// user-interface thread and handed to the screen's own handler there. Calls still queued when
-// the context object is destroyed are dropped, so a closed screen never receives a reading.
+// user-interface thread and handed to the screen's own handler there, a batch's readings in one
+// call. Calls still queued when the context object is destroyed are dropped, so a closed screen
+// never receives a reading.
 class CQueuedReceiver : public CReadingReceiver {
 public:
-    // Hands one reading to the handler (the call given) and may do more around it, on the
-    // user-interface thread.
+    // Hands the readings of one call to the handler (the function given) and may do more
+    // around them, on the user-interface thread.
     using Around = std::function<void(const std::function<void()>& handle)>;
 
     // On the user-interface thread. The handler must live as long as the context object
     // (usually the screen itself); so must `around`, when given.
     CQueuedReceiver(QObject* context, CReadingReceiver& handler, Around around = {});
 
+    void BeginBatch() override;
+    void EndBatch() override;
     void OnAvgReading(int32_t state, int32_t value) override;
     void OnForwardReverseReading(int32_t state, int32_t forward, int32_t reverse) override;
     void OnPeakReading(int32_t state, int32_t value) override;
@@ -30,11 +34,17 @@ public:
     void OnCcdfData(int32_t state, const PowerHistogram& histogram) override;
 
 private:
-    template <typename Call> void Post(Call call);
+    using Call = std::function<void(CReadingReceiver&)>;
+
+    void Post(Call call);
+    void PostNow(std::vector<Call> calls);
 
     // Made on the user-interface thread; the worker only copies it.
     QPointer<QObject> m_context;
     CReadingReceiver& m_handler;
     Around m_around;
     CUiCallQueue m_queue;
+    // The batch being collected; the worker's alone.
+    bool m_batching = false;
+    std::vector<Call> m_batch;
 };
