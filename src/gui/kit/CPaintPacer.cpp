@@ -41,10 +41,14 @@ void CPaintPacer::Schedule() {
     if (m_flushing)
         return; // the round under way takes it
     const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kIntervalMs;
-    if (since >= kIntervalMs)
-        Flush();
-    else if (!m_timer.isActive())
+    // A round that is due runs as soon as the present event is handled, so that the readings
+    // handed over in one call are painted together.
+    if (since >= kIntervalMs) {
+        if (!m_timer.isActive() || m_timer.interval() != 0)
+            m_timer.start(0);
+    } else if (!m_timer.isActive()) {
         m_timer.start(static_cast<int>(2 * kIntervalMs - since));
+    }
 }
 
 void CPaintPacer::Flush() {

@@ -12,10 +12,10 @@
 
 // Readings arrive up to 50 times a second, more often than anyone can read a display. Widgets
 // whose new value changed ask for their repaint here; the pacer repaints them together at most
-// 20 times a second, smooth enough for a needle and a graph: at once when the last round is
-// older than the interval, else with the first request after that, or at the latest one
-// interval later, so that a steady stream of readings is painted as it arrives without waking
-// the event loop once more for the paint. The data itself is never held back, only the
+// 20 times a second, smooth enough for a needle and a graph: right after the present event when
+// the last round is older than the interval, else with the first request after that, or at the
+// latest one interval later, so that a steady stream of readings is painted as it arrives
+// without waking the event loop once more for the paint. The data itself is never held back, only the
 // painting. A widget may name the rectangle that changed; only that is then repainted: a
 // rectangle is clipped and filled on the painter's fast path, a region of several is not.
 // Work whose only outcome is such a repaint (the texts of a new value) may wait for the round
