@@ -20,10 +20,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 // The bare line: raw reads and writes on the pseudo-terminal, nothing else.
 class CUnpausedLine : public CPowerDevice {
@@ -99,15 +101,22 @@ private:
     int m_write = -1;
 };
 
+// Signals each request's readings once they are all handed over.
 class CSignallingReceiver : public CReadingReceiver {
 public:
-    void OnAvgReading(int32_t state, int32_t /*value*/) override {
-        m_readings += state == 1 ? 1 : 0;
-        m_arrived.Set();
-    }
+    void OnAvgReading(int32_t state, int32_t /*value*/) override { Count(state); }
+    void OnPeakReading(int32_t state, int32_t /*value*/) override { Count(state); }
+    void OnRevReading(int32_t state, int32_t /*value*/) override { Count(state); }
+    void EndBatch() override { m_arrived.Set(); }
     CAutoResetEvent m_arrived;
     std::atomic<int64_t> m_readings{0};
+
+private:
+    void Count(int32_t state) { m_readings += state == 1 ? 1 : 0; }
 };
+
+// The AVG & PEAK screen's request cycle for model 0.
+static constexpr std::array<const char*, 3> kCycleMnemonics = {"GA", "GF", "GR"};
 
 // A virtual sensor of model 0 on a pseudo-terminal (port > 0) or on the USB pipes (port -1),
 // in private port and USB directories.
@@ -132,8 +141,9 @@ struct SBenchSensor {
     int port = -1;
 };
 
-// Exchanges through the engine, as a screen asks for them: one request, one reading back.
-static void EngineLoop(benchmark::State& state, bool usb) {
+// Exchanges through the engine: one request, one reading back; or, as the AVG & PEAK screen asks
+// for them, one request for its whole cycle, three readings back.
+static void EngineLoop(benchmark::State& state, bool usb, bool cycle) {
     SBenchSensor bench(usb);
     CSettingProfile profile;
     profile.SetModelNumber(0);
@@ -151,56 +161,101 @@ static void EngineLoop(benchmark::State& state, bool usb) {
         state.SkipWithError("no virtual sensor");
         return;
     }
+    CMeterEngine::SRequest request{CMeterEngine::ModeAvg, 245000, 500, profile.GetModelNumber(), 0};
+    if (cycle)
+        request.followedBy = {CMeterEngine::ModePeak, CMeterEngine::ModeRev};
     for (auto _ : state) {
-        engine.Request({CMeterEngine::ModeAvg, 245000, 500, profile.GetModelNumber(), 0});
+        engine.Request(request);
         receiver.m_arrived.Wait(2000);
     }
     engine.Disconnect();
     // A failed exchange is quick; only runs where every exchange brought a reading count.
-    if (receiver.m_readings.load() != static_cast<int64_t>(state.iterations()))
+    const int64_t perRequest = cycle ? static_cast<int64_t>(kCycleMnemonics.size()) : 1;
+    if (receiver.m_readings.load() != perRequest * static_cast<int64_t>(state.iterations()))
         state.SkipWithError("an exchange brought no reading");
 }
 
 static void BM_EngineExchange(benchmark::State& state) {
-    EngineLoop(state, false);
+    EngineLoop(state, false, false);
 }
 BENCHMARK(BM_EngineExchange)->Unit(benchmark::kMicrosecond);
 
 static void BM_EngineUsbExchange(benchmark::State& state) {
-    EngineLoop(state, true);
+    EngineLoop(state, true, false);
 }
 BENCHMARK(BM_EngineUsbExchange)->Unit(benchmark::kMicrosecond);
 
-static void BM_BareFifoRoundTrip(benchmark::State& state) {
+static void BM_EngineCycle(benchmark::State& state) {
+    EngineLoop(state, false, true);
+}
+BENCHMARK(BM_EngineCycle)->Unit(benchmark::kMicrosecond);
+
+static void BM_EngineUsbCycle(benchmark::State& state) {
+    EngineLoop(state, true, true);
+}
+BENCHMARK(BM_EngineUsbCycle)->Unit(benchmark::kMicrosecond);
+
+// The first `count` commands of the cycle, each a bare round trip.
+static std::vector<std::vector<uint8_t>> CycleCommands(std::size_t count) {
+    std::vector<std::vector<uint8_t>> commands;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto command = CMeterCommand::Parameter(kCycleMnemonics[i], 245000);
+        commands.emplace_back(command.begin(), command.end());
+    }
+    return commands;
+}
+
+static void BareFifoLoop(benchmark::State& state, std::size_t count) {
     SBenchSensor bench(true);
     CBarePipes pipes(bench.sensor->PublishedPath());
     if (bench.port != -1 || !pipes.IsOpen()) {
         state.SkipWithError("no virtual sensor");
         return;
     }
-    const auto command = CMeterCommand::Parameter("GA", 245000);
+    const auto commands = CycleCommands(count);
     uint8_t reply[9];
     for (auto _ : state)
-        pipes.RoundTrip(command.data(), command.size(), reply, sizeof reply);
+        for (const auto& command : commands)
+            pipes.RoundTrip(command.data(), command.size(), reply, sizeof reply);
 }
-BENCHMARK(BM_BareFifoRoundTrip)->Unit(benchmark::kMicrosecond);
 
-static void BM_BarePtyRoundTrip(benchmark::State& state) {
+static void BarePtyLoop(benchmark::State& state, std::size_t count) {
     SBenchSensor bench;
     CUnpausedLine line;
     if (bench.port < 0 || !line.Open(bench.port)) {
         state.SkipWithError("no virtual sensor");
         return;
     }
-    const auto command = CMeterCommand::Parameter("GA", 245000);
+    const auto commands = CycleCommands(count);
     uint8_t reply[9];
     for (auto _ : state) {
-        line.Write(command.data(), command.size(), nullptr);
-        line.Read(reply, sizeof reply, nullptr, 500);
+        for (const auto& command : commands) {
+            line.Write(command.data(), static_cast<uint32_t>(command.size()), nullptr);
+            line.Read(reply, sizeof reply, nullptr, 500);
+        }
     }
     line.Close();
 }
+
+static void BM_BareFifoRoundTrip(benchmark::State& state) {
+    BareFifoLoop(state, 1);
+}
+BENCHMARK(BM_BareFifoRoundTrip)->Unit(benchmark::kMicrosecond);
+
+static void BM_BarePtyRoundTrip(benchmark::State& state) {
+    BarePtyLoop(state, 1);
+}
 BENCHMARK(BM_BarePtyRoundTrip)->Unit(benchmark::kMicrosecond);
+
+static void BM_BareFifoCycle(benchmark::State& state) {
+    BareFifoLoop(state, kCycleMnemonics.size());
+}
+BENCHMARK(BM_BareFifoCycle)->Unit(benchmark::kMicrosecond);
+
+static void BM_BarePtyCycle(benchmark::State& state) {
+    BarePtyLoop(state, kCycleMnemonics.size());
+}
+BENCHMARK(BM_BarePtyCycle)->Unit(benchmark::kMicrosecond);
 
 // The repetitions are interleaved: the load of this shared machine changes from one second to the
 // next, and an engine run and its baseline run minutes apart could meet very different conditions.
@@ -210,6 +265,12 @@ int main(int argc, char** argv) {
         {{"One USB-layer exchange through the engine vs a bare FIFO round trip", "BM_EngineUsbExchange",
           "BM_BareFifoRoundTrip"},
          {"One COM exchange through the engine vs a bare pty round trip (write pause off)",
-          "BM_EngineExchange", "BM_BarePtyRoundTrip"}},
+          "BM_EngineExchange", "BM_BarePtyRoundTrip"},
+         {"The AVG & PEAK screen's cycle (3 exchanges, one request) through the engine vs 3 bare FIFO "
+          "round trips",
+          "BM_EngineUsbCycle", "BM_BareFifoCycle"},
+         {"The AVG & PEAK screen's cycle over COM through the engine vs 3 bare pty round trips (write "
+          "pause off)",
+          "BM_EngineCycle", "BM_BarePtyCycle"}},
         true);
 }
