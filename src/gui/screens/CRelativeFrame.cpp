@@ -11,7 +11,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,6 +33,8 @@ constexpr int kFollowMs = 100;
 // spare for the jitter of its exchanges.
 constexpr double kCycleSpare = 1.25;
 constexpr double kFirstCycleMs = 1000.0;
+constexpr int kValuePoints = 36;
+constexpr int kMinValuePoints = 12;
 
 QString Text(const char* key) {
     return QString::fromStdString(CStringTable::GetGeneralText(key));
@@ -52,10 +56,13 @@ CRelativeFrame::CRelativeFrame(SourceFinder findSources, QWidget* parent)
     layout->addWidget(BuildControls());
     m_value = new QLabel(view);
     QFont big = m_value->font();
-    big.setPointSize(36);
+    big.setPointSize(kValuePoints);
     big.setBold(true);
     m_value->setFont(big);
     m_value->setAlignment(Qt::AlignCenter);
+    // Its width follows the window; the font follows its width.
+    m_value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_value->installEventFilter(this);
     layout->addWidget(m_value);
     m_details = new QLabel(view);
     m_details->setAlignment(Qt::AlignCenter);
@@ -118,7 +125,7 @@ QWidget* CRelativeFrame::BuildControls() {
     m_alarmBox = new QCheckBox(Text("S_RELATIVE_ALARM"), controls);
     row->addWidget(m_alarmBox);
     auto* exportButton = new QPushButton(Text("S_RELATIVE_EXPORT"), controls);
-    row->addWidget(exportButton);
+    grid->addWidget(exportButton, 1, 2, Qt::AlignLeft);
     row->addStretch(1);
     connect(exportButton, &QPushButton::clicked, this, &CRelativeFrame::ExportCsv);
     const auto limitsChanged = [this] { ApplyLimits(); };
@@ -231,6 +238,27 @@ void CRelativeFrame::OnValue(int side, float value) {
     m_readout.OnReading(static_cast<CRelativePairing::Side>(side), reading, now);
     if (side == CRelativePairing::SideB)
         m_readout.IsAlarm(now, true);
+}
+
+bool CRelativeFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_value && event->type() == QEvent::Resize)
+        FitValueFont();
+    return CChildFrame::eventFilter(watched, event);
+}
+
+// The big figure takes the largest size, up to its own, at which the widest value fits.
+void CRelativeFrame::FitValueFont() {
+    static const QString widest = QStringLiteral("B - A  -100.00 dB");
+    QFont font = m_value->font();
+    int points = kValuePoints;
+    for (; points > kMinValuePoints; --points) {
+        font.setPointSize(points);
+        if (QFontMetrics(font).horizontalAdvance(widest) <= m_value->contentsRect().width())
+            break;
+    }
+    font.setPointSize(points);
+    if (font != m_value->font())
+        m_value->setFont(font);
 }
 
 QString CRelativeFrame::ValueText() const {

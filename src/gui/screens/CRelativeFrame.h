@@ -54,6 +54,9 @@ public:
     bool OfferToSave() override;
     void ForgetMeasurement() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* BuildControls();
     // Follows the sensors' screens, records what a silence leaves and refreshes the texts.
@@ -62,6 +65,7 @@ private:
     void Detach(int side);
     void OnValue(int side, float value);
     void Refresh();
+    void FitValueFont();
     void ApplyLimits();
     void Start();
     bool SaveWithDialog();
