@@ -469,14 +469,14 @@ TEST_F(MeterEngineTest, ABatchRunsBackToBackAndEndsAtItsFirstFailure) {
     CMeterEngine::SRequest cycle{
         CMeterEngine::ModeAvg, 245000, 200, 0, 0, 0, {CMeterEngine::ModePeak, CMeterEngine::ModeRev}};
     const auto whole = m_engine.Request(cycle);
-    ASSERT_TRUE(m_receiver.WaitFor(3, 5000));
+    ASSERT_TRUE(m_receiver.WaitForBatches(1, 5000));
     EXPECT_EQ(m_receiver.Calls(), (std::vector<std::string>{"avg 1 1234", "peak 1 2000", "rev 1 500"}));
     EXPECT_EQ(m_receiver.BatchEnds(), std::vector<size_t>{3});
     EXPECT_EQ(whole->Drop(), 3);
 
     m_sensor.overrides["GF"] = {};
     const auto cut = m_engine.Request(cycle);
-    ASSERT_TRUE(m_receiver.WaitFor(5, 5000));
+    ASSERT_TRUE(m_receiver.WaitForBatches(2, 5000));
     EXPECT_EQ(m_receiver.BatchEnds(), (std::vector<size_t>{3, 5}));
     EXPECT_EQ(m_receiver.Calls().back(), "peak 0 -1");
     EXPECT_EQ(m_device->Mnemonics().back(), "GF") << "nothing asked after the failure";

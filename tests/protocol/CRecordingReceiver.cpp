@@ -34,8 +34,17 @@ void CRecordingReceiver::OnCcdfData(int32_t state, const PowerHistogram& histogr
 }
 
 void CRecordingReceiver::EndBatch() {
-    std::lock_guard lock(m_mutex);
-    m_batchEnds.push_back(m_calls.size());
+    {
+        std::lock_guard lock(m_mutex);
+        m_batchEnds.push_back(m_calls.size());
+    }
+    m_recorded.notify_all();
+}
+
+bool CRecordingReceiver::WaitForBatches(size_t count, int timeoutMs) {
+    std::unique_lock lock(m_mutex);
+    return m_recorded.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                               [&] { return m_batchEnds.size() >= count; });
 }
 
 std::vector<size_t> CRecordingReceiver::BatchEnds() const {

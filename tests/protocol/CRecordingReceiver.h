@@ -28,6 +28,8 @@ public:
     void RegisterAsEveryScreen();
     // Waits until count hand-overs were recorded; false on time-out.
     bool WaitFor(size_t count, int timeoutMs);
+    // Waits until count batches ended; false on time-out.
+    bool WaitForBatches(size_t count, int timeoutMs);
     std::vector<std::string> Calls() const;
     // The number of calls recorded at the end of each batch.
     std::vector<size_t> BatchEnds() const;
