@@ -89,14 +89,15 @@ CRelativeFrame::~CRelativeFrame() {
 
 QWidget* CRelativeFrame::BuildControls() {
     auto* controls = new QWidget(this);
-    // Two rows, so that the screen still shows every control when it shares the window.
+    // Short rows, so that the screen still shows every control, and each sensor's whole name,
+    // when it shares the window.
     auto* grid = new QGridLayout(controls);
     for (int side = 0; side < 2; ++side) {
         grid->addWidget(new QLabel(Text(side == 0 ? "S_RELATIVE_SENSOR_A" : "S_RELATIVE_SENSOR_B"), controls),
                         side, 0);
         m_sensorBoxes[side] = new QComboBox(controls);
         m_sensorBoxes[side]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        grid->addWidget(m_sensorBoxes[side], side, 1);
+        grid->addWidget(m_sensorBoxes[side], side, 1, Qt::AlignLeft);
     }
     auto* channelRow = new QHBoxLayout;
     channelRow->addWidget(new QLabel(Text("S_RELATIVE_CHANNEL"), controls));
@@ -106,11 +107,13 @@ QWidget* CRelativeFrame::BuildControls() {
     m_unitBox = new QComboBox(controls);
     m_unitBox->addItems({QStringLiteral("dB"), QStringLiteral("%")});
     channelRow->addWidget(m_unitBox);
+    auto* exportButton = new QPushButton(Text("S_RELATIVE_EXPORT"), controls);
+    channelRow->addWidget(exportButton);
     channelRow->addStretch(1);
-    grid->addLayout(channelRow, 0, 2);
+    grid->addLayout(channelRow, 2, 0, 1, 2);
     auto* row = new QHBoxLayout;
-    grid->addLayout(row, 2, 0, 1, 3);
-    grid->setColumnStretch(2, 1);
+    grid->addLayout(row, 3, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
     m_limitBox = new QCheckBox(Text("S_RELATIVE_LIMITS"), controls);
     row->addWidget(m_limitBox);
     m_lowBox = new QDoubleSpinBox(controls);
@@ -124,8 +127,6 @@ QWidget* CRelativeFrame::BuildControls() {
     m_highBox->setValue(60.0);
     m_alarmBox = new QCheckBox(Text("S_RELATIVE_ALARM"), controls);
     row->addWidget(m_alarmBox);
-    auto* exportButton = new QPushButton(Text("S_RELATIVE_EXPORT"), controls);
-    grid->addWidget(exportButton, 1, 2, Qt::AlignLeft);
     row->addStretch(1);
     connect(exportButton, &QPushButton::clicked, this, &CRelativeFrame::ExportCsv);
     const auto limitsChanged = [this] { ApplyLimits(); };
