@@ -175,25 +175,10 @@ static void EngineLoop(benchmark::State& state, bool usb, bool cycle) {
         state.SkipWithError("an exchange brought no reading");
 }
 
-static void BM_EngineExchange(benchmark::State& state) {
-    EngineLoop(state, false, false);
-}
-BENCHMARK(BM_EngineExchange)->Unit(benchmark::kMicrosecond);
-
-static void BM_EngineUsbExchange(benchmark::State& state) {
-    EngineLoop(state, true, false);
-}
-BENCHMARK(BM_EngineUsbExchange)->Unit(benchmark::kMicrosecond);
-
-static void BM_EngineCycle(benchmark::State& state) {
-    EngineLoop(state, false, true);
-}
-BENCHMARK(BM_EngineCycle)->Unit(benchmark::kMicrosecond);
-
-static void BM_EngineUsbCycle(benchmark::State& state) {
-    EngineLoop(state, true, true);
-}
-BENCHMARK(BM_EngineUsbCycle)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(EngineLoop, ComExchange, false, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(EngineLoop, UsbExchange, true, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(EngineLoop, ComCycle, false, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(EngineLoop, UsbCycle, true, true)->Unit(benchmark::kMicrosecond);
 
 // The first `count` commands of the cycle, each a bare round trip.
 static std::vector<std::vector<uint8_t>> CycleCommands(std::size_t count) {
@@ -237,40 +222,25 @@ static void BarePtyLoop(benchmark::State& state, std::size_t count) {
     line.Close();
 }
 
-static void BM_BareFifoRoundTrip(benchmark::State& state) {
-    BareFifoLoop(state, 1);
-}
-BENCHMARK(BM_BareFifoRoundTrip)->Unit(benchmark::kMicrosecond);
-
-static void BM_BarePtyRoundTrip(benchmark::State& state) {
-    BarePtyLoop(state, 1);
-}
-BENCHMARK(BM_BarePtyRoundTrip)->Unit(benchmark::kMicrosecond);
-
-static void BM_BareFifoCycle(benchmark::State& state) {
-    BareFifoLoop(state, kCycleMnemonics.size());
-}
-BENCHMARK(BM_BareFifoCycle)->Unit(benchmark::kMicrosecond);
-
-static void BM_BarePtyCycle(benchmark::State& state) {
-    BarePtyLoop(state, kCycleMnemonics.size());
-}
-BENCHMARK(BM_BarePtyCycle)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BareFifoLoop, RoundTrip, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BarePtyLoop, RoundTrip, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BareFifoLoop, Cycle, kCycleMnemonics.size())->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BarePtyLoop, Cycle, kCycleMnemonics.size())->Unit(benchmark::kMicrosecond);
 
 // The repetitions are interleaved: the load of this shared machine changes from one second to the
 // next, and an engine run and its baseline run minutes apart could meet very different conditions.
 int main(int argc, char** argv) {
     return CRatioReporter::RunAll(
         argc, argv,
-        {{"One USB-layer exchange through the engine vs a bare FIFO round trip", "BM_EngineUsbExchange",
-          "BM_BareFifoRoundTrip"},
+        {{"One USB-layer exchange through the engine vs a bare FIFO round trip", "EngineLoop/UsbExchange",
+          "BareFifoLoop/RoundTrip"},
          {"One COM exchange through the engine vs a bare pty round trip (write pause off)",
-          "BM_EngineExchange", "BM_BarePtyRoundTrip"},
+          "EngineLoop/ComExchange", "BarePtyLoop/RoundTrip"},
          {"The AVG & PEAK screen's cycle (3 exchanges, one request) through the engine vs 3 bare FIFO "
           "round trips",
-          "BM_EngineUsbCycle", "BM_BareFifoCycle"},
+          "EngineLoop/UsbCycle", "BareFifoLoop/Cycle"},
          {"The AVG & PEAK screen's cycle over COM through the engine vs 3 bare pty round trips (write "
           "pause off)",
-          "BM_EngineCycle", "BM_BarePtyCycle"}},
+          "EngineLoop/ComCycle", "BarePtyLoop/Cycle"}},
         true);
 }
